@@ -1,0 +1,115 @@
+// TForm1: the main window as the program sees it. It owns the controls (as
+// value models), the settings file object, the transfer state and the upload
+// file, and runs every handler of the program on the window's thread. It is
+// toolkit-free: a front end shows it, and feeds it operator input through
+// HandleEvent.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/controls.h"
+#include "app/event_loop.h"
+#include "app/form_view.h"
+#include "link/link_library.h"
+#include "link/transfer_state.h"
+
+class TIniFile;
+class UploadFile;
+
+inline constexpr const char* kWindowCaption = "Orlent V3.0.0.0";
+
+class TForm1 {
+ public:
+  // `executablePath` is the full path of the running executable; the program
+  // folder is derived from it by FormCreate. The controls start as laid out.
+  TForm1(EventLoop& loop, FormView& view, const LinkLibrary& link, std::string executablePath);
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // The event boundary: runs one handler to its end. A failure escaping it is
+  // shown by the default error handling and the program goes on; the view is
+  // then told that control texts may have changed.
+  void HandleEvent(const std::function<void()>& handler);
+
+  EventLoop& Loop;
+  FormView& View;
+  LinkLibrary Link;
+
+  // --- Controls (names as laid out in the window) ---
+  TEdit Edit1;  // hidden: address of the terminal being served
+  TEdit Edit2;  // port box
+  TEdit Edit3;  // hidden: interval
+  TEdit Edit4;  // hidden: retry
+  TEdit Edit5;  // Send File, disabled
+  TEdit Edit6;  // hidden: Upload File
+  TEdit Edit7;  // IP box
+  TCheckListBox CheckListBox1;  // terminal list
+  TListBox ListBox1;            // activity log
+  TRadioButton RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5,
+      RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11,
+      RadioButton12, RadioButton13;
+  TButton BtnConnect;     // hidden, runs Action1Execute
+  TButton BtnDisConnect;  // hidden, runs Action2Execute
+  TButton BtnDownload;    // hidden, runs Action4Execute
+  TTimer Timer1;
+
+  // --- Window state ---
+  std::string ExecutablePath;
+  std::string ProgramFolder;  // no trailing separator
+  std::string CycleMode;      // "SEND" while a send cycle runs
+  bool FileChosen = false;    // a download file was picked in the file-open dialog
+  std::unique_ptr<TIniFile> IniFile;
+  std::string VersionLine;    // the link library's version, built at start-up
+  int32_t TerminalIndex = -1;
+  TransferState Transfer;
+  std::unique_ptr<UploadFile> OpenUploadFile;  // at most one
+  int AnswerTimeoutMs = 10000;
+
+  // --- Start-up, close and activity log (app/) ---
+  void FormCreate();
+  void FormClose();
+  void AddLog(const std::string& text);
+  void ReplaceLogLine(const std::string& text, int index);
+  void Clear1Click();
+
+  // --- Terminal list and settings file (terminals/) ---
+  void LoadTerminalSettings();
+  void SaveTerminalSettings();
+  void BBtnAddClick();
+  void BBtnDeleteClick();
+  void BBtnEditClick();
+
+  // --- Send cycle, connect and disconnect (link/) ---
+  void BtnSendClick();
+  void NextTerminal();
+  void StartTimer1();
+  void Timer1Timer();
+  void Action1Execute();
+  void SetupConnection();
+  void DisconnectTerminal();
+  void Action2Execute();
+  void CloseUploadFile();
+  void ArmAnswerTimeout();
+  void AnswerTimedOut();
+
+  // --- Data kinds, download files, downloads and uploads (transfer/) ---
+  void RadioButton1Click();
+  void RadioButton2Click();
+  void RadioButton3Click();
+  void RadioButton11Click();
+  void RadioButton12Click();
+  void RadioButton13Click();
+  void EnableReportTypes(bool enable);
+  void FileOpen1Accept(const std::string& path);
+  std::string DownloadFilePath() const;
+  void Action3Execute();
+  void Action4Execute();
+  void Action6Execute();
+};
+
+// The one main window of the program; the link library's callbacks reach it here.
+extern TForm1* Form1;

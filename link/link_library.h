@@ -1,0 +1,26 @@
+// The table of the link library's eight operations. The program fills it at
+// start-up from libtermlink.so in the program folder; tests fill it with a fake.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "termlink/termlink.h"
+
+struct LinkLibrary {
+  int (*SetCommLibrary)(int kind, const char* transport) = nullptr;
+  int (*AddInterpreter)(int group, int id, const char* name) = nullptr;
+  int (*GetLibraryInfo)(uint8_t* info, char* text) = nullptr;
+  int (*AddProcConnection)(int mode, const char* address, int port, int group, int id,
+                           int interval, int retry, int code, DataCallbackFn data,
+                           SecondCallbackFn second) = nullptr;
+  int (*Connect)(const char* address, int param) = nullptr;
+  int (*IsConnect)(const char* address, int param) = nullptr;
+  int (*SendDataEx)(RequestPacket packet) = nullptr;
+  int (*Disconnect)(const char* address, int param) = nullptr;
+};
+
+// Loads the shared library at `path` and resolves the eight operations by name.
+// On failure returns nothing and sets `error` to a message that names the
+// missing library or operation. The library stays loaded for the process.
+std::optional<LinkLibrary> BindLinkLibrary(const std::string& path, std::string& error);

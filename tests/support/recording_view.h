@@ -1,0 +1,31 @@
+// A view that records what the core tells the window, for tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "app/form_view.h"
+
+class RecordingView : public FormView {
+ public:
+  void LogAppended(const std::string& line) override { appended.push_back(line); }
+  void LogReplaced(std::size_t index, const std::string& line) override {
+    replaced.emplace_back(index, line);
+  }
+  void LogCleared() override { ++clears; }
+  void TerminalListChanged() override { ++terminalListChanges; }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void ShowFailure(const std::string& text) override { failures.push_back(text); }
+  void FocusSet(const TControl& control) override { focus.push_back(control.Name); }
+  void ControlsChanged() override { ++controlChanges; }
+
+  std::vector<std::string> appended;
+  std::vector<std::pair<std::size_t, std::string>> replaced;
+  int clears = 0;
+  int terminalListChanges = 0;
+  std::vector<std::string> errors;    // error boxes, in order
+  std::vector<std::string> failures;  // failures shown by the default error handling
+  std::vector<std::string> focus;     // names of the controls given the focus
+  int controlChanges = 0;
+};

@@ -1,0 +1,8 @@
+#include "transfer/record_tables.h"
+
+RecordTable<PluRecord> PluTable;
+RecordTable<BarcodeRecord> BarcodeTable;
+RecordTable<IngredientRecord> IngredientTable;
+RecordTable<ScrollMsgRecord> ScrollMsgTable;
+SpeedkeyRecord SpeedkeyData{};
+int DownloadTotal = 0;

@@ -7,6 +7,9 @@
 
 #include "termlink/termlink.h"
 
+// The link library's file, in the program folder.
+inline constexpr const char* kLinkLibraryFile = "libtermlink.so";
+
 struct LinkLibrary {
   int (*SetCommLibrary)(int kind, const char* transport) = nullptr;
   int (*AddInterpreter)(int group, int id, const char* name) = nullptr;

@@ -1,26 +1,38 @@
 // TIniFile: the settings file, a private-profile text file of [sections] and
-// key=value lines, read and written by section and key with defaults.
+// key=value lines, read and written by section and key with defaults. Every
+// read looks at the file as it is on disk, and every write replaces it
+// atomically at once, so nothing is cached and nothing is ever half-written.
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TIniFile {
  public:
   // Opens the settings file at `path` by name; the file need not exist.
   explicit TIniFile(std::string path);
 
+  // At most kMaxValueLength characters; blanks around the value and one pair
+  // of enclosing quotes are dropped. The default applies to a missing key only.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& defaultValue) const;
+  // A value that is not an integer (see TryStrToInt) counts as missing.
   int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+  // Names of the keys of `section`, in file order.
+  std::vector<std::string> ReadSection(const std::string& section) const;
 
   // Each write reaches the disk at once; on failure throws std::runtime_error
-  // "Unable to write to <path>" and leaves the file as it was.
+  // "Unable to write to <path>" and leaves the file as it was. A value holding
+  // a line break would add lines of its own to the file, so it is refused with
+  // std::invalid_argument.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
   const std::string& FileName() const { return path_; }
+
+  static constexpr std::size_t kMaxValueLength = 2047;
 
  private:
   std::string path_;

@@ -13,11 +13,11 @@ inline constexpr uint8_t kCodePlu = 9;
 inline constexpr uint8_t kCodeBarcode = 17;
 inline constexpr uint8_t kCodeIngredient = 20;
 inline constexpr uint8_t kCodeScrollMsg = 203;
-inline constexpr uint8_t kCodeSpeedkey = 79;      // 'O'
-inline constexpr uint8_t kCodeReportPlu = 45;     // '-'
-inline constexpr uint8_t kCodeReportTime = 44;    // ','
-inline constexpr uint8_t kCodeReportGroup = 43;   // '+'
-inline constexpr uint8_t kCodeReportDept = 42;    // '*'
+inline constexpr uint8_t kCodeSpeedkey = 79;     // 'O'
+inline constexpr uint8_t kCodeReportPlu = 45;    // '-'
+inline constexpr uint8_t kCodeReportTime = 44;   // ','
+inline constexpr uint8_t kCodeReportGroup = 43;  // '+'
+inline constexpr uint8_t kCodeReportDept = 42;   // '*'
 
 // Request and answer directions.
 inline constexpr uint16_t kDirectionRead = 2;   // upload: read a record from the terminal
@@ -125,9 +125,12 @@ static_assert(offsetof(PluRecord, PluNo) == 2);
 static_assert(offsetof(PluRecord, Field3) == 6);
 static_assert(offsetof(PluRecord, Text) == 7);
 static_assert(offsetof(PluRecord, Field6) == 435);
+static_assert(offsetof(PluRecord, Unused1) == 439);
 static_assert(offsetof(PluRecord, Field9) == 442);
 static_assert(offsetof(PluRecord, Field5) == 443);
+static_assert(offsetof(PluRecord, Unused2) == 447);
 static_assert(offsetof(PluRecord, Field7) == 475);
+static_assert(offsetof(PluRecord, Unused3) == 477);
 static_assert(offsetof(PluRecord, Field8) == 479);
 static_assert(offsetof(PluRecord, Unused4) == 483);
 
@@ -144,6 +147,7 @@ static_assert(offsetof(IngredientRecord, Text) == 2);
 
 static_assert(sizeof(ScrollMsgRecord) == 224);
 static_assert(offsetof(ScrollMsgRecord, Number) == 0);
+static_assert(offsetof(ScrollMsgRecord, Unused1) == 2);
 static_assert(offsetof(ScrollMsgRecord, Text1) == 3);
 static_assert(offsetof(ScrollMsgRecord, Text2) == 104);
 static_assert(offsetof(ScrollMsgRecord, Field3) == 219);
@@ -157,25 +161,40 @@ static_assert(offsetof(SpeedkeyRecord, KeyTable2) == 503);
 
 static_assert(sizeof(ReportPluRecord) == 183);
 static_assert(offsetof(ReportPluRecord, Number) == 0);
+static_assert(offsetof(ReportPluRecord, Unused1) == 2);
 static_assert(offsetof(ReportPluRecord, Value0) == 4);
 static_assert(offsetof(ReportPluRecord, Year) == 6);
+static_assert(offsetof(ReportPluRecord, Month) == 7);
+static_assert(offsetof(ReportPluRecord, Day) == 8);
+static_assert(offsetof(ReportPluRecord, Hour) == 9);
+static_assert(offsetof(ReportPluRecord, Minute) == 10);
 static_assert(offsetof(ReportPluRecord, Second) == 11);
 static_assert(offsetof(ReportPluRecord, Text) == 12);
 static_assert(offsetof(ReportPluRecord, Value1) == 119);
 static_assert(offsetof(ReportPluRecord, Value2) == 121);
 static_assert(offsetof(ReportPluRecord, Value3) == 125);
+static_assert(offsetof(ReportPluRecord, Unused2) == 127);
 static_assert(offsetof(ReportPluRecord, Value4) == 131);
 static_assert(offsetof(ReportPluRecord, Value5) == 135);
+static_assert(offsetof(ReportPluRecord, Unused3) == 139);
 static_assert(offsetof(ReportPluRecord, Value6) == 147);
+static_assert(offsetof(ReportPluRecord, Unused4) == 151);
 static_assert(offsetof(ReportPluRecord, Value7) == 155);
+static_assert(offsetof(ReportPluRecord, Unused5) == 159);
 static_assert(offsetof(ReportPluRecord, Value8) == 163);
+static_assert(offsetof(ReportPluRecord, Unused6) == 167);
 static_assert(offsetof(ReportPluRecord, Value9) == 171);
 static_assert(offsetof(ReportPluRecord, Value10) == 175);
 static_assert(offsetof(ReportPluRecord, Value11) == 179);
 
 static_assert(sizeof(ReportTotalRecord) == 139);
 static_assert(offsetof(ReportTotalRecord, Number) == 0);
+static_assert(offsetof(ReportTotalRecord, Unused1) == 2);
 static_assert(offsetof(ReportTotalRecord, Year) == 6);
+static_assert(offsetof(ReportTotalRecord, Month) == 7);
+static_assert(offsetof(ReportTotalRecord, Day) == 8);
+static_assert(offsetof(ReportTotalRecord, Hour) == 9);
+static_assert(offsetof(ReportTotalRecord, Minute) == 10);
 static_assert(offsetof(ReportTotalRecord, Second) == 11);
 static_assert(offsetof(ReportTotalRecord, Text) == 12);
 static_assert(offsetof(ReportTotalRecord, Value1) == 119);
@@ -183,3 +202,27 @@ static_assert(offsetof(ReportTotalRecord, Value2) == 123);
 static_assert(offsetof(ReportTotalRecord, Value3) == 127);
 static_assert(offsetof(ReportTotalRecord, Value4) == 131);
 static_assert(offsetof(ReportTotalRecord, Value5) == 135);
+
+// Record size of a data type code; 0 for a code that names no record.
+constexpr uint16_t RecordLength(uint8_t code) {
+  switch (code) {
+    case kCodePlu:
+      return sizeof(PluRecord);
+    case kCodeBarcode:
+      return sizeof(BarcodeRecord);
+    case kCodeIngredient:
+      return sizeof(IngredientRecord);
+    case kCodeScrollMsg:
+      return sizeof(ScrollMsgRecord);
+    case kCodeSpeedkey:
+      return sizeof(SpeedkeyRecord);
+    case kCodeReportPlu:
+      return sizeof(ReportPluRecord);
+    case kCodeReportTime:
+    case kCodeReportGroup:
+    case kCodeReportDept:
+      return sizeof(ReportTotalRecord);
+    default:
+      return 0;
+  }
+}

@@ -7,7 +7,9 @@ FakeLink* FakeLink::current = nullptr;
 
 namespace {
 
-std::string Text(const char* s) { return s ? std::string(s) : std::string(); }
+std::string Text(const char* s) {
+  return s ? std::string(s) : std::string();
+}
 
 int FakeSetCommLibrary(int kind, const char* transport) {
   FakeLink::current->calls.push_back({"SetCommLibrary", {kind}, {Text(transport)}});
@@ -25,9 +27,8 @@ int FakeGetLibraryInfo(uint8_t* info, char* text) {
   return 1;
 }
 
-int FakeAddProcConnection(int mode, const char* address, int port, int group, int id,
-                          int interval, int retry, int code, DataCallbackFn data,
-                          SecondCallbackFn second) {
+int FakeAddProcConnection(int mode, const char* address, int port, int group, int id, int interval,
+                          int retry, int code, DataCallbackFn data, SecondCallbackFn second) {
   FakeLink* fake = FakeLink::current;
   fake->calls.push_back(
       {"AddProcConnection", {mode, port, group, id, interval, retry, code}, {Text(address)}});
@@ -65,7 +66,9 @@ int FakeDisconnect(const char* address, int param) {
 
 }  // namespace
 
-FakeLink::FakeLink() { current = this; }
+FakeLink::FakeLink() {
+  current = this;
+}
 
 FakeLink::~FakeLink() {
   if (current == this) current = nullptr;

@@ -10,8 +10,8 @@
 #include "link/link_library.h"
 
 struct FakeCall {
-  std::string name;          // operation name, e.g. "Connect"
-  std::vector<int> numbers;  // integer arguments, in order
+  std::string name;                // operation name, e.g. "Connect"
+  std::vector<int> numbers;        // integer arguments, in order
   std::vector<std::string> texts;  // text arguments, in order
 };
 

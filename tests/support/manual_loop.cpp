@@ -9,7 +9,9 @@ void ManualLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {
   timers_[slot] = Shot{now_ + ms, std::move(fn)};
 }
 
-void ManualLoop::StopTimer(TimerSlot slot) { timers_.erase(slot); }
+void ManualLoop::StopTimer(TimerSlot slot) {
+  timers_.erase(slot);
+}
 
 void ManualLoop::RunPending() {
   for (;;) {

@@ -1,0 +1,70 @@
+// Start-up and close of the main window.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+
+#include "app/executable_path.h"
+#include "app/tform1.h"
+#include "terminals/ini_file.h"
+
+namespace {
+
+// Registers the transport and the interpreters; the link library reports any
+// trouble with them later, as a failed connect.
+void RegisterLinkLibraries(const LinkLibrary& link) {
+  link.SetCommLibrary(1, "TLTCPIP.DLL");
+  link.AddInterpreter(100, 5000, "Interp5000.dll");
+  link.AddInterpreter(100, 5010, "Interp5010.dll");
+  link.AddInterpreter(100, 16, "Interp16.dll");
+}
+
+std::string LibraryVersionLine(const LinkLibrary& link) {
+  uint8_t info[7] = {3};
+  char text[256] = "";  // room for a library that writes into it
+  link.GetLibraryInfo(info, text);
+  char line[96];
+  // "%-2d" prints as the traditional "%-02d": the zero flag yields to "-".
+  std::snprintf(line, sizeof line, "- %s Version %d.%d [%02d-%02d-%-2d]", "TLTCPIP.DLL", info[2],
+                info[3], info[4], info[5], info[6]);
+  return line;
+}
+
+}  // namespace
+
+void TForm1::FormCreate() {
+  CycleMode.clear();
+  CheckListBox1.Items.clear();
+  CheckListBox1.ItemIndex = -1;
+  ListBox1.Items.clear();
+  View.LogCleared();
+  Edit7.Text.clear();
+  Edit2.Text.clear();
+  ProgramFolder = ProgramFolderOf(ExecutablePath);
+  IniFile = std::make_unique<TIniFile>(ProgramFolder + "/Orlent.ini");
+  LoadTerminalSettings();
+  RegisterLinkLibraries(Link);
+  VersionLine = LibraryVersionLine(Link);
+  AddLog(kWindowCaption);
+  Edit5.Text = "PLU-Down-Default.txt";
+  Edit6.Text = "PLU-Up-Default.txt";
+  FileChosen = false;
+  // Already checked as laid out, so RadioButton1Click does not run and the
+  // default file names stay.
+  for (auto* other :
+       {&RadioButton2, &RadioButton3, &RadioButton11, &RadioButton12, &RadioButton13}) {
+    other->Checked = false;
+  }
+  RadioButton1.Checked = true;
+}
+
+void TForm1::FormClose() {
+  // The window closes whether or not the save succeeds, so the settings file
+  // object goes in either case; the failure still reaches the operator.
+  try {
+    SaveTerminalSettings();
+  } catch (...) {
+    IniFile.reset();
+    throw;
+  }
+  IniFile.reset();
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "terminals/atomic_file.h"
+#include "terminals/ini_file.h"
+#include "tests/support/form_fixture.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+Lines FilesIn(const std::string& folder) {
+  Lines names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
+
+}  // namespace
+
+TEST(StartUp, LeavesTheWindowReadyWithTheCaptionAloneInTheLog) {
+  FormFixture f(false);
+  f.form->CycleMode = "SEND";
+  f.form->FileChosen = true;
+  f.form->FormCreate();
+  const TForm1& form = *f.form;
+
+  EXPECT_EQ(form.ListBox1.Items, Lines{"Orlent V3.0.0.0"});
+  EXPECT_EQ(f.view.appended, Lines{"Orlent V3.0.0.0"});
+  EXPECT_TRUE(form.CheckListBox1.Items.empty());
+  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
+  EXPECT_EQ(form.Edit7.Text, "");
+  EXPECT_EQ(form.Edit2.Text, "20404");
+  EXPECT_GE(f.view.terminalListChanges, 1);
+  EXPECT_EQ(form.CycleMode, "");
+  EXPECT_FALSE(form.FileChosen);
+  // PLU is the data kind, yet the names are the start-up defaults.
+  EXPECT_TRUE(form.RadioButton1.Checked);
+  EXPECT_EQ(form.Edit5.Text, "PLU-Down-Default.txt");
+  EXPECT_EQ(form.Edit6.Text, "PLU-Up-Default.txt");
+  EXPECT_TRUE(f.view.errors.empty());
+  EXPECT_TRUE(f.view.failures.empty());
+}
+
+TEST(StartUp, ProgramFolderIsTheExecutablesFolderWithoutTrailingSeparator) {
+  FormFixture f;
+  EXPECT_EQ(f.form->ProgramFolder, f.folder.path());
+  EXPECT_NE(f.form->ProgramFolder.back(), '/');
+  ASSERT_TRUE(f.form->IniFile);
+  EXPECT_EQ(f.form->IniFile->FileName(), f.folder.path() + "/Orlent.ini");
+  EXPECT_TRUE(FilesIn(f.folder.path()).empty());  // opening does not create the file
+}
+
+TEST(StartUp, RegistersWithTheLinkLibraryInOrderAndKeepsTheVersionOutOfTheLog) {
+  FormFixture f;
+  ASSERT_EQ(f.link.calls.size(), 5u);
+  const auto& calls = f.link.calls;
+  EXPECT_EQ(calls[0].name, "SetCommLibrary");
+  EXPECT_EQ(calls[0].numbers, std::vector<int>{1});
+  EXPECT_EQ(calls[0].texts, Lines{"TLTCPIP.DLL"});
+  const std::vector<std::vector<int>> interpreters = {{100, 5000}, {100, 5010}, {100, 16}};
+  const Lines names = {"Interp5000.dll", "Interp5010.dll", "Interp16.dll"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(calls[1 + i].name, "AddInterpreter");
+    EXPECT_EQ(calls[1 + i].numbers, interpreters[i]);
+    EXPECT_EQ(calls[1 + i].texts, Lines{names[i]});
+  }
+  EXPECT_EQ(calls[4].name, "GetLibraryInfo");
+  EXPECT_EQ(calls[4].numbers, std::vector<int>{3});  // byte 0 of the record
+  EXPECT_EQ(calls[4].texts, Lines{""});
+
+  // The fake answers 1.4 of 26-12-8; the last number is left-justified.
+  EXPECT_EQ(f.form->VersionLine, "- TLTCPIP.DLL Version 1.4 [26-12-8 ]");
+  EXPECT_EQ(f.form->ListBox1.Items, Lines{"Orlent V3.0.0.0"});
+}
+
+TEST(StartUp, VersionLinePadsTheFirstDateNumbersWithZeros) {
+  FormFixture f(false);
+  const uint8_t version[5] = {12, 0, 5, 3, 17};
+  std::copy(std::begin(version), std::end(version), f.link.versionInfo);
+  f.form->FormCreate();
+  EXPECT_EQ(f.form->VersionLine, "- TLTCPIP.DLL Version 12.0 [05-03-17]");
+}
+
+TEST(StartAndClose, FreshStartThenCloseWritesTheThreeLineFile) {
+  FormFixture f;
+  f.form->FormClose();
+  EXPECT_EQ(f.folder.Read("Orlent.ini"), "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=0\r\n");
+  EXPECT_EQ(FilesIn(f.folder.path()), Lines{"Orlent.ini"});  // no temporary file left
+  EXPECT_FALSE(f.form->IniFile);
+}
+
+TEST(StartAndClose, TicksChangedBeforeCloseAreThereAtTheNextStart) {
+  FormFixture f(false);
+  f.folder.Write("Orlent.ini",
+                 "[Terminal]\r\nTerminalPort=20405\r\nTerminalNums=2\r\n"
+                 "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=0\r\n"
+                 "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=1\r\n");
+  f.form->FormCreate();
+  ASSERT_EQ(f.form->CheckListBox1.Items.size(), 2u);
+  EXPECT_EQ(f.form->Edit2.Text, "20405");
+  f.form->CheckListBox1.Items[0].Checked = true;
+  f.form->CheckListBox1.Items[1].Checked = false;
+  f.form->FormClose();
+
+  TForm1 next(f.loop, f.view, f.link.Table(), f.folder.File("orlent"));
+  next.FormCreate();
+  ASSERT_EQ(next.CheckListBox1.Items.size(), 2u);
+  EXPECT_EQ(next.CheckListBox1.Items[0].Text, "127.0.0.2");
+  EXPECT_TRUE(next.CheckListBox1.Items[0].Checked);
+  EXPECT_EQ(next.CheckListBox1.Items[1].Text, "127.0.0.3");
+  EXPECT_FALSE(next.CheckListBox1.Items[1].Checked);
+  EXPECT_EQ(next.Edit2.Text, "20405");
+}
+
+TEST(StartAndClose, CloseThatCannotSaveReportsItAndStillReleasesTheFile) {
+  FormFixture f;
+  const std::string path = f.folder.File("Orlent.ini");
+  // Blocks the temporary file, which stops the write for any user, root included.
+  std::filesystem::create_directory(TemporaryPathFor(path));
+  try {
+    f.form->FormClose();
+    ADD_FAILURE() << "the close reported no failure";
+  } catch (const std::runtime_error& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+  }
+  EXPECT_FALSE(f.form->IniFile);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}

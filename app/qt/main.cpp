@@ -1,0 +1,93 @@
+// The orlent window program: binds the link library from the program folder,
+// builds the main window on the Qt event loop, and runs it until it closes.
+// "--version" prints the caption and the link library's version instead.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "app/executable_path.h"
+#include "app/qt/local_text.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_event_loop.h"
+#include "link/link_library.h"
+
+namespace {
+
+bool AskedForVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) return true;
+  }
+  return false;
+}
+
+// Without the link library, or with one that lacks an operation, the program
+// does not start; `error` names what is missing.
+std::optional<LinkLibrary> BindFromProgramFolder(const std::string& executable,
+                                                 std::string& error) {
+  return BindLinkLibrary(ProgramFolderOf(executable) + "/" + kLinkLibraryFile, error);
+}
+
+// A view for the version query: no window is shown, and anything the core
+// would put in a box goes to stderr.
+class ConsoleView : public FormView {
+ public:
+  void LogAppended(const std::string&) override {}
+  void LogReplaced(std::size_t, const std::string&) override {}
+  void LogCleared() override {}
+  void TerminalListChanged() override {}
+  void ShowError(const std::string& text) override { std::cerr << "ERROR: " << text << '\n'; }
+  void ShowFailure(const std::string& text) override { std::cerr << text << '\n'; }
+  void FocusSet(const TControl&) override {}
+  void ControlsChanged() override {}
+};
+
+int PrintVersion(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const std::string executable = RunningExecutablePath();
+  std::string error;
+  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  if (!link) {
+    std::cerr << error << '\n';
+    return 1;
+  }
+  QtEventLoop loop;
+  ConsoleView view;
+  TForm1 form(loop, view, *link, executable);
+  form.HandleEvent([&form] { form.FormCreate(); });
+  std::cout << kWindowCaption << '\n' << form.VersionLine << '\n';
+  return 0;
+}
+
+int RunWindow(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Orlent");
+  const std::string executable = RunningExecutablePath();
+  std::string error;
+  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  if (!link) {
+    std::cerr << error << '\n';
+    QMessageBox::critical(nullptr, "Orlent", ShownText(error));
+    return 1;
+  }
+  QtEventLoop loop;
+  MainWindow window(loop, *link, executable);
+  loop.SetFailureHandler([&window](const std::string& text) { window.ShowFailure(text); });
+  window.Start();
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return AskedForVersion(argc, argv) ? PrintVersion(argc, argv) : RunWindow(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "orlent: " << failure.what() << '\n';
+    return 1;
+  }
+}

@@ -1,0 +1,84 @@
+// The main window on Qt: draws TForm1's state as laid out (activity log on
+// the left, control panel on the right, menus, the hidden tool bar strip and
+// the status bar) and forwards the operator's input to the core. It owns the
+// TForm1 it shows; every handler runs through TForm1::HandleEvent.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/qt/control_panel.h"
+#include "app/qt/file_dialog.h"
+#include "app/qt/log_model.h"
+#include "app/qt/log_view.h"
+#include "app/qt/window_actions.h"
+#include "app/tform1.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+class MainWindow : public QMainWindow, public FormView {
+  Q_OBJECT
+
+ public:
+  // The client area below the menu bar, as laid out.
+  static constexpr int kClientWidth = 693;
+  static constexpr int kClientHeight = 570;
+
+  MainWindow(EventLoop& loop, const LinkLibrary& link, std::string executablePath);
+  ~MainWindow() override;
+
+  // Runs FormCreate and shows what it set up; call once, before show().
+  void Start();
+
+  TForm1& Form() { return form_; }
+  const ControlPanel& Panel() const { return ui_; }
+  const WindowActions& Actions() const { return actions_; }
+  const MainMenu& Menu() const { return menu_; }
+  LogView* ListBox1() const { return listBox1_; }
+  const LogModel& Log() const { return log_; }
+  QLabel* StatusPanel() const { return statusPanel_; }
+  void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
+
+  // FormView
+  void LogAppended(const std::string& line) override;
+  void LogReplaced(std::size_t index, const std::string& line) override;
+  void LogCleared() override;
+  void TerminalListChanged() override;
+  void ShowError(const std::string& text) override;
+  void ShowFailure(const std::string& text) override;
+  void FocusSet(const TControl& control) override;
+  void ControlsChanged() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void MapControls();
+  void WireInput();
+  void Handle(void (TForm1::*handler)());
+  void OpenDownloadFile();
+  void ShowTerminalList();
+  void KeepBorderFixed();
+
+  LogModel log_;
+  ControlPanel ui_{};
+  WindowActions actions_{};
+  MainMenu menu_{};
+  LogView* listBox1_ = nullptr;
+  QLabel* statusPanel_ = nullptr;
+  QSize designSize_;
+  OpenFileDialog openFileDialog_ = AskForDownloadFile;
+  bool formClosed_ = false;
+  std::vector<std::pair<QLineEdit*, const TEdit*>> edits_;
+  std::vector<std::pair<QRadioButton*, const TRadioButton*>> radios_;
+  std::map<const TControl*, QWidget*> focusTargets_;
+  // Last, so the core goes before the widgets and models it talks to.
+  TForm1 form_;
+};

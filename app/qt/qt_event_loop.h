@@ -1,0 +1,36 @@
+// The window thread's event loop on Qt: posted functions become queued calls
+// on the GUI thread, and each timer slot is a single-shot QTimer.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "app/event_loop.h"
+
+class QtEventLoop : public EventLoop {
+ public:
+  QtEventLoop();
+  void Post(std::function<void()> fn) override;
+  void ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) override;
+  void StopTimer(TimerSlot slot) override;
+
+  // Qt cannot carry an exception through its event loop, so a failure that
+  // escapes a posted function or a timer ends up here instead of ending the
+  // program. By default it is written to stderr.
+  void SetFailureHandler(std::function<void(const std::string&)> handler);
+
+ private:
+  struct Shot {
+    QTimer timer;
+    std::function<void()> fn;
+  };
+  Shot& ShotOf(TimerSlot slot);
+  void Run(const std::function<void()>& fn);
+
+  QObject context_;  // lives on the GUI thread; queued calls run in its thread
+  Shot timer1_;
+  Shot answerTimeout_;
+  std::function<void(const std::string&)> onFailure_;
+};

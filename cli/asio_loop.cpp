@@ -1,0 +1,51 @@
+#include "cli/asio_loop.h"
+
+#include <asio/post.hpp>
+#include <chrono>
+
+AsioLoop::AsioLoop() : work_(io_.get_executor()), watchdog_(io_) {}
+
+void AsioLoop::Post(std::function<void()> fn) {
+  asio::post(io_, [this, fn = std::move(fn)] {
+    fn();
+    AfterEvent();
+  });
+}
+
+void AsioLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {
+  auto& timer = timers_.try_emplace(slot, io_).first->second;
+  timer.expires_after(std::chrono::milliseconds(ms));
+  timer.async_wait([this, fn = std::move(fn)](const std::error_code& error) {
+    if (error) return;  // stopped or re-armed
+    fn();
+    AfterEvent();
+  });
+}
+
+void AsioLoop::StopTimer(TimerSlot slot) {
+  if (auto it = timers_.find(slot); it != timers_.end()) it->second.cancel();
+}
+
+void AsioLoop::ArmWatchdog(int ms, std::function<void()> fn) {
+  watchdog_.expires_after(std::chrono::milliseconds(ms));
+  watchdog_.async_wait([this, fn = std::move(fn)](const std::error_code& error) {
+    if (error) return;
+    fn();
+    AfterEvent();
+  });
+}
+
+void AsioLoop::StopWatchdog() {
+  watchdog_.cancel();
+}
+
+void AsioLoop::RunUntil(const std::function<bool()>& done) {
+  done_ = done;
+  if (done_ && done_()) return;
+  io_.restart();
+  io_.run();
+}
+
+void AsioLoop::AfterEvent() {
+  if (done_ && done_()) io_.stop();
+}

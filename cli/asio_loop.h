@@ -1,0 +1,33 @@
+// The window's event loop for the command-line front end: one Asio
+// io_context run on the main thread, which plays the window's thread.
+#pragma once
+
+#include <asio/io_context.hpp>
+#include <asio/steady_timer.hpp>
+#include <functional>
+#include <map>
+
+#include "app/event_loop.h"
+
+class AsioLoop : public EventLoop {
+ public:
+  AsioLoop();
+  void Post(std::function<void()> fn) override;
+  void ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) override;
+  void StopTimer(TimerSlot slot) override;
+
+  // Runs events until `done` answers true after one of them. Keep a watchdog
+  // armed while waiting for a terminal, so that a silent one cannot hold the run.
+  void RunUntil(const std::function<bool()>& done);
+  // Runs `fn` once after `ms` of real time unless re-armed or cancelled first.
+  void ArmWatchdog(int ms, std::function<void()> fn);
+  void StopWatchdog();
+
+ private:
+  void AfterEvent();
+  asio::io_context io_;
+  asio::executor_work_guard<asio::io_context::executor_type> work_;
+  std::map<TimerSlot, asio::steady_timer> timers_;
+  asio::steady_timer watchdog_;
+  std::function<bool()> done_;
+};

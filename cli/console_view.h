@@ -1,0 +1,47 @@
+// The main window's view for the command-line front end: the activity log on
+// standard output, error boxes and failures on standard error.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/form_view.h"
+
+class ConsoleView : public FormView {
+ public:
+  // `inPlace`: standard output is a terminal, so a replaced last line is
+  // redrawn where it stands. Otherwise each line is printed once it is final:
+  // the last line waits until the next one is added or Finish() is called.
+  // `out` null: the log is not printed (commands whose output is not the log).
+  ConsoleView(std::FILE* out, std::FILE* err, bool inPlace);
+
+  void LogAppended(const std::string& line) override;
+  void LogReplaced(std::size_t index, const std::string& line) override;
+  void LogCleared() override;
+  void TerminalListChanged() override {}
+  void ShowError(const std::string& text) override;
+  void ShowFailure(const std::string& text) override;
+  void FocusSet(const TControl&) override {}
+  void ControlsChanged() override {}
+
+  // Prints the line still held back, if any.
+  void Finish();
+  // Called with every line appended to the log, before it is printed.
+  std::function<void(const std::string&)> onLogLine;
+
+  // Error boxes and failures shown so far, in order.
+  const std::vector<std::string>& Errors() const { return errors_; }
+  int Failures() const { return failures_; }
+
+ private:
+  std::FILE* out_;
+  std::FILE* err_;
+  bool inPlace_;
+  std::size_t lines_ = 0;  // lines in the log
+  bool held_ = false;      // the log's last line is not printed (or not ended) yet
+  std::string last_;
+  std::vector<std::string> errors_;
+  int failures_ = 0;
+};

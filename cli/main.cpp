@@ -1,0 +1,130 @@
+// orlent-cli: the headless front end. The same main window core as the
+// window, driven from the command line on an Asio event loop.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "cli/commands.h"
+
+namespace {
+
+const std::vector<std::string> kSendKinds = {"plu", "barcode", "ingredient", "scrollmsg",
+                                             "speedkey"};
+const std::vector<std::string> kUploadKinds = {"plu",          "barcode",    "ingredient",
+                                               "scrollmsg",    "report-plu", "report-time",
+                                               "report-group", "report-dept"};
+
+struct Arguments {
+  SessionOptions session;
+  int number = 0;
+  std::string address;
+  std::string onOff;
+  std::string port;
+  SendOptions send;
+  UploadOptions upload;
+  std::string readFile;
+};
+
+// Declares the commands; each callback runs its command against a new session.
+void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command) {
+  auto* terminals = app.add_subcommand("terminals", "list the port and the terminal entries");
+  // Callbacks run after this function has returned: they capture no locals by reference.
+  terminals->callback([terminals, &a, &command] {
+    if (!terminals->get_subcommands().empty()) return;
+    command = [&a] {
+      a.session.printLog = false;
+      Session s(a.session);
+      return ListTerminals(s);
+    };
+  });
+  auto terminalCommand = [&a, &command](auto run) {
+    return [&a, &command, run] {
+      command = [&a, run] {
+        a.session.printLog = false;
+        Session s(a.session);
+        return run(s);
+      };
+    };
+  };
+  auto* add = terminals->add_subcommand("add", "add a terminal, as the Add button");
+  add->add_option("ADDRESS", a.address, "IP address")->required();
+  add->callback(terminalCommand([&a](Session& s) { return AddTerminal(s, a.address); }));
+  auto* del = terminals->add_subcommand("delete", "delete entry N, as Delete with it selected");
+  del->add_option("N", a.number, "entry number, from 1")->required();
+  del->callback(terminalCommand([&a](Session& s) { return DeleteTerminal(s, a.number); }));
+  auto* change = terminals->add_subcommand("change", "change entry N, as Change with it selected");
+  change->add_option("N", a.number, "entry number, from 1")->required();
+  change->add_option("ADDRESS", a.address, "new IP address")->required();
+  change->callback(
+      terminalCommand([&a](Session& s) { return ChangeTerminal(s, a.number, a.address); }));
+  auto* tick = terminals->add_subcommand("tick", "tick or untick entry N, then save");
+  tick->add_option("N", a.number, "entry number, from 1")->required();
+  tick->add_option("STATE", a.onOff, "on or off")->required()->check(CLI::IsMember({"on", "off"}));
+  tick->callback(
+      terminalCommand([&a](Session& s) { return TickTerminal(s, a.number, a.onOff == "on"); }));
+  auto* port = terminals->add_subcommand("port", "set the port of all terminals, then save");
+  port->add_option("PORT", a.port, "TCP port")->required();
+  port->callback(terminalCommand([&a](Session& s) { return SetPort(s, a.port); }));
+
+  auto* send = app.add_subcommand("send", "a send cycle over the ticked terminals");
+  send->add_option("--kind", a.send.kind, "data kind")->check(CLI::IsMember(kSendKinds));
+  send->add_option("--file", a.send.file, "download file, as picked in the file-open dialog");
+  send->add_option("--pause-ms", a.send.pauseMs, "wait before each connect")->capture_default_str();
+  send->add_option("--answer-timeout-ms", a.send.answerTimeoutMs, "answer time-out")
+      ->capture_default_str();
+  send->callback([&a, &command] {
+    command = [&a] {
+      Session s(a.session);
+      return Send(s, a.send);
+    };
+  });
+
+  auto* upload = app.add_subcommand("upload", "read records or a report from one terminal");
+  upload->add_option("--kind", a.upload.kind, "data kind")
+      ->required()
+      ->check(CLI::IsMember(kUploadKinds));
+  upload->add_option("--terminal", a.upload.terminal, "terminal address")->required();
+  upload->add_option("--out", a.upload.out, "upload file in the current directory");
+  upload->add_option("--answer-timeout-ms", a.upload.answerTimeoutMs, "answer time-out")
+      ->capture_default_str();
+  upload->callback([&a, &command] {
+    command = [&a] {
+      Session s(a.session);
+      return Upload(s, a.upload);
+    };
+  });
+
+  auto* read = app.add_subcommand("read", "list a PLU download file, as \"&Read File\"");
+  read->add_option("--file", a.readFile, "file to list, as picked in the file-open dialog");
+  read->callback([&a, &command] {
+    command = [&a] {
+      Session s(a.session);
+      return Read(s, a.readFile);
+    };
+  });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Orlent: item data to and from weighing terminals, without a window"};
+  app.require_subcommand(1);
+  Arguments arguments;
+  app.add_option("--folder", arguments.session.folder,
+                 "program folder (Orlent.ini, download files); default: the executable's folder");
+  app.add_option("--link-library", arguments.session.linkLibrary,
+                 "bind this library instead of libtermlink.so from the executable's folder");
+  std::function<int()> command;
+  DeclareCommands(app, arguments, command);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int status = app.exit(e);
+    return status == 0 ? 0 : 2;
+  }
+  try {
+    return command();
+  } catch (const ExitStatus& e) {
+    std::fprintf(stderr, "ERROR: %s\n", e.what());
+    return e.status;
+  }
+}

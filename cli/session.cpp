@@ -1,0 +1,45 @@
+#include "cli/session.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "app/executable_path.h"
+
+namespace {
+
+LinkLibrary Bind(const SessionOptions& options) {
+  const auto exeFolder = std::filesystem::path(RunningExecutablePath()).parent_path();
+  const std::string path =
+      options.linkLibrary.empty() ? (exeFolder / "libtermlink.so").string() : options.linkLibrary;
+  std::string error;
+  auto link = BindLinkLibrary(path, error);
+  if (!link) throw ExitStatus(2, error);
+  return *link;
+}
+
+// The program folder is derived from the executable's path; with --folder the
+// program runs as if it were installed there.
+std::string ExecutableIn(const SessionOptions& options) {
+  if (options.folder.empty()) return RunningExecutablePath();
+  return (std::filesystem::absolute(options.folder) / "orlent-cli").string();
+}
+
+}  // namespace
+
+Session::Session(const SessionOptions& options)
+    : view(options.printLog ? stdout : nullptr, stderr, options.printLog && isatty(1)),
+      link(Bind(options)),
+      form(std::make_unique<TForm1>(loop, view, link, ExecutableIn(options))) {
+  Handle([this] { form->FormCreate(); });
+}
+
+Session::~Session() {
+  if (Form1 == form.get()) Form1 = nullptr;
+}
+
+const std::string& Session::LastLogLine() const {
+  static const std::string empty;
+  return form->ListBox1.Items.empty() ? empty : form->ListBox1.Items.back();
+}

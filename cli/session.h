@@ -1,0 +1,42 @@
+// One run of the command-line front end: the bound link library, the event
+// loop, the console view and the started main window.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app/tform1.h"
+#include "cli/asio_loop.h"
+#include "cli/console_view.h"
+
+// Ends a command with an exit status: 1 a transfer failed, 2 bad arguments,
+// a missing library, or an error box that stopped the command.
+struct ExitStatus : std::runtime_error {
+  ExitStatus(int status, const std::string& message)
+      : std::runtime_error(message), status(status) {}
+  int status;
+};
+
+struct SessionOptions {
+  std::string folder;       // program folder; empty: the executable's folder
+  std::string linkLibrary;  // empty: libtermlink.so in the executable's folder
+  bool printLog = true;     // the command's standard output is the activity log
+};
+
+class Session {
+ public:
+  // Binds the link library and starts the main window (FormCreate).
+  explicit Session(const SessionOptions& options);
+  ~Session();
+
+  // Runs one handler through the window's event boundary.
+  void Handle(const std::function<void()>& handler) { form->HandleEvent(handler); }
+  // The last line of the activity log, or empty.
+  const std::string& LastLogLine() const;
+
+  AsioLoop loop;
+  ConsoleView view;
+  LinkLibrary link;
+  std::unique_ptr<TForm1> form;
+};

@@ -1,0 +1,129 @@
+// The `send`, `upload` and `read` commands: a send cycle, one upload and the
+// listing of a download file, each run by the window's own handlers.
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "app/tform1.h"
+#include "cli/commands.h"
+#include "cli/send_summary.h"
+
+namespace {
+
+bool StartsWith(const std::string& line, const char* prefix) {
+  return line.rfind(prefix, 0) == 0;
+}
+
+// Chooses a data kind as a click on its radio button does.
+void ChooseKind(TForm1& form, const std::string& kind) {
+  static const std::map<std::string, void (TForm1::*)()> handlers = {
+      {"plu", &TForm1::RadioButton1Click},         {"barcode", &TForm1::RadioButton2Click},
+      {"ingredient", &TForm1::RadioButton11Click}, {"scrollmsg", &TForm1::RadioButton12Click},
+      {"speedkey", &TForm1::RadioButton13Click},   {"report", &TForm1::RadioButton3Click}};
+  (form.*handlers.at(kind))();
+}
+
+// Chooses a report type in the "Report Type" group.
+void ChooseReportType(TForm1& form, const std::string& type) {
+  const std::map<std::string, TRadioButton*> buttons = {{"plu", &form.RadioButton4},
+                                                        {"time", &form.RadioButton5},
+                                                        {"group", &form.RadioButton6},
+                                                        {"dept", &form.RadioButton7}};
+  for (auto& [name, button] : buttons) button->Checked = name == type;
+  for (auto* other : {&form.RadioButton8, &form.RadioButton9, &form.RadioButton10}) {
+    other->Checked = false;
+  }
+}
+
+std::string Absolute(const std::string& path) {
+  return std::filesystem::absolute(path).string();
+}
+
+}  // namespace
+
+int Send(Session& session, const SendOptions& options) {
+  TForm1& form = *session.form;
+  SendSummary summary(form);
+  session.view.onLogLine = [&](const std::string& line) {
+    summary.OnLogLine(line);
+    // A safety net behind the answer time-out: a cycle that stops moving fails.
+    session.loop.ArmWatchdog(options.pauseMs + options.answerTimeoutMs + 30000, [&] {
+      session.view.ShowError("the send cycle stopped moving");
+      form.CycleMode.clear();
+    });
+  };
+  session.Handle([&] {
+    if (!options.kind.empty()) ChooseKind(form, options.kind);
+    if (!options.file.empty()) form.FileOpen1Accept(Absolute(options.file));
+    form.Timer1.Interval = options.pauseMs;
+    form.AnswerTimeoutMs = options.answerTimeoutMs;
+  });
+  const std::size_t errorsBefore = session.view.Errors().size();
+  session.Handle([&] { form.BtnSendClick(); });
+  if (form.CycleMode.empty() && !form.Timer1.Enabled) {
+    session.view.Finish();
+    return 2;  // refused: no terminal ticked
+  }
+  session.loop.RunUntil([&] { return form.CycleMode.empty() && !form.Timer1.Enabled; });
+  session.loop.StopWatchdog();
+  session.view.Finish();
+  summary.Print(stderr);
+  if (session.view.Failures() > 0) return 2;
+  const bool clean = session.view.Errors().size() == errorsBefore;
+  return summary.AllSent() && clean ? 0 : 1;
+}
+
+int Upload(Session& session, const UploadOptions& options) {
+  TForm1& form = *session.form;
+  const std::string& kind = options.kind;
+  session.Handle([&] {
+    if (StartsWith(kind, "report-")) {
+      ChooseKind(form, "report");
+      ChooseReportType(form, kind.substr(7));
+    } else {
+      ChooseKind(form, kind);
+    }
+    if (!options.out.empty()) form.Edit6.Text = options.out;
+    form.Edit1.Text = options.terminal;
+  });
+  session.Handle([&] { form.Action1Execute(); });
+  if (!StartsWith(session.LastLogLine(), "- Success Connect ")) {
+    session.view.Finish();
+    return session.view.Failures() > 0 ? 2 : 1;
+  }
+  bool ended = false;
+  bool failed = false;
+  session.view.onLogLine = [&](const std::string& line) {
+    if (StartsWith(line, "- Success to Disconect ") || StartsWith(line, "- Fail to Disconnect ")) {
+      ended = true;
+    }
+    if (StartsWith(line, "- Fail to Send ")) failed = true;
+    session.loop.ArmWatchdog(options.answerTimeoutMs, [&] {
+      session.view.ShowError("no answer from " + options.terminal + " within " +
+                             std::to_string(options.answerTimeoutMs) + " ms");
+      failed = true;
+      form.DisconnectTerminal();
+    });
+  };
+  const std::size_t errorsBefore = session.view.Errors().size();
+  session.Handle([&] { form.Action3Execute(); });
+  if (session.view.Errors().size() != errorsBefore) {
+    session.Handle([&] { form.DisconnectTerminal(); });
+    session.view.Finish();
+    return 2;  // the upload file could not be created
+  }
+  session.loop.RunUntil([&] { return ended || failed; });
+  session.loop.StopWatchdog();
+  if (!ended) session.Handle([&] { form.DisconnectTerminal(); });
+  session.view.Finish();
+  return failed ? 1 : 0;
+}
+
+int Read(Session& session, const std::string& file) {
+  TForm1& form = *session.form;
+  if (!file.empty()) session.Handle([&] { form.FileOpen1Accept(Absolute(file)); });
+  const std::size_t errorsBefore = session.view.Errors().size();
+  session.Handle([&] { form.Action6Execute(); });
+  session.view.Finish();
+  return session.view.Errors().size() == errorsBefore ? 0 : 1;
+}

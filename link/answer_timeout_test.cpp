@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/echo_answer.h"
+#include "tests/support/form_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class AnswerTimeout : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
+    form.CheckListBox1.Items = {{"127.0.0.31", true}, {"127.0.0.32", true}};
+    form.AnswerTimeoutMs = 500;
+  }
+  // Starts a cycle and runs it up to the first record sent to the first terminal.
+  void StartCycle() {
+    form.HandleEvent([&] { form.BtnSendClick(); });
+    f.loop.Advance(form.Timer1.Interval);
+    ASSERT_EQ(f.link.sent.size(), 1u);
+  }
+  bool Logged(const std::string& line) const {
+    for (const auto& item : form.ListBox1.Items)
+      if (item == line) return true;
+    return false;
+  }
+
+  FormFixture f;
+  TForm1& form = *f.form;
+};
+
+TEST_F(AnswerTimeout, ASilentTerminalIsLeftAfterTheTimeOutAndTheCycleGoesOn) {
+  StartCycle();
+  f.loop.Advance(499);
+  EXPECT_FALSE(Logged("- Time Out 127.0.0.31"));
+  f.loop.Advance(1);
+  const Lines& log = form.ListBox1.Items;
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(Lines(log.end() - 3, log.end()),
+            (Lines{"- Success to Send Plu (1)", "- Time Out 127.0.0.31",
+                   "- Success to Disconect 127.0.0.31"}));
+  EXPECT_EQ(form.Edit1.Text, "127.0.0.32");
+
+  f.loop.Advance(form.Timer1.Interval);  // the second terminal is silent too
+  f.loop.Advance(500);
+  EXPECT_TRUE(Logged("- Time Out 127.0.0.32"));
+  EXPECT_EQ(form.ListBox1.Items.back(), "* End *");
+  EXPECT_EQ(form.CycleMode, "");
+}
+
+TEST_F(AnswerTimeout, CountsFromTheLatestRequest) {
+  StartCycle();
+  f.loop.Advance(400);
+  EchoLastSent(f.link, f.loop);  // the second record goes out at 400 ms
+  f.loop.Advance(400);
+  EXPECT_FALSE(Logged("- Time Out 127.0.0.31"));
+  EchoLastSent(f.link, f.loop);
+  EchoLastSent(f.link, f.loop);  // the download ends: no time-out follows
+  EXPECT_FALSE(f.loop.Armed(TimerSlot::AnswerTimeout));
+  EXPECT_EQ(form.Edit1.Text, "127.0.0.32");
+}
+
+TEST_F(AnswerTimeout, ARefusedRecordMovesTheCycleOnAfterTheTimeOut) {
+  f.link.sendResult = 0;
+  StartCycle();
+  EXPECT_EQ(form.ListBox1.Items.back(), "- Fail to Send Plu (1)");
+  f.loop.Advance(500);
+  EXPECT_TRUE(Logged("- Time Out 127.0.0.31"));
+  EXPECT_EQ(form.Edit1.Text, "127.0.0.32");
+}
+
+TEST_F(AnswerTimeout, ALateAnswerSendsNothingMore) {
+  StartCycle();
+  f.loop.Advance(500);
+  ASSERT_TRUE(Logged("- Time Out 127.0.0.31"));
+  EchoLastSent(f.link, f.loop);
+  EXPECT_EQ(f.link.sent.size(), 1u);
+  f.loop.Advance(form.Timer1.Interval);  // the next terminal is served as usual
+  EXPECT_EQ(f.link.sent.size(), 2u);
+  EXPECT_EQ(f.link.sent.back().address, "127.0.0.32");
+}
+
+TEST_F(AnswerTimeout, IsNotArmedOutsideACycle) {
+  form.Edit1.Text = "127.0.0.31";
+  form.Action4Execute();
+  ASSERT_EQ(f.link.sent.size(), 1u);
+  EXPECT_FALSE(f.loop.Armed(TimerSlot::AnswerTimeout));
+  f.loop.Advance(60 * 1000);
+  EXPECT_FALSE(Logged("- Time Out 127.0.0.31"));
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+// Connecting to and disconnecting from the terminal in Edit1, inside and
+// outside a send cycle.
+#include <string>
+
+#include "app/str_to_int.h"
+#include "app/tform1.h"
+#include "link/data_callback.h"
+
+void TForm1::SetupConnection() {
+  const int retry = StrToInt(Edit4.Text);
+  const int interval = StrToInt(Edit3.Text);
+  const int port = StrToInt(Edit2.Text);
+  Link.AddProcConnection(1, Edit1.Text.c_str(), port, 100, 5010, interval, retry, 9, DataCallback,
+                         SecondCallback);
+}
+
+void TForm1::Action1Execute() {
+  try {
+    SetupConnection();
+  } catch (...) {
+    // A port, retry or interval text that is not a number would otherwise
+    // leave the cycle waiting at this terminal for ever, and "&Send Data"
+    // refused from then on. End the cycle so the operator can correct the
+    // text and start again; the failure itself is still shown.
+    CycleMode.clear();
+    throw;
+  }
+  const bool connected = Link.Connect(Edit1.Text.c_str(), -1) != 0;
+  AddLog("");
+  if (connected) {
+    AddLog("- Success Connect " + Edit1.Text);
+    if (CycleMode == "SEND") BtnDownload.Click();
+  } else {
+    AddLog("- Fail Connect " + Edit1.Text);
+    if (CycleMode == "SEND") NextTerminal();
+  }
+}
+
+void TForm1::DisconnectTerminal() {
+  Loop.StopTimer(TimerSlot::AnswerTimeout);
+  if (Link.Disconnect(Edit1.Text.c_str(), -1) != 0) {
+    AddLog("- Success to Disconect " + Edit1.Text);
+  } else {
+    AddLog("- Fail to Disconnect " + Edit1.Text);
+  }
+  if (CycleMode == "SEND") NextTerminal();
+  CloseUploadFile();
+}
+
+void TForm1::Action2Execute() {
+  DisconnectTerminal();
+}

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/data_callback.h"
+#include "link/upload_file.h"
+#include "tests/support/form_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Connection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.Edit1.Text = "127.0.0.21";
+    logStart = form.ListBox1.Items.size();
+  }
+  Lines Log() const {
+    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+  }
+
+  FormFixture f;
+  TForm1& form = *f.form;
+  std::size_t logStart = 0;
+};
+
+TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
+  form.Edit2.Text = "  0x4FB4";  // the same conversion as everywhere: 20404
+  form.Edit3.Text = "250";
+  form.Edit4.Text = "-1";
+  form.Action1Execute();
+  ASSERT_GE(f.link.calls.size(), 2u);
+  const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
+  EXPECT_EQ(setup.name, "AddProcConnection");
+  EXPECT_EQ(setup.numbers, (std::vector<int>{1, 20404, 100, 5010, 250, -1, 9}));
+  EXPECT_EQ(setup.texts, Lines{"127.0.0.21"});
+  EXPECT_EQ(f.link.dataCallback, &DataCallback);
+  EXPECT_EQ(f.link.secondCallback, &SecondCallback);
+  EXPECT_EQ(f.link.calls.back().name, "Connect");
+  EXPECT_EQ(f.link.calls.back().numbers, std::vector<int>{-1});
+}
+
+TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {
+  form.Action1Execute();
+  form.Action2Execute();
+  f.link.connectResult = 0;
+  f.link.disconnectResult = 0;
+  form.Action1Execute();
+  form.Action2Execute();
+  EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.21", "- Success to Disconect 127.0.0.21",
+                          "", "- Fail Connect 127.0.0.21", "- Fail to Disconnect 127.0.0.21"}));
+  EXPECT_TRUE(f.link.sent.empty()) << "no download outside a cycle";
+  EXPECT_FALSE(f.loop.Armed(TimerSlot::Timer1));
+}
+
+TEST_F(Connection, DisconnectClosesTheUploadFile) {
+  form.OpenUploadFile = UploadFile::Create(f.folder.File("open.txt"));
+  form.DisconnectTerminal();
+  EXPECT_EQ(form.OpenUploadFile, nullptr);
+}
+
+TEST_F(Connection, AFailedDisconnectInACycleStillMovesOn) {
+  form.CheckListBox1.Items = {{"127.0.0.21", true}, {"127.0.0.22", true}};
+  form.CycleMode = "SEND";
+  form.TerminalIndex = 0;
+  f.link.disconnectResult = 0;
+  form.DisconnectTerminal();
+  EXPECT_EQ(Log(), Lines{"- Fail to Disconnect 127.0.0.21"});
+  EXPECT_EQ(form.Edit1.Text, "127.0.0.22");
+  EXPECT_TRUE(f.loop.Armed(TimerSlot::Timer1));
+}
+
+TEST_F(Connection, AfterACycleHasEndedTheDisconnectActionStartsNothing) {
+  form.CheckListBox1.Items = {{"127.0.0.21", true}};
+  form.CycleMode = "SEND";
+  form.TerminalIndex = 0;
+  form.DisconnectTerminal();
+  EXPECT_EQ(Log(), (Lines{"- Success to Disconect 127.0.0.21", "", "* End *"}));
+  form.Action2Execute();
+  EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.21");
+  EXPECT_EQ(Log().size(), 4u);
+  EXPECT_FALSE(f.loop.Armed(TimerSlot::Timer1));
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+#include "link/data_callback.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "link/answer_copy.h"
+#include "tests/support/form_fixture.h"
+#include "transfer/records.h"
+
+// Packed record fields are compared as int64_t{...} values: gtest would bind
+// them to misaligned references.
+
+namespace {
+
+RequestPacket Answer(uint8_t code, uint16_t direction, void* data, uint16_t length) {
+  RequestPacket answer{};
+  answer.Id = -1;
+  answer.Address = "127.0.0.2";
+  answer.Channel = 1;
+  answer.Code = code;
+  answer.InterpreterGroup = 100;
+  answer.InterpreterId = 5010;
+  answer.Direction = direction;
+  answer.DataLength = length;
+  answer.Data = data;
+  return answer;
+}
+
+// A manual loop that counts what is posted to it.
+class CountingLoop : public ManualLoop {
+ public:
+  void Post(std::function<void()> fn) override {
+    ++posted;
+    ManualLoop::Post(std::move(fn));
+  }
+  int posted = 0;
+};
+
+}  // namespace
+
+TEST(AnswerCopy, AShortRecordIsPaddedWithZerosToItsFullSize) {
+  // Only the number of a PLU record arrives; the handlers read all 1718 bytes.
+  uint8_t bytes[6] = {1, 0, 0x39, 0x30, 0, 0};
+  const AnswerCopy copy(Answer(kCodePlu, kDirectionRead, bytes, sizeof bytes));
+  const auto* record = static_cast<const PluRecord*>(copy.Packet().Data);
+  EXPECT_EQ(copy.Packet().DataLength, 6);
+  EXPECT_EQ(int64_t{record->PluNo}, 12345);
+  EXPECT_STREQ(record->Text, "");
+  EXPECT_EQ(int64_t{record->Field8}, 0);
+}
+
+TEST(AnswerCopy, ATextFillingItsFieldStillEndsInsideTheCopy) {
+  ReportTotalRecord record{};
+  std::memset(&record, 'x', sizeof record);  // no zero byte anywhere
+  const AnswerCopy copy(Answer(kCodeReportTime, kDirectionRead, &record, sizeof record));
+  const auto* copied = static_cast<const ReportTotalRecord*>(copy.Packet().Data);
+  EXPECT_EQ(std::strlen(copied->Text), sizeof record - offsetof(ReportTotalRecord, Text));
+}
+
+class DataCallbackTest : public ::testing::Test {
+ protected:
+  DataCallbackTest() : form(loop, view, link.Table(), "/nowhere/orlent") { Form1 = &form; }
+  ~DataCallbackTest() override { Form1 = nullptr; }
+
+  FakeLink link;
+  CountingLoop loop;
+  RecordingView view;
+  TForm1 form;
+};
+
+TEST_F(DataCallbackTest, ReturnsOneForEveryAnswerAndPostsOnlyDispatchedOnesWithData) {
+  BarcodeRecord record{};
+  EXPECT_EQ(DataCallback(Answer(33, kDirectionRead, &record, sizeof record)), 1);
+  EXPECT_EQ(DataCallback(Answer(0, kDirectionWrite, &record, sizeof record)), 1);
+  EXPECT_EQ(DataCallback(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0)), 1);
+  EXPECT_EQ(DataCallback(Answer(kCodePlu, kDirectionRead, nullptr, sizeof(PluRecord))), 1);
+  EXPECT_EQ(loop.posted, 0);
+
+  for (uint8_t code : {9, 17, 20, 203, 79, 45, 44, 43, 42}) {
+    EXPECT_EQ(DataCallback(Answer(code, 1, &record, sizeof record)), 1) << int(code);
+  }
+  EXPECT_EQ(loop.posted, 9);
+  EXPECT_EQ(SecondCallback(), 1);
+}
+
+TEST_F(DataCallbackTest, WithoutAMainWindowAnswersAreDropped) {
+  Form1 = nullptr;
+  BarcodeRecord record{};
+  EXPECT_EQ(DataCallback(Answer(kCodeBarcode, kDirectionWrite, &record, sizeof record)), 1);
+  EXPECT_EQ(loop.posted, 0);
+}
+
+TEST_F(DataCallbackTest, TheWindowsThreadHandlesACopyOfTheAnswer) {
+  // A barcode acknowledgment logs its Text2: delivered through the fake, whose
+  // buffer is overwritten as soon as the callback returns.
+  link.dataCallback = DataCallback;
+  form.Transfer.Direction = 0;  // the transfer is to end: nothing is sent next
+  BarcodeRecord record{};
+  record.Number = 4;
+  std::strcpy(record.Text2, "Stored");
+  EXPECT_EQ(link.Deliver(kCodeBarcode, kDirectionWrite, record), 1);
+  EXPECT_TRUE(view.appended.empty());  // nothing runs on the library's thread
+  loop.RunPending();
+  EXPECT_EQ(view.appended, std::vector<std::string>{"StoredDataReceivedBarcode"});
+  EXPECT_EQ(form.Transfer.AnswerNumber, 4u);
+  EXPECT_TRUE(link.sent.empty());
+}

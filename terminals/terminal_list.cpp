@@ -1,0 +1,153 @@
+// The terminal list and the port: their storage in the settings file and the
+// Add, Delete and Change buttons. Every edit saves the whole list and reloads
+// it, so the window shows what the file holds.
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "app/str_to_int.h"
+#include "app/tform1.h"
+#include "terminals/ini_file.h"
+
+namespace {
+
+constexpr const char* kSection = "Terminal";
+constexpr const char* kPortKey = "TerminalPort";
+constexpr const char* kCountKey = "TerminalNums";
+constexpr std::string_view kAddressKey = "TerminalIP_";
+constexpr std::string_view kTickKey = "TerminalChecked_";
+constexpr const char* kDefaultPort = "20404";
+
+std::string AddressKey(int n) {
+  return std::string(kAddressKey) + std::to_string(n);
+}
+std::string TickKey(int n) {
+  return std::string(kTickKey) + std::to_string(n);
+}
+
+TIniFile& SettingsFile(TForm1& form) {
+  if (!form.IniFile) throw std::logic_error("The settings file is not open");
+  return *form.IniFile;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  });
+}
+
+// The entry number of an address or tick key, as the load would ask for it:
+// the prefix in any case, then decimal digits without a leading zero.
+int EntryNumberOf(std::string_view key) {
+  for (const auto prefix : {kAddressKey, kTickKey}) {
+    if (!StartsWithNoCase(key, prefix)) continue;
+    const auto digits = key.substr(prefix.size());
+    const bool decimal =
+        !digits.empty() && digits.front() != '0' &&
+        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!decimal) continue;
+    if (const auto n = TryStrToInt(digits)) return *n;
+  }
+  return 0;
+}
+
+// Entries past the last one the file has a key for could only be empty and
+// unticked; leaving them out keeps a damaged count such as 2000000000 from
+// filling the memory.
+int StoredEntryCount(const TIniFile& ini, int count) {
+  int last = 0;
+  for (const auto& key : ini.ReadSection(kSection)) last = std::max(last, EntryNumberOf(key));
+  return std::min(count, last);
+}
+
+// Delete and Change act on the selected entry; an index outside the list selects nothing.
+int SelectedEntry(const TCheckListBox& list) {
+  const int index = list.ItemIndex;
+  return index >= 0 && index < static_cast<int>(list.Items.size()) ? index : -1;
+}
+
+}  // namespace
+
+void TForm1::LoadTerminalSettings() {
+  const TIniFile& ini = SettingsFile(*this);
+  CheckListBox1.Items.clear();
+  CheckListBox1.ItemIndex = -1;
+  Edit2.Text = ini.ReadString(kSection, kPortKey, kDefaultPort);
+  const int count = StoredEntryCount(ini, ini.ReadInteger(kSection, kCountKey, 0));
+  for (int n = 1; n <= count; ++n) {
+    CheckListBox1.Items.push_back(
+        {ini.ReadString(kSection, AddressKey(n), ""), ini.ReadBool(kSection, TickKey(n), false)});
+  }
+  View.TerminalListChanged();
+}
+
+void TForm1::SaveTerminalSettings() {
+  TIniFile& ini = SettingsFile(*this);
+  ini.WriteString(kSection, kPortKey, Edit2.Text);
+  // Puts the count right after the port in a new file.
+  if (ini.ReadInteger(kSection, kCountKey, -1) == -1) ini.WriteInteger(kSection, kCountKey, 0);
+  int written = 0;
+  for (const auto& entry : CheckListBox1.Items) {
+    if (entry.Text.empty()) continue;
+    ++written;
+    ini.WriteString(kSection, AddressKey(written), entry.Text);
+    ini.WriteBool(kSection, TickKey(written), entry.Checked);
+  }
+  ini.WriteInteger(kSection, kCountKey, written);
+}
+
+void TForm1::BBtnAddClick() {
+  if (Edit7.Text.empty()) {
+    View.ShowError("Please define the new IP address !");
+  } else {
+    CheckListBox1.Items.push_back({Edit7.Text, false});
+    View.TerminalListChanged();
+    SaveTerminalSettings();
+    LoadTerminalSettings();
+    Edit7.Text.clear();
+  }
+  View.FocusSet(Edit7);
+}
+
+void TForm1::BBtnDeleteClick() {
+  const int selected = SelectedEntry(CheckListBox1);
+  if (selected < 0) {
+    View.ShowError("IP address must be selected from the list above !");
+  } else {
+    // The save drops the emptied entry and numbers the rest without a gap.
+    CheckListBox1.Items[selected].Text.clear();
+    View.TerminalListChanged();
+    SaveTerminalSettings();
+    LoadTerminalSettings();
+    Edit7.Text.clear();
+  }
+  View.FocusSet(CheckListBox1);
+  if (!CheckListBox1.Items.empty()) {
+    CheckListBox1.ItemIndex = 0;
+    View.TerminalListChanged();
+  }
+}
+
+void TForm1::BBtnEditClick() {
+  const int selected = SelectedEntry(CheckListBox1);
+  if (Edit7.Text.empty()) {
+    View.ShowError("Please define the new IP address to change !");
+  } else if (selected < 0) {
+    View.ShowError("IP address must be selected from the list above !");
+  } else {
+    CheckListBox1.Items[selected].Text = Edit7.Text;
+    View.TerminalListChanged();
+    SaveTerminalSettings();
+    LoadTerminalSettings();
+    Edit7.Text.clear();
+    if (selected < static_cast<int>(CheckListBox1.Items.size())) {
+      CheckListBox1.ItemIndex = selected;
+      View.TerminalListChanged();
+    }
+  }
+  View.FocusSet(CheckListBox1);
+}

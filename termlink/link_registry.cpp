@@ -1,0 +1,151 @@
+#include "termlink/link_registry.h"
+
+#include <strings.h>
+#include <unistd.h>
+
+#include "termlink/dialer.h"
+#include "termlink/record_table.h"
+#include "termlink/trace.h"
+
+namespace termlink {
+namespace {
+
+constexpr int kTcpKind = 1;
+constexpr const char* kTcpTransport = "TLTCPIP.DLL";
+constexpr int kDialMode = 1;  // the terminal listens, the library dials
+
+bool Empty(const char* text) {
+  return !text || !*text;
+}
+
+}  // namespace
+
+LinkRegistry& LinkRegistry::Instance() {
+  // Never destroyed: a connection's threads may still run while the process
+  // exits.
+  static LinkRegistry* registry = new LinkRegistry;
+  return *registry;
+}
+
+int LinkRegistry::SetCommLibrary(int kind, const char* transport) {
+  std::lock_guard lock(mutex_);
+  tcpTransport_ = kind == kTcpKind && transport && strcasecmp(transport, kTcpTransport) == 0;
+  return tcpTransport_ ? 1 : 0;
+}
+
+int LinkRegistry::AddInterpreter(int group, int id, const char* name) {
+  if (Empty(name)) return 0;
+  std::lock_guard lock(mutex_);
+  interpreters_.insert({group, id});
+  return 1;
+}
+
+int LinkRegistry::AddProcConnection(int mode, const char* address, int port, int group, int id,
+                                    int interval, int retry, Callbacks callbacks) {
+  if (mode != kDialMode || Empty(address) || port < 1 || port > 65535 || interval < 1 ||
+      retry < 1) {
+    return 0;
+  }
+  std::lock_guard lock(mutex_);
+  if (!interpreters_.contains({group, id})) return 0;
+  Connection& connection = connections_[address];
+  connection.port = port;
+  connection.interval = interval;
+  connection.retry = retry;
+  connection.callbacks = callbacks;
+  if (connection.link) connection.link->SetCallbacks(callbacks);
+  return 1;
+}
+
+int LinkRegistry::Connect(const char* address) {
+  if (Empty(address)) return 0;
+  Connection settings;
+  {
+    std::lock_guard lock(mutex_);
+    auto it = connections_.find(address);
+    if (!tcpTransport_ || it == connections_.end()) return 0;
+    if (it->second.link && it->second.link->IsOpen()) return 1;
+    settings = it->second;
+  }
+  // The attempts take up to retry x interval; no lock is held meanwhile, so
+  // other connections and callbacks go on.
+  DialResult dialed = Dial(address, settings.port, settings.interval, settings.retry);
+  if (dialed.fd < 0) {
+    Trace(address, "connect failed: " + dialed.error);
+    return 0;
+  }
+  std::lock_guard lock(mutex_);
+  Connection& connection = connections_[address];
+  if (connection.link && connection.link->IsOpen()) {
+    close(dialed.fd);  // another thread connected this address meanwhile
+    return 1;
+  }
+  connection.link = std::make_shared<TerminalLink>(address, dialed.fd, connection.callbacks);
+  connection.link->Start();
+  return 1;
+}
+
+std::shared_ptr<TerminalLink> LinkRegistry::OpenLink(const char* address) {
+  if (Empty(address)) return nullptr;
+  std::lock_guard lock(mutex_);
+  auto it = connections_.find(address);
+  if (it == connections_.end() || !it->second.link || !it->second.link->IsOpen()) return nullptr;
+  return it->second.link;
+}
+
+int LinkRegistry::IsConnect(const char* address) {
+  return OpenLink(address) ? 1 : 0;
+}
+
+std::string LinkRegistry::CheckRequest(const RequestPacket& packet) {
+  if (!packet.Data) return "no data record";
+  if (packet.InterpreterId != kRecordInterpreterId) {
+    return "interpreter " + std::to_string(packet.InterpreterId) + " knows no records";
+  }
+  {
+    std::lock_guard lock(mutex_);
+    if (!interpreters_.contains({packet.InterpreterGroup, packet.InterpreterId})) {
+      return "interpreter " + std::to_string(packet.InterpreterGroup) + "/" +
+             std::to_string(packet.InterpreterId) + " is not registered";
+    }
+  }
+  return CheckRecordFields(packet.Code, packet.Direction, packet.DataLength);
+}
+
+int LinkRegistry::SendDataEx(const RequestPacket& packet) {
+  std::shared_ptr<TerminalLink> link = OpenLink(packet.Address);
+  if (!link) return 0;
+  std::string problem = CheckRequest(packet);
+  if (!problem.empty()) {
+    Trace(packet.Address, "request refused: " + problem);
+    return 0;
+  }
+  FrameHeader header;
+  header.type = FrameType::kRequest;
+  header.id = packet.Id;
+  header.channel = packet.Channel;
+  header.code = packet.Code;
+  header.interpreterGroup = packet.InterpreterGroup;
+  header.interpreterId = packet.InterpreterId;
+  header.direction = packet.Direction;
+  header.dataLength = packet.DataLength;
+  if (!link->Send(header, packet.Data)) {
+    Trace(packet.Address, "request refused: not connected, or too many requests unanswered");
+    return 0;
+  }
+  return 1;
+}
+
+int LinkRegistry::Disconnect(const char* address) {
+  if (Empty(address)) return 0;
+  std::shared_ptr<TerminalLink> link;
+  {
+    std::lock_guard lock(mutex_);
+    auto it = connections_.find(address);
+    if (it == connections_.end() || !it->second.link) return 0;
+    link = std::move(it->second.link);
+  }
+  return link->Close() ? 1 : 0;
+}
+
+}  // namespace termlink

@@ -1,0 +1,149 @@
+// The wire codec: frames survive any cutting of the byte stream, and every
+// kind of bad header is caught before a byte of data is trusted.
+#include "termlink/wire_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "transfer/records.h"
+
+namespace termlink {
+namespace {
+
+FrameHeader Header(uint8_t code, uint16_t direction, uint16_t length) {
+  FrameHeader header;
+  header.type = FrameType::kRequest;
+  header.id = -1;
+  header.channel = 1;
+  header.code = code;
+  header.interpreterGroup = 100;
+  header.interpreterId = 5010;
+  header.direction = direction;
+  header.dataLength = length;
+  return header;
+}
+
+// Feeds `bytes` to a reader in pieces of `piece` bytes and collects the frames.
+std::vector<std::pair<FrameHeader, std::vector<uint8_t>>> Cut(const std::vector<uint8_t>& bytes,
+                                                              size_t piece,
+                                                              FrameReader::Result& last) {
+  FrameReader reader;
+  std::vector<std::pair<FrameHeader, std::vector<uint8_t>>> frames;
+  size_t at = 0;
+  last = FrameReader::Result::kNeedMore;
+  while (at < bytes.size() && last != FrameReader::Result::kBad) {
+    std::span<uint8_t> space = reader.Space();
+    size_t count = std::min({piece, space.size(), bytes.size() - at});
+    std::copy_n(bytes.begin() + at, count, space.begin());
+    reader.Commit(count);
+    at += count;
+    Frame frame;
+    while ((last = reader.Next(frame)) == FrameReader::Result::kFrame) {
+      frames.emplace_back(frame.header, std::vector<uint8_t>(frame.data.begin(), frame.data.end()));
+    }
+  }
+  return frames;
+}
+
+TEST(WireCodec, HeaderIsLittleEndianWithMagicAndVersion) {
+  std::vector<uint8_t> bytes;
+  uint8_t data[2] = {0xAB, 0xCD};
+  AppendFrame(bytes, Header(203, 0x0302, 2), data);
+  std::vector<uint8_t> expected = {'T', 'L',  'N',  'K',  1,    2, 0xFF, 0xFF, 1, 203,  100,
+                                   0,   0x92, 0x13, 0x02, 0x03, 2, 0,    0,    0, 0xAB, 0xCD};
+  EXPECT_EQ(expected, bytes);
+}
+
+TEST(WireCodec, FramesSurviveAnyCuttingOfTheStream) {
+  std::mt19937 random(5);
+  std::vector<std::vector<uint8_t>> records;
+  std::vector<uint8_t> stream;
+  for (uint16_t size :
+       {uint16_t(1718), uint16_t(156), uint16_t(0), uint16_t(1027), uint16_t(1718)}) {
+    std::vector<uint8_t> record(size);
+    for (uint8_t& byte : record) byte = static_cast<uint8_t>(random());
+    AppendFrame(stream, Header(kCodePlu, 3, size), record.data());
+    records.push_back(record);
+  }
+  for (size_t piece : {size_t(1), size_t(7), size_t(20), size_t(1738), size_t(100000)}) {
+    FrameReader::Result last;
+    auto frames = Cut(stream, piece, last);
+    ASSERT_EQ(records.size(), frames.size()) << "pieces of " << piece;
+    for (size_t i = 0; i < records.size(); ++i) {
+      EXPECT_EQ(records[i], frames[i].second);
+      EXPECT_EQ(-1, frames[i].first.id);
+      EXPECT_EQ(5010, frames[i].first.interpreterId);
+    }
+    EXPECT_EQ(FrameReader::Result::kNeedMore, last);
+  }
+}
+
+TEST(WireCodec, BadHeadersAreRefusedAndTheStreamStaysBad) {
+  std::vector<uint8_t> good;
+  AppendFrame(good, Header(kCodeBarcode, 3, 0), nullptr);
+  struct Case {
+    size_t offset;
+    uint8_t value;
+    const char* reason;
+  } cases[] = {
+      {0, 'X', "bad magic"},
+      {4, 2, "unsupported protocol version 2"},
+      {5, 0, "unknown frame type 0"},
+      {5, 4, "unknown frame type 4"},
+      {18, 1, "reserved header bytes are not zero"},
+      {17, 0x07, "frame of 1792 data bytes is over the limit of 1718"},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> bytes = good;
+    bytes[c.offset] = c.value;
+    bytes.insert(bytes.end(), good.begin(), good.end());  // a good frame after it stays unread
+    FrameReader reader;
+    std::span<uint8_t> space = reader.Space();
+    std::copy(bytes.begin(), bytes.end(), space.begin());
+    reader.Commit(bytes.size());
+    Frame frame;
+    EXPECT_EQ(FrameReader::Result::kBad, reader.Next(frame)) << c.reason;
+    EXPECT_EQ(c.reason, reader.error());
+    EXPECT_EQ(FrameReader::Result::kBad, reader.Next(frame)) << c.reason;
+  }
+}
+
+TEST(WireCodec, TheLargestRecordFitsAndOneByteMoreDoesNot) {
+  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> record(kMaxRecordSize, 0x5A);
+  AppendFrame(bytes, Header(kCodePlu, 3, kMaxRecordSize), record.data());
+  std::string error;
+  std::span<const uint8_t, kHeaderSize> head(bytes.data(), kHeaderSize);
+  ASSERT_TRUE(DecodeHeader(head, error).has_value());
+  bytes[16] = static_cast<uint8_t>((kMaxRecordSize + 1) & 0xFF);
+  EXPECT_FALSE(DecodeHeader(head, error).has_value());
+}
+
+TEST(RecordTable, KnowsSizesDirectionsNumbersAndStatusTexts) {
+  EXPECT_EQ("", CheckRecordFields(kCodePlu, 2, 1718));
+  EXPECT_EQ("", CheckRecordFields(kCodeSpeedkey, 3, 903));
+  EXPECT_EQ("", CheckRecordFields(kCodeReportDept, 2, 139));
+  EXPECT_EQ("the speedkey record cannot be read", CheckRecordFields(kCodeSpeedkey, 2, 903));
+  EXPECT_EQ("the reportplu record cannot be written", CheckRecordFields(kCodeReportPlu, 3, 183));
+  EXPECT_EQ("unknown data type code 33", CheckRecordFields(33, 2, 10));
+  EXPECT_EQ("unknown direction 1", CheckRecordFields(kCodePlu, 1, 1718));
+  EXPECT_EQ("a barcode record is 156 bytes, not 155", CheckRecordFields(kCodeBarcode, 3, 155));
+
+  std::vector<uint8_t> plu(1718, 0);
+  const RecordKind& pluKind = *FindRecordKind(kCodePlu);
+  SetRecordNumber(pluKind, plu, -70000);
+  EXPECT_EQ(-70000, RecordNumber(pluKind, plu));
+  std::vector<uint8_t> scroll(224, 0xFF);
+  const RecordKind& scrollKind = *FindRecordKind(kCodeScrollMsg);
+  SetRecordNumber(scrollKind, scroll, 65535);
+  EXPECT_EQ(65535, RecordNumber(scrollKind, scroll));
+  SetStatusText(scrollKind, scroll, std::string(200, 'a'));  // cut to the field
+  EXPECT_EQ(std::string(100, 'a'), StatusText(scrollKind, scroll));
+  EXPECT_EQ(0, scroll[offsetof(ScrollMsgRecord, Text1) + 100]);
+  EXPECT_EQ(0xFF, scroll[offsetof(ScrollMsgRecord, Text2)]);
+}
+
+}  // namespace
+}  // namespace termlink

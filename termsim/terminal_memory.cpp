@@ -1,0 +1,57 @@
+#include "termsim/terminal_memory.h"
+
+#include <filesystem>
+
+#include "transfer/records.h"
+
+namespace {
+
+constexpr uint8_t kWritableCodes[] = {kCodePlu, kCodeBarcode, kCodeIngredient, kCodeScrollMsg,
+                                      kCodeSpeedkey};
+
+}  // namespace
+
+TerminalMemory::TerminalMemory(const std::string& folder, uint32_t capacity) : capacity_(capacity) {
+  if (!folder.empty()) std::filesystem::create_directories(folder);
+  for (uint8_t code : kWritableCodes) {
+    const termlink::RecordKind& kind = *termlink::FindRecordKind(code);
+    Shelf& shelf = shelves_[code];
+    if (!folder.empty()) shelf.file = std::make_unique<StoreFile>(folder, kind, shelf.records);
+  }
+}
+
+TerminalMemory::~TerminalMemory() = default;
+
+TerminalMemory::Shelf& TerminalMemory::ShelfOf(const termlink::RecordKind& kind) {
+  return shelves_.at(kind.code);
+}
+
+TerminalMemory::PutResult TerminalMemory::Put(const termlink::RecordKind& kind,
+                                              std::span<const uint8_t> record) {
+  Shelf& shelf = ShelfOf(kind);
+  int64_t key = RecordKey(kind, record);
+  auto existing = shelf.records.find(key);
+  if (existing == shelf.records.end() && shelf.records.size() >= capacity_) return PutResult::kFull;
+  std::vector<uint8_t> before;
+  if (shelf.file && existing != shelf.records.end()) before = existing->second;
+  shelf.records[key].assign(record.begin(), record.end());
+  if (shelf.file && !shelf.file->Append(record, shelf.records)) {
+    // Not on disk, so not stored: the terminal must not acknowledge it.
+    if (before.empty())
+      shelf.records.erase(key);
+    else
+      shelf.records[key] = std::move(before);
+    return PutResult::kNotSaved;
+  }
+  return PutResult::kStored;
+}
+
+const RecordMap& TerminalMemory::Records(const termlink::RecordKind& kind) const {
+  return shelves_.at(kind.code).records;
+}
+
+void TerminalMemory::Save() {
+  for (auto& [code, shelf] : shelves_) {
+    if (shelf.file) shelf.file->Rewrite(shelf.records);
+  }
+}

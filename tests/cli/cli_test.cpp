@@ -1,0 +1,218 @@
+// orlent-cli end to end: the built program against orlent-termsim on loopback,
+// checked by its standard output, standard error, exit status and files.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/cli/cli_process.h"
+#include "tests/support/simulator_process.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines SplitLines(const std::string& text) {
+  Lines lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::size_t length = end - start;
+    if (length > 0 && text[end - 1] == '\r') --length;
+    lines.push_back(text.substr(start, length));
+  }
+  return lines;
+}
+
+std::string FileText(const Lines& lines) {
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return text;
+}
+
+std::string Ini(int port, const std::vector<std::pair<std::string, bool>>& terminals) {
+  std::string text = "[Terminal]\r\nTerminalPort=" + std::to_string(port) +
+                     "\r\nTerminalNums=" + std::to_string(terminals.size()) + "\r\n";
+  int n = 0;
+  for (const auto& [address, ticked] : terminals) {
+    ++n;
+    text += "TerminalIP_" + std::to_string(n) + "=" + address + "\r\nTerminalChecked_" +
+            std::to_string(n) + "=" + (ticked ? "1" : "0") + "\r\n";
+  }
+  return text;
+}
+
+const Lines kPluLines = {"1\t1\t1\tApples Braeburn\t249\t20001\t7\t5\t1",
+                         "1\t2\t2\tBananas, loose\t179\t20002\t7\t0\t1",
+                         "2\t3\t1\tCheddar mature\t1299\t20003\t14\t5\t2"};
+
+class Cli : public ::testing::Test {
+ protected:
+  ProcessResult Run(const Lines& args) {
+    Lines all = {"--folder", folder.path()};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunProcess(ORLENT_CLI_PATH, all, folder.path());
+  }
+  Lines Dump(const std::string& address, const std::string& kind) {
+    std::string out;
+    EXPECT_EQ(SimulatorProcess::Run(
+                  {"--dump", address, "--store", folder.File("store"), "--kind", kind}, out),
+              0);
+    return SplitLines(out);
+  }
+  void StartSimulator(const Lines& addresses) {
+    Lines args = {"--store", folder.File("store")};
+    for (const auto& address : addresses) {
+      args.push_back("--listen");
+      args.push_back(address + ":0");
+    }
+    simulator = std::make_unique<SimulatorProcess>(args);
+  }
+
+  TempFolder folder;
+  std::unique_ptr<SimulatorProcess> simulator;
+};
+
+TEST_F(Cli, TerminalCommandsEditTheSettingsFileAsTheButtonsDo) {
+  EXPECT_EQ(Run({"terminals", "add", "127.0.0.2"}).exitCode, 0);
+  EXPECT_EQ(Run({"terminals", "add", "127.0.0.3"}).exitCode, 0);
+  EXPECT_EQ(Run({"terminals", "tick", "2", "on"}).exitCode, 0);
+  EXPECT_EQ(Run({"terminals", "port", "20500"}).exitCode, 0);
+  EXPECT_EQ(folder.Read("Orlent.ini"), Ini(20500, {{"127.0.0.2", false}, {"127.0.0.3", true}}));
+
+  EXPECT_EQ(Run({"terminals", "change", "2", "127.0.0.4"}).exitCode, 0);
+  EXPECT_EQ(Run({"terminals", "delete", "1"}).exitCode, 0);
+  ProcessResult list = Run({"terminals"});
+  EXPECT_EQ(list.exitCode, 0);
+  EXPECT_EQ(list.out, "Port 20500\n1 [x] 127.0.0.4\n");
+  // Delete never removes a key: entry 2's old keys stay behind, unread.
+  EXPECT_NE(folder.Read("Orlent.ini").find("TerminalNums=1\r\n"), std::string::npos);
+}
+
+TEST_F(Cli, TerminalCommandsRefuseWhatTheButtonsRefuse) {
+  ProcessResult empty = Run({"terminals", "add", ""});
+  EXPECT_EQ(empty.exitCode, 2);
+  EXPECT_EQ(empty.err, "ERROR: Please define the new IP address !\n");
+  ProcessResult missing = Run({"terminals", "delete", "3"});
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_NE(missing.err.find("no terminal number 3"), std::string::npos);
+  EXPECT_EQ(Run({"terminals", "tick", "1", "maybe"}).exitCode, 2);
+  EXPECT_EQ(Run({"bogus"}).exitCode, 2);
+}
+
+TEST_F(Cli, SendServesTheTickedTerminalsAndPrintsTheLog) {
+  StartSimulator({"127.0.0.2", "127.0.0.3"});
+  folder.Write("Orlent.ini", Ini(simulator->port(),
+                                 {{"127.0.0.2", true}, {"127.0.0.5", false}, {"127.0.0.3", true}}));
+  folder.Write("PLU-Down.txt", FileText(kPluLines));
+
+  ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0"});
+  EXPECT_EQ(send.exitCode, 0) << send.err;
+  const Lines expected = {"Orlent V3.0.0.0",
+                          "",
+                          "- Success Connect 127.0.0.2",
+                          "- Success to Send Plu (3)",
+                          "- Complete Send Plu (Total : 3)",
+                          "- Success to Disconect 127.0.0.2",
+                          "",
+                          "- Skip Connect 127.0.0.5",
+                          "",
+                          "- Success Connect 127.0.0.3",
+                          "- Success to Send Plu (3)",
+                          "- Complete Send Plu (Total : 3)",
+                          "- Success to Disconect 127.0.0.3",
+                          "",
+                          "* End *"};
+  EXPECT_EQ(SplitLines(send.out), expected);
+  EXPECT_NE(send.err.find("127.0.0.2"), std::string::npos);
+  EXPECT_NE(send.err.find("sent"), std::string::npos);
+
+  simulator->Stop();
+  EXPECT_EQ(Dump("127.0.0.2", "plu"), kPluLines);
+  EXPECT_EQ(Dump("127.0.0.3", "plu"), kPluLines);
+}
+
+TEST_F(Cli, SendReportsAFailedTerminalInItsExitStatus) {
+  StartSimulator({"127.0.0.2"});
+  // Nothing listens on 127.0.0.4.
+  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.4", true}, {"127.0.0.2", true}}));
+  folder.Write("PLU-Down.txt", FileText(kPluLines));
+  ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0"});
+  EXPECT_EQ(send.exitCode, 1);
+  const Lines log = SplitLines(send.out);
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[2], "- Fail Connect 127.0.0.4");
+  EXPECT_EQ(log.back(), "* End *");
+  EXPECT_NE(send.err.find("connect failed"), std::string::npos);
+}
+
+TEST_F(Cli, SendOfAFileWithAnErrorLineSendsTheLinesBeforeItAndFails) {
+  StartSimulator({"127.0.0.2"});
+  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
+  folder.Write("prices.plu", FileText({kPluLines[0], kPluLines[1], "1\t4\t1"}));
+  ProcessResult send = Run({"send", "--file", folder.File("prices.plu"), "--pause-ms", "0"});
+  EXPECT_EQ(send.exitCode, 1);
+  EXPECT_NE(send.err.find("ERROR: Error in input file !\n"), std::string::npos);
+  EXPECT_NE(send.out.find("- Complete Send Plu (Total : 2)\n"), std::string::npos);
+  simulator->Stop();
+  EXPECT_EQ(Dump("127.0.0.2", "plu"), Lines(kPluLines.begin(), kPluLines.begin() + 2));
+}
+
+TEST_F(Cli, SendWithNoTickedTerminalStopsAtTheErrorBox) {
+  folder.Write("Orlent.ini", Ini(20404, {{"127.0.0.2", false}}));
+  ProcessResult send = Run({"send", "--pause-ms", "0"});
+  EXPECT_EQ(send.exitCode, 2);
+  EXPECT_EQ(send.err, "ERROR: No Terminal To Send !\n");
+}
+
+TEST_F(Cli, UploadsFillTheirFiles) {
+  StartSimulator({"127.0.0.2"});
+  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
+  folder.Write("PLU-Down.txt", FileText(kPluLines));
+  ASSERT_EQ(Run({"send", "--kind", "plu", "--pause-ms", "0"}).exitCode, 0);
+
+  ProcessResult plu = Run({"upload", "--kind", "plu", "--terminal", "127.0.0.2"});
+  EXPECT_EQ(plu.exitCode, 0) << plu.err;
+  EXPECT_EQ(folder.Read("PLU-Up.txt"),
+            "1, 1, 1, Apples Braeburn, 249, 20001, 7, 5, 1\r\n"
+            "1, 2, 2, Bananas, loose, 179, 20002, 7, 0, 1\r\n"
+            "2, 3, 1, Cheddar mature, 1299, 20003, 14, 5, 2\r\n");
+
+  const std::pair<const char*, std::size_t> reports[] = {
+      {"report-time", 24}, {"report-group", 100}, {"report-dept", 99}, {"report-plu", 3}};
+  for (const auto& [kind, count] : reports) {
+    ProcessResult report =
+        Run({"upload", "--kind", kind, "--terminal", "127.0.0.2", "--out", "report.txt"});
+    EXPECT_EQ(report.exitCode, 0) << kind << report.err;
+    EXPECT_EQ(SplitLines(folder.Read("report.txt")).size(), count) << kind;
+  }
+}
+
+TEST_F(Cli, UploadFromASilentAddressFails) {
+  StartSimulator({"127.0.0.2"});
+  folder.Write("Orlent.ini", Ini(simulator->port(), {}));
+  ProcessResult upload = Run({"upload", "--kind", "barcode", "--terminal", "127.0.0.6"});
+  EXPECT_EQ(upload.exitCode, 1);
+  EXPECT_NE(upload.out.find("- Fail Connect 127.0.0.6"), std::string::npos);
+}
+
+TEST_F(Cli, ReadListsTheFile) {
+  folder.Write("list.plu", FileText(kPluLines));
+  ProcessResult read = Run({"read", "--file", folder.File("list.plu")});
+  EXPECT_EQ(read.exitCode, 0);
+  EXPECT_EQ(SplitLines(read.out), (Lines{"Orlent V3.0.0.0", "", "1. 1, 1, 1, Apples Braeburn, 249",
+                                         "2. 1, 2, 2, Bananas, loose, 179",
+                                         "3. 2, 3, 1, Cheddar mature, 1299", "", "* End *"}));
+  folder.Write("bad.plu", FileText({kPluLines[0], "x\t1\t1\tBad\t1\t1\t1\t1\t1"}));
+  ProcessResult bad = Run({"read", "--file", folder.File("bad.plu")});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(bad.err, "ERROR: I/O Error !\n");
+}
+
+TEST_F(Cli, AMissingLinkLibraryIsNamed) {
+  ProcessResult run = Run({"--link-library", folder.File("nothing.so"), "terminals"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("nothing.so"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "tests/e2e/e2e_fixture.h"
+
+#include <stdexcept>
+
+#include "link/link_library.h"
+
+namespace {
+
+// The library stays loaded for the process: bind it once.
+const LinkLibrary& Library() {
+  static const LinkLibrary library = [] {
+    std::string error;
+    auto bound = BindLinkLibrary(TERMLINK_PATH, error);
+    if (!bound) throw std::runtime_error(error);
+    return *bound;
+  }();
+  return library;
+}
+
+}  // namespace
+
+EndToEnd::EndToEnd()
+    : form(std::make_unique<TForm1>(loop, view, Library(), folder.File("orlent"))) {
+  form->FormCreate();
+  form->Timer1.Interval = kPauseMs;
+  form->AnswerTimeoutMs = kAnswerTimeoutMs;
+}
+
+EndToEnd::~EndToEnd() {
+  // No answer may reach the window once it is gone.
+  for (const auto& address : dialled) form->Link.Disconnect(address.c_str(), -1);
+  simulator.reset();
+}
+
+void EndToEnd::StartSimulator(const Lines& addresses, const Lines& extra) {
+  Lines args{"--store", folder.File("store")};
+  for (const auto& address : addresses) {
+    args.push_back("--listen");
+    args.push_back(address + ":" + (simulator ? std::to_string(Port()) : "0"));
+  }
+  args.insert(args.end(), extra.begin(), extra.end());
+  simulator = std::make_unique<SimulatorProcess>(args);
+  form->Edit2.Text = std::to_string(Port());
+}
+
+void EndToEnd::StopSimulator() {
+  simulator->Stop();
+}
+
+bool EndToEnd::RunCycle(const std::vector<TCheckListItem>& terminals) {
+  for (const auto& entry : terminals) dialled.push_back(entry.Text);
+  form->CheckListBox1.Items = terminals;
+  form->HandleEvent([&] { form->BtnSendClick(); });
+  return loop.RunUntil(
+      [&] {
+        return form->CycleMode.empty() && !form->ListBox1.Items.empty() &&
+               form->ListBox1.Items.back() == "* End *";
+      },
+      kRunLimit);
+}
+
+bool EndToEnd::RunUpload(const std::string& address, const std::string& fileName) {
+  dialled.push_back(address);
+  form->Edit1.Text = address;
+  form->HandleEvent([&] { form->Action1Execute(); });
+  form->Edit6.Text = folder.File(fileName);
+  form->HandleEvent([&] { form->Action3Execute(); });
+  // DisconnectTerminal closes the upload file at the end of the transfer.
+  return loop.RunUntil([&] { return form->OpenUploadFile == nullptr; }, kRunLimit);
+}
+
+Lines EndToEnd::Dump(const std::string& address, const std::string& kind) {
+  std::string output;
+  const int exitCode = SimulatorProcess::Run(
+      {"--dump", address, "--store", folder.File("store"), "--kind", kind}, output);
+  EXPECT_EQ(exitCode, 0) << "dump of " << address;
+  return SplitLines(output);
+}
+
+Lines EndToEnd::LogFrom(std::size_t from) const {
+  const Lines& log = form->ListBox1.Items;
+  return Lines(log.begin() + static_cast<std::ptrdiff_t>(std::min(from, log.size())), log.end());
+}
+
+bool EndToEnd::Logged(const std::string& line) const {
+  for (const auto& item : form->ListBox1.Items)
+    if (item == line) return true;
+  return false;
+}
+
+Lines EndToEnd::FileLines(const std::string& name) const {
+  const std::string text = folder.Read(name);
+  EXPECT_TRUE(text.empty() || (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0))
+      << name << " ends with CR LF";
+  return SplitLines(text);
+}
+
+Lines SplitLines(const std::string& text) {
+  Lines lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::size_t length = end - start;
+    if (length > 0 && text[end - 1] == '\r') --length;
+    lines.push_back(text.substr(start, length));
+  }
+  return lines;
+}
+
+std::string UploadLineOf(const std::string& downloadLine, const std::string& separator) {
+  std::string line;
+  std::size_t start = 0;
+  for (std::size_t tab; (tab = downloadLine.find('\t', start)) != std::string::npos;
+       start = tab + 1) {
+    line += downloadLine.substr(start, tab - start) + separator;
+  }
+  return line + downloadLine.substr(start);
+}

@@ -1,0 +1,127 @@
+#include "tests/support/simulator_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace {
+
+constexpr auto kStartTimeout = std::chrono::seconds(20);
+
+// Spawns the simulator with its standard output on a pipe; returns the read end.
+pid_t Spawn(const std::vector<std::string>& args, int& output) {
+  int pipeEnds[2];
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  std::string path = SimulatorProcess::Path();
+  std::vector<char*> argv{path.data()};
+  std::vector<std::string> copies = args;
+  for (std::string& arg : copies) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  int failed = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  if (failed != 0) {
+    close(pipeEnds[0]);
+    throw std::runtime_error("cannot start " + path);
+  }
+  output = pipeEnds[0];
+  return pid;
+}
+
+int WaitForExit(pid_t pid) {
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Reads one line from `fd`, waiting until `deadline`; false at the end of
+// the output or when the time is up.
+bool ReadLine(int fd, std::string& line, std::chrono::steady_clock::time_point deadline) {
+  line.clear();
+  char c;
+  for (;;) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd entry{fd, POLLIN, 0};
+    if (left.count() <= 0 || poll(&entry, 1, static_cast<int>(left.count())) <= 0) return false;
+    if (read(fd, &c, 1) != 1) return false;
+    if (c == '\n') return true;
+    line += c;
+  }
+}
+
+}  // namespace
+
+std::string SimulatorProcess::Path() {
+  return ORLENT_TERMSIM_PATH;
+}
+
+SimulatorProcess::SimulatorProcess(std::vector<std::string> args) {
+  size_t expected = std::max<size_t>(1, std::count(args.begin(), args.end(), "--listen"));
+  pid_ = Spawn(args, output_);
+  auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
+  std::string line;
+  const std::string prefix = "listening ";
+  while (listening_.size() < expected) {
+    if (!ReadLine(output_, line, deadline)) {
+      Stop();
+      throw std::runtime_error("orlent-termsim did not start listening (exit code " +
+                               std::to_string(exitCode_) + ")");
+    }
+    if (line.rfind(prefix, 0) == 0) listening_.push_back(line.substr(prefix.size()));
+  }
+}
+
+SimulatorProcess::~SimulatorProcess() {
+  Stop();
+}
+
+void SimulatorProcess::Stop() {
+  End(SIGTERM);
+}
+
+void SimulatorProcess::Kill() {
+  End(SIGKILL);
+}
+
+void SimulatorProcess::End(int signal) {
+  if (pid_ < 0) return;
+  kill(pid_, signal);
+  exitCode_ = WaitForExit(pid_);
+  pid_ = -1;
+  close(output_);
+  output_ = -1;
+}
+
+int SimulatorProcess::port() const {
+  const std::string& first = listening_.front();
+  return std::stoi(first.substr(first.rfind(':') + 1));
+}
+
+int SimulatorProcess::Run(const std::vector<std::string>& args, std::string& output) {
+  int fd = -1;
+  pid_t pid = Spawn(args, fd);
+  output.clear();
+  char buffer[4096];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
+    if (n > 0) output.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  return WaitForExit(pid);
+}

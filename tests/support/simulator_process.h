@@ -1,0 +1,40 @@
+// The terminal simulator as a child process of a test: started on loopback
+// addresses (port 0 gives a free port shared by all of them), stopped with
+// SIGTERM as a user would.
+#pragma once
+
+#include <sys/types.h>
+#include <string>
+#include <vector>
+
+// Starts orlent-termsim with `args` (e.g. {"--listen","127.0.0.2:0","--listen","127.0.0.3:0"})
+// and waits until it printed one "listening" line per --listen.
+class SimulatorProcess {
+ public:
+  explicit SimulatorProcess(std::vector<std::string> args);
+  ~SimulatorProcess();  // stops it (SIGTERM) and waits
+  SimulatorProcess(const SimulatorProcess&) = delete;
+  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
+
+  void Stop();       // same, callable early; idempotent
+  void Kill();       // ends it with SIGKILL, as a crash would, and waits
+  int port() const;  // the port of the first listener
+  // "ADDR:PORT" of every listener, in the order of the --listen arguments.
+  const std::vector<std::string>& listening() const { return listening_; }
+  // After Stop(): the exit code, or -1 when a signal ended the process.
+  int exitCode() const { return exitCode_; }
+
+  static std::string Path();  // full path of the built orlent-termsim
+
+  // Runs orlent-termsim with `args` to its end (e.g. a --dump); its standard
+  // output goes to `output`. Returns the exit code, -1 for a signal.
+  static int Run(const std::vector<std::string>& args, std::string& output);
+
+ private:
+  void End(int signal);
+
+  pid_t pid_ = -1;
+  int output_ = -1;  // read end of the child's standard output
+  std::vector<std::string> listening_;
+  int exitCode_ = -1;
+};

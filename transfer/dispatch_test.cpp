@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "link/data_callback.h"
+#include "tests/support/echo_answer.h"
+#include "tests/support/form_fixture.h"
+#include "transfer/dispatch.h"
+#include "transfer/records.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+template <std::size_t N>
+void SetText(char (&field)[N], const std::string& text) {
+  std::memset(field, 0, N);
+  std::memcpy(field, text.data(), text.size() < N ? text.size() : N);
+}
+
+BarcodeRecord Barcode(uint16_t number, const std::string& text2) {
+  BarcodeRecord record{};
+  record.Number = number;
+  record.Field2 = 2;
+  record.Field3 = 3;
+  SetText(record.Text1, "Apples");
+  SetText(record.Text2, text2);
+  return record;
+}
+
+ReportTotalRecord Total(uint16_t number) {
+  ReportTotalRecord record{};
+  record.Number = number;
+  record.Year = 24;
+  record.Month = 3;
+  record.Day = 7;
+  record.Value1 = number;
+  return record;
+}
+
+class Dispatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.Edit1.Text = "127.0.0.51";
+    form.Action1Execute();  // registers the data callback with the fake library
+    form.Edit6.Text = f.folder.File("up.txt");
+    logStart = form.ListBox1.Items.size();
+  }
+  Lines Log() const {
+    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+  }
+  std::string UploadFileText() const { return f.folder.Read("up.txt"); }
+  int Disconnects() const {
+    int n = 0;
+    for (const auto& call : f.link.calls) n += call.name == "Disconnect";
+    return n;
+  }
+  // Starts an upload of the report type `reportType`.
+  void StartReport(TRadioButton& reportType) {
+    form.RadioButton3Click();
+    form.RadioButton4.Checked = false;
+    reportType.Checked = true;
+    form.Edit6.Text = f.folder.File("up.txt");
+    form.Action3Execute();
+  }
+  uint16_t LastRequestedNumber() const {
+    uint16_t number;
+    std::memcpy(&number, f.link.sent.back().data.data(), sizeof number);
+    return number;
+  }
+  // Answers every report request with the record asked for, until no new request goes out.
+  void AnswerReportRequests(uint8_t code) {
+    std::size_t answered = 0;
+    while (f.link.sent.size() > answered && answered < 1000) {
+      answered = f.link.sent.size();
+      Answer(f.link, f.loop, code, kDirectionRead, Total(LastRequestedNumber()));
+    }
+  }
+
+  FormFixture f;
+  TForm1& form = *f.form;
+  std::size_t logStart = 0;
+};
+
+TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
+  form.RadioButton2Click();
+  form.Edit6.Text = f.folder.File("up.txt");
+  form.Action3Execute();
+  Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, "Memory: 99 no more records"));
+  EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
+                          "- CompleteDataReceivedBarcode", "- Success to Disconect 127.0.0.51"}));
+  EXPECT_EQ(UploadFileText(), "");
+  EXPECT_EQ(form.OpenUploadFile, nullptr);
+  EXPECT_EQ(form.Transfer.Direction, 0);
+  EXPECT_EQ(f.link.sent.size(), 1u);
+}
+
+TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
+  form.RadioButton2Click();
+  for (const BarcodeRecord& last : {Barcode(0, "End: 95"), Barcode(65535, "Last")}) {
+    form.Edit6.Text = f.folder.File("up.txt");
+    form.Action3Execute();
+    Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(1, "First"));
+    Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, last);
+    const std::string expected = "1, 2, 3, Apples, First\r\n" + std::to_string(last.Number) +
+                                 ", 2, 3, Apples, " + last.Text2 + "\r\n";
+    EXPECT_EQ(UploadFileText(), expected);
+    EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
+    EXPECT_EQ(form.OpenUploadFile, nullptr);
+  }
+  EXPECT_EQ(f.link.sent.size(), 4u);
+}
+
+TEST_F(Dispatch, AStatusTextWithoutItsCodeGoesOnWithTheNextRecord) {
+  form.RadioButton2Click();
+  form.Edit6.Text = f.folder.File("up.txt");
+  form.Action3Execute();
+  for (const char* text : {"no colon 99", "Cut:", "Other: 42"}) {
+    Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, text));
+  }
+  EXPECT_EQ(f.link.sent.size(), 4u);
+  EXPECT_EQ(Disconnects(), 0);
+  EXPECT_EQ(UploadFileText(),
+            "0, 2, 3, Apples, no colon 99\r\n0, 2, 3, Apples, Cut:\r\n"
+            "0, 2, 3, Apples, Other: 42\r\n");
+}
+
+TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
+  form.Edit6.Text = f.folder.File("up.txt");
+  form.Action3Execute();
+  PluRecord plu{};
+  for (int32_t number : {-1, 0x1FFFF, 65535}) {
+    plu.PluNo = number;
+    Answer(f.link, f.loop, kCodePlu, kDirectionRead, plu);
+  }
+  EXPECT_EQ(f.link.sent.size(), 3u);
+  EXPECT_EQ(Disconnects(), 1);
+  EXPECT_EQ(form.Transfer.AnswerNumber, 65535u);
+}
+
+TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
+  StartReport(form.RadioButton5);
+  AnswerReportRequests(kCodeReportTime);
+  ASSERT_EQ(f.link.sent.size(), 24u);
+  EXPECT_EQ(LastRequestedNumber(), 23);
+  const Lines log = Log();
+  EXPECT_EQ(Lines(log.end() - 3, log.end()),
+            (Lines{"2024-03-07 00:00:00, 23, 0, 0, 0,0\r\nAddReportTime",
+                   "- CompleteDataReceivedReportTime", "- Success to Disconect 127.0.0.51"}));
+  EXPECT_EQ(form.Transfer.Direction, kDirectionRead) << "a count ends with the direction kept";
+}
+
+TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
+  StartReport(form.RadioButton6);
+  EXPECT_EQ(LastRequestedNumber(), 0);
+  AnswerReportRequests(kCodeReportGroup);
+  EXPECT_EQ(f.link.sent.size(), 100u);
+
+  const std::size_t before = f.link.sent.size();
+  StartReport(form.RadioButton7);
+  EXPECT_EQ(LastRequestedNumber(), 1);
+  AnswerReportRequests(kCodeReportDept);
+  EXPECT_EQ(f.link.sent.size() - before, 99u);
+  EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
+}
+
+TEST_F(Dispatch, APluReportEndsAfterRecord9999) {
+  StartReport(form.RadioButton4);
+  ReportPluRecord record{};
+  record.Number = 9998;
+  Answer(f.link, f.loop, kCodeReportPlu, kDirectionRead, record);
+  EXPECT_EQ(f.link.sent.size(), 2u);
+  EXPECT_EQ(Disconnects(), 0);
+  record.Number = 9999;
+  Answer(f.link, f.loop, kCodeReportPlu, kDirectionRead, record);
+  EXPECT_EQ(f.link.sent.size(), 2u);
+  EXPECT_EQ(Disconnects(), 1);
+  EXPECT_EQ(Log()[Log().size() - 2], "- CompleteDataReceivedReportPLU");
+}
+
+TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
+  StartReport(form.RadioButton5);
+  ReportTotalRecord record = Total(0);
+  std::memset(record.Text, 'x', sizeof record.Text);
+  record.Text[sizeof record.Text - 2] = ':';  // the code would lie past the field
+  std::memcpy(&record.Value1, "99", 2);       // ... where the next field holds "99"
+  Answer(f.link, f.loop, kCodeReportTime, kDirectionRead, record);
+  EXPECT_EQ(Disconnects(), 0);
+  EXPECT_EQ(f.link.sent.size(), 2u);
+
+  record.Text[sizeof record.Text - 2] = 'x';
+  std::memcpy(record.Text + sizeof record.Text - 4, ": 99", 4);  // fills the field to its end
+  Answer(f.link, f.loop, kCodeReportTime, kDirectionRead, record);
+  EXPECT_EQ(Disconnects(), 1);
+  EXPECT_EQ(Log()[Log().size() - 2], "- CompleteDataReceivedReportTime");
+}
+
+TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
+  form.RadioButton13Click();
+  form.Edit6.Text = f.folder.File("up.txt");
+  form.Action3Execute();  // an upload with nothing to request
+  SpeedkeyRecord record{};
+  record.Number = 3;
+  Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
+  record.Number = 0;
+  SetText(record.Text, "Status: 99");
+  Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
+  EXPECT_EQ(Log(), (Lines{"- CompleteDataReceivedSpeedkey", "- CompleteDataReceivedSpeedkey",
+                          "- Success to Disconect 127.0.0.51"}));
+  EXPECT_TRUE(f.link.sent.empty());
+}
+
+TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) {
+  form.Action3Execute();
+  ASSERT_NE(form.OpenUploadFile, nullptr);
+  form.Transfer.Direction = 0;
+  Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, Barcode(5, "Ack"));
+  EXPECT_EQ(form.OpenUploadFile, nullptr);
+  EXPECT_EQ(f.link.sent.size(), 1u);
+  EXPECT_EQ(Log().back(), "AckDataReceivedBarcode");
+  EXPECT_EQ(form.Transfer.AnswerNumber, 5u);
+}
+
+TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
+  form.Action3Execute();
+  const Lines before = form.ListBox1.Items;
+  const TransferState state = form.Transfer;
+  const ReportTotalRecord total = Total(4);
+  EXPECT_EQ(f.link.Deliver(33, kDirectionRead, total), 1);
+  EXPECT_EQ(f.link.Deliver(kCodeBarcode, 1, Barcode(4, "x")), 1);
+  EXPECT_EQ(f.link.Deliver(kCodeReportTime, kDirectionWrite, total), 1);
+  EXPECT_EQ(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10), 1);  // not a whole record
+  f.loop.RunPending();
+  EXPECT_EQ(form.ListBox1.Items, before);
+  EXPECT_EQ(form.Transfer.AnswerNumber, state.AnswerNumber);
+  EXPECT_EQ(f.link.sent.size(), 1u);
+}
+
+TEST(ReportLimit, CountsByReportCode) {
+  FormFixture f;
+  const std::pair<uint8_t, int32_t> counts[] = {{41, 100},   {42, 100}, {43, 100}, {44, 24},
+                                                {45, 10000}, {48, 32},  {49, 2}};
+  for (const auto& [code, count] : counts) {
+    EXPECT_FALSE(ReportLimitReached(*f.form, count - 1, code)) << int(code);
+    EXPECT_TRUE(ReportLimitReached(*f.form, count, code)) << int(code);
+  }
+  EXPECT_TRUE(ReportLimitReached(*f.form, 0, 46));
+  EXPECT_FALSE(ReportLimitReached(*f.form, -1, 46)) << "a signed comparison";
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// Downloads: the Download action parses the chosen file and the five senders
+// hand its records to the terminal one at a time, each answer sending the next.
+#include "transfer/download.h"
+
+#include <string>
+
+#include "app/tform1.h"
+#include "link/request.h"
+#include "transfer/download_files.h"
+#include "transfer/record_tables.h"
+#include "transfer/records.h"
+
+namespace {
+
+// One data kind's sender: its code and the name its log lines carry.
+struct SenderKind {
+  uint8_t code;
+  const char* name;
+};
+
+std::string Counted(const char* before, uint32_t n) {
+  return before + std::to_string(n) + ")";
+}
+
+// Log lines, where `n` is the number of records handed over so far. PLU
+// lines carry the count, the other kinds' lines are fixed texts.
+std::string SuccessLine(const SenderKind& kind, uint32_t n) {
+  return kind.code == kCodePlu ? Counted("- Success to Send Plu (", n)
+                               : std::string("- Success to Send dataDownloadNext") + kind.name;
+}
+std::string CompletionLine(const SenderKind& kind, uint32_t n) {
+  return kind.code == kCodePlu ? Counted("- Complete Send Plu (Total : ", n)
+                               : std::string("- CompleteDownloadNext") + kind.name;
+}
+std::string FailureLine(const SenderKind& kind, uint32_t n) {
+  return kind.code == kCodePlu ? Counted("- Fail to Send Plu (", n)
+                               : std::string("- Fail to Send dataDownloadNext") + kind.name;
+}
+
+bool LastLogLineStartsWith(const TForm1& form, const std::string& prefix) {
+  const auto& lines = form.ListBox1.Items;
+  return !lines.empty() && lines.back().compare(0, prefix.size(), prefix) == 0;
+}
+
+// A PLU download keeps one progress line that counts up instead of a line per record.
+void LogPluProgress(TForm1& form, const std::string& line) {
+  if (LastLogLineStartsWith(form, "- Success to Send Plu")) {
+    form.ReplaceLogLine(line, static_cast<int>(form.ListBox1.Items.size()) - 1);
+  } else {
+    form.AddLog(line);
+  }
+}
+
+template <class Record>
+uint32_t RecordNumberOf(const Record& record) {
+  return record.Number;
+}
+template <>
+uint32_t RecordNumberOf(const PluRecord& record) {
+  return static_cast<uint32_t>(record.PluNo);
+}
+
+// The common steps of every sender. `recordAt` gives the record at a table
+// position counted from 1.
+template <class Record, class RecordAt>
+void SendNext(TForm1& form, int flag, const SenderKind& kind, RecordAt recordAt) {
+  TransferState& state = form.Transfer;
+  if (flag == 0) state.RecordIndex = 0;
+  if (state.RecordIndex >= static_cast<uint32_t>(DownloadTotal < 0 ? 0 : DownloadTotal)) {
+    form.AddLog(CompletionLine(kind, state.RecordIndex));
+    form.DisconnectTerminal();
+    return;
+  }
+  const Record record = recordAt(static_cast<int>(state.RecordIndex) + 1);
+  state.RecordNumber = RecordNumberOf(record);
+  // A record counts as handed over once the terminal is connected, whether
+  // or not the library then accepts it.
+  const bool connected = form.Link.IsConnect(form.Edit1.Text.c_str(), -1) == 1;
+  const bool sent = SendRequest(form, kind.code, kDirectionWrite, &record, sizeof record);
+  if (connected) ++state.RecordIndex;
+  if (!sent) {
+    // Also for the last record: a refused record is never reported as a
+    // complete download. The answer time-out moves a send cycle on.
+    form.AddLog(FailureLine(kind, state.RecordIndex));
+  } else if (kind.code == kCodePlu) {
+    LogPluProgress(form, SuccessLine(kind, state.RecordIndex));
+  } else {
+    form.AddLog(SuccessLine(kind, state.RecordIndex));
+  }
+}
+
+template <class Record>
+auto TableRecord(RecordTable<Record>& table) {
+  return [&table](int position) { return table.At(position); };
+}
+
+const SenderKind kPlu{kCodePlu, "PLU"};
+const SenderKind kBarcode{kCodeBarcode, "Barcode"};
+const SenderKind kIngredient{kCodeIngredient, "Ingredient"};
+const SenderKind kScrollMsg{kCodeScrollMsg, "ScrollMsg"};
+const SenderKind kSpeedkey{kCodeSpeedkey, "Speedkey"};
+
+}  // namespace
+
+void DownloadNextPLU(TForm1& form, int flag) {
+  SendNext<PluRecord>(form, flag, kPlu, TableRecord(PluTable));
+}
+
+void DownloadNextBarcode(TForm1& form, int flag) {
+  SendNext<BarcodeRecord>(form, flag, kBarcode, TableRecord(BarcodeTable));
+}
+
+void DownloadNextIngredient(TForm1& form, int flag) {
+  SendNext<IngredientRecord>(form, flag, kIngredient, TableRecord(IngredientTable));
+}
+
+void DownloadNextScrollMsg(TForm1& form, int flag) {
+  SendNext<ScrollMsgRecord>(form, flag, kScrollMsg, TableRecord(ScrollMsgTable));
+}
+
+void DownloadNextSpeedkey(TForm1& form, int flag) {
+  SendNext<SpeedkeyRecord>(form, flag, kSpeedkey, [](int) { return SpeedkeyData; });
+}
+
+void TForm1::Action4Execute() {
+  Transfer = TransferState{};
+  Transfer.Direction = kDirectionWrite;
+  const std::string path = DownloadFilePath();
+  if (RadioButton1.Checked) {
+    DownloadTotal = ReadPluFile(*this, path);
+    DownloadNextPLU(*this, 0);
+  } else if (RadioButton11.Checked) {
+    DownloadTotal = ReadIngredientFile(*this, path);
+    DownloadNextIngredient(*this, 0);
+  } else if (RadioButton2.Checked) {
+    DownloadTotal = ReadBarcodeFile(*this, path);
+    DownloadNextBarcode(*this, 0);
+  } else if (RadioButton12.Checked) {
+    DownloadTotal = ReadScrollMsgFile(*this, path);
+    DownloadNextScrollMsg(*this, 0);
+  } else if (RadioButton13.Checked) {
+    DownloadTotal = ReadSpeedkeyFile(*this, path);
+    DownloadNextSpeedkey(*this, 0);
+  } else if (CycleMode == "SEND") {
+    // The Report kind has nothing to download; a send cycle must still move on.
+    DisconnectTerminal();
+  }
+}

@@ -1,0 +1,206 @@
+#include "transfer/download_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "tests/support/form_fixture.h"
+#include "transfer/record_tables.h"
+
+// Packed record fields are compared as int64_t{...} values: gtest would bind
+// them to misaligned references.
+
+namespace {
+
+std::string PluLine(int pluNo, const std::string& text = "Item") {
+  return "1\t" + std::to_string(pluNo) + "\t1\t" + text + "\t5\t6\t7\t8\t9";
+}
+
+using Strings = std::vector<std::string>;
+
+class DownloadFiles : public ::testing::Test {
+ protected:
+  // Writes `content` as a file of the program folder and returns its path.
+  std::string File(const std::string& content, const std::string& name = "Down.txt") {
+    fx.folder.Write(name, content);
+    return fx.folder.File(name);
+  }
+  int ReadPlu(const std::string& content) { return ReadPluFile(*fx.form, File(content)); }
+
+  FormFixture fx{false};
+  const Strings& errors = fx.view.errors;
+};
+
+}  // namespace
+
+// --- the common parse loop ---
+
+TEST_F(DownloadFiles, EmptyOrCommentOnlyFilesYieldNoRecordsAndNoMessage) {
+  EXPECT_EQ(ReadPlu(""), 0);
+  EXPECT_EQ(ReadPlu("; header\r\n\r\n;\n\n"), 0);
+  EXPECT_EQ(errors, Strings{});
+}
+
+TEST_F(DownloadFiles, StoresDataLinesFromPositionOneInFileOrder) {
+  // Mixed line ends, columns beyond the kind's, and a Ctrl-Z that ends the file.
+  EXPECT_EQ(ReadPlu("; comment\r\n" + PluLine(11) + "\r\n\r\n" + PluLine(12) + "\textra\n" +
+                    PluLine(13) + "\x1A" + PluLine(14) + "\r\n"),
+            3);
+  EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 11);
+  EXPECT_EQ(int64_t{PluTable.At(2).PluNo}, 12);
+  EXPECT_EQ(int64_t{PluTable.At(3).PluNo}, 13);
+  EXPECT_EQ(errors, Strings{});
+}
+
+TEST_F(DownloadFiles, ANewParseOverwritesFromOneAndLeavesTheRest) {
+  ASSERT_EQ(ReadPlu(PluLine(1) + "\n" + PluLine(2) + "\n" + PluLine(3) + "\n"), 3);
+  ASSERT_EQ(ReadPlu(PluLine(7) + "\n"), 1);
+  EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 7);
+  EXPECT_EQ(int64_t{PluTable.At(2).PluNo}, 2);
+  EXPECT_EQ(int64_t{PluTable.At(3).PluNo}, 3);
+}
+
+TEST_F(DownloadFiles, AFileThatCannotBeOpenedOrReadIsAnIoError) {
+  EXPECT_EQ(ReadPluFile(*fx.form, fx.folder.File("missing.txt")), 0);
+  EXPECT_EQ(ReadBarcodeFile(*fx.form, fx.folder.path()), 0);
+  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, fx.folder.File("missing.txt")), 0);
+  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, fx.folder.path()), 0);
+  EXPECT_EQ(errors, (Strings{"I/O Error !", "I/O Error !", "I/O Error !", "I/O Error !"}));
+}
+
+// --- numbers ---
+
+TEST_F(DownloadFiles, NumbersConvertAsWholeNumbersAndNarrowFieldsKeepTheLowBits) {
+  ASSERT_EQ(ReadPlu("70000\t  12\t-1\tx\t5\t6\t7\t8\t9\n"), 1);
+  EXPECT_EQ(int64_t{PluTable.At(1).Field1}, 4464);
+  EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 12);
+  EXPECT_EQ(int64_t{PluTable.At(1).Field3}, 255);
+  EXPECT_EQ(errors, Strings{});
+}
+
+TEST_F(DownloadFiles, ANumberThatDoesNotConvertIsAnIoErrorAndKeepsEarlierRecords) {
+  EXPECT_EQ(ReadPlu(PluLine(1) + "\n" + PluLine(2) + "\n1\t12 \t1\tx\t5\t6\t7\t8\t9\n" +
+                    PluLine(4) + "\n"),
+            2);
+  EXPECT_EQ(errors, Strings{"I/O Error !"});
+}
+
+// --- missing columns, kind by kind ---
+
+TEST_F(DownloadFiles, PluLineWithEightColumnsFailsOnTheEmptyNinth) {
+  EXPECT_EQ(ReadPlu(PluLine(1) + "\n1\t2\t1\tx\t5\t6\t7\t8\n"), 1);
+  EXPECT_EQ(errors, Strings{"I/O Error !"});
+}
+
+TEST_F(DownloadFiles, PluLineWithThreeColumnsLacksColumnFive) {
+  // Column 4 lies one past the last field and comes back empty; column 5 is missing.
+  EXPECT_EQ(ReadPlu(PluLine(1) + "\n1\t2\t3\n"), 1);
+  EXPECT_EQ(errors, Strings{"Error in input file !"});
+}
+
+TEST_F(DownloadFiles, BarcodeLineWithFourColumnsHasAnEmptySecondText) {
+  std::memset(BarcodeTable.At(1).Text2, 'z', 10);
+  ASSERT_EQ(ReadBarcodeFile(*fx.form, File("3\t1\t0\tName\n")), 1);
+  EXPECT_STREQ(BarcodeTable.At(1).Text1, "Name");
+  EXPECT_STREQ(BarcodeTable.At(1).Text2, "");
+  EXPECT_EQ(ReadBarcodeFile(*fx.form, File("3\t1\t0\n")), 0);  // column 5 missing
+  EXPECT_EQ(errors, Strings{"Error in input file !"});
+}
+
+TEST_F(DownloadFiles, IngredientLineWithOnlyANumberHasAnEmptyText) {
+  std::memset(IngredientTable.At(1).Text, 'z', 10);
+  ASSERT_EQ(ReadIngredientFile(*fx.form, File("42\r\n")), 1);
+  EXPECT_EQ(int64_t{IngredientTable.At(1).Number}, 42);
+  EXPECT_STREQ(IngredientTable.At(1).Text, "");
+  EXPECT_EQ(errors, Strings{});
+}
+
+TEST_F(DownloadFiles, ScrollMsgLineWithTwoColumnsFailsItsNumberAndWithOneLacksAColumn) {
+  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\tHello\n")), 1);
+  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\n")), 1);
+  EXPECT_EQ(errors, (Strings{"I/O Error !", "Error in input file !"}));
+}
+
+// --- speedkey: the first line only ---
+
+std::string SpeedkeyLine(int columns) {
+  std::string line;
+  for (int c = 1; c <= columns; ++c) line += (c > 1 ? "\t" : "") + std::to_string(c);
+  return line;
+}
+
+TEST_F(DownloadFiles, SpeedkeyReadsTheFirstLineOnly) {
+  ASSERT_EQ(ReadSpeedkeyFile(*fx.form, File(SpeedkeyLine(144) + "\r\nnot\ta\tspeedkey\tline\n")),
+            1);
+  EXPECT_EQ(int64_t{SpeedkeyData.Number}, 1);
+  EXPECT_EQ(int64_t{SpeedkeyData.KeyTable1[0]}, 1);
+  EXPECT_EQ(int64_t{SpeedkeyData.KeyTable1[71]}, 72);
+  EXPECT_EQ(int64_t{SpeedkeyData.KeyTable2[0]}, 73);
+  EXPECT_EQ(int64_t{SpeedkeyData.KeyTable2[71]}, 144);
+  EXPECT_EQ(errors, Strings{});
+}
+
+TEST_F(DownloadFiles, SpeedkeyFailuresKeepTheEarlierRecord) {
+  ASSERT_EQ(ReadSpeedkeyFile(*fx.form, File(SpeedkeyLine(144))), 1);
+  const SpeedkeyRecord before = SpeedkeyData;
+  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File(SpeedkeyLine(143))), 0);        // empty 144th
+  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File(";" + SpeedkeyLine(144))), 0);  // no comment rule
+  EXPECT_EQ(errors, (Strings{"I/O Error !", "I/O Error !"}));
+  EXPECT_EQ(std::memcmp(&before, &SpeedkeyData, sizeof before), 0);
+}
+
+TEST_F(DownloadFiles, SpeedkeyFileWithAnEmptyFirstLineYieldsNothing) {
+  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File("\r\n" + SpeedkeyLine(144) + "\r\n")), 0);
+  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File("")), 0);
+  EXPECT_EQ(errors, Strings{});
+}
+
+// --- what the tables and fields cannot hold ---
+
+TEST_F(DownloadFiles, StopsAtTheTableCapacityNamingTheFirstLineLeftOut) {
+  std::string content = "; a full table\n";
+  for (int i = 1; i <= kTableCapacity; ++i) content += PluLine(i) + "\n";
+  EXPECT_EQ(ReadPlu(content + "; comment lines after it are no error\n\n"), kTableCapacity);
+  EXPECT_EQ(errors, Strings{});
+
+  EXPECT_EQ(ReadPlu(content + PluLine(0) + "\n" + PluLine(0) + "\n"), kTableCapacity);
+  EXPECT_EQ(int64_t{PluTable.At(kTableCapacity).PluNo}, kTableCapacity);
+  EXPECT_EQ(errors, Strings{"More than 3334 records in input file: line 3336 and those after it "
+                            "are not read !"});
+}
+
+TEST_F(DownloadFiles, ATextThatFillsItsFieldIsStoredWithItsZero) {
+  ASSERT_EQ(ReadPlu(PluLine(1, std::string(427, 'A'))), 1);
+  const PluRecord& r = PluTable.At(1);
+  EXPECT_EQ(std::string(r.Text), std::string(427, 'A'));
+  EXPECT_EQ(int64_t{r.Field6}, 6);  // the field right after the text is untouched
+  EXPECT_EQ(errors, Strings{});
+}
+
+TEST_F(DownloadFiles, ATextTooLongForItsFieldRefusesTheLineNamingIt) {
+  const int stored =
+      ReadPlu(PluLine(1) + "\n;\n" + PluLine(2, std::string(428, 'A')) + "\n" + PluLine(3) + "\n");
+  EXPECT_EQ(stored, 1);
+  EXPECT_EQ(errors,
+            Strings{"Text too long in line 3, column 4: 428 characters, at most 427 fit !"});
+  EXPECT_EQ(ReadBarcodeFile(*fx.form, File("1\t1\t1\t" + std::string(51, 'b') + "\tx\n")), 0);
+  EXPECT_EQ(ReadBarcodeFile(*fx.form, File("1\t1\t1\tx\t" + std::string(101, 'b') + "\n")), 0);
+  EXPECT_EQ(ReadIngredientFile(*fx.form, File("1\t" + std::string(1025, 'i') + "\n")), 0);
+  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\t" + std::string(115, 's') + "\t1\n")), 0);
+  EXPECT_EQ(
+      errors,
+      (Strings{errors[0], "Text too long in line 1, column 4: 51 characters, at most 50 fit !",
+               "Text too long in line 1, column 5: 101 characters, at most 100 fit !",
+               "Text too long in line 1, column 2: 1025 characters, at most 1024 fit !",
+               "Text too long in line 1, column 2: 115 characters, at most 114 fit !"}));
+}
+
+TEST_F(DownloadFiles, LinesLongerThanSixteenBitPositionsAreHandled) {
+  // The long part lies in an ignored column; then one in the text column.
+  EXPECT_EQ(ReadPlu(PluLine(1) + "\t" + std::string(70000, 'x') + "\n" + PluLine(2) + "\n"), 2);
+  EXPECT_EQ(errors, Strings{});
+  EXPECT_EQ(ReadPlu(PluLine(1, std::string(70000, 'x')) + "\n"), 0);
+  EXPECT_EQ(errors,
+            Strings{"Text too long in line 1, column 4: 70000 characters, at most 427 fit !"});
+}

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/support/echo_answer.h"
+#include "tests/support/form_fixture.h"
+#include "transfer/download.h"
+#include "transfer/record_tables.h"
+#include "transfer/records.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Download : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.Edit1.Text = "127.0.0.41";
+    form.Action1Execute();  // outside a cycle: connects and registers the data callback
+    logStart = form.ListBox1.Items.size();
+  }
+  Lines Log() const {
+    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+  }
+  int Disconnects() const {
+    int n = 0;
+    for (const auto& call : f.link.calls) n += call.name == "Disconnect";
+    return n;
+  }
+  // Chooses PLU and the file "PLU-Down.txt" holding `count` records.
+  void PluFile(int count) {
+    form.RadioButton1Click();
+    f.folder.Write("PLU-Down.txt", PluFileLines(count));
+  }
+
+  FormFixture f;
+  TForm1& form = *f.form;
+  std::size_t logStart = 0;
+};
+
+TEST_F(Download, PluKeepsOneProgressLineThatCountsUp) {
+  PluFile(3);
+  form.Action4Execute();  // as the menu's Send Data does, right after the connect line
+  for (int i = 0; i < 3; ++i) EchoLastSent(f.link, f.loop);
+  EXPECT_EQ(form.ListBox1.Items[logStart - 1], "- Success Connect 127.0.0.41");
+  EXPECT_EQ(Log(), (Lines{"- Success to Send Plu (3)", "- Complete Send Plu (Total : 3)",
+                          "- Success to Disconect 127.0.0.41"}));
+  ASSERT_EQ(f.view.replaced.size(), 2u);
+  EXPECT_EQ(f.view.replaced[0], std::make_pair(logStart, std::string("- Success to Send Plu (2)")));
+  EXPECT_EQ(f.view.replaced[1].second, "- Success to Send Plu (3)");
+}
+
+TEST_F(Download, HandsEachRecordOverWholeInFileOrder) {
+  PluFile(2);
+  form.Action4Execute();
+  EchoLastSent(f.link, f.loop);
+  ASSERT_EQ(f.link.sent.size(), 2u);
+  for (int position = 1; position <= 2; ++position) {
+    const SentPacket& sent = f.link.sent[position - 1];
+    EXPECT_EQ(sent.packet.Code, kCodePlu);
+    EXPECT_EQ(sent.packet.Direction, kDirectionWrite);
+    EXPECT_EQ(sent.address, "127.0.0.41");
+    ASSERT_EQ(sent.data.size(), sizeof(PluRecord));
+    EXPECT_EQ(std::memcmp(sent.data.data(), &PluTable.At(position), sizeof(PluRecord)), 0);
+  }
+  EXPECT_EQ(form.Transfer.RecordNumber, 2u) << "the PluNo of the record sent";
+  EXPECT_EQ(form.Transfer.RecordIndex, 2u);
+  EXPECT_EQ(form.Transfer.Direction, kDirectionWrite);
+}
+
+TEST_F(Download, TheFirstProgressLineIsAppendedToAnEmptyLog) {
+  PluFile(1);
+  form.ListBox1.Items.clear();
+  form.Action4Execute();
+  EXPECT_EQ(form.ListBox1.Items, Lines{"- Success to Send Plu (1)"});
+}
+
+TEST_F(Download, NotConnectedStopsAtTheFirstRecordAndKeepsTheConnection) {
+  PluFile(2);
+  f.link.isConnectResult = 0;
+  form.Action4Execute();
+  EXPECT_EQ(Log(), Lines{"- Fail to Send Plu (0)"});
+  EXPECT_TRUE(f.link.sent.empty());
+  EXPECT_EQ(Disconnects(), 0);
+}
+
+TEST_F(Download, ARefusedRecordCountsAsHandedOver) {
+  PluFile(2);
+  f.link.sendResult = 0;
+  form.Action4Execute();
+  EXPECT_EQ(Log(), Lines{"- Fail to Send Plu (1)"});
+  EXPECT_EQ(Disconnects(), 0);
+}
+
+TEST_F(Download, ARefusedLastRecordIsAFailureNotACompleteDownload) {
+  PluFile(2);
+  form.Action4Execute();
+  f.link.sendResult = 0;
+  EchoLastSent(f.link, f.loop);
+  EXPECT_EQ(Log(), (Lines{"- Success to Send Plu (1)", "- Fail to Send Plu (2)"}));
+  EXPECT_EQ(Disconnects(), 0);
+}
+
+TEST_F(Download, AnEmptyFileCompletesAtOnce) {
+  PluFile(0);
+  form.Action4Execute();
+  EXPECT_EQ(Log(), (Lines{"- Complete Send Plu (Total : 0)", "- Success to Disconect 127.0.0.41"}));
+  EXPECT_TRUE(f.link.sent.empty());
+}
+
+TEST_F(Download, BarcodeLogsEveryRecordAndItsAcknowledgment) {
+  form.RadioButton2Click();
+  f.folder.Write("Barcode-Down.txt", "1\t2\t3\tApples\t2000001\n2\t2\t3\tPears\t2000002\n");
+  form.Action4Execute();
+  EchoLastSent(f.link, f.loop);
+  EchoLastSent(f.link, f.loop);
+  EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextBarcode", "2000001DataReceivedBarcode",
+                          "- Success to Send dataDownloadNextBarcode", "2000002DataReceivedBarcode",
+                          "- CompleteDownloadNextBarcode", "- Success to Disconect 127.0.0.41"}));
+  EXPECT_EQ(form.Transfer.AnswerNumber, 2u);
+}
+
+TEST_F(Download, IngredientAndScrollMessageEndTheSameWay) {
+  form.RadioButton11Click();
+  f.folder.Write("Ingredient-Down.txt", "7\tFlour, water, salt\n");
+  form.Action4Execute();
+  EchoLastSent(f.link, f.loop);
+  form.RadioButton12Click();
+  f.folder.Write("ScrollMsg-Down.txt", "4\tFresh bread daily\t1\n");
+  form.Action4Execute();
+  EchoLastSent(f.link, f.loop);
+  EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextIngredient",
+                          "Flour, water, saltDataReceivedIngredient",
+                          "- CompleteDownloadNextIngredient", "- Success to Disconect 127.0.0.41",
+                          "- Success to Send dataDownloadNextScrollMsg",
+                          "Fresh bread dailyDataReceivedScrollMsg",
+                          "- CompleteDownloadNextScrollMsg", "- Success to Disconect 127.0.0.41"}));
+  EXPECT_EQ(f.link.sent[1].packet.Code, kCodeScrollMsg);
+  EXPECT_EQ(f.link.sent[1].data.size(), sizeof(ScrollMsgRecord));
+}
+
+TEST_F(Download, TheSpeedkeyRecordsAcknowledgmentEndsTheDownload) {
+  form.RadioButton13Click();
+  std::string line;
+  for (int column = 1; column <= 144; ++column) line += std::to_string(column) + "\t";
+  f.folder.Write("Speedkey-Down.txt", line + "\n");
+  form.Action4Execute();
+  ASSERT_EQ(f.link.sent.size(), 1u);
+  EXPECT_EQ(f.link.sent[0].packet.Code, kCodeSpeedkey);
+  EXPECT_EQ(form.Transfer.RecordNumber, 1u);
+  EchoLastSent(f.link, f.loop);
+  EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextSpeedkey", "DataReceivedSpeedkey",
+                          "- CompleteDownloadNextSpeedkey", "- Success to Disconect 127.0.0.41"}));
+  EXPECT_EQ(f.link.sent.size(), 1u);
+}
+
+TEST_F(Download, AnEmptySpeedkeyFileCompletesAtOnce) {
+  form.RadioButton13Click();
+  f.folder.Write("Speedkey-Down.txt", "\n");
+  form.Action4Execute();
+  EXPECT_EQ(Log(), (Lines{"- CompleteDownloadNextSpeedkey", "- Success to Disconect 127.0.0.41"}));
+}
+
+TEST_F(Download, TheReportKindSendsNothingAndEndsAtOnceOnlyInACycle) {
+  form.RadioButton3Click();
+  form.Transfer.RecordIndex = 5;
+  form.Action4Execute();
+  EXPECT_TRUE(Log().empty());
+  EXPECT_EQ(form.Transfer.RecordIndex, 0u);
+  EXPECT_EQ(form.Transfer.Direction, kDirectionWrite);
+
+  form.CheckListBox1.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
+  form.HandleEvent([&] { form.BtnSendClick(); });
+  f.loop.Advance(3000);
+  EXPECT_EQ(form.Edit1.Text, "127.0.0.42") << "the cycle moved on";
+  f.loop.Advance(3000);
+  EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.41", "- Success to Disconect 127.0.0.41",
+                          "", "- Success Connect 127.0.0.42", "- Success to Disconect 127.0.0.42",
+                          "", "* End *"}));
+  EXPECT_TRUE(f.link.sent.empty());
+}
+
+TEST_F(Download, AParseErrorStillSendsWhatWasCounted) {
+  PluFile(0);
+  f.folder.Write("PLU-Down.txt", PluFileLines(1) + "1\t2\t3\n");
+  form.Action4Execute();
+  EXPECT_EQ(f.view.errors, Lines{"Error in input file !"});
+  EXPECT_EQ(Log(), Lines{"- Success to Send Plu (1)"});
+}
+
+TEST_F(Download, ANewDownloadStartsAgainAtTheFirstRecord) {
+  PluFile(3);
+  form.Action4Execute();
+  EchoLastSent(f.link, f.loop);
+  form.Action4Execute();
+  ASSERT_EQ(f.link.sent.size(), 3u);
+  EXPECT_EQ(f.link.sent[2].data, f.link.sent[0].data);
+  EXPECT_EQ(form.Transfer.RecordIndex, 1u);
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/form_fixture.h"
+#include "transfer/record_tables.h"
+
+// Packed record fields are compared as int64_t{...} values: gtest would bind
+// them to misaligned references.
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class ReadData : public ::testing::Test {
+ protected:
+  ReadData() {
+    fx.form->ProgramFolder = fx.folder.path();
+    fx.form->Edit5.Text = "PLU-Down.txt";
+  }
+  // Runs "Read Data" on `content` as the Send File.
+  void List(const std::string& content) {
+    fx.folder.Write("PLU-Down.txt", content);
+    fx.form->Action6Execute();
+  }
+
+  FormFixture fx{false};
+  const Strings& log = fx.view.appended;
+  const Strings& errors = fx.view.errors;
+};
+
+}  // namespace
+
+TEST_F(ReadData, ListsEveryDataLineWithItsRunningNumber) {
+  List(
+      "; header\r\n1\t2\t3\tApples\t249\t20001\t7\t5\t1\r\n\r\n"
+      "70000\t-5\t300\tPears, ripe\t$10\r\n");
+  EXPECT_EQ(log, (Strings{"", "1. 1, 2, 3, Apples, 249", "2. 4464, -5, 44, Pears, ripe, 16", "",
+                          "* End *"}));
+  EXPECT_EQ(errors, Strings{});
+}
+
+TEST_F(ReadData, StoresNothingInTheTables) {
+  PluTable.At(1).PluNo = 4711;
+  const int total = DownloadTotal;
+  List("1\t2\t3\tApples\t249\n");
+  EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 4711);
+  EXPECT_EQ(DownloadTotal, total);
+}
+
+TEST_F(ReadData, AnErrorEndsTheListingWithTheEndLines) {
+  List("1\t2\t3\tApples\t249\n1\t2\t3\n1\t2\t3\tNever\t1\n");
+  EXPECT_EQ(log, (Strings{"", "1. 1, 2, 3, Apples, 249", "", "* End *"}));
+  EXPECT_EQ(errors, Strings{"Error in input file !"});
+}
+
+TEST_F(ReadData, ANumberThatDoesNotConvertIsAnIoError) {
+  List("1\t2\t3\tApples\t249 \n");
+  EXPECT_EQ(log, (Strings{"", "", "* End *"}));
+  EXPECT_EQ(errors, Strings{"I/O Error !"});
+}
+
+TEST_F(ReadData, AMissingFileGivesTheIoErrorAndTheEndLines) {
+  fx.form->Action6Execute();
+  EXPECT_EQ(log, (Strings{"", "* End *"}));
+  EXPECT_EQ(errors, Strings{"I/O Error !"});
+}
+
+TEST_F(ReadData, ATextTooLongForThePluRecordIsRefusedAsTheDownloadWould) {
+  List("1\t2\t3\t" + std::string(428, 'x') + "\t249\n");
+  EXPECT_EQ(log, (Strings{"", "", "* End *"}));
+  EXPECT_EQ(errors,
+            Strings{"Text too long in line 1, column 4: 428 characters, at most 427 fit !"});
+}
+
+TEST_F(ReadData, ListsThePickedFileAfterAPick) {
+  fx.folder.Write("picked.plu", "9\t8\t7\tPicked\t6\n");
+  fx.form->FileOpen1Accept(fx.folder.File("picked.plu"));
+  fx.form->Action6Execute();
+  EXPECT_EQ(log, (Strings{"", "1. 9, 8, 7, Picked, 6", "", "* End *"}));
+  EXPECT_EQ(errors, Strings{});
+}

@@ -1,0 +1,12 @@
+#include "transfer/status_code.h"
+
+#include <cstring>
+
+std::string StatusCode(const char* field, std::size_t size) {
+  const std::size_t length = strnlen(field, size);
+  const char* colon = static_cast<const char*>(std::memchr(field, ':', length));
+  if (colon == nullptr) return {};
+  const std::size_t at = static_cast<std::size_t>(colon - field);
+  auto charAt = [&](std::size_t i) { return i < length ? field[i] : '\0'; };
+  return std::string{charAt(at + 2), charAt(at + 3)};
+}

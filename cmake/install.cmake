@@ -1,7 +1,9 @@
 # Installation: every program and libtermlink.so side by side in one program
 # folder (the program finds its settings file, download files and link library
-# there), with a desktop entry and an icon. `cpack -G DEB` packs the same into
-# /opt/orlent.
+# there), with a desktop entry and an icon. The `package` preset lays the same
+# out for a .deb: the programs in /opt/orlent, the desktop entry in /usr/share.
+set(ORLENT_PROGRAM_DIR "." CACHE STRING "Program folder, relative to the install prefix")
+set(ORLENT_SHARE_DIR "share" CACHE STRING "Desktop entry and icon folder, relative to the prefix")
 set(ORLENT_PROGRAMS)
 foreach(target orlent orlent-cli orlent-termsim termlink)
   if(TARGET ${target})
@@ -9,12 +11,13 @@ foreach(target orlent orlent-cli orlent-termsim termlink)
   endif()
 endforeach()
 install(TARGETS ${ORLENT_PROGRAMS}
-  RUNTIME DESTINATION . COMPONENT program
-  LIBRARY DESTINATION . COMPONENT program
+  RUNTIME DESTINATION ${ORLENT_PROGRAM_DIR} COMPONENT program
+  LIBRARY DESTINATION ${ORLENT_PROGRAM_DIR} COMPONENT program
   NAMELINK_SKIP)
-install(FILES data/PLU-Down-Default.txt DESTINATION . COMPONENT program)
-install(FILES data/desktop/orlent.desktop DESTINATION share/applications COMPONENT desktop)
-install(FILES data/desktop/orlent.svg DESTINATION share/icons/hicolor/scalable/apps
+install(FILES data/PLU-Down-Default.txt DESTINATION ${ORLENT_PROGRAM_DIR} COMPONENT program)
+install(FILES data/desktop/orlent.desktop DESTINATION ${ORLENT_SHARE_DIR}/applications
+        COMPONENT desktop)
+install(FILES data/desktop/orlent.svg DESTINATION ${ORLENT_SHARE_DIR}/icons/hicolor/scalable/apps
         COMPONENT desktop)
 
 set(CPACK_GENERATOR DEB)
@@ -22,7 +25,7 @@ set(CPACK_PACKAGE_NAME orlent)
 set(CPACK_PACKAGE_VENDOR "Orlent")
 set(CPACK_PACKAGE_CONTACT "Orlent developers <dev@orlent.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Item data to and from retail weighing terminals")
-set(CPACK_PACKAGING_INSTALL_PREFIX /opt/orlent)
+set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEB_COMPONENT_INSTALL OFF)
 include(CPack)

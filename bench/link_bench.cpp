@@ -8,6 +8,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +81,7 @@ pid_t StartEchoProcess(int& port) {
   port = ntohs(where.sin_port);
   pid_t pid = fork();
   if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // ends with the bench, however that ends
     std::vector<uint8_t> frame(kFrameSize);
     for (;;) {
       int fd = accept(listener, nullptr, nullptr);

@@ -5,8 +5,10 @@
 #include "termlink/record_table.h"
 
 AnswerRecorder& AnswerRecorder::Get() {
-  static AnswerRecorder recorder;
-  return recorder;
+  // Never destroyed: a connection's reader thread may still call back while
+  // the test process exits.
+  static AnswerRecorder* recorder = new AnswerRecorder;
+  return *recorder;
 }
 
 void AnswerRecorder::Reset() {

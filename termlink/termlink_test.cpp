@@ -189,7 +189,8 @@ TEST_F(LinkTest, SendDataExRefusesBadRequestsAndSendsNothing) {
   RequestPacket packet = Request(kTerminal, kCodePlu, kDirectionWrite, plu);
   packet.Address = nullptr;
   refused(packet);
-  packet = Request("127.0.0.252", kCodePlu, kDirectionWrite, plu);
+  const std::string elsewhere = "127.0.0.252";
+  packet = Request(elsewhere, kCodePlu, kDirectionWrite, plu);
   refused(packet);
   packet = Request(kTerminal, kCodePlu, kDirectionWrite, plu);
   packet.InterpreterId = 5000;  // registered, but knows no records

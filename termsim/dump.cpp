@@ -22,7 +22,7 @@ class Line {
   explicit Line(std::ostream& out) : out_(out) {}
   ~Line() { out_ << '\n'; }
   template <class Value>
-  Line& operator<<(const Value& value) {
+  Line& operator<<(Value value) {  // by value: record fields are packed
     if (!first_) out_ << '\t';
     first_ = false;
     if constexpr (std::is_integral_v<Value>) {

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,29 +12,33 @@
 #include <chrono>
 #include <stdexcept>
 
-extern char** environ;
-
 namespace {
 
 constexpr auto kStartTimeout = std::chrono::seconds(20);
 
-// Spawns the simulator with its standard output on a pipe; returns the read end.
+// Starts the simulator with its standard output on a pipe; returns the
+// read end in `output`. The simulator is told to stop when the test process
+// dies, so a crashed test leaves no simulator behind.
 pid_t Spawn(const std::vector<std::string>& args, int& output) {
   int pipeEnds[2];
   if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
   std::string path = SimulatorProcess::Path();
-  std::vector<char*> argv{path.data()};
   std::vector<std::string> copies = args;
+  std::vector<char*> argv{path.data()};
   for (std::string& arg : copies) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  pid_t pid = -1;
-  int failed = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
+  pid_t parent = getpid();
+  pid_t pid = fork();
+  if (pid == 0) {
+    // Only async-signal-safe calls between fork and exec.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(127);
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    execv(path.c_str(), argv.data());
+    _exit(127);
+  }
   close(pipeEnds[1]);
-  if (failed != 0) {
+  if (pid < 0) {
     close(pipeEnds[0]);
     throw std::runtime_error("cannot start " + path);
   }

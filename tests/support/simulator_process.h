@@ -8,7 +8,9 @@
 #include <vector>
 
 // Starts orlent-termsim with `args` (e.g. {"--listen","127.0.0.2:0","--listen","127.0.0.3:0"})
-// and waits until it printed one "listening" line per --listen.
+// and waits until it printed one "listening" line per --listen. The simulator
+// also stops when the thread that started it ends, so start it from a thread
+// that outlives the object (the test's own thread).
 class SimulatorProcess {
  public:
   explicit SimulatorProcess(std::vector<std::string> args);

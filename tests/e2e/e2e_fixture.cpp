@@ -36,7 +36,7 @@ void EndToEnd::StartSimulator(const Lines& addresses, const Lines& extra) {
   Lines args{"--store", folder.File("store")};
   for (const auto& address : addresses) {
     args.push_back("--listen");
-    args.push_back(address + ":" + (simulator ? std::to_string(Port()) : "0"));
+    args.push_back(address + ":0");
   }
   args.insert(args.end(), extra.begin(), extra.end());
   simulator = std::make_unique<SimulatorProcess>(args);

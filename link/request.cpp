@@ -15,8 +15,8 @@ constexpr uint16_t kInterpreterId = 5010;
 constexpr int kAnyConnection = -1;
 }  // namespace
 
-bool SendRequest(TForm1& form, uint8_t code, uint16_t direction, const void* data,
-                 uint16_t length) {
+RequestOutcome SendRequest(TForm1& form, uint8_t code, uint16_t direction, const void* data,
+                           uint16_t length) {
   // The packet, its address text and its data record belong to this call
   // alone: the library may keep nothing of them beyond SendDataEx.
   const std::string address = form.Edit1.Text;
@@ -35,8 +35,10 @@ bool SendRequest(TForm1& form, uint8_t code, uint16_t direction, const void* dat
   packet.DataLength = length;
   packet.Data = record.data();
 
-  const bool sent = form.Link.IsConnect(address.c_str(), kAnyConnection) == 1 &&
-                    form.Link.SendDataEx(packet) != 0;
+  RequestOutcome outcome = RequestOutcome::NotConnected;
+  if (form.Link.IsConnect(address.c_str(), kAnyConnection) == 1) {
+    outcome = form.Link.SendDataEx(packet) != 0 ? RequestOutcome::Sent : RequestOutcome::Refused;
+  }
   form.ArmAnswerTimeout();
-  return sent;
+  return outcome;
 }

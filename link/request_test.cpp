@@ -43,7 +43,8 @@ TEST_F(Request, AReadRequestCarriesTheFixedValuesCodeDirectionAndRecord) {
   PluRecord record{};
   record.Field1 = 1;
   record.PluNo = 42;
-  ASSERT_TRUE(SendRequest(*fx.form, kCodePlu, kDirectionRead, &record, sizeof record));
+  ASSERT_EQ(SendRequest(*fx.form, kCodePlu, kDirectionRead, &record, sizeof record),
+            RequestOutcome::Sent);
 
   ASSERT_EQ(fx.link.sent.size(), 1u);
   const SentPacket& sent = fx.link.sent[0];
@@ -64,7 +65,8 @@ TEST_F(Request, AWriteRequestCarriesTheWholeRecord) {
   record.Number = 3;
   std::strcpy(record.Text2, "Fresh bread");
   record.Field3 = 7;
-  ASSERT_TRUE(SendRequest(*fx.form, kCodeScrollMsg, kDirectionWrite, &record, sizeof record));
+  ASSERT_EQ(SendRequest(*fx.form, kCodeScrollMsg, kDirectionWrite, &record, sizeof record),
+            RequestOutcome::Sent);
 
   ASSERT_EQ(fx.link.sent.size(), 1u);
   const SentPacket& sent = fx.link.sent[0];
@@ -80,7 +82,8 @@ TEST_F(Request, NothingIsSentUnlessIsConnectAnswersExactlyOne) {
   BarcodeRecord record{};
   for (int answer : {0, 2, -1}) {
     fx.link.isConnectResult = answer;
-    EXPECT_FALSE(SendRequest(*fx.form, kCodeBarcode, kDirectionWrite, &record, sizeof record))
+    EXPECT_EQ(SendRequest(*fx.form, kCodeBarcode, kDirectionWrite, &record, sizeof record),
+              RequestOutcome::NotConnected)
         << answer;
   }
   EXPECT_EQ(fx.link.CallNames(), (std::vector<std::string>{"IsConnect", "IsConnect", "IsConnect"}));
@@ -90,8 +93,10 @@ TEST_F(Request, NothingIsSentUnlessIsConnectAnswersExactlyOne) {
 TEST_F(Request, TheOutcomeIsWhatSendDataExAnswers) {
   IngredientRecord record{};
   fx.link.sendResult = 0;
-  EXPECT_FALSE(SendRequest(*fx.form, kCodeIngredient, kDirectionWrite, &record, sizeof record));
+  EXPECT_EQ(SendRequest(*fx.form, kCodeIngredient, kDirectionWrite, &record, sizeof record),
+            RequestOutcome::Refused);
   fx.link.sendResult = 7;
-  EXPECT_TRUE(SendRequest(*fx.form, kCodeIngredient, kDirectionWrite, &record, sizeof record));
+  EXPECT_EQ(SendRequest(*fx.form, kCodeIngredient, kDirectionWrite, &record, sizeof record),
+            RequestOutcome::Sent);
   EXPECT_EQ(fx.link.sent.size(), 2u);
 }

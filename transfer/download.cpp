@@ -73,12 +73,12 @@ void SendNext(TForm1& form, int flag, const SenderKind& kind, RecordAt recordAt)
   }
   const Record record = recordAt(static_cast<int>(state.RecordIndex) + 1);
   state.RecordNumber = RecordNumberOf(record);
+  const RequestOutcome outcome =
+      SendRequest(form, kind.code, kDirectionWrite, &record, sizeof record);
   // A record counts as handed over once the terminal is connected, whether
   // or not the library then accepts it.
-  const bool connected = form.Link.IsConnect(form.Edit1.Text.c_str(), -1) == 1;
-  const bool sent = SendRequest(form, kind.code, kDirectionWrite, &record, sizeof record);
-  if (connected) ++state.RecordIndex;
-  if (!sent) {
+  if (outcome != RequestOutcome::NotConnected) ++state.RecordIndex;
+  if (outcome != RequestOutcome::Sent) {
     // Also for the last record: a refused record is never reported as a
     // complete download. The answer time-out moves a send cycle on.
     form.AddLog(FailureLine(kind, state.RecordIndex));

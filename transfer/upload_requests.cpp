@@ -14,7 +14,7 @@ namespace {
 // Sends one read request and logs its outcome.
 template <class Record>
 void Request(TForm1& form, uint8_t code, const Record& record, const std::string& name) {
-  if (SendRequest(form, code, kDirectionRead, &record, sizeof record)) {
+  if (SendRequest(form, code, kDirectionRead, &record, sizeof record) == RequestOutcome::Sent) {
     form.AddLog("- Success to Send data" + name);
   } else {
     form.AddLog("- Fail to Send data" + name);

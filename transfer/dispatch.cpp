@@ -86,15 +86,18 @@ void ReportAnswer(TForm1& form, const RequestPacket& answer, uint8_t reportCode,
 }
 
 // The acknowledgment of a downloaded record sends the next one, unless the
-// transfer has been ended meanwhile.
-void Acknowledged(TForm1& form, uint32_t number, const std::optional<std::string>& logged,
-                  void (*sendNext)(TForm1&, int)) {
+// transfer has been ended meanwhile, or the terminal did not take the record:
+// it then answers under another number than the one sent.
+void Acknowledged(TForm1& form, const RequestPacket& answer, uint32_t number,
+                  const std::optional<std::string>& logged, void (*sendNext)(TForm1&, int)) {
   form.Transfer.AnswerNumber = number;
   if (logged) form.AddLog(*logged);
-  if (form.Transfer.Direction != 0) {
-    sendNext(form, 1);
-  } else {
+  if (form.Transfer.Direction == 0) {
     form.CloseUploadFile();
+  } else if (number != form.Transfer.RecordNumber) {
+    DownloadRefused(form, answer.Code);
+  } else {
+    sendNext(form, 1);
   }
 }
 
@@ -151,7 +154,7 @@ void DataReceivedPLU(TForm1& form, const RequestPacket& answer) {
     UploadAnswer(form, *record, number, record->Text, "- CompleteDataReceivedPLU", AddPlu,
                  UploadNextPLU);
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, number, std::nullopt, DownloadNextPLU);
+    Acknowledged(form, answer, number, std::nullopt, DownloadNextPLU);
   }
 }
 
@@ -162,7 +165,7 @@ void DataReceivedBarcode(TForm1& form, const RequestPacket& answer) {
     UploadAnswer(form, *record, record->Number, record->Text2, "- CompleteDataReceivedBarcode",
                  AddBarcode, UploadNextBarcode);
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, record->Number, TextOf(record->Text2, 101) + "DataReceivedBarcode",
+    Acknowledged(form, answer, record->Number, TextOf(record->Text2, 101) + "DataReceivedBarcode",
                  DownloadNextBarcode);
   }
 }
@@ -174,8 +177,8 @@ void DataReceivedIngredient(TForm1& form, const RequestPacket& answer) {
     UploadAnswer(form, *record, record->Number, record->Text, "- CompleteDataReceivedIngredient",
                  AddIngredient, UploadNextIngredient);
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, record->Number, TextOf(record->Text, 1025) + "DataReceivedIngredient",
-                 DownloadNextIngredient);
+    Acknowledged(form, answer, record->Number,
+                 TextOf(record->Text, 1025) + "DataReceivedIngredient", DownloadNextIngredient);
   }
 }
 
@@ -186,7 +189,7 @@ void DataReceivedScrollMsg(TForm1& form, const RequestPacket& answer) {
     UploadAnswer(form, *record, record->Number, record->Text1, "- CompleteDataReceivedScrollMsg",
                  AddScrollMsg, UploadNextScrollMsg);
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, record->Number, TextOf(record->Text2, 101) + "DataReceivedScrollMsg",
+    Acknowledged(form, answer, record->Number, TextOf(record->Text2, 101) + "DataReceivedScrollMsg",
                  DownloadNextScrollMsg);
   }
 }
@@ -202,7 +205,7 @@ void DataReceivedSpeedkey(TForm1& form, const RequestPacket& answer) {
   } else if (answer.Direction == kDirectionWrite) {
     // The single speedkey record's acknowledgment ends the download as the
     // other kinds' last one does: the sender finds nothing left to send.
-    Acknowledged(form, record->Number, TextOf(record->Text, 101) + "DataReceivedSpeedkey",
+    Acknowledged(form, answer, record->Number, TextOf(record->Text, 101) + "DataReceivedSpeedkey",
                  DownloadNextSpeedkey);
   }
 }

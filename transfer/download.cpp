@@ -100,7 +100,21 @@ const SenderKind kIngredient{kCodeIngredient, "Ingredient"};
 const SenderKind kScrollMsg{kCodeScrollMsg, "ScrollMsg"};
 const SenderKind kSpeedkey{kCodeSpeedkey, "Speedkey"};
 
+const SenderKind* KindOf(uint8_t code) {
+  for (const SenderKind* kind : {&kPlu, &kBarcode, &kIngredient, &kScrollMsg, &kSpeedkey}) {
+    if (kind->code == code) return kind;
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+void DownloadRefused(TForm1& form, uint8_t code) {
+  if (const SenderKind* kind = KindOf(code)) {
+    form.AddLog(FailureLine(*kind, form.Transfer.RecordIndex));
+  }
+  form.DisconnectTerminal();
+}
 
 void DownloadNextPLU(TForm1& form, int flag) {
   SendNext<PluRecord>(form, flag, kPlu, TableRecord(PluTable));

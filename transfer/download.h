@@ -2,6 +2,8 @@
 // terminal, or ends the download when nothing is left to send.
 #pragma once
 
+#include <cstdint>
+
 class TForm1;
 
 // `flag` 0 starts a download at its first record, 1 sends the next one.
@@ -10,3 +12,9 @@ void DownloadNextBarcode(TForm1& form, int flag);
 void DownloadNextIngredient(TForm1& form, int flag);
 void DownloadNextScrollMsg(TForm1& form, int flag);
 void DownloadNextSpeedkey(TForm1& form, int flag);
+
+// The terminal acknowledged the record last sent under another number (a full
+// memory answers with number 0 and a status text): the record was not taken.
+// Logs the download's failure line for the kind of `code` and ends the
+// transfer, so a send cycle moves on and nothing counts as complete.
+void DownloadRefused(TForm1& form, uint8_t code);

@@ -103,6 +103,30 @@ TEST_F(Download, ARefusedLastRecordIsAFailureNotACompleteDownload) {
   EXPECT_EQ(Disconnects(), 0);
 }
 
+TEST_F(Download, ARecordTheTerminalAcknowledgesUnderAnotherNumberEndsTheDownloadAsFailed) {
+  PluFile(3);
+  form.Action4Execute();
+  EchoLastSent(f.link, f.loop);
+  // A full memory answers record 2 with number 0 and a status text.
+  PluRecord refusal{};
+  std::memcpy(refusal.Text, "ERR: 90 Memory full", 20);
+  Answer(f.link, f.loop, kCodePlu, kDirectionWrite, refusal);
+  EXPECT_EQ(Log(), (Lines{"- Success to Send Plu (2)", "- Fail to Send Plu (2)",
+                          "- Success to Disconect 127.0.0.41"}));
+  EXPECT_EQ(f.link.sent.size(), 2u);
+
+  form.RadioButton2Click();
+  f.folder.Write("Barcode-Down.txt", "7\t2\t3\tApples\t2000001\n8\t2\t3\tPears\t2000002\n");
+  logStart = form.ListBox1.Items.size();
+  form.Action4Execute();
+  BarcodeRecord other{};
+  other.Number = 9;
+  Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, other);
+  EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextBarcode", "DataReceivedBarcode",
+                          "- Fail to Send dataDownloadNextBarcode",
+                          "- Success to Disconect 127.0.0.41"}));
+}
+
 TEST_F(Download, AnEmptyFileCompletesAtOnce) {
   PluFile(0);
   form.Action4Execute();

@@ -188,6 +188,27 @@ TEST_F(Cli, UploadsFillTheirFiles) {
   }
 }
 
+TEST_F(Cli, EveryRecordKindGoesDownAndComesBackUp) {
+  StartSimulator({"127.0.0.2"});
+  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
+  folder.Write("Barcode-Down.txt", FileText({"1\t2\t0\tApples\t2000001000017",
+                                             "5\t2\t1\tPears, green\t2000005000014"}));
+  folder.Write("Ingredient-Down.txt", FileText({"1\tWheat flour, water, salt", "2\t"}));
+  folder.Write("ScrollMsg-Down.txt", FileText({"1\tFresh bread every morning\t1"}));
+  const std::pair<const char*, const char*> kinds[] = {
+      {"barcode", "1, 2, 0, Apples, 2000001000017\r\n5, 2, 1, Pears, green, 2000005000014\r\n"},
+      {"ingredient", "1,Wheat flour, water, salt\r\n2,\r\n"},
+      {"scrollmsg", "1, Fresh bread every morning, 1 \r\n"}};
+  for (const auto& [kind, uploaded] : kinds) {
+    ProcessResult send = Run({"send", "--kind", kind, "--pause-ms", "0"});
+    EXPECT_EQ(send.exitCode, 0) << kind << send.err;
+    ProcessResult upload =
+        Run({"upload", "--kind", kind, "--terminal", "127.0.0.2", "--out", "up.txt"});
+    EXPECT_EQ(upload.exitCode, 0) << kind << upload.err;
+    EXPECT_EQ(folder.Read("up.txt"), uploaded) << kind;
+  }
+}
+
 TEST_F(Cli, UploadFromASilentAddressFails) {
   StartSimulator({"127.0.0.2"});
   folder.Write("Orlent.ini", Ini(simulator->port(), {}));

@@ -280,7 +280,7 @@ TEST_F(LinkTest, ReportsHaveTheirRangesAndEndWith99) {
       EXPECT_EQ(2026, 2000 + record.Year);
       EXPECT_TRUE(record.Month >= 1 && record.Month <= 12 && record.Day >= 1 && record.Day <= 31);
       EXPECT_TRUE(record.Hour < 24 && record.Minute < 60 && record.Second < 60);
-      EXPECT_GE(record.Value1, 0);
+      EXPECT_GE(int32_t{record.Value1}, 0);  // a copy: the packed field may sit unaligned
       if (range.code == kCodeReportTime) {
         EXPECT_EQ(asked, record.Hour);
       }
@@ -306,7 +306,7 @@ TEST_F(LinkTest, PluReportHasOneRecordPerStoredPluAndIsTheSameEveryTime) {
       EXPECT_EQ(asked, NumberOf(answer));
       ReportPluRecord record;
       std::memcpy(&record, answer.data.data(), sizeof record);
-      plus.push_back(record.Value2);
+      plus.push_back(int32_t{record.Value2});  // a copy: the packed field may sit unaligned
       if (pass == 0) {
         first.push_back(answer.data);
       } else {

@@ -1,0 +1,241 @@
+// Answers from a terminal, as the link library hands them to the program's
+// data callback, during an upload or a download of any kind: the dispatch by
+// code and direction, the status-code rule and the other end rules.
+//
+// The input chooses the transfer, then a sequence of answers: mostly of the
+// transfer's kind and full size, some of other codes, directions and lengths.
+// Checks: an answer that no handler acts on (unknown code, other direction,
+// no data, a short record, a report acknowledgment) changes nothing; an
+// upload answer ends the upload exactly when its number is 0 with status
+// "95" or "99" read within the status field (a reading of the rule written
+// afresh here), or its number is 65535, or a report's count is reached, and
+// otherwise asks for the next record; status "99" writes no line, every
+// other upload answer writes one; the callback returns 1 for every answer.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "link/data_callback.h"
+#include "transfer/dispatch.h"
+#include "transfer/download.h"
+#include "transfer/record_tables.h"
+#include "transfer/records.h"
+
+namespace {
+
+// How a terminal's answer of each kind is read.
+struct Kind {
+  uint8_t code;
+  uint16_t size;
+  bool wideNumber;  // PluNo, an i32 at offset 2; else a u16 at offset 0
+  uint16_t statusOffset;
+  uint16_t statusSize;
+  const char* writer;      // the line writer's name that ends its log line
+  const char* completion;  // the completion line of status "99"
+  int32_t reportCount;     // 0: not a report
+};
+
+const Kind kKinds[] = {
+    {kCodePlu, 1718, true, 7, 428, "AddPlu", "- CompleteDataReceivedPLU", 0},
+    {kCodeBarcode, 156, false, 55, 101, "AddBarcode", "- CompleteDataReceivedBarcode", 0},
+    {kCodeIngredient, 1027, false, 2, 1025, "AddIngredient", "- CompleteDataReceivedIngredient", 0},
+    {kCodeScrollMsg, 224, false, 3, 101, "AddScrollMsg", "- CompleteDataReceivedScrollMsg", 0},
+    {kCodeReportPlu, 183, false, 12, 107, "AddReportPLU", "- CompleteDataReceivedReportPLU", 10000},
+    {kCodeReportTime, 139, false, 12, 107, "AddReportTime", "- CompleteDataReceivedReportTime", 24},
+    {kCodeReportGroup, 139, false, 12, 107, "AddReportGroup", "- CompleteDataReceivedReportGroup",
+     100},
+    {kCodeReportDept, 139, false, 12, 107, "AddReportDept", "- CompleteDataReceivedReportDept",
+     100},
+    {kCodeSpeedkey, 903, false, 2, 101, nullptr, "- CompleteDataReceivedSpeedkey", 0},
+};
+constexpr std::size_t kUploadKinds = 8;  // all but the speedkey kind
+
+const Kind* KindOf(uint8_t code) {
+  for (const Kind& kind : kKinds) {
+    if (kind.code == code) return &kind;
+  }
+  return nullptr;
+}
+
+uint32_t NumberOf(const Kind& kind, const uint8_t* record) {
+  if (kind.wideNumber) {
+    int32_t number;
+    std::memcpy(&number, record + 2, sizeof number);
+    return static_cast<uint32_t>(number);
+  }
+  return static_cast<uint32_t>(record[0] | (record[1] << 8));
+}
+
+// The status code read afresh: the text ends at its first zero byte or at the
+// end of its field, and the two characters two and three places after its
+// first colon count, a position past the text's end as a zero byte.
+std::string StatusOf(const Kind& kind, const uint8_t* record) {
+  const char* text = reinterpret_cast<const char*>(record + kind.statusOffset);
+  std::size_t length = 0;
+  while (length < kind.statusSize && text[length] != '\0') ++length;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (text[i] != ':') continue;
+    auto at = [&](std::size_t p) { return p < length ? text[p] : '\0'; };
+    return std::string{at(i + 2), at(i + 3)};
+  }
+  return {};
+}
+
+// The link library as the window sees it: always connected, every request taken.
+struct Calls {
+  int sends = 0;
+  int disconnects = 0;
+};
+Calls calls;
+int IsConnected(const char*, int) {
+  return 1;
+}
+int TakeRequest(RequestPacket) {
+  ++calls.sends;
+  return 1;
+}
+int Disconnected(const char*, int) {
+  ++calls.disconnects;
+  return 1;
+}
+
+LinkLibrary FakeLink() {
+  LinkLibrary link;
+  link.IsConnect = IsConnected;
+  link.SendDataEx = TakeRequest;
+  link.Disconnect = Disconnected;
+  return link;
+}
+
+void ChooseUpload(TForm1& form, std::size_t index) {
+  for (TRadioButton* b :
+       {&form.RadioButton1, &form.RadioButton2, &form.RadioButton3, &form.RadioButton4,
+        &form.RadioButton5, &form.RadioButton6, &form.RadioButton7, &form.RadioButton11,
+        &form.RadioButton12, &form.RadioButton13}) {
+    b->Checked = false;
+  }
+  TRadioButton* const kinds[] = {&form.RadioButton1,  &form.RadioButton2, &form.RadioButton11,
+                                 &form.RadioButton12, &form.RadioButton4, &form.RadioButton5,
+                                 &form.RadioButton6,  &form.RadioButton7};
+  if (index >= 4) form.RadioButton3.Checked = true;
+  kinds[index]->Checked = true;
+}
+
+void StartDownload(TForm1& form, uint8_t code, int total) {
+  form.Transfer = TransferState{};
+  form.Transfer.Direction = kDirectionWrite;
+  DownloadTotal = total;
+  switch (code) {
+    case kCodePlu:
+      return DownloadNextPLU(form, 0);
+    case kCodeBarcode:
+      return DownloadNextBarcode(form, 0);
+    case kCodeIngredient:
+      return DownloadNextIngredient(form, 0);
+    case kCodeScrollMsg:
+      return DownloadNextScrollMsg(form, 0);
+    default:
+      return DownloadNextSpeedkey(form, 0);
+  }
+}
+
+bool LoggedSince(const TForm1& form, std::size_t from, const std::string& ending) {
+  for (std::size_t i = from; i < form.ListBox1.Items.size(); ++i) {
+    if (form.ListBox1.Items[i].ends_with(ending)) return true;
+  }
+  return false;
+}
+
+// One answer of a handled kind to an upload request.
+void CheckUploadAnswer(const TForm1& form, const Kind& kind, const uint8_t* record,
+                       const TransferState& before, const Calls& callsBefore, std::size_t logFrom) {
+  const uint32_t number = NumberOf(kind, record);
+  const std::string status = number == 0 ? StatusOf(kind, record) : std::string();
+  const bool marker = status == "95" || status == "99" || number == 65535;
+  FUZZ_CHECK(form.Transfer.AnswerNumber == number, "the answer's number is not kept");
+  FUZZ_CHECK(form.Transfer.Direction == (marker ? 0 : before.Direction),
+             marker ? "an end marker did not end the upload" : "the upload ended without a marker");
+  // An upload whose direction is 0 ends at this answer, marker or not.
+  const bool ended = form.Transfer.Direction == 0;
+  if (!kind.writer) {  // speedkey: no upload exists, the answer is only logged
+    FUZZ_CHECK(LoggedSince(form, logFrom, kind.completion), "speedkey answer not logged");
+    FUZZ_CHECK(calls.disconnects == callsBefore.disconnects + (ended ? 1 : 0), "speedkey end");
+    return;
+  }
+  FUZZ_CHECK(LoggedSince(form, logFrom, kind.writer) == (status != "99"),
+             "a line written for status '" + status + "'");
+  const bool counted = kind.reportCount && static_cast<int32_t>(number + 1) >= kind.reportCount;
+  if (ended || counted) {
+    FUZZ_CHECK(calls.disconnects == callsBefore.disconnects + 1, "the upload's end disconnects");
+    FUZZ_CHECK(calls.sends == callsBefore.sends, "a request after the end");
+  } else {
+    FUZZ_CHECK(calls.sends == callsBefore.sends + 1, "no request for the next record");
+    FUZZ_CHECK(calls.disconnects == callsBefore.disconnects, "a disconnect mid-upload");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static FuzzForm window(FakeLink());
+  TForm1& form = *window.form;
+  FuzzedDataProvider input(data, size);
+  form.ListBox1.Items.clear();
+  form.CloseUploadFile();
+  Form1 = &form;
+
+  const std::size_t transfer = input.ConsumeIntegralInRange<std::size_t>(0, 12);
+  const bool upload = transfer < kUploadKinds;
+  const Kind& kind = upload ? kKinds[transfer] : kKinds[transfer == 12 ? 8 : transfer - 8];
+  if (upload) {
+    ChooseUpload(form, transfer);
+    form.Edit6.Text = ScratchFolder() + "/upload.txt";
+    form.HandleEvent([&] { form.Action3Execute(); });
+  } else {
+    form.HandleEvent([&] { StartDownload(form, kind.code, input.ConsumeIntegralInRange(0, 5)); });
+  }
+
+  while (input.remaining_bytes() > 0) {
+    const bool odd = input.ConsumeIntegralInRange(0, 7) == 0;
+    RequestPacket answer{};
+    answer.Address = "127.0.0.2";
+    answer.Code = odd ? input.ConsumeIntegral<uint8_t>() : kind.code;
+    answer.Direction = odd ? input.ConsumeIntegral<uint16_t>() : (upload ? 2 : 3);
+    const Kind* answered = KindOf(answer.Code);
+    answer.DataLength =
+        odd || !answered ? input.ConsumeIntegralInRange<uint16_t>(0, 2000) : answered->size;
+    std::vector<uint8_t> record = input.ConsumeBytes<uint8_t>(answer.DataLength);
+    record.resize(answer.DataLength);
+    const bool noData = odd && input.ConsumeBool();
+    answer.Data = noData ? nullptr : record.data();
+
+    const TransferState before = form.Transfer;
+    const Calls callsBefore = calls;
+    const auto logBefore = form.ListBox1.Items;
+    FUZZ_CHECK(DataCallback(answer) == 1, "the data callback must return 1");
+    window.loop.RunPending();
+
+    const bool handled =
+        answered && !noData && answer.DataLength >= answered->size &&
+        (answer.Direction == 2 || (answer.Direction == 3 && !answered->reportCount));
+    if (!handled) {
+      FUZZ_CHECK(std::memcmp(&form.Transfer, &before, sizeof before) == 0 &&
+                     form.ListBox1.Items == logBefore && calls.sends == callsBefore.sends &&
+                     calls.disconnects == callsBefore.disconnects,
+                 "an answer that no handler acts on changed something");
+    } else if (answer.Direction == 2) {
+      CheckUploadAnswer(form, *answered, record.data(), before, callsBefore, logBefore.size());
+    } else {
+      FUZZ_CHECK(form.Transfer.Direction == before.Direction, "an acknowledgment ended a transfer");
+      FUZZ_CHECK(form.Transfer.AnswerNumber == NumberOf(*answered, record.data()),
+                 "the acknowledged number is not kept");
+    }
+  }
+  FUZZ_CHECK(window.view.failures.empty(), window.view.failures.front());
+  return 0;
+}

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -238,7 +239,13 @@ void CheckConnection(std::span<const uint8_t> requestChoice, std::span<const uin
     FUZZ_CHECK(link->Send(header, record.data()), "a request refused by an open link");
     sent.push_back(request);
   }
-  send(ends[1], stream.data(), stream.size(), MSG_NOSIGNAL);
+  // libFuzzer's timer signal may cut a send short: the rest follows.
+  for (auto rest = stream; !rest.empty();) {
+    const ssize_t n = send(ends[1], rest.data(), rest.size(), MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    FUZZ_CHECK(n > 0, std::string("send the terminal's bytes: ") + std::strerror(errno));
+    rest = rest.subspan(static_cast<std::size_t>(n));
+  }
   shutdown(ends[1], SHUT_WR);
   link.reset();
 

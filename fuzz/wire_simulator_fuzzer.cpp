@@ -10,7 +10,6 @@
 // the next higher one, or the "99" end, as a model of the terminal's memory
 // says; reports keep to their ranges; the malformed frame of the garbage
 // fault comes exactly where it is due.
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -119,32 +118,59 @@ struct Loopback {
   Bytes Serve(const Faults& faults, std::span<const uint8_t> input) {
     TerminalMemory memory("", faults.capacity);
     Terminal terminal("127.0.0.1", memory);
-    const int client = socket(AF_INET, SOCK_STREAM, 0);
-    BindToNextSource(client);
+    const int client = Connect();
+    std::make_shared<Session>(acceptor.accept(), terminal, faults.options, false)->Start();
+    SendAll(client, input);
+    shutdown(client, SHUT_WR);
+    Bytes received;
+    bool open = true;
+    // The session must be done before its terminal goes out of scope.
+    io.restart();
+    while (!io.stopped()) {
+      if (open) open = Drain(client, received);
+      io.run_one_for(std::chrono::milliseconds(5));
+    }
+    // The session has closed its end: read up to the end of the stream.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (open) {
+      FUZZ_CHECK(std::chrono::steady_clock::now() < deadline, "the connection stays open");
+      pollfd entry{client, POLLIN, 0};
+      poll(&entry, 1, 100);  // a signal that cuts the wait short does no harm
+      open = Drain(client, received);
+    }
+    close(client);
+    return received;
+  }
+
+  // A connection to the listener from a fresh source address. libFuzzer's
+  // timer signal may cut a blocking call short; the call is then finished.
+  int Connect() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    BindToNextSource(fd);
     sockaddr_in where{};
     where.sin_family = AF_INET;
     where.sin_port = htons(acceptor.local_endpoint().port());
     where.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    FUZZ_CHECK(connect(client, reinterpret_cast<sockaddr*>(&where), sizeof where) == 0,
-               std::string("connect to the simulator's listener: ") + std::strerror(errno));
-    std::make_shared<Session>(acceptor.accept(), terminal, faults.options, false)->Start();
-    FUZZ_CHECK(send(client, input.data(), input.size(), MSG_NOSIGNAL) == ssize_t(input.size()),
-               "send the requests");
-    shutdown(client, SHUT_WR);
-    fcntl(client, F_SETFL, O_NONBLOCK);
-    Bytes received;
-    io.restart();
-    for (;;) {
-      Drain(client, received);
-      if (io.stopped()) break;
-      io.run_one_for(std::chrono::milliseconds(5));
+    if (connect(fd, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0) {
+      FUZZ_CHECK(errno == EINTR, std::string("connect to the listener: ") + std::strerror(errno));
+      pollfd entry{fd, POLLOUT, 0};
+      while (poll(&entry, 1, 1000) < 0 && errno == EINTR) {
+      }
+      int error = 0;
+      socklen_t size = sizeof error;
+      getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+      FUZZ_CHECK(error == 0, std::string("connect to the listener: ") + std::strerror(error));
     }
-    // The session has closed its end: read up to the end of the stream.
-    for (pollfd entry{client, POLLIN, 0}; poll(&entry, 1, 1000) > 0;) {
-      if (!Drain(client, received)) break;
+    return fd;
+  }
+
+  static void SendAll(int fd, std::span<const uint8_t> bytes) {
+    while (!bytes.empty()) {
+      const ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+      if (n < 0 && errno == EINTR) continue;
+      FUZZ_CHECK(n > 0, std::string("send the requests: ") + std::strerror(errno));
+      bytes = bytes.subspan(static_cast<std::size_t>(n));
     }
-    close(client);
-    return received;
   }
 
   // Every connection leaves its address pair waiting for a minute after it
@@ -161,14 +187,16 @@ struct Loopback {
   }
   uint32_t connections_ = 0;
 
-  // Takes what has arrived; false at the end of the stream.
+  // Takes what has arrived; false at the end of the stream or after a reset.
   static bool Drain(int fd, Bytes& into) {
     uint8_t chunk[16384];
     for (;;) {
-      const ssize_t n = recv(fd, chunk, sizeof chunk, 0);
-      if (n == 0) return false;
-      if (n < 0) return true;
-      into.insert(into.end(), chunk, chunk + n);
+      const ssize_t n = recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
+      if (n > 0) {
+        into.insert(into.end(), chunk, chunk + n);
+        continue;
+      }
+      return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
     }
   }
 };

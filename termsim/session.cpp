@@ -3,9 +3,6 @@
 #include <chrono>
 #include <iostream>
 
-#include <asio/write.hpp>
-
-#include "termlink/send_now.h"
 #include "transfer/records.h"
 
 using termlink::Frame;
@@ -17,6 +14,7 @@ Session::Session(asio::ip::tcp::socket socket, Terminal& terminal, const FaultOp
                  bool verbose)
     : socket_(std::move(socket)),
       delay_(socket_.get_executor()),
+      endBy_(socket_.get_executor()),
       terminal_(terminal),
       faults_(faults),
       verbose_(verbose) {}
@@ -34,9 +32,9 @@ void Session::Start() {
 }
 
 void Session::ReadMore() {
-  if (closed_ || reading_ || delaying_) return;
+  if (closed_ || reading_ || inputEnded_ || (delaying_ && !ending_)) return;
   reading_ = true;
-  std::span<uint8_t> space = reader_.Space();
+  std::span<uint8_t> space = ending_ ? std::span<uint8_t>(discard_) : reader_.Space();
   socket_.async_read_some(asio::buffer(space.data(), space.size()),
                           [self = shared_from_this()](const asio::error_code& error, size_t count) {
                             self->OnRead(error, count);
@@ -47,7 +45,11 @@ void Session::OnRead(const asio::error_code& error, size_t count) {
   reading_ = false;
   if (closed_) return;
   if (error) {
-    Close(error == asio::error::eof ? "closed by the library" : error.message());
+    EndOfInput(error);
+    return;
+  }
+  if (ending_) {
+    ReadMore();  // what comes after the end is read and dropped
     return;
   }
   reader_.Commit(count);
@@ -56,7 +58,7 @@ void Session::OnRead(const asio::error_code& error, size_t count) {
 
 void Session::TakeFrames() {
   Frame frame;
-  while (!closed_ && !delaying_) {
+  while (!ending_ && !delaying_) {
     FrameReader::Result result = reader_.Next(frame);
     if (result == FrameReader::Result::kNeedMore) break;
     if (result == FrameReader::Result::kBad) {
@@ -137,7 +139,7 @@ void Session::Answer(const FrameHeader& request, std::span<const uint8_t> record
   delay_.async_wait([self = shared_from_this(), bytes = std::move(bytes),
                      text = std::move(text)](const asio::error_code& error) {
     self->delaying_ = false;
-    if (error || self->closed_) return;
+    if (error || self->ending_) return;
     self->Log(text);
     self->Send(bytes);
     self->TakeFrames();
@@ -156,52 +158,6 @@ void Session::EndUploadIfDue(const termlink::RecordKind& kind, TerminalAnswer& a
     }
   }
   ++readAnswers_;
-}
-
-void Session::Send(const std::vector<uint8_t>& bytes) {
-  queued_.insert(queued_.end(), bytes.begin(), bytes.end());
-  if (!writing_) StartWrite();
-}
-
-void Session::StartWrite() {
-  size_t sent = 0;
-  do {
-    if (closed_ || queued_.empty()) {
-      writing_ = false;
-      return;
-    }
-    writing_ = true;
-    sending_.swap(queued_);
-    queued_.clear();
-    std::string error;
-    sent = termlink::SendNow(socket_.native_handle(), sending_, error);
-    if (!error.empty()) {
-      Close(error);
-      return;
-    }
-  } while (sent == sending_.size());
-  // The socket's buffer is full: the rest goes out when the library reads.
-  asio::async_write(socket_, asio::buffer(sending_.data() + sent, sending_.size() - sent),
-                    [self = shared_from_this()](const asio::error_code& error, size_t) {
-                      if (error) {
-                        self->Close(error.message());
-                        return;
-                      }
-                      self->StartWrite();
-                    });
-}
-
-void Session::Close(const std::string& why, bool protocolError) {
-  if (closed_) return;
-  closed_ = true;
-  // A library that breaks the protocol is worth a line even when not verbose.
-  if (protocolError || verbose_) {
-    std::cerr << terminal_.address() << ": connection closed: " << why << std::endl;
-  }
-  asio::error_code ignored;
-  delay_.cancel();
-  socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-  socket_.close(ignored);
 }
 
 void Session::Log(const std::string& text) const {

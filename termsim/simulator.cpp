@@ -8,6 +8,7 @@
 #include <asio/io_context.hpp>
 #include <asio/signal_set.hpp>
 
+#include "termsim/accept_loop.h"
 #include "termsim/listeners.h"
 #include "termsim/session.h"
 #include "termsim/terminal.h"
@@ -24,23 +25,15 @@ struct SimulatedTerminal {
   Terminal terminal;
 };
 
-void Accept(asio::ip::tcp::acceptor& acceptor, SimulatedTerminal& simulated,
-            const SimOptions& options) {
-  acceptor.async_accept([&acceptor, &simulated, &options](const asio::error_code& error,
-                                                          asio::ip::tcp::socket socket) {
-    if (error == asio::error::operation_aborted) return;
-    if (!error) {
-      if (options.faults.refuse) {
-        asio::error_code ignored;
-        socket.close(ignored);
-      } else {
-        std::make_shared<Session>(std::move(socket), simulated.terminal, options.faults,
-                                  options.verbose)
-            ->Start();
-      }
-    }
-    Accept(acceptor, simulated, options);
-  });
+// Serves a connection to `simulated`, or closes it at once under --refuse.
+void Serve(asio::ip::tcp::socket socket, SimulatedTerminal& simulated, const SimOptions& options) {
+  if (options.faults.refuse) {
+    asio::error_code ignored;
+    socket.close(ignored);
+    return;
+  }
+  std::make_shared<Session>(std::move(socket), simulated.terminal, options.faults, options.verbose)
+      ->Start();
 }
 
 }  // namespace
@@ -53,13 +46,19 @@ int RunSimulator(const SimOptions& options) {
   for (const ListenAddress& listen : options.listen) terminals.emplace_back(listen, options);
   std::vector<asio::ip::tcp::acceptor> acceptors = BindListeners(io, options.listen);
 
+  std::list<AcceptLoop> loops;
   auto terminal = terminals.begin();
   for (asio::ip::tcp::acceptor& acceptor : acceptors) {
     asio::ip::tcp::endpoint local = acceptor.local_endpoint();
     std::string host = local.address().to_string();
     if (local.address().is_v6()) host = "[" + host + "]";
     std::cout << "listening " << host << ":" << local.port() << "\n";
-    Accept(acceptor, *terminal++, options);
+    SimulatedTerminal& simulated = *terminal++;
+    loops.emplace_back(acceptor, simulated.terminal.address(),
+                       [&simulated, &options](asio::ip::tcp::socket socket) {
+                         Serve(std::move(socket), simulated, options);
+                       });
+    loops.back().Start();
   }
   std::cout.flush();
 

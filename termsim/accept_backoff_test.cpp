@@ -1,0 +1,59 @@
+// At the open-files limit the simulator cannot accept more connections; it
+// waits between tries instead of spinning a core, and serves again once
+// files are free.
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "termsim/child_simulator.h"
+#include "termsim/raw_client.h"
+#include "transfer/records.h"
+
+namespace {
+
+// Lowers the simulator's open-files limit to what it holds now plus `room`.
+void LimitOpenFiles(ChildSimulator& simulator, int room) {
+  rlimit limit{};
+  ASSERT_EQ(0, prlimit(simulator.pid(), RLIMIT_NOFILE, nullptr, &limit));
+  limit.rlim_cur = static_cast<rlim_t>(simulator.OpenFiles() + room);
+  ASSERT_EQ(0, prlimit(simulator.pid(), RLIMIT_NOFILE, &limit, nullptr));
+}
+
+TEST(AcceptBackoff, AtTheOpenFilesLimitItWaitsAndServesAgainLater) {
+  ChildSimulator simulator({"--listen", "127.0.0.1:0"});
+  LimitOpenFiles(simulator, 2);
+  std::vector<std::unique_ptr<RawClient>> clients;
+  int greeted = 0;
+  for (int i = 0; i < 6; ++i) {
+    clients.push_back(std::make_unique<RawClient>(simulator.port()));
+    if (clients.back()->ReadGreeting(std::chrono::milliseconds(300))) ++greeted;
+  }
+  // Holes among the simulator's descriptors may leave a little more room.
+  ASSERT_GT(greeted, 0);
+  ASSERT_LT(greeted, 6) << "the limit did not hold back the connections past it";
+  EXPECT_FALSE(simulator.WaitForErrorLine("cannot accept", std::chrono::seconds(5)).empty())
+      << simulator.errorOutput();
+
+  // While connections wait in the backlog the simulator may only take a
+  // little processor time; spinning on accept would take most of a core.
+  const double before = simulator.ProcessorSeconds();
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  const double used = simulator.ProcessorSeconds() - before;
+  EXPECT_LT(used, 0.5) << "processor seconds used in 2 s at the limit";
+
+  clients.clear();
+  RawClient next(simulator.port());
+  int unused = 0;
+  ASSERT_TRUE(next.SendAll(RequestFrame(kCodePlu, kDirectionWrite, 3), unused));
+  next.EndSending();
+  RawClient::Received received = next.ReadToEnd(std::chrono::seconds(10));
+  size_t rest = 0;
+  EXPECT_EQ(std::vector<int64_t>{3}, AnsweredNumbers(received.bytes, rest));
+  EXPECT_TRUE(received.ended);
+}
+
+}  // namespace

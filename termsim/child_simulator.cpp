@@ -63,27 +63,40 @@ ChildSimulator::ChildSimulator(const std::vector<std::string>& args) {
   close(err[1]);
   output_ = out[0];
   errors_ = err[0];
-  if (pid_ < 0) throw std::runtime_error("cannot start " + path);
-  port_ = ReadListeningPort(output_);
+  try {
+    if (pid_ < 0) throw std::runtime_error("cannot start " + path);
+    port_ = ReadListeningPort(output_);
+  } catch (...) {
+    Stop();
+    throw;
+  }
 }
 
 ChildSimulator::~ChildSimulator() {
+  Stop();
+}
+
+void ChildSimulator::Stop() {
   if (pid_ > 0) {
     kill(pid_, SIGTERM);
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
+    pid_ = -1;
   }
-  close(output_);
-  close(errors_);
+  for (int* fd : {&output_, &errors_}) {
+    if (*fd >= 0) close(*fd);
+    *fd = -1;
+  }
 }
 
-void ChildSimulator::TakeErrorOutput(int waitMs) {
+bool ChildSimulator::TakeErrorOutput(int waitMs) {
   pollfd entry{errors_, POLLIN, 0};
-  if (poll(&entry, 1, waitMs) <= 0) return;
+  if (poll(&entry, 1, waitMs) <= 0) return true;
   char buffer[4096];
   ssize_t n = read(errors_, buffer, sizeof buffer);
   if (n > 0) errorText_.append(buffer, static_cast<size_t>(n));
+  return n != 0;
 }
 
 std::string ChildSimulator::WaitForErrorLine(const std::string& text,
@@ -97,8 +110,7 @@ std::string ChildSimulator::WaitForErrorLine(const std::string& text,
       begin = begin == std::string::npos ? 0 : begin + 1;
       return errorText_.substr(begin, end - begin);
     }
-    if (std::chrono::steady_clock::now() >= deadline) return "";
-    TakeErrorOutput(50);
+    if (std::chrono::steady_clock::now() >= deadline || !TakeErrorOutput(50)) return "";
   }
 }
 

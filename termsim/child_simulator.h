@@ -30,7 +30,10 @@ class ChildSimulator {
   double ProcessorSeconds() const;  // user and system time, from /proc/PID/stat
 
  private:
-  void TakeErrorOutput(int waitMs);
+  void Stop();
+  // Takes what standard error holds, waiting up to `waitMs` for it; false
+  // once it has ended.
+  bool TakeErrorOutput(int waitMs);
 
   pid_t pid_ = -1;
   int output_ = -1;  // read ends of the child's standard output and error

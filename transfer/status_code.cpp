@@ -10,3 +10,9 @@ std::string StatusCode(const char* field, std::size_t size) {
   auto charAt = [&](std::size_t i) { return i < length ? field[i] : '\0'; };
   return std::string{charAt(at + 2), charAt(at + 3)};
 }
+
+std::string RefusalText(const char* field, std::size_t size) {
+  static constexpr char kRefusal[] = "ERR:";
+  const std::string text(field, strnlen(field, size));
+  return text.rfind(kRefusal, 0) == 0 ? text : std::string();
+}

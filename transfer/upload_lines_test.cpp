@@ -39,8 +39,9 @@ TEST_F(UploadLines, PluLineHoldsTheDownloadColumnsInOrder) {
   r.Field8 = 2147483647;
   r.Field9 = 9;
   AddPlu(form, &r);
+  // The CR LF inside the text is written as two blanks: one record, one line.
   const std::string line =
-      "65535, -42, 255, Cheese, aged\r\n12 months, 1999, -6, 7, 2147483647, 9\r\n";
+      "65535, -42, 255, Cheese, aged  12 months, 1999, -6, 7, 2147483647, 9\r\n";
   EXPECT_EQ(FileText(), line);
   EXPECT_EQ(form.ListBox1.Items.back(), line + "AddPlu");
 }

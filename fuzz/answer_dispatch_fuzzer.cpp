@@ -216,6 +216,29 @@ void CheckUploadAnswer(const TForm1& form, const Kind& kind, const uint8_t* reco
   }
 }
 
+void SetNumber(const Kind& kind, uint32_t number, std::vector<uint8_t>& record) {
+  if (kind.wideNumber) {
+    std::memcpy(record.data() + 2, &number, sizeof number);
+  } else {
+    record[0] = static_cast<uint8_t>(number);
+    record[1] = static_cast<uint8_t>(number >> 8);
+  }
+}
+
+// Random bytes seldom echo the number sent or spell a refusal: the record's
+// last byte turns a quarter of the acknowledgments into an echo of the number
+// sent, and a quarter into a refusal of a full memory, without taking input.
+void ShapeAcknowledgment(const Kind& kind, uint32_t sent, std::vector<uint8_t>& record) {
+  const uint8_t shape = record.back() % 4;
+  if (shape == 0) {
+    SetNumber(kind, sent, record);
+  } else if (shape == 1) {
+    static constexpr char kFull[] = "ERR: 90 Memory full";
+    SetNumber(kind, 0, record);
+    std::memcpy(record.data() + kind.statusOffset, kFull, sizeof kFull);
+  }
+}
+
 // One acknowledgment of a downloaded record.
 void CheckAcknowledgment(const TForm1& form, const Kind& kind, const uint8_t* record,
                          const TransferState& before) {
@@ -265,6 +288,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.resize(answer.DataLength);
     const bool noData = odd && input.ConsumeBool();
     answer.Data = noData ? nullptr : record.data();
+    if (!odd && !upload) ShapeAcknowledgment(*answered, form.Transfer.RecordNumber, record);
 
     const TransferState before = form.Transfer;
     const Calls callsBefore = calls;

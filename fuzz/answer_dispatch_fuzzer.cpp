@@ -18,7 +18,6 @@
 // and a refused answer never counts.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>

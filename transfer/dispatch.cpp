@@ -3,7 +3,6 @@
 // record of a download, or ends the transfer.
 #include "transfer/dispatch.h"
 
-#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <optional>

@@ -13,6 +13,14 @@ std::string StatusCode(const char* field, std::size_t size) {
 
 std::string RefusalText(const char* field, std::size_t size) {
   static constexpr char kRefusal[] = "ERR:";
-  const std::string text(field, strnlen(field, size));
-  return text.rfind(kRefusal, 0) == 0 ? text : std::string();
+  // Kept to one short line of text: it is shown wherever a failure is reported.
+  static constexpr std::size_t kLongest = 64;
+  std::string text(field, strnlen(field, size));
+  if (text.rfind(kRefusal, 0) != 0) return {};
+  if (text.size() > kLongest) text.resize(kLongest);
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = ' ';
+  }
+  return text;
 }

@@ -14,5 +14,6 @@
 std::string StatusCode(const char* field, std::size_t size);
 
 // The text of `field` (`size` bytes) up to its first zero byte when it is a
-// refusal status, one that begins with "ERR:"; an empty text otherwise.
+// refusal status, one that begins with "ERR:"; an empty text otherwise. The
+// text is cut to 64 characters and a control character in it becomes a blank.
 std::string RefusalText(const char* field, std::size_t size);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/upload_file.h"
@@ -138,6 +139,28 @@ TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
   EXPECT_EQ(log.back(), "- Success to Disconect 127.0.0.71");
   EXPECT_EQ(f.link.sent.size(), 1u) << "no record is asked for that would be lost";
   EXPECT_EQ(form.OpenUploadFile, nullptr);
+}
+
+TEST_F(UploadLines, AControlCharacterInATextIsWrittenAsABlank) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\rb", "a b"},
+      {"a\nb", "a b"},
+      {"a\tb", "a b"},
+      {"\x01x\x1F", " x "},
+      {"del\x7F", "del "},
+      {"caf\xE9 \x80", "caf\xE9 \x80"},
+      {"\\r stays", "\\r stays"},
+  };
+  std::string expected;
+  for (const auto& [text, written] : cases) {
+    IngredientRecord ingredient{};
+    ingredient.Number = 7;
+    SetText(ingredient.Text, text);
+    AddIngredient(form, &ingredient);
+    expected += "7," + written + "\r\n";
+    EXPECT_EQ(form.ListBox1.Items.back(), "7," + written + "\r\nAddIngredient");
+  }
+  EXPECT_EQ(FileText(), expected);
 }
 
 }  // namespace

@@ -10,8 +10,7 @@ bool StartsWith(const std::string& line, const char* prefix) {
 
 const char* const kNothingSent = "connected, nothing sent";
 
-}  // namespace
-
+// What became of one terminal's download, from its transfer state.
 std::string DownloadOutcome(const TransferState& state) {
   switch (state.End) {
     case TransferEnd::Complete:
@@ -31,6 +30,8 @@ std::string DownloadOutcome(const TransferState& state) {
   }
   return state.RecordIndex == 0 ? kNothingSent : "stopped";
 }
+
+}  // namespace
 
 SendSummary::SendSummary(const TForm1& form) : form_(form), started_(std::time(nullptr)) {}
 

@@ -12,7 +12,6 @@
 #include <vector>
 
 class TForm1;
-struct TransferState;
 
 class SendSummary {
  public:
@@ -42,6 +41,3 @@ class SendSummary {
   bool inUse_ = false;  // the next failed connect is a terminal in use
   std::vector<Terminal> terminals_;
 };
-
-// What became of one terminal's download, from its transfer state.
-std::string DownloadOutcome(const TransferState& state);

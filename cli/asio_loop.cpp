@@ -1,7 +1,19 @@
 #include "cli/asio_loop.h"
 
+#include <algorithm>
 #include <asio/post.hpp>
 #include <chrono>
+#include <climits>
+
+namespace {
+
+// A delay as a timer takes it: never negative, and never so long that the
+// deadline, counted in the clock's nanoseconds, could overflow.
+std::chrono::milliseconds Delay(int64_t ms) {
+  return std::chrono::milliseconds(std::clamp<int64_t>(ms, 0, INT_MAX));
+}
+
+}  // namespace
 
 AsioLoop::AsioLoop() : work_(io_.get_executor()), watchdog_(io_) {}
 
@@ -14,7 +26,7 @@ void AsioLoop::Post(std::function<void()> fn) {
 
 void AsioLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {
   auto& timer = timers_.try_emplace(slot, io_).first->second;
-  timer.expires_after(std::chrono::milliseconds(ms));
+  timer.expires_after(Delay(ms));
   timer.async_wait([this, fn = std::move(fn)](const std::error_code& error) {
     if (error) return;  // stopped or re-armed
     fn();
@@ -26,8 +38,8 @@ void AsioLoop::StopTimer(TimerSlot slot) {
   if (auto it = timers_.find(slot); it != timers_.end()) it->second.cancel();
 }
 
-void AsioLoop::ArmWatchdog(int ms, std::function<void()> fn) {
-  watchdog_.expires_after(std::chrono::milliseconds(ms));
+void AsioLoop::ArmWatchdog(int64_t ms, std::function<void()> fn) {
+  watchdog_.expires_after(Delay(ms));
   watchdog_.async_wait([this, fn = std::move(fn)](const std::error_code& error) {
     if (error) return;
     fn();

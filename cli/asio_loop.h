@@ -4,6 +4,7 @@
 
 #include <asio/io_context.hpp>
 #include <asio/steady_timer.hpp>
+#include <cstdint>
 #include <functional>
 #include <map>
 
@@ -20,7 +21,8 @@ class AsioLoop : public EventLoop {
   // armed while waiting for a terminal, so that a silent one cannot hold the run.
   void RunUntil(const std::function<bool()>& done);
   // Runs `fn` once after `ms` of real time unless re-armed or cancelled first.
-  void ArmWatchdog(int ms, std::function<void()> fn);
+  // A time beyond the longest a timer takes (about 24 days) waits that long.
+  void ArmWatchdog(int64_t ms, std::function<void()> fn);
   void StopWatchdog();
 
  private:

@@ -13,6 +13,13 @@ const std::vector<std::string> kUploadKinds = {"plu",          "barcode",    "in
                                                "scrollmsg",    "report-plu", "report-time",
                                                "report-group", "report-dept"};
 
+// Every number given on the command line has a range that makes sense; one
+// outside it is refused before anything is done. Times are in milliseconds:
+// a pause of up to ten minutes, an answer time-out of up to an hour.
+const CLI::Range kEntryNumber(1, 1000000);
+const CLI::Range kPauseMs(0, 600000);
+const CLI::Range kAnswerTimeoutMs(1, 3600000);
+
 struct Arguments {
   SessionOptions session;
   int number = 0;
@@ -49,15 +56,15 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   add->add_option("ADDRESS", a.address, "IP address")->required();
   add->callback(terminalCommand([&a](Session& s) { return AddTerminal(s, a.address); }));
   auto* del = terminals->add_subcommand("delete", "delete entry N, as Delete with it selected");
-  del->add_option("N", a.number, "entry number, from 1")->required();
+  del->add_option("N", a.number, "entry number, from 1")->required()->check(kEntryNumber);
   del->callback(terminalCommand([&a](Session& s) { return DeleteTerminal(s, a.number); }));
   auto* change = terminals->add_subcommand("change", "change entry N, as Change with it selected");
-  change->add_option("N", a.number, "entry number, from 1")->required();
+  change->add_option("N", a.number, "entry number, from 1")->required()->check(kEntryNumber);
   change->add_option("ADDRESS", a.address, "new IP address")->required();
   change->callback(
       terminalCommand([&a](Session& s) { return ChangeTerminal(s, a.number, a.address); }));
   auto* tick = terminals->add_subcommand("tick", "tick or untick entry N, then save");
-  tick->add_option("N", a.number, "entry number, from 1")->required();
+  tick->add_option("N", a.number, "entry number, from 1")->required()->check(kEntryNumber);
   tick->add_option("STATE", a.onOff, "on or off")->required()->check(CLI::IsMember({"on", "off"}));
   tick->callback(
       terminalCommand([&a](Session& s) { return TickTerminal(s, a.number, a.onOff == "on"); }));
@@ -68,9 +75,12 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   auto* send = app.add_subcommand("send", "a send cycle over the ticked terminals");
   send->add_option("--kind", a.send.kind, "data kind")->check(CLI::IsMember(kSendKinds));
   send->add_option("--file", a.send.file, "download file, as picked in the file-open dialog");
-  send->add_option("--pause-ms", a.send.pauseMs, "wait before each connect")->capture_default_str();
+  send->add_option("--pause-ms", a.send.pauseMs, "wait before each connect")
+      ->capture_default_str()
+      ->check(kPauseMs);
   send->add_option("--answer-timeout-ms", a.send.answerTimeoutMs, "answer time-out")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(kAnswerTimeoutMs);
   send->callback([&a, &command] {
     command = [&a] {
       Session s(a.session);
@@ -85,7 +95,8 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   upload->add_option("--terminal", a.upload.terminal, "terminal address")->required();
   upload->add_option("--out", a.upload.out, "upload file in the current directory");
   upload->add_option("--answer-timeout-ms", a.upload.answerTimeoutMs, "answer time-out")
-      ->capture_default_str();
+      ->capture_default_str()
+      ->check(kAnswerTimeoutMs);
   upload->callback([&a, &command] {
     command = [&a] {
       Session s(a.session);

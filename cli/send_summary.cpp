@@ -8,31 +8,57 @@ bool StartsWith(const std::string& line, const char* prefix) {
   return line.rfind(prefix, 0) == 0;
 }
 
+const char* const kNothingSent = "connected, nothing sent";
+
+// What became of one terminal's download, from its transfer state.
+std::string DownloadOutcome(const TransferState& state) {
+  switch (state.End) {
+    case TransferEnd::Complete:
+      return state.Stored == state.RecordIndex ? "sent" : "send failed";
+    case TransferEnd::Refused:
+      return "refused: " + state.Refusal;
+    case TransferEnd::SendFailed:
+      return "send failed";
+    case TransferEnd::TimedOut:
+      return "timed out";
+    case TransferEnd::ClosedByTerminal:
+      return "closed by terminal";
+    case TransferEnd::NotForward:
+      return "answers out of order";
+    case TransferEnd::Running:
+      break;
+  }
+  return state.RecordIndex == 0 ? kNothingSent : "stopped";
+}
+
 }  // namespace
 
+SendSummary::SendSummary(const TForm1& form) : form_(form), started_(std::time(nullptr)) {}
+
 void SendSummary::OnLogLine(const std::string& line) {
-  const auto now = std::chrono::steady_clock::now();
-  if (StartsWith(line, "- Success Connect ")) {
-    terminals_.push_back({line.substr(18), "connected, nothing sent", 0, now, 0});
+  if (StartsWith(line, "- Terminal In Use ")) {
+    inUse_ = true;
+  } else if (StartsWith(line, "- Success Connect ")) {
+    Begin(line.substr(18), kNothingSent, false);
   } else if (StartsWith(line, "- Fail Connect ")) {
-    terminals_.push_back({line.substr(15), "connect failed", 0, now, 0});
-  } else if (terminals_.empty()) {
-    return;
-  } else if (StartsWith(line, "- Complete Send Plu") ||
-             StartsWith(line, "- CompleteDownloadNext")) {
-    Finish("sent");
-  } else if (StartsWith(line, "- Fail to Send ")) {
-    Finish("send failed");
-  } else if (StartsWith(line, "- Time Out ")) {
-    Finish("timed out");
+    Begin(line.substr(15), inUse_ ? "in use by another Orlent process" : "connect failed", true);
+  } else if (!terminals_.empty() && !terminals_.back().ended) {
+    Terminal& terminal = terminals_.back();
+    Update(terminal);
+    // A terminal's transfer is over once it is disconnected.
+    terminal.ended =
+        StartsWith(line, "- Success to Disconect ") || StartsWith(line, "- Fail to Disconnect ");
   }
 }
 
-void SendSummary::Finish(const std::string& outcome) {
-  Terminal& terminal = terminals_.back();
-  if (terminal.outcome != "connected, nothing sent") return;  // the first end counts
-  terminal.outcome = outcome;
-  terminal.records = form_.Transfer.RecordIndex;
+void SendSummary::Begin(const std::string& address, const std::string& outcome, bool ended) {
+  inUse_ = false;
+  terminals_.push_back({address, outcome, 0, std::chrono::steady_clock::now(), 0, ended});
+}
+
+void SendSummary::Update(Terminal& terminal) const {
+  terminal.outcome = DownloadOutcome(form_.Transfer);
+  terminal.stored = form_.Transfer.Stored;
   terminal.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - terminal.start).count();
 }
@@ -45,9 +71,14 @@ bool SendSummary::AllSent() const {
 }
 
 void SendSummary::Print(std::FILE* out) const {
-  std::fprintf(out, "%-20s %-24s %8s %9s\n", "terminal", "outcome", "records", "seconds");
+  char when[32];
+  std::tm local{};
+  localtime_r(&started_, &local);
+  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
+  std::fprintf(out, "send started %s\n", when);
+  std::fprintf(out, "%-20s %-34s %8s %9s\n", "terminal", "outcome", "stored", "seconds");
   for (const auto& t : terminals_) {
-    std::fprintf(out, "%-20s %-24s %8u %9.2f\n", t.address.c_str(), t.outcome.c_str(), t.records,
+    std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), t.outcome.c_str(), t.stored,
                  t.seconds);
   }
 }

@@ -1,5 +1,6 @@
 // The `send`, `upload` and `read` commands: a send cycle, one upload and the
 // listing of a download file, each run by the window's own handlers.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -47,7 +48,7 @@ int Send(Session& session, const SendOptions& options) {
   session.view.onLogLine = [&](const std::string& line) {
     summary.OnLogLine(line);
     // A safety net behind the answer time-out: a cycle that stops moving fails.
-    session.loop.ArmWatchdog(options.pauseMs + options.answerTimeoutMs + 30000, [&] {
+    session.loop.ArmWatchdog(int64_t{options.pauseMs} + options.answerTimeoutMs + 30000, [&] {
       session.view.ShowError("the send cycle stopped moving");
       form.CycleMode.clear();
     });
@@ -85,6 +86,7 @@ int Upload(Session& session, const UploadOptions& options) {
     }
     if (!options.out.empty()) form.Edit6.Text = options.out;
     form.Edit1.Text = options.terminal;
+    form.AnswerTimeoutMs = options.answerTimeoutMs;
   });
   session.Handle([&] { form.Action1Execute(); });
   if (!StartsWith(session.LastLogLine(), "- Success Connect ")) {
@@ -93,14 +95,21 @@ int Upload(Session& session, const UploadOptions& options) {
   }
   bool ended = false;
   bool failed = false;
+  const std::string silence = "no answer from " + options.terminal + " within " +
+                              std::to_string(options.answerTimeoutMs) + " ms";
   session.view.onLogLine = [&](const std::string& line) {
     if (StartsWith(line, "- Success to Disconect ") || StartsWith(line, "- Fail to Disconnect ")) {
       ended = true;
     }
     if (StartsWith(line, "- Fail to Send ")) failed = true;
-    session.loop.ArmWatchdog(options.answerTimeoutMs, [&] {
-      session.view.ShowError("no answer from " + options.terminal + " within " +
-                             std::to_string(options.answerTimeoutMs) + " ms");
+    if (StartsWith(line, "- Time Out ")) {
+      // The upload's own answer time-out has ended it.
+      session.view.ShowError(silence);
+      failed = true;
+    }
+    // A safety net behind the answer time-out: an upload that stops moving fails.
+    session.loop.ArmWatchdog(int64_t{options.answerTimeoutMs} + 30000, [&] {
+      session.view.ShowError(silence);
       failed = true;
       form.DisconnectTerminal();
     });

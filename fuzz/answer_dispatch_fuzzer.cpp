@@ -10,7 +10,12 @@
 // "95" or "99" read within the status field (a reading of the rule written
 // afresh here), or its number is 65535, or a report's count is reached, and
 // otherwise asks for the next record; status "99" writes no line, every
-// other upload answer writes one; the callback returns 1 for every answer.
+// other upload answer writes one; an upload answer whose number is below the
+// one asked for ends the upload with the request's failure line; the callback
+// returns 1 for every answer. A download counts a record as stored only when
+// its acknowledgment carries the number sent and no refusal status ("ERR:"
+// in a record numbered 0): the count never exceeds the records handed over,
+// and a refused answer never counts.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -37,21 +42,28 @@ struct Kind {
   uint16_t statusSize;
   const char* writer;      // the line writer's name that ends its log line
   const char* completion;  // the completion line of status "99"
+  const char* failure;     // the request's failure line
   int32_t reportCount;     // 0: not a report
 };
 
 const Kind kKinds[] = {
-    {kCodePlu, 1718, true, 7, 428, "AddPlu", "- CompleteDataReceivedPLU", 0},
-    {kCodeBarcode, 156, false, 55, 101, "AddBarcode", "- CompleteDataReceivedBarcode", 0},
-    {kCodeIngredient, 1027, false, 2, 1025, "AddIngredient", "- CompleteDataReceivedIngredient", 0},
-    {kCodeScrollMsg, 224, false, 3, 101, "AddScrollMsg", "- CompleteDataReceivedScrollMsg", 0},
-    {kCodeReportPlu, 183, false, 12, 107, "AddReportPLU", "- CompleteDataReceivedReportPLU", 10000},
-    {kCodeReportTime, 139, false, 12, 107, "AddReportTime", "- CompleteDataReceivedReportTime", 24},
+    {kCodePlu, 1718, true, 7, 428, "AddPlu", "- CompleteDataReceivedPLU",
+     "- Fail to Send dataUploadNextPLU", 0},
+    {kCodeBarcode, 156, false, 55, 101, "AddBarcode", "- CompleteDataReceivedBarcode",
+     "- Fail to Send dataUploadNextBarcode", 0},
+    {kCodeIngredient, 1027, false, 2, 1025, "AddIngredient", "- CompleteDataReceivedIngredient",
+     "- Fail to Send dataUploadNextIngredient", 0},
+    {kCodeScrollMsg, 224, false, 3, 101, "AddScrollMsg", "- CompleteDataReceivedScrollMsg",
+     "- Fail to Send dataUploadNextScrollMsg", 0},
+    {kCodeReportPlu, 183, false, 12, 107, "AddReportPLU", "- CompleteDataReceivedReportPLU",
+     "- Fail to Send dataUploadNextReportPLU", 10000},
+    {kCodeReportTime, 139, false, 12, 107, "AddReportTime", "- CompleteDataReceivedReportTime",
+     "- Fail to Send dataUploadNextReportTime", 24},
     {kCodeReportGroup, 139, false, 12, 107, "AddReportGroup", "- CompleteDataReceivedReportGroup",
-     100},
+     "- Fail to Send dataUploadNextReportGroup", 100},
     {kCodeReportDept, 139, false, 12, 107, "AddReportDept", "- CompleteDataReceivedReportDept",
-     100},
-    {kCodeSpeedkey, 903, false, 2, 101, nullptr, "- CompleteDataReceivedSpeedkey", 0},
+     "- Fail to Send dataUploadNextReportDept", 100},
+    {kCodeSpeedkey, 903, false, 2, 101, nullptr, "- CompleteDataReceivedSpeedkey", nullptr, 0},
 };
 constexpr std::size_t kUploadKinds = 8;  // all but the speedkey kind
 
@@ -151,15 +163,31 @@ bool LoggedSince(const TForm1& form, std::size_t from, const std::string& ending
   return false;
 }
 
+// A refusal read afresh: a record numbered 0 whose status text begins "ERR:".
+bool RefusedStatus(const Kind& kind, const uint8_t* record) {
+  const char* text = reinterpret_cast<const char*>(record + kind.statusOffset);
+  return NumberOf(kind, record) == 0 && kind.statusSize >= 4 && std::memcmp(text, "ERR:", 4) == 0;
+}
+
+// Whether an upload answer carries at least the number asked for (PLU numbers signed).
+bool Forward(const Kind& kind, uint32_t number, uint32_t asked) {
+  return kind.wideNumber ? static_cast<int32_t>(number) >= static_cast<int32_t>(asked)
+                         : number >= asked;
+}
+
 // One answer of a handled kind to an upload request.
 void CheckUploadAnswer(const TForm1& form, const Kind& kind, const uint8_t* record,
                        const TransferState& before, const Calls& callsBefore, std::size_t logFrom) {
   const uint32_t number = NumberOf(kind, record);
   const std::string status = number == 0 ? StatusOf(kind, record) : std::string();
   const bool marker = status == "95" || status == "99" || number == 65535;
+  const bool outOfOrder = !marker && kind.writer && before.Direction != 0 &&
+                          !Forward(kind, number, before.RecordNumber);
   FUZZ_CHECK(form.Transfer.AnswerNumber == number, "the answer's number is not kept");
-  FUZZ_CHECK(form.Transfer.Direction == (marker ? 0 : before.Direction),
-             marker ? "an end marker did not end the upload" : "the upload ended without a marker");
+  FUZZ_CHECK(form.Transfer.Direction == (marker || outOfOrder ? 0 : before.Direction),
+             marker       ? "an end marker did not end the upload"
+             : outOfOrder ? "an answer out of order did not end the upload"
+                          : "the upload ended without a marker");
   // An upload whose direction is 0 ends at this answer, marker or not.
   const bool ended = form.Transfer.Direction == 0;
   if (!kind.writer) {  // speedkey: no upload exists, the answer is only logged
@@ -167,16 +195,62 @@ void CheckUploadAnswer(const TForm1& form, const Kind& kind, const uint8_t* reco
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects + (ended ? 1 : 0), "speedkey end");
     return;
   }
-  FUZZ_CHECK(LoggedSince(form, logFrom, kind.writer) == (status != "99"),
+  FUZZ_CHECK(LoggedSince(form, logFrom, kind.writer) == (status != "99" && !outOfOrder),
              "a line written for status '" + status + "'");
+  FUZZ_CHECK(LoggedSince(form, logFrom, kind.failure) == outOfOrder,
+             "the failure line does not match an answer out of order");
   const bool counted = kind.reportCount && static_cast<int32_t>(number + 1) >= kind.reportCount;
-  if (ended || counted) {
+  const bool last = kind.wideNumber && number == static_cast<uint32_t>(INT32_MAX);
+  if (ended || counted || last) {
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects + 1, "the upload's end disconnects");
     FUZZ_CHECK(calls.sends == callsBefore.sends, "a request after the end");
   } else {
     FUZZ_CHECK(calls.sends == callsBefore.sends + 1, "no request for the next record");
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects, "a disconnect mid-upload");
+    if (!kind.reportCount) {
+      FUZZ_CHECK(
+          form.Transfer.RecordNumber == (kind.wideNumber ? number + 1 : (number + 1) & 0xFFFF),
+          "the next request does not follow the answer");
+    }
   }
+}
+
+void SetNumber(const Kind& kind, uint32_t number, std::vector<uint8_t>& record) {
+  if (kind.wideNumber) {
+    std::memcpy(record.data() + 2, &number, sizeof number);
+  } else {
+    record[0] = static_cast<uint8_t>(number);
+    record[1] = static_cast<uint8_t>(number >> 8);
+  }
+}
+
+// Random bytes seldom echo the number sent or spell a refusal: the record's
+// last byte turns a quarter of the acknowledgments into an echo of the number
+// sent, and a quarter into a refusal of a full memory, without taking input.
+void ShapeAcknowledgment(const Kind& kind, uint32_t sent, std::vector<uint8_t>& record) {
+  const uint8_t shape = record.back() % 4;
+  if (shape == 0) {
+    SetNumber(kind, sent, record);
+  } else if (shape == 1) {
+    static constexpr char kFull[] = "ERR: 90 Memory full";
+    SetNumber(kind, 0, record);
+    std::memcpy(record.data() + kind.statusOffset, kFull, sizeof kFull);
+  }
+}
+
+// One acknowledgment of a downloaded record.
+void CheckAcknowledgment(const TForm1& form, const Kind& kind, const uint8_t* record,
+                         const TransferState& before) {
+  const uint32_t number = NumberOf(kind, record);
+  const bool stored = before.Direction == kDirectionWrite && number == before.RecordNumber &&
+                      !RefusedStatus(kind, record) && before.Stored < before.RecordIndex;
+  FUZZ_CHECK(form.Transfer.AnswerNumber == number, "the acknowledged number is not kept");
+  FUZZ_CHECK(form.Transfer.Stored <= form.Transfer.RecordIndex,
+             "more records stored than handed over");
+  FUZZ_CHECK(form.Transfer.Stored == before.Stored + (stored ? 1 : 0),
+             stored ? "a stored record was not counted" : "a record not stored was counted");
+  FUZZ_CHECK(form.Transfer.Direction == before.Direction || form.Transfer.Direction == 0,
+             "an acknowledgment changed the transfer's direction");
 }
 
 }  // namespace
@@ -213,6 +287,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.resize(answer.DataLength);
     const bool noData = odd && input.ConsumeBool();
     answer.Data = noData ? nullptr : record.data();
+    if (!odd && !upload) ShapeAcknowledgment(*answered, form.Transfer.RecordNumber, record);
 
     const TransferState before = form.Transfer;
     const Calls callsBefore = calls;
@@ -224,16 +299,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         answered && !noData && answer.DataLength >= answered->size &&
         (answer.Direction == 2 || (answer.Direction == 3 && !answered->reportCount));
     if (!handled) {
-      FUZZ_CHECK(std::memcmp(&form.Transfer, &before, sizeof before) == 0 &&
-                     form.ListBox1.Items == logBefore && calls.sends == callsBefore.sends &&
+      FUZZ_CHECK(form.Transfer == before && form.ListBox1.Items == logBefore &&
+                     calls.sends == callsBefore.sends &&
                      calls.disconnects == callsBefore.disconnects,
                  "an answer that no handler acts on changed something");
     } else if (answer.Direction == 2) {
       CheckUploadAnswer(form, *answered, record.data(), before, callsBefore, logBefore.size());
     } else {
-      FUZZ_CHECK(form.Transfer.Direction == before.Direction, "an acknowledgment ended a transfer");
-      FUZZ_CHECK(form.Transfer.AnswerNumber == NumberOf(*answered, record.data()),
-                 "the acknowledged number is not kept");
+      CheckAcknowledgment(form, *answered, record.data(), before);
     }
   }
   FUZZ_CHECK(window.view.failures.empty(), window.view.failures.front());

@@ -3,6 +3,7 @@
 // record of a download, or ends the transfer.
 #include "transfer/dispatch.h"
 
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -41,62 +42,103 @@ std::string NoteUploadAnswer(TForm1& form, uint32_t number, const char (&statusT
   return status;
 }
 
+// An upload moves forward when each answer carries at least the number asked
+// for; a terminal that answers an earlier number would otherwise be asked for
+// the same records again and again. `wide` compares PLU numbers as signed.
+bool MovesForward(const TForm1& form, uint32_t number, bool wide) {
+  const uint32_t asked = form.Transfer.RecordNumber;
+  return wide ? static_cast<int32_t>(number) >= static_cast<int32_t>(asked) : number >= asked;
+}
+
+// Ends an upload whose terminal answered out of order, with the failure line
+// of the kind's request.
+void UploadOutOfOrder(TForm1& form, const char* requestName) {
+  form.Transfer.Direction = 0;
+  form.Transfer.End = TransferEnd::NotForward;
+  form.AddLog(std::string("- Fail to Send data") + requestName);
+  form.DisconnectTerminal();
+}
+
+// How one kind's upload answers are handled.
+template <class Record>
+struct UploadKind {
+  const char* completionLine;
+  const char* requestName;  // the request's name in its log lines
+  void (*writeLine)(TForm1&, const Record*);
+  void (*requestNext)(TForm1&, int);
+  bool wideNumber = false;
+};
+
 // An answer to an upload request: a record numbered 0 with status "99" is
-// not data; every other record becomes a line of the upload file.
+// not data; every other record becomes a line of the upload file, unless it
+// does not move the upload forward. Returns whether the upload goes on.
 template <class Record, std::size_t N>
 bool WriteUnlessEnd(TForm1& form, const Record& record, uint32_t number,
-                    const char (&statusText)[N], const char* completionLine,
-                    void (*writeLine)(TForm1&, const Record*)) {
+                    const char (&statusText)[N], const UploadKind<Record>& kind) {
+  const bool forward = MovesForward(form, number, kind.wideNumber);
   if (NoteUploadAnswer(form, number, statusText) == "99") {
-    form.AddLog(completionLine);
+    form.AddLog(kind.completionLine);
+  } else if (form.Transfer.Direction != 0 && !forward) {
+    UploadOutOfOrder(form, kind.requestName);
+    return false;
   } else {
-    writeLine(form, &record);
+    kind.writeLine(form, &record);
   }
-  return form.Transfer.Direction == 0;
+  if (form.Transfer.Direction != 0) return true;
+  form.DisconnectTerminal();
+  return false;
 }
 
 template <class Record, std::size_t N>
 void UploadAnswer(TForm1& form, const Record& record, uint32_t number, const char (&statusText)[N],
-                  const char* completionLine, void (*writeLine)(TForm1&, const Record*),
-                  void (*requestNext)(TForm1&, int)) {
-  if (WriteUnlessEnd(form, record, number, statusText, completionLine, writeLine)) {
+                  const UploadKind<Record>& kind) {
+  if (!WriteUnlessEnd(form, record, number, statusText, kind)) return;
+  if (kind.wideNumber && number == static_cast<uint32_t>(INT32_MAX)) {
+    // No PLU number follows the largest one: the upload is complete.
+    form.AddLog(kind.completionLine);
     form.DisconnectTerminal();
   } else {
-    requestNext(form, 1);
+    kind.requestNext(form, 1);
   }
 }
 
 // A report also ends when its record count is reached.
 template <class Record>
 void ReportAnswer(TForm1& form, const RequestPacket& answer, uint8_t reportCode,
-                  const char* completionLine, void (*writeLine)(TForm1&, const Record*),
-                  void (*requestNext)(TForm1&, int)) {
+                  const UploadKind<Record>& kind) {
   if (answer.Direction != kDirectionRead) return;
   const auto record = RecordOf<Record>(answer);
   if (!record) return;
   const uint32_t number = record->Number;
-  if (WriteUnlessEnd(form, *record, number, record->Text, completionLine, writeLine)) {
-    form.DisconnectTerminal();
-  } else if (ReportLimitReached(form, static_cast<int32_t>(number + 1), reportCode)) {
-    form.AddLog(completionLine);
+  if (!WriteUnlessEnd(form, *record, number, record->Text, kind)) return;
+  if (ReportLimitReached(form, static_cast<int32_t>(number + 1), reportCode)) {
+    form.AddLog(kind.completionLine);
     form.DisconnectTerminal();
   } else {
-    requestNext(form, 1);
+    kind.requestNext(form, 1);
   }
 }
 
-// The acknowledgment of a downloaded record sends the next one, unless the
-// transfer has been ended meanwhile, or the terminal did not take the record:
-// it then answers under another number than the one sent.
+// The acknowledgment of a downloaded record counts it as stored and sends the
+// next one, unless the transfer has been ended meanwhile, or the terminal did
+// not store the record: it then answers under another number than the one
+// sent, or with a refusal status in a record numbered 0.
+template <std::size_t N>
 void Acknowledged(TForm1& form, const RequestPacket& answer, uint32_t number,
-                  const std::optional<std::string>& logged, void (*sendNext)(TForm1&, int)) {
-  form.Transfer.AnswerNumber = number;
+                  const char (&statusText)[N], const std::optional<std::string>& logged,
+                  void (*sendNext)(TForm1&, int)) {
+  TransferState& state = form.Transfer;
+  state.AnswerNumber = number;
   if (logged) form.AddLog(*logged);
-  if (form.Transfer.Direction == 0) {
+  const std::string refusal = number == 0 ? RefusalText(statusText, N) : std::string();
+  if (state.Direction == 0) {
     form.CloseUploadFile();
-  } else if (number != form.Transfer.RecordNumber) {
+  } else if (number != state.RecordNumber || !refusal.empty()) {
+    state.Refusal = refusal.empty() ? "answered as record " + std::to_string(number) : refusal;
     DownloadRefused(form, answer.Code);
   } else {
+    // A record is counted once, and only while it is the latest handed over.
+    if (state.Direction == kDirectionWrite && state.Stored < state.RecordIndex) ++state.Stored;
     sendNext(form, 1);
   }
 }
@@ -151,10 +193,11 @@ void DataReceivedPLU(TForm1& form, const RequestPacket& answer) {
   // Widened from the signed field: only PluNo 65535 itself ends an upload.
   const uint32_t number = static_cast<uint32_t>(record->PluNo);
   if (answer.Direction == kDirectionRead) {
-    UploadAnswer(form, *record, number, record->Text, "- CompleteDataReceivedPLU", AddPlu,
-                 UploadNextPLU);
+    UploadAnswer(form, *record, number, record->Text,
+                 UploadKind<PluRecord>{"- CompleteDataReceivedPLU", "UploadNextPLU", AddPlu,
+                                       UploadNextPLU, true});
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, answer, number, std::nullopt, DownloadNextPLU);
+    Acknowledged(form, answer, number, record->Text, std::nullopt, DownloadNextPLU);
   }
 }
 
@@ -162,11 +205,12 @@ void DataReceivedBarcode(TForm1& form, const RequestPacket& answer) {
   const auto record = RecordOf<BarcodeRecord>(answer);
   if (!record) return;
   if (answer.Direction == kDirectionRead) {
-    UploadAnswer(form, *record, record->Number, record->Text2, "- CompleteDataReceivedBarcode",
-                 AddBarcode, UploadNextBarcode);
+    UploadAnswer(form, *record, record->Number, record->Text2,
+                 UploadKind<BarcodeRecord>{"- CompleteDataReceivedBarcode", "UploadNextBarcode",
+                                           AddBarcode, UploadNextBarcode});
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, answer, record->Number, TextOf(record->Text2, 101) + "DataReceivedBarcode",
-                 DownloadNextBarcode);
+    Acknowledged(form, answer, record->Number, record->Text2,
+                 TextOf(record->Text2, 101) + "DataReceivedBarcode", DownloadNextBarcode);
   }
 }
 
@@ -174,10 +218,12 @@ void DataReceivedIngredient(TForm1& form, const RequestPacket& answer) {
   const auto record = RecordOf<IngredientRecord>(answer);
   if (!record) return;
   if (answer.Direction == kDirectionRead) {
-    UploadAnswer(form, *record, record->Number, record->Text, "- CompleteDataReceivedIngredient",
-                 AddIngredient, UploadNextIngredient);
+    UploadAnswer(
+        form, *record, record->Number, record->Text,
+        UploadKind<IngredientRecord>{"- CompleteDataReceivedIngredient", "UploadNextIngredient",
+                                     AddIngredient, UploadNextIngredient});
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, answer, record->Number,
+    Acknowledged(form, answer, record->Number, record->Text,
                  TextOf(record->Text, 1025) + "DataReceivedIngredient", DownloadNextIngredient);
   }
 }
@@ -186,11 +232,13 @@ void DataReceivedScrollMsg(TForm1& form, const RequestPacket& answer) {
   const auto record = RecordOf<ScrollMsgRecord>(answer);
   if (!record) return;
   if (answer.Direction == kDirectionRead) {
-    UploadAnswer(form, *record, record->Number, record->Text1, "- CompleteDataReceivedScrollMsg",
-                 AddScrollMsg, UploadNextScrollMsg);
+    UploadAnswer(
+        form, *record, record->Number, record->Text1,
+        UploadKind<ScrollMsgRecord>{"- CompleteDataReceivedScrollMsg", "UploadNextScrollMsg",
+                                    AddScrollMsg, UploadNextScrollMsg});
   } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(form, answer, record->Number, TextOf(record->Text2, 101) + "DataReceivedScrollMsg",
-                 DownloadNextScrollMsg);
+    Acknowledged(form, answer, record->Number, record->Text1,
+                 TextOf(record->Text2, 101) + "DataReceivedScrollMsg", DownloadNextScrollMsg);
   }
 }
 
@@ -205,30 +253,36 @@ void DataReceivedSpeedkey(TForm1& form, const RequestPacket& answer) {
   } else if (answer.Direction == kDirectionWrite) {
     // The single speedkey record's acknowledgment ends the download as the
     // other kinds' last one does: the sender finds nothing left to send.
-    Acknowledged(form, answer, record->Number, TextOf(record->Text, 101) + "DataReceivedSpeedkey",
-                 DownloadNextSpeedkey);
+    Acknowledged(form, answer, record->Number, record->Text,
+                 TextOf(record->Text, 101) + "DataReceivedSpeedkey", DownloadNextSpeedkey);
   }
 }
 
 void DataReceivedReportPLU(TForm1& form, const RequestPacket& answer) {
-  ReportAnswer<ReportPluRecord>(form, answer, kCodeReportPlu, "- CompleteDataReceivedReportPLU",
-                                AddReportPLU, UploadNextReportPLU);
+  ReportAnswer(form, answer, kCodeReportPlu,
+               UploadKind<ReportPluRecord>{"- CompleteDataReceivedReportPLU", "UploadNextReportPLU",
+                                           AddReportPLU, UploadNextReportPLU});
 }
 
 void DataReceivedReportTime(TForm1& form, const RequestPacket& answer) {
-  ReportAnswer<ReportTotalRecord>(form, answer, kCodeReportTime, "- CompleteDataReceivedReportTime",
-                                  AddReportTime, UploadNextReportTime);
+  ReportAnswer(
+      form, answer, kCodeReportTime,
+      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportTime", "UploadNextReportTime",
+                                    AddReportTime, UploadNextReportTime});
 }
 
 void DataReceivedReportGroup(TForm1& form, const RequestPacket& answer) {
-  ReportAnswer<ReportTotalRecord>(form, answer, kCodeReportGroup,
-                                  "- CompleteDataReceivedReportGroup", AddReportGroup,
-                                  UploadNextReportGroup);
+  ReportAnswer(
+      form, answer, kCodeReportGroup,
+      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportGroup", "UploadNextReportGroup",
+                                    AddReportGroup, UploadNextReportGroup});
 }
 
 void DataReceivedReportDept(TForm1& form, const RequestPacket& answer) {
-  ReportAnswer<ReportTotalRecord>(form, answer, kCodeReportDept, "- CompleteDataReceivedReportDept",
-                                  AddReportDept, UploadNextReportDept);
+  ReportAnswer(
+      form, answer, kCodeReportDept,
+      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportDept", "UploadNextReportDept",
+                                    AddReportDept, UploadNextReportDept});
 }
 
 bool ReportLimitReached(TForm1&, int32_t number, uint8_t code) {

@@ -60,6 +60,14 @@ uint32_t RecordNumberOf(const PluRecord& record) {
   return static_cast<uint32_t>(record.PluNo);
 }
 
+// Ends the download at its failure line. A later answer then sends nothing.
+void EndFailed(TForm1& form, const SenderKind& kind, TransferEnd end) {
+  TransferState& state = form.Transfer;
+  state.Direction = 0;
+  if (state.End == TransferEnd::Running) state.End = end;
+  form.AddLog(FailureLine(kind, state.RecordIndex));
+}
+
 // The common steps of every sender. `recordAt` gives the record at a table
 // position counted from 1.
 template <class Record, class RecordAt>
@@ -67,6 +75,8 @@ void SendNext(TForm1& form, int flag, const SenderKind& kind, RecordAt recordAt)
   TransferState& state = form.Transfer;
   if (flag == 0) state.RecordIndex = 0;
   if (state.RecordIndex >= static_cast<uint32_t>(DownloadTotal < 0 ? 0 : DownloadTotal)) {
+    // Every record handed over has been acknowledged as stored by now.
+    state.End = TransferEnd::Complete;
     form.AddLog(CompletionLine(kind, state.RecordIndex));
     form.DisconnectTerminal();
     return;
@@ -80,8 +90,11 @@ void SendNext(TForm1& form, int flag, const SenderKind& kind, RecordAt recordAt)
   if (outcome != RequestOutcome::NotConnected) ++state.RecordIndex;
   if (outcome != RequestOutcome::Sent) {
     // Also for the last record: a refused record is never reported as a
-    // complete download. The answer time-out moves a send cycle on.
-    form.AddLog(FailureLine(kind, state.RecordIndex));
+    // complete download. The answer time-out moves a send cycle on. A link
+    // that is no longer connected was closed from the terminal's side.
+    EndFailed(form, kind,
+              outcome == RequestOutcome::NotConnected ? TransferEnd::ClosedByTerminal
+                                                      : TransferEnd::SendFailed);
   } else if (kind.code == kCodePlu) {
     LogPluProgress(form, SuccessLine(kind, state.RecordIndex));
   } else {
@@ -110,6 +123,8 @@ const SenderKind* KindOf(uint8_t code) {
 }  // namespace
 
 void DownloadRefused(TForm1& form, uint8_t code) {
+  form.Transfer.Direction = 0;
+  form.Transfer.End = TransferEnd::Refused;
   if (const SenderKind* kind = KindOf(code)) {
     form.AddLog(FailureLine(*kind, form.Transfer.RecordIndex));
   }

@@ -13,8 +13,9 @@ void DownloadNextIngredient(TForm1& form, int flag);
 void DownloadNextScrollMsg(TForm1& form, int flag);
 void DownloadNextSpeedkey(TForm1& form, int flag);
 
-// The terminal acknowledged the record last sent under another number (a full
-// memory answers with number 0 and a status text): the record was not taken.
-// Logs the download's failure line for the kind of `code` and ends the
-// transfer, so a send cycle moves on and nothing counts as complete.
+// The terminal did not store the record last sent: it answered under another
+// number, or with a refusal status such as "ERR: 90 Memory full" in a record
+// numbered 0 (kept in the transfer state by the caller). Logs the download's
+// failure line for the kind of `code` and ends the transfer, so a send cycle
+// moves on and nothing counts as complete.
 void DownloadRefused(TForm1& form, uint8_t code);

@@ -122,9 +122,9 @@ TEST_F(Download, ARecordTheTerminalAcknowledgesUnderAnotherNumberEndsTheDownload
   BarcodeRecord other{};
   other.Number = 9;
   Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, other);
-  EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextBarcode", "DataReceivedBarcode",
-                          "- Fail to Send dataDownloadNextBarcode",
-                          "- Success to Disconect 127.0.0.41"}));
+  EXPECT_EQ(Log(),
+            (Lines{"- Success to Send dataDownloadNextBarcode", "DataReceivedBarcode",
+                   "- Fail to Send dataDownloadNextBarcode", "- Success to Disconect 127.0.0.41"}));
 }
 
 TEST_F(Download, AnEmptyFileCompletesAtOnce) {

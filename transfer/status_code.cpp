@@ -10,3 +10,17 @@ std::string StatusCode(const char* field, std::size_t size) {
   auto charAt = [&](std::size_t i) { return i < length ? field[i] : '\0'; };
   return std::string{charAt(at + 2), charAt(at + 3)};
 }
+
+std::string RefusalText(const char* field, std::size_t size) {
+  static constexpr char kRefusal[] = "ERR:";
+  // Kept to one short line of text: it is shown wherever a failure is reported.
+  static constexpr std::size_t kLongest = 64;
+  std::string text(field, strnlen(field, size));
+  if (text.rfind(kRefusal, 0) != 0) return {};
+  if (text.size() > kLongest) text.resize(kLongest);
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = ' ';
+  }
+  return text;
+}

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -40,6 +42,28 @@ TEST(StatusCode, NeverReadsPastTheField) {
   EXPECT_EQ(StatusCode(memory, 6), std::string("9\0", 2));
   EXPECT_EQ(StatusCode(memory, 7), "99");
   EXPECT_EQ(StatusCode(memory, 3), "");
+}
+
+TEST(RefusalText, OnlyATextBeginningWithErrIsARefusal) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"ERR: 90 Memory full", "ERR: 90 Memory full"},
+      {"ERR: 91 Record not saved", "ERR: 91 Record not saved"},
+      {"ERR:\r\n91\tx", "ERR:  91 x"},
+      {"ERR: " + std::string(100, 'x'), "ERR: " + std::string(59, 'x')},
+      {"END: 99 No more records", ""},
+      {"err: 90 lower case", ""},
+      {" ERR: 90", ""},
+      {"ERR", ""},
+      {"", ""},
+  };
+  for (const auto& [text, refusal] : cases) {
+    std::string field(128, '\0');
+    std::memcpy(field.data(), text.data(), std::min(text.size(), field.size()));
+    EXPECT_EQ(RefusalText(field.data(), field.size()), refusal) << text;
+  }
+  // A full field without a zero byte ends at the field's end.
+  const char full[6] = {'E', 'R', 'R', ':', ' ', '9'};
+  EXPECT_EQ(RefusalText(full, sizeof full), "ERR: 9");
 }
 
 }  // namespace

@@ -26,11 +26,19 @@ constexpr const char* kLineEnd = "\r\n";
   return line;
 }
 
-// A text field as the file gets it: byte for byte up to its first zero byte,
-// and never past the field, whatever the terminal sent.
+// A text field as the file gets it: up to its first zero byte, and never past
+// the field, whatever the terminal sent. A control character (a CR or LF, a
+// TAB, any byte below 32, and DEL) is written as a blank, so that one record
+// stays one line, and the line stays one row in a spreadsheet and a text the
+// download files accept.
 template <std::size_t N>
 std::string Text(const char (&field)[N]) {
-  return std::string(field, strnlen(field, N));
+  std::string text(field, strnlen(field, N));
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = ' ';
+  }
+  return text;
 }
 
 // Logs the line with the writer's name after it and appends it to the upload

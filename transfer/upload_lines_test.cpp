@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/upload_file.h"
@@ -39,8 +40,9 @@ TEST_F(UploadLines, PluLineHoldsTheDownloadColumnsInOrder) {
   r.Field8 = 2147483647;
   r.Field9 = 9;
   AddPlu(form, &r);
+  // The CR LF inside the text is written as two blanks: one record, one line.
   const std::string line =
-      "65535, -42, 255, Cheese, aged\r\n12 months, 1999, -6, 7, 2147483647, 9\r\n";
+      "65535, -42, 255, Cheese, aged  12 months, 1999, -6, 7, 2147483647, 9\r\n";
   EXPECT_EQ(FileText(), line);
   EXPECT_EQ(form.ListBox1.Items.back(), line + "AddPlu");
 }
@@ -137,6 +139,28 @@ TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
   EXPECT_EQ(log.back(), "- Success to Disconect 127.0.0.71");
   EXPECT_EQ(f.link.sent.size(), 1u) << "no record is asked for that would be lost";
   EXPECT_EQ(form.OpenUploadFile, nullptr);
+}
+
+TEST_F(UploadLines, AControlCharacterInATextIsWrittenAsABlank) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\rb", "a b"},
+      {"a\nb", "a b"},
+      {"a\tb", "a b"},
+      {"\x01x\x1F", " x "},
+      {"del\x7F", "del "},
+      {"caf\xE9 \x80", "caf\xE9 \x80"},
+      {"\\r stays", "\\r stays"},
+  };
+  std::string expected;
+  for (const auto& [text, written] : cases) {
+    IngredientRecord ingredient{};
+    ingredient.Number = 7;
+    SetText(ingredient.Text, text);
+    AddIngredient(form, &ingredient);
+    expected += "7," + written + "\r\n";
+    EXPECT_EQ(form.ListBox1.Items.back(), "7," + written + "\r\nAddIngredient");
+  }
+  EXPECT_EQ(FileText(), expected);
 }
 
 }  // namespace

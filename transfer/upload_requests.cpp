@@ -48,7 +48,9 @@ void RequestReport(TForm1& form, uint8_t code, int flag, const std::string& name
 }  // namespace
 
 void UploadNextPLU(TForm1& form, int flag) {
-  const uint32_t number = flag == 0 ? 1 : form.Transfer.RecordNumber + 1;
+  // As the other kinds: the record after the one the terminal last answered
+  // with, so that numbers the terminal does not hold are never asked for.
+  const uint32_t number = flag == 0 ? 1 : form.Transfer.AnswerNumber + 1;
   PluRecord record{};
   record.Field1 = 1;
   record.PluNo = static_cast<int32_t>(number);

@@ -48,25 +48,26 @@ class UploadRequests : public ::testing::Test {
   std::size_t logStart = 0;
 };
 
-TEST_F(UploadRequests, APluUploadCountsOnFromItsOwnRequests) {
+TEST_F(UploadRequests, APluUploadAsksForTheRecordAfterTheLastAnswer) {
   Start("PLU-Up.txt");
   PluRecord answer{};
-  for (int32_t carried : {40, 7, 1000}) {
+  for (int32_t carried : {40, 70, 1000}) {
     answer.PluNo = carried;
     Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
   }
   ASSERT_EQ(f.link.sent.size(), 4u);
+  const int32_t asked[] = {1, 41, 71, 1001};
   for (std::size_t i = 0; i < 4; ++i) {
     PluRecord expected{};
     expected.Field1 = 1;
-    expected.PluNo = static_cast<int32_t>(i + 1);
+    expected.PluNo = asked[i];
     ASSERT_EQ(f.link.sent[i].data.size(), sizeof expected);
     EXPECT_EQ(std::memcmp(f.link.sent[i].data.data(), &expected, sizeof expected), 0)
-        << "Field1 1, PluNo " << i + 1 << ", all else zero";
+        << "Field1 1, PluNo " << asked[i] << ", all else zero";
     EXPECT_EQ(f.link.sent[i].packet.Code, kCodePlu);
     EXPECT_EQ(f.link.sent[i].packet.Direction, kDirectionRead);
   }
-  EXPECT_EQ(form.Transfer.RecordNumber, 4u);
+  EXPECT_EQ(form.Transfer.RecordNumber, 1001u);
   EXPECT_EQ(form.Transfer.AnswerNumber, 1000u);
   EXPECT_EQ(Log().front(), "- Success to Send dataUploadNextPLU");
 }

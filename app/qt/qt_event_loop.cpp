@@ -24,7 +24,8 @@ void QtEventLoop::Post(std::function<void()> fn) {
 void QtEventLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {
   Shot& shot = ShotOf(slot);
   shot.fn = std::move(fn);
-  shot.timer.start(ms);
+  // QTimer refuses a negative interval and would never fire.
+  shot.timer.start(ms < 0 ? 0 : ms);
 }
 
 void QtEventLoop::StopTimer(TimerSlot slot) {

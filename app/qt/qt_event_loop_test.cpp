@@ -4,6 +4,7 @@
 
 #include <QTest>
 #include <QThread>
+#include <climits>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -91,6 +92,18 @@ TEST_F(QtEventLoopTest, AFailureIsReportedAndTheLoopGoesOn) {
   EXPECT_TRUE(after);
   EXPECT_EQ(failures,
             (std::vector<std::string>{"'x' is not a valid integer value", "timer failed"}));
+}
+
+TEST_F(QtEventLoopTest, TheLongestAndANegativeDelayAreTakenAsTheyMean) {
+  // The longest delay waits; a negative one fires at once instead of never.
+  bool longest = false;
+  bool negative = false;
+  loop.ArmTimer(TimerSlot::AnswerTimeout, INT_MAX, [&] { longest = true; });
+  loop.ArmTimer(TimerSlot::Timer1, -5, [&] { negative = true; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return negative; }, 2000));
+  QTest::qWait(50);
+  EXPECT_FALSE(longest);
+  loop.StopTimer(TimerSlot::AnswerTimeout);
 }
 
 }  // namespace

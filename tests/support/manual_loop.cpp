@@ -6,7 +6,8 @@ void ManualLoop::Post(std::function<void()> fn) {
 }
 
 void ManualLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {
-  timers_[slot] = Shot{now_ + ms, std::move(fn)};
+  // As a real loop: a negative time fires at once.
+  timers_[slot] = Shot{now_ + (ms < 0 ? 0 : ms), std::move(fn)};
 }
 
 void ManualLoop::StopTimer(TimerSlot slot) {

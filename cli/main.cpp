@@ -113,10 +113,11 @@ int main(int argc, char** argv) {
                  "program folder (Orlent.ini, download files), used as given; default: the "
                  "executable's folder, or the per-user folder when that cannot be written");
   app.footer(
-      "Where the settings live: Orlent.ini and the download files are in the executable's "
-      "folder when you may write to it (a portable copy). An installed Orlent, whose folder only "
-      "root may write, keeps them in ${XDG_DATA_HOME:-$HOME/.local/share}/orlent instead: made on "
-      "first use, with the sample files copied in. Upload files go to the current directory.");
+      "Where the settings live: Orlent.ini and the download files are in the executable's\n"
+      "folder when you may write to it (a portable copy). An installed Orlent, whose folder\n"
+      "only root may write, keeps them in ${XDG_DATA_HOME:-$HOME/.local/share}/orlent instead,\n"
+      "made on first use with the sample files copied in. Upload files go to the current\n"
+      "directory.");
   app.add_option("--link-library", arguments.session.linkLibrary,
                  "bind this library instead of libtermlink.so from the executable's folder");
   std::function<int()> command;

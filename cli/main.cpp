@@ -121,7 +121,14 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   Arguments arguments;
   app.add_option("--folder", arguments.session.folder,
-                 "program folder (Orlent.ini, download files); default: the executable's folder");
+                 "program folder (Orlent.ini, download files), used as given; default: the "
+                 "executable's folder, or the per-user folder when that cannot be written");
+  app.footer(
+      "Where the settings live: Orlent.ini and the download files are in the executable's\n"
+      "folder when you may write to it (a portable copy). An installed Orlent, whose folder\n"
+      "only root may write, keeps them in ${XDG_DATA_HOME:-$HOME/.local/share}/orlent instead,\n"
+      "made on first use with the sample files copied in. Upload files go to the current\n"
+      "directory.");
   app.add_option("--link-library", arguments.session.linkLibrary,
                  "bind this library instead of libtermlink.so from the executable's folder");
   std::function<int()> command;

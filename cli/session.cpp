@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/executable_path.h"
+#include "app/program_folder.h"
 
 namespace {
 
@@ -19,10 +20,12 @@ LinkLibrary Bind(const SessionOptions& options) {
   return *link;
 }
 
-// The program folder is derived from the executable's path; with --folder the
-// program runs as if it were installed there.
+// The program folder is derived from the executable's path (or is the per-user
+// folder when that one cannot be written); with --folder the program runs as if
+// it were installed there.
 std::string ExecutableIn(const SessionOptions& options) {
-  if (options.folder.empty()) return RunningExecutablePath();
+  if (options.folder.empty())
+    return WorkingFolder(ProgramFolderOf(RunningExecutablePath())) + "/orlent-cli";
   return (std::filesystem::absolute(options.folder) / "orlent-cli").string();
 }
 

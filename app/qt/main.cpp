@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/executable_path.h"
+#include "app/program_folder.h"
 #include "app/qt/local_text.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_event_loop.h"
@@ -74,7 +75,8 @@ int RunWindow(int argc, char** argv) {
     return 1;
   }
   QtEventLoop loop;
-  MainWindow window(loop, *link, executable);
+  // An installed window works in the per-user folder, which also takes its upload files.
+  MainWindow window(loop, *link, WindowExecutable(executable));
   loop.SetFailureHandler([&window](const std::string& text) { window.ShowFailure(text); });
   window.Start();
   window.show();

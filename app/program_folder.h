@@ -1,0 +1,35 @@
+// Which folder Orlent works in. A program folder this user may write (a
+// portable copy, the demo) is used as it is. An installed one that only root
+// may write gives way to one per-user folder following the XDG base-directory
+// convention, ${XDG_DATA_HOME:-$HOME/.local/share}/orlent: made on first use
+// and seeded with the program folder's sample files, so a normal user keeps a
+// terminal list, download files and upload files of their own.
+#pragma once
+
+#include <string>
+
+// Whether this user may keep the settings in `folder`: the folder takes new
+// files, and an Orlent.ini already there may be written.
+bool ProgramFolderIsWritable(const std::string& folder);
+
+// The per-user folder: "orlent" in $XDG_DATA_HOME, or in $HOME/.local/share
+// when XDG_DATA_HOME is unset, empty or not absolute (the convention ignores a
+// relative one). Without an absolute $HOME, the account's home folder is used;
+// "" when there is none either.
+std::string PerUserFolder();
+
+// Makes `folder`, each missing folder on its path with mode 0700, and copies
+// in the sample files of `programFolder` (Orlent.ini and the *.txt files) that
+// the user does not have yet; a file the user has is never replaced. A sample
+// that cannot be copied is left out: the program reports the missing file
+// where it needs it.
+void PreparePerUserFolder(const std::string& folder, const std::string& programFolder);
+
+// The folder to work in for `programFolder`: itself when writable, else the
+// prepared per-user folder (or itself when there is no per-user folder).
+std::string WorkingFolder(const std::string& programFolder);
+
+// The window's start: the path of `executable` as if installed in its working
+// folder. When that is the per-user folder, it also becomes the current
+// directory, so the upload files the window writes land beside the settings.
+std::string WindowExecutable(const std::string& executable);

@@ -66,9 +66,7 @@ void CopyWithoutReplacing(const fs::path& from, const fs::path& folder) {
 
 bool ProgramFolderIsWritable(const std::string& folder) {
   const std::string path = folder.empty() ? "/" : folder;
-  if (access(path.c_str(), W_OK | X_OK) != 0) return false;
-  const std::string settings = folder + "/Orlent.ini";
-  return access(settings.c_str(), F_OK) != 0 || access(settings.c_str(), W_OK) == 0;
+  return access(path.c_str(), W_OK | X_OK) == 0;
 }
 
 std::string PerUserFolder() {

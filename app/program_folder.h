@@ -9,7 +9,8 @@
 #include <string>
 
 // Whether this user may keep the settings in `folder`: the folder takes new
-// files, and an Orlent.ini already there may be written.
+// files. A read-only Orlent.ini in such a folder is the administrator's
+// choice and is refused when written, not worked around.
 bool ProgramFolderIsWritable(const std::string& folder);
 
 // The per-user folder: "orlent" in $XDG_DATA_HOME, or in $HOME/.local/share

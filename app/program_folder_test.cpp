@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Case{"WritableFolder", 0755, -1, "@/", nullptr, Expect::ProgramFolder},
         Case{"WritableFolderAndSettings", 0755, 0644, "@/", nullptr, Expect::ProgramFolder},
-        Case{"ReadOnlySettings", 0755, 0444, "@/", nullptr, Expect::DataHome},
+        Case{"ReadOnlySettingsStays", 0755, 0444, "@/", nullptr, Expect::ProgramFolder},
         Case{"ReadOnlyFolder", 0555, -1, "@/", nullptr, Expect::DataHome},
         Case{"ReadOnlyFolderNoDataHome", 0555, 0644, nullptr, nullptr, Expect::Home},
         Case{"ReadOnlyFolderEmptyDataHome", 0555, -1, "", nullptr, Expect::Home},

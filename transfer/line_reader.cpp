@@ -28,7 +28,7 @@ int OpenRegularFile(const std::string& path, std::string& failure) {
     close(fd);
     return -1;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // O_NONBLOCK changes nothing for the reading of a regular file.
   return fd;
 }
 

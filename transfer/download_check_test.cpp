@@ -1,16 +1,13 @@
 // The checks that refuse a download file as a whole, family by family: a
-// number that does not fit its field, a control character inside a text, a
-// Ctrl-Z before the last byte, and a path that is not a regular file. Each
-// refusal names the file, the line and the column.
+// number that does not fit its field, and a control character inside a text.
+// Each refusal names the file, the line and the column.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/support/form_fixture.h"
 #include "transfer/download_files.h"
-#include "transfer/record_tables.h"
 
 namespace {
 
@@ -83,19 +80,4 @@ TEST_F(DownloadCheck, AControlCharacterInsideATextIsRefusedWithItsPlace) {
       {ReadScrollMsgFile, "2\tHello\rWorld\t1",
        at + "2: the text holds the control character CR at character 6)"},
   });
-}
-
-TEST_F(DownloadCheck, ACtrlZBeforeTheLastByteRefusesTheFileWithItsLine) {
-  fx.folder.Write("Down.txt", GoodLine(ReadPluFile) + "\r\n\x1A" + GoodLine(ReadPluFile) + "\r\n");
-  EXPECT_EQ(ReadPluFile(*fx.form, fx.folder.File("Down.txt")), 0);
-  EXPECT_EQ(fx.view.errors, Strings{"Error in input file ! (Down.txt, line 2: a Ctrl-Z at "
-                                    "character 1 ends the file before its last byte)"});
-}
-
-TEST_F(DownloadCheck, AFifoIsRefusedWithoutWaitingForAWriter) {
-  ASSERT_EQ(mkfifo(fx.folder.File("PLU-Down.txt").c_str(), 0600), 0);
-  EXPECT_EQ(ReadPluFile(*fx.form, fx.folder.File("PLU-Down.txt")), 0);
-  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, fx.folder.File("PLU-Down.txt")), 0);
-  const std::string refused = "I/O Error ! (PLU-Down.txt: not a regular file)";
-  EXPECT_EQ(fx.view.errors, (Strings{refused, refused}));
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -112,11 +111,4 @@ TEST_F(ReadData, StopsWhereADownloadWouldRefuseTheFileNamingThePlace) {
     EXPECT_EQ(log, c.log);
     EXPECT_EQ(errors, Strings{c.error});
   }
-}
-
-TEST_F(ReadData, AFifoIsRefusedWithoutWaitingForAWriter) {
-  ASSERT_EQ(mkfifo(fx.folder.File("PLU-Down.txt").c_str(), 0600), 0);
-  fx.form->Action6Execute();
-  EXPECT_EQ(log, (Strings{"", "* End *"}));
-  EXPECT_EQ(errors, Strings{"I/O Error ! (PLU-Down.txt: not a regular file)"});
 }

@@ -16,10 +16,9 @@ std::string Quoted(std::string_view text) {
   constexpr std::size_t kShown = 40;
   std::string quoted = "'";
   for (const char c : text.substr(0, kShown)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
+    if (IsControlCharacter(c)) {
       char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(c));
       quoted += escaped;
     } else {
       quoted += c;

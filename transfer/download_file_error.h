@@ -32,6 +32,12 @@ class DownloadFileError : public std::runtime_error {
   std::string reason_;
 };
 
+// Below a blank, or DEL: what would break a record's line, or a message's.
+inline bool IsControlCharacter(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7F;
+}
+
 // A column's text as a reason quotes it: cut after 40 characters, control
 // characters written as \xNN, so that the message stays on one line.
 std::string Quoted(std::string_view text);

@@ -19,11 +19,6 @@ std::string ControlName(unsigned char byte) {
   return Quoted(std::string(1, static_cast<char>(byte)));
 }
 
-bool IsControl(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte < 0x20 || byte == 0x7F;
-}
-
 }  // namespace
 
 DownloadFileError TooManyRecords(int lineNumber) {
@@ -49,13 +44,10 @@ std::string_view LineColumns::Field(int column) const {
 
 int32_t LineColumns::Number(int column) const {
   const std::string_view text = Field(column);
-  const auto value = TryStrToInt(text);
-  if (value) return *value;
+  if (const auto value = TryStrToInt(text)) return *value;
+  if (text.empty()) throw Refused(kIoError, column, "the column is empty, a number is needed");
   throw Refused(kIoError, column,
-                text.empty() ? std::string("the column is empty, a number is needed")
-                             : Quoted(text) +
-                                   " is not a whole number from -2147483648 to "
-                                   "2147483647");
+                Quoted(text) + " is not a whole number from -2147483648 to 2147483647");
 }
 
 uint32_t LineColumns::Unsigned(int column, uint32_t max) const {
@@ -73,7 +65,7 @@ std::string_view LineColumns::Text(int column, std::size_t capacity) const {
                       " characters, at most " + std::to_string(capacity - 1) + " fit !",
                   column, "");
   }
-  const auto control = std::find_if(text.begin(), text.end(), IsControl);
+  const auto control = std::find_if(text.begin(), text.end(), IsControlCharacter);
   if (control != text.end()) {
     throw Refused(kInputFileError, column,
                   "the text holds the control character " +

@@ -45,6 +45,8 @@ TEST(MainWindow, HiddenButtonsRunTheirActions) {
   EXPECT_EQ(f.link.calls.back().name, "Disconnect");
 
   f.form->Transfer.Direction = 0;
+  // A download begins only with a file that holds records.
+  f.folder.Write("PLU-Down-Default.txt", "1\t1\t0\tItem\t1\t0\t1\t0\t0\r\n");
   f.form->HandleEvent([&] { f.form->BtnDownload.Click(); });
   EXPECT_EQ(f.form->Transfer.Direction, 3);  // the download began
 }

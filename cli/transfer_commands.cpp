@@ -62,8 +62,10 @@ int Send(Session& session, const SendOptions& options) {
   const std::size_t errorsBefore = session.view.Errors().size();
   session.Handle([&] { form.BtnSendClick(); });
   if (form.CycleMode.empty() && !form.Timer1.Enabled) {
+    // Refused before any terminal was contacted: no terminal ticked, a bad
+    // port or a bad download file, shown as ERROR with its place.
     session.view.Finish();
-    return 2;  // refused: no terminal ticked
+    return 2;
   }
   session.loop.RunUntil([&] { return form.CycleMode.empty() && !form.Timer1.Enabled; });
   session.loop.StopWatchdog();
@@ -134,5 +136,6 @@ int Read(Session& session, const std::string& file) {
   const std::size_t errorsBefore = session.view.Errors().size();
   session.Handle([&] { form.Action6Execute(); });
   session.view.Finish();
-  return session.view.Errors().size() == errorsBefore ? 0 : 1;
+  // A fault in the file stops the listing, as it stops a send.
+  return session.view.Errors().size() == errorsBefore ? 0 : 2;
 }

@@ -2,10 +2,13 @@
 // and listed as "Read Data" lists them. The input is one byte that chooses
 // the kind, then the bytes of the file.
 //
-// Beside the sanitizers' checks: the number of records stored agrees with
-// the data lines of the file as an independent reading of it finds them,
-// every stored text is the column's text and ends within its field, and the
-// bytes that no column fills stay zero.
+// Beside the sanitizers' checks: a file is either taken whole or refused
+// with one error box that names it; a taken file stores exactly the data
+// lines that an independent reading of it finds; every stored text is the
+// column's text, free of control characters, and ends within its field; a
+// parse never narrows: every stored number equals the value of its column's
+// text; the bytes that no column fills stay zero; and a Ctrl-Z before the
+// last byte is always refused.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/str_to_int.h"
 #include "fuzz/fuzz_support.h"
 #include "transfer/download_files.h"
 #include "transfer/download_line.h"
@@ -22,8 +26,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// The lines of a text file: a Ctrl-Z ends it, lines end with LF, and one CR
-// before an LF belongs to the line end. A last line without LF is a line.
+// The lines of a text file up to its first Ctrl-Z: lines end with LF, and one
+// CR before an LF belongs to the line end. A last line without LF is a line.
 Lines TextFileLines(std::string_view bytes) {
   bytes = bytes.substr(0, bytes.find('\x1A'));
   Lines lines;
@@ -53,11 +57,6 @@ std::string_view Column(std::string_view line, int n) {
   return line.substr(0, line.find('\t'));
 }
 
-// A text as a zero-terminated field holds it.
-std::string_view UpToZero(std::string_view text) {
-  return text.substr(0, text.find('\0'));
-}
-
 template <std::size_t N>
 std::string_view FieldText(const char (&field)[N]) {
   FUZZ_CHECK(std::memchr(field, 0, N) != nullptr, "a text field without its terminating zero");
@@ -69,36 +68,67 @@ void CheckZero(const uint8_t (&bytes)[N], const char* what) {
   for (uint8_t byte : bytes) FUZZ_CHECK(byte == 0, std::string("not-used bytes written: ") + what);
 }
 
+bool HasControl(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  }
+  return false;
+}
+
 void CheckText(std::string_view stored, const std::string& line, int column) {
-  FUZZ_CHECK(stored == UpToZero(Column(line, column)),
+  FUZZ_CHECK(stored == Column(line, column),
              "stored text differs from column " + std::to_string(column));
+  FUZZ_CHECK(!HasControl(stored), "a control character stored in column " + std::to_string(column));
 }
 
-bool KnownError(const std::string& text) {
-  return text == kInputFileError || text == kIoError ||
-         text.starts_with("More than " + std::to_string(kTableCapacity) + " records") ||
-         text.starts_with("Text too long in line ");
+// The field holds exactly the value of the column's text: never a part of it.
+void CheckNumber(int64_t stored, const std::string& line, int column) {
+  const auto value = TryStrToInt(Column(line, column));
+  FUZZ_CHECK(value && *value == stored, "column " + std::to_string(column) + " stored as " +
+                                            std::to_string(stored) + ", narrowed or invented");
 }
 
-// Every record stored matches its data line; records stored are counted
-// exactly, and only an error box stops the parse early.
-void CheckTableParse(int stored, const Lines& dataLines, const FuzzView& view,
+// One error box naming the file, with the message text the system has.
+void CheckRefusal(const FuzzView& view) {
+  FUZZ_CHECK(view.errors.size() == 1, "not one error box for one refused file");
+  const std::string& text = view.errors.front();
+  const bool known =
+      text.starts_with(std::string(kInputFileError) + " (download.txt") ||
+      text.starts_with(std::string(kIoError) + " (download.txt") ||
+      (text.starts_with("More than " + std::to_string(kTableCapacity) + " records") &&
+       text.find(" (download.txt, line ") != std::string::npos) ||
+      (text.starts_with("Text too long in line ") &&
+       text.find(" (download.txt, line ") != std::string::npos);
+  FUZZ_CHECK(known, text);
+}
+
+// A file is taken whole, every record matching its data line, or refused
+// whole with one error box; a Ctrl-Z before the last byte is always refused.
+void CheckTableParse(int stored, const Lines& dataLines, bool earlyCtrlZ, const FuzzView& view,
                      void (*checkRecord)(int position, const std::string& line)) {
   const int lines = static_cast<int>(dataLines.size());
-  FUZZ_CHECK(stored >= 0 && stored <= kTableCapacity, std::to_string(stored));
-  if (view.errors.empty()) {
-    FUZZ_CHECK(stored == lines, std::to_string(stored) + " of " + std::to_string(lines));
-  } else {
-    FUZZ_CHECK(view.errors.size() == 1, "more than one error box for one parse");
-    FUZZ_CHECK(KnownError(view.errors.front()), view.errors.front());
-    FUZZ_CHECK(stored < lines, "an error box although every line was stored");
+  if (!view.errors.empty()) {
+    CheckRefusal(view);
+    FUZZ_CHECK(stored == 0, "a refused file counted records: " + std::to_string(stored));
+    return;
   }
+  FUZZ_CHECK(!earlyCtrlZ, "a Ctrl-Z before the last byte was taken");
+  FUZZ_CHECK(stored > 0 && stored == lines && stored <= kTableCapacity,
+             std::to_string(stored) + " of " + std::to_string(lines));
   for (int p = 1; p <= stored; ++p) checkRecord(p, dataLines[static_cast<std::size_t>(p - 1)]);
 }
 
 void CheckPlu(int p, const std::string& line) {
   const PluRecord& r = PluTable.At(p);
+  CheckNumber(r.Field1, line, 1);
+  CheckNumber(r.PluNo, line, 2);
+  CheckNumber(r.Field3, line, 3);
   CheckText(FieldText(r.Text), line, 4);
+  CheckNumber(r.Field5, line, 5);
+  CheckNumber(r.Field6, line, 6);
+  CheckNumber(r.Field7, line, 7);
+  CheckNumber(r.Field8, line, 8);
+  CheckNumber(r.Field9, line, 9);
   CheckZero(r.Unused1, "PLU 439");
   CheckZero(r.Unused2, "PLU 447");
   CheckZero(r.Unused3, "PLU 477");
@@ -107,60 +137,83 @@ void CheckPlu(int p, const std::string& line) {
 
 void CheckBarcode(int p, const std::string& line) {
   const BarcodeRecord& r = BarcodeTable.At(p);
+  CheckNumber(r.Number, line, 1);
+  CheckNumber(r.Field2, line, 2);
+  CheckNumber(r.Field3, line, 3);
   CheckText(FieldText(r.Text1), line, 4);
   CheckText(FieldText(r.Text2), line, 5);
 }
 
 void CheckIngredient(int p, const std::string& line) {
+  CheckNumber(IngredientTable.At(p).Number, line, 1);
   CheckText(FieldText(IngredientTable.At(p).Text), line, 2);
 }
 
 void CheckScrollMsg(int p, const std::string& line) {
   const ScrollMsgRecord& r = ScrollMsgTable.At(p);
   FUZZ_CHECK(FieldText(r.Text1).empty(), "a download filled the status text");
+  CheckNumber(r.Number, line, 1);
   CheckText(FieldText(r.Text2), line, 2);
+  CheckNumber(r.Field3, line, 3);
   CheckZero(r.Unused1, "scroll message 2");
   CheckZero(r.Unused2, "scroll message 220");
 }
 
-// The speedkey file holds one record in its first line.
-void CheckSpeedkeyParse(int stored, const Lines& lines, const FuzzView& view,
+// The speedkey file holds one record in its first line, read alone.
+void CheckSpeedkeyParse(int stored, const Lines& lines, bool earlyCtrlZ, const FuzzView& view,
                         const SpeedkeyRecord& before) {
-  const std::string first = lines.empty() ? std::string() : lines.front();
-  if (first.empty()) {
-    FUZZ_CHECK(stored == 0 && view.errors.empty(), "an empty first line stores nothing");
-  } else if (stored == 1) {
-    FUZZ_CHECK(view.errors.empty(), view.errors.front());
-    FUZZ_CHECK(SpeedkeyData.Number == 1, std::to_string(SpeedkeyData.Number));
-    FUZZ_CHECK(FieldText(SpeedkeyData.Text).empty(), "speedkey text filled");
-    for (int i = 72; i < 100; ++i) {
-      FUZZ_CHECK(SpeedkeyData.KeyTable1[i] == 0 && SpeedkeyData.KeyTable2[i] == 0,
-                 "key table entry " + std::to_string(i + 1) + " filled");
-    }
-  } else {
-    FUZZ_CHECK(stored == 0, std::to_string(stored));
-    FUZZ_CHECK(view.errors.size() == 1 && KnownError(view.errors.front()),
-               "a speedkey line not stored without one known error box");
+  if (stored == 0) {
+    CheckRefusal(view);
     FUZZ_CHECK(std::memcmp(&before, &SpeedkeyData, sizeof before) == 0,
-               "a failed speedkey parse changed the record");
+               "a refused speedkey file changed the record");
+    return;
+  }
+  FUZZ_CHECK(stored == 1 && view.errors.empty(), "a speedkey record stored with an error box");
+  FUZZ_CHECK(!earlyCtrlZ, "a Ctrl-Z before the last byte was taken");
+  FUZZ_CHECK(!lines.empty() && !lines.front().empty(), "a record from an empty first line");
+  const std::string& first = lines.front();
+  FUZZ_CHECK(SpeedkeyData.Number == 1, std::to_string(SpeedkeyData.Number));
+  FUZZ_CHECK(FieldText(SpeedkeyData.Text).empty(), "speedkey text filled");
+  for (int i = 0; i < 72; ++i) {
+    CheckNumber(SpeedkeyData.KeyTable1[i], first, 1 + i);
+    CheckNumber(SpeedkeyData.KeyTable2[i], first, 73 + i);
+  }
+  for (int i = 72; i < 100; ++i) {
+    FUZZ_CHECK(SpeedkeyData.KeyTable1[i] == 0 && SpeedkeyData.KeyTable2[i] == 0,
+               "key table entry " + std::to_string(i + 1) + " filled");
   }
 }
 
-// "Read Data" lists one line per data line and always ends with "* End *".
-void CheckListing(const TForm1& form, const Lines& dataLines, const FuzzView& view) {
+// The line "Read Data" lists for a data line, its values as the columns say.
+std::string ListedLine(std::size_t number, const std::string& line) {
+  std::string listed = std::to_string(number) + ".";
+  for (int column = 1; column <= 5; ++column) {
+    const auto value = TryStrToInt(Column(line, column));
+    listed +=
+        " " + (column == 4 ? std::string(Column(line, 4)) : std::to_string(value.value_or(0)));
+    if (column < 5) listed += ",";
+  }
+  return listed;
+}
+
+// "Read Data" lists one line per data line, each value as its column holds
+// it, and always ends with "* End *"; a fault stops it with one error box.
+void CheckListing(const TForm1& form, const Lines& dataLines, bool earlyCtrlZ,
+                  const FuzzView& view) {
   const auto& log = form.ListBox1.Items;
-  FUZZ_CHECK(log.size() >= 3 && log.front().empty() && log[log.size() - 2].empty() &&
-                 log.back() == "* End *",
+  FUZZ_CHECK(log.size() >= 2 && log[log.size() - 2].empty() && log.back() == "* End *",
              "listing frame");
-  const std::size_t listed = log.size() - 3;
+  const std::size_t listed = log.size() >= 3 ? log.size() - 3 : 0;
+  FUZZ_CHECK(listed <= dataLines.size(), std::to_string(listed));
   for (std::size_t i = 0; i < listed; ++i) {
-    FUZZ_CHECK(log[1 + i].starts_with(std::to_string(i + 1) + ". "), log[1 + i]);
+    FUZZ_CHECK(log[1 + i] == ListedLine(i + 1, dataLines[i]), log[1 + i]);
   }
   if (view.errors.empty()) {
-    FUZZ_CHECK(listed == dataLines.size(), std::to_string(listed));
+    FUZZ_CHECK(!earlyCtrlZ, "a Ctrl-Z before the last byte was listed past");
+    FUZZ_CHECK(log.size() >= 3 && log.front().empty() && listed == dataLines.size(),
+               std::to_string(listed));
   } else {
-    FUZZ_CHECK(view.errors.size() == 1 && KnownError(view.errors.front()), view.errors.front());
-    FUZZ_CHECK(listed < dataLines.size(), "an error box although every line was listed");
+    CheckRefusal(view);
   }
 }
 
@@ -177,6 +230,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::string path = WriteScratchFile("download.txt", bytes);
   const Lines lines = TextFileLines(bytes);
+  const std::size_t ctrlZ = bytes.find('\x1A');
+  const bool earlyCtrlZ = ctrlZ != std::string_view::npos && ctrlZ + 1 < bytes.size();
   Lines dataLines;
   for (const auto& line : lines) {
     if (IsDataLine(line)) dataLines.push_back(line);
@@ -184,26 +239,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   switch (data[0] % 6) {
     case 0:
-      CheckTableParse(ReadPluFile(form, path), dataLines, view, CheckPlu);
+      CheckTableParse(ReadPluFile(form, path), dataLines, earlyCtrlZ, view, CheckPlu);
       break;
     case 1:
-      CheckTableParse(ReadBarcodeFile(form, path), dataLines, view, CheckBarcode);
+      CheckTableParse(ReadBarcodeFile(form, path), dataLines, earlyCtrlZ, view, CheckBarcode);
       break;
     case 2:
-      CheckTableParse(ReadIngredientFile(form, path), dataLines, view, CheckIngredient);
+      CheckTableParse(ReadIngredientFile(form, path), dataLines, earlyCtrlZ, view, CheckIngredient);
       break;
     case 3:
-      CheckTableParse(ReadScrollMsgFile(form, path), dataLines, view, CheckScrollMsg);
+      CheckTableParse(ReadScrollMsgFile(form, path), dataLines, earlyCtrlZ, view, CheckScrollMsg);
       break;
     case 4: {
+      // Only the first line is read, so only a Ctrl-Z within it counts.
+      const bool inFirstLine = earlyCtrlZ && ctrlZ < bytes.find('\n');
       const SpeedkeyRecord before = SpeedkeyData;
-      CheckSpeedkeyParse(ReadSpeedkeyFile(form, path), lines, view, before);
+      CheckSpeedkeyParse(ReadSpeedkeyFile(form, path), lines, inFirstLine, view, before);
       break;
     }
     default:
       form.FileOpen1Accept(path);
       form.Action6Execute();
-      CheckListing(form, dataLines, view);
+      CheckListing(form, dataLines, earlyCtrlZ, view);
       break;
   }
   return 0;

@@ -8,7 +8,8 @@
 // field, and returns a view into the line; TryStrToInt agrees with a
 // conversion built on std::from_chars and reads back every 32-bit value in
 // decimal and in each hexadecimal form; LineColumns refuses exactly what the
-// rules refuse, with the message for it.
+// rules refuse, with the message for it, and never narrows: a narrow column
+// gives the column's own value or refuses it.
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
@@ -118,6 +119,34 @@ void CheckRoundTrip(int32_t value) {
   }
 }
 
+bool HasControl(std::string_view text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+// Every refusal carries the line and column it was found at.
+void CheckPlace(const DownloadFileError& error, int column) {
+  FUZZ_CHECK(error.Line() == 7 && error.Column() == column,
+             "refused at line " + std::to_string(error.Line()) + ", column " +
+                 std::to_string(error.Column()));
+}
+
+// A numeric column of a field that holds 0 to `max` (or the whole signed
+// 32-bit range when `max` is 0): the column's value, or a refusal.
+template <class Take>
+void CheckNumberColumn(Take take, std::string_view text, bool missing, int column, int64_t max) {
+  const auto reference = ReferenceStrToInt(text);
+  const bool fits = reference && (max == 0 || (*reference >= 0 && *reference <= max));
+  try {
+    const int64_t number = take();
+    FUZZ_CHECK(!missing && fits && number == *reference, "number column accepted, narrowed?");
+  } catch (const DownloadFileError& error) {
+    CheckPlace(error, column);
+    const std::string why = missing ? kInputFileError : kIoError;
+    FUZZ_CHECK(error.what() == why && (missing || !fits), error.what());
+  }
+}
+
 // LineColumns throws exactly where the rules refuse a column.
 void CheckColumns(std::string_view line, int column, std::size_t capacity) {
   const auto fields = Split(line, '\t');
@@ -126,23 +155,22 @@ void CheckColumns(std::string_view line, int column, std::size_t capacity) {
   const std::string_view text =
       column <= count ? fields[static_cast<std::size_t>(column - 1)] : std::string_view();
   const LineColumns columns(line, 7);
-  try {
-    const int32_t number = columns.Number(column);
-    FUZZ_CHECK(!missing && ReferenceStrToInt(text) == number, "number column accepted");
-  } catch (const DownloadFileError& error) {
-    const std::string why = missing ? kInputFileError : kIoError;
-    FUZZ_CHECK(error.what() == why && (missing || !ReferenceStrToInt(text)), error.what());
-  }
+  CheckNumberColumn([&] { return columns.Number(column); }, text, missing, column, 0);
+  CheckNumberColumn([&] { return columns.U16(column); }, text, missing, column, UINT16_MAX);
+  CheckNumberColumn([&] { return columns.U8(column); }, text, missing, column, UINT8_MAX);
   try {
     const std::string_view got = columns.Text(column, capacity);
-    FUZZ_CHECK(!missing && got == text && got.size() < capacity, "text column accepted");
+    FUZZ_CHECK(!missing && got == text && got.size() < capacity && !HasControl(got),
+               "text column accepted");
   } catch (const DownloadFileError& error) {
+    CheckPlace(error, column);
     const std::string what = error.what();
     if (missing) {
       FUZZ_CHECK(what == kInputFileError, what);
+    } else if (text.size() >= capacity) {
+      FUZZ_CHECK(what.starts_with("Text too long in line 7, column "), what);
     } else {
-      FUZZ_CHECK(text.size() >= capacity && what.starts_with("Text too long in line 7, column "),
-                 what);
+      FUZZ_CHECK(HasControl(text) && what == kInputFileError, what);
     }
   }
 }

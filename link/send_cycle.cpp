@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/tform1.h"
+#include "transfer/download_start.h"
 
 void TForm1::BtnSendClick() {
   // One window serves one terminal at a time: a second cycle would fight the
@@ -17,6 +18,9 @@ void TForm1::BtnSendClick() {
     View.ShowError("No Terminal To Send !");
     return;
   }
+  // A bad port or a bad file stops the cycle before any terminal is
+  // contacted, and leaves nothing of it started.
+  if (!PrepareDownload(*this)) return;
   Edit1.Text.clear();
   CycleMode = "SEND";
   TerminalIndex = -1;

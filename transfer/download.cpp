@@ -6,7 +6,7 @@
 
 #include "app/tform1.h"
 #include "link/request.h"
-#include "transfer/download_files.h"
+#include "transfer/download_start.h"
 #include "transfer/record_tables.h"
 #include "transfer/records.h"
 
@@ -152,26 +152,10 @@ void DownloadNextSpeedkey(TForm1& form, int flag) {
 }
 
 void TForm1::Action4Execute() {
+  // A send cycle read and checked its file once, at its start, so that every
+  // terminal gets the same records; a send outside a cycle checks first too.
+  if (CycleMode != "SEND" && !PrepareDownload(*this)) return;
   Transfer = TransferState{};
   Transfer.Direction = kDirectionWrite;
-  const std::string path = DownloadFilePath();
-  if (RadioButton1.Checked) {
-    DownloadTotal = ReadPluFile(*this, path);
-    DownloadNextPLU(*this, 0);
-  } else if (RadioButton11.Checked) {
-    DownloadTotal = ReadIngredientFile(*this, path);
-    DownloadNextIngredient(*this, 0);
-  } else if (RadioButton2.Checked) {
-    DownloadTotal = ReadBarcodeFile(*this, path);
-    DownloadNextBarcode(*this, 0);
-  } else if (RadioButton12.Checked) {
-    DownloadTotal = ReadScrollMsgFile(*this, path);
-    DownloadNextScrollMsg(*this, 0);
-  } else if (RadioButton13.Checked) {
-    DownloadTotal = ReadSpeedkeyFile(*this, path);
-    DownloadNextSpeedkey(*this, 0);
-  } else if (CycleMode == "SEND") {
-    // The Report kind has nothing to download; a send cycle must still move on.
-    DisconnectTerminal();
-  }
+  StartPreparedDownload(*this);
 }

@@ -46,30 +46,46 @@ ScrollMsgRecord ParseScrollMsgLine(const LineColumns& in) {
   return record;
 }
 
+// The file at `path`, refused when it cannot be opened as a regular file.
+void Open(LineReader& reader) {
+  if (!reader.IsOpen()) throw DownloadFileError(kIoError, 0, 0, reader.OpenFailure());
+}
+
 // The common parse loop: every data line becomes the next table position from
-// 1 upward. Records stored before an error stay stored and are counted.
+// 1 upward. The whole file is read: any fault refuses it, so that nothing of
+// a broken file is ever sent.
+template <class Record>
+int ParseTableFile(const std::string& path, RecordTable<Record>& table,
+                   Record (*parseLine)(const LineColumns&)) {
+  LineReader reader(path);
+  Open(reader);
+  int stored = 0;
+  std::string line;
+  while (reader.ReadLine(line)) {
+    if (IsSkippedLine(line)) continue;
+    if (stored == kTableCapacity) throw TooManyRecords(reader.LineNumber());
+    table.At(stored + 1) = parseLine(LineColumns(line, reader.LineNumber()));
+    ++stored;
+  }
+  if (stored == 0) throw DownloadFileError(kInputFileError, 0, 0, "the file holds no records");
+  return stored;
+}
+
+// Runs `parse` and shows its refusal, with its place, in the error box.
+template <class Parse>
+int Checked(TForm1& form, const std::string& path, Parse parse) {
+  try {
+    return parse();
+  } catch (const DownloadFileError& error) {
+    form.View.ShowError(error.Describe(path));
+    return 0;
+  }
+}
+
 template <class Record>
 int ReadTableFile(TForm1& form, const std::string& path, RecordTable<Record>& table,
                   Record (*parseLine)(const LineColumns&)) {
-  LineReader reader(path);
-  if (!reader.IsOpen()) {
-    form.View.ShowError(kIoError);
-    return 0;
-  }
-  int stored = 0;
-  try {
-    std::string line;
-    for (int lineNumber = 1; reader.ReadLine(line); ++lineNumber) {
-      if (IsSkippedLine(line)) continue;
-      if (stored == kTableCapacity) throw DownloadFileError(TooManyRecordsMessage(lineNumber));
-      table.At(stored + 1) = parseLine(LineColumns(line, lineNumber));
-      ++stored;
-    }
-    if (reader.Failed()) throw DownloadFileError(kIoError);
-  } catch (const DownloadFileError& error) {
-    form.View.ShowError(error.what());
-  }
-  return stored;
+  return Checked(form, path, [&] { return ParseTableFile(path, table, parseLine); });
 }
 
 // The speedkey file holds one record in its first line; 72 columns for each
@@ -107,18 +123,14 @@ int ReadScrollMsgFile(TForm1& form, const std::string& path) {
 // Reads the first line only; there is no comment-line rule here. On any
 // failure SpeedkeyData keeps its earlier content.
 int ReadSpeedkeyFile(TForm1& form, const std::string& path) {
-  LineReader reader(path);
-  std::string line;
-  if (!reader.IsOpen() || (!reader.ReadLine(line) && reader.Failed())) {
-    form.View.ShowError(kIoError);
-    return 0;
-  }
-  if (line.empty()) return 0;
-  try {
+  return Checked(form, path, [&] {
+    LineReader reader(path);
+    Open(reader);
+    std::string line;
+    if (!reader.ReadLine(line) || line.empty()) {
+      throw DownloadFileError(kInputFileError, 1, 0, "the first line is empty, it holds no record");
+    }
     SpeedkeyData = ParseSpeedkeyLine(LineColumns(line, 1));
     return 1;
-  } catch (const DownloadFileError& error) {
-    form.View.ShowError(error.what());
-    return 0;
-  }
+  });
 }

@@ -1,6 +1,8 @@
 // The download files: tab-separated text, one record per line, parsed into
-// the record tables. Each parser returns the number of records it stored and
-// reports "Error in input file !" or "I/O Error !" in the error box.
+// the record tables. Each parser reads and checks the whole file and returns
+// the number of records it stored. A file with any fault, or with no record,
+// is refused as a whole: the parser shows the error box ("Error in input
+// file !", "I/O Error !", ...) with the file, line and column, and returns 0.
 #pragma once
 
 #include <string>

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "tests/support/form_fixture.h"
@@ -36,16 +37,17 @@ class DownloadFiles : public ::testing::Test {
 
 // --- the common parse loop ---
 
-TEST_F(DownloadFiles, EmptyOrCommentOnlyFilesYieldNoRecordsAndNoMessage) {
+TEST_F(DownloadFiles, EmptyOrCommentOnlyFilesAreRefusedAsHoldingNoRecords) {
   EXPECT_EQ(ReadPlu(""), 0);
   EXPECT_EQ(ReadPlu("; header\r\n\r\n;\n\n"), 0);
-  EXPECT_EQ(errors, Strings{});
+  const std::string noRecords = "Error in input file ! (Down.txt: the file holds no records)";
+  EXPECT_EQ(errors, (Strings{noRecords, noRecords}));
 }
 
 TEST_F(DownloadFiles, StoresDataLinesFromPositionOneInFileOrder) {
-  // Mixed line ends, columns beyond the kind's, and a Ctrl-Z that ends the file.
+  // Mixed line ends, columns beyond the kind's, and a Ctrl-Z as the last byte.
   EXPECT_EQ(ReadPlu("; comment\r\n" + PluLine(11) + "\r\n\r\n" + PluLine(12) + "\textra\n" +
-                    PluLine(13) + "\x1A" + PluLine(14) + "\r\n"),
+                    PluLine(13) + "\x1A"),
             3);
   EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 11);
   EXPECT_EQ(int64_t{PluTable.At(2).PluNo}, 12);
@@ -66,37 +68,52 @@ TEST_F(DownloadFiles, AFileThatCannotBeOpenedOrReadIsAnIoError) {
   EXPECT_EQ(ReadBarcodeFile(*fx.form, fx.folder.path()), 0);
   EXPECT_EQ(ReadSpeedkeyFile(*fx.form, fx.folder.File("missing.txt")), 0);
   EXPECT_EQ(ReadSpeedkeyFile(*fx.form, fx.folder.path()), 0);
-  EXPECT_EQ(errors, (Strings{"I/O Error !", "I/O Error !", "I/O Error !", "I/O Error !"}));
+  const std::string missing =
+      "I/O Error ! (missing.txt: the file cannot be opened: No such file "
+      "or directory)";
+  const std::string folder = "I/O Error ! (" +
+                             std::filesystem::path(fx.folder.path()).filename().string() +
+                             ": a folder, not a file)";
+  EXPECT_EQ(errors, (Strings{missing, folder, missing, folder}));
 }
 
 // --- numbers ---
 
-TEST_F(DownloadFiles, NumbersConvertAsWholeNumbersAndNarrowFieldsKeepTheLowBits) {
-  ASSERT_EQ(ReadPlu("70000\t  12\t-1\tx\t5\t6\t7\t8\t9\n"), 1);
-  EXPECT_EQ(int64_t{PluTable.At(1).Field1}, 4464);
-  EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 12);
-  EXPECT_EQ(int64_t{PluTable.At(1).Field3}, 255);
+TEST_F(DownloadFiles, NumbersConvertAsWholeNumbersAndFillTheirFieldsExactly) {
+  ASSERT_EQ(ReadPlu("65535\t  12\t255\tx\t-2147483648\t$7FFFFFFF\t0x10\t-8\t0\n"), 1);
+  const PluRecord& r = PluTable.At(1);
+  EXPECT_EQ(int64_t{r.Field1}, 65535);
+  EXPECT_EQ(int64_t{r.PluNo}, 12);
+  EXPECT_EQ(int64_t{r.Field3}, 255);
+  EXPECT_EQ(int64_t{r.Field5}, INT32_MIN);
+  EXPECT_EQ(int64_t{r.Field6}, INT32_MAX);
+  EXPECT_EQ(int64_t{r.Field7}, 16);
+  EXPECT_EQ(int64_t{r.Field8}, -8);
+  EXPECT_EQ(int64_t{r.Field9}, 0);
   EXPECT_EQ(errors, Strings{});
 }
 
-TEST_F(DownloadFiles, ANumberThatDoesNotConvertIsAnIoErrorAndKeepsEarlierRecords) {
+TEST_F(DownloadFiles, ANumberThatDoesNotConvertRefusesTheWholeFile) {
   EXPECT_EQ(ReadPlu(PluLine(1) + "\n" + PluLine(2) + "\n1\t12 \t1\tx\t5\t6\t7\t8\t9\n" +
                     PluLine(4) + "\n"),
-            2);
-  EXPECT_EQ(errors, Strings{"I/O Error !"});
+            0);
+  EXPECT_EQ(errors, Strings{"I/O Error ! (Down.txt, line 3, column 2: '12 ' is not a whole number "
+                            "from -2147483648 to 2147483647)"});
 }
 
 // --- missing columns, kind by kind ---
 
 TEST_F(DownloadFiles, PluLineWithEightColumnsFailsOnTheEmptyNinth) {
-  EXPECT_EQ(ReadPlu(PluLine(1) + "\n1\t2\t1\tx\t5\t6\t7\t8\n"), 1);
-  EXPECT_EQ(errors, Strings{"I/O Error !"});
+  EXPECT_EQ(ReadPlu(PluLine(1) + "\n1\t2\t1\tx\t5\t6\t7\t8\n"), 0);
+  EXPECT_EQ(errors, Strings{"I/O Error ! (Down.txt, line 2, column 9: the column is empty, a "
+                            "number is needed)"});
 }
 
 TEST_F(DownloadFiles, PluLineWithThreeColumnsLacksColumnFive) {
   // Column 4 lies one past the last field and comes back empty; column 5 is missing.
-  EXPECT_EQ(ReadPlu(PluLine(1) + "\n1\t2\t3\n"), 1);
-  EXPECT_EQ(errors, Strings{"Error in input file !"});
+  EXPECT_EQ(ReadPlu(PluLine(1) + "\n1\t2\t3\n"), 0);
+  EXPECT_EQ(errors, Strings{"Error in input file ! (Down.txt, line 2, column 5: the line has only "
+                            "3 columns)"});
 }
 
 TEST_F(DownloadFiles, BarcodeLineWithFourColumnsHasAnEmptySecondText) {
@@ -105,7 +122,8 @@ TEST_F(DownloadFiles, BarcodeLineWithFourColumnsHasAnEmptySecondText) {
   EXPECT_STREQ(BarcodeTable.At(1).Text1, "Name");
   EXPECT_STREQ(BarcodeTable.At(1).Text2, "");
   EXPECT_EQ(ReadBarcodeFile(*fx.form, File("3\t1\t0\n")), 0);  // column 5 missing
-  EXPECT_EQ(errors, Strings{"Error in input file !"});
+  EXPECT_EQ(errors, Strings{"Error in input file ! (Down.txt, line 1, column 5: the line has only "
+                            "3 columns)"});
 }
 
 TEST_F(DownloadFiles, IngredientLineWithOnlyANumberHasAnEmptyText) {
@@ -117,9 +135,13 @@ TEST_F(DownloadFiles, IngredientLineWithOnlyANumberHasAnEmptyText) {
 }
 
 TEST_F(DownloadFiles, ScrollMsgLineWithTwoColumnsFailsItsNumberAndWithOneLacksAColumn) {
-  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\tHello\n")), 1);
-  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\n")), 1);
-  EXPECT_EQ(errors, (Strings{"I/O Error !", "Error in input file !"}));
+  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\tHello\n")), 0);
+  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\n")), 0);
+  EXPECT_EQ(errors,
+            (Strings{"I/O Error ! (Down.txt, line 2, column 3: the column is empty, a number is "
+                     "needed)",
+                     "Error in input file ! (Down.txt, line 2, column 3: the line has only 1 "
+                     "column)"}));
 }
 
 // --- speedkey: the first line only ---
@@ -146,14 +168,20 @@ TEST_F(DownloadFiles, SpeedkeyFailuresKeepTheEarlierRecord) {
   const SpeedkeyRecord before = SpeedkeyData;
   EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File(SpeedkeyLine(143))), 0);        // empty 144th
   EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File(";" + SpeedkeyLine(144))), 0);  // no comment rule
-  EXPECT_EQ(errors, (Strings{"I/O Error !", "I/O Error !"}));
+  EXPECT_EQ(errors,
+            (Strings{"I/O Error ! (Down.txt, line 1, column 144: the column is empty, a number is "
+                     "needed)",
+                     "I/O Error ! (Down.txt, line 1, column 1: ';1' is not a whole number from "
+                     "-2147483648 to 2147483647)"}));
   EXPECT_EQ(std::memcmp(&before, &SpeedkeyData, sizeof before), 0);
 }
 
-TEST_F(DownloadFiles, SpeedkeyFileWithAnEmptyFirstLineYieldsNothing) {
+TEST_F(DownloadFiles, SpeedkeyFileWithAnEmptyFirstLineIsRefused) {
   EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File("\r\n" + SpeedkeyLine(144) + "\r\n")), 0);
   EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File("")), 0);
-  EXPECT_EQ(errors, Strings{});
+  const std::string empty =
+      "Error in input file ! (Down.txt, line 1: the first line is empty, it holds no record)";
+  EXPECT_EQ(errors, (Strings{empty, empty}));
 }
 
 // --- what the tables and fields cannot hold ---
@@ -164,10 +192,11 @@ TEST_F(DownloadFiles, StopsAtTheTableCapacityNamingTheFirstLineLeftOut) {
   EXPECT_EQ(ReadPlu(content + "; comment lines after it are no error\n\n"), kTableCapacity);
   EXPECT_EQ(errors, Strings{});
 
-  EXPECT_EQ(ReadPlu(content + PluLine(0) + "\n" + PluLine(0) + "\n"), kTableCapacity);
+  EXPECT_EQ(ReadPlu(content + PluLine(0) + "\n" + PluLine(0) + "\n"), 0);
   EXPECT_EQ(int64_t{PluTable.At(kTableCapacity).PluNo}, kTableCapacity);
   EXPECT_EQ(errors, Strings{"More than 3334 records in input file: line 3336 and those after it "
-                            "are not read !"});
+                            "are not read ! (Down.txt, line 3336: a file holds at most 3334 "
+                            "records)"});
 }
 
 TEST_F(DownloadFiles, ATextThatFillsItsFieldIsStoredWithItsZero) {
@@ -181,19 +210,24 @@ TEST_F(DownloadFiles, ATextThatFillsItsFieldIsStoredWithItsZero) {
 TEST_F(DownloadFiles, ATextTooLongForItsFieldRefusesTheLineNamingIt) {
   const int stored =
       ReadPlu(PluLine(1) + "\n;\n" + PluLine(2, std::string(428, 'A')) + "\n" + PluLine(3) + "\n");
-  EXPECT_EQ(stored, 1);
-  EXPECT_EQ(errors,
-            Strings{"Text too long in line 3, column 4: 428 characters, at most 427 fit !"});
+  EXPECT_EQ(stored, 0);
+  EXPECT_EQ(errors, Strings{"Text too long in line 3, column 4: 428 characters, at most 427 fit ! "
+                            "(Down.txt, line 3, column 4)"});
   EXPECT_EQ(ReadBarcodeFile(*fx.form, File("1\t1\t1\t" + std::string(51, 'b') + "\tx\n")), 0);
   EXPECT_EQ(ReadBarcodeFile(*fx.form, File("1\t1\t1\tx\t" + std::string(101, 'b') + "\n")), 0);
   EXPECT_EQ(ReadIngredientFile(*fx.form, File("1\t" + std::string(1025, 'i') + "\n")), 0);
   EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\t" + std::string(115, 's') + "\t1\n")), 0);
   EXPECT_EQ(
       errors,
-      (Strings{errors[0], "Text too long in line 1, column 4: 51 characters, at most 50 fit !",
-               "Text too long in line 1, column 5: 101 characters, at most 100 fit !",
-               "Text too long in line 1, column 2: 1025 characters, at most 1024 fit !",
-               "Text too long in line 1, column 2: 115 characters, at most 114 fit !"}));
+      (Strings{errors[0],
+               "Text too long in line 1, column 4: 51 characters, at most 50 fit ! (Down.txt, "
+               "line 1, column 4)",
+               "Text too long in line 1, column 5: 101 characters, at most 100 fit ! (Down.txt, "
+               "line 1, column 5)",
+               "Text too long in line 1, column 2: 1025 characters, at most 1024 fit ! (Down.txt, "
+               "line 1, column 2)",
+               "Text too long in line 1, column 2: 115 characters, at most 114 fit ! (Down.txt, "
+               "line 1, column 2)"}));
 }
 
 TEST_F(DownloadFiles, LinesLongerThanSixteenBitPositionsAreHandled) {
@@ -201,6 +235,6 @@ TEST_F(DownloadFiles, LinesLongerThanSixteenBitPositionsAreHandled) {
   EXPECT_EQ(ReadPlu(PluLine(1) + "\t" + std::string(70000, 'x') + "\n" + PluLine(2) + "\n"), 2);
   EXPECT_EQ(errors, Strings{});
   EXPECT_EQ(ReadPlu(PluLine(1, std::string(70000, 'x')) + "\n"), 0);
-  EXPECT_EQ(errors,
-            Strings{"Text too long in line 1, column 4: 70000 characters, at most 427 fit !"});
+  EXPECT_EQ(errors, Strings{"Text too long in line 1, column 4: 70000 characters, at most 427 fit "
+                            "! (Down.txt, line 1, column 4)"});
 }

@@ -5,41 +5,36 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-inline constexpr const char* kInputFileError = "Error in input file !";
-inline constexpr const char* kIoError = "I/O Error !";
-
-// Stops reading a download file; what() is the text for the error box.
-class DownloadFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+#include "transfer/download_file_error.h"
 
 // Empty lines and lines beginning with ";" hold no record.
 inline bool IsSkippedLine(std::string_view line) {
   return line.empty() || line.front() == ';';
 }
 
-// The message for a data line found when the table is already full.
-std::string TooManyRecordsMessage(int lineNumber);
+// The error for a data line found when the table is already full.
+DownloadFileError TooManyRecords(int lineNumber);
 
 // The columns of line `lineNumber` of a download file. Each column asked for
-// lowers MissingFieldFlag first; a column that the line lacks throws
-// DownloadFileError "Error in input file !", a number that does not convert
-// "I/O Error !", a text longer than its field a message naming the line.
+// lowers MissingFieldFlag first. Every refusal throws DownloadFileError with
+// the line and column: a column that the line lacks "Error in input file !",
+// a number that does not convert or does not fit its field "I/O Error !", a
+// text longer than its field a message naming the line, a text holding a
+// control character "Error in input file !".
 class LineColumns {
  public:
   LineColumns(std::string_view line, int lineNumber) : line_(line), lineNumber_(lineNumber) {}
 
   int32_t Number(int column) const;
-  // Narrow fields keep the low 16 or 8 bits of the number.
-  uint16_t U16(int column) const { return static_cast<uint16_t>(Number(column)); }
-  uint8_t U8(int column) const { return static_cast<uint8_t>(Number(column)); }
+  // Narrow fields take only what they hold: a value is never cut to fit.
+  uint16_t U16(int column) const { return static_cast<uint16_t>(Unsigned(column, UINT16_MAX)); }
+  uint8_t U8(int column) const { return static_cast<uint8_t>(Unsigned(column, UINT8_MAX)); }
   // The column's text, refused when it does not fit a field of `capacity`
-  // bytes with its terminating zero.
+  // bytes with its terminating zero, or when it holds a control character
+  // (a record must stay one line wherever it is written).
   std::string_view Text(int column, std::size_t capacity) const;
   // Copies the column's text and a terminating zero into `field`; never a
   // byte outside it.
@@ -51,6 +46,8 @@ class LineColumns {
 
  private:
   std::string_view Field(int column) const;
+  uint32_t Unsigned(int column, uint32_t max) const;
+  DownloadFileError Refused(const std::string& message, int column, std::string reason) const;
 
   std::string_view line_;
   int lineNumber_;

@@ -127,11 +127,14 @@ TEST_F(Download, ARecordTheTerminalAcknowledgesUnderAnotherNumberEndsTheDownload
                    "- Fail to Send dataDownloadNextBarcode", "- Success to Disconect 127.0.0.41"}));
 }
 
-TEST_F(Download, AnEmptyFileCompletesAtOnce) {
+TEST_F(Download, AnEmptyFileIsRefusedAndNothingIsSentOrLogged) {
   PluFile(0);
   form.Action4Execute();
-  EXPECT_EQ(Log(), (Lines{"- Complete Send Plu (Total : 0)", "- Success to Disconect 127.0.0.41"}));
+  EXPECT_EQ(f.view.errors,
+            Lines{"Error in input file ! (PLU-Down.txt: the file holds no records)"});
+  EXPECT_EQ(Log(), Lines{});
   EXPECT_TRUE(f.link.sent.empty());
+  EXPECT_EQ(Disconnects(), 0);
 }
 
 TEST_F(Download, BarcodeLogsEveryRecordAndItsAcknowledgment) {
@@ -180,11 +183,14 @@ TEST_F(Download, TheSpeedkeyRecordsAcknowledgmentEndsTheDownload) {
   EXPECT_EQ(f.link.sent.size(), 1u);
 }
 
-TEST_F(Download, AnEmptySpeedkeyFileCompletesAtOnce) {
+TEST_F(Download, AnEmptySpeedkeyFileIsRefusedAndNothingIsSentOrLogged) {
   form.RadioButton13Click();
   f.folder.Write("Speedkey-Down.txt", "\n");
   form.Action4Execute();
-  EXPECT_EQ(Log(), (Lines{"- CompleteDownloadNextSpeedkey", "- Success to Disconect 127.0.0.41"}));
+  EXPECT_EQ(f.view.errors, Lines{"Error in input file ! (Speedkey-Down.txt, line 1: the first line "
+                                 "is empty, it holds no record)"});
+  EXPECT_EQ(Log(), Lines{});
+  EXPECT_TRUE(f.link.sent.empty());
 }
 
 TEST_F(Download, TheReportKindSendsNothingAndEndsAtOnceOnlyInACycle) {
@@ -206,12 +212,14 @@ TEST_F(Download, TheReportKindSendsNothingAndEndsAtOnceOnlyInACycle) {
   EXPECT_TRUE(f.link.sent.empty());
 }
 
-TEST_F(Download, AParseErrorStillSendsWhatWasCounted) {
+TEST_F(Download, AParseErrorSendsNothingAtAll) {
   PluFile(0);
   f.folder.Write("PLU-Down.txt", PluFileLines(1) + "1\t2\t3\n");
   form.Action4Execute();
-  EXPECT_EQ(f.view.errors, Lines{"Error in input file !"});
-  EXPECT_EQ(Log(), Lines{"- Success to Send Plu (1)"});
+  EXPECT_EQ(f.view.errors, Lines{"Error in input file ! (PLU-Down.txt, line 2, column 5: the line "
+                                 "has only 3 columns)"});
+  EXPECT_EQ(Log(), Lines{});
+  EXPECT_TRUE(f.link.sent.empty());
 }
 
 TEST_F(Download, ANewDownloadStartsAgainAtTheFirstRecord) {

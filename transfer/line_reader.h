@@ -1,5 +1,5 @@
 // LineReader: a download file read as a text file, one line at a time. Lines
-// end with CR LF or LF, and a Ctrl-Z character ends the file.
+// end with CR LF or LF; a Ctrl-Z may end the file only as its very last byte.
 #pragma once
 
 #include <cstddef>
@@ -9,24 +9,33 @@
 
 class LineReader {
  public:
+  // Opens only a regular file, and never waits for a writer to appear (a
+  // FIFO or a device named as a download file is refused, not read).
   explicit LineReader(const std::string& path);
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
+  // Why the file is not open, for the error box.
+  const std::string& OpenFailure() const { return openFailure_; }
   // Reads the next line, without its line end, into `line`. Returns false at
-  // the end of the file and on a read error; Failed() tells the two apart.
+  // the end of the file. A read error, or a Ctrl-Z with bytes after it,
+  // throws DownloadFileError "I/O Error !" or "Error in input file !" with
+  // its line.
   bool ReadLine(std::string& line);
-  bool Failed() const { return failed_; }
+  // The number of the line last read, from 1.
+  int LineNumber() const { return lineNumber_; }
 
  private:
   bool Fill();
+  void EndAtCtrlZ(std::size_t pos, std::size_t character);
 
-  std::FILE* file_;
+  std::FILE* file_ = nullptr;
+  std::string openFailure_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool atEnd_ = false;
-  bool failed_ = false;
+  int lineNumber_ = 0;
 };

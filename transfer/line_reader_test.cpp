@@ -1,11 +1,13 @@
 #include "transfer/line_reader.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
 #include "tests/support/temp_folder.h"
+#include "transfer/download_file_error.h"
 
 namespace {
 
@@ -15,8 +17,10 @@ std::vector<std::string> Lines(const TempFolder& folder, const std::string& cont
   EXPECT_TRUE(reader.IsOpen());
   std::vector<std::string> lines;
   std::string line;
-  while (reader.ReadLine(line)) lines.push_back(line);
-  EXPECT_FALSE(reader.Failed());
+  while (reader.ReadLine(line)) {
+    lines.push_back(line);
+    EXPECT_EQ(reader.LineNumber(), static_cast<int>(lines.size()));
+  }
   return lines;
 }
 
@@ -33,20 +37,57 @@ TEST(LineReader, LinesEndWithCrLfOrLf) {
   EXPECT_EQ(Lines(folder, ""), Strings{});
 }
 
-TEST(LineReader, CtrlZEndsTheFile) {
+TEST(LineReader, ACtrlZMayEndTheFileAsItsLastByteOnly) {
   TempFolder folder;
-  EXPECT_EQ(Lines(folder,
-                  "a\nb\x1A"
-                  "c\nd\n"),
-            (Strings{"a", "b"}));
-  EXPECT_EQ(Lines(folder,
-                  "a\n\x1A"
-                  "b\n"),
-            (Strings{"a"}));
-  EXPECT_EQ(Lines(folder,
-                  "\x1A"
-                  "a\n"),
-            Strings{});
+  EXPECT_EQ(Lines(folder, "a\nb\x1A"), (Strings{"a", "b"}));
+  EXPECT_EQ(Lines(folder, "a\r\n\x1A"), (Strings{"a"}));
+  EXPECT_EQ(Lines(folder, "\x1A"), Strings{});
+  // Anywhere else it would drop the lines after it: the reader names its place.
+  const struct {
+    std::string content;
+    std::string reason;
+  } early[] = {
+      {"a\nb\x1A"
+       "c\nd\n",
+       "line 2: a Ctrl-Z at character 2 ends the file before its last byte"},
+      {"a\n\x1A\n", "line 2: a Ctrl-Z at character 1 ends the file before its last byte"},
+      {"\x1A\x1A", "line 1: a Ctrl-Z at character 1 ends the file before its last byte"},
+      // The byte after it lies beyond the 64 KiB read buffer.
+      {std::string(64 * 1024 - 1, 'a') + "\x1A" + "b",
+       "line 1: a Ctrl-Z at character 65536 ends the file before its last byte"},
+  };
+  for (const auto& [content, reason] : early) {
+    folder.Write("f.txt", content);
+    LineReader reader(folder.File("f.txt"));
+    std::string line;
+    try {
+      while (reader.ReadLine(line)) {
+      }
+      ADD_FAILURE() << "no error for " << reason;
+    } catch (const DownloadFileError& error) {
+      EXPECT_EQ(error.Describe("f.txt"), "Error in input file ! (f.txt, " + reason + ")");
+    }
+  }
+}
+
+TEST(LineReader, OpensOnlyARegularFileAndNeverWaitsForAWriter) {
+  TempFolder folder;
+  ASSERT_EQ(mkfifo(folder.File("fifo").c_str(), 0600), 0);
+  const struct {
+    std::string path;
+    std::string failure;
+  } refused[] = {
+      {folder.File("fifo"), "not a regular file"},
+      {folder.path(), "a folder, not a file"},
+      {folder.File("missing.txt"), "the file cannot be opened: No such file or directory"},
+  };
+  for (const auto& [path, failure] : refused) {
+    LineReader reader(path);
+    EXPECT_FALSE(reader.IsOpen()) << path;
+    EXPECT_EQ(reader.OpenFailure(), failure);
+    std::string line;
+    EXPECT_FALSE(reader.ReadLine(line));
+  }
 }
 
 TEST(LineReader, LinesSpanningTheReadBufferComeBackWhole) {

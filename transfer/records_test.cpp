@@ -63,7 +63,7 @@ void ParseInto(Record& target, int (*parse)(TForm1&, const std::string&), const 
 }  // namespace
 
 TEST(RecordBytes, PluRecordFromADownloadLine) {
-  ParseInto(PluTable.At(1), ReadPluFile, "70000\t1234\t300\tApples\t5\t6\t65537\t-2\t511");
+  ParseInto(PluTable.At(1), ReadPluFile, "4464\t1234\t44\tApples\t5\t6\t1\t-2\t255");
   ExpectSameBytes(BytesOf(PluTable.At(1)), Expected(1718, {
                                                               {0, "70 11"},
                                                               {2, "d2 04 00 00"},
@@ -78,7 +78,7 @@ TEST(RecordBytes, PluRecordFromADownloadLine) {
 }
 
 TEST(RecordBytes, BarcodeRecordFromADownloadLine) {
-  ParseInto(BarcodeTable.At(1), ReadBarcodeFile, "513\t1\t258\tBananas\t200000200179");
+  ParseInto(BarcodeTable.At(1), ReadBarcodeFile, "513\t1\t2\tBananas\t200000200179");
   ExpectSameBytes(BytesOf(BarcodeTable.At(1)),
                   Expected(156, {
                                     {0, "01 02 01 02"},
@@ -94,7 +94,7 @@ TEST(RecordBytes, IngredientRecordFromADownloadLine) {
 }
 
 TEST(RecordBytes, ScrollMsgRecordFromADownloadLine) {
-  ParseInto(ScrollMsgTable.At(1), ReadScrollMsgFile, "$10\tFresh\t-1");
+  ParseInto(ScrollMsgTable.At(1), ReadScrollMsgFile, "$10\tFresh\t$FF");
   ExpectSameBytes(BytesOf(ScrollMsgTable.At(1)),
                   Expected(224, {{0, "10 00"}, {104, "46 72 65 73 68"}, {219, "ff"}}));
 }

@@ -146,16 +146,18 @@ TEST_F(Cli, SendReportsAFailedTerminalInItsExitStatus) {
   EXPECT_NE(send.err.find("connect failed"), std::string::npos);
 }
 
-TEST_F(Cli, SendOfAFileWithAnErrorLineSendsTheLinesBeforeItAndFails) {
+TEST_F(Cli, SendOfAFileWithAnErrorLineSendsNothingAndFails) {
   StartSimulator({"127.0.0.2"});
   folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
   folder.Write("prices.plu", FileText({kPluLines[0], kPluLines[1], "1\t4\t1"}));
   ProcessResult send = Run({"send", "--file", folder.File("prices.plu"), "--pause-ms", "0"});
-  EXPECT_EQ(send.exitCode, 1);
-  EXPECT_NE(send.err.find("ERROR: Error in input file !\n"), std::string::npos);
-  EXPECT_NE(send.out.find("- Complete Send Plu (Total : 2)\n"), std::string::npos);
+  EXPECT_EQ(send.exitCode, 2);
+  EXPECT_EQ(send.err,
+            "ERROR: Error in input file ! (prices.plu, line 3, column 5: the line has only 3 "
+            "columns)\n");
+  EXPECT_EQ(send.out.find("Complete"), std::string::npos);
   simulator->Stop();
-  EXPECT_EQ(Dump("127.0.0.2", "plu"), Lines(kPluLines.begin(), kPluLines.begin() + 2));
+  EXPECT_EQ(Dump("127.0.0.2", "plu"), Lines{});
 }
 
 TEST_F(Cli, SendWithNoTickedTerminalStopsAtTheErrorBox) {
@@ -226,8 +228,10 @@ TEST_F(Cli, ReadListsTheFile) {
                                          "3. 2, 3, 1, Cheddar mature, 1299", "", "* End *"}));
   folder.Write("bad.plu", FileText({kPluLines[0], "x\t1\t1\tBad\t1\t1\t1\t1\t1"}));
   ProcessResult bad = Run({"read", "--file", folder.File("bad.plu")});
-  EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_EQ(bad.err, "ERROR: I/O Error !\n");
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.err,
+            "ERROR: I/O Error ! (bad.plu, line 2, column 1: 'x' is not a whole number from "
+            "-2147483648 to 2147483647)\n");
 }
 
 TEST_F(Cli, AMissingLinkLibraryIsNamed) {

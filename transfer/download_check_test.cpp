@@ -1,0 +1,83 @@
+// The checks that refuse a download file as a whole, family by family: a
+// number that does not fit its field, and a control character inside a text.
+// Each refusal names the file, the line and the column.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/form_fixture.h"
+#include "transfer/download_files.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+using Parser = int (*)(TForm1&, const std::string&);
+
+struct Refusal {
+  Parser parse;
+  std::string line;  // the second line of the file; the first is a good record
+  std::string error;
+};
+
+// A good first line for each parser, so that every refusal is of line 2.
+std::string GoodLine(Parser parse) {
+  if (parse == ReadPluFile) return "1\t1\t1\tApples\t5\t6\t7\t8\t9";
+  if (parse == ReadBarcodeFile) return "1\t2\t3\tApples\t2000001";
+  if (parse == ReadIngredientFile) return "1\tFlour";
+  return "1\tFresh bread\t1";
+}
+
+class DownloadCheck : public ::testing::Test {
+ protected:
+  void ExpectRefused(const std::vector<Refusal>& cases) {
+    for (const Refusal& c : cases) {
+      SCOPED_TRACE(c.line);
+      fx.view.errors.clear();
+      fx.folder.Write("Down.txt", GoodLine(c.parse) + "\r\n" + c.line + "\r\n");
+      EXPECT_EQ(c.parse(*fx.form, fx.folder.File("Down.txt")), 0);
+      EXPECT_EQ(fx.view.errors, Strings{c.error});
+    }
+  }
+  FormFixture fx{false};
+};
+
+}  // namespace
+
+TEST_F(DownloadCheck, ANumberThatDoesNotFitItsFieldIsRefusedNeverCut) {
+  const std::string at = "I/O Error ! (Down.txt, line 2, column ";
+  ExpectRefused({
+      {ReadPluFile, "65536\t1\t1\tx\t5\t6\t7\t8\t9", at + "1: 65536 does not fit 0 to 65535)"},
+      {ReadPluFile, "-1\t1\t1\tx\t5\t6\t7\t8\t9", at + "1: -1 does not fit 0 to 65535)"},
+      {ReadPluFile, "1\t1\t300\tx\t5\t6\t7\t8\t9", at + "3: 300 does not fit 0 to 255)"},
+      {ReadPluFile, "1\t1\t1\tx\t5\t6\t$10000\t8\t9", at + "7: 65536 does not fit 0 to 65535)"},
+      {ReadPluFile, "1\t1\t1\tx\t5\t6\t7\t8\t-1", at + "9: -1 does not fit 0 to 255)"},
+      {ReadPluFile, "1\t2147483648\t1\tx\t5\t6\t7\t8\t9",
+       at + "2: '2147483648' is not a whole number from -2147483648 to 2147483647)"},
+      {ReadBarcodeFile, "65537\t2\t3\tPears\t2000002", at + "1: 65537 does not fit 0 to 65535)"},
+      {ReadBarcodeFile, "2\t256\t3\tPears\t2000002", at + "2: 256 does not fit 0 to 255)"},
+      {ReadBarcodeFile, "2\t2\t-3\tPears\t2000002", at + "3: -3 does not fit 0 to 255)"},
+      {ReadIngredientFile, "70000\tSalt", at + "1: 70000 does not fit 0 to 65535)"},
+      {ReadScrollMsgFile, "-2\tHello\t1", at + "1: -2 does not fit 0 to 65535)"},
+      {ReadScrollMsgFile, "2\tHello\t0x100", at + "3: 256 does not fit 0 to 255)"},
+  });
+}
+
+TEST_F(DownloadCheck, AControlCharacterInsideATextIsRefusedWithItsPlace) {
+  const std::string at = "Error in input file ! (Down.txt, line 2, column ";
+  ExpectRefused({
+      {ReadPluFile, "1\t2\t1\tApp\rles\t5\t6\t7\t8\t9",
+       at + "4: the text holds the control character CR at character 4)"},
+      {ReadPluFile, std::string("1\t2\t1\tA\0B\t5\t6\t7\t8\t9", 19),
+       at + "4: the text holds the control character '\\x00' at character 2)"},
+      {ReadBarcodeFile, "2\t2\t3\t\x1B[31mRed\t2000002",
+       at + "4: the text holds the control character '\\x1B' at character 1)"},
+      {ReadBarcodeFile, "2\t2\t3\tPears\t200\x7F",
+       at + "5: the text holds the control character '\\x7F' at character 4)"},
+      {ReadIngredientFile, "2\tSalt\x0B",
+       at + "2: the text holds the control character "
+            "'\\x0B' at character 5)"},
+      {ReadScrollMsgFile, "2\tHello\rWorld\t1",
+       at + "2: the text holds the control character CR at character 6)"},
+  });
+}

@@ -1,0 +1,63 @@
+#include "transfer/download_start.h"
+
+#include <string>
+
+#include "app/terminal_port.h"
+#include "app/tform1.h"
+#include "transfer/download.h"
+#include "transfer/download_files.h"
+#include "transfer/record_tables.h"
+
+namespace {
+
+struct DownloadKind {
+  TRadioButton TForm1::*button;
+  int (*read)(TForm1&, const std::string&);
+  void (*send)(TForm1&, int);
+};
+
+// In the order in which the data kind buttons are looked at.
+const DownloadKind kKinds[] = {
+    {&TForm1::RadioButton1, ReadPluFile, DownloadNextPLU},
+    {&TForm1::RadioButton11, ReadIngredientFile, DownloadNextIngredient},
+    {&TForm1::RadioButton2, ReadBarcodeFile, DownloadNextBarcode},
+    {&TForm1::RadioButton12, ReadScrollMsgFile, DownloadNextScrollMsg},
+    {&TForm1::RadioButton13, ReadSpeedkeyFile, DownloadNextSpeedkey},
+};
+
+// The kind whose file is in the tables, or none (the Report kind, or a
+// refused file).
+const DownloadKind* prepared = nullptr;
+
+const DownloadKind* ChosenKind(const TForm1& form) {
+  for (const DownloadKind& kind : kKinds) {
+    if ((form.*kind.button).Checked) return &kind;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool PrepareDownload(TForm1& form) {
+  prepared = nullptr;
+  DownloadTotal = 0;
+  if (!ParsePort(form.Edit2.Text)) {
+    form.View.ShowError(BadPortMessage(form.Edit2.Text));
+    return false;
+  }
+  const DownloadKind* kind = ChosenKind(form);
+  if (!kind) return true;
+  const int total = kind->read(form, form.DownloadFilePath());
+  if (total == 0) return false;
+  DownloadTotal = total;
+  prepared = kind;
+  return true;
+}
+
+void StartPreparedDownload(TForm1& form) {
+  if (prepared) {
+    prepared->send(form, 0);
+  } else if (form.CycleMode == "SEND") {
+    form.DisconnectTerminal();
+  }
+}

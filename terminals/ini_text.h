@@ -1,16 +1,20 @@
 // IniText: the bytes of a private-profile file as lines, read and edited by
 // section and key without touching anything else. Names match without regard
 // to ASCII case; comment lines, blank lines, unknown sections and keys, line
-// ends and every other byte stay exactly as they were.
+// ends, a leading UTF-8 byte order mark and every other byte stay exactly as
+// they were. When a section name appears twice, only its first section is
+// read and written, as the private-profile functions do. The text is parsed
+// once and indexed, so a lookup or an edit costs the same in a large file.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class IniText {
  public:
-  // Splits `bytes` into lines; lines end in LF or CR LF.
+  // Splits `bytes` into lines; lines end in LF, CR LF or a lone CR.
   explicit IniText(const std::string& bytes);
 
   // The raw value of the first matching key, blanks around it and one pair of
@@ -27,15 +31,22 @@ class IniText {
  private:
   struct Line {
     std::string text;  // without its line end
-    std::string end;   // "\r\n", "\n", or empty for a last line without one
+    std::string end;   // "\r\n", "\n", "\r", or empty for a last line without one
   };
-  // Index of the header line of each section called `section`.
-  std::vector<std::size_t> SectionHeaders(const std::string& section) const;
-  // One past the last line that belongs to the section whose header is at `header`.
-  std::size_t SectionEnd(std::size_t header) const;
-  std::optional<std::size_t> FindKeyLine(const std::string& section, const std::string& key) const;
-  void Insert(std::size_t at, std::string text);
+  // The lines from one section header up to the next; the first block holds
+  // the lines before any header and has no header of its own.
+  struct Block {
+    std::vector<Line> lines;
+    std::unordered_map<std::string, std::size_t> keys;  // lower-case name: first line
+  };
 
-  std::vector<Line> lines_;
+  void AddLine(std::string text, std::string end);
+  void IndexKey(std::size_t block, std::size_t line);
+  const Block* SectionBlock(const std::string& section) const;
+  void Insert(std::size_t block, std::size_t at, std::string text);
+
+  std::string byteOrderMark_;
+  std::vector<Block> blocks_;
+  std::unordered_map<std::string, std::size_t> sections_;  // lower-case name: first block
   std::string newLine_;  // the line end of the text, used for lines it gains
 };

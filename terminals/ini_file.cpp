@@ -52,6 +52,19 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
   return edit_ ? edit_->Keys(section) : ReadText(path_).Keys(section);
 }
 
+void TIniFile::ReadSectionValues(
+    const std::string& section,
+    const std::function<void(std::string_view, std::string_view)>& visit) const {
+  const auto cut = [&visit](std::string_view name, std::string_view value) {
+    visit(name, value.substr(0, kMaxValueLength));
+  };
+  if (edit_) {
+    edit_->ForEachKey(section, cut);
+  } else {
+    ReadText(path_).ForEachKey(section, cut);
+  }
+}
+
 void TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
   if (value.find_first_of("\r\n") != std::string::npos) {

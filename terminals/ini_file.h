@@ -6,9 +6,11 @@
 // is committed. Nothing is ever half-written.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class FolderLock;
@@ -32,6 +34,11 @@ class TIniFile {
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
   // Names of the keys of `section`, in file order.
   std::vector<std::string> ReadSection(const std::string& section) const;
+  // Every key of `section` in file order, repeated names included, with its
+  // value as ReadString gives it: one walk over the section.
+  void ReadSectionValues(
+      const std::string& section,
+      const std::function<void(std::string_view name, std::string_view value)>& visit) const;
 
   // On failure throws std::runtime_error "Unable to write to <path>" and
   // leaves the file as it was. A value holding a line break would add lines

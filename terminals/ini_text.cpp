@@ -97,14 +97,19 @@ void IniText::AddLine(std::string text, std::string end) {
     sections_.try_emplace(Lower(*name), blocks_.size() - 1);
   }
   blocks_.back().lines.push_back({std::move(text), std::move(end)});
-  if (blocks_.size() > 1) IndexKey(blocks_.size() - 1, blocks_.back().lines.size() - 1);
 }
 
-void IniText::IndexKey(std::size_t block, std::size_t line) {
-  auto& keys = blocks_[block].keys;
-  if (const auto name = KeyName(blocks_[block].lines[line].text)) {
-    keys.try_emplace(Lower(*name), line);
+void IniText::IndexKey(const Block& block, std::size_t line) {
+  if (const auto name = KeyName(block.lines[line].text)) block.keys.try_emplace(Lower(*name), line);
+}
+
+const std::unordered_map<std::string, std::size_t>& IniText::KeyIndex(const Block& block) {
+  if (!block.indexed) {
+    block.keys.reserve(block.lines.size());
+    for (std::size_t line = 0; line < block.lines.size(); ++line) IndexKey(block, line);
+    block.indexed = true;
   }
+  return block.keys;
 }
 
 const IniText::Block* IniText::SectionBlock(const std::string& section) const {
@@ -115,8 +120,9 @@ const IniText::Block* IniText::SectionBlock(const std::string& section) const {
 std::optional<std::string> IniText::Find(const std::string& section, const std::string& key) const {
   const Block* block = SectionBlock(section);
   if (!block) return std::nullopt;
-  const auto line = block->keys.find(Lower(key));
-  if (line == block->keys.end()) return std::nullopt;
+  const auto& keys = KeyIndex(*block);
+  const auto line = keys.find(Lower(key));
+  if (line == keys.end()) return std::nullopt;
   return std::string(ValueOf(block->lines[line->second].text));
 }
 
@@ -130,6 +136,16 @@ std::vector<std::string> IniText::Keys(const std::string& section) const {
   return keys;
 }
 
+void IniText::ForEachKey(
+    const std::string& section,
+    const std::function<void(std::string_view, std::string_view)>& visit) const {
+  const Block* block = SectionBlock(section);
+  if (!block) return;
+  for (const auto& line : block->lines) {
+    if (const auto name = KeyName(line.text)) visit(*name, ValueOf(line.text));
+  }
+}
+
 void IniText::Set(const std::string& section, const std::string& key, const std::string& value) {
   const auto found = sections_.find(Lower(section));
   if (found == sections_.end()) {
@@ -141,7 +157,8 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
     return;
   }
   Block& block = blocks_[found->second];
-  if (const auto line = block.keys.find(Lower(key)); line != block.keys.end()) {
+  const auto& keys = KeyIndex(block);
+  if (const auto line = keys.find(Lower(key)); line != keys.end()) {
     // Keep the name as the file spells it.
     auto& text = block.lines[line->second].text;
     text = std::string(*KeyName(text)) + "=" + value;
@@ -166,7 +183,7 @@ void IniText::Insert(std::size_t block, std::size_t at, std::string text) {
     }
   }
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), newLine_});
-  IndexKey(block, at);
+  if (blocks_[block].indexed) IndexKey(blocks_[block], at);
 }
 
 std::string IniText::Bytes() const {

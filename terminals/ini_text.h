@@ -7,8 +7,10 @@
 // once and indexed, so a lookup or an edit costs the same in a large file.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +24,10 @@ class IniText {
   std::optional<std::string> Find(const std::string& section, const std::string& key) const;
   // Names of the keys of `section`, in file order.
   std::vector<std::string> Keys(const std::string& section) const;
+  // Every key line of `section` in file order, repeated names included: its
+  // name and its value as Find gives it.
+  void ForEachKey(const std::string& section,
+                  const std::function<void(std::string_view, std::string_view)>& visit) const;
   // Updates the key in place, or appends it at the end of its section, or
   // appends the section at the end of the text.
   void Set(const std::string& section, const std::string& key, const std::string& value);
@@ -35,13 +41,17 @@ class IniText {
   };
   // The lines from one section header up to the next; the first block holds
   // the lines before any header and has no header of its own.
+  // The key index is built when a section is first searched by key name, so
+  // a text that is only walked (a load) never pays for it.
   struct Block {
     std::vector<Line> lines;
-    std::unordered_map<std::string, std::size_t> keys;  // lower-case name: first line
+    mutable bool indexed = false;
+    mutable std::unordered_map<std::string, std::size_t> keys;  // lower-case name: first line
   };
 
   void AddLine(std::string text, std::string end);
-  void IndexKey(std::size_t block, std::size_t line);
+  static void IndexKey(const Block& block, std::size_t line);
+  static const std::unordered_map<std::string, std::size_t>& KeyIndex(const Block& block);
   const Block* SectionBlock(const std::string& section) const;
   void Insert(std::size_t block, std::size_t at, std::string text);
 

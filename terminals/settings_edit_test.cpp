@@ -4,6 +4,8 @@
 #include "terminals/settings_edit.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,40 @@ TEST(SettingsEdit, BatchedSaveGivesTheBytesOfTheKeyByKeyWrites) {
       f.form->SaveTerminalSettings();
       EXPECT_EQ(f.folder.Read("Orlent.ini"), reference.folder.Read("Orlent.ini"))
           << "starting file: " << start << "\nentries: " << entries.size();
+    }
+  }
+}
+
+TEST(SettingsEdit, OneWalkLoadGivesWhatReadsByNameGive) {
+  std::vector<std::string> files(std::begin(kStartingFiles), std::end(kStartingFiles));
+  files.push_back(
+      "[Terminal]\nterminalnums=$4\nTerminalNums=1\nTERMINALIP_2=b\nTerminalIP_2=dup\n"
+      "TerminalIP_02=zero\nTerminalChecked_4=x\nTerminalChecked_4=1\nTerminalIP_1=a\n"
+      "TerminalChecked_1=-1\nTerminalIP_3=" +
+      std::string(3000, 'l') + "\nTerminalPort=\nTerminalPort=2\n");
+  for (const auto& bytes : files) {
+    FormFixture f(false);
+    f.folder.Write("Orlent.ini", bytes);
+    f.form->FormCreate();
+    const TIniFile ini(f.folder.File("Orlent.ini"));
+    EXPECT_EQ(f.form->Edit2.Text, ini.ReadString("Terminal", "TerminalPort", "20404")) << bytes;
+    std::vector<Entry> byName;
+    const int count = ini.ReadInteger("Terminal", "TerminalNums", 0);
+    for (int n = 1; n <= std::min(count, 100); ++n) {
+      const std::string address = "TerminalIP_" + std::to_string(n);
+      const std::string tick = "TerminalChecked_" + std::to_string(n);
+      const bool held = ini.ReadString("Terminal", address, "\x01") != "\x01" ||
+                        ini.ReadString("Terminal", tick, "\x01") != "\x01";
+      if (held) {
+        byName.push_back(
+            {ini.ReadString("Terminal", address, ""), ini.ReadBool("Terminal", tick, false)});
+      }
+    }
+    const auto& loaded = f.form->CheckListBox1.Items;
+    ASSERT_EQ(loaded.size(), byName.size()) << bytes;
+    for (std::size_t i = 0; i < loaded.size(); ++i) {
+      EXPECT_EQ(loaded[i].Text, byName[i].address) << bytes;
+      EXPECT_EQ(loaded[i].Checked, byName[i].ticked) << bytes;
     }
   }
 }

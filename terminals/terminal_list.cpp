@@ -3,16 +3,15 @@
 // it, so the window shows what the file holds. A load reads the file once and
 // a save replaces it once, each as one edit under the folder's edit lock.
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/str_to_int.h"
 #include "app/tform1.h"
 #include "terminals/ini_file.h"
 #include "terminals/settings_edit.h"
+#include "terminals/stored_list.h"
 
 namespace {
 
@@ -21,7 +20,6 @@ constexpr const char* kPortKey = "TerminalPort";
 constexpr const char* kCountKey = "TerminalNums";
 constexpr std::string_view kAddressKey = "TerminalIP_";
 constexpr std::string_view kTickKey = "TerminalChecked_";
-constexpr const char* kDefaultPort = "20404";
 
 std::string AddressKey(int n) {
   return std::string(kAddressKey) + std::to_string(n);
@@ -33,44 +31,6 @@ std::string TickKey(int n) {
 TIniFile& SettingsFile(TForm1& form) {
   if (!form.IniFile) throw std::logic_error("The settings file is not open");
   return *form.IniFile;
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  });
-}
-
-// The entry number of an address or tick key, as the load would ask for it:
-// the prefix in any case, then decimal digits without a leading zero.
-int EntryNumberOf(std::string_view key) {
-  for (const auto prefix : {kAddressKey, kTickKey}) {
-    if (!StartsWithNoCase(key, prefix)) continue;
-    const auto digits = key.substr(prefix.size());
-    const bool decimal =
-        !digits.empty() && digits.front() != '0' &&
-        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!decimal) continue;
-    if (const auto n = TryStrToInt(digits)) return *n;
-  }
-  return 0;
-}
-
-// The numbers of the entries the file holds a key for, up to the count, in
-// order. An entry with neither key could only be empty and unticked; leaving
-// it out keeps a damaged count such as 2000000000 from filling the memory,
-// and the save would drop it anyway.
-std::vector<int> StoredEntries(const TIniFile& ini, int count) {
-  std::vector<int> numbers;
-  for (const auto& key : ini.ReadSection(kSection)) {
-    const int n = EntryNumberOf(key);
-    if (n >= 1 && n <= count) numbers.push_back(n);
-  }
-  std::sort(numbers.begin(), numbers.end());
-  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-  return numbers;
 }
 
 // A control character in an address would break its line of the settings
@@ -98,12 +58,13 @@ void TForm1::LoadTerminalSettings() {
   const SettingsEdit edit(ini, SettingsEdit::Purpose::Load);
   // An empty list shown for a file that is there would be lost at the next save.
   if (!edit.Readable()) throw std::runtime_error("Unable to read " + ini.FileName());
+  StoredList stored = ReadStoredList(ini);
   CheckListBox1.Items.clear();
   CheckListBox1.ItemIndex = -1;
-  Edit2.Text = ini.ReadString(kSection, kPortKey, kDefaultPort);
-  for (const int n : StoredEntries(ini, ini.ReadInteger(kSection, kCountKey, 0))) {
-    CheckListBox1.Items.push_back(
-        {ini.ReadString(kSection, AddressKey(n), ""), ini.ReadBool(kSection, TickKey(n), false)});
+  Edit2.Text = std::move(stored.port);
+  CheckListBox1.Items.reserve(stored.entries.size());
+  for (auto& entry : stored.entries) {
+    CheckListBox1.Items.push_back({std::move(entry.address), entry.ticked});
   }
   View.TerminalListChanged();
 }

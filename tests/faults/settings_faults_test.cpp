@@ -229,3 +229,14 @@ TEST_F(SettingsFaults, ABadPortIsRefusedAndNothingIsSaved) {
   }
   EXPECT_EQ(folder.Read("Orlent.ini"), before);
 }
+
+TEST_F(SettingsFaults, ASettingsFileThatCannotBeReadEndsEveryCommand) {
+  std::filesystem::create_directory(ini);  // a folder where the file should be
+  for (const Lines& command : std::vector<Lines>{{}, {"add", "127.0.0.2"}, {"tick", "1", "on"}}) {
+    const ProcessResult result = Cli(command);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "ERROR: Unable to read " + ini + "\n");
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(ini));
+}

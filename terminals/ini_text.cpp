@@ -187,7 +187,13 @@ void IniText::Insert(std::size_t block, std::size_t at, std::string text) {
 }
 
 std::string IniText::Bytes() const {
-  std::string bytes = byteOrderMark_;
+  std::size_t size = byteOrderMark_.size();
+  for (const auto& block : blocks_) {
+    for (const auto& line : block.lines) size += line.text.size() + line.end.size();
+  }
+  std::string bytes;
+  bytes.reserve(size);
+  bytes += byteOrderMark_;
   for (const auto& block : blocks_) {
     for (const auto& line : block.lines) bytes.append(line.text).append(line.end);
   }

@@ -69,17 +69,6 @@ void SyncFolder(const std::string& path) {
   close(fd);
 }
 
-// An unnamed file in the folder of `target` where the file system has them,
-// else the named temporary file; `named` tells which.
-int OpenTemporary(const std::string& target, bool& named) {
-  named = false;
-  const int fd = open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-  if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
-  named = true;
-  return open(TemporaryPathFor(target).c_str(),
-              O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-}
-
 // Gives the unnamed file its temporary name, taking the place of a leftover.
 bool GiveName(int fd, const std::string& temporary) {
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
@@ -90,6 +79,34 @@ bool GiveName(int fd, const std::string& temporary) {
     if (errno != EEXIST || unlink(temporary.c_str()) != 0) return false;
   }
   return false;
+}
+
+enum class Outcome { Done, Failed, NoUnnamedFiles };
+
+// Writes `bytes` to a temporary file beside `target` (unnamed until it is
+// complete, or named from the start) and renames it over `target`.
+Outcome WriteAndRename(const std::string& target, const std::string& bytes, bool unnamed) {
+  const std::string temporary = TemporaryPathFor(target);
+  const int fd = unnamed ? open(FolderOf(target).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)
+                         : open(temporary.c_str(),
+                                O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0) {
+    const bool unsupported = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+    return unnamed && unsupported ? Outcome::NoUnnamedFiles : Outcome::Failed;
+  }
+  KeepOwnerAndPermissions(fd, target);
+  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+  // Without /proc an unnamed file cannot be given a name.
+  bool nameless = false;
+  if (ok && unnamed && !GiveName(fd, temporary)) {
+    nameless = errno == ENOENT;
+    ok = false;
+  }
+  ok = close(fd) == 0 && ok;
+  ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
+  if (ok) return Outcome::Done;
+  unlink(temporary.c_str());
+  return nameless ? Outcome::NoUnnamedFiles : Outcome::Failed;
 }
 
 }  // namespace
@@ -130,19 +147,9 @@ void RemoveLeftoverTemporary(const std::string& path) {
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes) {
   const auto target = ResolveLinks(path);
   if (!target || !MayReplace(*target)) return false;
-  const std::string temporary = TemporaryPathFor(*target);
-  bool named = false;
-  const int fd = OpenTemporary(*target, named);
-  if (fd < 0) return false;
-  KeepOwnerAndPermissions(fd, *target);
-  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
-  ok = ok && (named || GiveName(fd, temporary));
-  ok = close(fd) == 0 && ok;
-  ok = ok && std::rename(temporary.c_str(), target->c_str()) == 0;
-  if (!ok) {
-    unlink(temporary.c_str());
-    return false;
-  }
+  Outcome outcome = WriteAndRename(*target, bytes, true);
+  if (outcome == Outcome::NoUnnamedFiles) outcome = WriteAndRename(*target, bytes, false);
+  if (outcome != Outcome::Done) return false;
   SyncFolder(*target);
   return true;
 }

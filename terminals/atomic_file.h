@@ -22,8 +22,9 @@ FileContent ReadWholeFile(const std::string& path);
 // permission bits are kept. A file nobody may write (no write permission bit,
 // or none for this user) is refused. Returns false when any step fails, with
 // the file at `path` as it was. A crash leaves no temporary file behind, but
-// for the one moment between naming and renaming; the next replacement of the
-// same file removes such a leftover.
+// for the one moment between naming and renaming (or, on a file system
+// without unnamed files, while it is written); the next replacement of the
+// same file takes the place of such a leftover.
 bool ReplaceFileAtomically(const std::string& path, const std::string& bytes);
 
 // The name the temporary file of a replacement of the file `target` passes

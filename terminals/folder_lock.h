@@ -27,6 +27,8 @@ class FolderLock {
   // lock file, as nobody writes then.
   void LockEdits(bool create);
   void UnlockEdits();
+  // The edit lock is held, not only asked for (there may be no lock file).
+  bool HoldsEdits() const { return editHeld_; }
 
   // Takes the window lock and writes this process's id; false when another
   // window holds it.

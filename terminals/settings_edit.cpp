@@ -11,7 +11,8 @@ namespace {
 FileContent LockAndRead(TIniFile& ini, SettingsEdit::Purpose purpose) {
   const bool change = purpose == SettingsEdit::Purpose::Change;
   ini.Lock().LockEdits(change);
-  if (change) RemoveLeftoverTemporary(ini.FileName());
+  // Only a holder of the lock knows that no replacement is under way.
+  if (change && ini.Lock().HoldsEdits()) RemoveLeftoverTemporary(ini.FileName());
   return ReadWholeFile(ini.FileName());
 }
 

@@ -1,6 +1,7 @@
 // Start-up and close of the main window.
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <memory>
 
 #include "app/executable_path.h"
@@ -41,7 +42,15 @@ void TForm1::FormCreate() {
   Edit2.Text.clear();
   ProgramFolder = ProgramFolderOf(ExecutablePath);
   IniFile = std::make_unique<TIniFile>(ProgramFolder + "/Orlent.ini");
-  LoadTerminalSettings();
+  ClaimProgramFolder();
+  // A settings file that cannot be read is reported once start-up is done,
+  // so that the window is usable all the same.
+  std::exception_ptr loadFailure;
+  try {
+    LoadTerminalSettings();
+  } catch (const std::exception&) {
+    loadFailure = std::current_exception();
+  }
   RegisterLinkLibraries(Link);
   VersionLine = LibraryVersionLine(Link);
   AddLog(kWindowCaption);
@@ -55,6 +64,7 @@ void TForm1::FormCreate() {
     other->Checked = false;
   }
   RadioButton1.Checked = true;
+  if (loadFailure) std::rethrow_exception(loadFailure);
 }
 
 void TForm1::FormClose() {

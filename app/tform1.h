@@ -15,6 +15,7 @@
 #include "app/form_view.h"
 #include "link/link_library.h"
 #include "link/transfer_state.h"
+#include "terminals/folder_role.h"
 
 class TIniFile;
 class UploadFile;
@@ -68,6 +69,8 @@ class TForm1 {
   TransferState Transfer;
   std::unique_ptr<UploadFile> OpenUploadFile;  // at most one
   int AnswerTimeoutMs = 10000;
+  // What the program holds of its folder; set by the front end before FormCreate.
+  FolderRole Role = FolderRole::Reader;
 
   // --- Start-up, close and activity log (app/) ---
   void FormCreate();
@@ -82,6 +85,11 @@ class TForm1 {
   void BBtnAddClick();
   void BBtnDeleteClick();
   void BBtnEditClick();
+  // Takes what Role holds of the program folder; throws FolderInUse.
+  void ClaimProgramFolder();
+  // The terminal lock of the connect step; false while another process serves it.
+  bool ClaimTerminal(const std::string& address);
+  void ReleaseTerminal(const std::string& address);
 
   // --- Send cycle, connect and disconnect (link/) ---
   void BtnSendClick();

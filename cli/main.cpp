@@ -47,6 +47,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
     return [&a, &command, run] {
       command = [&a, run] {
         a.session.printLog = false;
+        a.session.role = FolderRole::Editor;
         Session s(a.session);
         return run(s);
       };

@@ -35,7 +35,14 @@ Session::Session(const SessionOptions& options)
     : view(options.printLog ? stdout : nullptr, stderr, options.printLog && isatty(1)),
       link(Bind(options)),
       form(std::make_unique<TForm1>(loop, view, link, ExecutableIn(options))) {
-  Handle([this] { form->FormCreate(); });
+  form->Role = options.role;
+  // A program folder held by a window, or a settings file that cannot be
+  // read, ends the command before it does anything.
+  try {
+    form->FormCreate();
+  } catch (const std::exception& failure) {
+    throw ExitStatus(2, failure.what());
+  }
 }
 
 Session::~Session() {

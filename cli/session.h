@@ -22,6 +22,8 @@ struct SessionOptions {
   std::string folder;       // program folder; empty: the executable's folder
   std::string linkLibrary;  // empty: libtermlink.so in the executable's folder
   bool printLog = true;     // the command's standard output is the activity log
+  // Editor for the commands that edit the list.
+  FolderRole role = FolderRole::Reader;
 };
 
 class Session {

@@ -2,6 +2,7 @@
 // buttons, and ticks and port saved as the window's close saves them.
 #include <cstdio>
 
+#include "app/terminal_port.h"
 #include "app/tform1.h"
 #include "cli/commands.h"
 
@@ -58,6 +59,7 @@ int TickTerminal(Session& session, int number, bool ticked) {
 }
 
 int SetPort(Session& session, const std::string& port) {
+  if (!ParsePort(port)) throw ExitStatus(2, BadPortMessage(port));
   session.form->Edit2.Text = port;
   return Edit(session, [&] { session.form->FormClose(); });
 }

@@ -25,7 +25,16 @@ void TForm1::Action1Execute() {
     CycleMode.clear();
     throw;
   }
+  // Two Orlent processes of one folder never serve one terminal at once.
+  if (!ClaimTerminal(Edit1.Text)) {
+    AddLog("");
+    AddLog("- Terminal In Use " + Edit1.Text);
+    AddLog("- Fail Connect " + Edit1.Text);
+    if (CycleMode == "SEND") NextTerminal();
+    return;
+  }
   const bool connected = Link.Connect(Edit1.Text.c_str(), -1) != 0;
+  if (!connected) ReleaseTerminal(Edit1.Text);
   AddLog("");
   if (connected) {
     AddLog("- Success Connect " + Edit1.Text);
@@ -43,6 +52,7 @@ void TForm1::DisconnectTerminal() {
   } else {
     AddLog("- Fail to Disconnect " + Edit1.Text);
   }
+  ReleaseTerminal(Edit1.Text);
   if (CycleMode == "SEND") NextTerminal();
   CloseUploadFile();
 }

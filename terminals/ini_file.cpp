@@ -5,7 +5,9 @@
 
 #include "app/str_to_int.h"
 #include "terminals/atomic_file.h"
+#include "terminals/folder_lock.h"
 #include "terminals/ini_text.h"
+#include "terminals/settings_edit.h"
 
 namespace {
 
@@ -17,11 +19,19 @@ IniText ReadText(const std::string& path) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string path) : path_(std::move(path)) {}
+TIniFile::TIniFile(std::string path)
+    : path_(std::move(path)), lock_(std::make_unique<FolderLock>(path_ + ".lock")) {}
+
+TIniFile::~TIniFile() = default;
+
+std::optional<std::string> TIniFile::Find(const std::string& section,
+                                          const std::string& key) const {
+  return edit_ ? edit_->Find(section, key) : ReadText(path_).Find(section, key);
+}
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
-  auto value = ReadText(path_).Find(section, key);
+  auto value = Find(section, key);
   if (!value) return defaultValue;
   if (value->size() > kMaxValueLength) value->resize(kMaxValueLength);
   return *value;
@@ -39,7 +49,20 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key,
 }
 
 std::vector<std::string> TIniFile::ReadSection(const std::string& section) const {
-  return ReadText(path_).Keys(section);
+  return edit_ ? edit_->Keys(section) : ReadText(path_).Keys(section);
+}
+
+void TIniFile::ReadSectionValues(
+    const std::string& section,
+    const std::function<void(std::string_view, std::string_view)>& visit) const {
+  const auto cut = [&visit](std::string_view name, std::string_view value) {
+    visit(name, value.substr(0, kMaxValueLength));
+  };
+  if (edit_) {
+    edit_->ForEachKey(section, cut);
+  } else {
+    ReadText(path_).ForEachKey(section, cut);
+  }
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key,
@@ -48,15 +71,13 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
     throw std::invalid_argument("Cannot write " + key + " to " + path_ +
                                 ": the value holds a line break");
   }
-  // An existing file that cannot be read would lose its other lines if it
-  // were replaced, so it counts as a failed write.
-  const auto content = ReadWholeFile(path_);
-  if (content.status == ReadStatus::Failed) throw std::runtime_error("Unable to write to " + path_);
-  IniText text(content.bytes);
-  text.Set(section, key, value);
-  const auto bytes = text.Bytes();
-  if (content.status == ReadStatus::Ok && bytes == content.bytes) return;
-  if (!ReplaceFileAtomically(path_, bytes)) throw std::runtime_error("Unable to write to " + path_);
+  if (edit_) {
+    edit_->Set(section, key, value);
+    return;
+  }
+  SettingsEdit edit(*this, SettingsEdit::Purpose::Change);
+  edit_->Set(section, key, value);
+  edit.Commit();
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {

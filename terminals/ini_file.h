@@ -1,16 +1,29 @@
 // TIniFile: the settings file, a private-profile text file of [sections] and
-// key=value lines, read and written by section and key with defaults. Every
-// read looks at the file as it is on disk, and every write replaces it
-// atomically at once, so nothing is cached and nothing is ever half-written.
+// key=value lines, read and written by section and key with defaults. Outside
+// a SettingsEdit every read looks at the file as it is on disk and every write
+// is an edit of its own; inside one, reads and writes work on the text the
+// edit read, which reaches the disk in one atomic replacement when the edit
+// is committed. Nothing is ever half-written.
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+class FolderLock;
+class IniText;
 
 class TIniFile {
  public:
-  // Opens the settings file at `path` by name; the file need not exist.
+  // Opens the settings file at `path` by name; the file need not exist. The
+  // locks of its folder are in `path` + ".lock".
   explicit TIniFile(std::string path);
+  ~TIniFile();
+  TIniFile(const TIniFile&) = delete;
+  TIniFile& operator=(const TIniFile&) = delete;
 
   // At most kMaxValueLength characters; blanks around the value and one pair
   // of enclosing quotes are dropped. The default applies to a missing key only.
@@ -21,19 +34,29 @@ class TIniFile {
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
   // Names of the keys of `section`, in file order.
   std::vector<std::string> ReadSection(const std::string& section) const;
+  // Every key of `section` in file order, repeated names included, with its
+  // value as ReadString gives it: one walk over the section.
+  void ReadSectionValues(
+      const std::string& section,
+      const std::function<void(std::string_view name, std::string_view value)>& visit) const;
 
-  // Each write reaches the disk at once; on failure throws std::runtime_error
-  // "Unable to write to <path>" and leaves the file as it was. A value holding
-  // a line break would add lines of its own to the file, so it is refused with
-  // std::invalid_argument.
+  // On failure throws std::runtime_error "Unable to write to <path>" and
+  // leaves the file as it was. A value holding a line break would add lines
+  // of its own to the file, so it is refused with std::invalid_argument.
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
   const std::string& FileName() const { return path_; }
+  FolderLock& Lock() { return *lock_; }
 
   static constexpr std::size_t kMaxValueLength = 2047;
 
  private:
+  friend class SettingsEdit;
+  std::optional<std::string> Find(const std::string& section, const std::string& key) const;
+
   std::string path_;
+  std::unique_ptr<FolderLock> lock_;
+  IniText* edit_ = nullptr;  // the text of the edit under way, if any
 };

@@ -206,10 +206,11 @@ TEST_F(IniFileTest, EightBitBytesPassUnchanged) {
   EXPECT_EQ(Bytes(), "[Terminal]\r\nName=\xC4\xD6\r\nShop=" + latin1 + "\r\n");
 }
 
-TEST_F(IniFileTest, FirstOfTwoEqualKeysIsReadAndWritten) {
+TEST_F(IniFileTest, OnlyTheFirstOfTwoEqualSectionsIsReadAndWritten) {
   Prepare("[Terminal]\r\nA=1\r\n[terminal]\r\nA=2\r\nB=3\r\n");
   EXPECT_EQ(ini.ReadString("Terminal", "A", ""), "1");
-  EXPECT_EQ(ini.ReadString("Terminal", "B", ""), "3");
+  EXPECT_EQ(ini.ReadString("Terminal", "B", "d"), "d");
+  EXPECT_EQ(ini.ReadSection("Terminal"), std::vector<std::string>{"A"});
   ini.WriteString("Terminal", "A", "x");
   ini.WriteString("Terminal", "C", "y");
   EXPECT_EQ(Bytes(), "[Terminal]\r\nA=x\r\nC=y\r\n[terminal]\r\nA=2\r\nB=3\r\n");

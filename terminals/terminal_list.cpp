@@ -1,15 +1,17 @@
 // The terminal list and the port: their storage in the settings file and the
 // Add, Delete and Change buttons. Every edit saves the whole list and reloads
-// it, so the window shows what the file holds.
+// it, so the window shows what the file holds. A load reads the file once and
+// a save replaces it once, each as one edit under the folder's edit lock.
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "app/str_to_int.h"
 #include "app/tform1.h"
 #include "terminals/ini_file.h"
+#include "terminals/settings_edit.h"
+#include "terminals/stored_list.h"
 
 namespace {
 
@@ -18,7 +20,6 @@ constexpr const char* kPortKey = "TerminalPort";
 constexpr const char* kCountKey = "TerminalNums";
 constexpr std::string_view kAddressKey = "TerminalIP_";
 constexpr std::string_view kTickKey = "TerminalChecked_";
-constexpr const char* kDefaultPort = "20404";
 
 std::string AddressKey(int n) {
   return std::string(kAddressKey) + std::to_string(n);
@@ -32,37 +33,17 @@ TIniFile& SettingsFile(TForm1& form) {
   return *form.IniFile;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
+// A control character in an address would break its line of the settings
+// file or show as nothing in the list.
+bool HoldsControlCharacter(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
   });
 }
 
-// The entry number of an address or tick key, as the load would ask for it:
-// the prefix in any case, then decimal digits without a leading zero.
-int EntryNumberOf(std::string_view key) {
-  for (const auto prefix : {kAddressKey, kTickKey}) {
-    if (!StartsWithNoCase(key, prefix)) continue;
-    const auto digits = key.substr(prefix.size());
-    const bool decimal =
-        !digits.empty() && digits.front() != '0' &&
-        std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!decimal) continue;
-    if (const auto n = TryStrToInt(digits)) return *n;
-  }
-  return 0;
-}
-
-// Entries past the last one the file has a key for could only be empty and
-// unticked; leaving them out keeps a damaged count such as 2000000000 from
-// filling the memory.
-int StoredEntryCount(const TIniFile& ini, int count) {
-  int last = 0;
-  for (const auto& key : ini.ReadSection(kSection)) last = std::max(last, EntryNumberOf(key));
-  return std::min(count, last);
-}
+constexpr const char* kControlCharacterMessage =
+    "The IP address must not hold control characters !";
 
 // Delete and Change act on the selected entry; an index outside the list selects nothing.
 int SelectedEntry(const TCheckListBox& list) {
@@ -73,20 +54,24 @@ int SelectedEntry(const TCheckListBox& list) {
 }  // namespace
 
 void TForm1::LoadTerminalSettings() {
-  const TIniFile& ini = SettingsFile(*this);
+  TIniFile& ini = SettingsFile(*this);
+  const SettingsEdit edit(ini, SettingsEdit::Purpose::Load);
+  // An empty list shown for a file that is there would be lost at the next save.
+  if (!edit.Readable()) throw std::runtime_error("Unable to read " + ini.FileName());
+  StoredList stored = ReadStoredList(ini);
   CheckListBox1.Items.clear();
   CheckListBox1.ItemIndex = -1;
-  Edit2.Text = ini.ReadString(kSection, kPortKey, kDefaultPort);
-  const int count = StoredEntryCount(ini, ini.ReadInteger(kSection, kCountKey, 0));
-  for (int n = 1; n <= count; ++n) {
-    CheckListBox1.Items.push_back(
-        {ini.ReadString(kSection, AddressKey(n), ""), ini.ReadBool(kSection, TickKey(n), false)});
+  Edit2.Text = std::move(stored.port);
+  CheckListBox1.Items.reserve(stored.entries.size());
+  for (auto& entry : stored.entries) {
+    CheckListBox1.Items.push_back({std::move(entry.address), entry.ticked});
   }
   View.TerminalListChanged();
 }
 
 void TForm1::SaveTerminalSettings() {
   TIniFile& ini = SettingsFile(*this);
+  SettingsEdit edit(ini, SettingsEdit::Purpose::Change);
   ini.WriteString(kSection, kPortKey, Edit2.Text);
   // Puts the count right after the port in a new file.
   if (ini.ReadInteger(kSection, kCountKey, -1) == -1) ini.WriteInteger(kSection, kCountKey, 0);
@@ -98,11 +83,14 @@ void TForm1::SaveTerminalSettings() {
     ini.WriteBool(kSection, TickKey(written), entry.Checked);
   }
   ini.WriteInteger(kSection, kCountKey, written);
+  edit.Commit();
 }
 
 void TForm1::BBtnAddClick() {
   if (Edit7.Text.empty()) {
     View.ShowError("Please define the new IP address !");
+  } else if (HoldsControlCharacter(Edit7.Text)) {
+    View.ShowError(kControlCharacterMessage);
   } else {
     CheckListBox1.Items.push_back({Edit7.Text, false});
     View.TerminalListChanged();
@@ -136,6 +124,8 @@ void TForm1::BBtnEditClick() {
   const int selected = SelectedEntry(CheckListBox1);
   if (Edit7.Text.empty()) {
     View.ShowError("Please define the new IP address to change !");
+  } else if (HoldsControlCharacter(Edit7.Text)) {
+    View.ShowError(kControlCharacterMessage);
   } else if (selected < 0) {
     View.ShowError("IP address must be selected from the list above !");
   } else {

@@ -78,7 +78,10 @@ int RunWindow(int argc, char** argv) {
   // An installed window works in the per-user folder, which also takes its upload files.
   MainWindow window(loop, *link, WindowExecutable(executable));
   loop.SetFailureHandler([&window](const std::string& text) { window.ShowFailure(text); });
-  window.Start();
+  // One window per program folder: a second one would undo, at its close,
+  // what the first saved.
+  window.Form().Role = FolderRole::Window;
+  if (!window.Start()) return 1;
   window.show();
   return QApplication::exec();
 }

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <optional>
 
 #include "app/qt/local_text.h"
 
@@ -153,11 +154,23 @@ void MainWindow::WireInput() {
   });
 }
 
-void MainWindow::Start() {
-  form_.HandleEvent([this] { form_.FormCreate(); });
+bool MainWindow::Start() {
+  std::optional<std::string> refusal;
+  form_.HandleEvent([this, &refusal] {
+    try {
+      form_.FormCreate();
+    } catch (const FolderInUse& inUse) {
+      refusal = inUse.what();
+    }
+  });
+  if (refusal) {
+    ShowError(*refusal);
+    return false;
+  }
   ShowTerminalList();
   ControlsChanged();
   statusPanel_->setToolTip(ShownText(form_.VersionLine));
+  return true;
 }
 
 void MainWindow::Handle(void (TForm1::*handler)()) {

@@ -33,7 +33,8 @@ class MainWindow : public QMainWindow, public FormView {
   ~MainWindow() override;
 
   // Runs FormCreate and shows what it set up; call once, before show().
-  void Start();
+  // False, after an error box, when another process holds the program folder.
+  bool Start();
 
   TForm1& Form() { return form_; }
   const ControlPanel& Panel() const { return ui_; }

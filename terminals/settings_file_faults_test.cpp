@@ -1,0 +1,141 @@
+// The settings file where it is not a plain writable file: unreadable, not a
+// regular file, read-only, or a symbolic link; and the locks of the folder.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "terminals/atomic_file.h"
+#include "terminals/folder_lock.h"
+#include "terminals/ini_file.h"
+#include "tests/support/form_fixture.h"
+
+using Lines = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kOneEntry = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n";
+
+Lines FilesIn(const std::string& folder) {
+  Lines names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+TEST(SettingsFileFaults, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
+  // A folder and a FIFO in the file's place; a FIFO would make a read wait
+  // for a writer for ever.
+  for (const bool fifo : {false, true}) {
+    FormFixture f(false);
+    const std::string path = f.folder.File("Orlent.ini");
+    ASSERT_EQ(fifo ? mkfifo(path.c_str(), 0644) : mkdir(path.c_str(), 0755), 0);
+    f.form->HandleEvent([&] { f.form->FormCreate(); });
+    EXPECT_EQ(f.view.failures, Lines{"Unable to read " + path});
+    EXPECT_EQ(f.form->ListBox1.Items, Lines{"Orlent V3.0.0.0"});  // start-up went on
+    f.form->HandleEvent([&] { f.form->FormClose(); });
+    EXPECT_EQ(f.view.failures.back(), "Unable to write to " + path);
+    EXPECT_EQ(fifo ? fs::is_fifo(path) : fs::is_directory(path), true);
+  }
+}
+
+TEST(SettingsFileFaults, AReadOnlyFileIsRefusedAndALinkKeepsPointingAtItsTarget) {
+  FormFixture f(false);
+  const std::string path = f.folder.File("Orlent.ini");
+  f.folder.Write("Orlent.ini", kOneEntry);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  f.form->FormCreate();
+  f.form->Edit7.Text = "127.0.0.3";
+  f.form->HandleEvent([&] { f.form->BBtnAddClick(); });
+  EXPECT_EQ(f.view.failures, Lines{"Unable to write to " + path});
+  EXPECT_EQ(f.folder.Read("Orlent.ini"), kOneEntry);
+
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  fs::create_directory(f.folder.File("shared"));
+  fs::rename(path, f.folder.File("shared/Orlent.ini"));
+  fs::create_symlink("shared/Orlent.ini", path);
+  f.form->HandleEvent([&] { f.form->BBtnAddClick(); });
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_NE(f.folder.Read("shared/Orlent.ini").find("TerminalIP_2=127.0.0.3"), std::string::npos);
+  EXPECT_EQ(FilesIn(f.folder.File("shared")), Lines{"Orlent.ini"});
+}
+
+TEST(SettingsFileFaults, ALeftoverTemporaryFileIsRemovedByTheNextEdit) {
+  FormFixture f(false);
+  const std::string saved =
+      "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n"
+      "TerminalChecked_1=0\r\n";
+  f.folder.Write("Orlent.ini", saved);
+  f.folder.Write("Orlent.ini.tmp", "[Terminal]\r\nTerminalNums=0\r\n");  // a crash's leftover
+  f.form->FormCreate();
+  f.form->FormClose();  // writes nothing new: the list is unchanged
+  EXPECT_EQ(FilesIn(f.folder.path()), (Lines{"Orlent.ini", "Orlent.ini.lock"}));
+  EXPECT_EQ(f.folder.Read("Orlent.ini"), saved);
+}
+
+TEST(SettingsFileFaults, ASecondWindowAndAnEditorAreRefusedWhileAWindowHoldsTheFolder) {
+  FormFixture window(false);
+  window.folder.Write("Orlent.ini", kOneEntry);
+  window.form->Role = FolderRole::Window;
+  window.form->FormCreate();
+  const std::string path = window.folder.File("Orlent.ini");
+  struct Case {
+    FolderRole role;
+    std::string refusal;  // empty: allowed
+  };
+  const Case cases[] = {
+      {FolderRole::Window, path + " is open in another Orlent window"},
+      {FolderRole::Editor,
+       path + " is open in an Orlent window (process " + std::to_string(getpid()) + ")"},
+      {FolderRole::Reader, ""},
+  };
+  for (const auto& c : cases) {
+    TForm1 second(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
+    second.Role = c.role;
+    std::string refusal;
+    try {
+      second.FormCreate();
+    } catch (const FolderInUse& e) {
+      refusal = e.what();
+    }
+    EXPECT_EQ(refusal, c.refusal);
+    // Refused before loading.
+    EXPECT_EQ(second.CheckListBox1.Items.size(), c.refusal.empty() ? 1u : 0u);
+  }
+  window.form->FormClose();  // the window's lock goes with its settings file object
+  TForm1 after(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
+  after.Role = FolderRole::Window;
+  EXPECT_NO_THROW(after.FormCreate());
+}
+
+TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
+  FormFixture f(false);
+  f.folder.Write("Orlent.ini", kOneEntry);
+  f.form->FormCreate();
+  FolderLock other(f.folder.File("Orlent.ini.lock"));
+  ASSERT_TRUE(other.LockTerminal("127.0.0.2"));
+  f.form->Edit1.Text = "127.0.0.2";
+  f.form->Action1Execute();
+  EXPECT_EQ(f.link.CallNames().back(), "AddProcConnection");  // no Connect
+  EXPECT_EQ(f.form->ListBox1.Items, (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2",
+                                           "- Fail Connect 127.0.0.2"}));
+
+  // Once the other process lets go, this one takes it, and gives it back at
+  // the end of its transfer.
+  other.UnlockTerminal("127.0.0.2");
+  f.form->Action1Execute();
+  EXPECT_EQ(f.link.CallNames().back(), "Connect");
+  EXPECT_FALSE(other.LockTerminal("127.0.0.2"));
+  f.form->DisconnectTerminal();
+  EXPECT_TRUE(other.LockTerminal("127.0.0.2"));
+}

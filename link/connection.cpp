@@ -2,15 +2,20 @@
 // outside a send cycle.
 #include <string>
 
+#include <stdexcept>
+
 #include "app/str_to_int.h"
+#include "app/terminal_port.h"
 #include "app/tform1.h"
 #include "link/data_callback.h"
 
 void TForm1::SetupConnection() {
   const int retry = StrToInt(Edit4.Text);
   const int interval = StrToInt(Edit3.Text);
-  const int port = StrToInt(Edit2.Text);
-  Link.AddProcConnection(1, Edit1.Text.c_str(), port, 100, 5010, interval, retry, 9, DataCallback,
+  // A port outside 1 to 65535 would be cut to another port by the library.
+  const auto port = ParsePort(Edit2.Text);
+  if (!port) throw std::runtime_error(BadPortMessage(Edit2.Text));
+  Link.AddProcConnection(1, Edit1.Text.c_str(), *port, 100, 5010, interval, retry, 9, DataCallback,
                          SecondCallback);
 }
 

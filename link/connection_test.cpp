@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/terminal_port.h"
 #include "link/data_callback.h"
 #include "link/upload_file.h"
 #include "tests/support/form_fixture.h"
@@ -27,7 +28,7 @@ class Connection : public ::testing::Test {
 };
 
 TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
-  form.Edit2.Text = "  0x4FB4";  // the same conversion as everywhere: 20404
+  form.Edit2.Text = "20404";
   form.Edit3.Text = "250";
   form.Edit4.Text = "-1";
   form.Action1Execute();
@@ -40,6 +41,18 @@ TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
   EXPECT_EQ(f.link.secondCallback, &SecondCallback);
   EXPECT_EQ(f.link.calls.back().name, "Connect");
   EXPECT_EQ(f.link.calls.back().numbers, std::vector<int>{-1});
+}
+
+TEST_F(Connection, APortThatIsNotADecimalFrom1To65535IsRefusedBeforeTheLibrary) {
+  const std::size_t callsBefore = f.link.calls.size();
+  for (const char* port : {"  0x4FB4", "0", "-5", "70000", "abc", ""}) {
+    form.Edit2.Text = port;
+    f.view.failures.clear();
+    form.HandleEvent([&] { form.Action1Execute(); });
+    EXPECT_EQ(f.view.failures, Lines{BadPortMessage(port)}) << "'" << port << "'";
+  }
+  EXPECT_EQ(f.link.calls.size(), callsBefore);
+  EXPECT_EQ(Log(), Lines{});
 }
 
 TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {

@@ -26,7 +26,7 @@ LinkLibrary Bind(const SessionOptions& options) {
 std::string ExecutableIn(const SessionOptions& options) {
   if (options.folder.empty())
     return WorkingFolder(ProgramFolderOf(RunningExecutablePath())) + "/orlent-cli";
-  return (std::filesystem::absolute(options.folder) / "orlent-cli").string();
+  return (std::filesystem::absolute(options.folder) / "orlent-cli").lexically_normal().string();
 }
 
 }  // namespace

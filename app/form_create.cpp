@@ -6,7 +6,8 @@
 
 #include "app/executable_path.h"
 #include "app/tform1.h"
-#include "terminals/ini_file.h"
+#include "settings/folder_claim.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -41,8 +42,8 @@ void TForm1::FormCreate() {
   Edit7.Text.clear();
   Edit2.Text.clear();
   ProgramFolder = ProgramFolderOf(ExecutablePath);
-  IniFile = std::make_unique<TIniFile>(ProgramFolder + "/Orlent.ini");
-  ClaimProgramFolder();
+  Settings = std::make_unique<SettingsFile>(ProgramFolder + "/Orlent.ini");
+  ClaimProgramFolder(*Settings, Role);
   // A settings file that cannot be read is reported once start-up is done,
   // so that the window is usable all the same.
   std::exception_ptr loadFailure;
@@ -73,8 +74,8 @@ void TForm1::FormClose() {
   try {
     SaveTerminalSettings();
   } catch (...) {
-    IniFile.reset();
+    Settings.reset();
     throw;
   }
-  IniFile.reset();
+  Settings.reset();
 }

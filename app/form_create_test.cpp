@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "terminals/atomic_file.h"
-#include "terminals/ini_file.h"
+#include "settings/atomic_file.h"
+#include "settings/settings_file.h"
 #include "tests/support/form_fixture.h"
 
 using Lines = std::vector<std::string>;
@@ -52,8 +52,8 @@ TEST(StartUp, ProgramFolderIsTheExecutablesFolderWithoutTrailingSeparator) {
   FormFixture f;
   EXPECT_EQ(f.form->ProgramFolder, f.folder.path());
   EXPECT_NE(f.form->ProgramFolder.back(), '/');
-  ASSERT_TRUE(f.form->IniFile);
-  EXPECT_EQ(f.form->IniFile->FileName(), f.folder.path() + "/Orlent.ini");
+  ASSERT_TRUE(f.form->Settings);
+  EXPECT_EQ(f.form->Settings->FileName(), f.folder.path() + "/Orlent.ini");
   EXPECT_TRUE(FilesIn(f.folder.path()).empty());  // opening does not create the file
 }
 
@@ -96,7 +96,7 @@ TEST(StartAndClose, FreshStartThenCloseWritesTheThreeLineFile) {
   Lines files = FilesIn(f.folder.path());
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, (Lines{"Orlent.ini", "Orlent.ini.lock"}));
-  EXPECT_FALSE(f.form->IniFile);
+  EXPECT_FALSE(f.form->Settings);
 }
 
 TEST(StartAndClose, TicksChangedBeforeCloseAreThereAtTheNextStart) {
@@ -133,6 +133,6 @@ TEST(StartAndClose, CloseThatCannotSaveReportsItAndStillReleasesTheFile) {
   } catch (const std::runtime_error& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
   }
-  EXPECT_FALSE(f.form->IniFile);
+  EXPECT_FALSE(f.form->Settings);
   EXPECT_FALSE(std::filesystem::exists(path));
 }

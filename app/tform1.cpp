@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "link/upload_file.h"
-#include "terminals/ini_file.h"
+#include "settings/settings_file.h"
 
 TForm1* Form1 = nullptr;
 

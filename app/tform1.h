@@ -15,9 +15,9 @@
 #include "app/form_view.h"
 #include "link/link_library.h"
 #include "link/transfer_state.h"
-#include "terminals/folder_role.h"
+#include "settings/folder_role.h"
 
-class TIniFile;
+class SettingsFile;
 class UploadFile;
 
 inline constexpr const char* kWindowCaption = "Orlent V3.0.0.0";
@@ -41,18 +41,18 @@ class TForm1 {
   LinkLibrary Link;
 
   // --- Controls (names as laid out in the window) ---
-  TEdit Edit1;  // hidden: address of the terminal being served
-  TEdit Edit2;  // port box
-  TEdit Edit3;  // hidden: interval
-  TEdit Edit4;  // hidden: retry
-  TEdit Edit5;  // Send File, disabled
-  TEdit Edit6;  // hidden: Upload File
-  TEdit Edit7;  // IP box
+  TEdit Edit1;                  // hidden: address of the terminal being served
+  TEdit Edit2;                  // port box
+  TEdit Edit3;                  // hidden: interval
+  TEdit Edit4;                  // hidden: retry
+  TEdit Edit5;                  // Send File, disabled
+  TEdit Edit6;                  // hidden: Upload File
+  TEdit Edit7;                  // IP box
   TCheckListBox CheckListBox1;  // terminal list
   TListBox ListBox1;            // activity log
-  TRadioButton RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5,
-      RadioButton6, RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11,
-      RadioButton12, RadioButton13;
+  TRadioButton RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6,
+      RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11, RadioButton12,
+      RadioButton13;
   TButton BtnConnect;     // hidden, runs Action1Execute
   TButton BtnDisConnect;  // hidden, runs Action2Execute
   TButton BtnDownload;    // hidden, runs Action4Execute
@@ -63,8 +63,8 @@ class TForm1 {
   std::string ProgramFolder;  // no trailing separator
   std::string CycleMode;      // "SEND" while a send cycle runs
   bool FileChosen = false;    // a download file was picked in the file-open dialog
-  std::unique_ptr<TIniFile> IniFile;
-  std::string VersionLine;    // the link library's version, built at start-up
+  std::unique_ptr<SettingsFile> Settings;
+  std::string VersionLine;  // the link library's version, built at start-up
   int32_t TerminalIndex = -1;
   TransferState Transfer;
   std::unique_ptr<UploadFile> OpenUploadFile;  // at most one
@@ -79,17 +79,13 @@ class TForm1 {
   void ReplaceLogLine(const std::string& text, int index);
   void Clear1Click();
 
-  // --- Terminal list and settings file (terminals/) ---
+  // --- Terminal list: loaded, saved and edited (app/terminal_list_edits.cpp) ---
+  // The list and the port box from and to the settings file (settings/).
   void LoadTerminalSettings();
   void SaveTerminalSettings();
   void BBtnAddClick();
   void BBtnDeleteClick();
   void BBtnEditClick();
-  // Takes what Role holds of the program folder; throws FolderInUse.
-  void ClaimProgramFolder();
-  // The terminal lock of the connect step; false while another process serves it.
-  bool ClaimTerminal(const std::string& address);
-  void ReleaseTerminal(const std::string& address);
 
   // --- Send cycle, connect and disconnect (link/) ---
   void BtnSendClick();

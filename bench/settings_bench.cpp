@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/tform1.h"
-#include "terminals/ini_file.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ void Run(benchmark::State& state, const std::string& bytes, bool save) {
   IdleLoop loop;
   QuietView view;
   TForm1 form(loop, view, LinkLibrary{}, Folder() + "/orlent");
-  form.IniFile = std::make_unique<TIniFile>(path);
+  form.Settings = std::make_unique<SettingsFile>(path);
   for (auto _ : state) {
     form.LoadTerminalSettings();
     if (save) {

@@ -2,7 +2,7 @@
 // then the terminal list loaded, saved and loaded again through the main
 // window's own handlers.
 //
-// Checks: a key written reads back its value (also through a fresh TIniFile);
+// Checks: a key written reads back its value (also through a fresh SettingsFile);
 // the write changes one line, or adds the key (and its section) and nothing
 // else, keeping every other line and line end; every other key keeps its
 // value; a value with a line break is refused and leaves the file alone; a
@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "terminals/ini_file.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ bool IsBlank(char c) {
 // A value that reads back exactly as written: no blanks around it, not
 // enclosed in quotes, not longer than a read returns.
 bool ReadsBackAsWritten(std::string_view value) {
-  if (value.size() > TIniFile::kMaxValueLength) return false;
+  if (value.size() > SettingsFile::kMaxValueLength) return false;
   if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()))) return false;
   const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                       value.back() == value.front();
@@ -91,7 +91,7 @@ const char* const kKeys[] = {"TerminalPort",      "TerminalNums", "TerminalIP_1"
 using Values = std::map<std::pair<std::string, std::string>, std::string>;
 
 // The value of every key of the sections the target writes.
-Values ReadAll(const TIniFile& ini) {
+Values ReadAll(const SettingsFile& ini) {
   Values values;
   for (const char* section : {"Terminal", "Other"}) {
     for (const auto& key : ini.ReadSection(section)) {
@@ -143,7 +143,7 @@ void CheckOneLineChanged(const std::string& before, const std::string& after,
   FUZZ_CHECK(found, "no line " + key + "=" + Escaped(value) + " in " + Escaped(after));
 }
 
-void CheckWrite(TIniFile& ini, const std::string& section, const std::string& key,
+void CheckWrite(SettingsFile& ini, const std::string& section, const std::string& key,
                 const std::string& value) {
   const std::string before = ReadFileBytes(ini.FileName());
   const Values valuesBefore = ReadAll(ini);
@@ -162,7 +162,7 @@ void CheckWrite(TIniFile& ini, const std::string& section, const std::string& ke
   const std::string after = ReadFileBytes(ini.FileName());
   if (ReadsBackAsWritten(value)) {
     FUZZ_CHECK(ini.ReadString(section, key, "\x01missing") == value, "read back: " + key);
-    FUZZ_CHECK(TIniFile(ini.FileName()).ReadString(section, key, "\x01missing") == value,
+    FUZZ_CHECK(SettingsFile(ini.FileName()).ReadString(section, key, "\x01missing") == value,
                "reloaded: " + key);
   }
   if (after != before) CheckOneLineChanged(before, after, key, value);
@@ -174,14 +174,14 @@ void CheckWrite(TIniFile& ini, const std::string& section, const std::string& ke
 }
 
 bool Quoted(const std::string& text) {
-  return !ReadsBackAsWritten(text) && text.size() <= TIniFile::kMaxValueLength;
+  return !ReadsBackAsWritten(text) && text.size() <= SettingsFile::kMaxValueLength;
 }
 
 // The address and tick keys of the (first) Terminal section: the most
 // entries a load may give.
 std::size_t EntryKeys(TForm1& form) {
   std::size_t keys = 0;
-  for (const auto& key : form.IniFile->ReadSection("Terminal")) {
+  for (const auto& key : form.Settings->ReadSection("Terminal")) {
     for (const std::string_view prefix : {"TerminalIP_", "TerminalChecked_"}) {
       keys += key.size() > prefix.size() && SameName(key.substr(0, prefix.size()), prefix) ? 1 : 0;
     }
@@ -193,7 +193,7 @@ std::size_t EntryKeys(TForm1& form) {
 void CheckSaveCycle(const std::string& path) {
   static FuzzForm window;
   TForm1& form = *window.form;
-  form.IniFile = std::make_unique<TIniFile>(path);
+  form.Settings = std::make_unique<SettingsFile>(path);
   form.LoadTerminalSettings();
   const std::string port = form.Edit2.Text;
   std::vector<TCheckListItem> kept;
@@ -230,7 +230,7 @@ void CheckSaveCycle(const std::string& path) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   const std::string path = WriteScratchFile("Orlent.ini", input.ConsumeRandomLengthString(4096));
-  TIniFile ini(path);
+  SettingsFile ini(path);
   for (int i = 0; i < 8 && input.remaining_bytes() > 0; ++i) {
     const std::string section = input.PickValueInArray(kSections);
     std::string key = input.PickValueInArray(kKeys);

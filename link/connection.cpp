@@ -8,6 +8,7 @@
 #include "app/terminal_port.h"
 #include "app/tform1.h"
 #include "link/data_callback.h"
+#include "settings/folder_claim.h"
 
 void TForm1::SetupConnection() {
   const int retry = StrToInt(Edit4.Text);
@@ -31,7 +32,7 @@ void TForm1::Action1Execute() {
     throw;
   }
   // Two Orlent processes of one folder never serve one terminal at once.
-  if (!ClaimTerminal(Edit1.Text)) {
+  if (!ClaimTerminal(Settings.get(), Edit1.Text)) {
     AddLog("");
     AddLog("- Terminal In Use " + Edit1.Text);
     AddLog("- Fail Connect " + Edit1.Text);
@@ -39,7 +40,7 @@ void TForm1::Action1Execute() {
     return;
   }
   const bool connected = Link.Connect(Edit1.Text.c_str(), -1) != 0;
-  if (!connected) ReleaseTerminal(Edit1.Text);
+  if (!connected) ReleaseTerminal(Settings.get(), Edit1.Text);
   AddLog("");
   if (connected) {
     AddLog("- Success Connect " + Edit1.Text);
@@ -57,7 +58,7 @@ void TForm1::DisconnectTerminal() {
   } else {
     AddLog("- Fail to Disconnect " + Edit1.Text);
   }
-  ReleaseTerminal(Edit1.Text);
+  ReleaseTerminal(Settings.get(), Edit1.Text);
   if (CycleMode == "SEND") NextTerminal();
   CloseUploadFile();
 }

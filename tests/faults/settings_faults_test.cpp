@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "terminals/ini_file.h"
+#include "settings/settings_file.h"
 #include "tests/faults/fault_matrix.h"
 #include "tests/support/form_fixture.h"
 
@@ -64,7 +64,7 @@ class SettingsFaults : public ::testing::Test {
     folder.Write("Orlent.ini", text);
   }
   List ReadList() const {
-    const TIniFile file(ini);
+    const SettingsFile file(ini);
     List list;
     const int count = file.ReadInteger("Terminal", "TerminalNums", 0);
     for (int n = 1; n <= count; ++n) {

@@ -1,4 +1,4 @@
-// TIniFile: the settings file, a private-profile text file of [sections] and
+// SettingsFile: the settings file, a private-profile text file of [sections] and
 // key=value lines, read and written by section and key with defaults. Outside
 // a SettingsEdit every read looks at the file as it is on disk and every write
 // is an edit of its own; inside one, reads and writes work on the text the
@@ -16,14 +16,14 @@
 class FolderLock;
 class IniText;
 
-class TIniFile {
+class SettingsFile {
  public:
   // Opens the settings file at `path` by name; the file need not exist. The
   // locks of its folder are in `path` + ".lock".
-  explicit TIniFile(std::string path);
-  ~TIniFile();
-  TIniFile(const TIniFile&) = delete;
-  TIniFile& operator=(const TIniFile&) = delete;
+  explicit SettingsFile(std::string path);
+  ~SettingsFile();
+  SettingsFile(const SettingsFile&) = delete;
+  SettingsFile& operator=(const SettingsFile&) = delete;
 
   // At most kMaxValueLength characters; blanks around the value and one pair
   // of enclosing quotes are dropped. The default applies to a missing key only.

@@ -1,18 +1,14 @@
-// How the main window holds its program folder and its terminals against the
-// other Orlent processes of the same folder: the window lock, the edit lock
-// of a command-line edit, and the terminal locks of the connect step.
-#include <stdexcept>
+#include "settings/folder_claim.h"
+
 #include <string>
 
-#include "app/tform1.h"
-#include "terminals/folder_lock.h"
-#include "terminals/ini_file.h"
+#include "settings/folder_lock.h"
+#include "settings/settings_file.h"
 
-void TForm1::ClaimProgramFolder() {
-  if (!IniFile) throw std::logic_error("The settings file is not open");
-  FolderLock& lock = IniFile->Lock();
-  const std::string& path = IniFile->FileName();
-  switch (Role) {
+void ClaimProgramFolder(SettingsFile& file, FolderRole role) {
+  FolderLock& lock = file.Lock();
+  const std::string& path = file.FileName();
+  switch (role) {
     case FolderRole::Reader:
       return;
     case FolderRole::Window:
@@ -33,10 +29,10 @@ void TForm1::ClaimProgramFolder() {
   }
 }
 
-bool TForm1::ClaimTerminal(const std::string& address) {
-  return !IniFile || IniFile->Lock().LockTerminal(address);
+bool ClaimTerminal(SettingsFile* file, const std::string& address) {
+  return !file || file->Lock().LockTerminal(address);
 }
 
-void TForm1::ReleaseTerminal(const std::string& address) {
-  if (IniFile) IniFile->Lock().UnlockTerminal(address);
+void ReleaseTerminal(SettingsFile* file, const std::string& address) {
+  if (file) file->Lock().UnlockTerminal(address);
 }

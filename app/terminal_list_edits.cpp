@@ -1,36 +1,20 @@
-// The terminal list and the port: their storage in the settings file and the
-// Add, Delete and Change buttons. Every edit saves the whole list and reloads
-// it, so the window shows what the file holds. A load reads the file once and
-// a save replaces it once, each as one edit under the folder's edit lock.
+// The window's terminal list and port box: loaded from and saved to the
+// settings file, and the Add, Delete and Change buttons. Every edit saves the
+// whole list and reloads it, so the window shows what the file holds.
 #include <algorithm>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "app/tform1.h"
-#include "terminals/ini_file.h"
-#include "terminals/settings_edit.h"
-#include "terminals/stored_list.h"
+#include "settings/settings_file.h"
+#include "settings/terminal_settings.h"
 
 namespace {
 
-constexpr const char* kSection = "Terminal";
-constexpr const char* kPortKey = "TerminalPort";
-constexpr const char* kCountKey = "TerminalNums";
-constexpr std::string_view kAddressKey = "TerminalIP_";
-constexpr std::string_view kTickKey = "TerminalChecked_";
-
-std::string AddressKey(int n) {
-  return std::string(kAddressKey) + std::to_string(n);
-}
-std::string TickKey(int n) {
-  return std::string(kTickKey) + std::to_string(n);
-}
-
-TIniFile& SettingsFile(TForm1& form) {
-  if (!form.IniFile) throw std::logic_error("The settings file is not open");
-  return *form.IniFile;
+SettingsFile& OpenSettings(TForm1& form) {
+  if (!form.Settings) throw std::logic_error("The settings file is not open");
+  return *form.Settings;
 }
 
 // A control character in an address would break its line of the settings
@@ -54,11 +38,7 @@ int SelectedEntry(const TCheckListBox& list) {
 }  // namespace
 
 void TForm1::LoadTerminalSettings() {
-  TIniFile& ini = SettingsFile(*this);
-  const SettingsEdit edit(ini, SettingsEdit::Purpose::Load);
-  // An empty list shown for a file that is there would be lost at the next save.
-  if (!edit.Readable()) throw std::runtime_error("Unable to read " + ini.FileName());
-  StoredList stored = ReadStoredList(ini);
+  TerminalSettings stored = ::LoadTerminalSettings(OpenSettings(*this));
   CheckListBox1.Items.clear();
   CheckListBox1.ItemIndex = -1;
   Edit2.Text = std::move(stored.port);
@@ -70,20 +50,11 @@ void TForm1::LoadTerminalSettings() {
 }
 
 void TForm1::SaveTerminalSettings() {
-  TIniFile& ini = SettingsFile(*this);
-  SettingsEdit edit(ini, SettingsEdit::Purpose::Change);
-  ini.WriteString(kSection, kPortKey, Edit2.Text);
-  // Puts the count right after the port in a new file.
-  if (ini.ReadInteger(kSection, kCountKey, -1) == -1) ini.WriteInteger(kSection, kCountKey, 0);
-  int written = 0;
-  for (const auto& entry : CheckListBox1.Items) {
-    if (entry.Text.empty()) continue;
-    ++written;
-    ini.WriteString(kSection, AddressKey(written), entry.Text);
-    ini.WriteBool(kSection, TickKey(written), entry.Checked);
-  }
-  ini.WriteInteger(kSection, kCountKey, written);
-  edit.Commit();
+  SettingsFile& file = OpenSettings(*this);
+  TerminalSettings shown{Edit2.Text, {}};
+  shown.entries.reserve(CheckListBox1.Items.size());
+  for (const auto& item : CheckListBox1.Items) shown.entries.push_back({item.Text, item.Checked});
+  ::SaveTerminalSettings(file, shown);
 }
 
 void TForm1::BBtnAddClick() {

@@ -1,4 +1,4 @@
-#include "terminals/ini_file.h"
+#include "settings/settings_file.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -11,15 +11,15 @@
 #include <stdexcept>
 #include <string>
 
-#include "terminals/atomic_file.h"
+#include "settings/atomic_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
-struct IniFileTest : ::testing::Test {
+struct SettingsFileTest : ::testing::Test {
   TempFolder folder;
   std::string path = folder.File("Orlent.ini");
-  TIniFile ini{path};
+  SettingsFile ini{path};
 
   std::string Bytes() const { return folder.Read("Orlent.ini"); }
   void Prepare(const std::string& bytes) const { folder.Write("Orlent.ini", bytes); }
@@ -63,7 +63,7 @@ class FileSizeLimit {
 
 }  // namespace
 
-TEST_F(IniFileTest, MissingFileGivesDefaultsAndIsNotCreatedByReads) {
+TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndIsNotCreatedByReads) {
   EXPECT_EQ(ini.ReadString("Terminal", "TerminalPort", "20404"), "20404");
   EXPECT_EQ(ini.ReadInteger("Terminal", "TerminalNums", -1), -1);
   EXPECT_TRUE(ini.ReadBool("Terminal", "TerminalChecked_1", true));
@@ -71,7 +71,7 @@ TEST_F(IniFileTest, MissingFileGivesDefaultsAndIsNotCreatedByReads) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-TEST_F(IniFileTest, NewFileGetsCrLfAndKeysInWriteOrder) {
+TEST_F(SettingsFileTest, NewFileGetsCrLfAndKeysInWriteOrder) {
   ini.WriteString("Terminal", "TerminalPort", "20404");
   ini.WriteInteger("Terminal", "TerminalNums", 0);
   ini.WriteBool("Terminal", "TerminalChecked_1", true);
@@ -82,7 +82,7 @@ TEST_F(IniFileTest, NewFileGetsCrLfAndKeysInWriteOrder) {
             "TerminalChecked_1=1\r\nTerminalChecked_2=0\r\n");
 }
 
-TEST_F(IniFileTest, NamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
+TEST_F(SettingsFileTest, NamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
   Prepare("[terminal]\nterminalPORT=1\n");
   EXPECT_EQ(ini.ReadString("TERMINAL", "TerminalPort", "x"), "1");
   ini.WriteString("Terminal", "TerminalPort", "2");
@@ -90,7 +90,7 @@ TEST_F(IniFileTest, NamesMatchWithoutRegardToCaseAndKeepTheirSpelling) {
   EXPECT_EQ(ini.ReadSection("Terminal"), std::vector<std::string>{"terminalPORT"});
 }
 
-TEST_F(IniFileTest, WritesChangeOnlyTheirLineAndKeepEverythingElse) {
+TEST_F(SettingsFileTest, WritesChangeOnlyTheirLineAndKeepEverythingElse) {
   Prepare(
       "; shop settings\r\n"
       "[Other]\r\n"
@@ -126,21 +126,21 @@ TEST_F(IniFileTest, WritesChangeOnlyTheirLineAndKeepEverythingElse) {
             "Key=v\r\n");
 }
 
-TEST_F(IniFileTest, ExistingFileKeepsItsLineEnds) {
+TEST_F(SettingsFileTest, ExistingFileKeepsItsLineEnds) {
   Prepare("[Terminal]\nTerminalPort=1\nTerminalNums=0\n");
   ini.WriteString("Terminal", "TerminalIP_1", "127.0.0.2");
   ini.WriteString("Terminal", "TerminalPort", "2");
   EXPECT_EQ(Bytes(), "[Terminal]\nTerminalPort=2\nTerminalNums=0\nTerminalIP_1=127.0.0.2\n");
 }
 
-TEST_F(IniFileTest, ReadsCrLfAndLfAlike) {
+TEST_F(SettingsFileTest, ReadsCrLfAndLfAlike) {
   Prepare("[Terminal]\r\nA=crlf\r\nB=lf\nC=last");
   EXPECT_EQ(ini.ReadString("Terminal", "A", ""), "crlf");
   EXPECT_EQ(ini.ReadString("Terminal", "B", ""), "lf");
   EXPECT_EQ(ini.ReadString("Terminal", "C", ""), "last");
 }
 
-TEST_F(IniFileTest, StringsLoseSurroundingBlanksAndOnePairOfQuotes) {
+TEST_F(SettingsFileTest, StringsLoseSurroundingBlanksAndOnePairOfQuotes) {
   Prepare(
       "[Terminal]\r\n"
       "Blanks= \t 127.0.0.2 \t \r\n"
@@ -163,14 +163,14 @@ TEST_F(IniFileTest, StringsLoseSurroundingBlanksAndOnePairOfQuotes) {
   EXPECT_EQ(ini.ReadString("Elsewhere", "Blanks", "d"), "d");
 }
 
-TEST_F(IniFileTest, StringsAreCutAt2047Characters) {
+TEST_F(SettingsFileTest, StringsAreCutAt2047Characters) {
   const std::string longValue(3000, 'a');
   ini.WriteString("Terminal", "Long", longValue);
   EXPECT_EQ(ini.ReadString("Terminal", "Long", ""), std::string(2047, 'a'));
   EXPECT_EQ(Bytes(), "[Terminal]\r\nLong=" + longValue + "\r\n");  // the file keeps it all
 }
 
-TEST_F(IniFileTest, IntegersAndBooleansFollowTheConversionRules) {
+TEST_F(SettingsFileTest, IntegersAndBooleansFollowTheConversionRules) {
   Prepare(
       "[N]\r\n"
       "Dec=  -42\r\nPlus=+7\r\nDollar=$1F\r\nX=x1f\r\nZeroX=0X1f\r\n"
@@ -198,7 +198,7 @@ TEST_F(IniFileTest, IntegersAndBooleansFollowTheConversionRules) {
   EXPECT_TRUE(ini.ReadBool("N", "Word", true));
 }
 
-TEST_F(IniFileTest, EightBitBytesPassUnchanged) {
+TEST_F(SettingsFileTest, EightBitBytesPassUnchanged) {
   const std::string latin1 = "caf\xE9 \xA3\xFF";
   Prepare("[Terminal]\r\nName=\xC4\xD6\r\n");
   ini.WriteString("Terminal", "Shop", latin1);
@@ -206,7 +206,7 @@ TEST_F(IniFileTest, EightBitBytesPassUnchanged) {
   EXPECT_EQ(Bytes(), "[Terminal]\r\nName=\xC4\xD6\r\nShop=" + latin1 + "\r\n");
 }
 
-TEST_F(IniFileTest, OnlyTheFirstOfTwoEqualSectionsIsReadAndWritten) {
+TEST_F(SettingsFileTest, OnlyTheFirstOfTwoEqualSectionsIsReadAndWritten) {
   Prepare("[Terminal]\r\nA=1\r\n[terminal]\r\nA=2\r\nB=3\r\n");
   EXPECT_EQ(ini.ReadString("Terminal", "A", ""), "1");
   EXPECT_EQ(ini.ReadString("Terminal", "B", "d"), "d");
@@ -216,13 +216,13 @@ TEST_F(IniFileTest, OnlyTheFirstOfTwoEqualSectionsIsReadAndWritten) {
   EXPECT_EQ(Bytes(), "[Terminal]\r\nA=x\r\nC=y\r\n[terminal]\r\nA=2\r\nB=3\r\n");
 }
 
-TEST_F(IniFileTest, KeysOutsideAnySectionAndCommentsAreNotKeys) {
+TEST_F(SettingsFileTest, KeysOutsideAnySectionAndCommentsAreNotKeys) {
   Prepare("A=outside\r\n[Terminal]\r\n;A=comment\r\nnot a key\r\n");
   EXPECT_EQ(ini.ReadString("Terminal", "A", "d"), "d");
   EXPECT_TRUE(ini.ReadSection("Terminal").empty());
 }
 
-TEST_F(IniFileTest, WriteReplacesTheFileByRenameAndKeepsItsPermissions) {
+TEST_F(SettingsFileTest, WriteReplacesTheFileByRenameAndKeepsItsPermissions) {
   Prepare("[Terminal]\r\nTerminalPort=1\r\n");
   ASSERT_EQ(chmod(path.c_str(), 0640), 0);
   const ino_t before = Inode();
@@ -234,14 +234,14 @@ TEST_F(IniFileTest, WriteReplacesTheFileByRenameAndKeepsItsPermissions) {
   EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
 }
 
-TEST_F(IniFileTest, WriteThatChangesNothingLeavesTheFileAlone) {
+TEST_F(SettingsFileTest, WriteThatChangesNothingLeavesTheFileAlone) {
   Prepare("[Terminal]\r\nTerminalPort=1\r\n");
   const ino_t before = Inode();
   ini.WriteString("terminal", "TERMINALPORT", "1");
   EXPECT_EQ(Inode(), before);
 }
 
-TEST_F(IniFileTest, WriteInAReadOnlyFolderFailsAndChangesNothing) {
+TEST_F(SettingsFileTest, WriteInAReadOnlyFolderFailsAndChangesNothing) {
   const std::string before = "[Terminal]\r\nTerminalPort=20404\r\n";
   Prepare(before);
   ASSERT_EQ(chmod(folder.path().c_str(), 0555), 0);
@@ -257,7 +257,7 @@ TEST_F(IniFileTest, WriteInAReadOnlyFolderFailsAndChangesNothing) {
   ExpectWriteFails(before);
 }
 
-TEST_F(IniFileTest, WriteCutShortByAFullDiskChangesNothing) {
+TEST_F(SettingsFileTest, WriteCutShortByAFullDiskChangesNothing) {
   const std::string before = "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=0\r\n";
   Prepare(before);
   {
@@ -268,14 +268,14 @@ TEST_F(IniFileTest, WriteCutShortByAFullDiskChangesNothing) {
   EXPECT_FALSE(std::filesystem::exists(TemporaryPathFor(path)));
 }
 
-TEST_F(IniFileTest, FileThatCannotBeReadIsNeitherReadNorReplaced) {
+TEST_F(SettingsFileTest, FileThatCannotBeReadIsNeitherReadNorReplaced) {
   std::filesystem::create_directory(path);
   EXPECT_EQ(ini.ReadString("Terminal", "TerminalPort", "20404"), "20404");
   EXPECT_THROW(ini.WriteString("Terminal", "TerminalPort", "1"), std::runtime_error);
   EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
-TEST_F(IniFileTest, ValueWithALineBreakIsRefused) {
+TEST_F(SettingsFileTest, ValueWithALineBreakIsRefused) {
   const std::string before = "[Terminal]\r\nTerminalNums=1\r\n";
   Prepare(before);
   for (const char* value : {"127.0.0.2\r\nTerminalNums=99", "a\nb", "a\rb"}) {

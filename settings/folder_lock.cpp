@@ -1,4 +1,4 @@
-#include "terminals/folder_lock.h"
+#include "settings/folder_lock.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,13 +1,13 @@
-#include "terminals/ini_file.h"
+#include "settings/settings_file.h"
 
 #include <stdexcept>
 #include <utility>
 
 #include "app/str_to_int.h"
-#include "terminals/atomic_file.h"
-#include "terminals/folder_lock.h"
-#include "terminals/ini_text.h"
-#include "terminals/settings_edit.h"
+#include "settings/atomic_file.h"
+#include "settings/folder_lock.h"
+#include "settings/ini_text.h"
+#include "settings/settings_edit.h"
 
 namespace {
 
@@ -19,40 +19,40 @@ IniText ReadText(const std::string& path) {
 
 }  // namespace
 
-TIniFile::TIniFile(std::string path)
+SettingsFile::SettingsFile(std::string path)
     : path_(std::move(path)), lock_(std::make_unique<FolderLock>(path_ + ".lock")) {}
 
-TIniFile::~TIniFile() = default;
+SettingsFile::~SettingsFile() = default;
 
-std::optional<std::string> TIniFile::Find(const std::string& section,
-                                          const std::string& key) const {
+std::optional<std::string> SettingsFile::Find(const std::string& section,
+                                              const std::string& key) const {
   return edit_ ? edit_->Find(section, key) : ReadText(path_).Find(section, key);
 }
 
-std::string TIniFile::ReadString(const std::string& section, const std::string& key,
-                                 const std::string& defaultValue) const {
+std::string SettingsFile::ReadString(const std::string& section, const std::string& key,
+                                     const std::string& defaultValue) const {
   auto value = Find(section, key);
   if (!value) return defaultValue;
   if (value->size() > kMaxValueLength) value->resize(kMaxValueLength);
   return *value;
 }
 
-int TIniFile::ReadInteger(const std::string& section, const std::string& key,
-                          int defaultValue) const {
+int SettingsFile::ReadInteger(const std::string& section, const std::string& key,
+                              int defaultValue) const {
   const auto value = TryStrToInt(ReadString(section, key, std::string()));
   return value ? *value : defaultValue;
 }
 
-bool TIniFile::ReadBool(const std::string& section, const std::string& key,
-                        bool defaultValue) const {
+bool SettingsFile::ReadBool(const std::string& section, const std::string& key,
+                            bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-std::vector<std::string> TIniFile::ReadSection(const std::string& section) const {
+std::vector<std::string> SettingsFile::ReadSection(const std::string& section) const {
   return edit_ ? edit_->Keys(section) : ReadText(path_).Keys(section);
 }
 
-void TIniFile::ReadSectionValues(
+void SettingsFile::ReadSectionValues(
     const std::string& section,
     const std::function<void(std::string_view, std::string_view)>& visit) const {
   const auto cut = [&visit](std::string_view name, std::string_view value) {
@@ -65,8 +65,8 @@ void TIniFile::ReadSectionValues(
   }
 }
 
-void TIniFile::WriteString(const std::string& section, const std::string& key,
-                           const std::string& value) {
+void SettingsFile::WriteString(const std::string& section, const std::string& key,
+                               const std::string& value) {
   if (value.find_first_of("\r\n") != std::string::npos) {
     throw std::invalid_argument("Cannot write " + key + " to " + path_ +
                                 ": the value holds a line break");
@@ -80,10 +80,10 @@ void TIniFile::WriteString(const std::string& section, const std::string& key,
   edit.Commit();
 }
 
-void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
+void SettingsFile::WriteInteger(const std::string& section, const std::string& key, int value) {
   WriteString(section, key, std::to_string(value));
 }
 
-void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+void SettingsFile::WriteBool(const std::string& section, const std::string& key, bool value) {
   WriteString(section, key, value ? "1" : "0");
 }

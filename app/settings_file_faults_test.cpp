@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "terminals/atomic_file.h"
-#include "terminals/folder_lock.h"
-#include "terminals/ini_file.h"
+#include "settings/atomic_file.h"
+#include "settings/folder_lock.h"
+#include "settings/settings_file.h"
 #include "tests/support/form_fixture.h"
 
 using Lines = std::vector<std::string>;

@@ -1,11 +1,13 @@
-#include "terminals/stored_list.h"
+#include "settings/terminal_settings.h"
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 #include "app/str_to_int.h"
-#include "terminals/ini_file.h"
+#include "settings/settings_edit.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -53,14 +55,14 @@ bool Ticked(const std::string& value) {
 
 // The entries numbered 1 to `count` that have a key, in number order; the
 // first key of each name counts, as for a read by name.
-std::vector<StoredEntry> EntriesUpTo(std::vector<EntryKey> keys, int count) {
+std::vector<TerminalEntry> EntriesUpTo(std::vector<EntryKey> keys, int count) {
   std::erase_if(keys, [count](const EntryKey& key) { return key.number > count; });
   std::stable_sort(keys.begin(), keys.end(),
                    [](const EntryKey& a, const EntryKey& b) { return a.number < b.number; });
-  std::vector<StoredEntry> entries;
+  std::vector<TerminalEntry> entries;
   for (std::size_t i = 0; i < keys.size();) {
     bool addressSeen = false, tickSeen = false;
-    StoredEntry entry;
+    TerminalEntry entry;
     const int number = keys[i].number;
     for (; i < keys.size() && keys[i].number == number; ++i) {
       bool& seen = keys[i].tick ? tickSeen : addressSeen;
@@ -77,12 +79,11 @@ std::vector<StoredEntry> EntriesUpTo(std::vector<EntryKey> keys, int count) {
   return entries;
 }
 
-}  // namespace
-
-StoredList ReadStoredList(const TIniFile& ini) {
+// The port and the entries in one walk over the Terminal section.
+TerminalSettings ReadTerminalSection(const SettingsFile& file) {
   std::optional<std::string> port, count;
   std::vector<EntryKey> keys;
-  ini.ReadSectionValues(kSection, [&](std::string_view name, std::string_view value) {
+  file.ReadSectionValues(kSection, [&](std::string_view name, std::string_view value) {
     if (name.size() == kPortKey.size() && StartsWithNoCase(name, kPortKey)) {
       if (!port) port = value;
     } else if (name.size() == kCountKey.size() && StartsWithNoCase(name, kCountKey)) {
@@ -95,4 +96,33 @@ StoredList ReadStoredList(const TIniFile& ini) {
   });
   const int total = count ? TryStrToInt(*count).value_or(0) : 0;
   return {port.value_or(kDefaultPort), EntriesUpTo(std::move(keys), total)};
+}
+
+std::string KeyOf(std::string_view prefix, int n) {
+  return std::string(prefix) + std::to_string(n);
+}
+
+}  // namespace
+
+TerminalSettings LoadTerminalSettings(SettingsFile& file) {
+  const SettingsEdit edit(file, SettingsEdit::Purpose::Load);
+  if (!edit.Readable()) throw std::runtime_error("Unable to read " + file.FileName());
+  return ReadTerminalSection(file);
+}
+
+void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings) {
+  const std::string countKey(kCountKey);
+  SettingsEdit edit(file, SettingsEdit::Purpose::Change);
+  file.WriteString(kSection, std::string(kPortKey), settings.port);
+  // Puts the count right after the port in a new file.
+  if (file.ReadInteger(kSection, countKey, -1) == -1) file.WriteInteger(kSection, countKey, 0);
+  int written = 0;
+  for (const auto& entry : settings.entries) {
+    if (entry.address.empty()) continue;
+    ++written;
+    file.WriteString(kSection, KeyOf(kAddressKey, written), entry.address);
+    file.WriteBool(kSection, KeyOf(kTickKey, written), entry.ticked);
+  }
+  file.WriteInteger(kSection, countKey, written);
+  edit.Commit();
 }

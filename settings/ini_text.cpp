@@ -1,4 +1,4 @@
-#include "terminals/ini_text.h"
+#include "settings/ini_text.h"
 
 #include <string_view>
 

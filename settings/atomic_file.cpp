@@ -1,4 +1,4 @@
-#include "terminals/atomic_file.h"
+#include "settings/atomic_file.h"
 
 #include <fcntl.h>
 #include <limits.h>

@@ -1,11 +1,13 @@
+// The window's terminal list and port box: loaded, saved at close, and
+// edited with the Add, Delete and Change buttons.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "terminals/atomic_file.h"
-#include "terminals/ini_file.h"
+#include "settings/atomic_file.h"
+#include "settings/settings_file.h"
 #include "tests/support/form_fixture.h"
 
 using Lines = std::vector<std::string>;
@@ -13,7 +15,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 // A window started on a prepared settings file.
-struct TerminalList : ::testing::Test {
+struct TerminalListEdits : ::testing::Test {
   FormFixture f{false};
   TForm1& form = *f.form;
 
@@ -40,13 +42,13 @@ struct TerminalList : ::testing::Test {
     return ticks;
   }
   std::string Value(const std::string& key) const {
-    return TIniFile(f.folder.File("Orlent.ini")).ReadString("Terminal", key, "<missing>");
+    return SettingsFile(f.folder.File("Orlent.ini")).ReadString("Terminal", key, "<missing>");
   }
 };
 
 }  // namespace
 
-TEST_F(TerminalList, FirstSavesBuildTheDocumentedFile) {
+TEST_F(TerminalListEdits, FirstSavesBuildTheDocumentedFile) {
   Start("");
   form.Edit7.Text = "192.167.0.101";
   form.BBtnAddClick();
@@ -59,16 +61,7 @@ TEST_F(TerminalList, FirstSavesBuildTheDocumentedFile) {
             "TerminalIP_2=192.167.0.102\r\nTerminalChecked_2=0\r\n");
 }
 
-TEST_F(TerminalList, CountThatIsMissingOrNotPositiveGivesAnEmptyList) {
-  for (const char* count : {"", "TerminalNums=0\r\n", "TerminalNums=-2\r\n", "TerminalNums=two\r\n",
-                            "TerminalNums=\r\n"}) {
-    Start(std::string("[Terminal]\r\n") + count + "TerminalIP_1=127.0.0.2\r\n");
-    EXPECT_TRUE(form.CheckListBox1.Items.empty()) << count;
-    EXPECT_EQ(form.Edit2.Text, "20404");
-  }
-}
-
-TEST_F(TerminalList, LoadFillsTheListWithoutSelectionAndTellsTheView) {
+TEST_F(TerminalListEdits, LoadFillsTheListWithoutSelectionAndTellsTheView) {
   StartWithThree();
   form.CheckListBox1.ItemIndex = 1;
   const int changes = f.view.terminalListChanges;
@@ -79,33 +72,7 @@ TEST_F(TerminalList, LoadFillsTheListWithoutSelectionAndTellsTheView) {
   EXPECT_EQ(f.view.terminalListChanges, changes + 1);
 }
 
-TEST_F(TerminalList, EntryWithoutAddressLoadsEmptyAndTheSaveClosesTheGap) {
-  Start(
-      "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=3\r\n"
-      "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n"
-      "TerminalChecked_2=0\r\n"
-      "TerminalIP_3=127.0.0.4\r\nTerminalChecked_3=1\r\n");
-  EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "", "127.0.0.4"}));
-  EXPECT_EQ(Ticks(), (std::vector<bool>{true, false, true}));
-
-  form.SaveTerminalSettings();
-  EXPECT_EQ(Value("TerminalNums"), "2");
-  EXPECT_EQ(Value("TerminalIP_2"), "127.0.0.4");
-  EXPECT_EQ(Value("TerminalChecked_2"), "1");
-  EXPECT_EQ(Value("TerminalIP_3"), "127.0.0.4");  // left over, never read again
-  form.LoadTerminalSettings();
-  EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.4"}));
-}
-
-TEST_F(TerminalList, DamagedHugeCountLoadsOnlyTheEntriesTheFileHolds) {
-  Start(
-      "[Terminal]\r\nTerminalNums=2000000000\r\n"
-      "TerminalIP_1=127.0.0.2\r\nterminalchecked_2=1\r\nTerminalIP_07=x\r\n");
-  EXPECT_EQ(Texts(), (Lines{"127.0.0.2", ""}));
-  EXPECT_EQ(Ticks(), (std::vector<bool>{false, true}));
-}
-
-TEST_F(TerminalList, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped) {
+TEST_F(TerminalListEdits, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped) {
   StartWithThree();
   for (const char* text : {"127.0.0.2", "292.267.222.303"}) {
     form.Edit7.Text = text;
@@ -122,7 +89,7 @@ TEST_F(TerminalList, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped) {
   EXPECT_TRUE(f.view.errors.empty());
 }
 
-TEST_F(TerminalList, AddWithAnEmptyIpBoxOnlyComplains) {
+TEST_F(TerminalListEdits, AddWithAnEmptyIpBoxOnlyComplains) {
   StartWithThree();
   const std::string before = File();
   form.BBtnAddClick();
@@ -132,7 +99,7 @@ TEST_F(TerminalList, AddWithAnEmptyIpBoxOnlyComplains) {
   EXPECT_EQ(File(), before);
 }
 
-TEST_F(TerminalList, DeletingTheSecondOfThreeMovesTheThirdUpWithItsTick) {
+TEST_F(TerminalListEdits, DeletingTheSecondOfThreeMovesTheThirdUpWithItsTick) {
   StartWithThree();
   form.CheckListBox1.ItemIndex = 1;
   form.Edit7.Text = "ignored";
@@ -147,7 +114,7 @@ TEST_F(TerminalList, DeletingTheSecondOfThreeMovesTheThirdUpWithItsTick) {
   EXPECT_EQ(f.view.focus, Lines{"CheckListBox1"});
 }
 
-TEST_F(TerminalList, DeletingTheOnlyEntryLeavesItsKeysBehind) {
+TEST_F(TerminalListEdits, DeletingTheOnlyEntryLeavesItsKeysBehind) {
   Start(
       "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\n"
       "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n");
@@ -160,7 +127,7 @@ TEST_F(TerminalList, DeletingTheOnlyEntryLeavesItsKeysBehind) {
             "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n");
 }
 
-TEST_F(TerminalList, DeleteWithoutSelectionComplainsThenSelectsTheFirst) {
+TEST_F(TerminalListEdits, DeleteWithoutSelectionComplainsThenSelectsTheFirst) {
   StartWithThree();
   const std::string before = File();
   form.Edit7.Text = "127.0.0.9";
@@ -176,7 +143,7 @@ TEST_F(TerminalList, DeleteWithoutSelectionComplainsThenSelectsTheFirst) {
   EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);  // nothing to select
 }
 
-TEST_F(TerminalList, ChangingATickedEntryKeepsTickAndSelection) {
+TEST_F(TerminalListEdits, ChangingATickedEntryKeepsTickAndSelection) {
   StartWithThree();
   form.CheckListBox1.ItemIndex = 2;
   form.Edit7.Text = "127.0.0.5";
@@ -189,7 +156,7 @@ TEST_F(TerminalList, ChangingATickedEntryKeepsTickAndSelection) {
   EXPECT_EQ(f.view.focus, Lines{"CheckListBox1"});
 }
 
-TEST_F(TerminalList, ChangeSelectsNothingWhenTheReloadedListIsShorter) {
+TEST_F(TerminalListEdits, ChangeSelectsNothingWhenTheReloadedListIsShorter) {
   // The empty second entry is dropped by the save, so position 2 is gone.
   Start(
       "[Terminal]\r\nTerminalNums=3\r\nTerminalIP_1=127.0.0.2\r\nTerminalChecked_2=0\r\n"
@@ -201,7 +168,7 @@ TEST_F(TerminalList, ChangeSelectsNothingWhenTheReloadedListIsShorter) {
   EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
 }
 
-TEST_F(TerminalList, ChangeChecksTheIpBoxBeforeTheSelection) {
+TEST_F(TerminalListEdits, ChangeChecksTheIpBoxBeforeTheSelection) {
   StartWithThree();
   const std::string before = File();
   form.BBtnEditClick();
@@ -215,7 +182,7 @@ TEST_F(TerminalList, ChangeChecksTheIpBoxBeforeTheSelection) {
   EXPECT_EQ(File(), before);
 }
 
-TEST_F(TerminalList, EmptiedPortBoxIsSavedEmptyAndLoadsBackEmpty) {
+TEST_F(TerminalListEdits, EmptiedPortBoxIsSavedEmptyAndLoadsBackEmpty) {
   StartWithThree();
   form.Edit2.Text = "";
   form.FormClose();
@@ -224,7 +191,7 @@ TEST_F(TerminalList, EmptiedPortBoxIsSavedEmptyAndLoadsBackEmpty) {
   EXPECT_EQ(form.Edit2.Text, "");
 }
 
-TEST_F(TerminalList, FailedWriteEndsTheEditWithTheListStillEdited) {
+TEST_F(TerminalListEdits, FailedWriteEndsTheEditWithTheListStillEdited) {
   StartWithThree();
   const std::string before = File();
   const std::string path = f.folder.File("Orlent.ini");
@@ -239,11 +206,28 @@ TEST_F(TerminalList, FailedWriteEndsTheEditWithTheListStillEdited) {
   EXPECT_EQ(File(), before);
 }
 
-TEST_F(TerminalList, AddressWithALineBreakCannotReachTheFile) {
+TEST_F(TerminalListEdits, AddressWithALineBreakCannotReachTheFile) {
   StartWithThree();
   const std::string before = File();
   form.Edit7.Text = "127.0.0.9\r\nTerminalNums=99";
   form.HandleEvent([&] { form.BBtnAddClick(); });
   EXPECT_EQ(f.view.errors, Lines{"The IP address must not hold control characters !"});
   EXPECT_EQ(File(), before);
+}
+
+TEST(TerminalListEditsRefusal, ControlCharactersInAnAddressAreRefusedAtTheEdit) {
+  for (const char* address : {"127.0.0.9\r", "a\nb", "a\tb", "\x1b[0m", "x\x7f"}) {
+    FormFixture f(false);
+    const std::string before = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=a\r\n";
+    f.folder.Write("Orlent.ini", before);
+    f.form->FormCreate();
+    f.form->Edit7.Text = address;
+    f.form->BBtnAddClick();
+    f.form->CheckListBox1.ItemIndex = 0;
+    f.form->Edit7.Text = address;
+    f.form->BBtnEditClick();
+    EXPECT_EQ(f.view.errors, Lines(2, "The IP address must not hold control characters !"));
+    EXPECT_EQ(f.folder.Read("Orlent.ini"), before);
+    EXPECT_EQ(f.form->CheckListBox1.Items.size(), 1u);
+  }
 }

@@ -1,7 +1,7 @@
 // The settings file read once and written once: the batched save gives the
 // bytes the key-by-key writes gave, and files with a byte order mark, CR-only
 // line ends or a second [Terminal] section load and save whole.
-#include "terminals/settings_edit.h"
+#include "settings/settings_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -9,21 +9,25 @@
 #include <string>
 #include <vector>
 
-#include "terminals/ini_file.h"
-#include "tests/support/form_fixture.h"
+#include "settings/settings_file.h"
+#include "settings/terminal_settings.h"
+#include "tests/support/temp_folder.h"
 
 using Lines = std::vector<std::string>;
 
 namespace {
 
-struct Entry {
-  std::string address;
-  bool ticked;
-};
+using Entry = TerminalEntry;
+
+Lines Addresses(const TerminalSettings& settings) {
+  Lines addresses;
+  for (const auto& entry : settings.entries) addresses.push_back(entry.address);
+  return addresses;
+}
 
 // The save's writes in its order, each one its own read and replacement of
 // the file: how the settings file was written before edits were batched.
-void SaveKeyByKey(TIniFile& ini, const std::string& port, const std::vector<Entry>& entries) {
+void SaveKeyByKey(SettingsFile& ini, const std::string& port, const std::vector<Entry>& entries) {
   ini.WriteString("Terminal", "TerminalPort", port);
   if (ini.ReadInteger("Terminal", "TerminalNums", -1) == -1) {
     ini.WriteInteger("Terminal", "TerminalNums", 0);
@@ -64,20 +68,16 @@ TEST(SettingsEdit, BatchedSaveGivesTheBytesOfTheKeyByKeyWrites) {
   };
   for (const char* start : kStartingFiles) {
     for (const auto& [port, entries] : lists) {
-      FormFixture reference(false);
-      reference.folder.Write("Orlent.ini", start);
-      TIniFile ini(reference.folder.File("Orlent.ini"));
+      TempFolder reference;
+      reference.Write("Orlent.ini", start);
+      SettingsFile ini(reference.File("Orlent.ini"));
       SaveKeyByKey(ini, port, entries);
 
-      FormFixture f(false);
-      f.folder.Write("Orlent.ini", start);
-      f.form->FormCreate();
-      f.form->Edit2.Text = port;
-      f.form->CheckListBox1.Items.clear();
-      for (const auto& entry : entries)
-        f.form->CheckListBox1.Items.push_back({entry.address, entry.ticked});
-      f.form->SaveTerminalSettings();
-      EXPECT_EQ(f.folder.Read("Orlent.ini"), reference.folder.Read("Orlent.ini"))
+      TempFolder folder;
+      folder.Write("Orlent.ini", start);
+      SettingsFile file(folder.File("Orlent.ini"));
+      SaveTerminalSettings(file, {port, entries});
+      EXPECT_EQ(folder.Read("Orlent.ini"), reference.Read("Orlent.ini"))
           << "starting file: " << start << "\nentries: " << entries.size();
     }
   }
@@ -91,11 +91,12 @@ TEST(SettingsEdit, OneWalkLoadGivesWhatReadsByNameGive) {
       "TerminalChecked_1=-1\nTerminalIP_3=" +
       std::string(3000, 'l') + "\nTerminalPort=\nTerminalPort=2\n");
   for (const auto& bytes : files) {
-    FormFixture f(false);
-    f.folder.Write("Orlent.ini", bytes);
-    f.form->FormCreate();
-    const TIniFile ini(f.folder.File("Orlent.ini"));
-    EXPECT_EQ(f.form->Edit2.Text, ini.ReadString("Terminal", "TerminalPort", "20404")) << bytes;
+    TempFolder folder;
+    folder.Write("Orlent.ini", bytes);
+    SettingsFile file(folder.File("Orlent.ini"));
+    const TerminalSettings loaded = LoadTerminalSettings(file);
+    const SettingsFile ini(folder.File("Orlent.ini"));
+    EXPECT_EQ(loaded.port, ini.ReadString("Terminal", "TerminalPort", "20404")) << bytes;
     std::vector<Entry> byName;
     const int count = ini.ReadInteger("Terminal", "TerminalNums", 0);
     for (int n = 1; n <= std::min(count, 100); ++n) {
@@ -108,28 +109,27 @@ TEST(SettingsEdit, OneWalkLoadGivesWhatReadsByNameGive) {
             {ini.ReadString("Terminal", address, ""), ini.ReadBool("Terminal", tick, false)});
       }
     }
-    const auto& loaded = f.form->CheckListBox1.Items;
-    ASSERT_EQ(loaded.size(), byName.size()) << bytes;
-    for (std::size_t i = 0; i < loaded.size(); ++i) {
-      EXPECT_EQ(loaded[i].Text, byName[i].address) << bytes;
-      EXPECT_EQ(loaded[i].Checked, byName[i].ticked) << bytes;
+    ASSERT_EQ(loaded.entries.size(), byName.size()) << bytes;
+    for (std::size_t i = 0; i < loaded.entries.size(); ++i) {
+      EXPECT_EQ(loaded.entries[i].address, byName[i].address) << bytes;
+      EXPECT_EQ(loaded.entries[i].ticked, byName[i].ticked) << bytes;
     }
   }
 }
 
 TEST(SettingsEdit, UncommittedEditChangesNothingAndReadsItsOwnWrites) {
-  FormFixture f(false);
+  TempFolder folder;
   const std::string before = "[Terminal]\r\nTerminalPort=1\r\n";
-  f.folder.Write("Orlent.ini", before);
-  TIniFile ini(f.folder.File("Orlent.ini"));
+  folder.Write("Orlent.ini", before);
+  SettingsFile ini(folder.File("Orlent.ini"));
   {
     SettingsEdit edit(ini, SettingsEdit::Purpose::Change);
     ini.WriteString("Terminal", "TerminalPort", "2");
     EXPECT_EQ(ini.ReadString("Terminal", "TerminalPort", ""), "2");
-    EXPECT_EQ(f.folder.Read("Orlent.ini"), before);
+    EXPECT_EQ(folder.Read("Orlent.ini"), before);
   }
   EXPECT_EQ(ini.ReadString("Terminal", "TerminalPort", ""), "1");
-  EXPECT_EQ(f.folder.Read("Orlent.ini"), before);
+  EXPECT_EQ(folder.Read("Orlent.ini"), before);
 }
 
 TEST(SettingsEdit, ReadableFilesOfEveryShapeLoadTheirList) {
@@ -153,36 +153,14 @@ TEST(SettingsEdit, ReadableFilesOfEveryShapeLoadTheirList) {
       {"[Terminal]\r\nTerminalNums=2000000000\r\nTerminalIP_2000000000=far\r\n", "20404", {"far"}},
   };
   for (const auto& c : cases) {
-    FormFixture f(false);
-    f.folder.Write("Orlent.ini", c.file);
-    f.form->FormCreate();
-    Lines addresses;
-    for (const auto& entry : f.form->CheckListBox1.Items) addresses.push_back(entry.Text);
-    EXPECT_EQ(addresses, c.addresses) << c.file;
-    EXPECT_EQ(f.form->Edit2.Text, c.port) << c.file;
+    TempFolder folder;
+    folder.Write("Orlent.ini", c.file);
+    SettingsFile file(folder.File("Orlent.ini"));
+    const TerminalSettings loaded = LoadTerminalSettings(file);
+    EXPECT_EQ(Addresses(loaded), c.addresses) << c.file;
+    EXPECT_EQ(loaded.port, c.port) << c.file;
     // The save at close keeps them and never fails on what was loaded.
-    f.form->HandleEvent([&] { f.form->FormClose(); });
-    EXPECT_TRUE(f.view.failures.empty()) << c.file;
-    f.form->FormCreate();
-    Lines again;
-    for (const auto& entry : f.form->CheckListBox1.Items) again.push_back(entry.Text);
-    EXPECT_EQ(again, c.addresses) << c.file;
-  }
-}
-
-TEST(SettingsEdit, ControlCharactersInAnAddressAreRefusedAtTheEdit) {
-  for (const char* address : {"127.0.0.9\r", "a\nb", "a\tb", "\x1b[0m", "x\x7f"}) {
-    FormFixture f(false);
-    const std::string before = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=a\r\n";
-    f.folder.Write("Orlent.ini", before);
-    f.form->FormCreate();
-    f.form->Edit7.Text = address;
-    f.form->BBtnAddClick();
-    f.form->CheckListBox1.ItemIndex = 0;
-    f.form->Edit7.Text = address;
-    f.form->BBtnEditClick();
-    EXPECT_EQ(f.view.errors, Lines(2, "The IP address must not hold control characters !"));
-    EXPECT_EQ(f.folder.Read("Orlent.ini"), before);
-    EXPECT_EQ(f.form->CheckListBox1.Items.size(), 1u);
+    EXPECT_NO_THROW(SaveTerminalSettings(file, loaded)) << c.file;
+    EXPECT_EQ(Addresses(LoadTerminalSettings(file)), c.addresses) << c.file;
   }
 }

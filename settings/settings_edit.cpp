@@ -1,14 +1,14 @@
-#include "terminals/settings_edit.h"
+#include "settings/settings_edit.h"
 
 #include <stdexcept>
 
-#include "terminals/folder_lock.h"
-#include "terminals/ini_file.h"
+#include "settings/folder_lock.h"
+#include "settings/settings_file.h"
 
 namespace {
 
 // Locks before the text is read, so the text is the latest edit's.
-FileContent LockAndRead(TIniFile& ini, SettingsEdit::Purpose purpose) {
+FileContent LockAndRead(SettingsFile& ini, SettingsEdit::Purpose purpose) {
   const bool change = purpose == SettingsEdit::Purpose::Change;
   ini.Lock().LockEdits(change);
   // Only a holder of the lock knows that no replacement is under way.
@@ -18,7 +18,7 @@ FileContent LockAndRead(TIniFile& ini, SettingsEdit::Purpose purpose) {
 
 }  // namespace
 
-SettingsEdit::SettingsEdit(TIniFile& ini, Purpose purpose)
+SettingsEdit::SettingsEdit(SettingsFile& ini, Purpose purpose)
     : ini_(ini),
       before_(LockAndRead(ini, purpose)),
       text_(before_.status == ReadStatus::Ok ? before_.bytes : std::string()) {

@@ -1,22 +1,22 @@
 // SettingsEdit: one read-change-write of the settings file under the folder's
-// edit lock. It reads the file once; while it lives, the TIniFile's reads and
+// edit lock. It reads the file once; while it lives, the SettingsFile's reads and
 // writes work on that text; Commit writes the text back in one atomic
 // replacement, and only when its bytes changed. An edit that is not committed
 // changes nothing, so a failure half-way through a save leaves the file as it
 // was. The bytes are exactly those the same writes made one by one would give.
 #pragma once
 
-#include "terminals/atomic_file.h"
-#include "terminals/ini_text.h"
+#include "settings/atomic_file.h"
+#include "settings/ini_text.h"
 
-class TIniFile;
+class SettingsFile;
 
 class SettingsEdit {
  public:
   // Load: a read (no lock file is made for it). Change: a read that may write.
   enum class Purpose { Load, Change };
 
-  SettingsEdit(TIniFile& ini, Purpose purpose);
+  SettingsEdit(SettingsFile& ini, Purpose purpose);
   ~SettingsEdit();
   SettingsEdit(const SettingsEdit&) = delete;
   SettingsEdit& operator=(const SettingsEdit&) = delete;
@@ -29,7 +29,7 @@ class SettingsEdit {
   void Commit();
 
  private:
-  TIniFile& ini_;
+  SettingsFile& ini_;
   FileContent before_;
   IniText text_;
 };

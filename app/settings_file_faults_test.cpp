@@ -1,5 +1,6 @@
-// The settings file where it is not a plain writable file: unreadable, not a
-// regular file, read-only, or a symbolic link; and the locks of the folder.
+// The window over a settings file that is not a plain writable file:
+// unreadable, not a regular file, read-only, or a symbolic link; and the
+// window against the locks of its folder.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

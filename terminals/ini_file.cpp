@@ -3,11 +3,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/str_to_int.h"
 #include "terminals/atomic_file.h"
 #include "terminals/folder_lock.h"
 #include "terminals/ini_text.h"
 #include "terminals/settings_edit.h"
+#include "text/str_to_int.h"
 
 namespace {
 

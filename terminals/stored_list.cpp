@@ -4,8 +4,8 @@
 #include <optional>
 #include <string_view>
 
-#include "app/str_to_int.h"
 #include "terminals/ini_file.h"
+#include "text/str_to_int.h"
 
 namespace {
 

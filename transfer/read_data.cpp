@@ -1,9 +1,9 @@
 // "Read Data": lists the download file in the activity log without storing
 // anything in the record tables.
 #include "app/tform1.h"
-#include "transfer/download_line.h"
-#include "transfer/line_reader.h"
-#include "transfer/records.h"
+#include "records/download_line.h"
+#include "records/line_reader.h"
+#include "records/records.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "transfer/line_reader.h"
+#include "records/line_reader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "records/download_file_error.h"
 #include "tests/support/temp_folder.h"
-#include "transfer/download_file_error.h"
 
 namespace {
 

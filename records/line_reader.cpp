@@ -1,4 +1,4 @@
-#include "transfer/line_reader.h"
+#include "records/line_reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "transfer/download_file_error.h"
+#include "records/download_file_error.h"
 
 namespace {
 

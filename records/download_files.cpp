@@ -45,11 +45,6 @@ ScrollMsgRecord ParseScrollMsgLine(const LineColumns& in) {
   return record;
 }
 
-// The file at `path`, refused when it cannot be opened as a regular file.
-void Open(LineReader& reader) {
-  if (!reader.IsOpen()) throw DownloadFileError(kIoError, 0, 0, reader.OpenFailure());
-}
-
 // The common parse loop: every data line becomes the next table position from
 // 1 upward. The whole file is read: any fault refuses it, so that nothing of
 // a broken file is ever sent.
@@ -57,7 +52,7 @@ template <class Record>
 int ParseTableFile(const std::string& path, RecordTable<Record>& table,
                    Record (*parseLine)(const LineColumns&)) {
   LineReader reader(path);
-  Open(reader);
+  reader.RequireOpen();
   int stored = 0;
   std::string line;
   while (reader.ReadLine(line)) {
@@ -123,7 +118,7 @@ DownloadFileRead ReadScrollMsgFile(const std::string& path) {
 DownloadFileRead ReadSpeedkeyFile(const std::string& path) {
   return Checked([&] {
     LineReader reader(path);
-    Open(reader);
+    reader.RequireOpen();
     std::string line;
     if (!reader.ReadLine(line) || line.empty()) {
       throw DownloadFileError(kInputFileError, 1, 0, "the first line is empty, it holds no record");

@@ -50,6 +50,10 @@ LineReader::~LineReader() {
   if (file_) std::fclose(file_);
 }
 
+void LineReader::RequireOpen() const {
+  if (!IsOpen()) throw DownloadFileError(kIoError, 0, 0, openFailure_);
+}
+
 bool LineReader::Fill() {
   if (atEnd_ || !file_) return false;
   end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);

@@ -38,7 +38,7 @@ void TForm1::Action6Execute() {
   const std::string path = DownloadFilePath();
   LineReader reader(path);
   try {
-    if (!reader.IsOpen()) throw DownloadFileError(kIoError, 0, 0, reader.OpenFailure());
+    reader.RequireOpen();
     AddLog("");
     ListLines(*this, reader);
   } catch (const DownloadFileError& error) {

@@ -1,9 +1,9 @@
 // The download files: tab-separated text, one record per line, parsed into
 // the record tables. Each reader reads and checks the whole file and returns
 // the number of records it stored. A file with any fault, or with no record,
-// is refused as a whole: the reader stores nothing it could send, and returns
-// the refusal ("Error in input file !", "I/O Error !", ...) with its line and
-// column for the caller to show.
+// is refused as a whole: the reader returns no records and the refusal ("Error
+// in input file !", "I/O Error !", ...) with its line and column for the
+// caller to show; what the tables hold after a refusal is never to be sent.
 #pragma once
 
 #include <optional>

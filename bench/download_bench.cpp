@@ -20,10 +20,10 @@
 
 #include "app/tform1.h"
 #include "link/link_library.h"
+#include "records/records.h"
 #include "tests/support/real_loop.h"
 #include "tests/support/simulator_process.h"
 #include "tests/support/temp_folder.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -24,10 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "records/records.h"
 #include "termlink/termlink.h"
 #include "termlink/wire_codec.h"
 #include "tests/support/simulator_process.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -26,10 +26,10 @@
 
 #include "fuzz/fuzz_support.h"
 #include "link/data_callback.h"
+#include "records/record_tables.h"
+#include "records/records.h"
 #include "transfer/dispatch.h"
 #include "transfer/download.h"
-#include "transfer/record_tables.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/str_to_int.h"
 #include "fuzz/fuzz_support.h"
-#include "transfer/download_files.h"
-#include "transfer/download_line.h"
-#include "transfer/record_tables.h"
+#include "records/download_files.h"
+#include "records/download_line.h"
+#include "records/record_tables.h"
+#include "text/str_to_int.h"
 
 namespace {
 
@@ -217,6 +217,13 @@ void CheckListing(const TForm1& form, const Lines& dataLines, bool earlyCtrlZ,
   }
 }
 
+// The records a reader stored; its refusal goes to the view's error boxes as
+// the Download action shows it.
+int Shown(FuzzView& view, const DownloadFileRead& read, const std::string& path) {
+  if (read.error) view.ShowError(read.error->Describe(path));
+  return read.records;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -239,22 +246,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   switch (data[0] % 6) {
     case 0:
-      CheckTableParse(ReadPluFile(form, path), dataLines, earlyCtrlZ, view, CheckPlu);
+      CheckTableParse(Shown(view, ReadPluFile(path), path), dataLines, earlyCtrlZ, view, CheckPlu);
       break;
     case 1:
-      CheckTableParse(ReadBarcodeFile(form, path), dataLines, earlyCtrlZ, view, CheckBarcode);
+      CheckTableParse(Shown(view, ReadBarcodeFile(path), path), dataLines, earlyCtrlZ, view,
+                      CheckBarcode);
       break;
     case 2:
-      CheckTableParse(ReadIngredientFile(form, path), dataLines, earlyCtrlZ, view, CheckIngredient);
+      CheckTableParse(Shown(view, ReadIngredientFile(path), path), dataLines, earlyCtrlZ, view,
+                      CheckIngredient);
       break;
     case 3:
-      CheckTableParse(ReadScrollMsgFile(form, path), dataLines, earlyCtrlZ, view, CheckScrollMsg);
+      CheckTableParse(Shown(view, ReadScrollMsgFile(path), path), dataLines, earlyCtrlZ, view,
+                      CheckScrollMsg);
       break;
     case 4: {
       // Only the first line is read, so only a Ctrl-Z within it counts.
       const bool inFirstLine = earlyCtrlZ && ctrlZ < bytes.find('\n');
       const SpeedkeyRecord before = SpeedkeyData;
-      CheckSpeedkeyParse(ReadSpeedkeyFile(form, path), lines, inFirstLine, view, before);
+      CheckSpeedkeyParse(Shown(view, ReadSpeedkeyFile(path), path), lines, inFirstLine, view,
+                         before);
       break;
     }
     default:

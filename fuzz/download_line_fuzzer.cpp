@@ -20,10 +20,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/str_to_int.h"
 #include "fuzz/fuzz_support.h"
-#include "transfer/download_line.h"
-#include "transfer/extract_field.h"
+#include "records/download_line.h"
+#include "records/extract_field.h"
+#include "text/str_to_int.h"
 
 namespace {
 

@@ -31,13 +31,13 @@
 #include <asio/ip/tcp.hpp>
 
 #include "fuzz/fuzz_support.h"
+#include "records/records.h"
 #include "termlink/record_table.h"
 #include "termlink/wire_codec.h"
 #include "termsim/session.h"
 #include "termsim/store_file.h"
 #include "termsim/terminal.h"
 #include "termsim/terminal_memory.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 AnswerCopy::AnswerCopy(const RequestPacket& answer)
     : address_(answer.Address ? answer.Address : ""), packet_(answer) {

@@ -2,7 +2,7 @@
 // answering, or a request that never went out, must not hold the cycle at one
 // terminal, or the upload, for ever.
 #include "app/tform1.h"
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace {
 

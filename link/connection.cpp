@@ -4,11 +4,11 @@
 
 #include <stdexcept>
 
-#include "app/str_to_int.h"
 #include "app/terminal_port.h"
 #include "app/tform1.h"
 #include "link/data_callback.h"
 #include "settings/folder_claim.h"
+#include "text/str_to_int.h"
 
 void TForm1::SetupConnection() {
   const int retry = StrToInt(Edit4.Text);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "link/answer_copy.h"
+#include "records/records.h"
 #include "tests/support/form_fixture.h"
-#include "transfer/records.h"
 
 // Packed record fields are compared as int64_t{...} values: gtest would bind
 // them to misaligned references.

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "records/records.h"
 #include "tests/support/form_fixture.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include "app/str_to_int.h"
 #include "settings/atomic_file.h"
 #include "settings/folder_lock.h"
 #include "settings/ini_text.h"
 #include "settings/settings_edit.h"
+#include "text/str_to_int.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "app/str_to_int.h"
 #include "settings/settings_edit.h"
 #include "settings/settings_file.h"
+#include "text/str_to_int.h"
 
 namespace {
 

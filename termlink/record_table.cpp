@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace termlink {
 namespace {

@@ -11,12 +11,12 @@
 #include <cstring>
 #include <thread>
 
+#include "records/records.h"
 #include "termlink/link_test_support.h"
 #include "termlink/termlink.h"
 #include "termlink/wire_codec.h"
 #include "tests/support/simulator_process.h"
 #include "tests/support/temp_folder.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <atomic>
 #include <cstring>
 
+#include "records/records.h"
 #include "termlink/link_test_support.h"
 #include "termlink/record_table.h"
 #include "termlink/termlink.h"
 #include "tests/support/simulator_process.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <random>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace termlink {
 namespace {

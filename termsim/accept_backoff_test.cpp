@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "records/records.h"
 #include "termsim/child_simulator.h"
 #include "termsim/raw_client.h"
-#include "transfer/records.h"
 
 namespace {
 

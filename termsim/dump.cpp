@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "records/records.h"
 #include "termsim/store_file.h"
-#include "transfer/records.h"
 
 namespace {
 

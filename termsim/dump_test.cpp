@@ -5,9 +5,9 @@
 #include <cstring>
 #include <sstream>
 
+#include "records/records.h"
 #include "termsim/terminal_memory.h"
 #include "tests/support/temp_folder.h"
-#include "transfer/records.h"
 
 namespace {
 

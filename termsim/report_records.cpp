@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <iostream>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 using termlink::Frame;
 using termlink::FrameHeader;

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "records/records.h"
 #include "termsim/child_simulator.h"
 #include "termsim/raw_client.h"
-#include "transfer/records.h"
 
 namespace {
 

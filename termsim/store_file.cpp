@@ -11,7 +11,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "records/records.h"
 #include "termsim/terminal_memory.h"
 #include "tests/support/temp_folder.h"
-#include "transfer/records.h"
 
 namespace {
 

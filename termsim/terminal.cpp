@@ -2,8 +2,8 @@
 
 #include <iterator>
 
+#include "records/records.h"
 #include "termsim/report_records.h"
-#include "transfer/records.h"
 
 std::vector<uint8_t> StatusRecord(const termlink::RecordKind& kind, const char* status) {
   std::vector<uint8_t> record(kind.size, 0);

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "records/records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/form_fixture.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "app/tform1.h"
+#include "records/data_kind_files.h"
 
 namespace {
 
@@ -12,12 +13,12 @@ void Choose(TRadioButton& chosen, std::initializer_list<TRadioButton*> group) {
   for (TRadioButton* button : group) button->Checked = button == &chosen;
 }
 
-void ChooseDataKind(TForm1& form, TRadioButton& chosen, const char* sendFile,
-                    const char* uploadFile, bool reportTypes) {
+void ChooseDataKind(TForm1& form, TRadioButton& chosen, const DataKindFiles& files,
+                    bool reportTypes) {
   Choose(chosen, {&form.RadioButton1, &form.RadioButton2, &form.RadioButton11, &form.RadioButton12,
                   &form.RadioButton13, &form.RadioButton3});
-  form.Edit5.Text = sendFile;
-  form.Edit6.Text = uploadFile;
+  form.Edit5.Text = files.downloadFile;
+  form.Edit6.Text = files.uploadFile;
   // The Send File field now holds a bare name again, found in the program
   // folder, not a picked path.
   form.FileChosen = false;
@@ -27,27 +28,27 @@ void ChooseDataKind(TForm1& form, TRadioButton& chosen, const char* sendFile,
 }  // namespace
 
 void TForm1::RadioButton1Click() {
-  ChooseDataKind(*this, RadioButton1, "PLU-Down.txt", "PLU-Up.txt", false);
+  ChooseDataKind(*this, RadioButton1, kPluFiles, false);
 }
 
 void TForm1::RadioButton2Click() {
-  ChooseDataKind(*this, RadioButton2, "Barcode-Down.txt", "Barcode-Up.txt", false);
+  ChooseDataKind(*this, RadioButton2, kBarcodeFiles, false);
 }
 
 void TForm1::RadioButton11Click() {
-  ChooseDataKind(*this, RadioButton11, "Ingredient-Down.txt", "Ingredient-Up.txt", false);
+  ChooseDataKind(*this, RadioButton11, kIngredientFiles, false);
 }
 
 void TForm1::RadioButton12Click() {
-  ChooseDataKind(*this, RadioButton12, "ScrollMsg-Down.txt", "ScrollMsg-Up.txt", false);
+  ChooseDataKind(*this, RadioButton12, kScrollMsgFiles, false);
 }
 
 void TForm1::RadioButton13Click() {
-  ChooseDataKind(*this, RadioButton13, "Speedkey-Down.txt", "Speedkey-Up.txt", false);
+  ChooseDataKind(*this, RadioButton13, kSpeedkeyFiles, false);
 }
 
 void TForm1::RadioButton3Click() {
-  ChooseDataKind(*this, RadioButton3, "", "reportPLU-up.txt", true);
+  ChooseDataKind(*this, RadioButton3, kReportFiles, true);
 }
 
 // ScaleID, Clerk and TaxRate are never enabled: no transfer serves them.

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/tform1.h"
+#include "records/records.h"
+#include "records/status_code.h"
 #include "transfer/download.h"
-#include "transfer/records.h"
-#include "transfer/status_code.h"
 #include "transfer/upload.h"
 
 namespace {

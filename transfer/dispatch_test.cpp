@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "link/data_callback.h"
+#include "records/records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/form_fixture.h"
 #include "transfer/dispatch.h"
-#include "transfer/records.h"
 
 namespace {
 

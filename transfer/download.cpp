@@ -6,9 +6,9 @@
 
 #include "app/tform1.h"
 #include "link/request.h"
+#include "records/record_tables.h"
+#include "records/records.h"
 #include "transfer/download_start.h"
-#include "transfer/record_tables.h"
-#include "transfer/records.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 
 #include "app/terminal_port.h"
 #include "app/tform1.h"
+#include "records/download_files.h"
+#include "records/record_tables.h"
 #include "transfer/download.h"
-#include "transfer/download_files.h"
-#include "transfer/record_tables.h"
 
 namespace {
 
 struct DownloadKind {
   TRadioButton TForm1::*button;
-  int (*read)(TForm1&, const std::string&);
+  DownloadFileRead (*read)(const std::string&);
   void (*send)(TForm1&, int);
 };
 
@@ -47,9 +47,13 @@ bool PrepareDownload(TForm1& form) {
   }
   const DownloadKind* kind = ChosenKind(form);
   if (!kind) return true;
-  const int total = kind->read(form, form.DownloadFilePath());
-  if (total == 0) return false;
-  DownloadTotal = total;
+  const std::string path = form.DownloadFilePath();
+  const DownloadFileRead read = kind->read(path);
+  if (read.error) {
+    form.View.ShowError(read.error->Describe(path));
+    return false;
+  }
+  DownloadTotal = read.records;
   prepared = kind;
   return true;
 }

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "records/record_tables.h"
+#include "records/records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/form_fixture.h"
 #include "transfer/download.h"
-#include "transfer/record_tables.h"
-#include "transfer/records.h"
 
 namespace {
 

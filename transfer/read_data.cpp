@@ -1,9 +1,9 @@
 // "Read Data": lists the download file in the activity log without storing
 // anything in the record tables.
 #include "app/tform1.h"
-#include "transfer/download_line.h"
-#include "transfer/line_reader.h"
-#include "transfer/records.h"
+#include "records/download_line.h"
+#include "records/line_reader.h"
+#include "records/records.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ void TForm1::Action6Execute() {
   const std::string path = DownloadFilePath();
   LineReader reader(path);
   try {
-    if (!reader.IsOpen()) throw DownloadFileError(kIoError, 0, 0, reader.OpenFailure());
+    reader.RequireOpen();
     AddLog("");
     ListLines(*this, reader);
   } catch (const DownloadFileError& error) {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "records/record_tables.h"
 #include "tests/support/form_fixture.h"
-#include "transfer/record_tables.h"
 
 // Packed record fields are compared as int64_t{...} values: gtest would bind
 // them to misaligned references.

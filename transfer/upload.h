@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 class TForm1;
 

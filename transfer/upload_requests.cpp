@@ -6,7 +6,7 @@
 #include "app/tform1.h"
 #include "link/request.h"
 #include "link/upload_file.h"
-#include "transfer/records.h"
+#include "records/records.h"
 #include "transfer/upload.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "link/upload_file.h"
+#include "records/records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/form_fixture.h"
-#include "transfer/records.h"
 #include "transfer/upload.h"
 
 namespace {

@@ -28,7 +28,7 @@
 
 #include "app/qt/window_fixture.h"
 #include "link/data_callback.h"
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace {
 

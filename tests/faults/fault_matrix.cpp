@@ -8,7 +8,7 @@
 #include <mutex>
 
 #include "link/data_callback.h"
-#include "transfer/records.h"
+#include "records/records.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "transfer/status_code.h"
+#include "records/status_code.h"
 
 #include <cstring>
 

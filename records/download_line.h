@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "transfer/download_file_error.h"
+#include "records/download_file_error.h"
 
 // Empty lines and lines beginning with ";" hold no record.
 inline bool IsSkippedLine(std::string_view line) {

@@ -1,4 +1,4 @@
-#include "app/str_to_int.h"
+#include "text/str_to_int.h"
 
 #include <stdexcept>
 #include <string>

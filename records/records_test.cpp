@@ -1,7 +1,7 @@
 // Golden bytes of every record type: a download line parsed into its record,
 // or a report record built field by field, compared byte for byte with bytes
 // written out by hand. Every byte not listed must be zero.
-#include "transfer/records.h"
+#include "records/records.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/form_fixture.h"
-#include "transfer/download_files.h"
-#include "transfer/record_tables.h"
+#include "records/download_files.h"
+#include "records/record_tables.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -52,12 +52,14 @@ void ExpectSameBytes(const Bytes& actual, const Bytes& expected) {
 // Parses `line` as the only line of a file with `parse`, into a table position
 // that held other bytes before, so that the record's zeroing shows.
 template <class Record>
-void ParseInto(Record& target, int (*parse)(TForm1&, const std::string&), const std::string& line) {
-  FormFixture fx(false);
+void ParseInto(Record& target, DownloadFileRead (*parse)(const std::string&),
+               const std::string& line) {
+  TempFolder folder;
   std::memset(&target, 0xAA, sizeof target);
-  fx.folder.Write("Down.txt", line + "\r\n");
-  ASSERT_EQ(parse(*fx.form, fx.folder.File("Down.txt")), 1);
-  ASSERT_TRUE(fx.view.errors.empty()) << fx.view.errors.front();
+  folder.Write("Down.txt", line + "\r\n");
+  const DownloadFileRead read = parse(folder.File("Down.txt"));
+  ASSERT_FALSE(read.error) << read.error->what();
+  ASSERT_EQ(read.records, 1);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "transfer/download_files.h"
+#include "records/download_files.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "tests/support/form_fixture.h"
-#include "transfer/record_tables.h"
+#include "records/record_tables.h"
+#include "tests/support/temp_folder.h"
 
 // Packed record fields are compared as int64_t{...} values: gtest would bind
 // them to misaligned references.
@@ -19,18 +19,25 @@ std::string PluLine(int pluNo, const std::string& text = "Item") {
 }
 
 using Strings = std::vector<std::string>;
+using Reader = DownloadFileRead (*)(const std::string&);
 
 class DownloadFiles : public ::testing::Test {
  protected:
-  // Writes `content` as a file of the program folder and returns its path.
+  // Writes `content` as a file of the folder and returns its path.
   std::string File(const std::string& content, const std::string& name = "Down.txt") {
-    fx.folder.Write(name, content);
-    return fx.folder.File(name);
+    folder.Write(name, content);
+    return folder.File(name);
   }
-  int ReadPlu(const std::string& content) { return ReadPluFile(*fx.form, File(content)); }
+  // The records stored; a refusal is kept in `errors` as the error box shows it.
+  int Read(Reader read, const std::string& path) {
+    const DownloadFileRead result = read(path);
+    if (result.error) errors.push_back(result.error->Describe(path));
+    return result.records;
+  }
+  int ReadPlu(const std::string& content) { return Read(ReadPluFile, File(content)); }
 
-  FormFixture fx{false};
-  const Strings& errors = fx.view.errors;
+  TempFolder folder;
+  Strings errors;
 };
 
 }  // namespace
@@ -64,17 +71,17 @@ TEST_F(DownloadFiles, ANewParseOverwritesFromOneAndLeavesTheRest) {
 }
 
 TEST_F(DownloadFiles, AFileThatCannotBeOpenedOrReadIsAnIoError) {
-  EXPECT_EQ(ReadPluFile(*fx.form, fx.folder.File("missing.txt")), 0);
-  EXPECT_EQ(ReadBarcodeFile(*fx.form, fx.folder.path()), 0);
-  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, fx.folder.File("missing.txt")), 0);
-  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, fx.folder.path()), 0);
+  EXPECT_EQ(Read(ReadPluFile, folder.File("missing.txt")), 0);
+  EXPECT_EQ(Read(ReadBarcodeFile, folder.path()), 0);
+  EXPECT_EQ(Read(ReadSpeedkeyFile, folder.File("missing.txt")), 0);
+  EXPECT_EQ(Read(ReadSpeedkeyFile, folder.path()), 0);
   const std::string missing =
       "I/O Error ! (missing.txt: the file cannot be opened: No such file "
       "or directory)";
-  const std::string folder = "I/O Error ! (" +
-                             std::filesystem::path(fx.folder.path()).filename().string() +
-                             ": a folder, not a file)";
-  EXPECT_EQ(errors, (Strings{missing, folder, missing, folder}));
+  const std::string notAFile = "I/O Error ! (" +
+                               std::filesystem::path(folder.path()).filename().string() +
+                               ": a folder, not a file)";
+  EXPECT_EQ(errors, (Strings{missing, notAFile, missing, notAFile}));
 }
 
 // --- numbers ---
@@ -118,25 +125,25 @@ TEST_F(DownloadFiles, PluLineWithThreeColumnsLacksColumnFive) {
 
 TEST_F(DownloadFiles, BarcodeLineWithFourColumnsHasAnEmptySecondText) {
   std::memset(BarcodeTable.At(1).Text2, 'z', 10);
-  ASSERT_EQ(ReadBarcodeFile(*fx.form, File("3\t1\t0\tName\n")), 1);
+  ASSERT_EQ(Read(ReadBarcodeFile, File("3\t1\t0\tName\n")), 1);
   EXPECT_STREQ(BarcodeTable.At(1).Text1, "Name");
   EXPECT_STREQ(BarcodeTable.At(1).Text2, "");
-  EXPECT_EQ(ReadBarcodeFile(*fx.form, File("3\t1\t0\n")), 0);  // column 5 missing
+  EXPECT_EQ(Read(ReadBarcodeFile, File("3\t1\t0\n")), 0);  // column 5 missing
   EXPECT_EQ(errors, Strings{"Error in input file ! (Down.txt, line 1, column 5: the line has only "
                             "3 columns)"});
 }
 
 TEST_F(DownloadFiles, IngredientLineWithOnlyANumberHasAnEmptyText) {
   std::memset(IngredientTable.At(1).Text, 'z', 10);
-  ASSERT_EQ(ReadIngredientFile(*fx.form, File("42\r\n")), 1);
+  ASSERT_EQ(Read(ReadIngredientFile, File("42\r\n")), 1);
   EXPECT_EQ(int64_t{IngredientTable.At(1).Number}, 42);
   EXPECT_STREQ(IngredientTable.At(1).Text, "");
   EXPECT_EQ(errors, Strings{});
 }
 
 TEST_F(DownloadFiles, ScrollMsgLineWithTwoColumnsFailsItsNumberAndWithOneLacksAColumn) {
-  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\tHello\n")), 0);
-  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\tHello\t2\n2\n")), 0);
+  EXPECT_EQ(Read(ReadScrollMsgFile, File("1\tHello\t2\n2\tHello\n")), 0);
+  EXPECT_EQ(Read(ReadScrollMsgFile, File("1\tHello\t2\n2\n")), 0);
   EXPECT_EQ(errors,
             (Strings{"I/O Error ! (Down.txt, line 2, column 3: the column is empty, a number is "
                      "needed)",
@@ -153,8 +160,7 @@ std::string SpeedkeyLine(int columns) {
 }
 
 TEST_F(DownloadFiles, SpeedkeyReadsTheFirstLineOnly) {
-  ASSERT_EQ(ReadSpeedkeyFile(*fx.form, File(SpeedkeyLine(144) + "\r\nnot\ta\tspeedkey\tline\n")),
-            1);
+  ASSERT_EQ(Read(ReadSpeedkeyFile, File(SpeedkeyLine(144) + "\r\nnot\ta\tspeedkey\tline\n")), 1);
   EXPECT_EQ(int64_t{SpeedkeyData.Number}, 1);
   EXPECT_EQ(int64_t{SpeedkeyData.KeyTable1[0]}, 1);
   EXPECT_EQ(int64_t{SpeedkeyData.KeyTable1[71]}, 72);
@@ -164,10 +170,10 @@ TEST_F(DownloadFiles, SpeedkeyReadsTheFirstLineOnly) {
 }
 
 TEST_F(DownloadFiles, SpeedkeyFailuresKeepTheEarlierRecord) {
-  ASSERT_EQ(ReadSpeedkeyFile(*fx.form, File(SpeedkeyLine(144))), 1);
+  ASSERT_EQ(Read(ReadSpeedkeyFile, File(SpeedkeyLine(144))), 1);
   const SpeedkeyRecord before = SpeedkeyData;
-  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File(SpeedkeyLine(143))), 0);        // empty 144th
-  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File(";" + SpeedkeyLine(144))), 0);  // no comment rule
+  EXPECT_EQ(Read(ReadSpeedkeyFile, File(SpeedkeyLine(143))), 0);        // empty 144th
+  EXPECT_EQ(Read(ReadSpeedkeyFile, File(";" + SpeedkeyLine(144))), 0);  // no comment rule
   EXPECT_EQ(errors,
             (Strings{"I/O Error ! (Down.txt, line 1, column 144: the column is empty, a number is "
                      "needed)",
@@ -177,8 +183,8 @@ TEST_F(DownloadFiles, SpeedkeyFailuresKeepTheEarlierRecord) {
 }
 
 TEST_F(DownloadFiles, SpeedkeyFileWithAnEmptyFirstLineIsRefused) {
-  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File("\r\n" + SpeedkeyLine(144) + "\r\n")), 0);
-  EXPECT_EQ(ReadSpeedkeyFile(*fx.form, File("")), 0);
+  EXPECT_EQ(Read(ReadSpeedkeyFile, File("\r\n" + SpeedkeyLine(144) + "\r\n")), 0);
+  EXPECT_EQ(Read(ReadSpeedkeyFile, File("")), 0);
   const std::string empty =
       "Error in input file ! (Down.txt, line 1: the first line is empty, it holds no record)";
   EXPECT_EQ(errors, (Strings{empty, empty}));
@@ -213,10 +219,10 @@ TEST_F(DownloadFiles, ATextTooLongForItsFieldRefusesTheLineNamingIt) {
   EXPECT_EQ(stored, 0);
   EXPECT_EQ(errors, Strings{"Text too long in line 3, column 4: 428 characters, at most 427 fit ! "
                             "(Down.txt, line 3, column 4)"});
-  EXPECT_EQ(ReadBarcodeFile(*fx.form, File("1\t1\t1\t" + std::string(51, 'b') + "\tx\n")), 0);
-  EXPECT_EQ(ReadBarcodeFile(*fx.form, File("1\t1\t1\tx\t" + std::string(101, 'b') + "\n")), 0);
-  EXPECT_EQ(ReadIngredientFile(*fx.form, File("1\t" + std::string(1025, 'i') + "\n")), 0);
-  EXPECT_EQ(ReadScrollMsgFile(*fx.form, File("1\t" + std::string(115, 's') + "\t1\n")), 0);
+  EXPECT_EQ(Read(ReadBarcodeFile, File("1\t1\t1\t" + std::string(51, 'b') + "\tx\n")), 0);
+  EXPECT_EQ(Read(ReadBarcodeFile, File("1\t1\t1\tx\t" + std::string(101, 'b') + "\n")), 0);
+  EXPECT_EQ(Read(ReadIngredientFile, File("1\t" + std::string(1025, 'i') + "\n")), 0);
+  EXPECT_EQ(Read(ReadScrollMsgFile, File("1\t" + std::string(115, 's') + "\t1\n")), 0);
   EXPECT_EQ(
       errors,
       (Strings{errors[0],

@@ -1,10 +1,10 @@
-#include "transfer/download_line.h"
+#include "records/download_line.h"
 
 #include <algorithm>
 
-#include "app/str_to_int.h"
-#include "transfer/extract_field.h"
-#include "transfer/record_tables.h"
+#include "records/extract_field.h"
+#include "records/record_tables.h"
+#include "text/str_to_int.h"
 
 namespace {
 

@@ -1,9 +1,8 @@
-#include "transfer/download_files.h"
+#include "records/download_files.h"
 
-#include "app/tform1.h"
-#include "transfer/download_line.h"
-#include "transfer/line_reader.h"
-#include "transfer/record_tables.h"
+#include "records/download_line.h"
+#include "records/line_reader.h"
+#include "records/record_tables.h"
 
 namespace {
 
@@ -46,11 +45,6 @@ ScrollMsgRecord ParseScrollMsgLine(const LineColumns& in) {
   return record;
 }
 
-// The file at `path`, refused when it cannot be opened as a regular file.
-void Open(LineReader& reader) {
-  if (!reader.IsOpen()) throw DownloadFileError(kIoError, 0, 0, reader.OpenFailure());
-}
-
 // The common parse loop: every data line becomes the next table position from
 // 1 upward. The whole file is read: any fault refuses it, so that nothing of
 // a broken file is ever sent.
@@ -58,7 +52,7 @@ template <class Record>
 int ParseTableFile(const std::string& path, RecordTable<Record>& table,
                    Record (*parseLine)(const LineColumns&)) {
   LineReader reader(path);
-  Open(reader);
+  reader.RequireOpen();
   int stored = 0;
   std::string line;
   while (reader.ReadLine(line)) {
@@ -71,21 +65,20 @@ int ParseTableFile(const std::string& path, RecordTable<Record>& table,
   return stored;
 }
 
-// Runs `parse` and shows its refusal, with its place, in the error box.
+// Runs `parse` and returns its refusal, with its place, instead of a count.
 template <class Parse>
-int Checked(TForm1& form, const std::string& path, Parse parse) {
+DownloadFileRead Checked(Parse parse) {
   try {
-    return parse();
+    return DownloadFileRead{parse(), std::nullopt};
   } catch (const DownloadFileError& error) {
-    form.View.ShowError(error.Describe(path));
-    return 0;
+    return DownloadFileRead{0, error};
   }
 }
 
 template <class Record>
-int ReadTableFile(TForm1& form, const std::string& path, RecordTable<Record>& table,
-                  Record (*parseLine)(const LineColumns&)) {
-  return Checked(form, path, [&] { return ParseTableFile(path, table, parseLine); });
+DownloadFileRead ReadTableFile(const std::string& path, RecordTable<Record>& table,
+                               Record (*parseLine)(const LineColumns&)) {
+  return Checked([&] { return ParseTableFile(path, table, parseLine); });
 }
 
 // The speedkey file holds one record in its first line; 72 columns for each
@@ -104,28 +97,28 @@ SpeedkeyRecord ParseSpeedkeyLine(const LineColumns& in) {
 
 }  // namespace
 
-int ReadPluFile(TForm1& form, const std::string& path) {
-  return ReadTableFile(form, path, PluTable, ParsePluLine);
+DownloadFileRead ReadPluFile(const std::string& path) {
+  return ReadTableFile(path, PluTable, ParsePluLine);
 }
 
-int ReadBarcodeFile(TForm1& form, const std::string& path) {
-  return ReadTableFile(form, path, BarcodeTable, ParseBarcodeLine);
+DownloadFileRead ReadBarcodeFile(const std::string& path) {
+  return ReadTableFile(path, BarcodeTable, ParseBarcodeLine);
 }
 
-int ReadIngredientFile(TForm1& form, const std::string& path) {
-  return ReadTableFile(form, path, IngredientTable, ParseIngredientLine);
+DownloadFileRead ReadIngredientFile(const std::string& path) {
+  return ReadTableFile(path, IngredientTable, ParseIngredientLine);
 }
 
-int ReadScrollMsgFile(TForm1& form, const std::string& path) {
-  return ReadTableFile(form, path, ScrollMsgTable, ParseScrollMsgLine);
+DownloadFileRead ReadScrollMsgFile(const std::string& path) {
+  return ReadTableFile(path, ScrollMsgTable, ParseScrollMsgLine);
 }
 
 // Reads the first line only; there is no comment-line rule here. On any
 // failure SpeedkeyData keeps its earlier content.
-int ReadSpeedkeyFile(TForm1& form, const std::string& path) {
-  return Checked(form, path, [&] {
+DownloadFileRead ReadSpeedkeyFile(const std::string& path) {
+  return Checked([&] {
     LineReader reader(path);
-    Open(reader);
+    reader.RequireOpen();
     std::string line;
     if (!reader.ReadLine(line) || line.empty()) {
       throw DownloadFileError(kInputFileError, 1, 0, "the first line is empty, it holds no record");

@@ -1,4 +1,4 @@
-#include "transfer/download_file_error.h"
+#include "records/download_file_error.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "transfer/records.h"
+#include "records/records.h"
 
 inline constexpr int kTableCapacity = 3334;
 

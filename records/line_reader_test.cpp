@@ -1,4 +1,4 @@
-#include "transfer/line_reader.h"
+#include "records/line_reader.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "records/download_file_error.h"
 #include "tests/support/temp_folder.h"
-#include "transfer/download_file_error.h"
 
 namespace {
 
@@ -15,6 +15,7 @@ std::vector<std::string> Lines(const TempFolder& folder, const std::string& cont
   folder.Write("f.txt", content);
   LineReader reader(folder.File("f.txt"));
   EXPECT_TRUE(reader.IsOpen());
+  EXPECT_NO_THROW(reader.RequireOpen());
   std::vector<std::string> lines;
   std::string line;
   while (reader.ReadLine(line)) {
@@ -85,6 +86,13 @@ TEST(LineReader, OpensOnlyARegularFileAndNeverWaitsForAWriter) {
     LineReader reader(path);
     EXPECT_FALSE(reader.IsOpen()) << path;
     EXPECT_EQ(reader.OpenFailure(), failure);
+    try {
+      reader.RequireOpen();
+      ADD_FAILURE() << "not refused: " << path;
+    } catch (const DownloadFileError& error) {
+      EXPECT_STREQ(error.what(), kIoError);
+      EXPECT_EQ(error.Reason(), failure);
+    }
     std::string line;
     EXPECT_FALSE(reader.ReadLine(line));
   }

@@ -1,4 +1,4 @@
-#include "transfer/record_tables.h"
+#include "records/record_tables.h"
 
 RecordTable<PluRecord> PluTable;
 RecordTable<BarcodeRecord> BarcodeTable;

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/form_fixture.h"
-#include "transfer/download_files.h"
+#include "records/download_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-using Parser = int (*)(TForm1&, const std::string&);
+using Parser = DownloadFileRead (*)(const std::string&);
 
 struct Refusal {
   Parser parse;
@@ -33,13 +33,15 @@ class DownloadCheck : public ::testing::Test {
   void ExpectRefused(const std::vector<Refusal>& cases) {
     for (const Refusal& c : cases) {
       SCOPED_TRACE(c.line);
-      fx.view.errors.clear();
-      fx.folder.Write("Down.txt", GoodLine(c.parse) + "\r\n" + c.line + "\r\n");
-      EXPECT_EQ(c.parse(*fx.form, fx.folder.File("Down.txt")), 0);
-      EXPECT_EQ(fx.view.errors, Strings{c.error});
+      folder.Write("Down.txt", GoodLine(c.parse) + "\r\n" + c.line + "\r\n");
+      const std::string path = folder.File("Down.txt");
+      const DownloadFileRead read = c.parse(path);
+      EXPECT_EQ(read.records, 0);
+      ASSERT_TRUE(read.error);
+      EXPECT_EQ(read.error->Describe(path), c.error);
     }
   }
-  FormFixture fx{false};
+  TempFolder folder;
 };
 
 }  // namespace

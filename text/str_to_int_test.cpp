@@ -1,4 +1,4 @@
-#include "app/str_to_int.h"
+#include "text/str_to_int.h"
 
 #include <gtest/gtest.h>
 
@@ -33,8 +33,8 @@ TEST(StrToInt, KeepsToTheSigned32BitRange) {
 }
 
 TEST(StrToInt, RefusesEverythingElse) {
-  for (const char* text : {"", " ", "12 ", "1 2", "+", "-", "$", "0x", "12a", "a12", "0x1g",
-                           "1.5", "\t12", "--1", "+-1", "$-1", "1e3"}) {
+  for (const char* text : {"", " ", "12 ", "1 2", "+", "-", "$", "0x", "12a", "a12", "0x1g", "1.5",
+                           "\t12", "--1", "+-1", "$-1", "1e3"}) {
     EXPECT_EQ(TryStrToInt(text), std::nullopt) << "'" << text << "'";
   }
 }

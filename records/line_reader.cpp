@@ -1,4 +1,4 @@
-#include "transfer/line_reader.h"
+#include "records/line_reader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "transfer/download_file_error.h"
+#include "records/download_file_error.h"
 
 namespace {
 
@@ -48,6 +48,10 @@ LineReader::LineReader(const std::string& path) {
 
 LineReader::~LineReader() {
   if (file_) std::fclose(file_);
+}
+
+void LineReader::RequireOpen() const {
+  if (!IsOpen()) throw DownloadFileError(kIoError, 0, 0, openFailure_);
 }
 
 bool LineReader::Fill() {

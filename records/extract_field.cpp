@@ -1,4 +1,4 @@
-#include "transfer/extract_field.h"
+#include "records/extract_field.h"
 
 #include <cstddef>
 

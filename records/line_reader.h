@@ -19,6 +19,9 @@ class LineReader {
   bool IsOpen() const { return file_ != nullptr; }
   // Why the file is not open, for the error box.
   const std::string& OpenFailure() const { return openFailure_; }
+  // Refuses a file that is not open: throws DownloadFileError "I/O Error !"
+  // with OpenFailure() as its reason.
+  void RequireOpen() const;
   // Reads the next line, without its line end, into `line`. Returns false at
   // the end of the file. A read error, or a Ctrl-Z with bytes after it,
   // throws DownloadFileError "I/O Error !" or "Error in input file !" with

@@ -1,0 +1,71 @@
+#include "records/upload_line.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int length = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string line(static_cast<std::size_t>(length < 0 ? 0 : length), '\0');
+  std::vsnprintf(line.data(), line.size() + 1, format, again);
+  va_end(again);
+  return line;
+}
+
+// A text field as the file gets it: up to its first zero byte, and never past
+// the field, whatever the terminal sent. A control character (a CR or LF, a
+// TAB, any byte below 32, and DEL) is written as a blank, so that one record
+// stays one line, and the line stays one row in a spreadsheet and a text the
+// download files accept.
+template <std::size_t N>
+std::string Text(const char (&field)[N]) {
+  std::string text(field, strnlen(field, N));
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string PluUploadLine(const PluRecord& r) {
+  return Format("%d, %d, %d, %s, %d, %d, %d, %d, %d", r.Field1, r.PluNo, r.Field3,
+                Text(r.Text).c_str(), r.Field5, r.Field6, r.Field7, r.Field8, r.Field9) +
+         kLineEnd;
+}
+
+std::string BarcodeUploadLine(const BarcodeRecord& r) {
+  return Format("%d, %d, %d, %s, %s%s", r.Number, r.Field2, r.Field3, Text(r.Text1).c_str(),
+                Text(r.Text2).c_str(), kLineEnd);
+}
+
+std::string IngredientUploadLine(const IngredientRecord& r) {
+  return Format("%d,%s%s", r.Number, Text(r.Text).c_str(), kLineEnd);
+}
+
+std::string ScrollMsgUploadLine(const ScrollMsgRecord& r) {
+  return Format("%d, %s, %d %s", r.Number, Text(r.Text2).c_str(), r.Field3, kLineEnd);
+}
+
+std::string ReportPluUploadLine(const ReportPluRecord& r) {
+  return Format("%d-%02d-%02d %02d:%02d:%02d, %d, %d, %d, %d,%d,%d,%d,%d,%d,%d,%d,%d%s",
+                2000 + r.Year, r.Month, r.Day, r.Hour, r.Minute, r.Second, r.Value0, r.Value1,
+                r.Value2, r.Value3, r.Value8, r.Value9, r.Value10, r.Value4, r.Value5, r.Value6,
+                r.Value7, r.Value11, kLineEnd);
+}
+
+std::string ReportTotalUploadLine(const ReportTotalRecord& r) {
+  return Format("%d-%02d-%02d %02d:%02d:%02d, %d, %d, %d, %d,%d%s", 2000 + r.Year, r.Month, r.Day,
+                r.Hour, r.Minute, r.Second, r.Value1, r.Value4, r.Value2, r.Value5, r.Value3,
+                kLineEnd);
+}

@@ -2,9 +2,9 @@
 // buttons, and ticks and port saved as the window's close saves them.
 #include <cstdio>
 
-#include "app/terminal_port.h"
 #include "app/tform1.h"
 #include "cli/commands.h"
+#include "text/terminal_port.h"
 
 namespace {
 

@@ -1,14 +1,13 @@
 // Connecting to and disconnecting from the terminal in Edit1, inside and
 // outside a send cycle.
+#include <stdexcept>
 #include <string>
 
-#include <stdexcept>
-
-#include "app/terminal_port.h"
 #include "app/tform1.h"
 #include "link/data_callback.h"
 #include "settings/folder_claim.h"
 #include "text/str_to_int.h"
+#include "text/terminal_port.h"
 
 void TForm1::SetupConnection() {
   const int retry = StrToInt(Edit4.Text);

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/terminal_port.h"
 #include "link/data_callback.h"
 #include "link/upload_file.h"
 #include "tests/support/form_fixture.h"
+#include "text/terminal_port.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/terminal_port.h"
 #include "app/tform1.h"
 #include "records/download_files.h"
 #include "records/record_tables.h"
+#include "text/terminal_port.h"
 #include "transfer/download.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/terminal_port.h"
+#include "text/terminal_port.h"
 
 #include <gtest/gtest.h>
 

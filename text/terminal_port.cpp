@@ -1,4 +1,4 @@
-#include "app/terminal_port.h"
+#include "text/terminal_port.h"
 
 std::optional<uint16_t> ParsePort(std::string_view text) {
   if (text.empty() || text.size() > 5) return std::nullopt;

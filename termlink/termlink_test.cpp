@@ -15,6 +15,7 @@
 #include "termlink/link_test_support.h"
 #include "termlink/record_table.h"
 #include "termlink/termlink.h"
+#include "tests/support/closed_port.h"
 #include "tests/support/simulator_process.h"
 #include "transfer/records.h"
 
@@ -68,19 +69,6 @@ class LinkTest : public ::testing::Test {
   std::vector<std::unique_ptr<SimulatorProcess>> simulators_;
 };
 
-// A port on `address` where nothing listens.
-int UnusedPort(const std::string& address) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in where{};
-  where.sin_family = AF_INET;
-  inet_pton(AF_INET, address.c_str(), &where.sin_addr);
-  bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where);
-  socklen_t size = sizeof where;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&where), &size);
-  close(fd);
-  return ntohs(where.sin_port);
-}
-
 TEST(LibraryInfo, FillsVersionAndReleaseDateOnlyForLayoutThree) {
   uint8_t info[7] = {3, 0xAA, 0, 0, 0, 0, 0};
   char text[4] = "";
@@ -128,7 +116,8 @@ TEST_F(LinkTest, IsConnectBeforeDuringAndAfterAConnection) {
 }
 
 TEST_F(LinkTest, RefusedConnectFailsAtOnceNotAfterTheTimeOut) {
-  ASSERT_EQ(1, AddConnection(kTerminal, UnusedPort(kTerminal), 20000, 3));
+  ClosedPort closed(kTerminal);
+  ASSERT_EQ(1, AddConnection(kTerminal, closed.port(), 20000, 3));
   auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(0, Connect(kTerminal.c_str(), -1));
   // Three attempts of 20 s each would take a minute.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/cli/cli_process.h"
+#include "tests/cli/summary_row.h"
 #include "tests/support/simulator_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -124,8 +125,12 @@ TEST_F(Cli, SendServesTheTickedTerminalsAndPrintsTheLog) {
                           "",
                           "* End *"};
   EXPECT_EQ(SplitLines(send.out), expected);
-  EXPECT_NE(send.err.find("127.0.0.2"), std::string::npos);
-  EXPECT_NE(send.err.find("sent"), std::string::npos);
+  // The summary on standard error: terminal, outcome, records stored, seconds.
+  for (const char* address : {"127.0.0.2", "127.0.0.3"}) {
+    const SummaryRow row = RowOf(send.err, address);
+    EXPECT_EQ(row.outcome, "sent") << send.err;
+    EXPECT_EQ(row.stored, 3) << send.err;
+  }
 
   simulator->Stop();
   EXPECT_EQ(Dump("127.0.0.2", "plu"), kPluLines);

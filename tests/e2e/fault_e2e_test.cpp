@@ -11,11 +11,8 @@ class Faults : public EndToEnd {
  protected:
   // A faulty terminal on 127.0.0.2 and a healthy one on 127.0.0.3, one port.
   void StartTerminals(const Lines& fault) {
-    StartSimulator({"127.0.0.2"}, fault);
-    healthy = std::make_unique<SimulatorProcess>(
-        Lines{"--listen", "127.0.0.3:" + std::to_string(Port())});
+    StartSimulators({{{"127.0.0.2"}, fault}, {{"127.0.0.3"}, {}}});
   }
-  std::unique_ptr<SimulatorProcess> healthy;
 };
 
 TEST_F(Faults, ADroppedAnswerEndsInATimeOutAndTheCycleGoesOn) {

@@ -162,6 +162,7 @@ void FaultMatrix::WriteSettings(const std::string& iniPath, int port, const Line
 
 CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
                                    const std::function<void()>& watch) {
+  form->AnswerTimeoutMs = answerTimeoutMs;
   folder.Write("PLU-Down-Default.txt", FileText(source));
   if (listen) {
     StartSimulators({{{"127.0.0.3"}, {}}, {{"127.0.0.2", "127.0.0.4"}, faults}});
@@ -276,7 +277,7 @@ UploadResult FaultMatrix::PlayUpload(const Lines& faults, bool listen, const Lin
   result.cli =
       RunProcess(ORLENT_CLI_PATH,
                  {"--folder", programFolder, "upload", "--kind", "plu", "--terminal", "127.0.0.2",
-                  "--out", out, "--answer-timeout-ms", std::to_string(kTimeoutMs)},
+                  "--out", out, "--answer-timeout-ms", std::to_string(answerTimeoutMs)},
                  programFolder);
   if (terminal) {
     terminal->Stop();

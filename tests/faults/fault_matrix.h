@@ -53,6 +53,10 @@ class FaultMatrix : public EndToEnd {
   static constexpr int kTimeoutMs = 600;
 
  protected:
+  // The answer time-out of the cycle and the upload that follow; a fault that
+  // must stay within it sets a longer one.
+  int answerTimeoutMs = kTimeoutMs;
+
   // The most a cycle of three may take: its pauses, transfers and two answer
   // time-outs, with room for a loaded machine and the sanitizers.
   static constexpr auto kCycleLimit = std::chrono::seconds(30);

@@ -208,6 +208,7 @@ TerminalReport FaultMatrix::Report(const std::string& address, std::size_t logFr
   auto line = std::find_if(log.begin(), log.end(), [&](const std::string& l) {
     return l == "- Success Connect " + address || l == "- Fail Connect " + address;
   });
+  for (auto own = line; own != log.end() && !own->empty(); ++own) report.log.push_back(*own);
   if (line != log.end() && *line == "- Fail Connect " + address) report.outcome = "fail connect";
   if (line != log.end() && report.outcome == "none") {
     // The terminal's lines run up to the blank line before the next one.

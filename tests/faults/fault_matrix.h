@@ -23,6 +23,7 @@ void AddMatrixRow(const std::string& fault, const std::string& cycle, const std:
 struct TerminalReport {
   std::string address;
   std::string outcome;         // "complete", "fail connect", "time out", "send failed" or "none"
+  Lines log;                   // its lines of the cycle's log, from its connect line on
   int handedOver = 0;          // the count of the last PLU progress or completion line
   int acknowledged = 0;        // acknowledgments that echo the record written
   int refused = 0;             // acknowledgments numbered 0: the terminal's status instead

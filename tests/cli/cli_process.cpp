@@ -71,7 +71,6 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   close(err[1]);
   ProcessResult result;
   if (!Drain(out[0], err[0], result, std::chrono::steady_clock::now() + limit)) {
-    result.timedOut = true;
     kill(-pid, SIGKILL);
     result.err += "\n[killed after " + std::to_string(limit.count()) + " s]\n";
   }

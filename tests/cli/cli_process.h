@@ -7,16 +7,14 @@
 #include <vector>
 
 struct ProcessResult {
-  int exitCode = -1;      // -1 when a signal ended the process
-  bool timedOut = false;  // killed at the time limit
-  std::string out;        // standard output
-  std::string err;        // standard error
+  int exitCode = -1;  // -1 when a signal ended the process
+  std::string out;    // standard output
+  std::string err;    // standard error, with a note when the time limit ended the run
 };
 
 // Runs `program` with `args` to its end, with `environment` entries
 // ("NAME=value") added to the test's own, in the folder `workingFolder`.
-// A run that outlasts `limit` is killed with its process group, and its
-// result says so.
+// A run that outlasts `limit` is killed with its process group.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingFolder = ".",
                          const std::vector<std::string>& environment = {},

@@ -1,3 +1,5 @@
+// The core window at start and close: what it asks of the link library, what
+// it shows first, and the settings file it reads and writes back.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -1,8 +1,13 @@
 #include "termlink/link_test_support.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <random>
 
 #include "termlink/record_table.h"
+#include "termlink/wire_codec.h"
 
 AnswerRecorder& AnswerRecorder::Get() {
   // Never destroyed: a connection's reader thread may still call back while
@@ -138,4 +143,28 @@ bool WaitForIsConnect(const std::string& address, int wanted, std::chrono::milli
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   return true;
+}
+
+int Listen(const std::string& address, int& port, int receiveBuffer) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (receiveBuffer > 0) {
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+  }
+  sockaddr_in where{};
+  where.sin_family = AF_INET;
+  inet_pton(AF_INET, address.c_str(), &where.sin_addr);
+  bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where);
+  listen(fd, 4);
+  socklen_t size = sizeof where;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&where), &size);
+  port = ntohs(where.sin_port);
+  return fd;
+}
+
+std::vector<uint8_t> Greeting() {
+  termlink::FrameHeader header;
+  header.type = termlink::FrameType::kGreeting;
+  std::vector<uint8_t> bytes;
+  termlink::AppendFrame(bytes, header, nullptr);
+  return bytes;
 }

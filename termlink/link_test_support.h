@@ -71,6 +71,13 @@ std::vector<uint8_t> AskFor(uint8_t code, int64_t number);
 std::string StatusCode(const RecordedAnswer& answer);
 int64_t NumberOf(const RecordedAnswer& answer);
 
+// A listening socket on a fresh port of `address` (its port in `port`), with
+// a receive buffer of `receiveBuffer` bytes for the connections it accepts
+// when not 0.
+int Listen(const std::string& address, int& port, int receiveBuffer = 0);
+// The bytes a terminal greets with.
+std::vector<uint8_t> Greeting();
+
 // Polls IsConnect until it answers `wanted`; false on time-out.
 bool WaitForIsConnect(const std::string& address, int wanted,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10));

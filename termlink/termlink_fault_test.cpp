@@ -55,19 +55,6 @@ bool SeesClose(int fd, std::chrono::milliseconds timeout = 5s) {
   }
 }
 
-int Listen(const std::string& address, int& port) {
-  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in where{};
-  where.sin_family = AF_INET;
-  inet_pton(AF_INET, address.c_str(), &where.sin_addr);
-  bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where);
-  listen(fd, 4);
-  socklen_t size = sizeof where;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&where), &size);
-  port = ntohs(where.sin_port);
-  return fd;
-}
-
 int Dial(const std::string& address, int port) {
   int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in where{};

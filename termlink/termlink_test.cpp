@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <thread>
 
 #include "records/records.h"
 #include "termlink/link_test_support.h"
 #include "termlink/record_table.h"
 #include "termlink/termlink.h"
+#include "tests/support/closed_port.h"
 #include "tests/support/simulator_process.h"
 
 namespace {
@@ -68,19 +70,6 @@ class LinkTest : public ::testing::Test {
   std::vector<std::unique_ptr<SimulatorProcess>> simulators_;
 };
 
-// A port on `address` where nothing listens.
-int UnusedPort(const std::string& address) {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in where{};
-  where.sin_family = AF_INET;
-  inet_pton(AF_INET, address.c_str(), &where.sin_addr);
-  bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where);
-  socklen_t size = sizeof where;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&where), &size);
-  close(fd);
-  return ntohs(where.sin_port);
-}
-
 TEST(LibraryInfo, FillsVersionAndReleaseDateOnlyForLayoutThree) {
   uint8_t info[7] = {3, 0xAA, 0, 0, 0, 0, 0};
   char text[4] = "";
@@ -128,12 +117,70 @@ TEST_F(LinkTest, IsConnectBeforeDuringAndAfterAConnection) {
 }
 
 TEST_F(LinkTest, RefusedConnectFailsAtOnceNotAfterTheTimeOut) {
-  ASSERT_EQ(1, AddConnection(kTerminal, UnusedPort(kTerminal), 20000, 3));
+  ClosedPort closed(kTerminal);
+  ASSERT_EQ(1, AddConnection(kTerminal, closed.port(), 20000, 3));
   auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(0, Connect(kTerminal.c_str(), -1));
   // Three attempts of 20 s each would take a minute.
   EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
   EXPECT_EQ(0, IsConnect(kTerminal.c_str(), -1));
+}
+
+// A terminal that hangs up on its first `hangUps` callers and greets the
+// next ones, counting them.
+class LateTerminal {
+ public:
+  explicit LateTerminal(int hangUps) {
+    listener_ = Listen(kTerminal, port_);
+    thread_ = std::thread([this, hangUps] {
+      for (;;) {
+        int fd = accept(listener_, nullptr, nullptr);
+        if (fd < 0) return;  // the listener was shut down
+        if (++callers_ > hangUps) {
+          const std::vector<uint8_t> greeting = Greeting();
+          send(fd, greeting.data(), greeting.size(), MSG_NOSIGNAL);
+          greeted_.push_back(fd);
+        } else {
+          close(fd);
+        }
+      }
+    });
+  }
+  ~LateTerminal() {
+    shutdown(listener_, SHUT_RDWR);  // ends the accept
+    thread_.join();
+    close(listener_);
+    for (int fd : greeted_) close(fd);
+  }
+  int port() const { return port_; }
+  int callers() const { return callers_; }
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<int> callers_{0};
+  std::vector<int> greeted_;
+  std::thread thread_;
+};
+
+TEST_F(LinkTest, AConnectSucceedsOnALaterAttemptWithinItsRetries) {
+  const struct {
+    int hangUps;
+    int retries;
+    bool connects;
+    int callers;  // dials the terminal saw
+  } cases[] = {{1, 1, false, 1}, {1, 2, true, 2}, {2, 3, true, 3}, {1, 3, true, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE("hang-ups " + std::to_string(c.hangUps) + ", retries " +
+                 std::to_string(c.retries));
+    LateTerminal terminal(c.hangUps);
+    ASSERT_EQ(1, AddConnection(kTerminal, terminal.port(), 2000, c.retries));
+    used_.push_back(kTerminal);
+    EXPECT_EQ(c.connects, Connect(kTerminal.c_str(), -1) != 0);
+    EXPECT_EQ(c.connects ? 1 : 0, IsConnect(kTerminal.c_str(), -1));
+    EXPECT_EQ(c.callers, terminal.callers());
+    Disconnect(kTerminal.c_str(), -1);
+  }
 }
 
 TEST_F(LinkTest, SilentListenerCostsEveryAttemptItsTimeOut) {

@@ -121,7 +121,7 @@ TEST(WireCodec, TheLargestRecordFitsAndOneByteMoreDoesNot) {
   EXPECT_FALSE(DecodeHeader(head, error).has_value());
 }
 
-TEST(RecordTable, KnowsSizesDirectionsNumbersAndStatusTexts) {
+TEST(RecordTable, KnowsSizesAndDirections) {
   EXPECT_EQ("", CheckRecordFields(kCodePlu, 2, 1718));
   EXPECT_EQ("", CheckRecordFields(kCodeSpeedkey, 3, 903));
   EXPECT_EQ("", CheckRecordFields(kCodeReportDept, 2, 139));
@@ -130,19 +130,39 @@ TEST(RecordTable, KnowsSizesDirectionsNumbersAndStatusTexts) {
   EXPECT_EQ("unknown data type code 33", CheckRecordFields(33, 2, 10));
   EXPECT_EQ("unknown direction 1", CheckRecordFields(kCodePlu, 1, 1718));
   EXPECT_EQ("a barcode record is 156 bytes, not 155", CheckRecordFields(kCodeBarcode, 3, 155));
+}
 
-  std::vector<uint8_t> plu(1718, 0);
+// Record numbers and status texts are written to, and read from, bytes
+// written out by hand: the PLU number an i32 at offset 2, the scroll message
+// number a u16 at offset 0 and its status text the 101 bytes from offset 3.
+TEST(RecordTable, NumbersAndStatusTextsSitWhereTheTerminalKeepsThem) {
   const RecordKind& pluKind = *FindRecordKind(kCodePlu);
+  std::vector<uint8_t> pluBytes(1718, 0);
+  const uint8_t minus70000[] = {0x90, 0xEE, 0xFE, 0xFF};
+  std::copy(std::begin(minus70000), std::end(minus70000), pluBytes.begin() + 2);
+  std::vector<uint8_t> plu(1718, 0);
   SetRecordNumber(pluKind, plu, -70000);
-  EXPECT_EQ(-70000, RecordNumber(pluKind, plu));
-  std::vector<uint8_t> scroll(224, 0xFF);
+  EXPECT_EQ(pluBytes, plu);
+  EXPECT_EQ(-70000, RecordNumber(pluKind, pluBytes));
+
   const RecordKind& scrollKind = *FindRecordKind(kCodeScrollMsg);
-  SetRecordNumber(scrollKind, scroll, 65535);
-  EXPECT_EQ(65535, RecordNumber(scrollKind, scroll));
+  std::vector<uint8_t> scroll(224, 0xFF);
+  SetRecordNumber(scrollKind, scroll, 0x1234);
   SetStatusText(scrollKind, scroll, std::string(200, 'a'));  // cut to the field
-  EXPECT_EQ(std::string(100, 'a'), StatusText(scrollKind, scroll));
-  EXPECT_EQ(0, scroll[offsetof(ScrollMsgRecord, Text1) + 100]);
-  EXPECT_EQ(0xFF, scroll[offsetof(ScrollMsgRecord, Text2)]);
+  std::vector<uint8_t> scrollBytes(224, 0xFF);
+  scrollBytes[0] = 0x34;
+  scrollBytes[1] = 0x12;
+  std::fill_n(scrollBytes.begin() + 3, 100, 'a');
+  scrollBytes[103] = 0;  // the field's last byte ends the text; the next field keeps its bytes
+  EXPECT_EQ(scrollBytes, scroll);
+
+  std::vector<uint8_t> answer(224, 0);
+  const uint8_t written[] = {0xFF, 0xFF, 0, 'O', 'K', 0, 'x'};
+  std::copy(std::begin(written), std::end(written), answer.begin());
+  EXPECT_EQ(65535, RecordNumber(scrollKind, answer));  // a u16 is widened without sign
+  EXPECT_EQ("OK", StatusText(scrollKind, answer));
+  std::fill_n(answer.begin() + 3, 101, 'b');  // no zero byte: the field's end ends the text
+  EXPECT_EQ(std::string(101, 'b'), StatusText(scrollKind, answer));
 }
 
 }  // namespace

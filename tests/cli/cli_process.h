@@ -1,17 +1,21 @@
-// orlent-cli run as a child process by the tests, as a script would run it.
+// A program run as a child process by the tests, as a script would run it,
+// with a time limit after which it is killed.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
 struct ProcessResult {
   int exitCode = -1;  // -1 when a signal ended the process
   std::string out;    // standard output
-  std::string err;    // standard error
+  std::string err;    // standard error, with a note when the time limit ended the run
 };
 
 // Runs `program` with `args` to its end, with `environment` entries
 // ("NAME=value") added to the test's own, in the folder `workingFolder`.
+// A run that outlasts `limit` is killed with its process group.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingFolder = ".",
-                         const std::vector<std::string>& environment = {});
+                         const std::vector<std::string>& environment = {},
+                         std::chrono::seconds limit = std::chrono::seconds(60));

@@ -2,10 +2,12 @@
 // checked by its standard output, standard error, exit status and files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "tests/cli/cli_process.h"
+#include "tests/cli/summary_row.h"
 #include "tests/support/simulator_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -100,14 +102,18 @@ TEST_F(Cli, TerminalCommandsRefuseWhatTheButtonsRefuse) {
   EXPECT_EQ(Run({"bogus"}).exitCode, 2);
 }
 
-TEST_F(Cli, SendServesTheTickedTerminalsAndPrintsTheLog) {
-  StartSimulator({"127.0.0.2", "127.0.0.3"});
-  folder.Write("Orlent.ini", Ini(simulator->port(),
-                                 {{"127.0.0.2", true}, {"127.0.0.5", false}, {"127.0.0.3", true}}));
+TEST_F(Cli, SendServesTheTickedTerminalsPassesOverOneWithoutListenerAndSaysSo) {
+  StartSimulator({"127.0.0.2", "127.0.0.5"});
+  // Nothing listens on 127.0.0.4.
+  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true},
+                                                     {"127.0.0.3", false},
+                                                     {"127.0.0.4", true},
+                                                     {"127.0.0.5", true},
+                                                     {"127.0.0.6", false}}));
   folder.Write("PLU-Down.txt", FileText(kPluLines));
 
   ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0"});
-  EXPECT_EQ(send.exitCode, 0) << send.err;
+  EXPECT_EQ(send.exitCode, 1) << send.err;  // not every terminal was served
   const Lines expected = {"Orlent V3.0.0.0",
                           "",
                           "- Success Connect 127.0.0.2",
@@ -115,35 +121,32 @@ TEST_F(Cli, SendServesTheTickedTerminalsAndPrintsTheLog) {
                           "- Complete Send Plu (Total : 3)",
                           "- Success to Disconect 127.0.0.2",
                           "",
-                          "- Skip Connect 127.0.0.5",
+                          "- Skip Connect 127.0.0.3",
                           "",
-                          "- Success Connect 127.0.0.3",
+                          "- Fail Connect 127.0.0.4",
+                          "",
+                          "- Success Connect 127.0.0.5",
                           "- Success to Send Plu (3)",
                           "- Complete Send Plu (Total : 3)",
-                          "- Success to Disconect 127.0.0.3",
+                          "- Success to Disconect 127.0.0.5",
+                          "",
+                          "- Skip Connect 127.0.0.6",
                           "",
                           "* End *"};
   EXPECT_EQ(SplitLines(send.out), expected);
-  EXPECT_NE(send.err.find("127.0.0.2"), std::string::npos);
-  EXPECT_NE(send.err.find("sent"), std::string::npos);
+  // The summary on standard error: terminal, outcome, records stored, seconds.
+  const std::pair<const char*, const char*> outcomes[] = {
+      {"127.0.0.2", "sent"}, {"127.0.0.4", "connect failed"}, {"127.0.0.5", "sent"}};
+  for (const auto& [address, outcome] : outcomes) {
+    const SummaryRow row = RowOf(send.err, address);
+    EXPECT_EQ(row.outcome, outcome) << send.err;
+    EXPECT_EQ(row.stored, row.outcome == "sent" ? 3 : 0) << send.err;
+  }
+  EXPECT_EQ(RowOf(send.err, "127.0.0.3").outcome, "") << "a terminal passed over has no row";
 
   simulator->Stop();
   EXPECT_EQ(Dump("127.0.0.2", "plu"), kPluLines);
-  EXPECT_EQ(Dump("127.0.0.3", "plu"), kPluLines);
-}
-
-TEST_F(Cli, SendReportsAFailedTerminalInItsExitStatus) {
-  StartSimulator({"127.0.0.2"});
-  // Nothing listens on 127.0.0.4.
-  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.4", true}, {"127.0.0.2", true}}));
-  folder.Write("PLU-Down.txt", FileText(kPluLines));
-  ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0"});
-  EXPECT_EQ(send.exitCode, 1);
-  const Lines log = SplitLines(send.out);
-  ASSERT_GE(log.size(), 3u);
-  EXPECT_EQ(log[2], "- Fail Connect 127.0.0.4");
-  EXPECT_EQ(log.back(), "* End *");
-  EXPECT_NE(send.err.find("connect failed"), std::string::npos);
+  EXPECT_EQ(Dump("127.0.0.5", "plu"), kPluLines);
 }
 
 TEST_F(Cli, SendOfAFileWithAnErrorLineSendsNothingAndFails) {
@@ -180,35 +183,69 @@ TEST_F(Cli, UploadsFillTheirFiles) {
             "1, 2, 2, Bananas, loose, 179, 20002, 7, 0, 1\r\n"
             "2, 3, 1, Cheddar mature, 1299, 20003, 14, 5, 2\r\n");
 
-  const std::pair<const char*, std::size_t> reports[] = {
-      {"report-time", 24}, {"report-group", 100}, {"report-dept", 99}, {"report-plu", 3}};
-  for (const auto& [kind, count] : reports) {
-    ProcessResult report =
-        Run({"upload", "--kind", kind, "--terminal", "127.0.0.2", "--out", "report.txt"});
-    EXPECT_EQ(report.exitCode, 0) << kind << report.err;
-    EXPECT_EQ(SplitLines(folder.Read("report.txt")).size(), count) << kind;
+  // Each report reads its own record count (the PLU report one per PLU
+  // stored), every line dated, and the log ends with its completion line.
+  const struct {
+    const char* kind;
+    std::size_t count;
+    const char* completion;
+  } reports[] = {{"report-plu", 3, "- CompleteDataReceivedReportPLU"},
+                 {"report-time", 24, "- CompleteDataReceivedReportTime"},
+                 {"report-group", 100, "- CompleteDataReceivedReportGroup"},
+                 {"report-dept", 99, "- CompleteDataReceivedReportDept"}};
+  for (const auto& report : reports) {
+    SCOPED_TRACE(report.kind);
+    ProcessResult upload =
+        Run({"upload", "--kind", report.kind, "--terminal", "127.0.0.2", "--out", "report.txt"});
+    EXPECT_EQ(upload.exitCode, 0) << upload.err;
+    const Lines lines = SplitLines(folder.Read("report.txt"));
+    EXPECT_EQ(lines.size(), report.count);
+    for (const auto& line : lines) EXPECT_EQ(line.rfind("20", 0), 0u) << line;
+    const Lines log = SplitLines(upload.out);
+    EXPECT_NE(std::find(log.begin(), log.end(), report.completion), log.end()) << upload.out;
   }
 }
 
-TEST_F(Cli, EveryRecordKindGoesDownAndComesBackUp) {
+// Numbers with gaps (an upload asks for the one after the last answered),
+// empty fields and fields filled to their last byte.
+TEST_F(Cli, EveryRecordKindGoesDownIsStoredAndComesBackUp) {
+  const std::string b50(50, 'B'), seven100(100, '7'), i1024(1024, 'i'), s114(114, 's');
+  const struct {
+    const char* kind;
+    const char* file;
+    Lines lines;
+    std::string uploaded;
+  } kinds[] = {
+      {"barcode",
+       "Barcode-Down.txt",
+       {"1\t2\t0\tApples\t2000001000017", "4\t2\t1\tPears, green\t2000004000013",
+        "70\t9\t3\tCheese\t", "65000\t255\t255\t" + b50 + "\t" + seven100},
+       "1, 2, 0, Apples, 2000001000017\r\n4, 2, 1, Pears, green, 2000004000013\r\n"
+       "70, 9, 3, Cheese, \r\n65000, 255, 255, " +
+           b50 + ", " + seven100 + "\r\n"},
+      {"ingredient",
+       "Ingredient-Down.txt",
+       {"1\tWheat flour, water, salt, yeast", "3\t", "12\t" + i1024},
+       "1,Wheat flour, water, salt, yeast\r\n3,\r\n12," + i1024 + "\r\n"},
+      {"scrollmsg",
+       "ScrollMsg-Down.txt",
+       {"1\tFresh bread every morning\t1", "2\t\t0", "9\t" + s114 + "\t255"},
+       "1, Fresh bread every morning, 1 \r\n2, , 0 \r\n9, " + s114 + ", 255 \r\n"},
+  };
   StartSimulator({"127.0.0.2"});
   folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
-  folder.Write("Barcode-Down.txt", FileText({"1\t2\t0\tApples\t2000001000017",
-                                             "5\t2\t1\tPears, green\t2000005000014"}));
-  folder.Write("Ingredient-Down.txt", FileText({"1\tWheat flour, water, salt", "2\t"}));
-  folder.Write("ScrollMsg-Down.txt", FileText({"1\tFresh bread every morning\t1"}));
-  const std::pair<const char*, const char*> kinds[] = {
-      {"barcode", "1, 2, 0, Apples, 2000001000017\r\n5, 2, 1, Pears, green, 2000005000014\r\n"},
-      {"ingredient", "1,Wheat flour, water, salt\r\n2,\r\n"},
-      {"scrollmsg", "1, Fresh bread every morning, 1 \r\n"}};
-  for (const auto& [kind, uploaded] : kinds) {
-    ProcessResult send = Run({"send", "--kind", kind, "--pause-ms", "0"});
-    EXPECT_EQ(send.exitCode, 0) << kind << send.err;
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.kind);
+    folder.Write(kind.file, FileText(kind.lines));
+    ProcessResult send = Run({"send", "--kind", kind.kind, "--pause-ms", "0"});
+    EXPECT_EQ(send.exitCode, 0) << send.err;
     ProcessResult upload =
-        Run({"upload", "--kind", kind, "--terminal", "127.0.0.2", "--out", "up.txt"});
-    EXPECT_EQ(upload.exitCode, 0) << kind << upload.err;
-    EXPECT_EQ(folder.Read("up.txt"), uploaded) << kind;
+        Run({"upload", "--kind", kind.kind, "--terminal", "127.0.0.2", "--out", "up.txt"});
+    EXPECT_EQ(upload.exitCode, 0) << upload.err;
+    EXPECT_EQ(folder.Read("up.txt"), kind.uploaded);
   }
+  simulator->Stop();
+  for (const auto& kind : kinds) EXPECT_EQ(Dump("127.0.0.2", kind.kind), kind.lines) << kind.kind;
 }
 
 TEST_F(Cli, UploadFromASilentAddressFails) {

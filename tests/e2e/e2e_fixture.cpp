@@ -33,13 +33,23 @@ EndToEnd::~EndToEnd() {
 }
 
 void EndToEnd::StartSimulator(const Lines& addresses, const Lines& extra) {
-  Lines args{"--store", folder.File("store")};
-  for (const auto& address : addresses) {
-    args.push_back("--listen");
-    args.push_back(address + ":0");
+  StartSimulators({{addresses, extra}});
+}
+
+void EndToEnd::StartSimulators(const std::vector<std::pair<Lines, Lines>>& addressesAndExtras) {
+  std::vector<Lines> argsOfEach;
+  for (const auto& [addresses, extra] : addressesAndExtras) {
+    Lines args{"--store", folder.File("store")};
+    for (const auto& address : addresses) {
+      args.push_back("--listen");
+      args.push_back(address + ":0");
+    }
+    args.insert(args.end(), extra.begin(), extra.end());
+    argsOfEach.push_back(args);
   }
-  args.insert(args.end(), extra.begin(), extra.end());
-  simulator = std::make_unique<SimulatorProcess>(args);
+  neighbours = StartSharingOnePort(argsOfEach);
+  simulator = std::move(neighbours.front());
+  neighbours.erase(neighbours.begin());
   form->Edit2.Text = std::to_string(Port());
 }
 

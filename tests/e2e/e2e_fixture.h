@@ -7,6 +7,7 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/tform1.h"
@@ -30,6 +31,10 @@ class EndToEnd : public ::testing::Test {
   // Starts orlent-termsim listening on `addresses` (one port for all) with its
   // store in the test's folder, plus `extra` arguments (faults).
   void StartSimulator(const Lines& addresses, const Lines& extra = {});
+  // The same for several simulators on one port, each on its addresses with
+  // its own extra arguments: the first becomes `simulator`, the others
+  // `neighbours`.
+  void StartSimulators(const std::vector<std::pair<Lines, Lines>>& addressesAndExtras);
   // Stops the simulator, so its store is on disk.
   void StopSimulator();
   int Port() const { return simulator->port(); }
@@ -53,6 +58,7 @@ class EndToEnd : public ::testing::Test {
   RecordingView view;
   std::unique_ptr<TForm1> form;
   std::unique_ptr<SimulatorProcess> simulator;
+  std::vector<std::unique_ptr<SimulatorProcess>> neighbours;
   Lines dialled;  // every address the test served, disconnected at its end
 };
 

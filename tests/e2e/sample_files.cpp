@@ -24,24 +24,6 @@ std::vector<std::string> PluLines(int count) {
   return lines;
 }
 
-std::vector<std::string> BarcodeLines() {
-  // Numbers with gaps: an upload asks for the one after the last answered.
-  return {Join({"1", "2", "0", "Apples", "2000001000017"}),
-          Join({"4", "2", "1", "Pears, green", "2000004000013"}),
-          Join({"70", "9", "3", "Cheese", ""}),
-          Join({"65000", "255", "255", std::string(50, 'B'), std::string(100, '7')})};
-}
-
-std::vector<std::string> IngredientLines() {
-  return {Join({"1", "Wheat flour, water, salt, yeast"}), Join({"3", ""}),
-          Join({"12", std::string(1024, 'i')})};
-}
-
-std::vector<std::string> ScrollMsgLines() {
-  return {Join({"1", "Fresh bread every morning", "1"}), Join({"2", "", "0"}),
-          Join({"9", std::string(114, 's'), "255"})};
-}
-
 std::string SpeedkeyLine() {
   std::vector<std::string> keys;
   for (int key = 1; key <= 144; ++key) keys.push_back(N(key % 5 == 0 ? -key : key * 1000));

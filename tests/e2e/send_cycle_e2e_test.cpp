@@ -1,4 +1,5 @@
-// Send cycles and downloads over real connections.
+// Downloads and their uploads over real connections, through the core: a full
+// PLU table there and back, and the speedkey record.
 #include <string>
 #include <vector>
 
@@ -6,28 +7,6 @@
 #include "tests/e2e/sample_files.h"
 
 namespace {
-
-TEST_F(EndToEnd, ACycleServesTheTickedTerminalsAndPassesOverOneWithoutListener) {
-  const Lines plu = PluLines(25);
-  folder.Write("PLU-Down-Default.txt", FileText(plu));
-  StartSimulator({"127.0.0.2", "127.0.0.5"});
-  const std::size_t from = form->ListBox1.Items.size();
-  ASSERT_TRUE(RunCycle({{"127.0.0.2", true},
-                        {"127.0.0.3", false},
-                        {"127.0.0.4", true},
-                        {"127.0.0.5", true},
-                        {"127.0.0.6", false}}));
-  EXPECT_EQ(LogFrom(from),
-            (Lines{"", "- Success Connect 127.0.0.2", "- Success to Send Plu (25)",
-                   "- Complete Send Plu (Total : 25)", "- Success to Disconect 127.0.0.2", "",
-                   "- Skip Connect 127.0.0.3", "", "- Fail Connect 127.0.0.4", "",
-                   "- Success Connect 127.0.0.5", "- Success to Send Plu (25)",
-                   "- Complete Send Plu (Total : 25)", "- Success to Disconect 127.0.0.5", "",
-                   "- Skip Connect 127.0.0.6", "", "* End *"}));
-  StopSimulator();
-  EXPECT_EQ(Dump("127.0.0.2", "plu"), plu);
-  EXPECT_EQ(Dump("127.0.0.5", "plu"), plu);
-}
 
 TEST_F(EndToEnd, AFullPluTableGoesDownAndComesBackUnchanged) {
   const Lines plu = PluLines(3334);
@@ -48,38 +27,6 @@ TEST_F(EndToEnd, AFullPluTableGoesDownAndComesBackUnchanged) {
                    "- Success to Disconect 127.0.0.2"}));
   EXPECT_TRUE(view.errors.empty());
   EXPECT_TRUE(view.failures.empty());
-}
-
-TEST_F(EndToEnd, BarcodeIngredientAndScrollMessageRecordsMakeTheRoundTrip) {
-  struct Kind {
-    void (TForm1::*choose)();
-    std::string downloadFile, uploadFile, dumpKind;
-    Lines lines;
-    std::string separator, lineEnd;
-  };
-  const Kind kinds[] = {
-      {&TForm1::RadioButton2Click, "Barcode-Down.txt", "Barcode-Up.txt", "barcode", BarcodeLines(),
-       ", ", ""},
-      {&TForm1::RadioButton11Click, "Ingredient-Down.txt", "Ingredient-Up.txt", "ingredient",
-       IngredientLines(), ",", ""},
-      {&TForm1::RadioButton12Click, "ScrollMsg-Down.txt", "ScrollMsg-Up.txt", "scrollmsg",
-       ScrollMsgLines(), ", ", " "},
-  };
-  StartSimulator({"127.0.0.2"});
-  for (const Kind& kind : kinds) {
-    SCOPED_TRACE(kind.dumpKind);
-    (form.get()->*kind.choose)();
-    folder.Write(kind.downloadFile, FileText(kind.lines));
-    ASSERT_TRUE(RunCycle({{"127.0.0.2", true}}));
-    ASSERT_TRUE(RunUpload("127.0.0.2", kind.uploadFile));
-    Lines expected;
-    for (const auto& line : kind.lines)
-      expected.push_back(UploadLineOf(line, kind.separator) + kind.lineEnd);
-    EXPECT_EQ(FileLines(kind.uploadFile), expected);
-  }
-  StopSimulator();
-  for (const Kind& kind : kinds) EXPECT_EQ(Dump("127.0.0.2", kind.dumpKind), kind.lines);
-  EXPECT_TRUE(view.errors.empty());
 }
 
 TEST_F(EndToEnd, TheSpeedkeyRecordIsStoredAndTheCycleGoesOn) {

@@ -9,6 +9,7 @@
 
 #include "link/data_callback.h"
 #include "records/records.h"
+#include "tests/support/closed_port.h"
 
 namespace {
 
@@ -161,17 +162,12 @@ void FaultMatrix::WriteSettings(const std::string& iniPath, int port, const Line
 
 CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
                                    const std::function<void()>& watch) {
+  form->AnswerTimeoutMs = answerTimeoutMs;
   folder.Write("PLU-Down-Default.txt", FileText(source));
-  StartSimulator({"127.0.0.3"});
-  std::unique_ptr<SimulatorProcess> faulty;
   if (listen) {
-    Lines args{"--store", folder.File("store")};
-    for (const char* address : {"127.0.0.2", "127.0.0.4"}) {
-      args.push_back("--listen");
-      args.push_back(std::string(address) + ":" + std::to_string(Port()));
-    }
-    args.insert(args.end(), faults.begin(), faults.end());
-    faulty = std::make_unique<SimulatorProcess>(args);
+    StartSimulators({{{"127.0.0.3"}, {}}, {{"127.0.0.2", "127.0.0.4"}, faults}});
+  } else {
+    StartSimulator({"127.0.0.3"});
   }
   const Lines addresses{"127.0.0.2", "127.0.0.3", "127.0.0.4"};
   dialled.insert(dialled.end(), addresses.begin(), addresses.end());
@@ -196,7 +192,7 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
 
   StopSimulator();
   EXPECT_EQ(simulator->exitCode(), 0) << "the healthy simulator did not end cleanly";
-  if (faulty) {
+  for (const auto& faulty : neighbours) {
     faulty->Stop();
     EXPECT_EQ(faulty->exitCode(), 0) << "the faulty simulator did not end cleanly";
   }
@@ -212,6 +208,7 @@ TerminalReport FaultMatrix::Report(const std::string& address, std::size_t logFr
   auto line = std::find_if(log.begin(), log.end(), [&](const std::string& l) {
     return l == "- Success Connect " + address || l == "- Fail Connect " + address;
   });
+  for (auto own = line; own != log.end() && !own->empty(); ++own) report.log.push_back(*own);
   if (line != log.end() && *line == "- Fail Connect " + address) report.outcome = "fail connect";
   if (line != log.end() && report.outcome == "none") {
     // The terminal's lines run up to the blank line before the next one.
@@ -257,28 +254,32 @@ UploadResult FaultMatrix::PlayUpload(const Lines& faults, bool listen, const Lin
   Lines args{"--store", store, "--listen", "127.0.0.2:0"};
   args.insert(args.end(), memory.begin(), memory.end());
   auto terminal = std::make_unique<SimulatorProcess>(args);
-  const int port = terminal->port();
-  WriteSettings(programFolder + "/Orlent.ini", port, {"127.0.0.2"});
+  WriteSettings(programFolder + "/Orlent.ini", terminal->port(), {"127.0.0.2"});
   const ProcessResult filled = RunProcess(
       ORLENT_CLI_PATH, {"--folder", programFolder, "send", "--pause-ms", "0"}, programFolder);
   // A terminal with little memory may refuse some of the records.
   EXPECT_TRUE(filled.exitCode == 0 || (!memory.empty() && filled.exitCode == 1)) << filled.err;
   terminal.reset();
 
-  // Then the same terminal misbehaves, or is gone.
+  // Then the same terminal misbehaves, or is gone. It comes back on a port
+  // of its own: the one it had may have been taken meanwhile.
+  std::unique_ptr<ClosedPort> closed;
   if (listen) {
-    args[3] = "127.0.0.2:" + std::to_string(port);
+    args[3] = "127.0.0.2:0";
     args.insert(args.end(), faults.begin(), faults.end());
     terminal = std::make_unique<SimulatorProcess>(args);
+    WriteSettings(programFolder + "/Orlent.ini", terminal->port(), {"127.0.0.2"});
+  } else {
+    closed = std::make_unique<ClosedPort>("127.0.0.2");
+    WriteSettings(programFolder + "/Orlent.ini", closed->port(), {"127.0.0.2"});
   }
   const std::string settings = folder.Read("upload/Orlent.ini");
   UploadResult result;
-  // A hang is cut off after a minute, and then counts as a failure.
-  result.cli = RunProcess(
-      "/usr/bin/timeout",
-      {"60", ORLENT_CLI_PATH, "--folder", programFolder, "upload", "--kind", "plu", "--terminal",
-       "127.0.0.2", "--out", out, "--answer-timeout-ms", std::to_string(kTimeoutMs)},
-      programFolder);
+  result.cli =
+      RunProcess(ORLENT_CLI_PATH,
+                 {"--folder", programFolder, "upload", "--kind", "plu", "--terminal", "127.0.0.2",
+                  "--out", out, "--answer-timeout-ms", std::to_string(answerTimeoutMs)},
+                 programFolder);
   if (terminal) {
     terminal->Stop();
     EXPECT_EQ(terminal->exitCode(), 0) << "the simulator did not end cleanly";

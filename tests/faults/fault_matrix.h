@@ -23,6 +23,7 @@ void AddMatrixRow(const std::string& fault, const std::string& cycle, const std:
 struct TerminalReport {
   std::string address;
   std::string outcome;         // "complete", "fail connect", "time out", "send failed" or "none"
+  Lines log;                   // its lines of the cycle's log, from its connect line on
   int handedOver = 0;          // the count of the last PLU progress or completion line
   int acknowledged = 0;        // acknowledgments that echo the record written
   int refused = 0;             // acknowledgments numbered 0: the terminal's status instead
@@ -53,6 +54,10 @@ class FaultMatrix : public EndToEnd {
   static constexpr int kTimeoutMs = 600;
 
  protected:
+  // The answer time-out of the cycle and the upload that follow; a fault that
+  // must stay within it sets a longer one.
+  int answerTimeoutMs = kTimeoutMs;
+
   // The most a cycle of three may take: its pauses, transfers and two answer
   // time-outs, with room for a loaded machine and the sanitizers.
   static constexpr auto kCycleLimit = std::chrono::seconds(30);

@@ -28,35 +28,53 @@ struct Fault {
   Lines memory;          // flags that apply to the terminal's memory in every run
   std::string terminal;  // outcome of each faulty terminal in the cycle
   int handedOver;        // records handed over to a faulty terminal
+  Lines log;             // a faulty terminal's lines of the cycle's log; @ stands for its address
   UploadEnd upload;
+  int answerTimeoutMs = FaultMatrix::kTimeoutMs;
 };
+
+// The log lines of a terminal that connects, is handed `count` records and
+// ends as its last lines say.
+const Lines kFailConnect = {"- Fail Connect @"};
+const Lines kComplete = {"- Success Connect @", "- Success to Send Plu (10)",
+                         "- Complete Send Plu (Total : 10)", "- Success to Disconect @"};
+const Lines kSilentAfterFive = {"- Success Connect @", "- Success to Send Plu (5)", "- Time Out @",
+                                "- Success to Disconect @"};
+const Lines kGoneAfterFive = {"- Success Connect @", "- Success to Send Plu (5)", "- Time Out @",
+                              "- Fail to Disconnect @"};
 
 // clang-format off
 const Fault kFaults[] = {
-    {"refused connection", {"--refuse"}, true, {}, "fail connect", 0,
+    {"refused connection", {"--refuse"}, true, {}, "fail connect", 0, kFailConnect,
      {1, "- Fail Connect 127.0.0.2", 0, ""}},
-    {"no listener", {}, false, {}, "fail connect", 0,
+    {"no listener", {}, false, {}, "fail connect", 0, kFailConnect,
      {1, "- Fail Connect 127.0.0.2", 0, ""}},
-    {"dropped answer", {"--drop-after", "4"}, true, {}, "time out", 5,
+    {"dropped answer", {"--drop-after", "4"}, true, {}, "time out", 5, kSilentAfterFive,
      {1, "ERROR: no answer from 127.0.0.2", 4, ""}},
     {"connection closed mid-transfer", {"--close-after", "4"}, true, {}, "time out", 5,
+     kGoneAfterFive, {1, "ERROR: no answer from 127.0.0.2", 4, ""}},
+    {"garbage frame", {"--garbage-after", "4"}, true, {}, "time out", 5, kGoneAfterFive,
      {1, "ERROR: no answer from 127.0.0.2", 4, ""}},
-    {"garbage frame", {"--garbage-after", "4"}, true, {}, "time out", 5,
-     {1, "ERROR: no answer from 127.0.0.2", 4, ""}},
-    {"slow answers within the time-out", {"--delay-ms", "40"}, true, {}, "complete", 10,
-     {0, "- CompleteDataReceivedPLU", 10, ""}},
-    {"slow answers beyond the time-out", {"--delay-ms", "1500"}, true, {}, "time out", 1,
+    // Answers held back, yet far within a time-out that a loaded machine
+    // under the sanitizers cannot reach; and answers held back so far beyond
+    // the time-out that it always comes first.
+    {"slow answers within the time-out", {"--delay-ms", "40"}, true, {}, "complete", 10, kComplete,
+     {0, "- CompleteDataReceivedPLU", 10, ""}, 20000},
+    {"slow answers beyond the time-out", {"--delay-ms", "5000"}, true, {}, "time out", 1,
+     {"- Success Connect @", "- Success to Send Plu (1)", "- Time Out @", "- Success to Disconect @"},
      {1, "ERROR: no answer from 127.0.0.2", 0, ""}},
     // The record the full memory refused ends that terminal's download with
     // its failure line; the upload reads what was stored.
     {"terminal memory full", {}, true, {"--capacity", "3"}, "send failed", 4,
+     {"- Success Connect @", "- Success to Send Plu (4)", "- Fail to Send Plu (4)",
+      "- Success to Disconect @"},
      {0, "- CompleteDataReceivedPLU", 3, ""}},
     {"upload ended by 95", {"--end-after", "4", "--end-with", "95"}, true, {}, "complete", 10,
-     {0, "- Success to Disconect 127.0.0.2", 4, "END: 95"}},
+     kComplete, {0, "- Success to Disconect 127.0.0.2", 4, "END: 95"}},
     {"upload ended by 99", {"--end-after", "4", "--end-with", "99"}, true, {}, "complete", 10,
-     {0, "- CompleteDataReceivedPLU", 4, ""}},
+     kComplete, {0, "- CompleteDataReceivedPLU", 4, ""}},
     {"upload ended by 65535", {"--end-after", "4", "--end-with", "65535"}, true, {}, "complete", 10,
-     {0, "- Success to Disconect 127.0.0.2", 4, ", 65535, "}},
+     kComplete, {0, "- Success to Disconect 127.0.0.2", 4, ", 65535, "}},
 };
 // clang-format on
 
@@ -76,6 +94,13 @@ void CheckCycle(const Fault& fault, const CycleResult& cycle, const Lines& sourc
     const bool healthy = terminal.address == "127.0.0.3";
     EXPECT_EQ(terminal.outcome, healthy ? "complete" : fault.terminal);
     EXPECT_EQ(terminal.handedOver, healthy ? FaultMatrix::kRecords : fault.handedOver);
+    Lines log;
+    for (std::string line : healthy ? kComplete : fault.log) {
+      const std::size_t at = line.find('@');
+      if (at != std::string::npos) line.replace(at, 1, terminal.address);
+      log.push_back(line);
+    }
+    EXPECT_EQ(terminal.log, log);
     EXPECT_TRUE(terminal.unstoredAcknowledged.empty())
         << "acknowledged but not stored: " << terminal.unstoredAcknowledged.front();
     EXPECT_LE(terminal.acknowledged + terminal.refused, terminal.handedOver);
@@ -92,6 +117,10 @@ void CheckUpload(const Fault& fault, const UploadResult& upload, const Lines& so
               cli.err.find(fault.upload.says) != std::string::npos)
       << "the log does not say \"" << fault.upload.says << "\":\n"
       << cli.out << cli.err;
+  if (fault.upload.exitCode == 0) {
+    EXPECT_NE(cli.out.find("- Success to Disconect 127.0.0.2"), std::string::npos)
+        << "the upload did not end with its terminal disconnected";
+  }
   if (fault.listen && fault.terminal != "fail connect") {
     EXPECT_TRUE(cli.out.find("to Disconect 127.0.0.2") != std::string::npos ||
                 cli.out.find("- Fail to Disconnect 127.0.0.2") != std::string::npos)
@@ -114,6 +143,7 @@ void CheckUpload(const Fault& fault, const UploadResult& upload, const Lines& so
 
 TEST_P(Matrix, NothingIsLostAndTheEndIsReached) {
   const Fault& fault = GetParam();
+  answerTimeoutMs = fault.answerTimeoutMs;
   Lines cycleFlags = fault.flags;
   cycleFlags.insert(cycleFlags.end(), fault.memory.begin(), fault.memory.end());
   const CycleResult cycle = PlayCycle(cycleFlags, fault.listen);

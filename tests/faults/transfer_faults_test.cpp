@@ -2,42 +2,17 @@
 // orlent-termsim on loopback: the send summary counts the records a terminal
 // stored and says why a terminal failed; an upload ends where the terminal's
 // records end; numbers outside their range are refused before anything runs.
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/cli/summary_row.h"
 #include "tests/faults/fault_matrix.h"
+#include "tests/support/closed_port.h"
 
 namespace {
-
-// One terminal's row of the send summary.
-struct SummaryRow {
-  std::string outcome;
-  int stored = -1;
-};
-
-// The row of `address` in the summary that `send` prints on standard error:
-// the address, the outcome (which may hold blanks), the stored count, the seconds.
-SummaryRow RowOf(const std::string& err, const std::string& address) {
-  for (const std::string& line : SplitLines(err)) {
-    if (line.rfind(address + " ", 0) != 0) continue;
-    std::istringstream words(line.substr(address.size()));
-    std::vector<std::string> tokens;
-    for (std::string word; words >> word;) tokens.push_back(word);
-    if (tokens.size() < 3) break;
-    SummaryRow row;
-    row.stored = std::atoi(tokens[tokens.size() - 2].c_str());
-    for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
-      row.outcome += (i ? " " : "") + tokens[i];
-    }
-    return row;
-  }
-  return {};
-}
 
 // A PLU download file line numbered `plu`.
 std::string PluLine(int plu) {
@@ -53,25 +28,25 @@ class TransferFaults : public FaultMatrix {
     Lines file;
     for (int plu : plus) file.push_back(PluLine(plu));
     folder.Write("PLU-Down.txt", FileText(file));
-    Lines args{"--store", folder.File("store"), "--listen", "127.0.0.2:0"};
-    args.insert(args.end(), simulatorFlags.begin(), simulatorFlags.end());
-    auto terminal = std::make_unique<SimulatorProcess>(args);
-    WriteIni(terminal->port());
-    if (!listen) terminal.reset();
+    std::unique_ptr<SimulatorProcess> terminal;
+    std::unique_ptr<ClosedPort> closed;
+    if (listen) {
+      Lines args{"--store", folder.File("store"), "--listen", "127.0.0.2:0"};
+      args.insert(args.end(), simulatorFlags.begin(), simulatorFlags.end());
+      terminal = std::make_unique<SimulatorProcess>(args);
+      WriteIni(terminal->port());
+    } else {
+      closed = std::make_unique<ClosedPort>("127.0.0.2");
+      WriteIni(closed->port());
+    }
     Lines cli{"--folder", folder.path(), "send", "--kind", "plu", "--pause-ms", "0"};
     cli.insert(cli.end(), sendFlags.begin(), sendFlags.end());
-    return RunProcess("/usr/bin/timeout", Prefixed(cli), folder.path());
+    return RunProcess(ORLENT_CLI_PATH, cli, folder.path());
   }
   void WriteIni(int port) {
     folder.Write("Orlent.ini", "[Terminal]\r\nTerminalPort=" + std::to_string(port) +
                                    "\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n"
                                    "TerminalChecked_1=1\r\n");
-  }
-  // orlent-cli under a one-minute limit, so that a hang fails instead of holding the suite.
-  static Lines Prefixed(const Lines& cli) {
-    Lines all{"60", ORLENT_CLI_PATH};
-    all.insert(all.end(), cli.begin(), cli.end());
-    return all;
   }
 };
 
@@ -132,11 +107,10 @@ TEST_F(TransferFaults, APluUploadAsksOnlyForTheRecordsTheTerminalHolds) {
   auto terminal = std::make_unique<SimulatorProcess>(
       Lines{"--store", folder.File("store"), "--listen", "127.0.0.2:0"});
   WriteIni(terminal->port());
-  const ProcessResult upload =
-      RunProcess("/usr/bin/timeout",
-                 Prefixed({"--folder", folder.path(), "upload", "--kind", "plu", "--terminal",
-                           "127.0.0.2", "--out", "held.txt"}),
-                 folder.path());
+  const ProcessResult upload = RunProcess(ORLENT_CLI_PATH,
+                                          {"--folder", folder.path(), "upload", "--kind", "plu",
+                                           "--terminal", "127.0.0.2", "--out", "held.txt"},
+                                          folder.path());
   EXPECT_EQ(upload.exitCode, 0) << upload.err;
   const Lines lines = SplitLines(folder.Read("held.txt"));
   EXPECT_EQ(lines,
@@ -169,7 +143,7 @@ TEST_F(TransferFaults, ANumberOutsideItsRangeIsRefusedBeforeAnythingRuns) {
     SCOPED_TRACE(args[0] + " " + args[args.size() - 1]);
     Lines cli{"--folder", folder.path()};
     cli.insert(cli.end(), args.begin(), args.end());
-    const ProcessResult run = RunProcess("/usr/bin/timeout", Prefixed(cli), folder.path());
+    const ProcessResult run = RunProcess(ORLENT_CLI_PATH, cli, folder.path());
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err.rfind(option + ": Value ", 0), 0u) << run.err;
     EXPECT_NE(run.err.find("not in range"), std::string::npos) << run.err;

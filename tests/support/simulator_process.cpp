@@ -129,3 +129,35 @@ int SimulatorProcess::Run(const std::vector<std::string>& args, std::string& out
   close(fd);
   return WaitForExit(pid);
 }
+
+namespace {
+
+// `args` with every "--listen ADDR:0" turned into "--listen ADDR:`port`".
+std::vector<std::string> OnPort(std::vector<std::string> args, int port) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& value = args[i];
+    if (args[i - 1] == "--listen" && value.size() > 2 && value.ends_with(":0")) {
+      args[i] = value.substr(0, value.size() - 1) + std::to_string(port);
+    }
+  }
+  return args;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<SimulatorProcess>> StartSharingOnePort(
+    const std::vector<std::vector<std::string>>& argsOfEach) {
+  for (int attempt = 1;; ++attempt) {
+    std::vector<std::unique_ptr<SimulatorProcess>> started;
+    started.push_back(std::make_unique<SimulatorProcess>(argsOfEach.front()));
+    const int port = started.front()->port();
+    try {
+      for (std::size_t i = 1; i < argsOfEach.size(); ++i) {
+        started.push_back(std::make_unique<SimulatorProcess>(OnPort(argsOfEach[i], port)));
+      }
+      return started;
+    } catch (const std::runtime_error&) {
+      if (attempt == 5) throw;
+    }
+  }
+}

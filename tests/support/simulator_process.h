@@ -4,6 +4,8 @@
 #pragma once
 
 #include <sys/types.h>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,3 +42,11 @@ class SimulatorProcess {
   std::vector<std::string> listening_;
   int exitCode_ = -1;
 };
+
+// Starts one simulator per entry of `argsOfEach` (each with its own faults),
+// all on one port: the first picks it with "--listen ADDR:0", and every
+// "ADDR:0" of the later ones is given that port. Another program may take
+// the port on a later one's address meanwhile; then all start again on a new
+// port (up to five tries).
+std::vector<std::unique_ptr<SimulatorProcess>> StartSharingOnePort(
+    const std::vector<std::vector<std::string>>& argsOfEach);

@@ -1,0 +1,27 @@
+#include "tests/support/closed_port.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+// No SO_REUSEADDR: a listener that asks for it (as the simulator does) still
+// cannot bind the port while this socket holds it.
+ClosedPort::ClosedPort(const std::string& address) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+  sockaddr_in where{};
+  where.sin_family = AF_INET;
+  inet_pton(AF_INET, address.c_str(), &where.sin_addr);
+  socklen_t size = sizeof where;
+  if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 ||
+      getsockname(fd_, reinterpret_cast<sockaddr*>(&where), &size) != 0) {
+    if (fd_ >= 0) close(fd_);
+    throw std::runtime_error("cannot hold a port on " + address);
+  }
+  port_ = ntohs(where.sin_port);
+}
+
+ClosedPort::~ClosedPort() {
+  close(fd_);
+}

@@ -1,0 +1,20 @@
+// A port where nothing listens, held for as long as the object lives: the
+// socket is bound but never listens, so a connect to it is refused at once
+// and no other program can take the port meanwhile.
+#pragma once
+
+#include <string>
+
+class ClosedPort {
+ public:
+  explicit ClosedPort(const std::string& address);  // a fresh port on `address`
+  ~ClosedPort();
+  ClosedPort(const ClosedPort&) = delete;
+  ClosedPort& operator=(const ClosedPort&) = delete;
+
+  int port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};

@@ -1,5 +1,5 @@
 // The main window as laid out (its form resource), the event boundary, and the
-// program's one reference to the window.
+// window's answer router made the one the link library's callbacks reach.
 #include "app/tform1.h"
 
 #include <exception>
@@ -10,8 +10,7 @@
 
 #include "link/upload_file.h"
 #include "settings/settings_file.h"
-
-TForm1* Form1 = nullptr;
+#include "transfer/dispatch.h"
 
 namespace {
 
@@ -22,7 +21,11 @@ void Hide(std::initializer_list<TControl*> controls) {
 }  // namespace
 
 TForm1::TForm1(EventLoop& loop, FormView& view, const LinkLibrary& link, std::string executablePath)
-    : Loop(loop), View(view), Link(link), ExecutablePath(std::move(executablePath)) {
+    : Loop(loop),
+      View(view),
+      Link(link),
+      Router(loop, IsDispatchedCode),
+      ExecutablePath(std::move(executablePath)) {
   Edit1.Name = "Edit1";
   Edit2.Name = "Edit2";
   Edit3.Name = "Edit3";
@@ -72,11 +75,11 @@ TForm1::TForm1(EventLoop& loop, FormView& view, const LinkLibrary& link, std::st
   Hide({&Edit1, &Edit3, &Edit4, &Edit6, &BtnConnect, &BtnDisConnect, &BtnDownload});
   Timer1.Interval = 3000;
   Timer1.Enabled = false;
-  Form1 = this;
+  SetActiveRouter(&Router);
 }
 
 TForm1::~TForm1() {
-  if (Form1 == this) Form1 = nullptr;
+  if (ActiveRouter() == &Router) SetActiveRouter(nullptr);
 }
 
 void TForm1::HandleEvent(const std::function<void()>& handler) {

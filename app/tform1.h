@@ -13,6 +13,7 @@
 #include "app/controls.h"
 #include "app/event_loop.h"
 #include "app/form_view.h"
+#include "link/answer_router.h"
 #include "link/link_library.h"
 #include "link/transfer_state.h"
 #include "settings/folder_role.h"
@@ -39,6 +40,9 @@ class TForm1 {
   EventLoop& Loop;
   FormView& View;
   LinkLibrary Link;
+  // Takes the library's answers to DispatchAnswer for the terminal being
+  // served; the active router while this window lives.
+  AnswerRouter Router;
 
   // --- Controls (names as laid out in the window) ---
   TEdit Edit1;                  // hidden: address of the terminal being served
@@ -94,6 +98,9 @@ class TForm1 {
   void Timer1Timer();
   void Action1Execute();
   void SetupConnection();
+  // Answers of the terminal in Edit1 go to DispatchAnswer from now on, also
+  // after a disconnect, until a send cycle leaves it for another terminal.
+  void RouteTerminalAnswers();
   void DisconnectTerminal();
   void Action2Execute();
   void CloseUploadFile();
@@ -114,6 +121,3 @@ class TForm1 {
   void Action4Execute();
   void Action6Execute();
 };
-
-// The one main window of the program; the link library's callbacks reach it here.
-extern TForm1* Form1;

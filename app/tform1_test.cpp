@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/answer_router.h"
 #include "tests/support/form_fixture.h"
 
 TEST(MainWindow, NothingIsDialledUntilTheOperatorAsks) {
@@ -58,12 +59,12 @@ TEST(MainWindow, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
   EXPECT_EQ(f.form->ListBox1.Items.back(), "after");
 }
 
-TEST(MainWindow, GlobalReferenceEndsWithTheWindow) {
+TEST(MainWindow, ActiveRouterEndsWithTheWindow) {
   {
     FormFixture f(false);
-    EXPECT_EQ(Form1, f.form.get());
+    EXPECT_EQ(ActiveRouter(), &f.form->Router);
     f.form.reset();
-    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(ActiveRouter(), nullptr);
   }
-  EXPECT_EQ(Form1, nullptr);
+  EXPECT_EQ(ActiveRouter(), nullptr);
 }

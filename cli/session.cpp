@@ -45,9 +45,7 @@ Session::Session(const SessionOptions& options)
   }
 }
 
-Session::~Session() {
-  if (Form1 == form.get()) Form1 = nullptr;
-}
+Session::~Session() = default;
 
 const std::string& Session::LastLogLine() const {
   static const std::string empty;

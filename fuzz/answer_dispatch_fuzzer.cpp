@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
-#include "link/data_callback.h"
+#include "link/answer_router.h"
 #include "records/record_tables.h"
 #include "records/records.h"
 #include "transfer/dispatch.h"
@@ -261,7 +261,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   form.ListBox1.Items.clear();
   form.CloseUploadFile();
-  Form1 = &form;
+  SetActiveRouter(&form.Router);
+  form.Edit1.Text = "127.0.0.2";
 
   const std::size_t transfer = input.ConsumeIntegralInRange<std::size_t>(0, 12);
   const bool upload = transfer < kUploadKinds;
@@ -275,6 +276,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   while (input.remaining_bytes() > 0) {
+    // The terminal stays served, as though connected again after every disconnect.
+    form.RouteTerminalAnswers();
     const bool odd = input.ConsumeIntegralInRange(0, 7) == 0;
     RequestPacket answer{};
     answer.Address = "127.0.0.2";

@@ -4,10 +4,11 @@
 #include <string>
 
 #include "app/tform1.h"
-#include "link/data_callback.h"
+#include "link/answer_router.h"
 #include "settings/folder_claim.h"
 #include "text/str_to_int.h"
 #include "text/terminal_port.h"
+#include "transfer/dispatch.h"
 
 void TForm1::SetupConnection() {
   const int retry = StrToInt(Edit4.Text);
@@ -17,6 +18,13 @@ void TForm1::SetupConnection() {
   if (!port) throw std::runtime_error(BadPortMessage(Edit2.Text));
   Link.AddProcConnection(1, Edit1.Text.c_str(), *port, 100, 5010, interval, retry, 9, DataCallback,
                          SecondCallback);
+  RouteTerminalAnswers();
+}
+
+void TForm1::RouteTerminalAnswers() {
+  Router.Route(Edit1.Text, [this](const RequestPacket& answer) {
+    HandleEvent([&] { DispatchAnswer(*this, answer); });
+  });
 }
 
 void TForm1::Action1Execute() {

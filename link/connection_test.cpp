@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "link/data_callback.h"
+#include "link/answer_router.h"
 #include "link/upload_file.h"
 #include "tests/support/form_fixture.h"
 #include "text/terminal_port.h"

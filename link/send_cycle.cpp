@@ -21,6 +21,7 @@ void TForm1::BtnSendClick() {
   // A bad port or a bad file stops the cycle before any terminal is
   // contacted, and leaves nothing of it started.
   if (!PrepareDownload(*this)) return;
+  Router.Unroute(Edit1.Text);
   Edit1.Text.clear();
   CycleMode = "SEND";
   TerminalIndex = -1;
@@ -28,8 +29,10 @@ void TForm1::BtnSendClick() {
 }
 
 void TForm1::NextTerminal() {
-  // Whatever was awaited from the terminal left behind no longer counts.
+  // Whatever was awaited from the terminal left behind no longer counts, and
+  // its late answers are not taken for those of the next.
   Loop.StopTimer(TimerSlot::AnswerTimeout);
+  Router.Unroute(Edit1.Text);
   for (;;) {
     ++TerminalIndex;
     if (TerminalIndex >= static_cast<int32_t>(CheckListBox1.Items.size())) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "link/data_callback.h"
+#include "link/answer_router.h"
 #include "records/records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/form_fixture.h"

@@ -27,7 +27,7 @@
 #include <thread>
 
 #include "app/qt/window_fixture.h"
-#include "link/data_callback.h"
+#include "link/answer_router.h"
 #include "records/records.h"
 
 namespace {
@@ -531,7 +531,9 @@ TEST(WindowDownload, AnswersFromTheLibraryThreadCountTheProgressLineUp) {
     file += std::to_string(n) + "\t" + std::to_string(n) + "\t0\tItem\t1\t0\t0\t0\t0\r\n";
   w.folder.Write("PLU-Down-Default.txt", file);
   w.Form().Edit1.Text = "127.0.0.2";
-  w.link.dataCallback = DataCallback;  // as a connection would have registered it
+  // As a connection would have registered the callback and routed the answers.
+  w.link.dataCallback = DataCallback;
+  w.Form().RouteTerminalAnswers();
   w.window->Menu().Download1->trigger();
   ASSERT_EQ(w.link.sent.size(), 1u);
 

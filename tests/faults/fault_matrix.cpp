@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <mutex>
 
-#include "link/data_callback.h"
+#include "link/answer_router.h"
 #include "records/records.h"
 #include "tests/support/closed_port.h"
 

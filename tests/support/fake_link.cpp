@@ -34,6 +34,7 @@ int FakeAddProcConnection(int mode, const char* address, int port, int group, in
       {"AddProcConnection", {mode, port, group, id, interval, retry, code}, {Text(address)}});
   fake->dataCallback = data;
   fake->secondCallback = second;
+  fake->connectionAddress = Text(address);
   return 1;
 }
 
@@ -99,7 +100,7 @@ int FakeLink::Deliver(uint8_t code, uint16_t direction, const void* data, uint16
   if (data) std::memcpy(buffer.get(), data, length);
   RequestPacket answer{};
   answer.Id = -1;
-  answer.Address = address.c_str();
+  answer.Address = address.empty() ? connectionAddress.c_str() : address.c_str();
   answer.Channel = 1;
   answer.Code = code;
   answer.InterpreterGroup = 100;

@@ -40,13 +40,16 @@ class FakeLink {
   std::vector<SentPacket> sent;
   DataCallbackFn dataCallback = nullptr;
   SecondCallbackFn secondCallback = nullptr;
+  // Address of the latest connection added; its answers carry it.
+  std::string connectionAddress = "127.0.0.2";
 
   // Names of the calls made, in order.
   std::vector<std::string> CallNames() const;
-  // Delivers one answer through the registered data callback; the data buffer
-  // is released right after the call, as the real library does.
+  // Delivers one answer of `address` (empty: of the latest connection added)
+  // through the registered data callback; the data buffer is released right
+  // after the call, as the real library does.
   int Deliver(uint8_t code, uint16_t direction, const void* data, uint16_t length,
-              const std::string& address = "127.0.0.2");
+              const std::string& address = "");
   template <class Record>
   int Deliver(uint8_t code, uint16_t direction, const Record& record) {
     return Deliver(code, direction, &record, static_cast<uint16_t>(sizeof record));

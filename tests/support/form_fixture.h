@@ -21,10 +21,6 @@ struct FormFixture {
   // `start` is true, runs FormCreate as the program's start does.
   explicit FormFixture(bool start = true)
       : form(std::make_unique<TForm1>(loop, view, link.Table(), folder.File("orlent"))) {
-    Form1 = form.get();
     if (start) form->FormCreate();
-  }
-  ~FormFixture() {
-    if (Form1 == form.get()) Form1 = nullptr;
   }
 };

@@ -1,0 +1,56 @@
+#include "link/answer_router.h"
+
+#include <atomic>
+#include <utility>
+
+#include "link/answer_copy.h"
+
+namespace {
+
+std::atomic<AnswerRouter*> activeRouter{nullptr};
+
+}  // namespace
+
+AnswerRouter::AnswerRouter(EventLoop& loop, bool (*accepted)(uint8_t code))
+    : loop_(loop), accepted_(accepted) {}
+
+void AnswerRouter::Route(const std::string& address, Handler handler) {
+  handlers_[address] = std::move(handler);
+}
+
+void AnswerRouter::Unroute(const std::string& address) {
+  handlers_.erase(address);
+}
+
+// Runs on the library's I/O thread: it touches nothing of the router but the
+// loop, and hands the loop a copy that outlives the library's buffer.
+void AnswerRouter::Post(const RequestPacket& answer) {
+  if (!answer.Data || !accepted_(answer.Code)) return;
+  auto copy = std::make_shared<const AnswerCopy>(answer);
+  loop_.Post([this, copy] { Hand(*copy); });
+}
+
+void AnswerRouter::Hand(const AnswerCopy& copy) {
+  const auto route = handlers_.find(copy.Packet().Address);
+  if (route == handlers_.end()) return;
+  // The handler may unroute its own address (a disconnect) while it runs.
+  const Handler handler = route->second;
+  handler(copy.Packet());
+}
+
+void SetActiveRouter(AnswerRouter* router) {
+  activeRouter.store(router);
+}
+
+AnswerRouter* ActiveRouter() {
+  return activeRouter.load();
+}
+
+extern "C" int DataCallback(RequestPacket answer) {
+  if (AnswerRouter* router = ActiveRouter()) router->Post(answer);
+  return 1;
+}
+
+extern "C" int SecondCallback(void) {
+  return 1;
+}

@@ -1,0 +1,189 @@
+#include "link/answer_router.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "link/answer_copy.h"
+#include "records/records.h"
+#include "tests/support/form_fixture.h"
+
+// Packed record fields are compared as int64_t{...} values: gtest would bind
+// them to misaligned references.
+
+namespace {
+
+RequestPacket Answer(uint8_t code, uint16_t direction, void* data, uint16_t length) {
+  RequestPacket answer{};
+  answer.Id = -1;
+  answer.Address = "127.0.0.2";
+  answer.Channel = 1;
+  answer.Code = code;
+  answer.InterpreterGroup = 100;
+  answer.InterpreterId = 5010;
+  answer.Direction = direction;
+  answer.DataLength = length;
+  answer.Data = data;
+  return answer;
+}
+
+// A manual loop that counts what is posted to it.
+class CountingLoop : public ManualLoop {
+ public:
+  void Post(std::function<void()> fn) override {
+    ++posted;
+    ManualLoop::Post(std::move(fn));
+  }
+  int posted = 0;
+};
+
+}  // namespace
+
+TEST(AnswerCopy, AShortRecordIsPaddedWithZerosToItsFullSize) {
+  // Only the number of a PLU record arrives; the handlers read all 1718 bytes.
+  uint8_t bytes[6] = {1, 0, 0x39, 0x30, 0, 0};
+  const AnswerCopy copy(Answer(kCodePlu, kDirectionRead, bytes, sizeof bytes));
+  const auto* record = static_cast<const PluRecord*>(copy.Packet().Data);
+  EXPECT_EQ(copy.Packet().DataLength, 6);
+  EXPECT_EQ(int64_t{record->PluNo}, 12345);
+  EXPECT_STREQ(record->Text, "");
+  EXPECT_EQ(int64_t{record->Field8}, 0);
+}
+
+TEST(AnswerCopy, ATextFillingItsFieldStillEndsInsideTheCopy) {
+  ReportTotalRecord record{};
+  std::memset(&record, 'x', sizeof record);  // no zero byte anywhere
+  const AnswerCopy copy(Answer(kCodeReportTime, kDirectionRead, &record, sizeof record));
+  const auto* copied = static_cast<const ReportTotalRecord*>(copy.Packet().Data);
+  EXPECT_EQ(std::strlen(copied->Text), sizeof record - offsetof(ReportTotalRecord, Text));
+}
+
+// The router alone, over the fake link and the manual loop: every answer
+// carries its address and a barcode record whose number tells them apart.
+class RouterTest : public ::testing::Test {
+ protected:
+  RouterTest() : router(loop, [](uint8_t code) { return code == kCodeBarcode; }) {
+    SetActiveRouter(&router);
+    link.dataCallback = DataCallback;
+  }
+  ~RouterTest() override { SetActiveRouter(nullptr); }
+
+  AnswerRouter::Handler Recorder(const std::string& name) {
+    return [this, name](const RequestPacket& answer) {
+      const auto* record = static_cast<const BarcodeRecord*>(answer.Data);
+      handled[name].push_back(std::string(answer.Address) + " " +
+                              std::to_string(int64_t{record->Number}) + " " + record->Text2);
+    };
+  }
+  void Deliver(const std::string& address, uint32_t number) {
+    BarcodeRecord record{};
+    record.Number = number;
+    std::strcpy(record.Text2, "ok");
+    link.Deliver(kCodeBarcode, kDirectionWrite, &record, sizeof record, address);
+  }
+
+  FakeLink link;
+  ManualLoop loop;
+  AnswerRouter router;
+  std::map<std::string, std::vector<std::string>> handled;
+};
+
+TEST_F(RouterTest, AnswersReachTheHandlerOfTheirAddressOnly) {
+  // Each step: the routes in force and the answers delivered (address and
+  // number) before the loop runs; then what each handler received.
+  enum class Step { RouteBoth, UnrouteFirstBeforeRunning, RouteFirstAgain };
+  struct Case {
+    Step step;
+    std::vector<std::pair<std::string, uint32_t>> answers;
+    std::map<std::string, std::vector<std::string>> expected;
+  };
+  const Case cases[] = {
+      {Step::RouteBoth,
+       {{"127.0.0.2", 1}, {"127.0.0.3", 2}, {"127.0.0.9", 3}, {"127.0.0.2", 4}},
+       {{"first", {"127.0.0.2 1 ok", "127.0.0.2 4 ok"}}, {"second", {"127.0.0.3 2 ok"}}}},
+      // Posted while routed, handled after Unroute: dropped.
+      {Step::UnrouteFirstBeforeRunning,
+       {{"127.0.0.2", 5}, {"127.0.0.3", 6}},
+       {{"second", {"127.0.0.3 6 ok"}}}},
+      {Step::RouteFirstAgain, {{"127.0.0.2", 7}}, {{"first", {"127.0.0.2 7 ok"}}}},
+  };
+  for (const Case& c : cases) {
+    handled.clear();
+    if (c.step == Step::RouteBoth) {
+      router.Route("127.0.0.2", Recorder("first"));
+      router.Route("127.0.0.3", Recorder("second"));
+    }
+    if (c.step == Step::RouteFirstAgain) router.Route("127.0.0.2", Recorder("first"));
+    for (const auto& [address, number] : c.answers) Deliver(address, number);
+    EXPECT_TRUE(handled.empty()) << "nothing runs on the library's thread";
+    if (c.step == Step::UnrouteFirstBeforeRunning) router.Unroute("127.0.0.2");
+    loop.RunPending();
+    EXPECT_EQ(handled, c.expected) << static_cast<int>(c.step);
+  }
+}
+
+TEST_F(RouterTest, AHandlerMayUnrouteItsOwnAddress) {
+  router.Route("127.0.0.2", [this](const RequestPacket& answer) {
+    router.Unroute(answer.Address);
+    handled["first"].push_back(answer.Address);
+  });
+  Deliver("127.0.0.2", 1);
+  Deliver("127.0.0.2", 2);
+  loop.RunPending();
+  EXPECT_EQ(handled["first"], std::vector<std::string>{"127.0.0.2"});
+}
+
+TEST_F(RouterTest, WithoutAnActiveRouterAnswersAreDropped) {
+  router.Route("127.0.0.2", Recorder("first"));
+  SetActiveRouter(nullptr);
+  EXPECT_EQ(DataCallback(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0)), 1);
+  Deliver("127.0.0.2", 1);
+  loop.RunPending();
+  EXPECT_TRUE(handled.empty());
+}
+
+class DataCallbackTest : public ::testing::Test {
+ protected:
+  DataCallbackTest() : form(loop, view, link.Table(), "/nowhere/orlent") {}
+
+  FakeLink link;
+  CountingLoop loop;
+  RecordingView view;
+  TForm1 form;
+};
+
+TEST_F(DataCallbackTest, ReturnsOneForEveryAnswerAndPostsOnlyDispatchedOnesWithData) {
+  BarcodeRecord record{};
+  EXPECT_EQ(DataCallback(Answer(33, kDirectionRead, &record, sizeof record)), 1);
+  EXPECT_EQ(DataCallback(Answer(0, kDirectionWrite, &record, sizeof record)), 1);
+  EXPECT_EQ(DataCallback(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0)), 1);
+  EXPECT_EQ(DataCallback(Answer(kCodePlu, kDirectionRead, nullptr, sizeof(PluRecord))), 1);
+  EXPECT_EQ(loop.posted, 0);
+
+  for (uint8_t code : {9, 17, 20, 203, 79, 45, 44, 43, 42}) {
+    EXPECT_EQ(DataCallback(Answer(code, 1, &record, sizeof record)), 1) << int(code);
+  }
+  EXPECT_EQ(loop.posted, 9);
+  EXPECT_EQ(SecondCallback(), 1);
+}
+
+TEST_F(DataCallbackTest, TheWindowsThreadHandlesACopyOfTheAnswerOfItsTerminal) {
+  // A barcode acknowledgment logs its Text2: delivered through the fake, whose
+  // buffer is overwritten as soon as the callback returns.
+  link.dataCallback = DataCallback;
+  form.Edit1.Text = "127.0.0.2";
+  form.RouteTerminalAnswers();
+  form.Transfer.Direction = 0;  // the transfer is to end: nothing is sent next
+  BarcodeRecord record{};
+  record.Number = 4;
+  std::strcpy(record.Text2, "Stored");
+  EXPECT_EQ(link.Deliver(kCodeBarcode, kDirectionWrite, record), 1);
+  EXPECT_TRUE(view.appended.empty());  // nothing runs on the library's thread
+  loop.RunPending();
+  EXPECT_EQ(view.appended, std::vector<std::string>{"StoredDataReceivedBarcode"});
+  EXPECT_EQ(form.Transfer.AnswerNumber, 4u);
+  EXPECT_TRUE(link.sent.empty());
+}

@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "link/answer_copy.h"
 #include "records/records.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/real_loop.h"
 
 // Packed record fields are compared as int64_t{...} values: gtest would bind
 // them to misaligned references.
@@ -143,6 +146,30 @@ TEST_F(RouterTest, WithoutAnActiveRouterAnswersAreDropped) {
   Deliver("127.0.0.2", 1);
   loop.RunPending();
   EXPECT_TRUE(handled.empty());
+}
+
+TEST(RouterAcrossThreads, AnswersOfTheLibrarysThreadReachTheLoopThreadInOrder) {
+  FakeLink link;
+  RealLoop loop;
+  AnswerRouter router(loop, [](uint8_t code) { return code == kCodeBarcode; });
+  SetActiveRouter(&router);
+  link.dataCallback = DataCallback;
+  std::vector<int64_t> numbers;
+  router.Route("127.0.0.2", [&](const RequestPacket& answer) {
+    numbers.push_back(int64_t{static_cast<const BarcodeRecord*>(answer.Data)->Number});
+  });
+  std::thread library([&] {
+    BarcodeRecord record{};
+    for (uint32_t n = 1; n <= 200; ++n) {
+      record.Number = n;
+      link.Deliver(kCodeBarcode, kDirectionWrite, record);
+    }
+  });
+  const bool all = loop.RunUntil([&] { return numbers.size() == 200; }, std::chrono::seconds(20));
+  library.join();
+  SetActiveRouter(nullptr);
+  ASSERT_TRUE(all);
+  for (int64_t n = 1; n <= 200; ++n) EXPECT_EQ(numbers[static_cast<std::size_t>(n - 1)], n);
 }
 
 class DataCallbackTest : public ::testing::Test {

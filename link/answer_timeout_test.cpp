@@ -84,6 +84,24 @@ TEST_F(AnswerTimeout, ALateAnswerSendsNothingMore) {
   EXPECT_EQ(f.link.sent.back().address, "127.0.0.32");
 }
 
+TEST_F(AnswerTimeout, ALateAnswerOfTheTerminalLeftBehindIsNotTakenForTheNextOnes) {
+  StartCycle();
+  const SentPacket first = f.link.sent.back();
+  f.loop.Advance(500);
+  f.loop.Advance(form.Timer1.Interval);  // the next terminal is sent its first record
+  ASSERT_EQ(f.link.sent.size(), 2u);
+  ASSERT_EQ(f.link.sent.back().address, "127.0.0.32");
+  const Lines log = form.ListBox1.Items;
+  const TransferState state = form.Transfer;
+  // The first terminal acknowledges its record 1 now, as the next one would.
+  f.link.Deliver(first.packet.Code, first.packet.Direction, first.data.data(),
+                 static_cast<uint16_t>(first.data.size()), first.address);
+  f.loop.RunPending();
+  EXPECT_EQ(form.ListBox1.Items, log);
+  EXPECT_TRUE(form.Transfer == state);
+  EXPECT_EQ(f.link.sent.size(), 2u);
+}
+
 TEST_F(AnswerTimeout, IsNotArmedOutsideACycle) {
   form.Edit1.Text = "127.0.0.31";
   form.Action4Execute();

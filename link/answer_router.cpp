@@ -1,3 +1,5 @@
+// The answer router, the process's one active router, and the two callbacks
+// handed to the link library that reach it.
 #include "link/answer_router.h"
 
 #include <atomic>

@@ -6,20 +6,20 @@
 #include "app/tform1.h"
 
 void TForm1::AddLog(const std::string& text) {
-  ListBox1.Items.push_back(text);
+  ActivityLog.Items.push_back(text);
   View.LogAppended(text);
 }
 
 void TForm1::ReplaceLogLine(const std::string& text, int index) {
-  if (index < 0 || index >= static_cast<int>(ListBox1.Items.size())) {
+  if (index < 0 || index >= static_cast<int>(ActivityLog.Items.size())) {
     throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
   }
-  ListBox1.Items[index] = text;
+  ActivityLog.Items[index] = text;
   View.LogReplaced(static_cast<std::size_t>(index), text);
 }
 
 void TForm1::Clear1Click() {
-  ListBox1.Items.clear();
+  ActivityLog.Items.clear();
   View.LogCleared();
   AddLog(kWindowCaption);
 }

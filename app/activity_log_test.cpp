@@ -13,15 +13,16 @@ TEST(ActivityLog, EmptyTextsAddBlankLines) {
   f.form->AddLog("");
   f.form->AddLog("");
   f.form->AddLog("- Success Connect 127.0.0.2");
-  EXPECT_EQ(f.form->ListBox1.Items, (Lines{kWindowCaption, "", "", "- Success Connect 127.0.0.2"}));
-  EXPECT_EQ(f.view.appended, f.form->ListBox1.Items);
+  EXPECT_EQ(f.form->ActivityLog.Items,
+            (Lines{kWindowCaption, "", "", "- Success Connect 127.0.0.2"}));
+  EXPECT_EQ(f.view.appended, f.form->ActivityLog.Items);
 }
 
 TEST(ActivityLog, ReplacingTheLastLineKeepsTheCount) {
   FormFixture f;
   f.form->AddLog("- Success to Send Plu (1)");
   f.form->ReplaceLogLine("- Success to Send Plu (2)", 1);
-  EXPECT_EQ(f.form->ListBox1.Items, (Lines{kWindowCaption, "- Success to Send Plu (2)"}));
+  EXPECT_EQ(f.form->ActivityLog.Items, (Lines{kWindowCaption, "- Success to Send Plu (2)"}));
   ASSERT_EQ(f.view.replaced.size(), 1u);
   EXPECT_EQ(f.view.replaced[0].first, 1u);
   EXPECT_EQ(f.view.replaced[0].second, "- Success to Send Plu (2)");
@@ -37,7 +38,7 @@ TEST(ActivityLog, ReplacingALineThatIsNotThereFailsAndChangesNothing) {
       EXPECT_EQ(std::string(e.what()), "List index out of bounds (" + std::to_string(index) + ")");
     }
   }
-  EXPECT_EQ(f.form->ListBox1.Items, Lines{kWindowCaption});
+  EXPECT_EQ(f.form->ActivityLog.Items, Lines{kWindowCaption});
   EXPECT_TRUE(f.view.replaced.empty());
 }
 
@@ -46,9 +47,9 @@ TEST(ActivityLog, ClearLeavesTheCaptionOnly) {
   for (int i = 0; i < 500; ++i) f.form->AddLog("line " + std::to_string(i));
   const int clearsBefore = f.view.clears;
   f.form->Clear1Click();
-  EXPECT_EQ(f.form->ListBox1.Items, Lines{kWindowCaption});
+  EXPECT_EQ(f.form->ActivityLog.Items, Lines{kWindowCaption});
   EXPECT_EQ(f.view.clears, clearsBefore + 1);
   EXPECT_EQ(f.view.appended.back(), kWindowCaption);
   f.form->Clear1Click();
-  EXPECT_EQ(f.form->ListBox1.Items, Lines{kWindowCaption});
+  EXPECT_EQ(f.form->ActivityLog.Items, Lines{kWindowCaption});
 }

@@ -5,7 +5,7 @@
 #include <functional>
 
 // The core's one-shot timers. Each slot holds at most one pending shot.
-enum class TimerSlot { Timer1, AnswerTimeout };
+enum class TimerSlot { Pause, AnswerTimeout };
 
 class EventLoop {
  public:

@@ -35,12 +35,12 @@ std::string LibraryVersionLine(const LinkLibrary& link) {
 
 void TForm1::FormCreate() {
   CycleMode.clear();
-  CheckListBox1.Items.clear();
-  CheckListBox1.ItemIndex = -1;
-  ListBox1.Items.clear();
+  TerminalList.Items.clear();
+  TerminalList.ItemIndex = -1;
+  ActivityLog.Items.clear();
   View.LogCleared();
-  Edit7.Text.clear();
-  Edit2.Text.clear();
+  AddressBox.Text.clear();
+  PortBox.Text.clear();
   ProgramFolder = ProgramFolderOf(ExecutablePath);
   Settings = std::make_unique<SettingsFile>(ProgramFolder + "/Orlent.ini");
   ClaimProgramFolder(*Settings, Role);
@@ -55,8 +55,8 @@ void TForm1::FormCreate() {
   RegisterLinkLibraries(Link);
   VersionLine = LibraryVersionLine(Link);
   AddLog(kWindowCaption);
-  Edit5.Text = "PLU-Down-Default.txt";
-  Edit6.Text = "PLU-Up-Default.txt";
+  SendFileBox.Text = "PLU-Down-Default.txt";
+  UploadFileBox.Text = "PLU-Up-Default.txt";
   FileChosen = false;
   // Already checked as laid out, so RadioButton1Click does not run and the
   // default file names stay.

@@ -33,19 +33,19 @@ TEST(StartUp, LeavesTheWindowReadyWithTheCaptionAloneInTheLog) {
   f.form->FormCreate();
   const TForm1& form = *f.form;
 
-  EXPECT_EQ(form.ListBox1.Items, Lines{"Orlent V3.0.0.0"});
+  EXPECT_EQ(form.ActivityLog.Items, Lines{"Orlent V3.0.0.0"});
   EXPECT_EQ(f.view.appended, Lines{"Orlent V3.0.0.0"});
-  EXPECT_TRUE(form.CheckListBox1.Items.empty());
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
-  EXPECT_EQ(form.Edit7.Text, "");
-  EXPECT_EQ(form.Edit2.Text, "20404");
+  EXPECT_TRUE(form.TerminalList.Items.empty());
+  EXPECT_EQ(form.TerminalList.ItemIndex, -1);
+  EXPECT_EQ(form.AddressBox.Text, "");
+  EXPECT_EQ(form.PortBox.Text, "20404");
   EXPECT_GE(f.view.terminalListChanges, 1);
   EXPECT_EQ(form.CycleMode, "");
   EXPECT_FALSE(form.FileChosen);
   // PLU is the data kind, yet the names are the start-up defaults.
   EXPECT_TRUE(form.RadioButton1.Checked);
-  EXPECT_EQ(form.Edit5.Text, "PLU-Down-Default.txt");
-  EXPECT_EQ(form.Edit6.Text, "PLU-Up-Default.txt");
+  EXPECT_EQ(form.SendFileBox.Text, "PLU-Down-Default.txt");
+  EXPECT_EQ(form.UploadFileBox.Text, "PLU-Up-Default.txt");
   EXPECT_TRUE(f.view.errors.empty());
   EXPECT_TRUE(f.view.failures.empty());
 }
@@ -79,7 +79,7 @@ TEST(StartUp, RegistersWithTheLinkLibraryInOrderAndKeepsTheVersionOutOfTheLog) {
 
   // The fake answers 1.4 of 26-12-8; the last number is left-justified.
   EXPECT_EQ(f.form->VersionLine, "- TLTCPIP.DLL Version 1.4 [26-12-8 ]");
-  EXPECT_EQ(f.form->ListBox1.Items, Lines{"Orlent V3.0.0.0"});
+  EXPECT_EQ(f.form->ActivityLog.Items, Lines{"Orlent V3.0.0.0"});
 }
 
 TEST(StartUp, VersionLinePadsTheFirstDateNumbersWithZeros) {
@@ -108,20 +108,20 @@ TEST(StartAndClose, TicksChangedBeforeCloseAreThereAtTheNextStart) {
                  "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=0\r\n"
                  "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=1\r\n");
   f.form->FormCreate();
-  ASSERT_EQ(f.form->CheckListBox1.Items.size(), 2u);
-  EXPECT_EQ(f.form->Edit2.Text, "20405");
-  f.form->CheckListBox1.Items[0].Checked = true;
-  f.form->CheckListBox1.Items[1].Checked = false;
+  ASSERT_EQ(f.form->TerminalList.Items.size(), 2u);
+  EXPECT_EQ(f.form->PortBox.Text, "20405");
+  f.form->TerminalList.Items[0].Checked = true;
+  f.form->TerminalList.Items[1].Checked = false;
   f.form->FormClose();
 
   TForm1 next(f.loop, f.view, f.link.Table(), f.folder.File("orlent"));
   next.FormCreate();
-  ASSERT_EQ(next.CheckListBox1.Items.size(), 2u);
-  EXPECT_EQ(next.CheckListBox1.Items[0].Text, "127.0.0.2");
-  EXPECT_TRUE(next.CheckListBox1.Items[0].Checked);
-  EXPECT_EQ(next.CheckListBox1.Items[1].Text, "127.0.0.3");
-  EXPECT_FALSE(next.CheckListBox1.Items[1].Checked);
-  EXPECT_EQ(next.Edit2.Text, "20405");
+  ASSERT_EQ(next.TerminalList.Items.size(), 2u);
+  EXPECT_EQ(next.TerminalList.Items[0].Text, "127.0.0.2");
+  EXPECT_TRUE(next.TerminalList.Items[0].Checked);
+  EXPECT_EQ(next.TerminalList.Items[1].Text, "127.0.0.3");
+  EXPECT_FALSE(next.TerminalList.Items[1].Checked);
+  EXPECT_EQ(next.PortBox.Text, "20405");
 }
 
 TEST(StartAndClose, CloseThatCannotSaveReportsItAndStillReleasesTheFile) {

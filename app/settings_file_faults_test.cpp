@@ -43,7 +43,7 @@ TEST(SettingsFileFaults, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
     ASSERT_EQ(fifo ? mkfifo(path.c_str(), 0644) : mkdir(path.c_str(), 0755), 0);
     f.form->HandleEvent([&] { f.form->FormCreate(); });
     EXPECT_EQ(f.view.failures, Lines{"Unable to read " + path});
-    EXPECT_EQ(f.form->ListBox1.Items, Lines{"Orlent V3.0.0.0"});  // start-up went on
+    EXPECT_EQ(f.form->ActivityLog.Items, Lines{"Orlent V3.0.0.0"});  // start-up went on
     f.form->HandleEvent([&] { f.form->FormClose(); });
     EXPECT_EQ(f.view.failures.back(), "Unable to write to " + path);
     EXPECT_EQ(fifo ? fs::is_fifo(path) : fs::is_directory(path), true);
@@ -56,7 +56,7 @@ TEST(SettingsFileFaults, AReadOnlyFileIsRefusedAndALinkKeepsPointingAtItsTarget)
   f.folder.Write("Orlent.ini", kOneEntry);
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
   f.form->FormCreate();
-  f.form->Edit7.Text = "127.0.0.3";
+  f.form->AddressBox.Text = "127.0.0.3";
   f.form->HandleEvent([&] { f.form->BBtnAddClick(); });
   EXPECT_EQ(f.view.failures, Lines{"Unable to write to " + path});
   EXPECT_EQ(f.folder.Read("Orlent.ini"), kOneEntry);
@@ -111,7 +111,7 @@ TEST(SettingsFileFaults, ASecondWindowAndAnEditorAreRefusedWhileAWindowHoldsTheF
     }
     EXPECT_EQ(refusal, c.refusal);
     // Refused before loading.
-    EXPECT_EQ(second.CheckListBox1.Items.size(), c.refusal.empty() ? 1u : 0u);
+    EXPECT_EQ(second.TerminalList.Items.size(), c.refusal.empty() ? 1u : 0u);
   }
   window.form->FormClose();  // the window's lock goes with its settings file object
   TForm1 after(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
@@ -125,11 +125,11 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   f.form->FormCreate();
   FolderLock other(f.folder.File("Orlent.ini.lock"));
   ASSERT_TRUE(other.LockTerminal("127.0.0.2"));
-  f.form->Edit1.Text = "127.0.0.2";
+  f.form->ServedAddress.Text = "127.0.0.2";
   f.form->Action1Execute();
   EXPECT_EQ(f.link.CallNames().back(), "AddProcConnection");  // no Connect
-  EXPECT_EQ(f.form->ListBox1.Items, (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2",
-                                           "- Fail Connect 127.0.0.2"}));
+  EXPECT_EQ(f.form->ActivityLog.Items, (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2",
+                                              "- Fail Connect 127.0.0.2"}));
 
   // Once the other process lets go, this one takes it, and gives it back at
   // the end of its transfer.

@@ -39,76 +39,76 @@ int SelectedEntry(const TCheckListBox& list) {
 
 void TForm1::LoadTerminalSettings() {
   TerminalSettings stored = ::LoadTerminalSettings(OpenSettings(*this));
-  CheckListBox1.Items.clear();
-  CheckListBox1.ItemIndex = -1;
-  Edit2.Text = std::move(stored.port);
-  CheckListBox1.Items.reserve(stored.entries.size());
+  TerminalList.Items.clear();
+  TerminalList.ItemIndex = -1;
+  PortBox.Text = std::move(stored.port);
+  TerminalList.Items.reserve(stored.entries.size());
   for (auto& entry : stored.entries) {
-    CheckListBox1.Items.push_back({std::move(entry.address), entry.ticked});
+    TerminalList.Items.push_back({std::move(entry.address), entry.ticked});
   }
   View.TerminalListChanged();
 }
 
 void TForm1::SaveTerminalSettings() {
   SettingsFile& file = OpenSettings(*this);
-  TerminalSettings shown{Edit2.Text, {}};
-  shown.entries.reserve(CheckListBox1.Items.size());
-  for (const auto& item : CheckListBox1.Items) shown.entries.push_back({item.Text, item.Checked});
+  TerminalSettings shown{PortBox.Text, {}};
+  shown.entries.reserve(TerminalList.Items.size());
+  for (const auto& item : TerminalList.Items) shown.entries.push_back({item.Text, item.Checked});
   ::SaveTerminalSettings(file, shown);
 }
 
 void TForm1::BBtnAddClick() {
-  if (Edit7.Text.empty()) {
+  if (AddressBox.Text.empty()) {
     View.ShowError("Please define the new IP address !");
-  } else if (HoldsControlCharacter(Edit7.Text)) {
+  } else if (HoldsControlCharacter(AddressBox.Text)) {
     View.ShowError(kControlCharacterMessage);
   } else {
-    CheckListBox1.Items.push_back({Edit7.Text, false});
+    TerminalList.Items.push_back({AddressBox.Text, false});
     View.TerminalListChanged();
     SaveTerminalSettings();
     LoadTerminalSettings();
-    Edit7.Text.clear();
+    AddressBox.Text.clear();
   }
-  View.FocusSet(Edit7);
+  View.FocusSet(AddressBox);
 }
 
 void TForm1::BBtnDeleteClick() {
-  const int selected = SelectedEntry(CheckListBox1);
+  const int selected = SelectedEntry(TerminalList);
   if (selected < 0) {
     View.ShowError("IP address must be selected from the list above !");
   } else {
     // The save drops the emptied entry and numbers the rest without a gap.
-    CheckListBox1.Items[selected].Text.clear();
+    TerminalList.Items[selected].Text.clear();
     View.TerminalListChanged();
     SaveTerminalSettings();
     LoadTerminalSettings();
-    Edit7.Text.clear();
+    AddressBox.Text.clear();
   }
-  View.FocusSet(CheckListBox1);
-  if (!CheckListBox1.Items.empty()) {
-    CheckListBox1.ItemIndex = 0;
+  View.FocusSet(TerminalList);
+  if (!TerminalList.Items.empty()) {
+    TerminalList.ItemIndex = 0;
     View.TerminalListChanged();
   }
 }
 
 void TForm1::BBtnEditClick() {
-  const int selected = SelectedEntry(CheckListBox1);
-  if (Edit7.Text.empty()) {
+  const int selected = SelectedEntry(TerminalList);
+  if (AddressBox.Text.empty()) {
     View.ShowError("Please define the new IP address to change !");
-  } else if (HoldsControlCharacter(Edit7.Text)) {
+  } else if (HoldsControlCharacter(AddressBox.Text)) {
     View.ShowError(kControlCharacterMessage);
   } else if (selected < 0) {
     View.ShowError("IP address must be selected from the list above !");
   } else {
-    CheckListBox1.Items[selected].Text = Edit7.Text;
+    TerminalList.Items[selected].Text = AddressBox.Text;
     View.TerminalListChanged();
     SaveTerminalSettings();
     LoadTerminalSettings();
-    Edit7.Text.clear();
-    if (selected < static_cast<int>(CheckListBox1.Items.size())) {
-      CheckListBox1.ItemIndex = selected;
+    AddressBox.Text.clear();
+    if (selected < static_cast<int>(TerminalList.Items.size())) {
+      TerminalList.ItemIndex = selected;
       View.TerminalListChanged();
     }
   }
-  View.FocusSet(CheckListBox1);
+  View.FocusSet(TerminalList);
 }

@@ -33,12 +33,12 @@ struct TerminalListEdits : ::testing::Test {
   std::string File() const { return f.folder.Read("Orlent.ini"); }
   Lines Texts() const {
     Lines texts;
-    for (const auto& entry : form.CheckListBox1.Items) texts.push_back(entry.Text);
+    for (const auto& entry : form.TerminalList.Items) texts.push_back(entry.Text);
     return texts;
   }
   std::vector<bool> Ticks() const {
     std::vector<bool> ticks;
-    for (const auto& entry : form.CheckListBox1.Items) ticks.push_back(entry.Checked);
+    for (const auto& entry : form.TerminalList.Items) ticks.push_back(entry.Checked);
     return ticks;
   }
   std::string Value(const std::string& key) const {
@@ -50,10 +50,10 @@ struct TerminalListEdits : ::testing::Test {
 
 TEST_F(TerminalListEdits, FirstSavesBuildTheDocumentedFile) {
   Start("");
-  form.Edit7.Text = "192.167.0.101";
+  form.AddressBox.Text = "192.167.0.101";
   form.BBtnAddClick();
-  form.CheckListBox1.Items[0].Checked = true;
-  form.Edit7.Text = "192.167.0.102";
+  form.TerminalList.Items[0].Checked = true;
+  form.AddressBox.Text = "192.167.0.102";
   form.BBtnAddClick();
   EXPECT_EQ(File(),
             "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=2\r\n"
@@ -63,19 +63,19 @@ TEST_F(TerminalListEdits, FirstSavesBuildTheDocumentedFile) {
 
 TEST_F(TerminalListEdits, LoadFillsTheListWithoutSelectionAndTellsTheView) {
   StartWithThree();
-  form.CheckListBox1.ItemIndex = 1;
+  form.TerminalList.ItemIndex = 1;
   const int changes = f.view.terminalListChanges;
   form.LoadTerminalSettings();
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.3", "127.0.0.4"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true, true}));
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
+  EXPECT_EQ(form.TerminalList.ItemIndex, -1);
   EXPECT_EQ(f.view.terminalListChanges, changes + 1);
 }
 
 TEST_F(TerminalListEdits, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped) {
   StartWithThree();
   for (const char* text : {"127.0.0.2", "292.267.222.303"}) {
-    form.Edit7.Text = text;
+    form.AddressBox.Text = text;
     form.BBtnAddClick();
   }
   EXPECT_EQ(Texts(),
@@ -83,9 +83,9 @@ TEST_F(TerminalListEdits, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true, true, false, false}));
   EXPECT_EQ(Value("TerminalNums"), "5");
   EXPECT_EQ(Value("TerminalIP_5"), "292.267.222.303");
-  EXPECT_EQ(form.Edit7.Text, "");
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
-  EXPECT_EQ(f.view.focus, (Lines{"Edit7", "Edit7"}));
+  EXPECT_EQ(form.AddressBox.Text, "");
+  EXPECT_EQ(form.TerminalList.ItemIndex, -1);
+  EXPECT_EQ(f.view.focus, (Lines{"AddressBox", "AddressBox"}));
   EXPECT_TRUE(f.view.errors.empty());
 }
 
@@ -94,34 +94,34 @@ TEST_F(TerminalListEdits, AddWithAnEmptyIpBoxOnlyComplains) {
   const std::string before = File();
   form.BBtnAddClick();
   EXPECT_EQ(f.view.errors, Lines{"Please define the new IP address !"});
-  EXPECT_EQ(f.view.focus, Lines{"Edit7"});
+  EXPECT_EQ(f.view.focus, Lines{"AddressBox"});
   EXPECT_EQ(Texts().size(), 3u);
   EXPECT_EQ(File(), before);
 }
 
 TEST_F(TerminalListEdits, DeletingTheSecondOfThreeMovesTheThirdUpWithItsTick) {
   StartWithThree();
-  form.CheckListBox1.ItemIndex = 1;
-  form.Edit7.Text = "ignored";
+  form.TerminalList.ItemIndex = 1;
+  form.AddressBox.Text = "ignored";
   form.BBtnDeleteClick();
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.4"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true}));
   EXPECT_EQ(Value("TerminalNums"), "2");
   EXPECT_EQ(Value("TerminalIP_2"), "127.0.0.4");
   EXPECT_EQ(Value("TerminalChecked_2"), "1");
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, 0);  // the first, not the neighbour
-  EXPECT_EQ(form.Edit7.Text, "");
-  EXPECT_EQ(f.view.focus, Lines{"CheckListBox1"});
+  EXPECT_EQ(form.TerminalList.ItemIndex, 0);  // the first, not the neighbour
+  EXPECT_EQ(form.AddressBox.Text, "");
+  EXPECT_EQ(f.view.focus, Lines{"TerminalList"});
 }
 
 TEST_F(TerminalListEdits, DeletingTheOnlyEntryLeavesItsKeysBehind) {
   Start(
       "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\n"
       "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n");
-  form.CheckListBox1.ItemIndex = 0;
+  form.TerminalList.ItemIndex = 0;
   form.BBtnDeleteClick();
-  EXPECT_TRUE(form.CheckListBox1.Items.empty());
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
+  EXPECT_TRUE(form.TerminalList.Items.empty());
+  EXPECT_EQ(form.TerminalList.ItemIndex, -1);
   EXPECT_EQ(File(),
             "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=0\r\n"
             "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n");
@@ -130,30 +130,30 @@ TEST_F(TerminalListEdits, DeletingTheOnlyEntryLeavesItsKeysBehind) {
 TEST_F(TerminalListEdits, DeleteWithoutSelectionComplainsThenSelectsTheFirst) {
   StartWithThree();
   const std::string before = File();
-  form.Edit7.Text = "127.0.0.9";
+  form.AddressBox.Text = "127.0.0.9";
   form.BBtnDeleteClick();
   EXPECT_EQ(f.view.errors, Lines{"IP address must be selected from the list above !"});
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, 0);
-  EXPECT_EQ(form.Edit7.Text, "127.0.0.9");
-  EXPECT_EQ(f.view.focus, Lines{"CheckListBox1"});
+  EXPECT_EQ(form.TerminalList.ItemIndex, 0);
+  EXPECT_EQ(form.AddressBox.Text, "127.0.0.9");
+  EXPECT_EQ(f.view.focus, Lines{"TerminalList"});
   EXPECT_EQ(File(), before);
 
   Start("");
   form.BBtnDeleteClick();
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);  // nothing to select
+  EXPECT_EQ(form.TerminalList.ItemIndex, -1);  // nothing to select
 }
 
 TEST_F(TerminalListEdits, ChangingATickedEntryKeepsTickAndSelection) {
   StartWithThree();
-  form.CheckListBox1.ItemIndex = 2;
-  form.Edit7.Text = "127.0.0.5";
+  form.TerminalList.ItemIndex = 2;
+  form.AddressBox.Text = "127.0.0.5";
   form.BBtnEditClick();
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.3", "127.0.0.5"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true, true}));
   EXPECT_EQ(Value("TerminalIP_3"), "127.0.0.5");
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, 2);
-  EXPECT_EQ(form.Edit7.Text, "");
-  EXPECT_EQ(f.view.focus, Lines{"CheckListBox1"});
+  EXPECT_EQ(form.TerminalList.ItemIndex, 2);
+  EXPECT_EQ(form.AddressBox.Text, "");
+  EXPECT_EQ(f.view.focus, Lines{"TerminalList"});
 }
 
 TEST_F(TerminalListEdits, ChangeSelectsNothingWhenTheReloadedListIsShorter) {
@@ -161,34 +161,34 @@ TEST_F(TerminalListEdits, ChangeSelectsNothingWhenTheReloadedListIsShorter) {
   Start(
       "[Terminal]\r\nTerminalNums=3\r\nTerminalIP_1=127.0.0.2\r\nTerminalChecked_2=0\r\n"
       "TerminalIP_3=127.0.0.4\r\n");
-  form.CheckListBox1.ItemIndex = 2;
-  form.Edit7.Text = "127.0.0.5";
+  form.TerminalList.ItemIndex = 2;
+  form.AddressBox.Text = "127.0.0.5";
   form.BBtnEditClick();
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.5"}));
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
+  EXPECT_EQ(form.TerminalList.ItemIndex, -1);
 }
 
 TEST_F(TerminalListEdits, ChangeChecksTheIpBoxBeforeTheSelection) {
   StartWithThree();
   const std::string before = File();
   form.BBtnEditClick();
-  form.Edit7.Text = "127.0.0.9";
+  form.AddressBox.Text = "127.0.0.9";
   form.BBtnEditClick();
   EXPECT_EQ(f.view.errors, (Lines{"Please define the new IP address to change !",
                                   "IP address must be selected from the list above !"}));
-  EXPECT_EQ(form.Edit7.Text, "127.0.0.9");
-  EXPECT_EQ(form.CheckListBox1.ItemIndex, -1);
-  EXPECT_EQ(f.view.focus, (Lines{"CheckListBox1", "CheckListBox1"}));
+  EXPECT_EQ(form.AddressBox.Text, "127.0.0.9");
+  EXPECT_EQ(form.TerminalList.ItemIndex, -1);
+  EXPECT_EQ(f.view.focus, (Lines{"TerminalList", "TerminalList"}));
   EXPECT_EQ(File(), before);
 }
 
 TEST_F(TerminalListEdits, EmptiedPortBoxIsSavedEmptyAndLoadsBackEmpty) {
   StartWithThree();
-  form.Edit2.Text = "";
+  form.PortBox.Text = "";
   form.FormClose();
   EXPECT_EQ(Value("TerminalPort"), "");
   form.FormCreate();
-  EXPECT_EQ(form.Edit2.Text, "");
+  EXPECT_EQ(form.PortBox.Text, "");
 }
 
 TEST_F(TerminalListEdits, FailedWriteEndsTheEditWithTheListStillEdited) {
@@ -196,12 +196,12 @@ TEST_F(TerminalListEdits, FailedWriteEndsTheEditWithTheListStillEdited) {
   const std::string before = File();
   const std::string path = f.folder.File("Orlent.ini");
   std::filesystem::create_directory(TemporaryPathFor(path));  // stops every write
-  form.CheckListBox1.ItemIndex = 0;
-  form.Edit7.Text = "127.0.0.9";
+  form.TerminalList.ItemIndex = 0;
+  form.AddressBox.Text = "127.0.0.9";
   form.HandleEvent([&] { form.BBtnEditClick(); });
   EXPECT_EQ(f.view.failures, Lines{"Unable to write to " + path});
   EXPECT_EQ(Texts(), (Lines{"127.0.0.9", "127.0.0.3", "127.0.0.4"}));  // the edit in memory
-  EXPECT_EQ(form.Edit7.Text, "127.0.0.9");
+  EXPECT_EQ(form.AddressBox.Text, "127.0.0.9");
   EXPECT_TRUE(f.view.focus.empty());
   EXPECT_EQ(File(), before);
 }
@@ -209,7 +209,7 @@ TEST_F(TerminalListEdits, FailedWriteEndsTheEditWithTheListStillEdited) {
 TEST_F(TerminalListEdits, AddressWithALineBreakCannotReachTheFile) {
   StartWithThree();
   const std::string before = File();
-  form.Edit7.Text = "127.0.0.9\r\nTerminalNums=99";
+  form.AddressBox.Text = "127.0.0.9\r\nTerminalNums=99";
   form.HandleEvent([&] { form.BBtnAddClick(); });
   EXPECT_EQ(f.view.errors, Lines{"The IP address must not hold control characters !"});
   EXPECT_EQ(File(), before);
@@ -221,13 +221,13 @@ TEST(TerminalListEditsRefusal, ControlCharactersInAnAddressAreRefusedAtTheEdit) 
     const std::string before = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=a\r\n";
     f.folder.Write("Orlent.ini", before);
     f.form->FormCreate();
-    f.form->Edit7.Text = address;
+    f.form->AddressBox.Text = address;
     f.form->BBtnAddClick();
-    f.form->CheckListBox1.ItemIndex = 0;
-    f.form->Edit7.Text = address;
+    f.form->TerminalList.ItemIndex = 0;
+    f.form->AddressBox.Text = address;
     f.form->BBtnEditClick();
     EXPECT_EQ(f.view.errors, Lines(2, "The IP address must not hold control characters !"));
     EXPECT_EQ(f.folder.Read("Orlent.ini"), before);
-    EXPECT_EQ(f.form->CheckListBox1.Items.size(), 1u);
+    EXPECT_EQ(f.form->TerminalList.Items.size(), 1u);
   }
 }

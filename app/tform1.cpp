@@ -26,35 +26,35 @@ TForm1::TForm1(EventLoop& loop, FormView& view, const LinkLibrary& link, std::st
       Link(link),
       Router(loop, IsDispatchedCode),
       ExecutablePath(std::move(executablePath)) {
-  Edit1.Name = "Edit1";
-  Edit2.Name = "Edit2";
-  Edit3.Name = "Edit3";
-  Edit4.Name = "Edit4";
-  Edit5.Name = "Edit5";
-  Edit6.Name = "Edit6";
-  Edit7.Name = "Edit7";
-  CheckListBox1.Name = "CheckListBox1";
-  ListBox1.Name = "ListBox1";
-  BtnConnect.Name = "BtnConnect";
-  BtnDisConnect.Name = "BtnDisConnect";
-  BtnDownload.Name = "BtnDownload";
+  ServedAddress.Name = "ServedAddress";
+  PortBox.Name = "PortBox";
+  ConnectInterval.Name = "ConnectInterval";
+  ConnectRetry.Name = "ConnectRetry";
+  SendFileBox.Name = "SendFileBox";
+  UploadFileBox.Name = "UploadFileBox";
+  AddressBox.Name = "AddressBox";
+  TerminalList.Name = "TerminalList";
+  ActivityLog.Name = "ActivityLog";
+  ConnectButton.Name = "ConnectButton";
+  DisconnectButton.Name = "DisconnectButton";
+  DownloadButton.Name = "DownloadButton";
 
   // Design texts; FormCreate empties the placeholders before anyone sees them.
-  Edit1.Text = "192.167.0.101";
-  Edit2.Text = "Edit2";
-  Edit3.Text = "5000";
-  Edit4.Text = "3";
-  Edit7.Text = "Edit7";
-  Edit5.Enabled = false;
-  CheckListBox1.Items = {{"192.167.0.101", true}, {"192.167.0.102", false}};
-  ListBox1.Items = {"ListBox1"};
+  ServedAddress.Text = "192.167.0.101";
+  PortBox.Text = "Edit2";
+  ConnectInterval.Text = "5000";
+  ConnectRetry.Text = "3";
+  AddressBox.Text = "Edit7";
+  SendFileBox.Enabled = false;
+  TerminalList.Items = {{"192.167.0.101", true}, {"192.167.0.102", false}};
+  ActivityLog.Items = {"ListBox1"};
 
-  BtnConnect.Caption = "&Connect";
-  BtnDisConnect.Caption = "&Disconnect";
-  BtnDownload.Caption = "D&ownload";
-  BtnConnect.OnClick = [this] { Action1Execute(); };
-  BtnDisConnect.OnClick = [this] { Action2Execute(); };
-  BtnDownload.OnClick = [this] { Action4Execute(); };
+  ConnectButton.Caption = "&Connect";
+  DisconnectButton.Caption = "&Disconnect";
+  DownloadButton.Caption = "D&ownload";
+  ConnectButton.OnClick = [this] { Action1Execute(); };
+  DisconnectButton.OnClick = [this] { Action2Execute(); };
+  DownloadButton.OnClick = [this] { Action4Execute(); };
 
   const std::pair<TRadioButton*, const char*> radioButtons[] = {
       {&RadioButton1, "PLU"},      {&RadioButton2, "Barcode"},     {&RadioButton3, "Report"},
@@ -72,9 +72,10 @@ TForm1::TForm1(EventLoop& loop, FormView& view, const LinkLibrary& link, std::st
   }
   RadioButton1.Checked = true;
 
-  Hide({&Edit1, &Edit3, &Edit4, &Edit6, &BtnConnect, &BtnDisConnect, &BtnDownload});
-  Timer1.Interval = 3000;
-  Timer1.Enabled = false;
+  Hide({&ServedAddress, &ConnectInterval, &ConnectRetry, &UploadFileBox, &ConnectButton,
+        &DisconnectButton, &DownloadButton});
+  PauseTimer.Interval = 3000;
+  PauseTimer.Enabled = false;
   SetActiveRouter(&Router);
 }
 

@@ -44,23 +44,23 @@ class TForm1 {
   // served; the active router while this window lives.
   AnswerRouter Router;
 
-  // --- Controls (names as laid out in the window) ---
-  TEdit Edit1;                  // hidden: address of the terminal being served
-  TEdit Edit2;                  // port box
-  TEdit Edit3;                  // hidden: interval
-  TEdit Edit4;                  // hidden: retry
-  TEdit Edit5;                  // Send File, disabled
-  TEdit Edit6;                  // hidden: Upload File
-  TEdit Edit7;                  // IP box
-  TCheckListBox CheckListBox1;  // terminal list
-  TListBox ListBox1;            // activity log
+  // --- Controls, named by what they hold (the window draws the visible ones) ---
+  TEdit ServedAddress;    // hidden: the address of the terminal being served
+  TEdit PortBox;          // the port of all terminals, as typed
+  TEdit ConnectInterval;  // hidden: milliseconds the library waits per connect attempt
+  TEdit ConnectRetry;     // hidden: connect attempts
+  TEdit SendFileBox;      // the download file picked in the file-open dialog, shown disabled
+  TEdit UploadFileBox;    // hidden: the upload file's name
+  TEdit AddressBox;       // the IP box: a new address (Add) or a replacement (Change)
+  TCheckListBox TerminalList;
+  TListBox ActivityLog;
   TRadioButton RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6,
       RadioButton7, RadioButton8, RadioButton9, RadioButton10, RadioButton11, RadioButton12,
       RadioButton13;
-  TButton BtnConnect;     // hidden, runs Action1Execute
-  TButton BtnDisConnect;  // hidden, runs Action2Execute
-  TButton BtnDownload;    // hidden, runs Action4Execute
-  TTimer Timer1;
+  TButton ConnectButton;     // hidden: connects to ServedAddress
+  TButton DisconnectButton;  // hidden: disconnects
+  TButton DownloadButton;    // hidden: downloads the send file
+  TTimer PauseTimer;         // the pause before each connect of a send cycle
 
   // --- Window state ---
   std::string ExecutablePath;
@@ -94,11 +94,11 @@ class TForm1 {
   // --- Send cycle, connect and disconnect (link/) ---
   void BtnSendClick();
   void NextTerminal();
-  void StartTimer1();
-  void Timer1Timer();
+  void StartPauseTimer();
+  void PauseEnded();
   void Action1Execute();
   void SetupConnection();
-  // Answers of the terminal in Edit1 go to DispatchAnswer from now on, also
+  // Answers of the terminal in ServedAddress go to DispatchAnswer from now on, also
   // after a disconnect, until a send cycle leaves it for another terminal.
   void RouteTerminalAnswers();
   void DisconnectTerminal();

@@ -21,25 +21,25 @@ TEST(MainWindow, HiddenButtonsRunTheirActions) {
   f.link.connectResult = 0;  // keeps the connect step from going on to a download
   // Before any terminal is chosen the connect step dials the hidden default
   // address, with 5000 ms for each of three attempts.
-  f.form->HandleEvent([&] { f.form->BtnConnect.Click(); });
+  f.form->HandleEvent([&] { f.form->ConnectButton.Click(); });
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
   EXPECT_EQ(setup.name, "AddProcConnection");
   EXPECT_EQ(setup.numbers, (std::vector<int>{1, 20404, 100, 5010, 5000, 3, 9}));
   EXPECT_EQ(setup.texts, std::vector<std::string>{"192.167.0.101"});
 
-  f.form->Edit1.Text = "127.0.0.2";
-  f.form->HandleEvent([&] { f.form->BtnConnect.Click(); });
+  f.form->ServedAddress.Text = "127.0.0.2";
+  f.form->HandleEvent([&] { f.form->ConnectButton.Click(); });
   EXPECT_EQ(f.link.calls.back().name, "Connect");
   EXPECT_EQ(f.link.calls.back().texts, std::vector<std::string>{"127.0.0.2"});
 
-  f.form->HandleEvent([&] { f.form->BtnDisConnect.Click(); });
+  f.form->HandleEvent([&] { f.form->DisconnectButton.Click(); });
   EXPECT_EQ(f.link.calls.back().name, "Disconnect");
 
   f.form->Transfer.Direction = 0;
   // A download begins only with a file that holds records.
   f.folder.Write("PLU-Down-Default.txt", "1\t1\t0\tItem\t1\t0\t1\t0\t0\r\n");
-  f.form->HandleEvent([&] { f.form->BtnDownload.Click(); });
+  f.form->HandleEvent([&] { f.form->DownloadButton.Click(); });
   EXPECT_EQ(f.form->Transfer.Direction, 3);  // the download began
 }
 
@@ -51,12 +51,12 @@ TEST(MainWindow, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
   });
   EXPECT_EQ(f.view.failures, std::vector<std::string>{"Unable to write to /x/Orlent.ini"});
   EXPECT_EQ(f.view.controlChanges, 1);
-  EXPECT_EQ(f.form->ListBox1.Items.back(), "before");
+  EXPECT_EQ(f.form->ActivityLog.Items.back(), "before");
 
   f.form->HandleEvent([&] { f.form->AddLog("after"); });
   EXPECT_EQ(f.view.failures.size(), 1u);
   EXPECT_EQ(f.view.controlChanges, 2);
-  EXPECT_EQ(f.form->ListBox1.Items.back(), "after");
+  EXPECT_EQ(f.form->ActivityLog.Items.back(), "after");
 }
 
 TEST(MainWindow, ActiveRouterEndsWithTheWindow) {

@@ -124,7 +124,7 @@ double CoreDownloadSeconds(TForm1& form, RealLoop& loop) {
   form.HandleEvent([&] { form.BtnSendClick(); });
   const bool ended = loop.RunUntil([&] { return form.CycleMode.empty(); }, std::chrono::minutes(5));
   const double seconds = Seconds(Clock::now() - start);
-  const auto& log = form.ListBox1.Items;
+  const auto& log = form.ActivityLog.Items;
   const std::string completion = "- Complete Send Plu (Total : " + std::to_string(kRecords) + ")";
   if (!ended || log.size() < 4 || log[log.size() - 4] != completion)
     throw std::runtime_error("the download did not complete");
@@ -146,9 +146,9 @@ int main(int argc, char** argv) {
   TForm1 form(loop, view, Library(), folder.File("orlent"));
   form.FormCreate();  // registers the transport and the interpreters
   form.FileOpen1Accept(DOWNLOAD_BENCH_FILE);
-  form.Edit2.Text = std::to_string(Simulator().port());
-  form.CheckListBox1.Items = {{kCoreTerminal, true}};
-  form.Timer1.Interval = 0;  // the pause before the connect is not the download
+  form.PortBox.Text = std::to_string(Simulator().port());
+  form.TerminalList.Items = {{kCoreTerminal, true}};
+  form.PauseTimer.Interval = 0;  // the pause before the connect is not the download
 
   // The two are measured in turns, so a busy machine weighs on both alike.
   std::vector<double> linkRates, coreRates, ratios;

@@ -69,13 +69,13 @@ void Run(benchmark::State& state, const std::string& bytes, bool save) {
     form.LoadTerminalSettings();
     if (save) {
       // A change of the first address, so that every save writes.
-      form.CheckListBox1.Items.front().Text.back() ^= 1;
+      form.TerminalList.Items.front().Text.back() ^= 1;
       form.SaveTerminalSettings();
     }
-    benchmark::DoNotOptimize(form.CheckListBox1.Items.size());
+    benchmark::DoNotOptimize(form.TerminalList.Items.size());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
-  state.counters["entries"] = static_cast<double>(form.CheckListBox1.Items.size());
+  state.counters["entries"] = static_cast<double>(form.TerminalList.Items.size());
 }
 
 void BM_LoadLongList(benchmark::State& state) {

@@ -49,5 +49,5 @@ Session::~Session() = default;
 
 const std::string& Session::LastLogLine() const {
   static const std::string empty;
-  return form->ListBox1.Items.empty() ? empty : form->ListBox1.Items.back();
+  return form->ActivityLog.Items.empty() ? empty : form->ActivityLog.Items.back();
 }

@@ -16,7 +16,7 @@ int Edit(Session& session, const std::function<void()>& handler) {
 }
 
 void Select(Session& session, int number) {
-  auto& list = session.form->CheckListBox1;
+  auto& list = session.form->TerminalList;
   if (number < 1 || number > static_cast<int>(list.Items.size())) {
     throw ExitStatus(2, "there is no terminal number " + std::to_string(number) +
                             " (the list has " + std::to_string(list.Items.size()) + ")");
@@ -28,16 +28,16 @@ void Select(Session& session, int number) {
 
 int ListTerminals(Session& session) {
   const TForm1& form = *session.form;
-  std::printf("Port %s\n", form.Edit2.Text.c_str());
+  std::printf("Port %s\n", form.PortBox.Text.c_str());
   int number = 0;
-  for (const auto& item : form.CheckListBox1.Items) {
+  for (const auto& item : form.TerminalList.Items) {
     std::printf("%d %s %s\n", ++number, item.Checked ? "[x]" : "[ ]", item.Text.c_str());
   }
   return 0;
 }
 
 int AddTerminal(Session& session, const std::string& address) {
-  session.form->Edit7.Text = address;
+  session.form->AddressBox.Text = address;
   return Edit(session, [&] { session.form->BBtnAddClick(); });
 }
 
@@ -48,18 +48,18 @@ int DeleteTerminal(Session& session, int number) {
 
 int ChangeTerminal(Session& session, int number, const std::string& address) {
   Select(session, number);
-  session.form->Edit7.Text = address;
+  session.form->AddressBox.Text = address;
   return Edit(session, [&] { session.form->BBtnEditClick(); });
 }
 
 int TickTerminal(Session& session, int number, bool ticked) {
   Select(session, number);
-  session.form->CheckListBox1.Items[number - 1].Checked = ticked;
+  session.form->TerminalList.Items[number - 1].Checked = ticked;
   return Edit(session, [&] { session.form->FormClose(); });
 }
 
 int SetPort(Session& session, const std::string& port) {
   if (!ParsePort(port)) throw ExitStatus(2, BadPortMessage(port));
-  session.form->Edit2.Text = port;
+  session.form->PortBox.Text = port;
   return Edit(session, [&] { session.form->FormClose(); });
 }

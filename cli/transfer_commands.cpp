@@ -56,18 +56,18 @@ int Send(Session& session, const SendOptions& options) {
   session.Handle([&] {
     if (!options.kind.empty()) ChooseKind(form, options.kind);
     if (!options.file.empty()) form.FileOpen1Accept(Absolute(options.file));
-    form.Timer1.Interval = options.pauseMs;
+    form.PauseTimer.Interval = options.pauseMs;
     form.AnswerTimeoutMs = options.answerTimeoutMs;
   });
   const std::size_t errorsBefore = session.view.Errors().size();
   session.Handle([&] { form.BtnSendClick(); });
-  if (form.CycleMode.empty() && !form.Timer1.Enabled) {
+  if (form.CycleMode.empty() && !form.PauseTimer.Enabled) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
     // port or a bad download file, shown as ERROR with its place.
     session.view.Finish();
     return 2;
   }
-  session.loop.RunUntil([&] { return form.CycleMode.empty() && !form.Timer1.Enabled; });
+  session.loop.RunUntil([&] { return form.CycleMode.empty() && !form.PauseTimer.Enabled; });
   session.loop.StopWatchdog();
   session.view.Finish();
   summary.Print(stderr);
@@ -86,8 +86,8 @@ int Upload(Session& session, const UploadOptions& options) {
     } else {
       ChooseKind(form, kind);
     }
-    if (!options.out.empty()) form.Edit6.Text = options.out;
-    form.Edit1.Text = options.terminal;
+    if (!options.out.empty()) form.UploadFileBox.Text = options.out;
+    form.ServedAddress.Text = options.terminal;
     form.AnswerTimeoutMs = options.answerTimeoutMs;
   });
   session.Handle([&] { form.Action1Execute(); });

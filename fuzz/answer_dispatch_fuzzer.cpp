@@ -157,8 +157,8 @@ void StartDownload(TForm1& form, uint8_t code, int total) {
 }
 
 bool LoggedSince(const TForm1& form, std::size_t from, const std::string& ending) {
-  for (std::size_t i = from; i < form.ListBox1.Items.size(); ++i) {
-    if (form.ListBox1.Items[i].ends_with(ending)) return true;
+  for (std::size_t i = from; i < form.ActivityLog.Items.size(); ++i) {
+    if (form.ActivityLog.Items[i].ends_with(ending)) return true;
   }
   return false;
 }
@@ -259,17 +259,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzForm window(FakeLink());
   TForm1& form = *window.form;
   FuzzedDataProvider input(data, size);
-  form.ListBox1.Items.clear();
+  form.ActivityLog.Items.clear();
   form.CloseUploadFile();
   SetActiveRouter(&form.Router);
-  form.Edit1.Text = "127.0.0.2";
+  form.ServedAddress.Text = "127.0.0.2";
 
   const std::size_t transfer = input.ConsumeIntegralInRange<std::size_t>(0, 12);
   const bool upload = transfer < kUploadKinds;
   const Kind& kind = upload ? kKinds[transfer] : kKinds[transfer == 12 ? 8 : transfer - 8];
   if (upload) {
     ChooseUpload(form, transfer);
-    form.Edit6.Text = ScratchFolder() + "/upload.txt";
+    form.UploadFileBox.Text = ScratchFolder() + "/upload.txt";
     form.HandleEvent([&] { form.Action3Execute(); });
   } else {
     form.HandleEvent([&] { StartDownload(form, kind.code, input.ConsumeIntegralInRange(0, 5)); });
@@ -294,7 +294,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const TransferState before = form.Transfer;
     const Calls callsBefore = calls;
-    const auto logBefore = form.ListBox1.Items;
+    const auto logBefore = form.ActivityLog.Items;
     FUZZ_CHECK(DataCallback(answer) == 1, "the data callback must return 1");
     window.loop.RunPending();
 
@@ -302,7 +302,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         answered && !noData && answer.DataLength >= answered->size &&
         (answer.Direction == 2 || (answer.Direction == 3 && !answered->reportCount));
     if (!handled) {
-      FUZZ_CHECK(form.Transfer == before && form.ListBox1.Items == logBefore &&
+      FUZZ_CHECK(form.Transfer == before && form.ActivityLog.Items == logBefore &&
                      calls.sends == callsBefore.sends &&
                      calls.disconnects == callsBefore.disconnects,
                  "an answer that no handler acts on changed something");

@@ -200,7 +200,7 @@ std::string ListedLine(std::size_t number, const std::string& line) {
 // it, and always ends with "* End *"; a fault stops it with one error box.
 void CheckListing(const TForm1& form, const Lines& dataLines, bool earlyCtrlZ,
                   const FuzzView& view) {
-  const auto& log = form.ListBox1.Items;
+  const auto& log = form.ActivityLog.Items;
   FUZZ_CHECK(log.size() >= 2 && log[log.size() - 2].empty() && log.back() == "* End *",
              "listing frame");
   const std::size_t listed = log.size() >= 3 ? log.size() - 3 : 0;
@@ -232,7 +232,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TForm1& form = *window.form;
   FuzzView& view = window.view;
   view.errors.clear();
-  form.ListBox1.Items.clear();
+  form.ActivityLog.Items.clear();
 
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::string path = WriteScratchFile("download.txt", bytes);

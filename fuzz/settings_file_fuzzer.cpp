@@ -195,11 +195,11 @@ void CheckSaveCycle(const std::string& path) {
   TForm1& form = *window.form;
   form.Settings = std::make_unique<SettingsFile>(path);
   form.LoadTerminalSettings();
-  const std::string port = form.Edit2.Text;
+  const std::string port = form.PortBox.Text;
   std::vector<TCheckListItem> kept;
   bool quoted = Quoted(port);
   bool lineBreak = port.find_first_of("\r\n") != std::string::npos;
-  for (const auto& item : form.CheckListBox1.Items) {
+  for (const auto& item : form.TerminalList.Items) {
     if (!item.Text.empty()) kept.push_back(item);
     quoted = quoted || Quoted(item.Text);
     lineBreak = lineBreak || item.Text.find_first_of("\r\n") != std::string::npos;
@@ -207,17 +207,17 @@ void CheckSaveCycle(const std::string& path) {
   // A lone CR ends its line, so nothing that is loaded can hold a line break
   // and block the save.
   FUZZ_CHECK(!lineBreak, "a loaded value holds a CR");
-  FUZZ_CHECK(form.CheckListBox1.Items.size() <= EntryKeys(form), "more entries than keys");
+  FUZZ_CHECK(form.TerminalList.Items.size() <= EntryKeys(form), "more entries than keys");
   form.SaveTerminalSettings();
   form.LoadTerminalSettings();
   // One pair of quotes around a value is dropped at every read, as the
   // private-profile functions do, so such a value changes at each save.
   if (quoted) return;
-  FUZZ_CHECK(form.Edit2.Text == port, "the port changed");
-  FUZZ_CHECK(form.CheckListBox1.Items.size() == kept.size(), "entries lost or gained");
+  FUZZ_CHECK(form.PortBox.Text == port, "the port changed");
+  FUZZ_CHECK(form.TerminalList.Items.size() == kept.size(), "entries lost or gained");
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    FUZZ_CHECK(form.CheckListBox1.Items[i].Text == kept[i].Text &&
-                   form.CheckListBox1.Items[i].Checked == kept[i].Checked,
+    FUZZ_CHECK(form.TerminalList.Items[i].Text == kept[i].Text &&
+                   form.TerminalList.Items[i].Checked == kept[i].Checked,
                "entry " + std::to_string(i + 1) + " changed");
   }
   const std::string saved = ReadFileBytes(path);

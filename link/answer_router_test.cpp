@@ -201,7 +201,7 @@ TEST_F(DataCallbackTest, TheWindowsThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   // A barcode acknowledgment logs its Text2: delivered through the fake, whose
   // buffer is overwritten as soon as the callback returns.
   link.dataCallback = DataCallback;
-  form.Edit1.Text = "127.0.0.2";
+  form.ServedAddress.Text = "127.0.0.2";
   form.RouteTerminalAnswers();
   form.Transfer.Direction = 0;  // the transfer is to end: nothing is sent next
   BarcodeRecord record{};

@@ -26,10 +26,10 @@ void TForm1::ArmAnswerTimeout() {
 
 void TForm1::AnswerTimedOut() {
   if (!Waits(*this)) return;
-  AddLog("- Time Out " + Edit1.Text);
+  AddLog("- Time Out " + ServedAddress.Text);
   // A link that is no longer connected was closed from the terminal's side.
   if (Transfer.End == TransferEnd::Running) {
-    const bool connected = Link.IsConnect(Edit1.Text.c_str(), -1) == 1;
+    const bool connected = Link.IsConnect(ServedAddress.Text.c_str(), -1) == 1;
     Transfer.End = connected ? TransferEnd::TimedOut : TransferEnd::ClosedByTerminal;
   }
   // The transfer is over: an answer that still comes in late must not send

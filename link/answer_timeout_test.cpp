@@ -14,17 +14,17 @@ class AnswerTimeout : public ::testing::Test {
  protected:
   void SetUp() override {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
-    form.CheckListBox1.Items = {{"127.0.0.31", true}, {"127.0.0.32", true}};
+    form.TerminalList.Items = {{"127.0.0.31", true}, {"127.0.0.32", true}};
     form.AnswerTimeoutMs = 500;
   }
   // Starts a cycle and runs it up to the first record sent to the first terminal.
   void StartCycle() {
     form.HandleEvent([&] { form.BtnSendClick(); });
-    f.loop.Advance(form.Timer1.Interval);
+    f.loop.Advance(form.PauseTimer.Interval);
     ASSERT_EQ(f.link.sent.size(), 1u);
   }
   bool Logged(const std::string& line) const {
-    for (const auto& item : form.ListBox1.Items)
+    for (const auto& item : form.ActivityLog.Items)
       if (item == line) return true;
     return false;
   }
@@ -38,17 +38,17 @@ TEST_F(AnswerTimeout, ASilentTerminalIsLeftAfterTheTimeOutAndTheCycleGoesOn) {
   f.loop.Advance(499);
   EXPECT_FALSE(Logged("- Time Out 127.0.0.31"));
   f.loop.Advance(1);
-  const Lines& log = form.ListBox1.Items;
+  const Lines& log = form.ActivityLog.Items;
   ASSERT_GE(log.size(), 3u);
   EXPECT_EQ(Lines(log.end() - 3, log.end()),
             (Lines{"- Success to Send Plu (1)", "- Time Out 127.0.0.31",
                    "- Success to Disconect 127.0.0.31"}));
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.32");
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.32");
 
-  f.loop.Advance(form.Timer1.Interval);  // the second terminal is silent too
+  f.loop.Advance(form.PauseTimer.Interval);  // the second terminal is silent too
   f.loop.Advance(500);
   EXPECT_TRUE(Logged("- Time Out 127.0.0.32"));
-  EXPECT_EQ(form.ListBox1.Items.back(), "* End *");
+  EXPECT_EQ(form.ActivityLog.Items.back(), "* End *");
   EXPECT_EQ(form.CycleMode, "");
 }
 
@@ -61,16 +61,16 @@ TEST_F(AnswerTimeout, CountsFromTheLatestRequest) {
   EchoLastSent(f.link, f.loop);
   EchoLastSent(f.link, f.loop);  // the download ends: no time-out follows
   EXPECT_FALSE(f.loop.Armed(TimerSlot::AnswerTimeout));
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.32");
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.32");
 }
 
 TEST_F(AnswerTimeout, ARefusedRecordMovesTheCycleOnAfterTheTimeOut) {
   f.link.sendResult = 0;
   StartCycle();
-  EXPECT_EQ(form.ListBox1.Items.back(), "- Fail to Send Plu (1)");
+  EXPECT_EQ(form.ActivityLog.Items.back(), "- Fail to Send Plu (1)");
   f.loop.Advance(500);
   EXPECT_TRUE(Logged("- Time Out 127.0.0.31"));
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.32");
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.32");
 }
 
 TEST_F(AnswerTimeout, ALateAnswerSendsNothingMore) {
@@ -79,7 +79,7 @@ TEST_F(AnswerTimeout, ALateAnswerSendsNothingMore) {
   ASSERT_TRUE(Logged("- Time Out 127.0.0.31"));
   EchoLastSent(f.link, f.loop);
   EXPECT_EQ(f.link.sent.size(), 1u);
-  f.loop.Advance(form.Timer1.Interval);  // the next terminal is served as usual
+  f.loop.Advance(form.PauseTimer.Interval);  // the next terminal is served as usual
   EXPECT_EQ(f.link.sent.size(), 2u);
   EXPECT_EQ(f.link.sent.back().address, "127.0.0.32");
 }
@@ -88,22 +88,22 @@ TEST_F(AnswerTimeout, ALateAnswerOfTheTerminalLeftBehindIsNotTakenForTheNextOnes
   StartCycle();
   const SentPacket first = f.link.sent.back();
   f.loop.Advance(500);
-  f.loop.Advance(form.Timer1.Interval);  // the next terminal is sent its first record
+  f.loop.Advance(form.PauseTimer.Interval);  // the next terminal is sent its first record
   ASSERT_EQ(f.link.sent.size(), 2u);
   ASSERT_EQ(f.link.sent.back().address, "127.0.0.32");
-  const Lines log = form.ListBox1.Items;
+  const Lines log = form.ActivityLog.Items;
   const TransferState state = form.Transfer;
   // The first terminal acknowledges its record 1 now, as the next one would.
   f.link.Deliver(first.packet.Code, first.packet.Direction, first.data.data(),
                  static_cast<uint16_t>(first.data.size()), first.address);
   f.loop.RunPending();
-  EXPECT_EQ(form.ListBox1.Items, log);
+  EXPECT_EQ(form.ActivityLog.Items, log);
   EXPECT_TRUE(form.Transfer == state);
   EXPECT_EQ(f.link.sent.size(), 2u);
 }
 
 TEST_F(AnswerTimeout, IsNotArmedOutsideACycle) {
-  form.Edit1.Text = "127.0.0.31";
+  form.ServedAddress.Text = "127.0.0.31";
   form.Action4Execute();
   ASSERT_EQ(f.link.sent.size(), 1u);
   EXPECT_FALSE(f.loop.Armed(TimerSlot::AnswerTimeout));

@@ -1,4 +1,4 @@
-// Connecting to and disconnecting from the terminal in Edit1, inside and
+// Connecting to and disconnecting from the terminal in ServedAddress, inside and
 // outside a send cycle.
 #include <stdexcept>
 #include <string>
@@ -11,18 +11,18 @@
 #include "transfer/dispatch.h"
 
 void TForm1::SetupConnection() {
-  const int retry = StrToInt(Edit4.Text);
-  const int interval = StrToInt(Edit3.Text);
+  const int retry = StrToInt(ConnectRetry.Text);
+  const int interval = StrToInt(ConnectInterval.Text);
   // A port outside 1 to 65535 would be cut to another port by the library.
-  const auto port = ParsePort(Edit2.Text);
-  if (!port) throw std::runtime_error(BadPortMessage(Edit2.Text));
-  Link.AddProcConnection(1, Edit1.Text.c_str(), *port, 100, 5010, interval, retry, 9, DataCallback,
-                         SecondCallback);
+  const auto port = ParsePort(PortBox.Text);
+  if (!port) throw std::runtime_error(BadPortMessage(PortBox.Text));
+  Link.AddProcConnection(1, ServedAddress.Text.c_str(), *port, 100, 5010, interval, retry, 9,
+                         DataCallback, SecondCallback);
   RouteTerminalAnswers();
 }
 
 void TForm1::RouteTerminalAnswers() {
-  Router.Route(Edit1.Text, [this](const RequestPacket& answer) {
+  Router.Route(ServedAddress.Text, [this](const RequestPacket& answer) {
     HandleEvent([&] { DispatchAnswer(*this, answer); });
   });
 }
@@ -39,33 +39,33 @@ void TForm1::Action1Execute() {
     throw;
   }
   // Two Orlent processes of one folder never serve one terminal at once.
-  if (!ClaimTerminal(Settings.get(), Edit1.Text)) {
+  if (!ClaimTerminal(Settings.get(), ServedAddress.Text)) {
     AddLog("");
-    AddLog("- Terminal In Use " + Edit1.Text);
-    AddLog("- Fail Connect " + Edit1.Text);
+    AddLog("- Terminal In Use " + ServedAddress.Text);
+    AddLog("- Fail Connect " + ServedAddress.Text);
     if (CycleMode == "SEND") NextTerminal();
     return;
   }
-  const bool connected = Link.Connect(Edit1.Text.c_str(), -1) != 0;
-  if (!connected) ReleaseTerminal(Settings.get(), Edit1.Text);
+  const bool connected = Link.Connect(ServedAddress.Text.c_str(), -1) != 0;
+  if (!connected) ReleaseTerminal(Settings.get(), ServedAddress.Text);
   AddLog("");
   if (connected) {
-    AddLog("- Success Connect " + Edit1.Text);
-    if (CycleMode == "SEND") BtnDownload.Click();
+    AddLog("- Success Connect " + ServedAddress.Text);
+    if (CycleMode == "SEND") DownloadButton.Click();
   } else {
-    AddLog("- Fail Connect " + Edit1.Text);
+    AddLog("- Fail Connect " + ServedAddress.Text);
     if (CycleMode == "SEND") NextTerminal();
   }
 }
 
 void TForm1::DisconnectTerminal() {
   Loop.StopTimer(TimerSlot::AnswerTimeout);
-  if (Link.Disconnect(Edit1.Text.c_str(), -1) != 0) {
-    AddLog("- Success to Disconect " + Edit1.Text);
+  if (Link.Disconnect(ServedAddress.Text.c_str(), -1) != 0) {
+    AddLog("- Success to Disconect " + ServedAddress.Text);
   } else {
-    AddLog("- Fail to Disconnect " + Edit1.Text);
+    AddLog("- Fail to Disconnect " + ServedAddress.Text);
   }
-  ReleaseTerminal(Settings.get(), Edit1.Text);
+  ReleaseTerminal(Settings.get(), ServedAddress.Text);
   if (CycleMode == "SEND") NextTerminal();
   CloseUploadFile();
 }

@@ -15,11 +15,11 @@ using Lines = std::vector<std::string>;
 class Connection : public ::testing::Test {
  protected:
   void SetUp() override {
-    form.Edit1.Text = "127.0.0.21";
-    logStart = form.ListBox1.Items.size();
+    form.ServedAddress.Text = "127.0.0.21";
+    logStart = form.ActivityLog.Items.size();
   }
   Lines Log() const {
-    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+    return Lines(form.ActivityLog.Items.begin() + logStart, form.ActivityLog.Items.end());
   }
 
   FormFixture f;
@@ -28,9 +28,9 @@ class Connection : public ::testing::Test {
 };
 
 TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
-  form.Edit2.Text = "20404";
-  form.Edit3.Text = "250";
-  form.Edit4.Text = "-1";
+  form.PortBox.Text = "20404";
+  form.ConnectInterval.Text = "250";
+  form.ConnectRetry.Text = "-1";
   form.Action1Execute();
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
@@ -46,7 +46,7 @@ TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
 TEST_F(Connection, APortThatIsNotADecimalFrom1To65535IsRefusedBeforeTheLibrary) {
   const std::size_t callsBefore = f.link.calls.size();
   for (const char* port : {"  0x4FB4", "0", "-5", "70000", "abc", ""}) {
-    form.Edit2.Text = port;
+    form.PortBox.Text = port;
     f.view.failures.clear();
     form.HandleEvent([&] { form.Action1Execute(); });
     EXPECT_EQ(f.view.failures, Lines{BadPortMessage(port)}) << "'" << port << "'";
@@ -65,7 +65,7 @@ TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {
   EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.21", "- Success to Disconect 127.0.0.21",
                           "", "- Fail Connect 127.0.0.21", "- Fail to Disconnect 127.0.0.21"}));
   EXPECT_TRUE(f.link.sent.empty()) << "no download outside a cycle";
-  EXPECT_FALSE(f.loop.Armed(TimerSlot::Timer1));
+  EXPECT_FALSE(f.loop.Armed(TimerSlot::Pause));
 }
 
 TEST_F(Connection, DisconnectClosesTheUploadFile) {
@@ -75,18 +75,18 @@ TEST_F(Connection, DisconnectClosesTheUploadFile) {
 }
 
 TEST_F(Connection, AFailedDisconnectInACycleStillMovesOn) {
-  form.CheckListBox1.Items = {{"127.0.0.21", true}, {"127.0.0.22", true}};
+  form.TerminalList.Items = {{"127.0.0.21", true}, {"127.0.0.22", true}};
   form.CycleMode = "SEND";
   form.TerminalIndex = 0;
   f.link.disconnectResult = 0;
   form.DisconnectTerminal();
   EXPECT_EQ(Log(), Lines{"- Fail to Disconnect 127.0.0.21"});
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.22");
-  EXPECT_TRUE(f.loop.Armed(TimerSlot::Timer1));
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.22");
+  EXPECT_TRUE(f.loop.Armed(TimerSlot::Pause));
 }
 
 TEST_F(Connection, AfterACycleHasEndedTheDisconnectActionStartsNothing) {
-  form.CheckListBox1.Items = {{"127.0.0.21", true}};
+  form.TerminalList.Items = {{"127.0.0.21", true}};
   form.CycleMode = "SEND";
   form.TerminalIndex = 0;
   form.DisconnectTerminal();
@@ -94,7 +94,7 @@ TEST_F(Connection, AfterACycleHasEndedTheDisconnectActionStartsNothing) {
   form.Action2Execute();
   EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.21");
   EXPECT_EQ(Log().size(), 4u);
-  EXPECT_FALSE(f.loop.Armed(TimerSlot::Timer1));
+  EXPECT_FALSE(f.loop.Armed(TimerSlot::Pause));
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ RequestOutcome SendRequest(TForm1& form, uint8_t code, uint16_t direction, const
                            uint16_t length) {
   // The packet, its address text and its data record belong to this call
   // alone: the library may keep nothing of them beyond SendDataEx.
-  const std::string address = form.Edit1.Text;
+  const std::string address = form.ServedAddress.Text;
   std::vector<uint8_t> record(length);
   if (data) std::copy_n(static_cast<const uint8_t*>(data), length, record.begin());
 

@@ -10,7 +10,7 @@ class TForm1;
 enum class RequestOutcome { NotConnected, Refused, Sent };
 
 // Builds a request packet (Id -1, Channel 1, interpreter 100/5010, the address
-// in Edit1, `code`, `direction`, `length`, `data`) and hands it to SendDataEx,
+// in ServedAddress, `code`, `direction`, `length`, `data`) and hands it to SendDataEx,
 // but only when IsConnect answers exactly 1 for that address. `data` is a
 // record of `length` bytes, zeroed and then filled by the caller.
 RequestOutcome SendRequest(TForm1& form, uint8_t code, uint16_t direction, const void* data,

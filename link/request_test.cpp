@@ -14,7 +14,7 @@ namespace {
 
 class Request : public ::testing::Test {
  protected:
-  Request() { fx.form->Edit1.Text = "127.0.0.2"; }
+  Request() { fx.form->ServedAddress.Text = "127.0.0.2"; }
 
   template <std::size_t N>
   static bool AllZero(const uint8_t (&bytes)[N]) {

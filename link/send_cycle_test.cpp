@@ -14,14 +14,14 @@ class SendCycle : public ::testing::Test {
  protected:
   void SetUp() override {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
-    logStart = form.ListBox1.Items.size();
+    logStart = form.ActivityLog.Items.size();
   }
 
-  void SetTerminals(const std::vector<TCheckListItem>& items) { form.CheckListBox1.Items = items; }
+  void SetTerminals(const std::vector<TCheckListItem>& items) { form.TerminalList.Items = items; }
 
   // What the cycle logged since the test began.
   Lines Log() const {
-    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+    return Lines(form.ActivityLog.Items.begin() + logStart, form.ActivityLog.Items.end());
   }
 
   int Connects() const {
@@ -58,14 +58,14 @@ TEST_F(SendCycle, ServesTheTickedTerminalsInListOrderWithThePauseBeforeEachConne
   Press();
   EXPECT_EQ(form.CycleMode, "SEND");
   EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.12");
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.12");
 
   f.loop.Advance(2999);
   EXPECT_EQ(Connects(), 0) << "the first connect waits 3000 ms";
   f.loop.Advance(1);
   EXPECT_EQ(Connects(), 1);
   AcknowledgeDownload();
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.14");
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.14");
 
   f.loop.Advance(2999);
   EXPECT_EQ(Connects(), 1);
@@ -80,7 +80,7 @@ TEST_F(SendCycle, ServesTheTickedTerminalsInListOrderWithThePauseBeforeEachConne
                           "- Complete Send Plu (Total : 2)", "- Success to Disconect 127.0.0.14",
                           "", "- Skip Connect 127.0.0.15", "", "* End *"}));
   EXPECT_EQ(form.CycleMode, "");
-  EXPECT_FALSE(f.loop.Armed(TimerSlot::Timer1));
+  EXPECT_FALSE(f.loop.Armed(TimerSlot::Pause));
   EXPECT_FALSE(f.loop.Armed(TimerSlot::AnswerTimeout));
   EXPECT_TRUE(f.view.errors.empty());
   EXPECT_TRUE(f.view.failures.empty());
@@ -103,8 +103,8 @@ TEST_F(SendCycle, AFailedConnectMovesOnAtOnce) {
   Press();
   f.loop.Advance(3000);
   EXPECT_EQ(Log(), (Lines{"", "- Fail Connect 127.0.0.11", "", "- Skip Connect 127.0.0.12"}));
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.13");
-  EXPECT_EQ(f.loop.DueAt(TimerSlot::Timer1), f.loop.Now() + 3000);
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.13");
+  EXPECT_EQ(f.loop.DueAt(TimerSlot::Pause), f.loop.Now() + 3000);
   EXPECT_TRUE(f.link.sent.empty());
 
   f.loop.Advance(3000);
@@ -117,12 +117,12 @@ TEST_F(SendCycle, RefusesToStartWithoutATickedTerminal) {
   for (const auto& items :
        {std::vector<TCheckListItem>{}, std::vector<TCheckListItem>{{"127.0.0.11", false}}}) {
     SetTerminals(items);
-    form.Edit1.Text = "127.0.0.99";
+    form.ServedAddress.Text = "127.0.0.99";
     Press();
     EXPECT_EQ(f.view.errors.back(), "No Terminal To Send !");
     EXPECT_EQ(form.CycleMode, "");
-    EXPECT_EQ(form.Edit1.Text, "127.0.0.99");
-    EXPECT_FALSE(f.loop.Armed(TimerSlot::Timer1));
+    EXPECT_EQ(form.ServedAddress.Text, "127.0.0.99");
+    EXPECT_FALSE(f.loop.Armed(TimerSlot::Pause));
     EXPECT_TRUE(Log().empty());
   }
 }
@@ -131,12 +131,12 @@ TEST_F(SendCycle, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
   SetTerminals(FiveWithTicksAt2And4());
   Press();
   f.loop.Advance(1000);
-  const int64_t due = f.loop.DueAt(TimerSlot::Timer1);
+  const int64_t due = f.loop.DueAt(TimerSlot::Pause);
   Press();
   EXPECT_EQ(f.view.errors, Lines{"Send Data Is Running !"});
   EXPECT_EQ(form.TerminalIndex, 1);
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.12");
-  EXPECT_EQ(f.loop.DueAt(TimerSlot::Timer1), due);
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.12");
+  EXPECT_EQ(f.loop.DueAt(TimerSlot::Pause), due);
   EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
 
   f.loop.Advance(2000);  // also refused while a transfer runs
@@ -154,19 +154,19 @@ TEST_F(SendCycle, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
 }
 
 TEST_F(SendCycle, StartingTheTimerWhileItRunsChangesNothing) {
-  form.StartTimer1();
+  form.StartPauseTimer();
   f.loop.Advance(1000);
-  form.StartTimer1();
-  EXPECT_TRUE(form.Timer1.Enabled);
-  EXPECT_EQ(f.loop.DueAt(TimerSlot::Timer1), 3000);
+  form.StartPauseTimer();
+  EXPECT_TRUE(form.PauseTimer.Enabled);
+  EXPECT_EQ(f.loop.DueAt(TimerSlot::Pause), 3000);
   f.loop.Advance(2000);
-  EXPECT_FALSE(form.Timer1.Enabled);
+  EXPECT_FALSE(form.PauseTimer.Enabled);
   EXPECT_EQ(Connects(), 1);
 }
 
 TEST_F(SendCycle, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAgain) {
   SetTerminals(FiveWithTicksAt2And4());
-  form.Edit2.Text = "20404x";
+  form.PortBox.Text = "20404x";
   Press();
   f.loop.Advance(3000);
   EXPECT_EQ(f.view.errors, Lines{"The port '20404x' is not a number from 1 to 65535 !"});
@@ -174,7 +174,7 @@ TEST_F(SendCycle, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAg
   EXPECT_EQ(Log(), Lines{}) << "nothing is logged";
   EXPECT_EQ(form.CycleMode, "");
 
-  form.Edit2.Text = "20404";
+  form.PortBox.Text = "20404";
   Press();
   EXPECT_EQ(f.view.errors.size(), 1u);
   f.loop.Advance(3000);
@@ -182,12 +182,12 @@ TEST_F(SendCycle, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAg
 }
 
 TEST_F(SendCycle, RetryAndIntervalTextsAreCheckedBeforeThePort) {
-  form.Edit1.Text = "127.0.0.11";
-  form.Edit4.Text = "three";
-  form.Edit3.Text = "5 s";
-  form.Edit2.Text = "port";
+  form.ServedAddress.Text = "127.0.0.11";
+  form.ConnectRetry.Text = "three";
+  form.ConnectInterval.Text = "5 s";
+  form.PortBox.Text = "port";
   form.HandleEvent([&] { form.Action1Execute(); });
-  form.Edit4.Text = "3";
+  form.ConnectRetry.Text = "3";
   form.HandleEvent([&] { form.Action1Execute(); });
   EXPECT_EQ(f.view.failures,
             (Lines{"'three' is not a valid integer value", "'5 s' is not a valid integer value"}));

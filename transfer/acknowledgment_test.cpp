@@ -84,7 +84,7 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
   FormFixture f;
   TForm1& form = *f.form;
   f.folder.Write("PLU-Down-Default.txt", PluFile(c.plus));
-  form.Edit1.Text = "127.0.0.61";
+  form.ServedAddress.Text = "127.0.0.61";
   form.Action1Execute();  // connects, and registers the data callback
   form.HandleEvent([&] { form.Action4Execute(); });
   for (const Reply& reply : c.replies) {
@@ -103,7 +103,7 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
   EXPECT_EQ(state.End, c.end);
   EXPECT_EQ(state.Refusal, c.refusal);
   EXPECT_EQ(f.link.sent.size(), c.replies.size()) << "nothing is sent after a refusal";
-  const Lines& log = form.ListBox1.Items;
+  const Lines& log = form.ActivityLog.Items;
   ASSERT_GE(log.size(), c.lastLines.size());
   EXPECT_EQ(Lines(log.end() - static_cast<long>(c.lastLines.size()), log.end()), c.lastLines);
 

@@ -17,8 +17,8 @@ void ChooseDataKind(TForm1& form, TRadioButton& chosen, const DataKindFiles& fil
                     bool reportTypes) {
   Choose(chosen, {&form.RadioButton1, &form.RadioButton2, &form.RadioButton11, &form.RadioButton12,
                   &form.RadioButton13, &form.RadioButton3});
-  form.Edit5.Text = files.downloadFile;
-  form.Edit6.Text = files.uploadFile;
+  form.SendFileBox.Text = files.downloadFile;
+  form.UploadFileBox.Text = files.uploadFile;
   // The Send File field now holds a bare name again, found in the program
   // folder, not a picked path.
   form.FileChosen = false;
@@ -64,10 +64,10 @@ void TForm1::EnableReportTypes(bool enable) {
 }
 
 void TForm1::FileOpen1Accept(const std::string& path) {
-  Edit5.Text = path;
+  SendFileBox.Text = path;
   FileChosen = true;
 }
 
 std::string TForm1::DownloadFilePath() const {
-  return FileChosen ? Edit5.Text : ProgramFolder + "/" + Edit5.Text;
+  return FileChosen ? SendFileBox.Text : ProgramFolder + "/" + SendFileBox.Text;
 }

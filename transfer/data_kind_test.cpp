@@ -49,8 +49,8 @@ TEST(DataKind, EachChoiceSetsBothFileFieldsItsButtonAndTheReportTypes) {
   for (const Kind& kind : kKinds) {
     SCOPED_TRACE(kind.uploadFile);
     (form.*kind.click)();
-    EXPECT_EQ(form.Edit5.Text, kind.sendFile);
-    EXPECT_EQ(form.Edit6.Text, kind.uploadFile);
+    EXPECT_EQ(form.SendFileBox.Text, kind.sendFile);
+    EXPECT_EQ(form.UploadFileBox.Text, kind.uploadFile);
     for (auto button : DataKindGroup()) {
       EXPECT_EQ((form.*button).Checked, button == kind.button);
     }
@@ -68,11 +68,11 @@ TEST(DataKind, DownloadFilePathIsInTheProgramFolderUnlessAFileWasPicked) {
   FormFixture fx(false);
   TForm1& form = *fx.form;
   form.ProgramFolder = "/opt/shop";
-  form.Edit5.Text = "PLU-Down-Default.txt";
+  form.SendFileBox.Text = "PLU-Down-Default.txt";
   EXPECT_EQ(form.DownloadFilePath(), "/opt/shop/PLU-Down-Default.txt");
 
   form.FileOpen1Accept("/home/clerk/items.plu");
-  EXPECT_EQ(form.Edit5.Text, "/home/clerk/items.plu");
+  EXPECT_EQ(form.SendFileBox.Text, "/home/clerk/items.plu");
   EXPECT_TRUE(form.FileChosen);
   EXPECT_EQ(form.DownloadFilePath(), "/home/clerk/items.plu");
 

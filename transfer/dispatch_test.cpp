@@ -43,13 +43,13 @@ ReportTotalRecord Total(uint16_t number) {
 class Dispatch : public ::testing::Test {
  protected:
   void SetUp() override {
-    form.Edit1.Text = "127.0.0.51";
+    form.ServedAddress.Text = "127.0.0.51";
     form.Action1Execute();  // registers the data callback with the fake library
-    form.Edit6.Text = f.folder.File("up.txt");
-    logStart = form.ListBox1.Items.size();
+    form.UploadFileBox.Text = f.folder.File("up.txt");
+    logStart = form.ActivityLog.Items.size();
   }
   Lines Log() const {
-    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+    return Lines(form.ActivityLog.Items.begin() + logStart, form.ActivityLog.Items.end());
   }
   std::string UploadFileText() const { return f.folder.Read("up.txt"); }
   int Disconnects() const {
@@ -62,7 +62,7 @@ class Dispatch : public ::testing::Test {
     form.RadioButton3Click();
     form.RadioButton4.Checked = false;
     reportType.Checked = true;
-    form.Edit6.Text = f.folder.File("up.txt");
+    form.UploadFileBox.Text = f.folder.File("up.txt");
     form.Action3Execute();
   }
   uint16_t LastRequestedNumber() const {
@@ -86,7 +86,7 @@ class Dispatch : public ::testing::Test {
 
 TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
   form.RadioButton2Click();
-  form.Edit6.Text = f.folder.File("up.txt");
+  form.UploadFileBox.Text = f.folder.File("up.txt");
   form.Action3Execute();
   Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, "Memory: 99 no more records"));
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
@@ -100,7 +100,7 @@ TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
 TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
   form.RadioButton2Click();
   for (const BarcodeRecord& last : {Barcode(0, "End: 95"), Barcode(65535, "Last")}) {
-    form.Edit6.Text = f.folder.File("up.txt");
+    form.UploadFileBox.Text = f.folder.File("up.txt");
     form.Action3Execute();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(1, "First"));
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, last);
@@ -117,12 +117,12 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
   form.RadioButton2Click();
   for (const char* text : {"no colon 99", "Cut:", "Other: 42"}) {
     SCOPED_TRACE(text);
-    form.Edit6.Text = f.folder.File("up.txt");
+    form.UploadFileBox.Text = f.folder.File("up.txt");
     form.Action3Execute();
-    const std::size_t from = form.ListBox1.Items.size();
+    const std::size_t from = form.ActivityLog.Items.size();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, text));
     // Numbered 0 to the request for record 1: the upload does not move forward.
-    EXPECT_EQ(Lines(form.ListBox1.Items.begin() + from, form.ListBox1.Items.end()),
+    EXPECT_EQ(Lines(form.ActivityLog.Items.begin() + from, form.ActivityLog.Items.end()),
               (Lines{"- Fail to Send dataUploadNextBarcode", "- Success to Disconect 127.0.0.51"}));
     EXPECT_EQ(UploadFileText(), "");
   }
@@ -130,7 +130,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
 }
 
 TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
-  form.Edit6.Text = f.folder.File("up.txt");
+  form.UploadFileBox.Text = f.folder.File("up.txt");
   form.Action3Execute();
   PluRecord plu{};
   for (int32_t number : {0x1FFFF, 65535}) {
@@ -201,7 +201,7 @@ TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
 
 TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
   form.RadioButton13Click();
-  form.Edit6.Text = f.folder.File("up.txt");
+  form.UploadFileBox.Text = f.folder.File("up.txt");
   form.Action3Execute();  // an upload with nothing to request
   SpeedkeyRecord record{};
   record.Number = 3;
@@ -227,7 +227,7 @@ TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) 
 
 TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
   form.Action3Execute();
-  const Lines before = form.ListBox1.Items;
+  const Lines before = form.ActivityLog.Items;
   const TransferState state = form.Transfer;
   const ReportTotalRecord total = Total(4);
   EXPECT_EQ(f.link.Deliver(33, kDirectionRead, total), 1);
@@ -235,7 +235,7 @@ TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
   EXPECT_EQ(f.link.Deliver(kCodeReportTime, kDirectionWrite, total), 1);
   EXPECT_EQ(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10), 1);  // not a whole record
   f.loop.RunPending();
-  EXPECT_EQ(form.ListBox1.Items, before);
+  EXPECT_EQ(form.ActivityLog.Items, before);
   EXPECT_EQ(form.Transfer.AnswerNumber, state.AnswerNumber);
   EXPECT_EQ(f.link.sent.size(), 1u);
 }

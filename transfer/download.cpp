@@ -38,14 +38,14 @@ std::string FailureLine(const SenderKind& kind, uint32_t n) {
 }
 
 bool LastLogLineStartsWith(const TForm1& form, const std::string& prefix) {
-  const auto& lines = form.ListBox1.Items;
+  const auto& lines = form.ActivityLog.Items;
   return !lines.empty() && lines.back().compare(0, prefix.size(), prefix) == 0;
 }
 
 // A PLU download keeps one progress line that counts up instead of a line per record.
 void LogPluProgress(TForm1& form, const std::string& line) {
   if (LastLogLineStartsWith(form, "- Success to Send Plu")) {
-    form.ReplaceLogLine(line, static_cast<int>(form.ListBox1.Items.size()) - 1);
+    form.ReplaceLogLine(line, static_cast<int>(form.ActivityLog.Items.size()) - 1);
   } else {
     form.AddLog(line);
   }

@@ -41,8 +41,8 @@ const DownloadKind* ChosenKind(const TForm1& form) {
 bool PrepareDownload(TForm1& form) {
   prepared = nullptr;
   DownloadTotal = 0;
-  if (!ParsePort(form.Edit2.Text)) {
-    form.View.ShowError(BadPortMessage(form.Edit2.Text));
+  if (!ParsePort(form.PortBox.Text)) {
+    form.View.ShowError(BadPortMessage(form.PortBox.Text));
     return false;
   }
   const DownloadKind* kind = ChosenKind(form);

@@ -73,17 +73,17 @@ TEST(DownloadStart, ABadPortOrFileStopsACycleBeforeAnyTerminalIsContacted) {
     FormFixture f;
     start.writeFile(f.folder);
     TForm1& form = *f.form;
-    form.Edit2.Text = start.port;
-    form.CheckListBox1.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
-    const std::size_t logStart = form.ListBox1.Items.size();
+    form.PortBox.Text = start.port;
+    form.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
+    const std::size_t logStart = form.ActivityLog.Items.size();
     form.HandleEvent([&] { form.BtnSendClick(); });
     EXPECT_EQ(form.CycleMode, "") << "no cycle is left half-started";
-    EXPECT_FALSE(form.Timer1.Enabled);
+    EXPECT_FALSE(form.PauseTimer.Enabled);
     f.loop.Advance(30000);
     EXPECT_EQ(f.view.errors, Lines{start.error});
     EXPECT_EQ(Calls(f.link, "Connect"), 0);
     EXPECT_TRUE(f.link.sent.empty());
-    EXPECT_EQ(form.ListBox1.Items.size(), logStart) << "nothing is logged";
+    EXPECT_EQ(form.ActivityLog.Items.size(), logStart) << "nothing is logged";
   }
 }
 
@@ -93,15 +93,15 @@ TEST(DownloadStart, ABadPortOrFileStopsASendOutsideACycleBeforeAnythingIsSent) {
     FormFixture f;
     start.writeFile(f.folder);
     TForm1& form = *f.form;
-    form.Edit1.Text = "127.0.0.41";
+    form.ServedAddress.Text = "127.0.0.41";
     form.HandleEvent([&] { form.Action1Execute(); });  // the connection it sends on
-    form.Edit2.Text = start.port;
-    const std::size_t logStart = form.ListBox1.Items.size();
+    form.PortBox.Text = start.port;
+    const std::size_t logStart = form.ActivityLog.Items.size();
     form.HandleEvent([&] { form.Action4Execute(); });
     EXPECT_EQ(f.view.errors, Lines{start.error});
     EXPECT_TRUE(f.link.sent.empty());
     EXPECT_EQ(Calls(f.link, "Disconnect"), 0);
-    EXPECT_EQ(form.ListBox1.Items.size(), logStart) << "nothing is logged";
+    EXPECT_EQ(form.ActivityLog.Items.size(), logStart) << "nothing is logged";
   }
 }
 
@@ -109,7 +109,7 @@ TEST(DownloadStart, EveryTerminalOfACycleGetsTheRecordsReadAtItsStart) {
   FormFixture f;
   TForm1& form = *f.form;
   f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
-  form.CheckListBox1.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
+  form.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
   form.HandleEvent([&] { form.BtnSendClick(); });
   f.loop.Advance(3000);
   EchoLastSent(f.link, f.loop);
@@ -126,8 +126,8 @@ TEST(DownloadStart, EveryTerminalOfACycleGetsTheRecordsReadAtItsStart) {
   EXPECT_EQ(f.link.sent[2].data, f.link.sent[0].data);
   EXPECT_EQ(f.link.sent[3].data, f.link.sent[1].data);
   int completes = 0;
-  for (const auto& line : form.ListBox1.Items)
+  for (const auto& line : form.ActivityLog.Items)
     completes += line == "- Complete Send Plu (Total : 2)";
   EXPECT_EQ(completes, 2);
-  EXPECT_EQ(form.ListBox1.Items.back(), "* End *");
+  EXPECT_EQ(form.ActivityLog.Items.back(), "* End *");
 }

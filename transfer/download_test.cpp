@@ -17,12 +17,12 @@ using Lines = std::vector<std::string>;
 class Download : public ::testing::Test {
  protected:
   void SetUp() override {
-    form.Edit1.Text = "127.0.0.41";
+    form.ServedAddress.Text = "127.0.0.41";
     form.Action1Execute();  // outside a cycle: connects and registers the data callback
-    logStart = form.ListBox1.Items.size();
+    logStart = form.ActivityLog.Items.size();
   }
   Lines Log() const {
-    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+    return Lines(form.ActivityLog.Items.begin() + logStart, form.ActivityLog.Items.end());
   }
   int Disconnects() const {
     int n = 0;
@@ -44,7 +44,7 @@ TEST_F(Download, PluKeepsOneProgressLineThatCountsUp) {
   PluFile(3);
   form.Action4Execute();  // as the menu's Send Data does, right after the connect line
   for (int i = 0; i < 3; ++i) EchoLastSent(f.link, f.loop);
-  EXPECT_EQ(form.ListBox1.Items[logStart - 1], "- Success Connect 127.0.0.41");
+  EXPECT_EQ(form.ActivityLog.Items[logStart - 1], "- Success Connect 127.0.0.41");
   EXPECT_EQ(Log(), (Lines{"- Success to Send Plu (3)", "- Complete Send Plu (Total : 3)",
                           "- Success to Disconect 127.0.0.41"}));
   ASSERT_EQ(f.view.replaced.size(), 2u);
@@ -72,9 +72,9 @@ TEST_F(Download, HandsEachRecordOverWholeInFileOrder) {
 
 TEST_F(Download, TheFirstProgressLineIsAppendedToAnEmptyLog) {
   PluFile(1);
-  form.ListBox1.Items.clear();
+  form.ActivityLog.Items.clear();
   form.Action4Execute();
-  EXPECT_EQ(form.ListBox1.Items, Lines{"- Success to Send Plu (1)"});
+  EXPECT_EQ(form.ActivityLog.Items, Lines{"- Success to Send Plu (1)"});
 }
 
 TEST_F(Download, NotConnectedStopsAtTheFirstRecordAndKeepsTheConnection) {
@@ -117,7 +117,7 @@ TEST_F(Download, ARecordTheTerminalAcknowledgesUnderAnotherNumberEndsTheDownload
 
   form.RadioButton2Click();
   f.folder.Write("Barcode-Down.txt", "7\t2\t3\tApples\t2000001\n8\t2\t3\tPears\t2000002\n");
-  logStart = form.ListBox1.Items.size();
+  logStart = form.ActivityLog.Items.size();
   form.Action4Execute();
   BarcodeRecord other{};
   other.Number = 9;
@@ -201,10 +201,10 @@ TEST_F(Download, TheReportKindSendsNothingAndEndsAtOnceOnlyInACycle) {
   EXPECT_EQ(form.Transfer.RecordIndex, 0u);
   EXPECT_EQ(form.Transfer.Direction, kDirectionWrite);
 
-  form.CheckListBox1.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
+  form.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
   form.HandleEvent([&] { form.BtnSendClick(); });
   f.loop.Advance(3000);
-  EXPECT_EQ(form.Edit1.Text, "127.0.0.42") << "the cycle moved on";
+  EXPECT_EQ(form.ServedAddress.Text, "127.0.0.42") << "the cycle moved on";
   f.loop.Advance(3000);
   EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.41", "- Success to Disconect 127.0.0.41",
                           "", "- Success Connect 127.0.0.42", "- Success to Disconect 127.0.0.42",

@@ -17,7 +17,7 @@ class ReadData : public ::testing::Test {
  protected:
   ReadData() {
     fx.form->ProgramFolder = fx.folder.path();
-    fx.form->Edit5.Text = "PLU-Down.txt";
+    fx.form->SendFileBox.Text = "PLU-Down.txt";
   }
   // Runs "Read Data" on `content` as the Send File.
   void List(const std::string& content) {

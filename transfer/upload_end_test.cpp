@@ -91,9 +91,9 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
   FormFixture f;
   TForm1& form = *f.form;
   if (!c.plu) form.RadioButton2Click();
-  form.Edit1.Text = "127.0.0.61";
+  form.ServedAddress.Text = "127.0.0.61";
   form.Action1Execute();  // connects, and registers the data callback
-  form.Edit6.Text = f.folder.File("up.txt");
+  form.UploadFileBox.Text = f.folder.File("up.txt");
   form.HandleEvent([&] { form.Action3Execute(); });
   std::size_t answered = 0;
   while (f.link.sent.size() > answered && answered < 50) {
@@ -101,7 +101,7 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
     Reply(f, c.plu, c.terminal(Asked(f.link, c.plu)));
   }
   EXPECT_EQ(LinesIn(f.folder.Read("up.txt")), c.lines);
-  const Lines& log = form.ListBox1.Items;
+  const Lines& log = form.ActivityLog.Items;
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{c.end, "- Success to Disconect 127.0.0.61"}));
   EXPECT_EQ(form.OpenUploadFile, nullptr);
@@ -119,15 +119,15 @@ TEST(UploadTimeOut, AnUploadFromTheWindowEndsWhenTheTerminalFallsSilent) {
   FormFixture f;
   TForm1& form = *f.form;
   form.AnswerTimeoutMs = 700;
-  form.Edit1.Text = "127.0.0.61";
+  form.ServedAddress.Text = "127.0.0.61";
   form.Action1Execute();  // connects, and registers the data callback
-  form.Edit6.Text = f.folder.File("up.txt");
+  form.UploadFileBox.Text = f.folder.File("up.txt");
   form.HandleEvent([&] { form.Action3Execute(); });
   ASSERT_EQ(f.link.sent.size(), 1u);
   f.loop.Advance(699);
-  EXPECT_EQ(form.ListBox1.Items.back(), "- Success to Send dataUploadNextPLU");
+  EXPECT_EQ(form.ActivityLog.Items.back(), "- Success to Send dataUploadNextPLU");
   f.loop.Advance(1);
-  const Lines& log = form.ListBox1.Items;
+  const Lines& log = form.ActivityLog.Items;
   EXPECT_EQ(Lines(log.end() - 2, log.end()),
             (Lines{"- Time Out 127.0.0.61", "- Success to Disconect 127.0.0.61"}));
   EXPECT_EQ(form.Transfer.End, TransferEnd::TimedOut);

@@ -64,17 +64,17 @@ TEST_F(UploadLines, EachWriterLogsTheLineWithItsNameAndAppendsItToTheFile) {
   std::string file;
   for (const Case& c : cases) {
     c.write();
-    EXPECT_EQ(form.ListBox1.Items.back(), c.line + c.writer);
+    EXPECT_EQ(form.ActivityLog.Items.back(), c.line + c.writer);
     file += c.line;
   }
   EXPECT_EQ(FileText(), file);
 }
 
 TEST_F(UploadLines, ANullRecordWritesNothing) {
-  const std::size_t lines = form.ListBox1.Items.size();
+  const std::size_t lines = form.ActivityLog.Items.size();
   AddPlu(form, nullptr);
   AddReportDept(form, nullptr);
-  EXPECT_EQ(form.ListBox1.Items.size(), lines);
+  EXPECT_EQ(form.ActivityLog.Items.size(), lines);
   EXPECT_EQ(FileText(), "");
 }
 
@@ -83,19 +83,19 @@ TEST_F(UploadLines, WithoutAnUploadFileTheLineIsOnlyLogged) {
   IngredientRecord ingredient{};
   ingredient.Number = 1;
   AddIngredient(form, &ingredient);
-  EXPECT_EQ(form.ListBox1.Items.back(), "1,\r\nAddIngredient");
+  EXPECT_EQ(form.ActivityLog.Items.back(), "1,\r\nAddIngredient");
   EXPECT_EQ(FileText(), "");
 }
 
 TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
-  form.Edit1.Text = "127.0.0.71";
+  form.ServedAddress.Text = "127.0.0.71";
   form.Action1Execute();
-  form.Edit6.Text = "/dev/full";
+  form.UploadFileBox.Text = "/dev/full";
   form.Action3Execute();
   PluRecord answer{};
   answer.PluNo = 1;
   Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
-  const auto& log = form.ListBox1.Items;
+  const auto& log = form.ActivityLog.Items;
   EXPECT_EQ(log[log.size() - 2], "- Fail to Write /dev/full");
   EXPECT_EQ(log.back(), "- Success to Disconect 127.0.0.71");
   EXPECT_EQ(f.link.sent.size(), 1u) << "no record is asked for that would be lost";

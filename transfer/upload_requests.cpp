@@ -96,10 +96,11 @@ int ReportFirstNumber(TForm1&, int interpreterId, uint8_t reportCode) {
 void TForm1::Action3Execute() {
   Transfer = TransferState{};
   Transfer.Direction = kDirectionRead;
-  if (!Edit6.Text.empty()) {
+  if (!UploadFileBox.Text.empty()) {
     CloseUploadFile();
     // Made in the current directory; a full path is taken as it stands.
-    OpenUploadFile = UploadFile::Create((std::filesystem::current_path() / Edit6.Text).string());
+    OpenUploadFile =
+        UploadFile::Create((std::filesystem::current_path() / UploadFileBox.Text).string());
   }
   if (RadioButton1.Checked) {
     UploadNextPLU(*this, 0);

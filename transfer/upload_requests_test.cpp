@@ -18,12 +18,12 @@ using Lines = std::vector<std::string>;
 class UploadRequests : public ::testing::Test {
  protected:
   void SetUp() override {
-    form.Edit1.Text = "127.0.0.61";
+    form.ServedAddress.Text = "127.0.0.61";
     form.Action1Execute();
-    logStart = form.ListBox1.Items.size();
+    logStart = form.ActivityLog.Items.size();
   }
   Lines Log() const {
-    return Lines(form.ListBox1.Items.begin() + logStart, form.ListBox1.Items.end());
+    return Lines(form.ActivityLog.Items.begin() + logStart, form.ActivityLog.Items.end());
   }
   // The record number that request `index` asked for: `Number` at offset 0,
   // or for PLU `PluNo` at offset 2.
@@ -39,7 +39,7 @@ class UploadRequests : public ::testing::Test {
   }
   // Starts an upload into `name` in the test's folder.
   void Start(const std::string& name) {
-    form.Edit6.Text = f.folder.File(name);
+    form.UploadFileBox.Text = f.folder.File(name);
     form.Action3Execute();
   }
 
@@ -151,7 +151,7 @@ TEST_F(UploadRequests, ASecondUploadClosesTheFirstFileAndStartsAgain) {
 TEST_F(UploadRequests, TheFileIsMadeInTheCurrentDirectory) {
   const auto before = std::filesystem::current_path();
   std::filesystem::current_path(f.folder.path());
-  form.Edit6.Text = "Here-Up.txt";
+  form.UploadFileBox.Text = "Here-Up.txt";
   form.Action3Execute();
   std::filesystem::current_path(before);
   ASSERT_NE(form.OpenUploadFile, nullptr);
@@ -162,7 +162,7 @@ TEST_F(UploadRequests, AFileThatCannotBeCreatedStopsTheActionBeforeAnyRequest) {
   Start("first.txt");
   form.Transfer.RecordNumber = 9;
   const std::size_t sent = f.link.sent.size();
-  form.Edit6.Text = f.folder.File("missing/PLU-Up.txt");
+  form.UploadFileBox.Text = f.folder.File("missing/PLU-Up.txt");
   form.HandleEvent([&] { form.Action3Execute(); });
   ASSERT_EQ(f.view.failures.size(), 1u);
   EXPECT_EQ(f.view.failures[0].rfind(

@@ -45,21 +45,21 @@ QRadioButton* PlaceRadio(QWidget* parent, const char* name, int left, int top,
 void PlaceVisible(ControlPanel& ui) {
   QFrame* p = ui.Panel1;
   ui.Label1 = PlaceLabel(p, "Label1", 16, 21, "IP");
-  ui.CheckListBox1 = Place<QListWidget>(p, "CheckListBox1", QRect(72, 16, 177, 89));
-  ui.CheckListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-  ui.CheckListBox1->setUniformItemSizes(true);
+  ui.TerminalList = Place<QListWidget>(p, "TerminalList", QRect(72, 16, 177, 89));
+  ui.TerminalList->setSelectionMode(QAbstractItemView::SingleSelection);
+  ui.TerminalList->setUniformItemSizes(true);
   // Tick boxes a little smaller than the 13-pixel rows, so neighbouring boxes
   // do not overlap and an unticked box shows all four sides.
-  ui.CheckListBox1->setStyleSheet("QListView::indicator { width: 11px; height: 11px; }");
-  ui.Edit7 = Place<QLineEdit>(p, "Edit7", QRect(72, 112, 97, 21));
+  ui.TerminalList->setStyleSheet("QListView::indicator { width: 11px; height: 11px; }");
+  ui.AddressBox = Place<QLineEdit>(p, "AddressBox", QRect(72, 112, 97, 21));
   ui.BBtnAdd = PlacePictureButton(p, "BBtnAdd", 172, PlusPicture(), "Add");
   ui.BBtnDelete = PlacePictureButton(p, "BBtnDelete", 198, MinusPicture(), "Delete");
   ui.BBtnEdit = PlacePictureButton(p, "BBtnEdit", 224, EqualsPicture(), "Change");
   ui.Label2 = PlaceLabel(p, "Label2", 16, 149, "Port");
-  ui.Edit2 = Place<QLineEdit>(p, "Edit2", QRect(72, 144, 177, 21));
+  ui.PortBox = Place<QLineEdit>(p, "PortBox", QRect(72, 144, 177, 21));
   ui.Label5 = PlaceLabel(p, "Label5", 16, 181, "Send File");
-  ui.Edit5 = Place<QLineEdit>(p, "Edit5", QRect(72, 176, 177, 21));
-  ui.Edit5->setEnabled(false);
+  ui.SendFileBox = Place<QLineEdit>(p, "SendFileBox", QRect(72, 176, 177, 21));
+  ui.SendFileBox->setEnabled(false);
   ui.BtnSend = Place<QPushButton>(p, "BtnSend", QRect(16, 296, 113, 41), "&Send Data");
   ui.BtnRead = Place<QPushButton>(p, "BtnRead", QRect(136, 296, 113, 41), "&Read File");
   ui.BtnClear = Place<QPushButton>(p, "BtnClear", QRect(16, 344, 113, 41), "C&lear Log");
@@ -68,17 +68,17 @@ void PlaceVisible(ControlPanel& ui) {
 
 void PlaceHidden(ControlPanel& ui) {
   QFrame* p = ui.Panel1;
-  ui.BtnConnect = Place<QPushButton>(p, "BtnConnect", QRect(16, 248, 113, 41), "&Connect");
-  ui.BtnDisConnect =
-      Place<QPushButton>(p, "BtnDisConnect", QRect(136, 248, 113, 41), "&Disconnect");
-  ui.BtnDownload = Place<QPushButton>(p, "BtnDownload", QRect(16, 200, 113, 41), "D&ownload");
-  ui.Edit1 = Place<QLineEdit>(p, "Edit1", QRect(136, 200, 113, 21));
+  ui.ConnectButton = Place<QPushButton>(p, "ConnectButton", QRect(16, 248, 113, 41), "&Connect");
+  ui.DisconnectButton =
+      Place<QPushButton>(p, "DisconnectButton", QRect(136, 248, 113, 41), "&Disconnect");
+  ui.DownloadButton = Place<QPushButton>(p, "DownloadButton", QRect(16, 200, 113, 41), "D&ownload");
+  ui.ServedAddress = Place<QLineEdit>(p, "ServedAddress", QRect(136, 200, 113, 21));
   ui.Label3 = PlaceLabel(p, "Label3", 152, 429, "Interval");
-  ui.Edit3 = Place<QLineEdit>(p, "Edit3", QRect(232, 424, 153, 21));
+  ui.ConnectInterval = Place<QLineEdit>(p, "ConnectInterval", QRect(232, 424, 153, 21));
   ui.Label4 = PlaceLabel(p, "Label4", 152, 453, "Retry");
-  ui.Edit4 = Place<QLineEdit>(p, "Edit4", QRect(232, 448, 153, 21));
+  ui.ConnectRetry = Place<QLineEdit>(p, "ConnectRetry", QRect(232, 448, 153, 21));
   ui.Label6 = PlaceLabel(p, "Label6", 152, 477, "Upload File");
-  ui.Edit6 = Place<QLineEdit>(p, "Edit6", QRect(232, 472, 153, 21));
+  ui.UploadFileBox = Place<QLineEdit>(p, "UploadFileBox", QRect(232, 472, 153, 21));
   ui.RadioButton1 = PlaceRadio(p, "RadioButton1", 8, 424, "PLU");
   ui.RadioButton11 = PlaceRadio(p, "RadioButton11", 8, 440, "Ingredient");
   ui.RadioButton2 = PlaceRadio(p, "RadioButton2", 8, 456, "Barcode");
@@ -96,16 +96,16 @@ void PlaceHidden(ControlPanel& ui) {
   ui.RadioButton9 = PlaceRadio(box, "RadioButton9", 8, 104, "Clerk");
   ui.RadioButton10 = PlaceRadio(box, "RadioButton10", 8, 120, "TaxRate");
   const std::initializer_list<QWidget*> hidden = {
-      ui.BtnConnect,
-      ui.BtnDisConnect,
-      ui.BtnDownload,
-      ui.Edit1,
+      ui.ConnectButton,
+      ui.DisconnectButton,
+      ui.DownloadButton,
+      ui.ServedAddress,
       ui.Label3,
-      ui.Edit3,
+      ui.ConnectInterval,
       ui.Label4,
-      ui.Edit4,
+      ui.ConnectRetry,
       ui.Label6,
-      ui.Edit6,
+      ui.UploadFileBox,
       ui.RadioButton1,
       ui.RadioButton2,
       ui.RadioButton3,
@@ -122,11 +122,11 @@ void PlaceHidden(ControlPanel& ui) {
 // Qt skips hidden and disabled widgets when tabbing, as the laid-out order expects.
 void SetTabOrder(const ControlPanel& ui) {
   const QList<QWidget*> order = {
-      ui.CheckListBox1, ui.Edit7,        ui.BBtnAdd,       ui.BBtnDelete,    ui.BBtnEdit,
-      ui.Edit2,         ui.Edit5,        ui.BtnConnect,    ui.BtnDisConnect, ui.BtnSend,
-      ui.BtnRead,       ui.BtnClear,     ui.BtnExit,       ui.Edit1,         ui.Edit3,
-      ui.Edit4,         ui.Edit6,        ui.BtnDownload,   ui.RadioButton1,  ui.RadioButton2,
-      ui.GroupBox1,     ui.RadioButton3, ui.RadioButton11, ui.RadioButton12, ui.RadioButton13,
+      ui.TerminalList, ui.AddressBox,    ui.BBtnAdd,        ui.BBtnDelete,       ui.BBtnEdit,
+      ui.PortBox,      ui.SendFileBox,   ui.ConnectButton,  ui.DisconnectButton, ui.BtnSend,
+      ui.BtnRead,      ui.BtnClear,      ui.BtnExit,        ui.ServedAddress,    ui.ConnectInterval,
+      ui.ConnectRetry, ui.UploadFileBox, ui.DownloadButton, ui.RadioButton1,     ui.RadioButton2,
+      ui.GroupBox1,    ui.RadioButton3,  ui.RadioButton11,  ui.RadioButton12,    ui.RadioButton13,
   };
   for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -19,30 +19,30 @@ struct ControlPanel {
   QFrame* Panel1;
   // Visible, in tab order.
   QLabel* Label1;
-  QListWidget* CheckListBox1;  // terminal list
-  QLineEdit* Edit7;            // IP box
+  QListWidget* TerminalList;  // terminal list
+  QLineEdit* AddressBox;      // IP box
   QPushButton* BBtnAdd;
   QPushButton* BBtnDelete;
   QPushButton* BBtnEdit;
   QLabel* Label2;
-  QLineEdit* Edit2;  // port box
+  QLineEdit* PortBox;  // port box
   QLabel* Label5;
-  QLineEdit* Edit5;  // Send File, always disabled
+  QLineEdit* SendFileBox;  // Send File, always disabled
   QPushButton* BtnSend;
   QPushButton* BtnRead;
   QPushButton* BtnClear;
   QPushButton* BtnExit;
   // Hidden for the whole run.
-  QPushButton* BtnConnect;
-  QPushButton* BtnDisConnect;
-  QPushButton* BtnDownload;
-  QLineEdit* Edit1;
+  QPushButton* ConnectButton;
+  QPushButton* DisconnectButton;
+  QPushButton* DownloadButton;
+  QLineEdit* ServedAddress;
   QLabel* Label3;
-  QLineEdit* Edit3;
+  QLineEdit* ConnectInterval;
   QLabel* Label4;
-  QLineEdit* Edit4;
+  QLineEdit* ConnectRetry;
   QLabel* Label6;
-  QLineEdit* Edit6;
+  QLineEdit* UploadFileBox;
   QRadioButton* RadioButton1;
   QRadioButton* RadioButton2;
   QRadioButton* RadioButton3;

@@ -13,7 +13,7 @@
 namespace {
 
 void PaintLog(MainWindow& window) {
-  window.ListBox1()->viewport()->repaint();
+  window.ActivityLog()->viewport()->repaint();
   ProcessEvents();
 }
 
@@ -25,7 +25,7 @@ void BM_Append100000Lines(benchmark::State& state) {
     for (int n = 1; n <= 100000; ++n)
       w.Form().AddLog(std::to_string(n) + ". 1, 101, 0, Apple, 250");
     ProcessEvents();
-    w.window->ListBox1()->scrollToBottom();
+    w.window->ActivityLog()->scrollToBottom();
     PaintLog(*w.window);
     state.PauseTiming();
     if (w.window->Log().rowCount() != 100001) state.SkipWithError("lines lost");
@@ -38,7 +38,7 @@ void BM_ScrollThrough100000Lines(benchmark::State& state) {
   WindowFixture w;
   for (int n = 1; n <= 100000; ++n) w.Form().AddLog(std::to_string(n));
   ProcessEvents();
-  QScrollBar* bar = w.window->ListBox1()->verticalScrollBar();
+  QScrollBar* bar = w.window->ActivityLog()->verticalScrollBar();
   int position = 0;
   for (auto _ : state) {
     position = (position + bar->pageStep() * 97) % (bar->maximum() + 1);
@@ -51,10 +51,10 @@ BENCHMARK(BM_ScrollThrough100000Lines)->Unit(benchmark::kMicrosecond);
 void BM_ProgressLine3334Updates(benchmark::State& state) {
   WindowFixture w;
   for (int n = 1; n <= 100000; ++n) w.Form().AddLog(std::to_string(n));  // a long log already
-  w.window->ListBox1()->scrollToBottom();
+  w.window->ActivityLog()->scrollToBottom();
   for (auto _ : state) {
     w.Form().AddLog("- Success to Send Plu (1)");
-    const int last = static_cast<int>(w.Form().ListBox1.Items.size()) - 1;
+    const int last = static_cast<int>(w.Form().ActivityLog.Items.size()) - 1;
     for (int n = 2; n <= 3334; ++n) {
       w.Form().ReplaceLogLine("- Success to Send Plu (" + std::to_string(n) + ")", last);
       ProcessEvents();

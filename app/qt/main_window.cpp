@@ -75,7 +75,7 @@ void MainWindow::BuildLayout() {
   auto* row = new QHBoxLayout;
   row->setSpacing(0);
   listBox1_ = new LogView(central);
-  listBox1_->setObjectName("ListBox1");
+  listBox1_->setObjectName("ActivityLog");
   listBox1_->setModel(&log_);
   row->addWidget(listBox1_, 1);
   ui_ = BuildControlPanel(central);
@@ -96,9 +96,13 @@ void MainWindow::BuildLayout() {
 
 void MainWindow::MapControls() {
   TForm1& f = form_;
-  edits_ = {{ui_.Edit1, &f.Edit1}, {ui_.Edit2, &f.Edit2}, {ui_.Edit3, &f.Edit3},
-            {ui_.Edit4, &f.Edit4}, {ui_.Edit5, &f.Edit5}, {ui_.Edit6, &f.Edit6},
-            {ui_.Edit7, &f.Edit7}};
+  edits_ = {{ui_.ServedAddress, &f.ServedAddress},
+            {ui_.PortBox, &f.PortBox},
+            {ui_.ConnectInterval, &f.ConnectInterval},
+            {ui_.ConnectRetry, &f.ConnectRetry},
+            {ui_.SendFileBox, &f.SendFileBox},
+            {ui_.UploadFileBox, &f.UploadFileBox},
+            {ui_.AddressBox, &f.AddressBox}};
   radios_ = {{ui_.RadioButton1, &f.RadioButton1},   {ui_.RadioButton2, &f.RadioButton2},
              {ui_.RadioButton3, &f.RadioButton3},   {ui_.RadioButton4, &f.RadioButton4},
              {ui_.RadioButton5, &f.RadioButton5},   {ui_.RadioButton6, &f.RadioButton6},
@@ -108,8 +112,8 @@ void MainWindow::MapControls() {
              {ui_.RadioButton13, &f.RadioButton13}};
   for (const auto& [widget, model] : edits_) focusTargets_[model] = widget;
   for (const auto& [widget, model] : radios_) focusTargets_[model] = widget;
-  focusTargets_[&f.CheckListBox1] = ui_.CheckListBox1;
-  focusTargets_[&f.ListBox1] = listBox1_;
+  focusTargets_[&f.TerminalList] = ui_.TerminalList;
+  focusTargets_[&f.ActivityLog] = listBox1_;
 }
 
 void MainWindow::WireInput() {
@@ -138,19 +142,19 @@ void MainWindow::WireInput() {
   }
 
   // Typing, ticks and the selection go into the models at once; nothing runs.
-  connect(ui_.Edit7, &QLineEdit::textEdited, this,
-          [this](const QString& text) { form_.Edit7.Text = CoreText(text); });
-  connect(ui_.Edit2, &QLineEdit::textEdited, this,
-          [this](const QString& text) { form_.Edit2.Text = CoreText(text); });
-  QListWidget* list = ui_.CheckListBox1;
+  connect(ui_.AddressBox, &QLineEdit::textEdited, this,
+          [this](const QString& text) { form_.AddressBox.Text = CoreText(text); });
+  connect(ui_.PortBox, &QLineEdit::textEdited, this,
+          [this](const QString& text) { form_.PortBox.Text = CoreText(text); });
+  QListWidget* list = ui_.TerminalList;
   connect(list, &QListWidget::itemChanged, this, [this, list](QListWidgetItem* item) {
     const auto row = static_cast<std::size_t>(list->row(item));
-    auto& items = form_.CheckListBox1.Items;
+    auto& items = form_.TerminalList.Items;
     if (row < items.size()) items[row].Checked = item->checkState() == Qt::Checked;
   });
   connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
     const QList<QListWidgetItem*> selected = list->selectedItems();
-    form_.CheckListBox1.ItemIndex = selected.isEmpty() ? -1 : list->row(selected.front());
+    form_.TerminalList.ItemIndex = selected.isEmpty() ? -1 : list->row(selected.front());
   });
 }
 
@@ -201,16 +205,16 @@ void MainWindow::TerminalListChanged() {
 }
 
 void MainWindow::ShowTerminalList() {
-  QListWidget* list = ui_.CheckListBox1;
+  QListWidget* list = ui_.TerminalList;
   const QSignalBlocker quiet(list);
   list->clear();
-  for (const TCheckListItem& entry : form_.CheckListBox1.Items) {
+  for (const TCheckListItem& entry : form_.TerminalList.Items) {
     auto* item = new QListWidgetItem(ShownText(entry.Text), list);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(entry.Checked ? Qt::Checked : Qt::Unchecked);
     item->setSizeHint(QSize(1, ControlPanel::kItemHeight));
   }
-  const int selected = form_.CheckListBox1.ItemIndex;
+  const int selected = form_.TerminalList.ItemIndex;
   if (selected >= 0 && selected < list->count()) {
     list->setCurrentRow(selected);
   } else {

@@ -40,7 +40,7 @@ class MainWindow : public QMainWindow, public FormView {
   const ControlPanel& Panel() const { return ui_; }
   const WindowActions& Actions() const { return actions_; }
   const MainMenu& Menu() const { return menu_; }
-  LogView* ListBox1() const { return listBox1_; }
+  LogView* ActivityLog() const { return listBox1_; }
   const LogModel& Log() const { return log_; }
   QLabel* StatusPanel() const { return statusPanel_; }
   void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }

@@ -83,13 +83,13 @@ TEST(WindowStart, ShowsTheTerminalsAndDefaultsOfThePreparedSettings) {
   WindowFixture w(kThreeTerminals);
   const ControlPanel& ui = w.Panel();
   EXPECT_EQ(w.window->windowTitle(), "Orlent V3.0.0.0");
-  EXPECT_EQ(EntryTexts(ui.CheckListBox1),
+  EXPECT_EQ(EntryTexts(ui.TerminalList),
             (QStringList{"127.0.0.2", "127.0.0.3", QString::fromUtf8("caf\xc3\xa9")}));
-  EXPECT_EQ(EntryTicks(ui.CheckListBox1), (std::vector<bool>{true, false, true}));
-  EXPECT_TRUE(ui.CheckListBox1->selectedItems().isEmpty());
-  EXPECT_EQ(ui.Edit2->text(), "20405");
-  EXPECT_EQ(ui.Edit7->text(), "");
-  EXPECT_EQ(ui.Edit5->text(), "PLU-Down-Default.txt");
+  EXPECT_EQ(EntryTicks(ui.TerminalList), (std::vector<bool>{true, false, true}));
+  EXPECT_TRUE(ui.TerminalList->selectedItems().isEmpty());
+  EXPECT_EQ(ui.PortBox->text(), "20405");
+  EXPECT_EQ(ui.AddressBox->text(), "");
+  EXPECT_EQ(ui.SendFileBox->text(), "PLU-Down-Default.txt");
   EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
   EXPECT_TRUE(ui.RadioButton1->isChecked());
   // The link library's version line is where a user looks for it: the status bar panel.
@@ -113,7 +113,7 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
   EXPECT_EQ(win.height() - win.menuBar()->height(), 570);
   EXPECT_FALSE(win.findChild<QToolBar*>("ActionToolBar1")->isVisible());
   const QRect strip = win.findChild<QWidget*>("CoolBar1")->geometry();
-  const QRect log = win.ListBox1()->geometry();
+  const QRect log = win.ActivityLog()->geometry();
   const QRect panel = ui.Panel1->geometry();
   EXPECT_EQ(strip.width(), win.width());
   EXPECT_EQ(log.left(), 0);
@@ -129,9 +129,10 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
   EXPECT_GT(log.width(), panel.width()) << "the log takes the larger part";
 
   // Every shown control lies wholly inside the panel, and none covers another.
-  const std::vector<QWidget*> shown = {
-      ui.Label1, ui.CheckListBox1, ui.Edit7, ui.BBtnAdd, ui.BBtnDelete, ui.BBtnEdit, ui.Label2,
-      ui.Edit2,  ui.Label5,        ui.Edit5, ui.BtnSend, ui.BtnRead,    ui.BtnClear, ui.BtnExit};
+  const std::vector<QWidget*> shown = {ui.Label1,     ui.TerminalList, ui.AddressBox, ui.BBtnAdd,
+                                       ui.BBtnDelete, ui.BBtnEdit,     ui.Label2,     ui.PortBox,
+                                       ui.Label5,     ui.SendFileBox,  ui.BtnSend,    ui.BtnRead,
+                                       ui.BtnClear,   ui.BtnExit};
   const QRect inside(QPoint(0, 0), ui.Panel1->size());
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const QRect a = In(ui.Panel1, shown[i]);
@@ -143,9 +144,9 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
     }
   }
   // Each label stands left of its field, on the field's line.
-  for (const auto& [label, field] : {std::pair{ui.Label1, static_cast<QWidget*>(ui.CheckListBox1)},
-                                     std::pair{ui.Label2, static_cast<QWidget*>(ui.Edit2)},
-                                     std::pair{ui.Label5, static_cast<QWidget*>(ui.Edit5)}}) {
+  for (const auto& [label, field] : {std::pair{ui.Label1, static_cast<QWidget*>(ui.TerminalList)},
+                                     std::pair{ui.Label2, static_cast<QWidget*>(ui.PortBox)},
+                                     std::pair{ui.Label5, static_cast<QWidget*>(ui.SendFileBox)}}) {
     const QRect l = In(ui.Panel1, label), f = In(ui.Panel1, field);
     EXPECT_LT(l.right(), f.left()) << label->objectName().toStdString();
     EXPECT_TRUE(l.top() >= f.top() && l.top() <= f.bottom()) << label->objectName().toStdString();
@@ -153,8 +154,8 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
   // The terminal list, the new address with its three buttons, the port and
   // the send file run down the panel with their fields' left edges in line;
   // the four big buttons follow in two rows: Send, Read, then Clear, Exit.
-  const QRect list = In(ui.Panel1, ui.CheckListBox1), address = In(ui.Panel1, ui.Edit7),
-              port = In(ui.Panel1, ui.Edit2), file = In(ui.Panel1, ui.Edit5);
+  const QRect list = In(ui.Panel1, ui.TerminalList), address = In(ui.Panel1, ui.AddressBox),
+              port = In(ui.Panel1, ui.PortBox), file = In(ui.Panel1, ui.SendFileBox);
   EXPECT_TRUE(list.left() == address.left() && address.left() == port.left() &&
               port.left() == file.left());
   EXPECT_TRUE(list.bottom() < address.top() && address.bottom() < port.top() &&
@@ -185,7 +186,7 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
     EXPECT_FALSE(button->isDefault() || button->autoDefault())
         << button->objectName().toStdString();
   }
-  EXPECT_FALSE(ui.Edit5->isEnabled());
+  EXPECT_FALSE(ui.SendFileBox->isEnabled());
   EXPECT_EQ(win.font().family(), "Tahoma");
   EXPECT_EQ(win.font().pointSize(), 8);
 }
@@ -194,29 +195,30 @@ TEST(WindowLayout, HiddenControlsStayHiddenAndEnabledStatesHold) {
   WindowFixture w(kThreeTerminals);
   const ControlPanel& ui = w.Panel();
   const std::initializer_list<QWidget*> hidden = {
-      ui.BtnConnect,    ui.BtnDisConnect, ui.BtnDownload,  ui.Edit1,         ui.Edit3,
-      ui.Edit4,         ui.Edit6,         ui.Label3,       ui.Label4,        ui.Label6,
-      ui.RadioButton1,  ui.RadioButton2,  ui.RadioButton3, ui.RadioButton11, ui.RadioButton12,
-      ui.RadioButton13, ui.GroupBox1,     ui.RadioButton4, ui.RadioButton10};
+      ui.ConnectButton,   ui.DisconnectButton, ui.DownloadButton, ui.ServedAddress,
+      ui.ConnectInterval, ui.ConnectRetry,     ui.UploadFileBox,  ui.Label3,
+      ui.Label4,          ui.Label6,           ui.RadioButton1,   ui.RadioButton2,
+      ui.RadioButton3,    ui.RadioButton11,    ui.RadioButton12,  ui.RadioButton13,
+      ui.GroupBox1,       ui.RadioButton4,     ui.RadioButton10};
   auto expectHidden = [&] {
     for (QWidget* widget : hidden) {
       EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
     }
-    EXPECT_FALSE(ui.Edit5->isEnabled());
+    EXPECT_FALSE(ui.SendFileBox->isEnabled());
   };
   expectHidden();
-  WindowFixture::Focus(ui.Edit2);
-  w.window->FocusSet(w.Form().Edit1);
-  EXPECT_EQ(QApplication::focusWidget(), ui.Edit2) << "a hidden control takes no focus";
-  w.window->FocusSet(w.Form().Edit7);
-  EXPECT_EQ(QApplication::focusWidget(), ui.Edit7);
+  WindowFixture::Focus(ui.PortBox);
+  w.window->FocusSet(w.Form().ServedAddress);
+  EXPECT_EQ(QApplication::focusWidget(), ui.PortBox) << "a hidden control takes no focus";
+  w.window->FocusSet(w.Form().AddressBox);
+  EXPECT_EQ(QApplication::focusWidget(), ui.AddressBox);
 
   w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
   QTest::mouseClick(ui.BtnSend, Qt::LeftButton);
   w.manualLoop.Advance(3000);  // a send cycle is under way
   expectHidden();
-  for (QWidget* visible : std::initializer_list<QWidget*>{ui.CheckListBox1, ui.Edit7, ui.BBtnAdd,
-                                                          ui.Edit2, ui.BtnSend, ui.BtnExit}) {
+  for (QWidget* visible : std::initializer_list<QWidget*>{
+           ui.TerminalList, ui.AddressBox, ui.BBtnAdd, ui.PortBox, ui.BtnSend, ui.BtnExit}) {
     EXPECT_TRUE(visible->isVisible() && visible->isEnabled())
         << visible->objectName().toStdString();
   }
@@ -295,37 +297,37 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   WindowFixture::Focus(control);
   QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(w.Panel().Edit5->text(), "/srv/prices/week 12.plu");
-  EXPECT_EQ(w.Form().Edit5.Text, "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Form().SendFileBox.Text, "/srv/prices/week 12.plu");
   EXPECT_TRUE(w.Form().FileChosen);
 
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(w.Panel().Edit5->text(), "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, CtrlO,
-                         ::testing::Values("CheckListBox1", "Edit7", "BBtnAdd", "BBtnEdit", "Edit2",
-                                           "BtnSend", "BtnExit", "ListBox1"));
+                         ::testing::Values("TerminalList", "AddressBox", "BBtnAdd", "BBtnEdit",
+                                           "PortBox", "BtnSend", "BtnExit", "ActivityLog"));
 
 TEST(WindowFileDialog, OffersPluAndAllFilesAndCancelChangesNothing) {
   WindowFixture w;
   ModalAnswerer operatorStandIn;  // cancels the real dialog
-  QTest::keyClick(w.Panel().Edit7, Qt::Key_O, Qt::ControlModifier);
+  QTest::keyClick(w.Panel().AddressBox, Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
   EXPECT_EQ(operatorStandIn.boxes[0].kind, "QFileDialog");
   EXPECT_EQ(operatorStandIn.boxes[0].filters, (QStringList{"PLU (*.plu)", "All (*)"}));
   EXPECT_EQ(operatorStandIn.boxes[0].defaultSuffix, "plu");
-  EXPECT_EQ(w.Panel().Edit5->text(), "PLU-Down-Default.txt");
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "PLU-Down-Default.txt");
   EXPECT_FALSE(w.Form().FileChosen);
 }
 
 TEST(WindowKeyboard, TabWalksThePanelInOrderThenTheLog) {
   WindowFixture w(kThreeTerminals);
-  EXPECT_EQ(FocusWalk(w.Panel().CheckListBox1, 11),
-            (QStringList{"Edit7", "BBtnAdd", "BBtnDelete", "BBtnEdit", "Edit2", "BtnSend",
-                         "BtnRead", "BtnClear", "BtnExit", "ListBox1", "CheckListBox1"}));
+  EXPECT_EQ(FocusWalk(w.Panel().TerminalList, 11),
+            (QStringList{"AddressBox", "BBtnAdd", "BBtnDelete", "BBtnEdit", "PortBox", "BtnSend",
+                         "BtnRead", "BtnClear", "BtnExit", "ActivityLog", "TerminalList"}));
 }
 
 TEST(WindowKeyboard, AccessKeysPressTheirButtons) {
@@ -337,10 +339,10 @@ TEST(WindowKeyboard, AccessKeysPressTheirButtons) {
     QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
     return QTest::qWaitFor(done, 2000);
   };
-  WindowFixture::Focus(w.Panel().Edit7);
+  WindowFixture::Focus(w.Panel().AddressBox);
   EXPECT_TRUE(press(Qt::Key_R, [&] { return w.LogRows().size() == 6; })) << "Alt+R reads";
   EXPECT_TRUE(press(Qt::Key_L, [&] { return w.LogRows().size() == 1; })) << "Alt+L clears";
-  EXPECT_TRUE(press(Qt::Key_S, [&] { return w.manualLoop.Armed(TimerSlot::Timer1); }))
+  EXPECT_TRUE(press(Qt::Key_S, [&] { return w.manualLoop.Armed(TimerSlot::Pause); }))
       << "Alt+S starts a send cycle";
   EXPECT_TRUE(press(Qt::Key_X, [&] { return !w.window->isVisible(); })) << "Alt+X closes";
   EXPECT_TRUE(operatorStandIn.boxes.empty());
@@ -359,11 +361,11 @@ TEST(WindowSendData, TheButtonAndTheMenuEntryRunDifferentHandlers) {
   EXPECT_EQ(operatorStandIn.boxes[0].buttons, QMessageBox::Ok);
   EXPECT_TRUE(w.link.sent.empty());
 
-  // The menu entry downloads once, at once, to the address in Edit1.
-  w.Form().Edit1.Text = "127.0.0.9";
+  // The menu entry downloads once, at once, to the address in ServedAddress.
+  w.Form().ServedAddress.Text = "127.0.0.9";
   w.window->Menu().Download1->trigger();
   EXPECT_EQ(operatorStandIn.boxes.size(), 1u);
-  EXPECT_FALSE(w.manualLoop.Armed(TimerSlot::Timer1));
+  EXPECT_FALSE(w.manualLoop.Armed(TimerSlot::Pause));
   ASSERT_EQ(w.link.sent.size(), 1u);
   EXPECT_EQ(w.link.sent[0].address, "127.0.0.9");
   EXPECT_EQ(w.link.sent[0].packet.Code, kCodePlu);
@@ -391,30 +393,30 @@ TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
   const ControlPanel& ui = w.Panel();
   ModalAnswerer operatorStandIn;
 
-  WindowFixture::Focus(ui.Edit7);
-  QTest::keyClicks(ui.Edit7, "127.0.0.4");
+  WindowFixture::Focus(ui.AddressBox);
+  QTest::keyClicks(ui.AddressBox, "127.0.0.4");
   QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
-  EXPECT_EQ(EntryTexts(ui.CheckListBox1).last(), "127.0.0.4");
-  EXPECT_EQ(ui.Edit7->text(), "");
-  EXPECT_EQ(QApplication::focusWidget(), ui.Edit7);
+  EXPECT_EQ(EntryTexts(ui.TerminalList).last(), "127.0.0.4");
+  EXPECT_EQ(ui.AddressBox->text(), "");
+  EXPECT_EQ(QApplication::focusWidget(), ui.AddressBox);
   EXPECT_NE(w.folder.Read("Orlent.ini").find("TerminalIP_4=127.0.0.4"), std::string::npos);
 
   // Select the second entry, type a replacement, and Change it.
-  ui.CheckListBox1->setCurrentRow(1);
-  EXPECT_EQ(w.Form().CheckListBox1.ItemIndex, 1);
-  WindowFixture::Focus(ui.Edit7);
-  QTest::keyClicks(ui.Edit7, "127.0.0.5");
+  ui.TerminalList->setCurrentRow(1);
+  EXPECT_EQ(w.Form().TerminalList.ItemIndex, 1);
+  WindowFixture::Focus(ui.AddressBox);
+  QTest::keyClicks(ui.AddressBox, "127.0.0.5");
   QTest::mouseClick(ui.BBtnEdit, Qt::LeftButton);
-  EXPECT_EQ(EntryTexts(ui.CheckListBox1).at(1), "127.0.0.5");
-  EXPECT_EQ(ui.CheckListBox1->currentRow(), 1);
-  EXPECT_EQ(QApplication::focusWidget(), ui.CheckListBox1);
+  EXPECT_EQ(EntryTexts(ui.TerminalList).at(1), "127.0.0.5");
+  EXPECT_EQ(ui.TerminalList->currentRow(), 1);
+  EXPECT_EQ(QApplication::focusWidget(), ui.TerminalList);
 
   // Delete it: the first entry is selected afterwards.
   QTest::mouseClick(ui.BBtnDelete, Qt::LeftButton);
-  EXPECT_EQ(EntryTexts(ui.CheckListBox1),
+  EXPECT_EQ(EntryTexts(ui.TerminalList),
             (QStringList{"127.0.0.2", QString::fromUtf8("caf\xc3\xa9"), "127.0.0.4"}));
-  EXPECT_EQ(ui.CheckListBox1->currentRow(), 0);
-  EXPECT_TRUE(ui.CheckListBox1->item(0)->isSelected());
+  EXPECT_EQ(ui.TerminalList->currentRow(), 0);
+  EXPECT_TRUE(ui.TerminalList->item(0)->isSelected());
 
   // Add with an empty IP box: the error box, and the focus back in the IP box.
   QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
@@ -422,23 +424,23 @@ TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
             std::vector<std::string>{"Please define the new IP address !"});
   // The window's focus is in the IP box when the window is active again (the
   // offscreen platform has no window manager to hand the activation back).
-  EXPECT_EQ(w.window->focusWidget(), ui.Edit7);
+  EXPECT_EQ(w.window->focusWidget(), ui.AddressBox);
   w.window->activateWindow();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == ui.Edit7; }, 1000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == ui.AddressBox; }, 1000));
 }
 
 TEST(WindowTerminals, TypedTextIsEncodedAndStoredTextDecoded) {
   WindowFixture w(kThreeTerminals);
   const ControlPanel& ui = w.Panel();
-  WindowFixture::Focus(ui.Edit7);
+  WindowFixture::Focus(ui.AddressBox);
   for (const QChar c : QString::fromUtf8("K\xc3\xa4se")) {
     // Typed keys as the keyboard delivers them; QTest::keyClicks knows ASCII only.
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(ui.Edit7, &press);
+    QApplication::sendEvent(ui.AddressBox, &press);
   }
-  EXPECT_EQ(ui.Edit7->text(), QString::fromUtf8("K\xc3\xa4se"));
-  EXPECT_EQ(w.Form().Edit7.Text, "K\xc3\xa4se");
-  EXPECT_EQ(w.Form().CheckListBox1.Items.at(2).Text, "caf\xc3\xa9");
+  EXPECT_EQ(ui.AddressBox->text(), QString::fromUtf8("K\xc3\xa4se"));
+  EXPECT_EQ(w.Form().AddressBox.Text, "K\xc3\xa4se");
+  EXPECT_EQ(w.Form().TerminalList.Items.at(2).Text, "caf\xc3\xa9");
 }
 
 // Ticks and the port box go into the models at once and reach the file at close.
@@ -447,12 +449,12 @@ class ClosePath : public ::testing::TestWithParam<const char*> {};
 TEST_P(ClosePath, SavesTheSettingsFile) {
   WindowFixture w(kThreeTerminals);
   const ControlPanel& ui = w.Panel();
-  ui.CheckListBox1->item(1)->setCheckState(Qt::Checked);
-  ui.CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
-  WindowFixture::Focus(ui.Edit2);
-  ui.Edit2->selectAll();
-  QTest::keyClicks(ui.Edit2, "20999");
-  EXPECT_EQ(w.Form().Edit2.Text, "20999");
+  ui.TerminalList->item(1)->setCheckState(Qt::Checked);
+  ui.TerminalList->item(0)->setCheckState(Qt::Unchecked);
+  WindowFixture::Focus(ui.PortBox);
+  ui.PortBox->selectAll();
+  QTest::keyClicks(ui.PortBox, "20999");
+  EXPECT_EQ(w.Form().PortBox.Text, "20999");
 
   const std::string path = GetParam();
   if (path == "title bar") {
@@ -498,20 +500,21 @@ TEST(WindowGeometry, MaximizingWidensTheLogAndKeepsThePanel) {
   WindowFixture w;
   MainWindow& win = *w.window;
   const ControlPanel& ui = w.Panel();
-  const QSize designLog = win.ListBox1()->size();
+  const QSize designLog = win.ActivityLog()->size();
   win.showMaximized();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return win.ListBox1()->width() > designLog.width(); }, 2000));
-  EXPECT_GT(win.ListBox1()->height(), designLog.height());
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return win.ActivityLog()->width() > designLog.width(); }, 2000));
+  EXPECT_GT(win.ActivityLog()->height(), designLog.height());
   EXPECT_EQ(ui.Panel1->width(), 265);
   EXPECT_EQ(ui.Panel1->geometry().right(), win.centralWidget()->width() - 1);
-  EXPECT_EQ(ui.Panel1->height(), win.ListBox1()->height());
+  EXPECT_EQ(ui.Panel1->height(), win.ActivityLog()->height());
   EXPECT_EQ(ui.BtnSend->geometry(), QRect(16, 296, 113, 41));
-  EXPECT_EQ(ui.CheckListBox1->geometry(), QRect(72, 16, 177, 89));
+  EXPECT_EQ(ui.TerminalList->geometry(), QRect(72, 16, 177, 89));
 
   QTest::qWait(20);
   EXPECT_TRUE(win.isMaximized()) << "a maximized window keeps its size";
   win.showNormal();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return win.ListBox1()->size() == designLog; }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return win.ActivityLog()->size() == designLog; }, 2000));
 }
 
 TEST(WindowGeometry, TheBorderCannotBeResized) {
@@ -530,7 +533,7 @@ TEST(WindowDownload, AnswersFromTheLibraryThreadCountTheProgressLineUp) {
   for (int n = 1; n <= 3334; ++n)
     file += std::to_string(n) + "\t" + std::to_string(n) + "\t0\tItem\t1\t0\t0\t0\t0\r\n";
   w.folder.Write("PLU-Down-Default.txt", file);
-  w.Form().Edit1.Text = "127.0.0.2";
+  w.Form().ServedAddress.Text = "127.0.0.2";
   // As a connection would have registered the callback and routed the answers.
   w.link.dataCallback = DataCallback;
   w.Form().RouteTerminalAnswers();

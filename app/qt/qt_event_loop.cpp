@@ -39,7 +39,7 @@ void QtEventLoop::SetFailureHandler(std::function<void(const std::string&)> hand
 }
 
 QtEventLoop::Shot& QtEventLoop::ShotOf(TimerSlot slot) {
-  return slot == TimerSlot::Timer1 ? timer1_ : answerTimeout_;
+  return slot == TimerSlot::Pause ? timer1_ : answerTimeout_;
 }
 
 void QtEventLoop::Run(const std::function<void()>& fn) {

@@ -56,8 +56,8 @@ TEST_F(QtEventLoopTest, PostsFromAnotherThreadRunOnTheWindowThreadInOrder) {
 
 TEST_F(QtEventLoopTest, ATimerFiresOnceAndReArmingReplacesTheShot) {
   std::vector<std::string> fired;
-  loop.ArmTimer(TimerSlot::Timer1, 40, [&] { fired.push_back("first"); });
-  loop.ArmTimer(TimerSlot::Timer1, 10, [&] { fired.push_back("second"); });
+  loop.ArmTimer(TimerSlot::Pause, 40, [&] { fired.push_back("first"); });
+  loop.ArmTimer(TimerSlot::Pause, 10, [&] { fired.push_back("second"); });
   ASSERT_TRUE(QTest::qWaitFor([&] { return !fired.empty(); }, 2000));
   QTest::qWait(100);
   EXPECT_EQ(fired, (std::vector<std::string>{"second"}));
@@ -65,10 +65,10 @@ TEST_F(QtEventLoopTest, ATimerFiresOnceAndReArmingReplacesTheShot) {
 
 TEST_F(QtEventLoopTest, StoppedTimersDoNotFireAndSlotsAreIndependent) {
   std::vector<std::string> fired;
-  loop.ArmTimer(TimerSlot::Timer1, 10, [&] { fired.push_back("Timer1"); });
+  loop.ArmTimer(TimerSlot::Pause, 10, [&] { fired.push_back("PauseTimer"); });
   loop.ArmTimer(TimerSlot::AnswerTimeout, 20, [&] { fired.push_back("AnswerTimeout"); });
-  loop.StopTimer(TimerSlot::Timer1);
-  loop.StopTimer(TimerSlot::Timer1);  // stopping an idle slot is harmless
+  loop.StopTimer(TimerSlot::Pause);
+  loop.StopTimer(TimerSlot::Pause);  // stopping an idle slot is harmless
   ASSERT_TRUE(QTest::qWaitFor([&] { return !fired.empty(); }, 2000));
   QTest::qWait(50);
   EXPECT_EQ(fired, (std::vector<std::string>{"AnswerTimeout"}));
@@ -77,9 +77,9 @@ TEST_F(QtEventLoopTest, StoppedTimersDoNotFireAndSlotsAreIndependent) {
 TEST_F(QtEventLoopTest, ATimerMayArmItsOwnSlotAgain) {
   int shots = 0;
   std::function<void()> shoot = [&] {
-    if (++shots < 3) loop.ArmTimer(TimerSlot::Timer1, 5, shoot);
+    if (++shots < 3) loop.ArmTimer(TimerSlot::Pause, 5, shoot);
   };
-  loop.ArmTimer(TimerSlot::Timer1, 5, shoot);
+  loop.ArmTimer(TimerSlot::Pause, 5, shoot);
   ASSERT_TRUE(QTest::qWaitFor([&] { return shots == 3; }, 2000));
 }
 
@@ -99,7 +99,7 @@ TEST_F(QtEventLoopTest, TheLongestAndANegativeDelayAreTakenAsTheyMean) {
   bool longest = false;
   bool negative = false;
   loop.ArmTimer(TimerSlot::AnswerTimeout, INT_MAX, [&] { longest = true; });
-  loop.ArmTimer(TimerSlot::Timer1, -5, [&] { negative = true; });
+  loop.ArmTimer(TimerSlot::Pause, -5, [&] { negative = true; });
   EXPECT_TRUE(QTest::qWaitFor([&] { return negative; }, 2000));
   QTest::qWait(50);
   EXPECT_FALSE(longest);

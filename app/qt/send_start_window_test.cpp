@@ -36,14 +36,14 @@ TEST(WindowSendStart, ABadPortOrFileIsRefusedWithNothingStarted) {
     WindowFixture w(kOneTicked);
     w.folder.Write("PLU-Down-Default.txt", c.file);
     ModalAnswerer operatorStandIn;
-    w.Panel().Edit2->clear();
-    QTest::keyClicks(w.Panel().Edit2, QString::fromStdString(c.port));
+    w.Panel().PortBox->clear();
+    QTest::keyClicks(w.Panel().PortBox, QString::fromStdString(c.port));
     QTest::mouseClick(w.Panel().BtnSend, Qt::LeftButton);
     ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
     EXPECT_EQ(operatorStandIn.boxes[0].title, "ERROR");
     EXPECT_EQ(operatorStandIn.Texts()[0], c.box);
     EXPECT_EQ(w.Form().CycleMode, "");
-    EXPECT_FALSE(w.manualLoop.Armed(TimerSlot::Timer1));
+    EXPECT_FALSE(w.manualLoop.Armed(TimerSlot::Pause));
     w.manualLoop.Advance(10000);
     for (const FakeCall& call : w.link.calls) EXPECT_NE(call.name, "Connect");
     EXPECT_TRUE(w.link.sent.empty());

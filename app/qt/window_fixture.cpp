@@ -88,7 +88,7 @@ void WindowFixture::Focus(QWidget* widget) {
 
 QStringList WindowFixture::LogRows() const {
   QStringList rows;
-  const QAbstractItemModel* model = window->ListBox1()->model();
+  const QAbstractItemModel* model = window->ActivityLog()->model();
   for (int row = 0; row < model->rowCount(); ++row) {
     rows << model->index(row, 0).data().toString();
   }

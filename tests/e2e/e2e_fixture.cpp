@@ -22,7 +22,7 @@ const LinkLibrary& Library() {
 EndToEnd::EndToEnd()
     : form(std::make_unique<TForm1>(loop, view, Library(), folder.File("orlent"))) {
   form->FormCreate();
-  form->Timer1.Interval = kPauseMs;
+  form->PauseTimer.Interval = kPauseMs;
   form->AnswerTimeoutMs = kAnswerTimeoutMs;
 }
 
@@ -50,7 +50,7 @@ void EndToEnd::StartSimulators(const std::vector<std::pair<Lines, Lines>>& addre
   neighbours = StartSharingOnePort(argsOfEach);
   simulator = std::move(neighbours.front());
   neighbours.erase(neighbours.begin());
-  form->Edit2.Text = std::to_string(Port());
+  form->PortBox.Text = std::to_string(Port());
 }
 
 void EndToEnd::StopSimulator() {
@@ -59,21 +59,21 @@ void EndToEnd::StopSimulator() {
 
 bool EndToEnd::RunCycle(const std::vector<TCheckListItem>& terminals) {
   for (const auto& entry : terminals) dialled.push_back(entry.Text);
-  form->CheckListBox1.Items = terminals;
+  form->TerminalList.Items = terminals;
   form->HandleEvent([&] { form->BtnSendClick(); });
   return loop.RunUntil(
       [&] {
-        return form->CycleMode.empty() && !form->ListBox1.Items.empty() &&
-               form->ListBox1.Items.back() == "* End *";
+        return form->CycleMode.empty() && !form->ActivityLog.Items.empty() &&
+               form->ActivityLog.Items.back() == "* End *";
       },
       kRunLimit);
 }
 
 bool EndToEnd::RunUpload(const std::string& address, const std::string& fileName) {
   dialled.push_back(address);
-  form->Edit1.Text = address;
+  form->ServedAddress.Text = address;
   form->HandleEvent([&] { form->Action1Execute(); });
-  form->Edit6.Text = folder.File(fileName);
+  form->UploadFileBox.Text = folder.File(fileName);
   form->HandleEvent([&] { form->Action3Execute(); });
   // DisconnectTerminal closes the upload file at the end of the transfer.
   return loop.RunUntil([&] { return form->OpenUploadFile == nullptr; }, kRunLimit);
@@ -88,12 +88,12 @@ Lines EndToEnd::Dump(const std::string& address, const std::string& kind) {
 }
 
 Lines EndToEnd::LogFrom(std::size_t from) const {
-  const Lines& log = form->ListBox1.Items;
+  const Lines& log = form->ActivityLog.Items;
   return Lines(log.begin() + static_cast<std::ptrdiff_t>(std::min(from, log.size())), log.end());
 }
 
 bool EndToEnd::Logged(const std::string& line) const {
-  for (const auto& item : form->ListBox1.Items)
+  for (const auto& item : form->ActivityLog.Items)
     if (item == line) return true;
   return false;
 }

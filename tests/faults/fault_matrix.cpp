@@ -176,12 +176,12 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
   form->HandleEvent([&] { form->LoadTerminalSettings(); });
 
   CycleResult result;
-  const std::size_t from = form->ListBox1.Items.size();
+  const std::size_t from = form->ActivityLog.Items.size();
   form->HandleEvent([&] { form->BtnSendClick(); });
   result.ended = loop.RunUntil(
       [&] {
         if (watch) watch();
-        const auto& log = form->ListBox1.Items;
+        const auto& log = form->ActivityLog.Items;
         return form->CycleMode.empty() && !log.empty() && log.back() == "* End *";
       },
       kCycleLimit);

@@ -49,13 +49,13 @@ TEST(InstalledWindow, KeepsItsEditsAndUploadFilesInThePerUserFolder) {
     window.Start();
     window.show();
     const ControlPanel& ui = window.Panel();
-    ASSERT_EQ(ui.CheckListBox1->count(), 1) << "the entry orlent-cli added";
-    WindowFixture::Focus(ui.Edit7);
-    QTest::keyClicks(ui.Edit7, "127.0.0.3");
+    ASSERT_EQ(ui.TerminalList->count(), 1) << "the entry orlent-cli added";
+    WindowFixture::Focus(ui.AddressBox);
+    QTest::keyClicks(ui.AddressBox, "127.0.0.3");
     QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
-    ASSERT_EQ(ui.CheckListBox1->count(), 2);
-    ui.CheckListBox1->item(1)->setCheckState(Qt::Checked);  // saved at close
-    window.Actions().Action3->trigger();                    // Upload: makes the upload file
+    ASSERT_EQ(ui.TerminalList->count(), 2);
+    ui.TerminalList->item(1)->setCheckState(Qt::Checked);  // saved at close
+    window.Actions().Action3->trigger();                   // Upload: makes the upload file
     window.close();
   }
   for (const auto& box : operatorStandIn.boxes) ADD_FAILURE() << box.text.toStdString();

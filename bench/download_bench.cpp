@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/tform1.h"
+#include "model/program.h"
 #include "link/link_library.h"
 #include "records/records.h"
 #include "tests/support/real_loop.h"
@@ -53,7 +53,7 @@ SimulatorProcess& Simulator() {
 }
 
 // The window as a benchmark needs it: nothing shown, an error ends the run.
-class QuietView : public FormView {
+class QuietView : public ProgramView {
  public:
   void LogAppended(const std::string&) override {}
   void LogReplaced(std::size_t, const std::string&) override {}
@@ -119,12 +119,12 @@ double LinkRoundTripSeconds() {
 
 // One send cycle over one terminal with the whole file: from the press of
 // "&Send Data" to "* End *", without the pause before the connect.
-double CoreDownloadSeconds(TForm1& form, RealLoop& loop) {
+double CoreDownloadSeconds(Program& program, RealLoop& loop) {
   const auto start = Clock::now();
-  form.HandleEvent([&] { form.BtnSendClick(); });
-  const bool ended = loop.RunUntil([&] { return form.CycleMode.empty(); }, std::chrono::minutes(5));
+  program.HandleEvent([&] { program.SendToTickedTerminals(); });
+  const bool ended = loop.RunUntil([&] { return program.CycleMode.empty(); }, std::chrono::minutes(5));
   const double seconds = Seconds(Clock::now() - start);
-  const auto& log = form.ActivityLog.Items;
+  const auto& log = program.ActivityLog.Items;
   const std::string completion = "- Complete Send Plu (Total : " + std::to_string(kRecords) + ")";
   if (!ended || log.size() < 4 || log[log.size() - 4] != completion)
     throw std::runtime_error("the download did not complete");
@@ -143,12 +143,12 @@ int main(int argc, char** argv) {
   TempFolder folder;
   RealLoop loop;
   QuietView view;
-  TForm1 form(loop, view, Library(), folder.File("orlent"));
-  form.FormCreate();  // registers the transport and the interpreters
-  form.FileOpen1Accept(DOWNLOAD_BENCH_FILE);
-  form.PortBox.Text = std::to_string(Simulator().port());
-  form.TerminalList.Items = {{kCoreTerminal, true}};
-  form.PauseTimer.Interval = 0;  // the pause before the connect is not the download
+  Program program(loop, view, Library(), folder.File("orlent"));
+  program.Start();  // registers the transport and the interpreters
+  program.ChooseSendFile(DOWNLOAD_BENCH_FILE);
+  program.PortBox.Text = std::to_string(Simulator().port());
+  program.TerminalList.Items = {{kCoreTerminal, true}};
+  program.PauseMs = 0;  // the pause before the connect is not the download
 
   // The two are measured in turns, so a busy machine weighs on both alike.
   std::vector<double> linkRates, coreRates, ratios;
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
               "core", "ratio");
   for (int round = 1; round <= rounds; ++round) {
     const double link = kRecords / LinkRoundTripSeconds();
-    const double core = kRecords / CoreDownloadSeconds(form, loop);
+    const double core = kRecords / CoreDownloadSeconds(program, loop);
     linkRates.push_back(link);
     coreRates.push_back(core);
     ratios.push_back(core / link);

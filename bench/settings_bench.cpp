@@ -9,12 +9,12 @@
 #include <functional>
 #include <string>
 
-#include "app/tform1.h"
+#include "model/program.h"
 #include "settings/settings_file.h"
 
 namespace {
 
-class QuietView : public FormView {
+class QuietView : public ProgramView {
  public:
   void LogAppended(const std::string&) override {}
   void LogReplaced(std::size_t, const std::string&) override {}
@@ -63,19 +63,19 @@ void Run(benchmark::State& state, const std::string& bytes, bool save) {
   std::ofstream(path, std::ios::binary) << bytes;
   IdleLoop loop;
   QuietView view;
-  TForm1 form(loop, view, LinkLibrary{}, Folder() + "/orlent");
-  form.Settings = std::make_unique<SettingsFile>(path);
+  Program program(loop, view, LinkLibrary{}, Folder() + "/orlent");
+  program.Settings = std::make_unique<SettingsFile>(path);
   for (auto _ : state) {
-    form.LoadTerminalSettings();
+    program.LoadTerminalSettings();
     if (save) {
       // A change of the first address, so that every save writes.
-      form.TerminalList.Items.front().Text.back() ^= 1;
-      form.SaveTerminalSettings();
+      program.TerminalList.Items.front().Text.back() ^= 1;
+      program.SaveTerminalSettings();
     }
-    benchmark::DoNotOptimize(form.TerminalList.Items.size());
+    benchmark::DoNotOptimize(program.TerminalList.Items.size());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
-  state.counters["entries"] = static_cast<double>(form.TerminalList.Items.size());
+  state.counters["entries"] = static_cast<double>(program.TerminalList.Items.size());
 }
 
 void BM_LoadLongList(benchmark::State& state) {

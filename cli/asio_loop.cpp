@@ -38,6 +38,10 @@ void AsioLoop::StopTimer(TimerSlot slot) {
   if (auto it = timers_.find(slot); it != timers_.end()) it->second.cancel();
 }
 
+void AsioLoop::RunOffLoop(std::function<void()> work, std::function<void()> done) {
+  workers_.Run(std::move(work), std::move(done));
+}
+
 void AsioLoop::ArmWatchdog(int64_t ms, std::function<void()> fn) {
   watchdog_.expires_after(Delay(ms));
   watchdog_.async_wait([this, fn = std::move(fn)](const std::error_code& error) {

@@ -1,5 +1,5 @@
-// The window's event loop for the command-line front end: one Asio
-// io_context run on the main thread, which plays the window's thread.
+// The event loop of the command-line front end: one Asio
+// io_context run on the main thread, which is the program's loop thread.
 #pragma once
 
 #include <asio/io_context.hpp>
@@ -8,7 +8,8 @@
 #include <functional>
 #include <map>
 
-#include "app/event_loop.h"
+#include "loop/event_loop.h"
+#include "loop/worker_threads.h"
 
 class AsioLoop : public EventLoop {
  public:
@@ -16,6 +17,7 @@ class AsioLoop : public EventLoop {
   void Post(std::function<void()> fn) override;
   void ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) override;
   void StopTimer(TimerSlot slot) override;
+  void RunOffLoop(std::function<void()> work, std::function<void()> done) override;
 
   // Runs events until `done` answers true after one of them. Keep a watchdog
   // armed while waiting for a terminal, so that a silent one cannot hold the run.
@@ -32,4 +34,5 @@ class AsioLoop : public EventLoop {
   std::map<TimerSlot, asio::steady_timer> timers_;
   asio::steady_timer watchdog_;
   std::function<bool()> done_;
+  WorkerThreads workers_{*this};
 };

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/form_view.h"
+#include "model/program_view.h"
 
-class ConsoleView : public FormView {
+class ConsoleView : public ProgramView {
  public:
   // `inPlace`: standard output is a terminal, so a replaced last line is
   // redrawn where it stands. Otherwise each line is printed once it is final:

@@ -1,6 +1,6 @@
 #include "cli/send_summary.h"
 
-#include "app/tform1.h"
+#include "model/program.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ std::string DownloadOutcome(const TransferState& state) {
 
 }  // namespace
 
-SendSummary::SendSummary(const TForm1& form) : form_(form), started_(std::time(nullptr)) {}
+SendSummary::SendSummary(const Program& program) : program_(program), started_(std::time(nullptr)) {}
 
 void SendSummary::OnLogLine(const std::string& line) {
   if (StartsWith(line, "- Terminal In Use ")) {
@@ -57,8 +57,8 @@ void SendSummary::Begin(const std::string& address, const std::string& outcome, 
 }
 
 void SendSummary::Update(Terminal& terminal) const {
-  terminal.outcome = DownloadOutcome(form_.Transfer);
-  terminal.stored = form_.Transfer.Stored;
+  terminal.outcome = DownloadOutcome(program_.ServedTransfer());
+  terminal.stored = program_.ServedTransfer().Stored;
   terminal.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - terminal.start).count();
 }

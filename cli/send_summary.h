@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-class TForm1;
+class Program;
 
 class SendSummary {
  public:
   // The run's start is taken now, as the local date and time.
-  explicit SendSummary(const TForm1& form);
+  explicit SendSummary(const Program& program);
 
   // Feed every line appended to the activity log.
   void OnLogLine(const std::string& line);
@@ -36,7 +36,7 @@ class SendSummary {
   void Begin(const std::string& address, const std::string& outcome, bool ended);
   void Update(Terminal& terminal) const;
 
-  const TForm1& form_;
+  const Program& program_;
   std::time_t started_;
   bool inUse_ = false;  // the next failed connect is a terminal in use
   std::vector<Terminal> terminals_;

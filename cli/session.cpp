@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/executable_path.h"
-#include "app/program_folder.h"
+#include "model/executable_path.h"
+#include "model/program_folder.h"
 
 namespace {
 
@@ -34,12 +34,12 @@ std::string ExecutableIn(const SessionOptions& options) {
 Session::Session(const SessionOptions& options)
     : view(options.printLog ? stdout : nullptr, stderr, options.printLog && isatty(1)),
       link(Bind(options)),
-      form(std::make_unique<TForm1>(loop, view, link, ExecutableIn(options))) {
-  form->Role = options.role;
+      program(std::make_unique<Program>(loop, view, link, ExecutableIn(options))) {
+  program->Role = options.role;
   // A program folder held by a window, or a settings file that cannot be
   // read, ends the command before it does anything.
   try {
-    form->FormCreate();
+    program->Start();
   } catch (const std::exception& failure) {
     throw ExitStatus(2, failure.what());
   }
@@ -49,5 +49,5 @@ Session::~Session() = default;
 
 const std::string& Session::LastLogLine() const {
   static const std::string empty;
-  return form->ActivityLog.Items.empty() ? empty : form->ActivityLog.Items.back();
+  return program->ActivityLog.Items.empty() ? empty : program->ActivityLog.Items.back();
 }

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/tform1.h"
+#include "model/program.h"
 #include "cli/asio_loop.h"
 #include "cli/console_view.h"
 
@@ -33,12 +33,12 @@ class Session {
   ~Session();
 
   // Runs one handler through the window's event boundary.
-  void Handle(const std::function<void()>& handler) { form->HandleEvent(handler); }
+  void Handle(const std::function<void()>& handler) { program->HandleEvent(handler); }
   // The last line of the activity log, or empty.
   const std::string& LastLogLine() const;
 
   AsioLoop loop;
   ConsoleView view;
   LinkLibrary link;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<Program> program;
 };

@@ -2,7 +2,7 @@
 // buttons, and ticks and port saved as the window's close saves them.
 #include <cstdio>
 
-#include "app/tform1.h"
+#include "model/program.h"
 #include "cli/commands.h"
 #include "text/terminal_port.h"
 
@@ -16,7 +16,7 @@ int Edit(Session& session, const std::function<void()>& handler) {
 }
 
 void Select(Session& session, int number) {
-  auto& list = session.form->TerminalList;
+  auto& list = session.program->TerminalList;
   if (number < 1 || number > static_cast<int>(list.Items.size())) {
     throw ExitStatus(2, "there is no terminal number " + std::to_string(number) +
                             " (the list has " + std::to_string(list.Items.size()) + ")");
@@ -27,39 +27,39 @@ void Select(Session& session, int number) {
 }  // namespace
 
 int ListTerminals(Session& session) {
-  const TForm1& form = *session.form;
-  std::printf("Port %s\n", form.PortBox.Text.c_str());
+  const Program& program = *session.program;
+  std::printf("Port %s\n", program.PortBox.Text.c_str());
   int number = 0;
-  for (const auto& item : form.TerminalList.Items) {
+  for (const auto& item : program.TerminalList.Items) {
     std::printf("%d %s %s\n", ++number, item.Checked ? "[x]" : "[ ]", item.Text.c_str());
   }
   return 0;
 }
 
 int AddTerminal(Session& session, const std::string& address) {
-  session.form->AddressBox.Text = address;
-  return Edit(session, [&] { session.form->BBtnAddClick(); });
+  session.program->AddressBox.Text = address;
+  return Edit(session, [&] { session.program->AddTerminal(); });
 }
 
 int DeleteTerminal(Session& session, int number) {
   Select(session, number);
-  return Edit(session, [&] { session.form->BBtnDeleteClick(); });
+  return Edit(session, [&] { session.program->DeleteTerminal(); });
 }
 
 int ChangeTerminal(Session& session, int number, const std::string& address) {
   Select(session, number);
-  session.form->AddressBox.Text = address;
-  return Edit(session, [&] { session.form->BBtnEditClick(); });
+  session.program->AddressBox.Text = address;
+  return Edit(session, [&] { session.program->ChangeTerminal(); });
 }
 
 int TickTerminal(Session& session, int number, bool ticked) {
   Select(session, number);
-  session.form->TerminalList.Items[number - 1].Checked = ticked;
-  return Edit(session, [&] { session.form->FormClose(); });
+  session.program->TerminalList.Items[number - 1].Checked = ticked;
+  return Edit(session, [&] { session.program->Close(); });
 }
 
 int SetPort(Session& session, const std::string& port) {
   if (!ParsePort(port)) throw ExitStatus(2, BadPortMessage(port));
-  session.form->PortBox.Text = port;
-  return Edit(session, [&] { session.form->FormClose(); });
+  session.program->PortBox.Text = port;
+  return Edit(session, [&] { session.program->Close(); });
 }

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/tform1.h"
+#include "model/program.h"
 #include "cli/commands.h"
 #include "cli/send_summary.h"
 
@@ -15,23 +15,23 @@ bool StartsWith(const std::string& line, const char* prefix) {
   return line.rfind(prefix, 0) == 0;
 }
 
-// Chooses a data kind as a click on its radio button does.
-void ChooseKind(TForm1& form, const std::string& kind) {
-  static const std::map<std::string, void (TForm1::*)()> handlers = {
-      {"plu", &TForm1::RadioButton1Click},         {"barcode", &TForm1::RadioButton2Click},
-      {"ingredient", &TForm1::RadioButton11Click}, {"scrollmsg", &TForm1::RadioButton12Click},
-      {"speedkey", &TForm1::RadioButton13Click},   {"report", &TForm1::RadioButton3Click}};
-  (form.*handlers.at(kind))();
+// Chooses a data kind by its name on the command line.
+void ChooseKind(Program& program, const std::string& kind) {
+  static const std::map<std::string, DataKind> kinds = {
+      {"plu", DataKind::Plu},           {"barcode", DataKind::Barcode},
+      {"ingredient", DataKind::Ingredient}, {"scrollmsg", DataKind::ScrollMsg},
+      {"speedkey", DataKind::Speedkey}, {"report", DataKind::Report}};
+  program.ChooseDataKind(kinds.at(kind));
 }
 
 // Chooses a report type in the "Report Type" group.
-void ChooseReportType(TForm1& form, const std::string& type) {
-  const std::map<std::string, TRadioButton*> buttons = {{"plu", &form.RadioButton4},
-                                                        {"time", &form.RadioButton5},
-                                                        {"group", &form.RadioButton6},
-                                                        {"dept", &form.RadioButton7}};
+void ChooseReportType(Program& program, const std::string& type) {
+  const std::map<std::string, TRadioButton*> buttons = {{"plu", &program.Kinds.PluReport},
+                                                        {"time", &program.Kinds.TimeReport},
+                                                        {"group", &program.Kinds.GroupReport},
+                                                        {"dept", &program.Kinds.DeptReport}};
   for (auto& [name, button] : buttons) button->Checked = name == type;
-  for (auto* other : {&form.RadioButton8, &form.RadioButton9, &form.RadioButton10}) {
+  for (auto* other : {&program.Kinds.ScaleIdReport, &program.Kinds.ClerkReport, &program.Kinds.TaxRateReport}) {
     other->Checked = false;
   }
 }
@@ -43,31 +43,31 @@ std::string Absolute(const std::string& path) {
 }  // namespace
 
 int Send(Session& session, const SendOptions& options) {
-  TForm1& form = *session.form;
-  SendSummary summary(form);
+  Program& program = *session.program;
+  SendSummary summary(program);
   session.view.onLogLine = [&](const std::string& line) {
     summary.OnLogLine(line);
     // A safety net behind the answer time-out: a cycle that stops moving fails.
     session.loop.ArmWatchdog(int64_t{options.pauseMs} + options.answerTimeoutMs + 30000, [&] {
       session.view.ShowError("the send cycle stopped moving");
-      form.CycleMode.clear();
+      program.AbandonCycle();
     });
   };
   session.Handle([&] {
-    if (!options.kind.empty()) ChooseKind(form, options.kind);
-    if (!options.file.empty()) form.FileOpen1Accept(Absolute(options.file));
-    form.PauseTimer.Interval = options.pauseMs;
-    form.AnswerTimeoutMs = options.answerTimeoutMs;
+    if (!options.kind.empty()) ChooseKind(program, options.kind);
+    if (!options.file.empty()) program.ChooseSendFile(Absolute(options.file));
+    program.PauseMs = options.pauseMs;
+    program.AnswerTimeoutMs = options.answerTimeoutMs;
   });
   const std::size_t errorsBefore = session.view.Errors().size();
-  session.Handle([&] { form.BtnSendClick(); });
-  if (form.CycleMode.empty() && !form.PauseTimer.Enabled) {
+  session.Handle([&] { program.SendToTickedTerminals(); });
+  if (!program.CycleRunning()) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
     // port or a bad download file, shown as ERROR with its place.
     session.view.Finish();
     return 2;
   }
-  session.loop.RunUntil([&] { return form.CycleMode.empty() && !form.PauseTimer.Enabled; });
+  session.loop.RunUntil([&] { return !program.CycleRunning(); });
   session.loop.StopWatchdog();
   session.view.Finish();
   summary.Print(stderr);
@@ -77,20 +77,22 @@ int Send(Session& session, const SendOptions& options) {
 }
 
 int Upload(Session& session, const UploadOptions& options) {
-  TForm1& form = *session.form;
+  Program& program = *session.program;
   const std::string& kind = options.kind;
   session.Handle([&] {
     if (StartsWith(kind, "report-")) {
-      ChooseKind(form, "report");
-      ChooseReportType(form, kind.substr(7));
+      ChooseKind(program, "report");
+      ChooseReportType(program, kind.substr(7));
     } else {
-      ChooseKind(form, kind);
+      ChooseKind(program, kind);
     }
-    if (!options.out.empty()) form.UploadFileBox.Text = options.out;
-    form.ServedAddress.Text = options.terminal;
-    form.AnswerTimeoutMs = options.answerTimeoutMs;
+    if (!options.out.empty()) program.UploadFileBox.Text = options.out;
+    program.ServedAddress.Text = options.terminal;
+    program.AnswerTimeoutMs = options.answerTimeoutMs;
   });
-  session.Handle([&] { form.Action1Execute(); });
+  session.Handle([&] { program.Connect(); });
+  // The connect runs off the loop thread; its line comes back through the loop.
+  session.loop.RunUntil([&] { return !program.ConnectPending(); });
   if (!StartsWith(session.LastLogLine(), "- Success Connect ")) {
     session.view.Finish();
     return session.view.Failures() > 0 ? 2 : 1;
@@ -113,28 +115,28 @@ int Upload(Session& session, const UploadOptions& options) {
     session.loop.ArmWatchdog(int64_t{options.answerTimeoutMs} + 30000, [&] {
       session.view.ShowError(silence);
       failed = true;
-      form.DisconnectTerminal();
+      program.Disconnect();
     });
   };
   const std::size_t errorsBefore = session.view.Errors().size();
-  session.Handle([&] { form.Action3Execute(); });
+  session.Handle([&] { program.Upload(); });
   if (session.view.Errors().size() != errorsBefore) {
-    session.Handle([&] { form.DisconnectTerminal(); });
+    session.Handle([&] { program.Disconnect(); });
     session.view.Finish();
     return 2;  // the upload file could not be created
   }
   session.loop.RunUntil([&] { return ended || failed; });
   session.loop.StopWatchdog();
-  if (!ended) session.Handle([&] { form.DisconnectTerminal(); });
+  if (!ended) session.Handle([&] { program.Disconnect(); });
   session.view.Finish();
   return failed ? 1 : 0;
 }
 
 int Read(Session& session, const std::string& file) {
-  TForm1& form = *session.form;
-  if (!file.empty()) session.Handle([&] { form.FileOpen1Accept(Absolute(file)); });
+  Program& program = *session.program;
+  if (!file.empty()) session.Handle([&] { program.ChooseSendFile(Absolute(file)); });
   const std::size_t errorsBefore = session.view.Errors().size();
-  session.Handle([&] { form.Action6Execute(); });
+  session.Handle([&] { program.ReadFile(); });
   session.view.Finish();
   // A fault in the file stops the listing, as it stops a send.
   return session.view.Errors().size() == errorsBefore ? 0 : 2;

@@ -3,7 +3,7 @@
 # there), with a desktop entry and an icon. The `package` preset lays the same
 # out for a .deb: the programs in /opt/orlent, the desktop entry in /usr/share.
 # Only root may write /opt/orlent, so there each user works in a per-user
-# folder (app/program_folder.h).
+# folder (model/program_folder.h).
 set(ORLENT_PROGRAM_DIR "." CACHE STRING "Program folder, relative to the install prefix")
 set(ORLENT_SHARE_DIR "share" CACHE STRING "Desktop entry and icon folder, relative to the prefix")
 set(ORLENT_PROGRAMS)

@@ -28,8 +28,8 @@
 #include "link/answer_router.h"
 #include "records/record_tables.h"
 #include "records/records.h"
-#include "transfer/dispatch.h"
-#include "transfer/download.h"
+#include "session/dispatch.h"
+#include "session/download.h"
 
 namespace {
 
@@ -124,41 +124,41 @@ LinkLibrary FakeLink() {
   return link;
 }
 
-void ChooseUpload(TForm1& form, std::size_t index) {
+void ChooseUpload(Program& program, std::size_t index) {
   for (TRadioButton* b :
-       {&form.RadioButton1, &form.RadioButton2, &form.RadioButton3, &form.RadioButton4,
-        &form.RadioButton5, &form.RadioButton6, &form.RadioButton7, &form.RadioButton11,
-        &form.RadioButton12, &form.RadioButton13}) {
+       {&program.Kinds.Plu, &program.Kinds.Barcode, &program.Kinds.Report, &program.Kinds.PluReport,
+        &program.Kinds.TimeReport, &program.Kinds.GroupReport, &program.Kinds.DeptReport, &program.Kinds.Ingredient,
+        &program.Kinds.ScrollMsg, &program.Kinds.Speedkey}) {
     b->Checked = false;
   }
-  TRadioButton* const kinds[] = {&form.RadioButton1,  &form.RadioButton2, &form.RadioButton11,
-                                 &form.RadioButton12, &form.RadioButton4, &form.RadioButton5,
-                                 &form.RadioButton6,  &form.RadioButton7};
-  if (index >= 4) form.RadioButton3.Checked = true;
+  TRadioButton* const kinds[] = {&program.Kinds.Plu,  &program.Kinds.Barcode, &program.Kinds.Ingredient,
+                                 &program.Kinds.ScrollMsg, &program.Kinds.PluReport, &program.Kinds.TimeReport,
+                                 &program.Kinds.GroupReport,  &program.Kinds.DeptReport};
+  if (index >= 4) program.Kinds.Report.Checked = true;
   kinds[index]->Checked = true;
 }
 
-void StartDownload(TForm1& form, uint8_t code, int total) {
-  form.Transfer = TransferState{};
-  form.Transfer.Direction = kDirectionWrite;
+void StartDownload(Program& program, uint8_t code, int total) {
+  program.Transfer = TransferState{};
+  program.Transfer.Direction = kDirectionWrite;
   DownloadTotal = total;
   switch (code) {
     case kCodePlu:
-      return DownloadNextPLU(form, 0);
+      return DownloadNextPLU(program, 0);
     case kCodeBarcode:
-      return DownloadNextBarcode(form, 0);
+      return DownloadNextBarcode(program, 0);
     case kCodeIngredient:
-      return DownloadNextIngredient(form, 0);
+      return DownloadNextIngredient(program, 0);
     case kCodeScrollMsg:
-      return DownloadNextScrollMsg(form, 0);
+      return DownloadNextScrollMsg(program, 0);
     default:
-      return DownloadNextSpeedkey(form, 0);
+      return DownloadNextSpeedkey(program, 0);
   }
 }
 
-bool LoggedSince(const TForm1& form, std::size_t from, const std::string& ending) {
-  for (std::size_t i = from; i < form.ActivityLog.Items.size(); ++i) {
-    if (form.ActivityLog.Items[i].ends_with(ending)) return true;
+bool LoggedSince(const Program& program, std::size_t from, const std::string& ending) {
+  for (std::size_t i = from; i < program.ActivityLog.Items.size(); ++i) {
+    if (program.ActivityLog.Items[i].ends_with(ending)) return true;
   }
   return false;
 }
@@ -176,28 +176,28 @@ bool Forward(const Kind& kind, uint32_t number, uint32_t asked) {
 }
 
 // One answer of a handled kind to an upload request.
-void CheckUploadAnswer(const TForm1& form, const Kind& kind, const uint8_t* record,
+void CheckUploadAnswer(const Program& program, const Kind& kind, const uint8_t* record,
                        const TransferState& before, const Calls& callsBefore, std::size_t logFrom) {
   const uint32_t number = NumberOf(kind, record);
   const std::string status = number == 0 ? StatusOf(kind, record) : std::string();
   const bool marker = status == "95" || status == "99" || number == 65535;
   const bool outOfOrder = !marker && kind.writer && before.Direction != 0 &&
                           !Forward(kind, number, before.RecordNumber);
-  FUZZ_CHECK(form.Transfer.AnswerNumber == number, "the answer's number is not kept");
-  FUZZ_CHECK(form.Transfer.Direction == (marker || outOfOrder ? 0 : before.Direction),
+  FUZZ_CHECK(program.Transfer.AnswerNumber == number, "the answer's number is not kept");
+  FUZZ_CHECK(program.Transfer.Direction == (marker || outOfOrder ? 0 : before.Direction),
              marker       ? "an end marker did not end the upload"
              : outOfOrder ? "an answer out of order did not end the upload"
                           : "the upload ended without a marker");
   // An upload whose direction is 0 ends at this answer, marker or not.
-  const bool ended = form.Transfer.Direction == 0;
+  const bool ended = program.Transfer.Direction == 0;
   if (!kind.writer) {  // speedkey: no upload exists, the answer is only logged
-    FUZZ_CHECK(LoggedSince(form, logFrom, kind.completion), "speedkey answer not logged");
+    FUZZ_CHECK(LoggedSince(program, logFrom, kind.completion), "speedkey answer not logged");
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects + (ended ? 1 : 0), "speedkey end");
     return;
   }
-  FUZZ_CHECK(LoggedSince(form, logFrom, kind.writer) == (status != "99" && !outOfOrder),
+  FUZZ_CHECK(LoggedSince(program, logFrom, kind.writer) == (status != "99" && !outOfOrder),
              "a line written for status '" + status + "'");
-  FUZZ_CHECK(LoggedSince(form, logFrom, kind.failure) == outOfOrder,
+  FUZZ_CHECK(LoggedSince(program, logFrom, kind.failure) == outOfOrder,
              "the failure line does not match an answer out of order");
   const bool counted = kind.reportCount && static_cast<int32_t>(number + 1) >= kind.reportCount;
   const bool last = kind.wideNumber && number == static_cast<uint32_t>(INT32_MAX);
@@ -209,7 +209,7 @@ void CheckUploadAnswer(const TForm1& form, const Kind& kind, const uint8_t* reco
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects, "a disconnect mid-upload");
     if (!kind.reportCount) {
       FUZZ_CHECK(
-          form.Transfer.RecordNumber == (kind.wideNumber ? number + 1 : (number + 1) & 0xFFFF),
+          program.Transfer.RecordNumber == (kind.wideNumber ? number + 1 : (number + 1) & 0xFFFF),
           "the next request does not follow the answer");
     }
   }
@@ -239,17 +239,17 @@ void ShapeAcknowledgment(const Kind& kind, uint32_t sent, std::vector<uint8_t>& 
 }
 
 // One acknowledgment of a downloaded record.
-void CheckAcknowledgment(const TForm1& form, const Kind& kind, const uint8_t* record,
+void CheckAcknowledgment(const Program& program, const Kind& kind, const uint8_t* record,
                          const TransferState& before) {
   const uint32_t number = NumberOf(kind, record);
   const bool stored = before.Direction == kDirectionWrite && number == before.RecordNumber &&
                       !RefusedStatus(kind, record) && before.Stored < before.RecordIndex;
-  FUZZ_CHECK(form.Transfer.AnswerNumber == number, "the acknowledged number is not kept");
-  FUZZ_CHECK(form.Transfer.Stored <= form.Transfer.RecordIndex,
+  FUZZ_CHECK(program.Transfer.AnswerNumber == number, "the acknowledged number is not kept");
+  FUZZ_CHECK(program.Transfer.Stored <= program.Transfer.RecordIndex,
              "more records stored than handed over");
-  FUZZ_CHECK(form.Transfer.Stored == before.Stored + (stored ? 1 : 0),
+  FUZZ_CHECK(program.Transfer.Stored == before.Stored + (stored ? 1 : 0),
              stored ? "a stored record was not counted" : "a record not stored was counted");
-  FUZZ_CHECK(form.Transfer.Direction == before.Direction || form.Transfer.Direction == 0,
+  FUZZ_CHECK(program.Transfer.Direction == before.Direction || program.Transfer.Direction == 0,
              "an acknowledgment changed the transfer's direction");
 }
 
@@ -257,27 +257,27 @@ void CheckAcknowledgment(const TForm1& form, const Kind& kind, const uint8_t* re
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzForm window(FakeLink());
-  TForm1& form = *window.form;
+  Program& program = *window.program;
   FuzzedDataProvider input(data, size);
-  form.ActivityLog.Items.clear();
-  form.CloseUploadFile();
-  SetActiveRouter(&form.Router);
-  form.ServedAddress.Text = "127.0.0.2";
+  program.ActivityLog.Items.clear();
+  program.CloseUploadFile();
+  SetActiveRouter(&program.Router);
+  program.ServedAddress.Text = "127.0.0.2";
 
   const std::size_t transfer = input.ConsumeIntegralInRange<std::size_t>(0, 12);
   const bool upload = transfer < kUploadKinds;
   const Kind& kind = upload ? kKinds[transfer] : kKinds[transfer == 12 ? 8 : transfer - 8];
   if (upload) {
-    ChooseUpload(form, transfer);
-    form.UploadFileBox.Text = ScratchFolder() + "/upload.txt";
-    form.HandleEvent([&] { form.Action3Execute(); });
+    ChooseUpload(program, transfer);
+    program.UploadFileBox.Text = ScratchFolder() + "/upload.txt";
+    program.HandleEvent([&] { program.Upload(); });
   } else {
-    form.HandleEvent([&] { StartDownload(form, kind.code, input.ConsumeIntegralInRange(0, 5)); });
+    program.HandleEvent([&] { StartDownload(program, kind.code, input.ConsumeIntegralInRange(0, 5)); });
   }
 
   while (input.remaining_bytes() > 0) {
     // The terminal stays served, as though connected again after every disconnect.
-    form.RouteTerminalAnswers();
+    program.RouteTerminalAnswers();
     const bool odd = input.ConsumeIntegralInRange(0, 7) == 0;
     RequestPacket answer{};
     answer.Address = "127.0.0.2";
@@ -290,11 +290,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.resize(answer.DataLength);
     const bool noData = odd && input.ConsumeBool();
     answer.Data = noData ? nullptr : record.data();
-    if (!odd && !upload) ShapeAcknowledgment(*answered, form.Transfer.RecordNumber, record);
+    if (!odd && !upload) ShapeAcknowledgment(*answered, program.Transfer.RecordNumber, record);
 
-    const TransferState before = form.Transfer;
+    const TransferState before = program.Transfer;
     const Calls callsBefore = calls;
-    const auto logBefore = form.ActivityLog.Items;
+    const auto logBefore = program.ActivityLog.Items;
     FUZZ_CHECK(DataCallback(answer) == 1, "the data callback must return 1");
     window.loop.RunPending();
 
@@ -302,14 +302,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         answered && !noData && answer.DataLength >= answered->size &&
         (answer.Direction == 2 || (answer.Direction == 3 && !answered->reportCount));
     if (!handled) {
-      FUZZ_CHECK(form.Transfer == before && form.ActivityLog.Items == logBefore &&
+      FUZZ_CHECK(program.Transfer == before && program.ActivityLog.Items == logBefore &&
                      calls.sends == callsBefore.sends &&
                      calls.disconnects == callsBefore.disconnects,
                  "an answer that no handler acts on changed something");
     } else if (answer.Direction == 2) {
-      CheckUploadAnswer(form, *answered, record.data(), before, callsBefore, logBefore.size());
+      CheckUploadAnswer(program, *answered, record.data(), before, callsBefore, logBefore.size());
     } else {
-      CheckAcknowledgment(form, *answered, record.data(), before);
+      CheckAcknowledgment(program, *answered, record.data(), before);
     }
   }
   FUZZ_CHECK(window.view.failures.empty(), window.view.failures.front());

@@ -198,9 +198,9 @@ std::string ListedLine(std::size_t number, const std::string& line) {
 
 // "Read Data" lists one line per data line, each value as its column holds
 // it, and always ends with "* End *"; a fault stops it with one error box.
-void CheckListing(const TForm1& form, const Lines& dataLines, bool earlyCtrlZ,
+void CheckListing(const Program& program, const Lines& dataLines, bool earlyCtrlZ,
                   const FuzzView& view) {
-  const auto& log = form.ActivityLog.Items;
+  const auto& log = program.ActivityLog.Items;
   FUZZ_CHECK(log.size() >= 2 && log[log.size() - 2].empty() && log.back() == "* End *",
              "listing frame");
   const std::size_t listed = log.size() >= 3 ? log.size() - 3 : 0;
@@ -229,10 +229,10 @@ int Shown(FuzzView& view, const DownloadFileRead& read, const std::string& path)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   static FuzzForm window;
-  TForm1& form = *window.form;
+  Program& program = *window.program;
   FuzzView& view = window.view;
   view.errors.clear();
-  form.ActivityLog.Items.clear();
+  program.ActivityLog.Items.clear();
 
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::string path = WriteScratchFile("download.txt", bytes);
@@ -269,9 +269,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
     default:
-      form.FileOpen1Accept(path);
-      form.Action6Execute();
-      CheckListing(form, dataLines, earlyCtrlZ, view);
+      program.ChooseSendFile(path);
+      program.ReadFile();
+      CheckListing(program, dataLines, earlyCtrlZ, view);
       break;
   }
   return 0;

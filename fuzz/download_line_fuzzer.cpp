@@ -7,7 +7,7 @@
 // finds, raises the missing-field flag only two or more places past the last
 // field, and returns a view into the line; TryStrToInt agrees with a
 // conversion built on std::from_chars and reads back every 32-bit value in
-// decimal and in each hexadecimal form; LineColumns refuses exactly what the
+// decimal and in each hexadecimal program; LineColumns refuses exactly what the
 // rules refuse, with the message for it, and never narrows: a narrow column
 // gives the column's own value or refuses it.
 #include <algorithm>

@@ -21,8 +21,8 @@ void FuzzLoop::RunPending() {
 }
 
 FuzzForm::FuzzForm(const LinkLibrary& link)
-    : form(std::make_unique<TForm1>(loop, view, link, ScratchFolder() + "/orlent")) {
-  form->ProgramFolder = ScratchFolder();
+    : program(std::make_unique<Program>(loop, view, link, ScratchFolder() + "/orlent")) {
+  program->ProgramFolder = ScratchFolder();
 }
 
 namespace {

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/event_loop.h"
-#include "app/form_view.h"
-#include "app/tform1.h"
+#include "loop/event_loop.h"
+#include "model/program_view.h"
+#include "model/program.h"
 
 // Reports the broken invariant and aborts, so libFuzzer keeps the input.
 [[noreturn]] void FuzzFailure(const std::string& what);
@@ -22,8 +22,8 @@
     if (!(condition)) FuzzFailure(std::string(#condition) + ": " + (what)); \
   } while (0)
 
-// Keeps the error boxes and failures the core shows; the log is in the form.
-class FuzzView : public FormView {
+// Keeps the error boxes and failures the core shows; the log is in the program.
+class FuzzView : public ProgramView {
  public:
   void LogAppended(const std::string&) override {}
   void LogReplaced(std::size_t, const std::string&) override {}
@@ -56,7 +56,7 @@ struct FuzzForm {
   explicit FuzzForm(const LinkLibrary& link = LinkLibrary{});
   FuzzLoop loop;
   FuzzView view;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<Program> program;
 };
 
 // A folder of this process under the system's temporary folder, removed at exit.

@@ -179,9 +179,9 @@ bool Quoted(const std::string& text) {
 
 // The address and tick keys of the (first) Terminal section: the most
 // entries a load may give.
-std::size_t EntryKeys(TForm1& form) {
+std::size_t EntryKeys(Program& program) {
   std::size_t keys = 0;
-  for (const auto& key : form.Settings->ReadSection("Terminal")) {
+  for (const auto& key : program.Settings->ReadSection("Terminal")) {
     for (const std::string_view prefix : {"TerminalIP_", "TerminalChecked_"}) {
       keys += key.size() > prefix.size() && SameName(key.substr(0, prefix.size()), prefix) ? 1 : 0;
     }
@@ -192,14 +192,14 @@ std::size_t EntryKeys(TForm1& form) {
 // Load, save, load, save through the window's handlers.
 void CheckSaveCycle(const std::string& path) {
   static FuzzForm window;
-  TForm1& form = *window.form;
-  form.Settings = std::make_unique<SettingsFile>(path);
-  form.LoadTerminalSettings();
-  const std::string port = form.PortBox.Text;
+  Program& program = *window.program;
+  program.Settings = std::make_unique<SettingsFile>(path);
+  program.LoadTerminalSettings();
+  const std::string port = program.PortBox.Text;
   std::vector<TCheckListItem> kept;
   bool quoted = Quoted(port);
   bool lineBreak = port.find_first_of("\r\n") != std::string::npos;
-  for (const auto& item : form.TerminalList.Items) {
+  for (const auto& item : program.TerminalList.Items) {
     if (!item.Text.empty()) kept.push_back(item);
     quoted = quoted || Quoted(item.Text);
     lineBreak = lineBreak || item.Text.find_first_of("\r\n") != std::string::npos;
@@ -207,21 +207,21 @@ void CheckSaveCycle(const std::string& path) {
   // A lone CR ends its line, so nothing that is loaded can hold a line break
   // and block the save.
   FUZZ_CHECK(!lineBreak, "a loaded value holds a CR");
-  FUZZ_CHECK(form.TerminalList.Items.size() <= EntryKeys(form), "more entries than keys");
-  form.SaveTerminalSettings();
-  form.LoadTerminalSettings();
+  FUZZ_CHECK(program.TerminalList.Items.size() <= EntryKeys(program), "more entries than keys");
+  program.SaveTerminalSettings();
+  program.LoadTerminalSettings();
   // One pair of quotes around a value is dropped at every read, as the
   // private-profile functions do, so such a value changes at each save.
   if (quoted) return;
-  FUZZ_CHECK(form.PortBox.Text == port, "the port changed");
-  FUZZ_CHECK(form.TerminalList.Items.size() == kept.size(), "entries lost or gained");
+  FUZZ_CHECK(program.PortBox.Text == port, "the port changed");
+  FUZZ_CHECK(program.TerminalList.Items.size() == kept.size(), "entries lost or gained");
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    FUZZ_CHECK(form.TerminalList.Items[i].Text == kept[i].Text &&
-                   form.TerminalList.Items[i].Checked == kept[i].Checked,
+    FUZZ_CHECK(program.TerminalList.Items[i].Text == kept[i].Text &&
+                   program.TerminalList.Items[i].Checked == kept[i].Checked,
                "entry " + std::to_string(i + 1) + " changed");
   }
   const std::string saved = ReadFileBytes(path);
-  form.SaveTerminalSettings();
+  program.SaveTerminalSettings();
   FUZZ_CHECK(ReadFileBytes(path) == saved, "a second save changed the file");
 }
 

@@ -16,12 +16,13 @@ std::atomic<AnswerRouter*> activeRouter{nullptr};
 AnswerRouter::AnswerRouter(EventLoop& loop, bool (*accepted)(uint8_t code))
     : loop_(loop), accepted_(accepted) {}
 
-void AnswerRouter::Route(const std::string& address, Handler handler) {
-  handlers_[address] = std::move(handler);
+void AnswerRouter::Route(const std::string& address, const void* owner, Handler handler) {
+  handlers_[address] = Routed{owner, std::move(handler)};
 }
 
-void AnswerRouter::Unroute(const std::string& address) {
-  handlers_.erase(address);
+void AnswerRouter::Unroute(const std::string& address, const void* owner) {
+  const auto route = handlers_.find(address);
+  if (route != handlers_.end() && route->second.owner == owner) handlers_.erase(route);
 }
 
 // Runs on the library's I/O thread: it touches nothing of the router but the
@@ -36,7 +37,7 @@ void AnswerRouter::Hand(const AnswerCopy& copy) {
   const auto route = handlers_.find(copy.Packet().Address);
   if (route == handlers_.end()) return;
   // The handler may unroute its own address (a disconnect) while it runs.
-  const Handler handler = route->second;
+  const Handler handler = route->second.handler;
   handler(copy.Packet());
 }
 

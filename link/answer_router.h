@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/event_loop.h"
+#include "loop/event_loop.h"
 #include "termlink/termlink.h"
 
 class AnswerCopy;
@@ -24,12 +24,13 @@ class AnswerRouter {
   AnswerRouter(const AnswerRouter&) = delete;
   AnswerRouter& operator=(const AnswerRouter&) = delete;
 
-  // Loop thread: answers of `address` go to `handler` from now on, replacing
-  // the handler routed before.
-  void Route(const std::string& address, Handler handler);
+  // Loop thread: answers of `address` go to `handler` of `owner` from now on,
+  // replacing the handler routed before.
+  void Route(const std::string& address, const void* owner, Handler handler);
   // Loop thread: answers of `address` are dropped from now on, also those
-  // already posted but not yet handled.
-  void Unroute(const std::string& address);
+  // already posted but not yet handled, unless another owner routed the
+  // address since.
+  void Unroute(const std::string& address, const void* owner);
 
   // Library's thread: copies an accepted answer with data and posts the copy
   // to the loop, where it goes to the handler of its address, if any.
@@ -40,7 +41,11 @@ class AnswerRouter {
 
   EventLoop& loop_;
   bool (*accepted_)(uint8_t code);
-  std::map<std::string, Handler> handlers_;
+  struct Routed {
+    const void* owner;
+    Handler handler;
+  };
+  std::map<std::string, Routed> handlers_;
 };
 
 // The router the library's callbacks reach; null when there is none. Set and

@@ -11,7 +11,7 @@
 
 #include "link/answer_copy.h"
 #include "records/records.h"
-#include "tests/support/form_fixture.h"
+#include "tests/support/program_fixture.h"
 #include "tests/support/real_loop.h"
 
 // Packed record fields are compared as int64_t{...} values: gtest would bind
@@ -174,12 +174,12 @@ TEST(RouterAcrossThreads, AnswersOfTheLibrarysThreadReachTheLoopThreadInOrder) {
 
 class DataCallbackTest : public ::testing::Test {
  protected:
-  DataCallbackTest() : form(loop, view, link.Table(), "/nowhere/orlent") {}
+  DataCallbackTest() : program(loop, view, link.Table(), "/nowhere/orlent") {}
 
   FakeLink link;
   CountingLoop loop;
   RecordingView view;
-  TForm1 form;
+  Program program;
 };
 
 TEST_F(DataCallbackTest, ReturnsOneForEveryAnswerAndPostsOnlyDispatchedOnesWithData) {
@@ -201,9 +201,9 @@ TEST_F(DataCallbackTest, TheWindowsThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   // A barcode acknowledgment logs its Text2: delivered through the fake, whose
   // buffer is overwritten as soon as the callback returns.
   link.dataCallback = DataCallback;
-  form.ServedAddress.Text = "127.0.0.2";
-  form.RouteTerminalAnswers();
-  form.Transfer.Direction = 0;  // the transfer is to end: nothing is sent next
+  program.ServedAddress.Text = "127.0.0.2";
+  program.RouteTerminalAnswers();
+  program.Transfer.Direction = 0;  // the transfer is to end: nothing is sent next
   BarcodeRecord record{};
   record.Number = 4;
   std::strcpy(record.Text2, "Stored");
@@ -211,6 +211,6 @@ TEST_F(DataCallbackTest, TheWindowsThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   EXPECT_TRUE(view.appended.empty());  // nothing runs on the library's thread
   loop.RunPending();
   EXPECT_EQ(view.appended, std::vector<std::string>{"StoredDataReceivedBarcode"});
-  EXPECT_EQ(form.Transfer.AnswerNumber, 4u);
+  EXPECT_EQ(program.Transfer.AnswerNumber, 4u);
   EXPECT_TRUE(link.sent.empty());
 }

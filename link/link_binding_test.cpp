@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/executable_path.h"
-#include "app/tform1.h"
+#include "model/executable_path.h"
+#include "model/program.h"
 #include "link/link_library.h"
 #include "tests/support/manual_loop.h"
 #include "tests/support/recording_view.h"
@@ -36,17 +36,17 @@ TEST(LinkBinding, CompleteLibraryIsBoundAndStartUpRegistersThroughIt) {
   TempFolder folder;
   ManualLoop loop;
   RecordingView view;
-  TForm1 form(loop, view, *link, folder.File("orlent"));
-  form.FormCreate();
+  Program program(loop, view, *link, folder.File("orlent"));
+  program.Start();
   EXPECT_EQ(Journal(FAKE_TERMLINK_FULL),
             "SetCommLibrary 1 TLTCPIP.DLL\n"
             "AddInterpreter 100 5000 Interp5000.dll\n"
             "AddInterpreter 100 5010 Interp5010.dll\n"
             "AddInterpreter 100 16 Interp16.dll\n"
             "GetLibraryInfo 3 ''\n");
-  EXPECT_EQ(form.VersionLine, "- TLTCPIP.DLL Version 2.7 [24-03-9 ]");
+  EXPECT_EQ(program.VersionLine, "- TLTCPIP.DLL Version 2.7 [24-03-9 ]");
   // The library refuses every interpreter; the start neither notices nor says so.
-  EXPECT_EQ(form.ActivityLog.Items, std::vector<std::string>{kWindowCaption});
+  EXPECT_EQ(program.ActivityLog.Items, std::vector<std::string>{kWindowCaption});
   EXPECT_TRUE(view.errors.empty() && view.failures.empty());
 }
 

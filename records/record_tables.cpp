@@ -5,4 +5,3 @@ RecordTable<BarcodeRecord> BarcodeTable;
 RecordTable<IngredientRecord> IngredientTable;
 RecordTable<ScrollMsgRecord> ScrollMsgTable;
 SpeedkeyRecord SpeedkeyData{};
-int DownloadTotal = 0;

@@ -1,5 +1,5 @@
 // The program-wide record tables that a download file is parsed into and sent
-// from, the single speedkey record, and the download total.
+// from, the single speedkey record.
 #pragma once
 
 #include <array>
@@ -23,5 +23,3 @@ extern RecordTable<BarcodeRecord> BarcodeTable;
 extern RecordTable<IngredientRecord> IngredientTable;
 extern RecordTable<ScrollMsgRecord> ScrollMsgTable;
 extern SpeedkeyRecord SpeedkeyData;
-// Number of records stored by the most recent parse, whatever its kind.
-extern int DownloadTotal;

@@ -17,7 +17,7 @@ bool IsBlank(std::string_view text) {
   return Trim(text).empty();
 }
 
-// Names are matched by their ASCII lower-case form.
+// Names are matched by their ASCII lower-case program.
 std::string Lower(std::string_view name) {
   std::string lower(name);
   for (char& c : lower) {

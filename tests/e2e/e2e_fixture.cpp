@@ -20,15 +20,15 @@ const LinkLibrary& Library() {
 }  // namespace
 
 EndToEnd::EndToEnd()
-    : form(std::make_unique<TForm1>(loop, view, Library(), folder.File("orlent"))) {
-  form->FormCreate();
-  form->PauseTimer.Interval = kPauseMs;
-  form->AnswerTimeoutMs = kAnswerTimeoutMs;
+    : program(std::make_unique<Program>(loop, view, Library(), folder.File("orlent"))) {
+  program->Start();
+  program->PauseMs = kPauseMs;
+  program->AnswerTimeoutMs = kAnswerTimeoutMs;
 }
 
 EndToEnd::~EndToEnd() {
   // No answer may reach the window once it is gone.
-  for (const auto& address : dialled) form->Link.Disconnect(address.c_str(), -1);
+  for (const auto& address : dialled) program->Link.Disconnect(address.c_str(), -1);
   simulator.reset();
 }
 
@@ -50,7 +50,7 @@ void EndToEnd::StartSimulators(const std::vector<std::pair<Lines, Lines>>& addre
   neighbours = StartSharingOnePort(argsOfEach);
   simulator = std::move(neighbours.front());
   neighbours.erase(neighbours.begin());
-  form->PortBox.Text = std::to_string(Port());
+  program->PortBox.Text = std::to_string(Port());
 }
 
 void EndToEnd::StopSimulator() {
@@ -59,24 +59,24 @@ void EndToEnd::StopSimulator() {
 
 bool EndToEnd::RunCycle(const std::vector<TCheckListItem>& terminals) {
   for (const auto& entry : terminals) dialled.push_back(entry.Text);
-  form->TerminalList.Items = terminals;
-  form->HandleEvent([&] { form->BtnSendClick(); });
+  program->TerminalList.Items = terminals;
+  program->HandleEvent([&] { program->SendToTickedTerminals(); });
   return loop.RunUntil(
       [&] {
-        return form->CycleMode.empty() && !form->ActivityLog.Items.empty() &&
-               form->ActivityLog.Items.back() == "* End *";
+        return program->CycleMode.empty() && !program->ActivityLog.Items.empty() &&
+               program->ActivityLog.Items.back() == "* End *";
       },
       kRunLimit);
 }
 
 bool EndToEnd::RunUpload(const std::string& address, const std::string& fileName) {
   dialled.push_back(address);
-  form->ServedAddress.Text = address;
-  form->HandleEvent([&] { form->Action1Execute(); });
-  form->UploadFileBox.Text = folder.File(fileName);
-  form->HandleEvent([&] { form->Action3Execute(); });
+  program->ServedAddress.Text = address;
+  program->HandleEvent([&] { program->Connect(); });
+  program->UploadFileBox.Text = folder.File(fileName);
+  program->HandleEvent([&] { program->Upload(); });
   // DisconnectTerminal closes the upload file at the end of the transfer.
-  return loop.RunUntil([&] { return form->OpenUploadFile == nullptr; }, kRunLimit);
+  return loop.RunUntil([&] { return program->OpenUploadFile == nullptr; }, kRunLimit);
 }
 
 Lines EndToEnd::Dump(const std::string& address, const std::string& kind) {
@@ -88,12 +88,12 @@ Lines EndToEnd::Dump(const std::string& address, const std::string& kind) {
 }
 
 Lines EndToEnd::LogFrom(std::size_t from) const {
-  const Lines& log = form->ActivityLog.Items;
+  const Lines& log = program->ActivityLog.Items;
   return Lines(log.begin() + static_cast<std::ptrdiff_t>(std::min(from, log.size())), log.end());
 }
 
 bool EndToEnd::Logged(const std::string& line) const {
-  for (const auto& item : form->ActivityLog.Items)
+  for (const auto& item : program->ActivityLog.Items)
     if (item == line) return true;
   return false;
 }

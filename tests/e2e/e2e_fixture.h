@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/tform1.h"
+#include "model/program.h"
 #include "tests/support/real_loop.h"
 #include "tests/support/recording_view.h"
 #include "tests/support/simulator_process.h"
@@ -56,7 +56,7 @@ class EndToEnd : public ::testing::Test {
   TempFolder folder;  // the program folder; upload files are made here too
   RealLoop loop;
   RecordingView view;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<Program> program;
   std::unique_ptr<SimulatorProcess> simulator;
   std::vector<std::unique_ptr<SimulatorProcess>> neighbours;
   Lines dialled;  // every address the test served, disconnected at its end

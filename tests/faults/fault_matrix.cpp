@@ -140,9 +140,9 @@ std::string UploadResult::Summary() const {
 }
 
 FaultMatrix::FaultMatrix() {
-  realLink = form->Link;
-  form->Link.AddProcConnection = AddNotingConnection;
-  form->AnswerTimeoutMs = kTimeoutMs;
+  realLink = program->Link;
+  program->Link.AddProcConnection = AddNotingConnection;
+  program->AnswerTimeoutMs = kTimeoutMs;
   std::lock_guard lock(acknowledgmentsMutex);
   acknowledgments.clear();
 }
@@ -162,7 +162,7 @@ void FaultMatrix::WriteSettings(const std::string& iniPath, int port, const Line
 
 CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
                                    const std::function<void()>& watch) {
-  form->AnswerTimeoutMs = answerTimeoutMs;
+  program->AnswerTimeoutMs = answerTimeoutMs;
   folder.Write("PLU-Down-Default.txt", FileText(source));
   if (listen) {
     StartSimulators({{{"127.0.0.3"}, {}}, {{"127.0.0.2", "127.0.0.4"}, faults}});
@@ -173,19 +173,19 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
   dialled.insert(dialled.end(), addresses.begin(), addresses.end());
   WriteSettings(folder.File("Orlent.ini"), Port(), addresses);
   const std::string settings = folder.Read("Orlent.ini");
-  form->HandleEvent([&] { form->LoadTerminalSettings(); });
+  program->HandleEvent([&] { program->LoadTerminalSettings(); });
 
   CycleResult result;
-  const std::size_t from = form->ActivityLog.Items.size();
-  form->HandleEvent([&] { form->BtnSendClick(); });
+  const std::size_t from = program->ActivityLog.Items.size();
+  program->HandleEvent([&] { program->SendToTickedTerminals(); });
   result.ended = loop.RunUntil(
       [&] {
         if (watch) watch();
-        const auto& log = form->ActivityLog.Items;
-        return form->CycleMode.empty() && !log.empty() && log.back() == "* End *";
+        const auto& log = program->ActivityLog.Items;
+        return program->CycleMode.empty() && !log.empty() && log.back() == "* End *";
       },
       kCycleLimit);
-  form->HandleEvent([&] { form->SaveTerminalSettings(); });
+  program->HandleEvent([&] { program->SaveTerminalSettings(); });
   result.settingsIntact = folder.Read("Orlent.ini") == settings;
   result.errors = view.errors;
   result.errors.insert(result.errors.end(), view.failures.begin(), view.failures.end());

@@ -19,7 +19,7 @@
 
 #include "settings/settings_file.h"
 #include "tests/faults/fault_matrix.h"
-#include "tests/support/form_fixture.h"
+#include "tests/support/program_fixture.h"
 
 namespace {
 
@@ -190,10 +190,10 @@ TEST_F(SettingsFaults, AKillDuringASaveLeavesTheOldOrTheNewListAndNoTemporaryFil
 TEST_F(SettingsFaults, AWindowHoldingTheFolderRefusesCommandLineEdits) {
   WriteList({{"127.0.0.2", true}});
   const std::string before = folder.Read("Orlent.ini");
-  FormFixture fixture(false);
-  TForm1 form(fixture.loop, fixture.view, fixture.link.Table(), folder.File("orlent"));
-  form.Role = FolderRole::Window;
-  form.FormCreate();
+  ProgramFixture fixture(false);
+  Program program(fixture.loop, fixture.view, fixture.link.Table(), folder.File("orlent"));
+  program.Role = FolderRole::Window;
+  program.Start();
 
   const std::string refusal =
       "ERROR: " + ini + " is open in an Orlent window (process " + std::to_string(getpid()) + ")\n";
@@ -211,7 +211,7 @@ TEST_F(SettingsFaults, AWindowHoldingTheFolderRefusesCommandLineEdits) {
   EXPECT_EQ(list.exitCode, 0) << list.err;
   EXPECT_EQ(list.out, "Port 20404\n1 [x] 127.0.0.2\n");
 
-  form.FormClose();
+  program.Close();
   EXPECT_EQ(Cli({"add", "127.0.0.3"}).exitCode, 0);
   EXPECT_EQ(ReadList().size(), 2u);
   AddMatrixRow("orlent-cli edits while a window is open",

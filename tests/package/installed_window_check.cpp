@@ -13,10 +13,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/program_folder.h"
-#include "app/qt/main_window.h"
-#include "app/qt/qt_event_loop.h"
-#include "app/qt/window_fixture.h"
+#include "model/program_folder.h"
+#include "window/main_window.h"
+#include "window/qt_event_loop.h"
+#include "window/window_fixture.h"
 #include "link/link_library.h"
 
 namespace fs = std::filesystem;

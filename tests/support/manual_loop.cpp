@@ -27,9 +27,17 @@ void ManualLoop::RunPending() {
   }
 }
 
-int64_t ManualLoop::DueAt(TimerSlot slot) const {
-  auto it = timers_.find(slot);
-  return it == timers_.end() ? -1 : it->second.due;
+void ManualLoop::RunOffLoop(std::function<void()> work, std::function<void()> done) {
+  work();
+  Post(std::move(done));
+}
+
+int64_t ManualLoop::DueAt(TimerKind kind) const {
+  int64_t due = -1;
+  for (const auto& [slot, shot] : timers_) {
+    if (slot.kind == kind && (due < 0 || shot.due < due)) due = shot.due;
+  }
+  return due;
 }
 
 bool ManualLoop::FireNextDue(int64_t until) {

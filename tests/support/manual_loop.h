@@ -8,13 +8,16 @@
 #include <map>
 #include <mutex>
 
-#include "app/event_loop.h"
+#include "loop/event_loop.h"
 
 class ManualLoop : public EventLoop {
  public:
   void Post(std::function<void()> fn) override;
   void ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) override;
   void StopTimer(TimerSlot slot) override;
+  // Runs `work` at once, on the test's thread, and posts `done`: a connect
+  // answers through the loop as it does on a real one.
+  void RunOffLoop(std::function<void()> work, std::function<void()> done) override;
 
   // Runs posted functions, including those they post, until none is left.
   void RunPending();
@@ -26,9 +29,10 @@ class ManualLoop : public EventLoop {
   void RunUntilIdle(int64_t limitMs = 3600 * 1000);
 
   int64_t Now() const { return now_; }
-  bool Armed(TimerSlot slot) const { return timers_.count(slot) != 0; }
-  // Virtual time at which `slot` fires; -1 when not armed.
-  int64_t DueAt(TimerSlot slot) const;
+  // Whether a timer of `kind` is armed, whichever session armed it.
+  bool Armed(TimerKind kind) const { return DueAt(kind) >= 0; }
+  // Virtual time at which the earliest timer of `kind` fires; -1 when none is armed.
+  int64_t DueAt(TimerKind kind) const;
 
  private:
   bool FireNextDue(int64_t until);

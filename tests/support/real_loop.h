@@ -10,7 +10,7 @@
 #include <map>
 #include <mutex>
 
-#include "app/event_loop.h"
+#include "loop/event_loop.h"
 
 class RealLoop : public EventLoop {
  public:

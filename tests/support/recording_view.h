@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/controls.h"
-#include "app/form_view.h"
+#include "model/controls.h"
+#include "model/program_view.h"
 
-class RecordingView : public FormView {
+class RecordingView : public ProgramView {
  public:
   void LogAppended(const std::string& line) override { appended.push_back(line); }
   void LogReplaced(std::size_t index, const std::string& line) override {

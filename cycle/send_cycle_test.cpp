@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/echo_answer.h"
+#include "tests/support/program_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class SendCycle : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
+    logStart = program.ActivityLog.Items.size();
+  }
+
+  void SetTerminals(const std::vector<TCheckListItem>& items) { program.TerminalList.Items = items; }
+
+  // What the cycle logged since the test began.
+  Lines Log() const {
+    return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+  }
+
+  int Connects() const {
+    int n = 0;
+    for (const auto& call : f.link.calls) n += call.name == "Connect";
+    return n;
+  }
+
+  // Lets the terminal now connected acknowledge the two PLU records.
+  void AcknowledgeDownload() {
+    EchoLastSent(f.link, f.loop);
+    EchoLastSent(f.link, f.loop);
+  }
+
+  void Press() {
+    program.HandleEvent([&] { program.SendToTickedTerminals(); });
+  }
+
+  ProgramFixture f;
+  Program& program = *f.program;
+  std::size_t logStart = 0;
+};
+
+std::vector<TCheckListItem> FiveWithTicksAt2And4() {
+  return {{"127.0.0.11", false},
+          {"127.0.0.12", true},
+          {"127.0.0.13", false},
+          {"127.0.0.14", true},
+          {"127.0.0.15", false}};
+}
+
+TEST_F(SendCycle, ServesTheTickedTerminalsInListOrderWithThePauseBeforeEachConnect) {
+  SetTerminals(FiveWithTicksAt2And4());
+  Press();
+  EXPECT_EQ(program.CycleMode, "SEND");
+  EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
+  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.12");
+
+  f.loop.Advance(2999);
+  EXPECT_EQ(Connects(), 0) << "the first connect waits 3000 ms";
+  f.loop.Advance(1);
+  EXPECT_EQ(Connects(), 1);
+  AcknowledgeDownload();
+  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.14");
+
+  f.loop.Advance(2999);
+  EXPECT_EQ(Connects(), 1);
+  f.loop.Advance(1);
+  EXPECT_EQ(Connects(), 2);
+  AcknowledgeDownload();
+
+  EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11", "", "- Success Connect 127.0.0.12",
+                          "- Success to Send Plu (2)", "- Complete Send Plu (Total : 2)",
+                          "- Success to Disconect 127.0.0.12", "", "- Skip Connect 127.0.0.13", "",
+                          "- Success Connect 127.0.0.14", "- Success to Send Plu (2)",
+                          "- Complete Send Plu (Total : 2)", "- Success to Disconect 127.0.0.14",
+                          "", "- Skip Connect 127.0.0.15", "", "* End *"}));
+  EXPECT_EQ(program.CycleMode, "");
+  EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
+  EXPECT_FALSE(f.loop.Armed(TimerKind::AnswerTimeout));
+  EXPECT_TRUE(f.view.errors.empty());
+  EXPECT_TRUE(f.view.failures.empty());
+}
+
+TEST_F(SendCycle, OnlyTheLastEntryTickedEndsRightAfterItsDisconnect) {
+  SetTerminals({{"127.0.0.11", false}, {"127.0.0.12", true}});
+  Press();
+  f.loop.Advance(3000);
+  AcknowledgeDownload();
+  const Lines log = Log();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(Lines(log.end() - 3, log.end()),
+            (Lines{"- Success to Disconect 127.0.0.12", "", "* End *"}));
+}
+
+TEST_F(SendCycle, AFailedConnectMovesOnAtOnce) {
+  SetTerminals({{"127.0.0.11", true}, {"127.0.0.12", false}, {"127.0.0.13", true}});
+  f.link.connectResult = 0;
+  Press();
+  f.loop.Advance(3000);
+  EXPECT_EQ(Log(), (Lines{"", "- Fail Connect 127.0.0.11", "", "- Skip Connect 127.0.0.12"}));
+  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.13");
+  EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), f.loop.Now() + 3000);
+  EXPECT_TRUE(f.link.sent.empty());
+
+  f.loop.Advance(3000);
+  EXPECT_EQ(Log().back(), "* End *");
+  EXPECT_EQ(Connects(), 2);
+  EXPECT_EQ(program.CycleMode, "");
+}
+
+TEST_F(SendCycle, RefusesToStartWithoutATickedTerminal) {
+  for (const auto& items :
+       {std::vector<TCheckListItem>{}, std::vector<TCheckListItem>{{"127.0.0.11", false}}}) {
+    SetTerminals(items);
+    program.ServedAddress.Text = "127.0.0.99";
+    Press();
+    EXPECT_EQ(f.view.errors.back(), "No Terminal To Send !");
+    EXPECT_EQ(program.CycleMode, "");
+    EXPECT_EQ(program.ServedAddress.Text, "127.0.0.99");
+    EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
+    EXPECT_TRUE(Log().empty());
+  }
+}
+
+TEST_F(SendCycle, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
+  SetTerminals(FiveWithTicksAt2And4());
+  Press();
+  f.loop.Advance(1000);
+  const int64_t due = f.loop.DueAt(TimerKind::Pause);
+  Press();
+  EXPECT_EQ(f.view.errors, Lines{"Send Data Is Running !"});
+  EXPECT_EQ(program.TerminalIndex, 1);
+  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.12");
+  EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), due);
+  EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
+
+  f.loop.Advance(2000);  // also refused while a transfer runs
+  Press();
+  EXPECT_EQ(f.view.errors.size(), 2u);
+  AcknowledgeDownload();
+  f.loop.Advance(3000);
+  AcknowledgeDownload();
+  EXPECT_EQ(Log().back(), "* End *");
+  EXPECT_EQ(Connects(), 2);
+
+  Press();  // a new cycle once the first has ended
+  EXPECT_EQ(program.CycleMode, "SEND");
+  EXPECT_EQ(f.view.errors.size(), 2u);
+}
+
+TEST_F(SendCycle, StartingTheTimerWhileItRunsChangesNothing) {
+  program.StartPauseTimer();
+  f.loop.Advance(1000);
+  program.StartPauseTimer();
+  EXPECT_TRUE(program.PauseTimer.Enabled);
+  EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), 3000);
+  f.loop.Advance(2000);
+  EXPECT_FALSE(program.PauseTimer.Enabled);
+  EXPECT_EQ(Connects(), 1);
+}
+
+TEST_F(SendCycle, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAgain) {
+  SetTerminals(FiveWithTicksAt2And4());
+  program.PortBox.Text = "20404x";
+  Press();
+  f.loop.Advance(3000);
+  EXPECT_EQ(f.view.errors, Lines{"The port '20404x' is not a number from 1 to 65535 !"});
+  EXPECT_EQ(Connects(), 0);
+  EXPECT_EQ(Log(), Lines{}) << "nothing is logged";
+  EXPECT_EQ(program.CycleMode, "");
+
+  program.PortBox.Text = "20404";
+  Press();
+  EXPECT_EQ(f.view.errors.size(), 1u);
+  f.loop.Advance(3000);
+  EXPECT_EQ(Connects(), 1);
+}
+
+TEST_F(SendCycle, RetryAndIntervalTextsAreCheckedBeforeThePort) {
+  program.ServedAddress.Text = "127.0.0.11";
+  program.ConnectRetry.Text = "three";
+  program.ConnectInterval.Text = "5 s";
+  program.PortBox.Text = "port";
+  program.HandleEvent([&] { program.Connect(); });
+  program.ConnectRetry.Text = "3";
+  program.HandleEvent([&] { program.Connect(); });
+  EXPECT_EQ(f.view.failures,
+            (Lines{"'three' is not a valid integer value", "'5 s' is not a valid integer value"}));
+  EXPECT_EQ(Connects(), 0);
+}
+
+}  // namespace

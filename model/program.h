@@ -1,0 +1,134 @@
+// Program: Orlent as the window shows it and the operator drives it — the
+// terminal list, the port, the send file, the data kind, the activity log —
+// and the commands (add, delete, change, send, connect, disconnect, upload,
+// read file, clear log). It owns the settings file, the send cycle and the
+// answer router, and runs every command on the loop's thread. It is
+// toolkit-free: the Qt window and the command line are its two front ends;
+// they show it through a ProgramView and feed the operator's input through
+// HandleEvent.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cycle/send_cycle.h"
+#include "link/answer_router.h"
+#include "link/link_library.h"
+#include "loop/event_loop.h"
+#include "model/controls.h"
+#include "model/data_kind.h"
+#include "model/program_view.h"
+#include "session/terminal_session.h"
+#include "settings/folder_role.h"
+
+class SettingsFile;
+
+inline constexpr const char* kWindowCaption = "Orlent V3.0.0.0";
+
+class Program : private CycleHost {
+ public:
+  // `executablePath` is the full path of the running executable; the program
+  // folder is derived from it by Start. The controls start as laid out.
+  Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link, std::string executablePath);
+  ~Program() override;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // The event boundary: runs one handler to its end. A failure escaping it is
+  // shown by the default error handling and the program goes on; the view is
+  // then told that control texts may have changed.
+  void HandleEvent(const std::function<void()>& handler);
+
+  EventLoop& Loop;
+  ProgramView& View;
+  LinkLibrary Link;
+  // Takes the library's answers to the session of their address; the active
+  // router while this program lives.
+  AnswerRouter Router;
+
+  // --- Controls, named by what they hold (the window draws the visible ones) ---
+  TEdit ServedAddress;    // hidden: the terminal that connect, disconnect and upload serve
+  TEdit PortBox;          // the port of all terminals, as typed
+  TEdit ConnectInterval;  // hidden: milliseconds the library waits per connect attempt
+  TEdit ConnectRetry;     // hidden: connect attempts
+  TEdit SendFileBox;      // the download file picked in the file-open dialog, shown disabled
+  TEdit UploadFileBox;    // hidden: the upload file's name
+  TEdit AddressBox;       // the IP box: a new address (Add) or a replacement (Change)
+  TCheckListBox TerminalList;
+  TListBox ActivityLog;
+  DataKindButtons Kinds;  // hidden: the data kind and the report type
+
+  // --- State ---
+  std::string ExecutablePath;
+  std::string ProgramFolder;  // no trailing separator
+  bool FileChosen = false;    // a download file was picked in the file-open dialog
+  std::unique_ptr<SettingsFile> Settings;
+  std::string VersionLine;  // the link library's version, built at start-up
+  int PauseMs = 3000;       // the pause before each connect of a send cycle
+  int AnswerTimeoutMs = 10000;
+  // What the program holds of its folder; set by the front end before Start.
+  FolderRole Role = FolderRole::Reader;
+
+  // --- Start-up, close and activity log ---
+  void Start();
+  // Saves the terminal list and the port, and lets go of the settings file.
+  void Close();
+  void AddLog(const std::string& text);
+  void ReplaceLogLine(const std::string& text, int index);
+  void ClearLog();
+
+  // --- Terminal list: loaded, saved and edited ---
+  // The list and the port box from and to the settings file.
+  void LoadTerminalSettings();
+  void SaveTerminalSettings();
+  void AddTerminal();
+  void DeleteTerminal();
+  void ChangeTerminal();
+
+  // --- Send cycle ---
+  // "&Send Data": a send cycle over the ticked terminals.
+  void SendToTickedTerminals();
+  bool CycleRunning() const { return cycle_ && cycle_->Running(); }
+  // Gives up a cycle that stopped moving: it serves no further terminal, and
+  // "&Send Data" is accepted again.
+  void AbandonCycle();
+
+  // --- One terminal: the one in ServedAddress, or the one a running cycle serves ---
+  void Connect();
+  bool ConnectPending() const;
+  void Disconnect();
+  // Sends the send file to the served terminal, outside a cycle.
+  void Download();
+  // Reads the chosen kind's records or report into the upload file.
+  void Upload();
+  // The transfer of the terminal served last; empty before any.
+  const TransferState& ServedTransfer() const;
+
+  // --- Data kind and download file ---
+  void ChooseDataKind(DataKind kind);
+  void ChooseSendFile(const std::string& path);
+  std::string DownloadFilePath() const;
+  // "&Read File": lists the download file in the log.
+  void ReadFile();
+
+ private:
+  SessionServices Services();
+  CycleHost& Host() { return *this; }
+  SessionSettings ServedSettings() const;
+  TerminalSession& ServedSession();
+  // Checks the port and reads the chosen kind's download file; on any fault
+  // shows the error box and gives nothing.
+  std::optional<PreparedDownload> PrepareDownload();
+
+  // CycleHost: the log, for the cycle and the served session
+  void Log(const std::string& line) override { AddLog(line); }
+  void LogProgress(const std::string& line) override;
+  void Disconnected(TerminalSession&) override {}
+  SessionSettings SettingsFor(const std::string& address) override;
+
+  std::unique_ptr<SendCycle> cycle_;
+  std::unique_ptr<TerminalSession> served_;  // outside a cycle
+};

@@ -1,0 +1,80 @@
+// Start-up and close of the program.
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "model/executable_path.h"
+#include "model/program.h"
+#include "settings/folder_claim.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+// Registers the transport and the interpreters; the link library reports any
+// trouble with them later, as a failed connect.
+void RegisterLinkLibraries(const LinkLibrary& link) {
+  link.SetCommLibrary(1, "TLTCPIP.DLL");
+  link.AddInterpreter(100, 5000, "Interp5000.dll");
+  link.AddInterpreter(100, 5010, "Interp5010.dll");
+  link.AddInterpreter(100, 16, "Interp16.dll");
+}
+
+std::string LibraryVersionLine(const LinkLibrary& link) {
+  uint8_t info[7] = {3};
+  char text[256] = "";  // room for a library that writes into it
+  link.GetLibraryInfo(info, text);
+  char line[96];
+  // "%-2d" prints as the traditional "%-02d": the zero flag yields to "-".
+  std::snprintf(line, sizeof line, "- %s Version %d.%d [%02d-%02d-%-2d]", "TLTCPIP.DLL", info[2],
+                info[3], info[4], info[5], info[6]);
+  return line;
+}
+
+}  // namespace
+
+void Program::Start() {
+  TerminalList.Items.clear();
+  TerminalList.ItemIndex = -1;
+  ActivityLog.Items.clear();
+  View.LogCleared();
+  AddressBox.Text.clear();
+  PortBox.Text.clear();
+  ProgramFolder = ProgramFolderOf(ExecutablePath);
+  Settings = std::make_unique<SettingsFile>(ProgramFolder + "/Orlent.ini");
+  ClaimProgramFolder(*Settings, Role);
+  // A settings file that cannot be read is reported once start-up is done,
+  // so that the window is usable all the same.
+  std::exception_ptr loadFailure;
+  try {
+    LoadTerminalSettings();
+  } catch (const std::exception&) {
+    loadFailure = std::current_exception();
+  }
+  RegisterLinkLibraries(Link);
+  VersionLine = LibraryVersionLine(Link);
+  AddLog(kWindowCaption);
+  SendFileBox.Text = "PLU-Down-Default.txt";
+  UploadFileBox.Text = "PLU-Up-Default.txt";
+  FileChosen = false;
+  // Already checked as laid out, so the PLU kind is not chosen again and the
+  // default file names stay.
+  for (auto* other : {&Kinds.Barcode, &Kinds.Report, &Kinds.Ingredient, &Kinds.ScrollMsg,
+                      &Kinds.Speedkey}) {
+    other->Checked = false;
+  }
+  Kinds.Plu.Checked = true;
+  if (loadFailure) std::rethrow_exception(loadFailure);
+}
+
+void Program::Close() {
+  // The window closes whether or not the save succeeds, so the settings file
+  // object goes in either case; the failure still reaches the operator.
+  try {
+    SaveTerminalSettings();
+  } catch (...) {
+    Settings.reset();
+    throw;
+  }
+  Settings.reset();
+}

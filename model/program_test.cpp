@@ -1,0 +1,67 @@
+// The core's window object: what it does at start-up and from its hidden
+// buttons, and how an event that fails is shown.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "link/answer_router.h"
+#include "tests/support/program_fixture.h"
+
+TEST(MainWindow, NothingIsDialledUntilTheOperatorAsks) {
+  ProgramFixture f;
+  const std::size_t calls = f.link.calls.size();
+  f.loop.Advance(60000);
+  EXPECT_EQ(f.link.calls.size(), calls);
+}
+
+TEST(MainWindow, HiddenButtonsRunTheirActions) {
+  ProgramFixture f;
+  f.link.connectResult = 0;  // keeps the connect step from going on to a download
+  // The connect step dials the served address with 5000 ms for each of three attempts.
+  f.program->ServedAddress.Text = "127.0.0.2";
+  f.program->HandleEvent([&] { f.program->ConnectButton.Click(); });
+  ASSERT_GE(f.link.calls.size(), 2u);
+  const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
+  EXPECT_EQ(setup.name, "AddProcConnection");
+  EXPECT_EQ(setup.numbers, (std::vector<int>{1, 20404, 100, 5010, 5000, 3, 9}));
+  EXPECT_EQ(setup.texts, std::vector<std::string>{"127.0.0.2"});
+  EXPECT_EQ(f.link.calls.back().name, "Connect");
+  EXPECT_EQ(f.link.calls.back().texts, std::vector<std::string>{"127.0.0.2"});
+
+  f.program->HandleEvent([&] { f.program->DisconnectButton.Click(); });
+  EXPECT_EQ(f.link.calls.back().name, "Disconnect");
+
+  f.program->Transfer.Direction = 0;
+  // A download begins only with a file that holds records.
+  f.folder.Write("PLU-Down-Default.txt", "1\t1\t0\tItem\t1\t0\t1\t0\t0\r\n");
+  f.program->HandleEvent([&] { f.program->DownloadButton.Click(); });
+  EXPECT_EQ(f.program->Transfer.Direction, 3);  // the download began
+}
+
+TEST(MainWindow, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
+  ProgramFixture f;
+  f.program->HandleEvent([&] {
+    f.program->AddLog("before");
+    throw std::runtime_error("Unable to write to /x/Orlent.ini");
+  });
+  EXPECT_EQ(f.view.failures, std::vector<std::string>{"Unable to write to /x/Orlent.ini"});
+  EXPECT_EQ(f.view.controlChanges, 1);
+  EXPECT_EQ(f.program->ActivityLog.Items.back(), "before");
+
+  f.program->HandleEvent([&] { f.program->AddLog("after"); });
+  EXPECT_EQ(f.view.failures.size(), 1u);
+  EXPECT_EQ(f.view.controlChanges, 2);
+  EXPECT_EQ(f.program->ActivityLog.Items.back(), "after");
+}
+
+TEST(MainWindow, ActiveRouterEndsWithTheWindow) {
+  {
+    ProgramFixture f(false);
+    EXPECT_EQ(ActiveRouter(), &f.program->Router);
+    f.program.reset();
+    EXPECT_EQ(ActiveRouter(), nullptr);
+  }
+  EXPECT_EQ(ActiveRouter(), nullptr);
+}

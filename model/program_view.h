@@ -1,0 +1,26 @@
+// What the core tells the front end showing the main window. The Qt window
+// draws from it, the command-line front end prints from it, tests record it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+struct TControl;
+
+class ProgramView {
+ public:
+  virtual ~ProgramView() = default;
+  virtual void LogAppended(const std::string& line) = 0;
+  virtual void LogReplaced(std::size_t index, const std::string& line) = 0;
+  virtual void LogCleared() = 0;
+  // The terminal list's entries, ticks or selection, or the port box, changed.
+  virtual void TerminalListChanged() = 0;
+  // The modal error box: title "ERROR", `text`, one OK button. Returns after OK.
+  virtual void ShowError(const std::string& text) = 0;
+  // A failure that escaped a handler, shown by the default error handling
+  // (title "Orlent"); the program goes on running.
+  virtual void ShowFailure(const std::string& text) = 0;
+  virtual void FocusSet(const TControl& control) = 0;
+  // Texts of edit fields or the data kind changed; called once after every handled event.
+  virtual void ControlsChanged() = 0;
+};

@@ -1,0 +1,49 @@
+// "&Read File": lists the download file in the activity log without storing
+// anything in the record tables.
+#include "model/program.h"
+#include "records/download_line.h"
+#include "records/line_reader.h"
+#include "records/records.h"
+
+namespace {
+
+// One listed line: its running number, ". ", and columns 1 to 5 taken with
+// the PLU types, separated by ", ". The columns are checked as a download
+// checks them, so the listing stops where a download would refuse the file.
+std::string ListingLine(int listed, const LineColumns& in) {
+  // Columns are taken in order, so the first failing one is the one reported.
+  const uint16_t field1 = in.U16(1);
+  const int32_t pluNo = in.Number(2);
+  const uint8_t field3 = in.U8(3);
+  const std::string_view text = in.Text(4, sizeof(PluRecord::Text));
+  const int32_t field5 = in.Number(5);
+  return std::to_string(listed) + ". " + std::to_string(field1) + ", " + std::to_string(pluNo) +
+         ", " + std::to_string(field3) + ", " + std::string(text) + ", " + std::to_string(field5);
+}
+
+void ListLines(Program& program, LineReader& reader) {
+  int listed = 0;
+  std::string line;
+  while (reader.ReadLine(line)) {
+    if (IsSkippedLine(line)) continue;
+    program.AddLog(ListingLine(++listed, LineColumns(line, reader.LineNumber())));
+  }
+}
+
+}  // namespace
+
+// Lists the file that a download would parse, so that after a pick in the
+// file-open dialog the picked file is listed. A fault is shown with its place.
+void Program::ReadFile() {
+  const std::string path = DownloadFilePath();
+  LineReader reader(path);
+  try {
+    reader.RequireOpen();
+    AddLog("");
+    ListLines(*this, reader);
+  } catch (const DownloadFileError& error) {
+    View.ShowError(error.Describe(path));
+  }
+  AddLog("");
+  AddLog("* End *");
+}

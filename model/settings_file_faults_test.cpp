@@ -1,0 +1,142 @@
+// The window over a settings file that is not a plain writable file:
+// unreadable, not a regular file, read-only, or a symbolic link; and the
+// window against the locks of its folder.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/atomic_file.h"
+#include "settings/folder_lock.h"
+#include "settings/settings_file.h"
+#include "tests/support/program_fixture.h"
+
+using Lines = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kOneEntry = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n";
+
+Lines FilesIn(const std::string& folder) {
+  Lines names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+TEST(SettingsFileFaults, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
+  // A folder and a FIFO in the file's place; a FIFO would make a read wait
+  // for a writer for ever.
+  for (const bool fifo : {false, true}) {
+    ProgramFixture f(false);
+    const std::string path = f.folder.File("Orlent.ini");
+    ASSERT_EQ(fifo ? mkfifo(path.c_str(), 0644) : mkdir(path.c_str(), 0755), 0);
+    f.program->HandleEvent([&] { f.program->Start(); });
+    EXPECT_EQ(f.view.failures, Lines{"Unable to read " + path});
+    EXPECT_EQ(f.program->ActivityLog.Items, Lines{"Orlent V3.0.0.0"});  // start-up went on
+    f.program->HandleEvent([&] { f.program->Close(); });
+    EXPECT_EQ(f.view.failures.back(), "Unable to write to " + path);
+    EXPECT_EQ(fifo ? fs::is_fifo(path) : fs::is_directory(path), true);
+  }
+}
+
+TEST(SettingsFileFaults, AReadOnlyFileIsRefusedAndALinkKeepsPointingAtItsTarget) {
+  ProgramFixture f(false);
+  const std::string path = f.folder.File("Orlent.ini");
+  f.folder.Write("Orlent.ini", kOneEntry);
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+  f.program->Start();
+  f.program->AddressBox.Text = "127.0.0.3";
+  f.program->HandleEvent([&] { f.program->AddTerminal(); });
+  EXPECT_EQ(f.view.failures, Lines{"Unable to write to " + path});
+  EXPECT_EQ(f.folder.Read("Orlent.ini"), kOneEntry);
+
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+  fs::create_directory(f.folder.File("shared"));
+  fs::rename(path, f.folder.File("shared/Orlent.ini"));
+  fs::create_symlink("shared/Orlent.ini", path);
+  f.program->HandleEvent([&] { f.program->AddTerminal(); });
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_NE(f.folder.Read("shared/Orlent.ini").find("TerminalIP_2=127.0.0.3"), std::string::npos);
+  EXPECT_EQ(FilesIn(f.folder.File("shared")), Lines{"Orlent.ini"});
+}
+
+TEST(SettingsFileFaults, ALeftoverTemporaryFileIsRemovedByTheNextEdit) {
+  ProgramFixture f(false);
+  const std::string saved =
+      "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n"
+      "TerminalChecked_1=0\r\n";
+  f.folder.Write("Orlent.ini", saved);
+  f.folder.Write("Orlent.ini.tmp", "[Terminal]\r\nTerminalNums=0\r\n");  // a crash's leftover
+  f.program->Start();
+  f.program->Close();  // writes nothing new: the list is unchanged
+  EXPECT_EQ(FilesIn(f.folder.path()), (Lines{"Orlent.ini", "Orlent.ini.lock"}));
+  EXPECT_EQ(f.folder.Read("Orlent.ini"), saved);
+}
+
+TEST(SettingsFileFaults, ASecondWindowAndAnEditorAreRefusedWhileAWindowHoldsTheFolder) {
+  ProgramFixture window(false);
+  window.folder.Write("Orlent.ini", kOneEntry);
+  window.program->Role = FolderRole::Window;
+  window.program->Start();
+  const std::string path = window.folder.File("Orlent.ini");
+  struct Case {
+    FolderRole role;
+    std::string refusal;  // empty: allowed
+  };
+  const Case cases[] = {
+      {FolderRole::Window, path + " is open in another Orlent window"},
+      {FolderRole::Editor,
+       path + " is open in an Orlent window (process " + std::to_string(getpid()) + ")"},
+      {FolderRole::Reader, ""},
+  };
+  for (const auto& c : cases) {
+    Program second(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
+    second.Role = c.role;
+    std::string refusal;
+    try {
+      second.Start();
+    } catch (const FolderInUse& e) {
+      refusal = e.what();
+    }
+    EXPECT_EQ(refusal, c.refusal);
+    // Refused before loading.
+    EXPECT_EQ(second.TerminalList.Items.size(), c.refusal.empty() ? 1u : 0u);
+  }
+  window.program->Close();  // the window's lock goes with its settings file object
+  Program after(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
+  after.Role = FolderRole::Window;
+  EXPECT_NO_THROW(after.Start());
+}
+
+TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
+  ProgramFixture f(false);
+  f.folder.Write("Orlent.ini", kOneEntry);
+  f.program->Start();
+  FolderLock other(f.folder.File("Orlent.ini.lock"));
+  ASSERT_TRUE(other.LockTerminal("127.0.0.2"));
+  f.program->ServedAddress.Text = "127.0.0.2";
+  f.program->Connect();
+  EXPECT_EQ(f.link.CallNames().back(), "AddProcConnection");  // no Connect
+  EXPECT_EQ(f.program->ActivityLog.Items, (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2",
+                                              "- Fail Connect 127.0.0.2"}));
+
+  // Once the other process lets go, this one takes it, and gives it back at
+  // the end of its transfer.
+  other.UnlockTerminal("127.0.0.2");
+  f.program->Connect();
+  EXPECT_EQ(f.link.CallNames().back(), "Connect");
+  EXPECT_FALSE(other.LockTerminal("127.0.0.2"));
+  f.program->DisconnectTerminal();
+  EXPECT_TRUE(other.LockTerminal("127.0.0.2"));
+}

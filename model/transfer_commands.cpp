@@ -1,0 +1,92 @@
+// The commands that reach terminals: "&Send Data" (a send cycle), and
+// connect, disconnect, download and upload of the served terminal.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/program.h"
+#include "records/download_files.h"
+#include "text/terminal_port.h"
+
+void Program::SendToTickedTerminals() {
+  // One cycle at a time: a second one would fight the running one over the
+  // terminals and the log.
+  if (CycleRunning()) {
+    View.ShowError("Send Data Is Running !");
+    return;
+  }
+  std::vector<CycleEntry> entries;
+  bool anyTicked = false;
+  for (const auto& item : TerminalList.Items) {
+    entries.push_back({item.Text, item.Checked});
+    anyTicked = anyTicked || item.Checked;
+  }
+  if (!anyTicked) {
+    View.ShowError("No Terminal To Send !");
+    return;
+  }
+  // A bad port or a bad file stops the cycle before any terminal is
+  // contacted, and leaves nothing of it started.
+  const auto prepared = PrepareDownload();
+  if (!prepared) return;
+  served_.reset();
+  ServedAddress.Text.clear();
+  cycle_ = std::make_unique<SendCycle>(Services(), Host(), std::move(entries), *prepared, PauseMs);
+  cycle_->Start();
+}
+
+void Program::AbandonCycle() {
+  if (cycle_) cycle_->Abandon();
+}
+
+std::optional<PreparedDownload> Program::PrepareDownload() {
+  if (!ParsePort(PortBox.Text)) {
+    View.ShowError(BadPortMessage(PortBox.Text));
+    return std::nullopt;
+  }
+  const uint8_t code = Kinds.DownloadCode();
+  if (code == 0) return PreparedDownload{};
+  const std::string path = DownloadFilePath();
+  DownloadFileRead read;
+  const PreparedDownload prepared = ::PrepareDownload(code, path, read);
+  if (read.error) {
+    View.ShowError(read.error->Describe(path));
+    return std::nullopt;
+  }
+  return prepared;
+}
+
+void Program::Connect() {
+  ServedSession().Connect(nullptr);
+}
+
+bool Program::ConnectPending() const {
+  if (cycle_ && cycle_->Running() && cycle_->Current()) return cycle_->Current()->Connecting();
+  return served_ && served_->Connecting();
+}
+
+void Program::Disconnect() {
+  ServedSession().Disconnect();
+}
+
+void Program::Download() {
+  // The running cycle's terminal is already being sent to.
+  if (CycleRunning()) {
+    View.ShowError("Send Data Is Running !");
+    return;
+  }
+  // Checked first, as a cycle checks its file once at its start.
+  const auto prepared = PrepareDownload();
+  if (!prepared) return;
+  ServedSession().Download(*prepared);
+}
+
+void Program::Upload() {
+  TerminalSession& session = ServedSession();
+  // Made in the current directory; a full path is taken as it stands.
+  const std::string path =
+      UploadFileBox.Text.empty()
+          ? std::string()
+          : (std::filesystem::current_path() / UploadFileBox.Text).string();
+  session.Upload(Kinds.UploadCode(), path);
+}

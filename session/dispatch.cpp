@@ -1,0 +1,316 @@
+// Answers from a terminal: each is handed to the handler of its data type
+// code, which writes an uploaded record and asks for the next, sends the next
+// record of a download, or ends the transfer.
+#include "session/dispatch.h"
+
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "session/terminal_session.h"
+#include "records/records.h"
+#include "records/status_code.h"
+#include "session/download.h"
+#include "session/upload.h"
+
+namespace {
+
+// The answer's record, or nothing when the answer carries no whole record.
+template <class Record>
+std::optional<Record> RecordOf(const RequestPacket& answer) {
+  if (answer.Data == nullptr || answer.DataLength < sizeof(Record)) return std::nullopt;
+  Record record;
+  std::memcpy(&record, answer.Data, sizeof record);
+  return record;
+}
+
+// A text field read up to its first zero byte, and no further than `limit` characters.
+template <std::size_t N>
+std::string TextOf(const char (&field)[N], std::size_t limit) {
+  return std::string(field, strnlen(field, limit < N ? limit : N));
+}
+
+// Records the answer's number and reads whether the terminal ends the upload:
+// status "95" or "99" in a record numbered 0, or the record number 65535.
+// Returns the status code.
+template <std::size_t N>
+std::string NoteUploadAnswer(TerminalSession& session, uint32_t number, const char (&statusText)[N]) {
+  session.State().AnswerNumber = number;
+  const std::string status = number == 0 ? StatusCode(statusText, N) : std::string();
+  if (status == "95" || status == "99" || number == 65535) session.State().Direction = 0;
+  return status;
+}
+
+// An upload moves forward when each answer carries at least the number asked
+// for; a terminal that answers an earlier number would otherwise be asked for
+// the same records again and again. `wide` compares PLU numbers as signed.
+bool MovesForward(const TerminalSession& session, uint32_t number, bool wide) {
+  const uint32_t asked = session.Transfer().RecordNumber;
+  return wide ? static_cast<int32_t>(number) >= static_cast<int32_t>(asked) : number >= asked;
+}
+
+// Ends an upload whose terminal answered out of order, with the failure line
+// of the kind's request.
+void UploadOutOfOrder(TerminalSession& session, const char* requestName) {
+  session.State().Direction = 0;
+  session.State().End = TransferEnd::NotForward;
+  session.Log(std::string("- Fail to Send data") + requestName);
+  session.Disconnect();
+}
+
+// How one kind's upload answers are handled.
+template <class Record>
+struct UploadKind {
+  const char* completionLine;
+  const char* requestName;  // the request's name in its log lines
+  void (*writeLine)(TerminalSession&, const Record*);
+  void (*requestNext)(TerminalSession&, int);
+  bool wideNumber = false;
+};
+
+// An answer to an upload request: a record numbered 0 with status "99" is
+// not data; every other record becomes a line of the upload file, unless it
+// does not move the upload forward. Returns whether the upload goes on.
+template <class Record, std::size_t N>
+bool WriteUnlessEnd(TerminalSession& session, const Record& record, uint32_t number,
+                    const char (&statusText)[N], const UploadKind<Record>& kind) {
+  const bool forward = MovesForward(session, number, kind.wideNumber);
+  if (NoteUploadAnswer(session, number, statusText) == "99") {
+    session.Log(kind.completionLine);
+  } else if (session.State().Direction != 0 && !forward) {
+    UploadOutOfOrder(session, kind.requestName);
+    return false;
+  } else {
+    kind.writeLine(session, &record);
+  }
+  if (session.State().Direction != 0) return true;
+  session.Disconnect();
+  return false;
+}
+
+template <class Record, std::size_t N>
+void UploadAnswer(TerminalSession& session, const Record& record, uint32_t number, const char (&statusText)[N],
+                  const UploadKind<Record>& kind) {
+  if (!WriteUnlessEnd(session, record, number, statusText, kind)) return;
+  if (kind.wideNumber && number == static_cast<uint32_t>(INT32_MAX)) {
+    // No PLU number follows the largest one: the upload is complete.
+    session.Log(kind.completionLine);
+    session.Disconnect();
+  } else {
+    kind.requestNext(session, 1);
+  }
+}
+
+// A report also ends when its record count is reached.
+template <class Record>
+void ReportAnswer(TerminalSession& session, const RequestPacket& answer, uint8_t reportCode,
+                  const UploadKind<Record>& kind) {
+  if (answer.Direction != kDirectionRead) return;
+  const auto record = RecordOf<Record>(answer);
+  if (!record) return;
+  const uint32_t number = record->Number;
+  if (!WriteUnlessEnd(session, *record, number, record->Text, kind)) return;
+  if (ReportLimitReached(static_cast<int32_t>(number + 1), reportCode)) {
+    session.Log(kind.completionLine);
+    session.Disconnect();
+  } else {
+    kind.requestNext(session, 1);
+  }
+}
+
+// The acknowledgment of a downloaded record counts it as stored and sends the
+// next one, unless the transfer has been ended meanwhile, or the terminal did
+// not store the record: it then answers under another number than the one
+// sent, or with a refusal status in a record numbered 0.
+template <std::size_t N>
+void Acknowledged(TerminalSession& session, const RequestPacket& answer, uint32_t number,
+                  const char (&statusText)[N], const std::optional<std::string>& logged) {
+  TransferState& state = session.State();
+  state.AnswerNumber = number;
+  if (logged) session.Log(*logged);
+  const std::string refusal = number == 0 ? RefusalText(statusText, N) : std::string();
+  if (state.Direction == 0) {
+    session.CloseUploadFile();
+  } else if (number != state.RecordNumber || !refusal.empty()) {
+    state.Refusal = refusal.empty() ? "answered as record " + std::to_string(number) : refusal;
+    DownloadRefused(session, answer.Code);
+  } else {
+    // A record is counted once, and only while it is the latest handed over.
+    if (state.Direction == kDirectionWrite && state.Stored < state.RecordIndex) ++state.Stored;
+    DownloadNext(session, answer.Code, 1);
+  }
+}
+
+}  // namespace
+
+bool IsDispatchedCode(uint8_t code) {
+  switch (code) {
+    case kCodePlu:
+    case kCodeBarcode:
+    case kCodeIngredient:
+    case kCodeScrollMsg:
+    case kCodeSpeedkey:
+    case kCodeReportPlu:
+    case kCodeReportTime:
+    case kCodeReportGroup:
+    case kCodeReportDept:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void DispatchAnswer(TerminalSession& session, const RequestPacket& answer) {
+  switch (answer.Code) {
+    case kCodePlu:
+      return DataReceivedPLU(session, answer);
+    case kCodeBarcode:
+      return DataReceivedBarcode(session, answer);
+    case kCodeIngredient:
+      return DataReceivedIngredient(session, answer);
+    case kCodeScrollMsg:
+      return DataReceivedScrollMsg(session, answer);
+    case kCodeSpeedkey:
+      return DataReceivedSpeedkey(session, answer);
+    case kCodeReportPlu:
+      return DataReceivedReportPLU(session, answer);
+    case kCodeReportTime:
+      return DataReceivedReportTime(session, answer);
+    case kCodeReportGroup:
+      return DataReceivedReportGroup(session, answer);
+    case kCodeReportDept:
+      return DataReceivedReportDept(session, answer);
+    default:
+      return;
+  }
+}
+
+void DataReceivedPLU(TerminalSession& session, const RequestPacket& answer) {
+  const auto record = RecordOf<PluRecord>(answer);
+  if (!record) return;
+  // Widened from the signed field: only PluNo 65535 itself ends an upload.
+  const uint32_t number = static_cast<uint32_t>(record->PluNo);
+  if (answer.Direction == kDirectionRead) {
+    UploadAnswer(session, *record, number, record->Text,
+                 UploadKind<PluRecord>{"- CompleteDataReceivedPLU", "UploadNextPLU", AddPlu,
+                                       UploadNextPLU, true});
+  } else if (answer.Direction == kDirectionWrite) {
+    Acknowledged(session, answer, number, record->Text, std::nullopt);
+  }
+}
+
+void DataReceivedBarcode(TerminalSession& session, const RequestPacket& answer) {
+  const auto record = RecordOf<BarcodeRecord>(answer);
+  if (!record) return;
+  if (answer.Direction == kDirectionRead) {
+    UploadAnswer(session, *record, record->Number, record->Text2,
+                 UploadKind<BarcodeRecord>{"- CompleteDataReceivedBarcode", "UploadNextBarcode",
+                                           AddBarcode, UploadNextBarcode});
+  } else if (answer.Direction == kDirectionWrite) {
+    Acknowledged(session, answer, record->Number, record->Text2,
+                 TextOf(record->Text2, 101) + "DataReceivedBarcode");
+  }
+}
+
+void DataReceivedIngredient(TerminalSession& session, const RequestPacket& answer) {
+  const auto record = RecordOf<IngredientRecord>(answer);
+  if (!record) return;
+  if (answer.Direction == kDirectionRead) {
+    UploadAnswer(
+        session, *record, record->Number, record->Text,
+        UploadKind<IngredientRecord>{"- CompleteDataReceivedIngredient", "UploadNextIngredient",
+                                     AddIngredient, UploadNextIngredient});
+  } else if (answer.Direction == kDirectionWrite) {
+    Acknowledged(session, answer, record->Number, record->Text,
+                 TextOf(record->Text, 1025) + "DataReceivedIngredient");
+  }
+}
+
+void DataReceivedScrollMsg(TerminalSession& session, const RequestPacket& answer) {
+  const auto record = RecordOf<ScrollMsgRecord>(answer);
+  if (!record) return;
+  if (answer.Direction == kDirectionRead) {
+    UploadAnswer(
+        session, *record, record->Number, record->Text1,
+        UploadKind<ScrollMsgRecord>{"- CompleteDataReceivedScrollMsg", "UploadNextScrollMsg",
+                                    AddScrollMsg, UploadNextScrollMsg});
+  } else if (answer.Direction == kDirectionWrite) {
+    Acknowledged(session, answer, record->Number, record->Text1,
+                 TextOf(record->Text2, 101) + "DataReceivedScrollMsg");
+  }
+}
+
+void DataReceivedSpeedkey(TerminalSession& session, const RequestPacket& answer) {
+  const auto record = RecordOf<SpeedkeyRecord>(answer);
+  if (!record) return;
+  if (answer.Direction == kDirectionRead) {
+    // No speedkey upload exists: such an answer is only logged.
+    NoteUploadAnswer(session, record->Number, record->Text);
+    session.Log("- CompleteDataReceivedSpeedkey");
+    if (session.State().Direction == 0) session.Disconnect();
+  } else if (answer.Direction == kDirectionWrite) {
+    // The single speedkey record's acknowledgment ends the download as the
+    // other kinds' last one does: the sender finds nothing left to send.
+    Acknowledged(session, answer, record->Number, record->Text,
+                 TextOf(record->Text, 101) + "DataReceivedSpeedkey");
+  }
+}
+
+void DataReceivedReportPLU(TerminalSession& session, const RequestPacket& answer) {
+  ReportAnswer(session, answer, kCodeReportPlu,
+               UploadKind<ReportPluRecord>{"- CompleteDataReceivedReportPLU", "UploadNextReportPLU",
+                                           AddReportPLU, UploadNextReportPLU});
+}
+
+void DataReceivedReportTime(TerminalSession& session, const RequestPacket& answer) {
+  ReportAnswer(
+      session, answer, kCodeReportTime,
+      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportTime", "UploadNextReportTime",
+                                    AddReportTime, UploadNextReportTime});
+}
+
+void DataReceivedReportGroup(TerminalSession& session, const RequestPacket& answer) {
+  ReportAnswer(
+      session, answer, kCodeReportGroup,
+      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportGroup", "UploadNextReportGroup",
+                                    AddReportGroup, UploadNextReportGroup});
+}
+
+void DataReceivedReportDept(TerminalSession& session, const RequestPacket& answer) {
+  ReportAnswer(
+      session, answer, kCodeReportDept,
+      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportDept", "UploadNextReportDept",
+                                    AddReportDept, UploadNextReportDept});
+}
+
+bool ReportLimitReached(int32_t number, uint8_t code) {
+  int32_t count = 0;
+  switch (code) {
+    case 41:
+      count = 100;
+      break;
+    case kCodeReportDept:
+      count = 100;
+      break;
+    case kCodeReportGroup:
+      count = 100;
+      break;
+    case kCodeReportTime:
+      count = 24;
+      break;
+    case kCodeReportPlu:
+      count = 10000;
+      break;
+    case 48:
+      count = 32;
+      break;
+    case 49:
+      count = 2;
+      break;
+    default:
+      count = 0;
+      break;
+  }
+  return number >= count;
+}

@@ -1,0 +1,255 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "link/answer_router.h"
+#include "records/records.h"
+#include "tests/support/echo_answer.h"
+#include "tests/support/program_fixture.h"
+#include "session/dispatch.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+template <std::size_t N>
+void SetText(char (&field)[N], const std::string& text) {
+  std::memset(field, 0, N);
+  std::memcpy(field, text.data(), text.size() < N ? text.size() : N);
+}
+
+BarcodeRecord Barcode(uint16_t number, const std::string& text2) {
+  BarcodeRecord record{};
+  record.Number = number;
+  record.Field2 = 2;
+  record.Field3 = 3;
+  SetText(record.Text1, "Apples");
+  SetText(record.Text2, text2);
+  return record;
+}
+
+ReportTotalRecord Total(uint16_t number) {
+  ReportTotalRecord record{};
+  record.Number = number;
+  record.Year = 24;
+  record.Month = 3;
+  record.Day = 7;
+  record.Value1 = number;
+  return record;
+}
+
+class Dispatch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    program.ServedAddress.Text = "127.0.0.51";
+    program.Connect();  // registers the data callback with the fake library
+    program.UploadFileBox.Text = f.folder.File("up.txt");
+    logStart = program.ActivityLog.Items.size();
+  }
+  Lines Log() const {
+    return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+  }
+  std::string UploadFileText() const { return f.folder.Read("up.txt"); }
+  int Disconnects() const {
+    int n = 0;
+    for (const auto& call : f.link.calls) n += call.name == "Disconnect";
+    return n;
+  }
+  // Starts an upload of the report type `reportType`.
+  void StartReport(TRadioButton& reportType) {
+    program.ChooseDataKind(DataKind::Report);
+    program.Kinds.PluReport.Checked = false;
+    reportType.Checked = true;
+    program.UploadFileBox.Text = f.folder.File("up.txt");
+    program.Upload();
+  }
+  uint16_t LastRequestedNumber() const {
+    uint16_t number;
+    std::memcpy(&number, f.link.sent.back().data.data(), sizeof number);
+    return number;
+  }
+  // Answers every report request with the record asked for, until no new request goes out.
+  void AnswerReportRequests(uint8_t code) {
+    std::size_t answered = 0;
+    while (f.link.sent.size() > answered && answered < 1000) {
+      answered = f.link.sent.size();
+      Answer(f.link, f.loop, code, kDirectionRead, Total(LastRequestedNumber()));
+    }
+  }
+
+  ProgramFixture f;
+  Program& program = *f.program;
+  std::size_t logStart = 0;
+};
+
+TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
+  program.ChooseDataKind(DataKind::Barcode);
+  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.Upload();
+  Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, "Memory: 99 no more records"));
+  EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
+                          "- CompleteDataReceivedBarcode", "- Success to Disconect 127.0.0.51"}));
+  EXPECT_EQ(UploadFileText(), "");
+  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  EXPECT_EQ(program.Transfer.Direction, 0);
+  EXPECT_EQ(f.link.sent.size(), 1u);
+}
+
+TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
+  program.ChooseDataKind(DataKind::Barcode);
+  for (const BarcodeRecord& last : {Barcode(0, "End: 95"), Barcode(65535, "Last")}) {
+    program.UploadFileBox.Text = f.folder.File("up.txt");
+    program.Upload();
+    Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(1, "First"));
+    Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, last);
+    const std::string expected = "1, 2, 3, Apples, First\r\n" + std::to_string(last.Number) +
+                                 ", 2, 3, Apples, " + last.Text2 + "\r\n";
+    EXPECT_EQ(UploadFileText(), expected);
+    EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
+    EXPECT_EQ(program.OpenUploadFile, nullptr);
+  }
+  EXPECT_EQ(f.link.sent.size(), 4u);
+}
+
+TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
+  program.ChooseDataKind(DataKind::Barcode);
+  for (const char* text : {"no colon 99", "Cut:", "Other: 42"}) {
+    SCOPED_TRACE(text);
+    program.UploadFileBox.Text = f.folder.File("up.txt");
+    program.Upload();
+    const std::size_t from = program.ActivityLog.Items.size();
+    Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, text));
+    // Numbered 0 to the request for record 1: the upload does not move forward.
+    EXPECT_EQ(Lines(program.ActivityLog.Items.begin() + from, program.ActivityLog.Items.end()),
+              (Lines{"- Fail to Send dataUploadNextBarcode", "- Success to Disconect 127.0.0.51"}));
+    EXPECT_EQ(UploadFileText(), "");
+  }
+  EXPECT_EQ(f.link.sent.size(), 3u);
+}
+
+TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
+  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.Upload();
+  PluRecord plu{};
+  for (int32_t number : {0x1FFFF, 65535}) {
+    plu.PluNo = number;
+    Answer(f.link, f.loop, kCodePlu, kDirectionRead, plu);
+  }
+  EXPECT_EQ(f.link.sent.size(), 2u);
+  EXPECT_EQ(Disconnects(), 1);
+  EXPECT_EQ(program.Transfer.AnswerNumber, 65535u);
+}
+
+TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
+  StartReport(program.Kinds.TimeReport);
+  AnswerReportRequests(kCodeReportTime);
+  ASSERT_EQ(f.link.sent.size(), 24u);
+  EXPECT_EQ(LastRequestedNumber(), 23);
+  const Lines log = Log();
+  EXPECT_EQ(Lines(log.end() - 3, log.end()),
+            (Lines{"2024-03-07 00:00:00, 23, 0, 0, 0,0\r\nAddReportTime",
+                   "- CompleteDataReceivedReportTime", "- Success to Disconect 127.0.0.51"}));
+  EXPECT_EQ(program.Transfer.Direction, kDirectionRead) << "a count ends with the direction kept";
+}
+
+TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
+  StartReport(program.Kinds.GroupReport);
+  EXPECT_EQ(LastRequestedNumber(), 0);
+  AnswerReportRequests(kCodeReportGroup);
+  EXPECT_EQ(f.link.sent.size(), 100u);
+
+  const std::size_t before = f.link.sent.size();
+  StartReport(program.Kinds.DeptReport);
+  EXPECT_EQ(LastRequestedNumber(), 1);
+  AnswerReportRequests(kCodeReportDept);
+  EXPECT_EQ(f.link.sent.size() - before, 99u);
+  EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
+}
+
+TEST_F(Dispatch, APluReportEndsAfterRecord9999) {
+  StartReport(program.Kinds.PluReport);
+  ReportPluRecord record{};
+  record.Number = 9998;
+  Answer(f.link, f.loop, kCodeReportPlu, kDirectionRead, record);
+  EXPECT_EQ(f.link.sent.size(), 2u);
+  EXPECT_EQ(Disconnects(), 0);
+  record.Number = 9999;
+  Answer(f.link, f.loop, kCodeReportPlu, kDirectionRead, record);
+  EXPECT_EQ(f.link.sent.size(), 2u);
+  EXPECT_EQ(Disconnects(), 1);
+  EXPECT_EQ(Log()[Log().size() - 2], "- CompleteDataReceivedReportPLU");
+}
+
+TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
+  StartReport(program.Kinds.TimeReport);
+  ReportTotalRecord record = Total(0);
+  std::memset(record.Text, 'x', sizeof record.Text);
+  record.Text[sizeof record.Text - 2] = ':';  // the code would lie past the field
+  std::memcpy(&record.Value1, "99", 2);       // ... where the next field holds "99"
+  Answer(f.link, f.loop, kCodeReportTime, kDirectionRead, record);
+  EXPECT_EQ(Disconnects(), 0);
+  EXPECT_EQ(f.link.sent.size(), 2u);
+
+  record.Text[sizeof record.Text - 2] = 'x';
+  std::memcpy(record.Text + sizeof record.Text - 4, ": 99", 4);  // fills the field to its end
+  Answer(f.link, f.loop, kCodeReportTime, kDirectionRead, record);
+  EXPECT_EQ(Disconnects(), 1);
+  EXPECT_EQ(Log()[Log().size() - 2], "- CompleteDataReceivedReportTime");
+}
+
+TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
+  program.ChooseDataKind(DataKind::Speedkey);
+  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.Upload();  // an upload with nothing to request
+  SpeedkeyRecord record{};
+  record.Number = 3;
+  Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
+  record.Number = 0;
+  SetText(record.Text, "Status: 99");
+  Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
+  EXPECT_EQ(Log(), (Lines{"- CompleteDataReceivedSpeedkey", "- CompleteDataReceivedSpeedkey",
+                          "- Success to Disconect 127.0.0.51"}));
+  EXPECT_TRUE(f.link.sent.empty());
+}
+
+TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) {
+  program.Upload();
+  ASSERT_NE(program.OpenUploadFile, nullptr);
+  program.Transfer.Direction = 0;
+  Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, Barcode(5, "Ack"));
+  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  EXPECT_EQ(f.link.sent.size(), 1u);
+  EXPECT_EQ(Log().back(), "AckDataReceivedBarcode");
+  EXPECT_EQ(program.Transfer.AnswerNumber, 5u);
+}
+
+TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
+  program.Upload();
+  const Lines before = program.ActivityLog.Items;
+  const TransferState state = program.Transfer;
+  const ReportTotalRecord total = Total(4);
+  EXPECT_EQ(f.link.Deliver(33, kDirectionRead, total), 1);
+  EXPECT_EQ(f.link.Deliver(kCodeBarcode, 1, Barcode(4, "x")), 1);
+  EXPECT_EQ(f.link.Deliver(kCodeReportTime, kDirectionWrite, total), 1);
+  EXPECT_EQ(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10), 1);  // not a whole record
+  f.loop.RunPending();
+  EXPECT_EQ(program.ActivityLog.Items, before);
+  EXPECT_EQ(program.Transfer.AnswerNumber, state.AnswerNumber);
+  EXPECT_EQ(f.link.sent.size(), 1u);
+}
+
+TEST(ReportLimit, CountsByReportCode) {
+  ProgramFixture f;
+  const std::pair<uint8_t, int32_t> counts[] = {{41, 100},   {42, 100}, {43, 100}, {44, 24},
+                                                {45, 10000}, {48, 32},  {49, 2}};
+  for (const auto& [code, count] : counts) {
+    EXPECT_FALSE(ReportLimitReached(*f.program, count - 1, code)) << int(code);
+    EXPECT_TRUE(ReportLimitReached(*f.program, count, code)) << int(code);
+  }
+  EXPECT_TRUE(ReportLimitReached(*f.program, 0, 46));
+  EXPECT_FALSE(ReportLimitReached(*f.program, -1, 46)) << "a signed comparison";
+}
+
+}  // namespace

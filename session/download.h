@@ -1,0 +1,19 @@
+// The download senders: each hands the next record of its kind to the
+// terminal, or ends the download when nothing is left to send.
+#pragma once
+
+#include <cstdint>
+
+class TerminalSession;
+
+// Hands the next record of data type `code` (PLU, barcode, ingredient, scroll
+// message, speedkey) to the session's terminal, or ends the download when
+// nothing is left to send. `flag` 0 starts at the first record, 1 sends the next.
+void DownloadNext(TerminalSession& session, uint8_t code, int flag);
+
+// The terminal did not store the record last sent: it answered under another
+// number, or with a refusal status such as "ERR: 90 Memory full" in a record
+// numbered 0 (kept in the transfer state by the caller). Logs the download's
+// failure line for the kind of `code` and ends the transfer, so a send cycle
+// moves on and nothing counts as complete.
+void DownloadRefused(TerminalSession& session, uint8_t code);

@@ -1,0 +1,158 @@
+// A terminal session's pause, connect, disconnect and answer time-out, and
+// the start of its download or upload.
+#include "session/terminal_session.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "records/records.h"
+#include "session/dispatch.h"
+#include "session/download.h"
+#include "session/upload.h"
+#include "session/upload_file.h"
+#include "settings/folder_claim.h"
+#include "text/str_to_int.h"
+#include "text/terminal_port.h"
+
+TerminalSession::TerminalSession(const SessionServices& services, SessionReport& report,
+                                 SessionSettings settings)
+    : services_(services), report_(report), settings_(std::move(settings)) {}
+
+TerminalSession::~TerminalSession() {
+  Leave();
+  services_.loop.StopTimer(Slot(TimerKind::Pause));
+  if (claimed_) ReleaseTerminal(services_.claims, Address());
+}
+
+void TerminalSession::Pause(int ms, std::function<void()> then) {
+  if (pausing_) return;
+  pausing_ = true;
+  services_.loop.ArmTimer(Slot(TimerKind::Pause), ms, [this, then = std::move(then)] {
+    services_.handle([&] {
+      pausing_ = false;
+      then();
+    });
+  });
+}
+
+void TerminalSession::SetupConnection() {
+  const int retry = StrToInt(settings_.connectRetry);
+  const int interval = StrToInt(settings_.connectInterval);
+  // A port outside 1 to 65535 would be cut to another port by the library.
+  const auto port = ParsePort(settings_.port);
+  if (!port) throw std::runtime_error(BadPortMessage(settings_.port));
+  Link().AddProcConnection(1, Address().c_str(), *port, 100, 5010, interval, retry, 9, DataCallback,
+                           SecondCallback);
+  // From now on, also after a disconnect, until the session is left behind.
+  services_.router.Route(Address(), this, [this](const RequestPacket& answer) {
+    services_.handle([&] { DispatchAnswer(*this, answer); });
+  });
+  routed_ = true;
+}
+
+void TerminalSession::Connect(std::function<void(bool)> connected) {
+  SetupConnection();
+  // Two Orlent processes of one folder never serve one terminal at once.
+  if (!ClaimTerminal(services_.claims, Address())) {
+    Log("");
+    Log("- Terminal In Use " + Address());
+    Log("- Fail Connect " + Address());
+    if (connected) connected(false);
+    return;
+  }
+  claimed_ = true;
+  connecting_ = true;
+  // The library's Connect blocks until the terminal greets or its connect
+  // time-out passes: the loop goes on meanwhile.
+  auto result = std::make_shared<bool>(false);
+  services_.loop.RunOffLoop(
+      [link = services_.link, address = Address(), result] {
+        *result = link.Connect(address.c_str(), -1) != 0;
+      },
+      [this, alive = std::weak_ptr<int>(alive_), result, connected = std::move(connected)] {
+        if (alive.expired()) return;
+        services_.handle([&] { Connected(*result, connected); });
+      });
+}
+
+void TerminalSession::Connected(bool connected, const std::function<void(bool)>& then) {
+  connecting_ = false;
+  if (!connected) {
+    ReleaseTerminal(services_.claims, Address());
+    claimed_ = false;
+  }
+  Log("");
+  Log((connected ? "- Success Connect " : "- Fail Connect ") + Address());
+  if (then) then(connected);
+}
+
+void TerminalSession::Download(const PreparedDownload& download) {
+  transfer_ = TransferState{};
+  transfer_.Direction = kDirectionWrite;
+  download_ = download;
+  if (!download.Empty()) DownloadNext(*this, download.code, 0);
+}
+
+void TerminalSession::Upload(uint8_t code, const std::string& uploadPath) {
+  transfer_ = TransferState{};
+  transfer_.Direction = kDirectionRead;
+  if (!uploadPath.empty()) {
+    uploadFile_.reset();
+    uploadFile_ = UploadFile::Create(uploadPath);
+  }
+  UploadNext(*this, code, 0);
+}
+
+void TerminalSession::Disconnect() {
+  services_.loop.StopTimer(Slot(TimerKind::AnswerTimeout));
+  if (Link().Disconnect(Address().c_str(), -1) != 0) {
+    Log("- Success to Disconect " + Address());
+  } else {
+    Log("- Fail to Disconnect " + Address());
+  }
+  ReleaseTerminal(services_.claims, Address());
+  claimed_ = false;
+  report_.Disconnected(*this);
+  uploadFile_.reset();
+}
+
+void TerminalSession::CloseUploadFile() {
+  uploadFile_.reset();
+}
+
+void TerminalSession::Leave() {
+  // Whatever was awaited from this terminal no longer counts, and its late
+  // answers are not taken for those of the next session of its address.
+  services_.loop.StopTimer(Slot(TimerKind::AnswerTimeout));
+  if (routed_) services_.router.Unroute(Address(), this);
+  routed_ = false;
+}
+
+// A send cycle, or an upload, waits for answers.
+bool TerminalSession::WaitsForAnswers() const {
+  return settings_.inSendCycle || transfer_.Direction == kDirectionRead;
+}
+
+void TerminalSession::ArmAnswerTimeout() {
+  if (!WaitsForAnswers()) return;
+  // Each request replaces the pending shot, so the time counts from the
+  // latest one, and the disconnect stops it. An answer does not stop it: one
+  // that leads to neither a next request nor the end (a direction or kind
+  // that no handler acts on) would otherwise leave the session waiting for ever.
+  services_.loop.ArmTimer(Slot(TimerKind::AnswerTimeout), settings_.answerTimeoutMs,
+                          [this] { services_.handle([this] { AnswerTimedOut(); }); });
+}
+
+void TerminalSession::AnswerTimedOut() {
+  if (!WaitsForAnswers()) return;
+  Log("- Time Out " + Address());
+  // A link that is no longer connected was closed from the terminal's side.
+  if (transfer_.End == TransferEnd::Running) {
+    const bool connected = Link().IsConnect(Address().c_str(), -1) == 1;
+    transfer_.End = connected ? TransferEnd::TimedOut : TransferEnd::ClosedByTerminal;
+  }
+  // The transfer is over: an answer that still comes in late must not send
+  // the next record.
+  transfer_.Direction = 0;
+  Disconnect();
+}

@@ -1,0 +1,126 @@
+// TerminalSession: one terminal's transfer, from the pause before its connect
+// to its disconnect. It holds the terminal's address and connection settings,
+// the transfer's direction and counters, its upload file, its pause and its
+// answer time-out, and reports log lines and its end to whoever runs it.
+// Answers of its address reach it through the answer router; the link
+// library's blocking Connect runs off the loop thread.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "link/answer_router.h"
+#include "link/link_library.h"
+#include "loop/event_loop.h"
+#include "session/prepared_download.h"
+#include "session/transfer_state.h"
+
+class SettingsFile;
+class UploadFile;
+class TerminalSession;
+
+// What a session needs from the program around it, shared by every session.
+struct SessionServices {
+  EventLoop& loop;
+  const LinkLibrary& link;
+  AnswerRouter& router;
+  // The settings file whose folder lock keeps two processes off one terminal;
+  // null: no claim is taken.
+  SettingsFile* claims;
+  // Runs one handler to its end, showing a failure that escapes it: every
+  // timer and answer of a session runs through it.
+  std::function<void(const std::function<void()>&)> handle;
+};
+
+// The connection settings of one terminal, as the operator typed them: they
+// are checked when the session connects.
+struct SessionSettings {
+  std::string address;
+  std::string port;
+  std::string connectInterval;  // milliseconds the library waits per connect attempt
+  std::string connectRetry;     // connect attempts
+  int answerTimeoutMs = 10000;
+  // In a send cycle a download waits for answers only so long; outside one
+  // only an upload does.
+  bool inSendCycle = false;
+};
+
+// What a session tells whoever runs it.
+class SessionReport {
+ public:
+  virtual ~SessionReport() = default;
+  virtual void Log(const std::string& line) = 0;
+  // The running count of a PLU download: replaces the log's last line when
+  // that is an earlier count, else appends.
+  virtual void LogProgress(const std::string& line) = 0;
+  // The session has disconnected (its disconnect line is logged).
+  virtual void Disconnected(TerminalSession& session) = 0;
+};
+
+class TerminalSession {
+ public:
+  TerminalSession(const SessionServices& services, SessionReport& report,
+                  SessionSettings settings);
+  ~TerminalSession();
+  TerminalSession(const TerminalSession&) = delete;
+  TerminalSession& operator=(const TerminalSession&) = delete;
+
+  const std::string& Address() const { return settings_.address; }
+  // New settings for the same address, in force from the next connect and request.
+  void Configure(SessionSettings settings) { settings_ = std::move(settings); }
+  const TransferState& Transfer() const { return transfer_; }
+
+  // Waits `ms`, then runs `then` (a send cycle's pause before each connect).
+  void Pause(int ms, std::function<void()> then);
+  bool Pausing() const { return pausing_; }
+  // Registers the connection, claims the terminal against other Orlent
+  // processes and connects off the loop thread; `connected` gets the result
+  // on the loop thread, after the connect line is logged. Throws, before
+  // anything is registered, on a port, retry or interval that is not a number.
+  void Connect(std::function<void(bool connected)> connected);
+  bool Connecting() const { return connecting_; }
+  // Sends `download`'s records one at a time, each answer sending the next;
+  // with nothing to send, does nothing.
+  void Download(const PreparedDownload& download);
+  // Opens `uploadPath` (none when empty) and asks for the first record of
+  // `code`; each answer writes a line and asks for the next.
+  void Upload(uint8_t code, const std::string& uploadPath);
+  void Disconnect();
+  // The session is left behind: its pending time-out is stopped and late
+  // answers of its address are dropped.
+  void Leave();
+
+  // --- Used by the transfer steps (dispatch, download, upload) ---
+  TransferState& State() { return transfer_; }
+  const PreparedDownload& Prepared() const { return download_; }
+  SessionReport& Report() { return report_; }
+  const LinkLibrary& Link() const { return services_.link; }
+  UploadFile* OpenUploadFile() { return uploadFile_.get(); }
+  void CloseUploadFile();
+  void Log(const std::string& line) { report_.Log(line); }
+  // Every request arms the answer time-out anew.
+  void ArmAnswerTimeout();
+
+ private:
+  void SetupConnection();
+  void Connected(bool connected, const std::function<void(bool)>& then);
+  void AnswerTimedOut();
+  bool WaitsForAnswers() const;
+  TimerSlot Slot(TimerKind kind) const { return {this, kind}; }
+
+  SessionServices services_;
+  SessionReport& report_;
+  SessionSettings settings_;
+  TransferState transfer_;
+  PreparedDownload download_;
+  std::unique_ptr<UploadFile> uploadFile_;
+  bool pausing_ = false;
+  bool connecting_ = false;
+  bool routed_ = false;
+  bool claimed_ = false;  // the terminal lock is held
+  // Results that come back from another thread find out whether the session still exists.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};

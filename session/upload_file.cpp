@@ -1,0 +1,22 @@
+#include "session/upload_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+std::unique_ptr<UploadFile> UploadFile::Create(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "w+b");
+  if (!file) {
+    throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  }
+  return std::unique_ptr<UploadFile>(new UploadFile(file, path));
+}
+
+UploadFile::~UploadFile() {
+  std::fclose(file_);
+}
+
+bool UploadFile::Write(const std::string& bytes) {
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  return std::fflush(file_) == 0 && written;
+}

@@ -1,0 +1,55 @@
+// The line writers: each received record becomes one line of the upload file,
+// in its kind's format, and the same line in the activity log.
+#include <string>
+
+#include "session/terminal_session.h"
+#include "session/upload_file.h"
+#include "records/upload_line.h"
+#include "session/upload.h"
+
+namespace {
+
+// Logs the line with the writer's name after it and appends it to the upload
+// file, if one is open. A line that cannot be written ends the upload: asking
+// for more records would lose them.
+void Put(TerminalSession& session, const std::string& line, const char* writer) {
+  session.Log(line + writer);
+  if (session.OpenUploadFile() && !session.OpenUploadFile()->Write(line)) {
+    session.Log("- Fail to Write " + session.OpenUploadFile()->Path());
+    session.State().Direction = 0;
+  }
+}
+
+}  // namespace
+
+void AddPlu(TerminalSession& session, const PluRecord* r) {
+  if (r) Put(session, PluUploadLine(*r), "AddPlu");
+}
+
+void AddBarcode(TerminalSession& session, const BarcodeRecord* r) {
+  if (r) Put(session, BarcodeUploadLine(*r), "AddBarcode");
+}
+
+void AddScrollMsg(TerminalSession& session, const ScrollMsgRecord* r) {
+  if (r) Put(session, ScrollMsgUploadLine(*r), "AddScrollMsg");
+}
+
+void AddIngredient(TerminalSession& session, const IngredientRecord* r) {
+  if (r) Put(session, IngredientUploadLine(*r), "AddIngredient");
+}
+
+void AddReportPLU(TerminalSession& session, const ReportPluRecord* r) {
+  if (r) Put(session, ReportPluUploadLine(*r), "AddReportPLU");
+}
+
+void AddReportTime(TerminalSession& session, const ReportTotalRecord* r) {
+  if (r) Put(session, ReportTotalUploadLine(*r), "AddReportTime");
+}
+
+void AddReportGroup(TerminalSession& session, const ReportTotalRecord* r) {
+  if (r) Put(session, ReportTotalUploadLine(*r), "AddReportGroup");
+}
+
+void AddReportDept(TerminalSession& session, const ReportTotalRecord* r) {
+  if (r) Put(session, ReportTotalUploadLine(*r), "AddReportDept");
+}

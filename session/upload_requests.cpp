@@ -1,0 +1,113 @@
+// Uploads: the requests that ask a terminal for one record at a time; each
+// answer's handler asks for the next one through them.
+#include <filesystem>
+#include <string>
+
+#include "session/terminal_session.h"
+#include "session/request.h"
+#include "session/upload_file.h"
+#include "records/records.h"
+#include "session/upload.h"
+
+namespace {
+
+// Sends one read request and logs its outcome.
+template <class Record>
+void Request(TerminalSession& session, uint8_t code, const Record& record, const std::string& name) {
+  if (SendRequest(session, code, kDirectionRead, &record, sizeof record) == RequestOutcome::Sent) {
+    session.Log("- Success to Send data" + name);
+  } else {
+    session.Log("- Fail to Send data" + name);
+  }
+}
+
+// Barcode, ingredient and scroll message uploads ask for the record after the
+// one the terminal last answered with.
+uint16_t AfterAnswer(const TerminalSession& session, int flag) {
+  return flag == 0 ? 1 : static_cast<uint16_t>((session.Transfer().AnswerNumber & 0xFFFF) + 1);
+}
+
+// A numbered upload kind other than PLU: only `Number` is set in the request.
+template <class Record>
+void RequestNumbered(TerminalSession& session, uint8_t code, uint16_t number, const std::string& name) {
+  Record record{};
+  record.Number = number;
+  session.State().RecordNumber = number;
+  Request(session, code, record, name);
+}
+
+// Reports count on from their own last request.
+template <class Record>
+void RequestReport(TerminalSession& session, uint8_t code, int flag, const std::string& name) {
+  const uint16_t number = flag == 0
+                              ? static_cast<uint16_t>(ReportFirstNumber(5010, code))
+                              : static_cast<uint16_t>((session.State().RecordNumber & 0xFFFF) + 1);
+  RequestNumbered<Record>(session, code, number, name);
+}
+
+}  // namespace
+
+void UploadNextPLU(TerminalSession& session, int flag) {
+  // As the other kinds: the record after the one the terminal last answered
+  // with, so that numbers the terminal does not hold are never asked for.
+  const uint32_t number = flag == 0 ? 1 : session.State().AnswerNumber + 1;
+  PluRecord record{};
+  record.Field1 = 1;
+  record.PluNo = static_cast<int32_t>(number);
+  session.State().RecordNumber = number;
+  Request(session, kCodePlu, record, "UploadNextPLU");
+}
+
+void UploadNextBarcode(TerminalSession& session, int flag) {
+  RequestNumbered<BarcodeRecord>(session, kCodeBarcode, AfterAnswer(session, flag), "UploadNextBarcode");
+}
+
+void UploadNextIngredient(TerminalSession& session, int flag) {
+  RequestNumbered<IngredientRecord>(session, kCodeIngredient, AfterAnswer(session, flag),
+                                    "UploadNextIngredient");
+}
+
+void UploadNextScrollMsg(TerminalSession& session, int flag) {
+  RequestNumbered<ScrollMsgRecord>(session, kCodeScrollMsg, AfterAnswer(session, flag),
+                                   "UploadNextScrollMsg");
+}
+
+void UploadNextReportPLU(TerminalSession& session, int flag) {
+  RequestReport<ReportPluRecord>(session, kCodeReportPlu, flag, "UploadNextReportPLU");
+}
+
+void UploadNextReportTime(TerminalSession& session, int flag) {
+  RequestReport<ReportTotalRecord>(session, kCodeReportTime, flag, "UploadNextReportTime");
+}
+
+void UploadNextReportGroup(TerminalSession& session, int flag) {
+  RequestReport<ReportTotalRecord>(session, kCodeReportGroup, flag, "UploadNextReportGroup");
+}
+
+void UploadNextReportDept(TerminalSession& session, int flag) {
+  RequestReport<ReportTotalRecord>(session, kCodeReportDept, flag, "UploadNextReportDept");
+}
+
+void UploadNext(TerminalSession& session, uint8_t code, int flag) {
+  static constexpr struct {
+    uint8_t code;
+    void (*request)(TerminalSession&, int);
+  } kRequests[] = {
+      {kCodePlu, UploadNextPLU},
+      {kCodeBarcode, UploadNextBarcode},
+      {kCodeIngredient, UploadNextIngredient},
+      {kCodeScrollMsg, UploadNextScrollMsg},
+      {kCodeReportPlu, UploadNextReportPLU},
+      {kCodeReportTime, UploadNextReportTime},
+      {kCodeReportGroup, UploadNextReportGroup},
+      {kCodeReportDept, UploadNextReportDept},
+  };
+  for (const auto& request : kRequests) {
+    if (request.code == code) return request.request(session, flag);
+  }
+}
+
+int ReportFirstNumber(int interpreterId, uint8_t reportCode) {
+  const bool startsAtOne = reportCode == kCodeReportDept || reportCode == '0' || reportCode == '1';
+  return interpreterId == 5010 && startsAtOne ? 1 : 0;
+}

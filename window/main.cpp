@@ -1,0 +1,98 @@
+// The orlent window program: binds the link library from the program folder,
+// builds the main window on the Qt event loop, and runs it until it closes.
+// "--version" prints the caption and the link library's version instead.
+#include <QApplication>
+#include <QMessageBox>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "model/executable_path.h"
+#include "model/program_folder.h"
+#include "window/local_text.h"
+#include "window/main_window.h"
+#include "window/qt_event_loop.h"
+#include "link/link_library.h"
+
+namespace {
+
+bool AskedForVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) return true;
+  }
+  return false;
+}
+
+// Without the link library, or with one that lacks an operation, the program
+// does not start; `error` names what is missing.
+std::optional<LinkLibrary> BindFromProgramFolder(const std::string& executable,
+                                                 std::string& error) {
+  return BindLinkLibrary(ProgramFolderOf(executable) + "/" + kLinkLibraryFile, error);
+}
+
+// A view for the version query: no window is shown, and anything the core
+// would put in a box goes to stderr.
+class ConsoleView : public ProgramView {
+ public:
+  void LogAppended(const std::string&) override {}
+  void LogReplaced(std::size_t, const std::string&) override {}
+  void LogCleared() override {}
+  void TerminalListChanged() override {}
+  void ShowError(const std::string& text) override { std::cerr << "ERROR: " << text << '\n'; }
+  void ShowFailure(const std::string& text) override { std::cerr << text << '\n'; }
+  void FocusSet(const TControl&) override {}
+  void ControlsChanged() override {}
+};
+
+int PrintVersion(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const std::string executable = RunningExecutablePath();
+  std::string error;
+  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  if (!link) {
+    std::cerr << error << '\n';
+    return 1;
+  }
+  QtEventLoop loop;
+  ConsoleView view;
+  Program program(loop, view, *link, executable);
+  program.HandleEvent([&program] { program.Start(); });
+  std::cout << kWindowCaption << '\n' << program.VersionLine << '\n';
+  return 0;
+}
+
+int RunWindow(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Orlent");
+  const std::string executable = RunningExecutablePath();
+  std::string error;
+  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  if (!link) {
+    std::cerr << error << '\n';
+    QMessageBox::critical(nullptr, "Orlent", ShownText(error));
+    return 1;
+  }
+  QtEventLoop loop;
+  // An installed window works in the per-user folder, which also takes its upload files.
+  MainWindow window(loop, *link, WindowExecutable(executable));
+  loop.SetFailureHandler([&window](const std::string& text) { window.ShowFailure(text); });
+  // One window per program folder: a second one would undo, at its close,
+  // what the first saved.
+  window.Form().Role = FolderRole::Window;
+  if (!window.Start()) return 1;
+  window.show();
+  return QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return AskedForVersion(argc, argv) ? PrintVersion(argc, argv) : RunWindow(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "orlent: " << failure.what() << '\n';
+    return 1;
+  }
+}

@@ -1,0 +1,85 @@
+// The main window on Qt: draws Program's state as laid out (activity log on
+// the left, control panel on the right, menus, the hidden tool bar strip and
+// the status bar) and forwards the operator's input to the core. It owns the
+// Program it shows; every handler runs through Program::HandleEvent.
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "window/control_panel.h"
+#include "window/file_dialog.h"
+#include "window/log_model.h"
+#include "window/log_view.h"
+#include "window/window_actions.h"
+#include "model/program.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+class MainWindow : public QMainWindow, public ProgramView {
+  Q_OBJECT
+
+ public:
+  // The client area below the menu bar, as laid out.
+  static constexpr int kClientWidth = 693;
+  static constexpr int kClientHeight = 570;
+
+  MainWindow(EventLoop& loop, const LinkLibrary& link, std::string executablePath);
+  ~MainWindow() override;
+
+  // Runs FormCreate and shows what it set up; call once, before show().
+  // False, after an error box, when another process holds the program folder.
+  bool Start();
+
+  Program& Form() { return program_; }
+  const ControlPanel& Panel() const { return ui_; }
+  const WindowActions& Actions() const { return actions_; }
+  const MainMenu& Menu() const { return menu_; }
+  LogView* ActivityLog() const { return listBox1_; }
+  const LogModel& Log() const { return log_; }
+  QLabel* StatusPanel() const { return statusPanel_; }
+  void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
+
+  // ProgramView
+  void LogAppended(const std::string& line) override;
+  void LogReplaced(std::size_t index, const std::string& line) override;
+  void LogCleared() override;
+  void TerminalListChanged() override;
+  void ShowError(const std::string& text) override;
+  void ShowFailure(const std::string& text) override;
+  void FocusSet(const TControl& control) override;
+  void ControlsChanged() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void MapControls();
+  void WireInput();
+  void Handle(void (Program::*handler)());
+  void OpenDownloadFile();
+  void ShowTerminalList();
+  void KeepBorderFixed();
+
+  LogModel log_;
+  ControlPanel ui_{};
+  WindowActions actions_{};
+  MainMenu menu_{};
+  LogView* listBox1_ = nullptr;
+  QLabel* statusPanel_ = nullptr;
+  QSize designSize_;
+  OpenFileDialog openFileDialog_ = AskForDownloadFile;
+  bool formClosed_ = false;
+  std::vector<std::pair<QLineEdit*, const TEdit*>> edits_;
+  std::vector<std::pair<QRadioButton*, const TRadioButton*>> radios_;
+  std::map<const TControl*, QWidget*> focusTargets_;
+  // Last, so the core goes before the widgets and models it talks to.
+  Program program_;
+};

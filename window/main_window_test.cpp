@@ -1,0 +1,561 @@
+// The window through its real widgets, offscreen, over the real core with the
+// fake link library.
+#include "window/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QWindow>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "window/window_fixture.h"
+#include "link/answer_router.h"
+#include "records/records.h"
+
+namespace {
+
+const std::string kThreeTerminals =
+    "[Terminal]\r\nTerminalPort=20405\r\nTerminalNums=3\r\n"
+    "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n"
+    "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=0\r\n"
+    "TerminalIP_3=caf\xc3\xa9\r\nTerminalChecked_3=1\r\n";
+
+const std::string kNoneTicked =
+    "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\n"
+    "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=0\r\n";
+
+const std::string kTwoPluLines =
+    "1\t101\t0\tApple\t250\t0\t0\t0\t0\r\n2\t102\t0\tPear\t300\t0\t0\t0\t0\r\n";
+
+QStringList EntryTexts(const QListWidget* list) {
+  QStringList texts;
+  for (int row = 0; row < list->count(); ++row) texts << list->item(row)->text();
+  return texts;
+}
+
+std::vector<bool> EntryTicks(const QListWidget* list) {
+  std::vector<bool> ticks;
+  for (int row = 0; row < list->count(); ++row) {
+    ticks.push_back(list->item(row)->checkState() == Qt::Checked);
+  }
+  return ticks;
+}
+
+// The menu's entries as (caption, shown); a separator reads "-".
+std::vector<std::pair<QString, bool>> Entries(const QWidget* owner) {
+  std::vector<std::pair<QString, bool>> entries;
+  for (const QAction* action : owner->actions()) {
+    entries.emplace_back(action->isSeparator() ? "-" : action->text(), action->isVisible());
+  }
+  return entries;
+}
+
+QStringList FocusWalk(QWidget* start, int presses) {
+  WindowFixture::Focus(start);
+  QStringList visited;
+  for (int i = 0; i < presses; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ProcessEvents();
+    visited << QApplication::focusWidget()->objectName();
+  }
+  return visited;
+}
+
+TEST(WindowStart, ShowsTheTerminalsAndDefaultsOfThePreparedSettings) {
+  WindowFixture w(kThreeTerminals);
+  const ControlPanel& ui = w.Panel();
+  EXPECT_EQ(w.window->windowTitle(), "Orlent V3.0.0.0");
+  EXPECT_EQ(EntryTexts(ui.TerminalList),
+            (QStringList{"127.0.0.2", "127.0.0.3", QString::fromUtf8("caf\xc3\xa9")}));
+  EXPECT_EQ(EntryTicks(ui.TerminalList), (std::vector<bool>{true, false, true}));
+  EXPECT_TRUE(ui.TerminalList->selectedItems().isEmpty());
+  EXPECT_EQ(ui.PortBox->text(), "20405");
+  EXPECT_EQ(ui.AddressBox->text(), "");
+  EXPECT_EQ(ui.SendFileBox->text(), "PLU-Down-Default.txt");
+  EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
+  EXPECT_TRUE(ui.Kinds.Plu->isChecked());
+  // The link library's version line is where a user looks for it: the status bar panel.
+  EXPECT_EQ(w.window->StatusPanel()->toolTip(), "- TLTCPIP.DLL Version 1.4 [26-12-8 ]");
+  EXPECT_EQ(w.window->StatusPanel()->text(), "");
+}
+
+// `widget`'s rectangle in the coordinates of `panel`, one of its ancestors.
+QRect In(const QWidget* panel, const QWidget* widget) {
+  return QRect(widget->mapTo(panel, QPoint(0, 0)), widget->size());
+}
+
+TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
+  WindowFixture w;
+  MainWindow& win = *w.window;
+  const ControlPanel& ui = w.Panel();
+  // The client area below the menu bar is 693 x 570: the tool bar strip on
+  // top, the status bar below, and between them the log on the left and the
+  // panel on the right, side by side over the whole width.
+  EXPECT_EQ(win.width(), 693);
+  EXPECT_EQ(win.height() - win.menuBar()->height(), 570);
+  EXPECT_FALSE(win.findChild<QToolBar*>("ActionToolBar1")->isVisible());
+  const QRect strip = win.findChild<QWidget*>("CoolBar1")->geometry();
+  const QRect log = win.ActivityLog()->geometry();
+  const QRect panel = ui.Panel1->geometry();
+  EXPECT_EQ(strip.width(), win.width());
+  EXPECT_EQ(log.left(), 0);
+  EXPECT_EQ(log.top(), strip.bottom() + 1);
+  EXPECT_EQ(panel.top(), log.top());
+  EXPECT_EQ(panel.left(), log.right() + 1);
+  EXPECT_EQ(panel.right() + 1, win.width());
+  EXPECT_EQ(panel.height(), log.height());
+  EXPECT_EQ(win.centralWidget()->geometry().top(), win.menuBar()->height());
+  EXPECT_EQ(win.centralWidget()->height(), log.bottom() + 1);
+  EXPECT_EQ(win.statusBar()->geometry().top(), win.centralWidget()->geometry().bottom() + 1);
+  EXPECT_EQ(win.statusBar()->geometry().bottom() + 1, win.height());
+  EXPECT_GT(log.width(), panel.width()) << "the log takes the larger part";
+
+  // Every shown control lies wholly inside the panel, and none covers another.
+  const std::vector<QWidget*> shown = {ui.Label1,     ui.TerminalList, ui.AddressBox, ui.BBtnAdd,
+                                       ui.BBtnDelete, ui.BBtnEdit,     ui.Label2,     ui.PortBox,
+                                       ui.Label5,     ui.SendFileBox,  ui.BtnSend,    ui.BtnRead,
+                                       ui.BtnClear,   ui.BtnExit};
+  const QRect inside(QPoint(0, 0), ui.Panel1->size());
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const QRect a = In(ui.Panel1, shown[i]);
+    EXPECT_TRUE(inside.contains(a)) << shown[i]->objectName().toStdString();
+    for (std::size_t j = i + 1; j < shown.size(); ++j) {
+      EXPECT_FALSE(a.intersects(In(ui.Panel1, shown[j])))
+          << shown[i]->objectName().toStdString() << " covers "
+          << shown[j]->objectName().toStdString();
+    }
+  }
+  // Each label stands left of its field, on the field's line.
+  for (const auto& [label, field] : {std::pair{ui.Label1, static_cast<QWidget*>(ui.TerminalList)},
+                                     std::pair{ui.Label2, static_cast<QWidget*>(ui.PortBox)},
+                                     std::pair{ui.Label5, static_cast<QWidget*>(ui.SendFileBox)}}) {
+    const QRect l = In(ui.Panel1, label), f = In(ui.Panel1, field);
+    EXPECT_LT(l.right(), f.left()) << label->objectName().toStdString();
+    EXPECT_TRUE(l.top() >= f.top() && l.top() <= f.bottom()) << label->objectName().toStdString();
+  }
+  // The terminal list, the new address with its three buttons, the port and
+  // the send file run down the panel with their fields' left edges in line;
+  // the four big buttons follow in two rows: Send, Read, then Clear, Exit.
+  const QRect list = In(ui.Panel1, ui.TerminalList), address = In(ui.Panel1, ui.AddressBox),
+              port = In(ui.Panel1, ui.PortBox), file = In(ui.Panel1, ui.SendFileBox);
+  EXPECT_TRUE(list.left() == address.left() && address.left() == port.left() &&
+              port.left() == file.left());
+  EXPECT_TRUE(list.bottom() < address.top() && address.bottom() < port.top() &&
+              port.bottom() < file.top());
+  QRect before = address;
+  for (QWidget* button : {ui.BBtnAdd, ui.BBtnDelete, ui.BBtnEdit}) {
+    const QRect r = In(ui.Panel1, button);
+    EXPECT_EQ(r.top(), address.top()) << button->objectName().toStdString();
+    EXPECT_GT(r.left(), before.right()) << button->objectName().toStdString();
+    before = r;
+  }
+  const QRect send = In(ui.Panel1, ui.BtnSend), read = In(ui.Panel1, ui.BtnRead),
+              clear = In(ui.Panel1, ui.BtnClear), exit = In(ui.Panel1, ui.BtnExit);
+  EXPECT_GT(send.top(), file.bottom());
+  EXPECT_TRUE(send.top() == read.top() && clear.top() == exit.top() && send.bottom() < clear.top());
+  EXPECT_TRUE(send.left() == clear.left() && read.left() == exit.left() &&
+              send.right() < read.left());
+
+  EXPECT_EQ(ui.BtnSend->text(), "&Send Data");
+  EXPECT_EQ(ui.BtnRead->text(), "&Read File");
+  EXPECT_EQ(ui.BtnClear->text(), "C&lear Log");
+  EXPECT_EQ(ui.BtnExit->text(), "E&xit");
+  EXPECT_EQ(ui.BBtnAdd->toolTip(), "Add");
+  EXPECT_EQ(ui.BBtnDelete->toolTip(), "Delete");
+  EXPECT_EQ(ui.BBtnEdit->toolTip(), "Change");
+  EXPECT_EQ(ui.BBtnAdd->iconSize(), QSize(10, 10));
+  for (QPushButton* button : win.findChildren<QPushButton*>()) {
+    EXPECT_FALSE(button->isDefault() || button->autoDefault())
+        << button->objectName().toStdString();
+  }
+  EXPECT_FALSE(ui.SendFileBox->isEnabled());
+  EXPECT_EQ(win.font().family(), "Tahoma");
+  EXPECT_EQ(win.font().pointSize(), 8);
+}
+
+TEST(WindowLayout, HiddenControlsStayHiddenAndEnabledStatesHold) {
+  WindowFixture w(kThreeTerminals);
+  const ControlPanel& ui = w.Panel();
+  const std::initializer_list<QWidget*> hidden = {
+      ui.ConnectButton,   ui.DisconnectButton, ui.DownloadButton, ui.ServedAddress,
+      ui.ConnectInterval, ui.ConnectRetry,     ui.UploadFileBox,  ui.Label3,
+      ui.Label4,          ui.Label6,           ui.Kinds.Plu,   ui.Kinds.Barcode,
+      ui.Kinds.Report,    ui.Kinds.Ingredient,    ui.Kinds.ScrollMsg,  ui.Kinds.Speedkey,
+      ui.GroupBox1,       ui.Kinds.PluReport,     ui.Kinds.TaxRateReport};
+  auto expectHidden = [&] {
+    for (QWidget* widget : hidden) {
+      EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
+    }
+    EXPECT_FALSE(ui.SendFileBox->isEnabled());
+  };
+  expectHidden();
+  WindowFixture::Focus(ui.PortBox);
+  w.window->FocusSet(w.Form().ServedAddress);
+  EXPECT_EQ(QApplication::focusWidget(), ui.PortBox) << "a hidden control takes no focus";
+  w.window->FocusSet(w.Form().AddressBox);
+  EXPECT_EQ(QApplication::focusWidget(), ui.AddressBox);
+
+  w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
+  QTest::mouseClick(ui.BtnSend, Qt::LeftButton);
+  w.manualLoop.Advance(3000);  // a send cycle is under way
+  expectHidden();
+  for (QWidget* visible : std::initializer_list<QWidget*>{
+           ui.TerminalList, ui.AddressBox, ui.BBtnAdd, ui.PortBox, ui.BtnSend, ui.BtnExit}) {
+    EXPECT_TRUE(visible->isVisible() && visible->isEnabled())
+        << visible->objectName().toStdString();
+  }
+}
+
+TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
+  WindowFixture w;
+  const MainMenu& menu = w.window->Menu();
+  QStringList titles;
+  for (QAction* action : w.window->menuBar()->actions()) titles << action->text();
+  EXPECT_EQ(titles, (QStringList{"File", "Communication"}));
+
+  using E = std::vector<std::pair<QString, bool>>;
+  EXPECT_EQ(
+      Entries(menu.Exit1),
+      (E{{"Read File", true}, {"Clear Log", true}, {"Open", false}, {"-", true}, {"E&xit", true}}));
+  EXPECT_EQ(Entries(menu.Communication1), (E{{"&Connect", false},
+                                             {"Disconnect", false},
+                                             {"-", false},
+                                             {"Upload", false},
+                                             {"Send Data", true}}));
+  EXPECT_EQ(Entries(w.window->findChild<QToolBar*>("ActionToolBar1")), (E{{"&Connect", true},
+                                                                          {"&Disconnect", true},
+                                                                          {"-", true},
+                                                                          {"&Upload", false},
+                                                                          {"D&ownload", true},
+                                                                          {"-", true},
+                                                                          {"&Read Data", true}}));
+
+  const WindowActions& a = w.window->Actions();
+  const std::tuple<QAction*, const char*, const char*> actions[] = {
+      {a.FileExit1, "File", "E&xit"},           {a.FileOpen1, "File", "&Open..."},
+      {a.Action1, "Communication", "&Connect"}, {a.Action2, "Communication", "Disconnect"},
+      {a.Action3, "Communication", "Upload"},   {a.Action4, "Communication", "Download"},
+      {a.Action6, "Communication", "Read Data"}};
+  for (const auto& [action, category, caption] : actions) {
+    EXPECT_EQ(action->property("category").toString(), category);
+    EXPECT_EQ(action->text(), caption);
+  }
+  EXPECT_EQ(a.FileOpen1->shortcut(), QKeySequence("Ctrl+O"));
+  // Ctrl+O is the only short cut of the window.
+  for (QAction* action : w.window->findChildren<QAction*>()) {
+    if (action != a.FileOpen1) {
+      EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
+    }
+  }
+}
+
+TEST(WindowMenus, EntriesRunTheirHandlers) {
+  WindowFixture w;
+  w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
+  const MainMenu& menu = w.window->Menu();
+  menu.ReadData1->trigger();
+  EXPECT_EQ(w.LogRows(), (QStringList{"Orlent V3.0.0.0", "", "1. 1, 101, 0, Apple, 250",
+                                      "2. 2, 102, 0, Pear, 300", "", "* End *"}));
+  menu.Clear1->trigger();
+  EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
+  QTest::mouseClick(w.Panel().BtnRead, Qt::LeftButton);
+  EXPECT_EQ(w.LogRows().size(), 6);
+  QTest::mouseClick(w.Panel().BtnClear, Qt::LeftButton);
+  EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
+}
+
+class CtrlO : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
+  WindowFixture w(kThreeTerminals);
+  int asked = 0;
+  std::optional<QString> answer = "/srv/prices/week 12.plu";
+  w.window->SetOpenFileDialog([&](QWidget*) {
+    ++asked;
+    return answer;
+  });
+  QWidget* control = w.window->findChild<QWidget*>(GetParam());
+  ASSERT_NE(control, nullptr);
+  WindowFixture::Focus(control);
+  QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Form().SendFileBox.Text, "/srv/prices/week 12.plu");
+  EXPECT_TRUE(w.Form().FileChosen);
+
+  answer.reset();  // the operator cancels
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, CtrlO,
+                         ::testing::Values("TerminalList", "AddressBox", "BBtnAdd", "BBtnEdit",
+                                           "PortBox", "BtnSend", "BtnExit", "ActivityLog"));
+
+TEST(WindowFileDialog, OffersPluAndAllFilesAndCancelChangesNothing) {
+  WindowFixture w;
+  ModalAnswerer operatorStandIn;  // cancels the real dialog
+  QTest::keyClick(w.Panel().AddressBox, Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
+  EXPECT_EQ(operatorStandIn.boxes[0].kind, "QFileDialog");
+  EXPECT_EQ(operatorStandIn.boxes[0].filters, (QStringList{"PLU (*.plu)", "All (*)"}));
+  EXPECT_EQ(operatorStandIn.boxes[0].defaultSuffix, "plu");
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "PLU-Down-Default.txt");
+  EXPECT_FALSE(w.Form().FileChosen);
+}
+
+TEST(WindowKeyboard, TabWalksThePanelInOrderThenTheLog) {
+  WindowFixture w(kThreeTerminals);
+  EXPECT_EQ(FocusWalk(w.Panel().TerminalList, 11),
+            (QStringList{"AddressBox", "BBtnAdd", "BBtnDelete", "BBtnEdit", "PortBox", "BtnSend",
+                         "BtnRead", "BtnClear", "BtnExit", "ActivityLog", "TerminalList"}));
+}
+
+TEST(WindowKeyboard, AccessKeysPressTheirButtons) {
+  WindowFixture w(kThreeTerminals);
+  w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
+  ModalAnswerer operatorStandIn;
+  // A button pressed by its access key shows itself down a moment before it clicks.
+  auto press = [&](Qt::Key key, const std::function<bool()>& done) {
+    QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    return QTest::qWaitFor(done, 2000);
+  };
+  WindowFixture::Focus(w.Panel().AddressBox);
+  EXPECT_TRUE(press(Qt::Key_R, [&] { return w.LogRows().size() == 6; })) << "Alt+R reads";
+  EXPECT_TRUE(press(Qt::Key_L, [&] { return w.LogRows().size() == 1; })) << "Alt+L clears";
+  EXPECT_TRUE(press(Qt::Key_S, [&] { return w.manualLoop.Armed(TimerSlot::Pause); }))
+      << "Alt+S starts a send cycle";
+  EXPECT_TRUE(press(Qt::Key_X, [&] { return !w.window->isVisible(); })) << "Alt+X closes";
+  EXPECT_TRUE(operatorStandIn.boxes.empty());
+}
+
+TEST(WindowSendData, TheButtonAndTheMenuEntryRunDifferentHandlers) {
+  WindowFixture w(kNoneTicked);
+  w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
+  ModalAnswerer operatorStandIn;
+
+  // The button starts a send cycle, which needs a ticked terminal.
+  QTest::mouseClick(w.Panel().BtnSend, Qt::LeftButton);
+  ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
+  EXPECT_EQ(operatorStandIn.boxes[0].title, "ERROR");
+  EXPECT_EQ(operatorStandIn.boxes[0].text, "No Terminal To Send !");
+  EXPECT_EQ(operatorStandIn.boxes[0].buttons, QMessageBox::Ok);
+  EXPECT_TRUE(w.link.sent.empty());
+
+  // The menu entry downloads once, at once, to the address in ServedAddress.
+  w.Form().ServedAddress.Text = "127.0.0.9";
+  w.window->Menu().Download1->trigger();
+  EXPECT_EQ(operatorStandIn.boxes.size(), 1u);
+  EXPECT_FALSE(w.manualLoop.Armed(TimerSlot::Pause));
+  ASSERT_EQ(w.link.sent.size(), 1u);
+  EXPECT_EQ(w.link.sent[0].address, "127.0.0.9");
+  EXPECT_EQ(w.link.sent[0].packet.Code, kCodePlu);
+  EXPECT_EQ(w.link.sent[0].packet.Direction, kDirectionWrite);
+  EXPECT_EQ(w.LogRows().last(), "- Success to Send Plu (1)");
+  for (const FakeCall& call : w.link.calls) EXPECT_NE(call.name, "Connect");
+}
+
+TEST(WindowSendData, TheButtonServesTheTickedTerminalAfterThePause) {
+  WindowFixture w(kThreeTerminals);
+  w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
+  ModalAnswerer operatorStandIn;
+  const std::size_t callsAtStart = w.link.calls.size();
+  QTest::mouseClick(w.Panel().BtnSend, Qt::LeftButton);
+  EXPECT_EQ(w.link.calls.size(), callsAtStart) << "nothing is dialled before the pause";
+  w.manualLoop.Advance(3000);
+  ASSERT_FALSE(w.link.sent.empty());
+  EXPECT_EQ(w.link.sent[0].address, "127.0.0.2");
+  EXPECT_TRUE(w.LogRows().contains("- Success Connect 127.0.0.2"));
+  EXPECT_TRUE(operatorStandIn.boxes.empty());
+}
+
+TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
+  WindowFixture w(kThreeTerminals);
+  const ControlPanel& ui = w.Panel();
+  ModalAnswerer operatorStandIn;
+
+  WindowFixture::Focus(ui.AddressBox);
+  QTest::keyClicks(ui.AddressBox, "127.0.0.4");
+  QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
+  EXPECT_EQ(EntryTexts(ui.TerminalList).last(), "127.0.0.4");
+  EXPECT_EQ(ui.AddressBox->text(), "");
+  EXPECT_EQ(QApplication::focusWidget(), ui.AddressBox);
+  EXPECT_NE(w.folder.Read("Orlent.ini").find("TerminalIP_4=127.0.0.4"), std::string::npos);
+
+  // Select the second entry, type a replacement, and Change it.
+  ui.TerminalList->setCurrentRow(1);
+  EXPECT_EQ(w.Form().TerminalList.ItemIndex, 1);
+  WindowFixture::Focus(ui.AddressBox);
+  QTest::keyClicks(ui.AddressBox, "127.0.0.5");
+  QTest::mouseClick(ui.BBtnEdit, Qt::LeftButton);
+  EXPECT_EQ(EntryTexts(ui.TerminalList).at(1), "127.0.0.5");
+  EXPECT_EQ(ui.TerminalList->currentRow(), 1);
+  EXPECT_EQ(QApplication::focusWidget(), ui.TerminalList);
+
+  // Delete it: the first entry is selected afterwards.
+  QTest::mouseClick(ui.BBtnDelete, Qt::LeftButton);
+  EXPECT_EQ(EntryTexts(ui.TerminalList),
+            (QStringList{"127.0.0.2", QString::fromUtf8("caf\xc3\xa9"), "127.0.0.4"}));
+  EXPECT_EQ(ui.TerminalList->currentRow(), 0);
+  EXPECT_TRUE(ui.TerminalList->item(0)->isSelected());
+
+  // Add with an empty IP box: the error box, and the focus back in the IP box.
+  QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
+  EXPECT_EQ(operatorStandIn.Texts(),
+            std::vector<std::string>{"Please define the new IP address !"});
+  // The window's focus is in the IP box when the window is active again (the
+  // offscreen platform has no window manager to hand the activation back).
+  EXPECT_EQ(w.window->focusWidget(), ui.AddressBox);
+  w.window->activateWindow();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == ui.AddressBox; }, 1000));
+}
+
+TEST(WindowTerminals, TypedTextIsEncodedAndStoredTextDecoded) {
+  WindowFixture w(kThreeTerminals);
+  const ControlPanel& ui = w.Panel();
+  WindowFixture::Focus(ui.AddressBox);
+  for (const QChar c : QString::fromUtf8("K\xc3\xa4se")) {
+    // Typed keys as the keyboard delivers them; QTest::keyClicks knows ASCII only.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(ui.AddressBox, &press);
+  }
+  EXPECT_EQ(ui.AddressBox->text(), QString::fromUtf8("K\xc3\xa4se"));
+  EXPECT_EQ(w.Form().AddressBox.Text, "K\xc3\xa4se");
+  EXPECT_EQ(w.Form().TerminalList.Items.at(2).Text, "caf\xc3\xa9");
+}
+
+// Ticks and the port box go into the models at once and reach the file at close.
+class ClosePath : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ClosePath, SavesTheSettingsFile) {
+  WindowFixture w(kThreeTerminals);
+  const ControlPanel& ui = w.Panel();
+  ui.TerminalList->item(1)->setCheckState(Qt::Checked);
+  ui.TerminalList->item(0)->setCheckState(Qt::Unchecked);
+  WindowFixture::Focus(ui.PortBox);
+  ui.PortBox->selectAll();
+  QTest::keyClicks(ui.PortBox, "20999");
+  EXPECT_EQ(w.Form().PortBox.Text, "20999");
+
+  const std::string path = GetParam();
+  if (path == "title bar") {
+    w.window->windowHandle()->close();  // the window system's close request
+  } else if (path == "Exit button") {
+    QTest::mouseClick(ui.BtnExit, Qt::LeftButton);
+  } else {
+    w.window->Menu().Exit2->trigger();
+  }
+  EXPECT_FALSE(w.window->isVisible());
+  const std::string saved = w.folder.Read("Orlent.ini");
+  EXPECT_NE(saved.find("TerminalPort=20999\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("TerminalChecked_1=0\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("TerminalChecked_2=1\r\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("TerminalChecked_3=1\r\n"), std::string::npos) << saved;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWay, ClosePath,
+                         ::testing::Values("title bar", "Exit button", "File menu Exit"),
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           std::erase(name, ' ');
+                           return name;
+                         });
+
+TEST(WindowClose, AFailedSaveIsShownAndTheWindowClosesAnyway) {
+  WindowFixture w(kThreeTerminals);
+  // A folder where the settings file should be: the file cannot be replaced.
+  std::filesystem::remove(w.folder.File("Orlent.ini"));
+  std::filesystem::create_directory(w.folder.File("Orlent.ini"));
+  ModalAnswerer operatorStandIn;
+  w.window->close();
+  ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
+  EXPECT_EQ(operatorStandIn.boxes[0].title, "Orlent");
+  EXPECT_EQ(operatorStandIn.boxes[0].text.toStdString(),
+            "Unable to write to " + w.folder.File("Orlent.ini"));
+  EXPECT_FALSE(w.window->isVisible());
+  w.window->close();  // a second close request saves nothing more
+  EXPECT_EQ(operatorStandIn.boxes.size(), 1u);
+}
+
+TEST(WindowGeometry, MaximizingWidensTheLogAndKeepsThePanel) {
+  WindowFixture w;
+  MainWindow& win = *w.window;
+  const ControlPanel& ui = w.Panel();
+  const QSize designLog = win.ActivityLog()->size();
+  win.showMaximized();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return win.ActivityLog()->width() > designLog.width(); }, 2000));
+  EXPECT_GT(win.ActivityLog()->height(), designLog.height());
+  EXPECT_EQ(ui.Panel1->width(), 265);
+  EXPECT_EQ(ui.Panel1->geometry().right(), win.centralWidget()->width() - 1);
+  EXPECT_EQ(ui.Panel1->height(), win.ActivityLog()->height());
+  EXPECT_EQ(ui.BtnSend->geometry(), QRect(16, 296, 113, 41));
+  EXPECT_EQ(ui.TerminalList->geometry(), QRect(72, 16, 177, 89));
+
+  QTest::qWait(20);
+  EXPECT_TRUE(win.isMaximized()) << "a maximized window keeps its size";
+  win.showNormal();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return win.ActivityLog()->size() == designLog; }, 2000));
+}
+
+TEST(WindowGeometry, TheBorderCannotBeResized) {
+  WindowFixture w;
+  MainWindow& win = *w.window;
+  const QSize design = win.size();
+  win.resize(design + QSize(120, 80));  // as a drag on the border would
+  EXPECT_TRUE(QTest::qWaitFor([&] { return win.size() == design; }, 2000));
+  win.resize(design - QSize(120, 80));
+  EXPECT_EQ(win.size(), design) << "the laid-out size is the smallest";
+}
+
+TEST(WindowDownload, AnswersFromTheLibraryThreadCountTheProgressLineUp) {
+  WindowFixture w("", WindowFixture::Loop::Qt);
+  std::string file;
+  for (int n = 1; n <= 3334; ++n)
+    file += std::to_string(n) + "\t" + std::to_string(n) + "\t0\tItem\t1\t0\t0\t0\t0\r\n";
+  w.folder.Write("PLU-Down-Default.txt", file);
+  w.Form().ServedAddress.Text = "127.0.0.2";
+  // As a connection would have registered the callback and routed the answers.
+  w.link.dataCallback = DataCallback;
+  w.Form().RouteTerminalAnswers();
+  w.window->Menu().Download1->trigger();
+  ASSERT_EQ(w.link.sent.size(), 1u);
+
+  // The terminal acknowledges every record from the library's own thread.
+  std::thread library([&] {
+    PluRecord ack{};
+    for (int n = 1; n <= 3334; ++n) {
+      ack.PluNo = n;
+      w.link.Deliver(kCodePlu, kDirectionWrite, ack);
+    }
+  });
+  const bool done = QTest::qWaitFor(
+      [&] { return w.LogRows().contains("- Complete Send Plu (Total : 3334)"); }, 60000);
+  library.join();
+  ASSERT_TRUE(done);
+  EXPECT_EQ(w.link.sent.size(), 3334u);
+  EXPECT_EQ(w.LogRows(), (QStringList{"Orlent V3.0.0.0", "- Success to Send Plu (3334)",
+                                      "- Complete Send Plu (Total : 3334)",
+                                      "- Success to Disconect 127.0.0.2"}));
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// The program's event loop on Qt: posted functions become queued calls on
+// the GUI thread, each timer slot is a single-shot QTimer, and blocking work
+// runs on worker threads that post their result back.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "loop/event_loop.h"
+#include "loop/worker_threads.h"
+
+class QtEventLoop : public EventLoop {
+ public:
+  QtEventLoop();
+  void Post(std::function<void()> fn) override;
+  void ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) override;
+  void StopTimer(TimerSlot slot) override;
+  void RunOffLoop(std::function<void()> work, std::function<void()> done) override;
+
+  // Qt cannot carry an exception through its event loop, so a failure that
+  // escapes a posted function or a timer ends up here instead of ending the
+  // program. By default it is written to stderr.
+  void SetFailureHandler(std::function<void(const std::string&)> handler);
+
+ private:
+  struct Shot {
+    QTimer timer;
+    std::function<void()> fn;
+  };
+  Shot& ShotOf(TimerSlot slot);
+  void Run(const std::function<void()>& fn);
+
+  QObject context_;  // lives on the GUI thread; queued calls run in its thread
+  std::map<TimerSlot, std::unique_ptr<Shot>> shots_;
+  std::function<void(const std::string&)> onFailure_;
+  WorkerThreads workers_{*this};
+};

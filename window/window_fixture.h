@@ -1,0 +1,70 @@
+// Test support for the window: an offscreen Qt application, a started Orlent
+// window over a fresh program folder and the fake link library, and an
+// operator stand-in that answers modal boxes.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "window/main_window.h"
+#include "window/qt_event_loop.h"
+#include "tests/support/fake_link.h"
+#include "tests/support/manual_loop.h"
+#include "tests/support/temp_folder.h"
+
+// The one QApplication of the test process, on the offscreen platform.
+void EnsureApplication();
+
+// Lets Qt deliver what is queued (posted calls, layout, focus changes).
+void ProcessEvents();
+
+// Watches for modal boxes while it lives, and answers each as an operator
+// would: a message box with OK, any other dialog with Cancel.
+class ModalAnswerer {
+ public:
+  struct Box {
+    QString kind;  // class name, e.g. "QMessageBox"
+    QString title;
+    QString text;
+    int buttons = 0;      // a message box's standard buttons (QMessageBox::StandardButtons)
+    QStringList filters;  // file dialog name filters
+    QString defaultSuffix;
+  };
+
+  ModalAnswerer();
+  std::vector<Box> boxes;
+  // The texts of the boxes seen, in order.
+  std::vector<std::string> Texts() const;
+
+ private:
+  void AnswerOpenBox();
+  QTimer poll_;
+};
+
+// A window started on a fresh program folder, shown and active. `loop` picks
+// virtual time (ManualLoop, the default) or the real Qt loop.
+class WindowFixture {
+ public:
+  enum class Loop { Manual, Qt };
+
+  // `settings` is written as Orlent.ini first, unless empty.
+  explicit WindowFixture(const std::string& settings = "", Loop loop = Loop::Manual);
+  ~WindowFixture();
+
+  Program& Form() { return window->Form(); }
+  const ControlPanel& Panel() { return window->Panel(); }
+  // Puts the keyboard focus on `widget` and waits until it has it.
+  static void Focus(QWidget* widget);
+  // The log view's rows as shown.
+  QStringList LogRows() const;
+
+  TempFolder folder;
+  FakeLink link;
+  ManualLoop manualLoop;
+  QtEventLoop qtLoop;
+  std::unique_ptr<MainWindow> window;
+};

@@ -136,8 +136,9 @@ int SimulatorProcess::port() const {
 }
 
 bool SimulatorProcess::TakeErrorOutput(int waitMs) {
+  if (errors_ < 0) return false;  // standard error is shared: nothing is kept here
   pollfd entry{errors_, POLLIN, 0};
-  if (errors_ < 0 || poll(&entry, 1, waitMs) <= 0) return errors_ >= 0;
+  if (poll(&entry, 1, waitMs) <= 0) return true;
   char buffer[4096];
   ssize_t n = read(errors_, buffer, sizeof buffer);
   if (n > 0) errorText_.append(buffer, static_cast<std::size_t>(n));

@@ -9,7 +9,7 @@ if(TARGET orlent_test_support)
   add_custom_target(download_bench_file DEPENDS ${download_bench_file})
 
   add_executable(download_bench ${CMAKE_CURRENT_LIST_DIR}/download_bench.cpp)
-  target_link_libraries(download_bench PRIVATE orlent_test_support)
+  target_link_libraries(download_bench PRIVATE orlent_test_support termsim_process)
   target_compile_definitions(download_bench PRIVATE
     DOWNLOAD_BENCH_FILE="${download_bench_file}"
     TERMLINK_PATH="$<TARGET_FILE:termlink>")

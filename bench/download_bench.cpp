@@ -21,8 +21,8 @@
 #include "model/program.h"
 #include "link/link_library.h"
 #include "records/records.h"
+#include "termsim/simulator_process.h"
 #include "tests/support/real_loop.h"
-#include "tests/support/simulator_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

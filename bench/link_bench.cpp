@@ -27,7 +27,7 @@
 #include "records/records.h"
 #include "termlink/termlink.h"
 #include "termlink/wire_codec.h"
-#include "tests/support/simulator_process.h"
+#include "termsim/simulator_process.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "termlink/link_test_support.h"
 #include "termlink/termlink.h"
 #include "termlink/wire_codec.h"
-#include "tests/support/simulator_process.h"
+#include "termsim/simulator_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

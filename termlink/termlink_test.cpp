@@ -17,8 +17,8 @@
 #include "termlink/link_test_support.h"
 #include "termlink/record_table.h"
 #include "termlink/termlink.h"
+#include "termsim/simulator_process.h"
 #include "tests/support/closed_port.h"
-#include "tests/support/simulator_process.h"
 
 namespace {
 

@@ -10,21 +10,22 @@
 #include <vector>
 
 #include "records/records.h"
-#include "termsim/child_simulator.h"
+#include "termsim/process_usage.h"
 #include "termsim/raw_client.h"
+#include "termsim/simulator_process.h"
 
 namespace {
 
 // Lowers the simulator's open-files limit to what it holds now plus `room`.
-void LimitOpenFiles(ChildSimulator& simulator, int room) {
+void LimitOpenFiles(SimulatorProcess& simulator, int room) {
   rlimit limit{};
   ASSERT_EQ(0, prlimit(simulator.pid(), RLIMIT_NOFILE, nullptr, &limit));
-  limit.rlim_cur = static_cast<rlim_t>(simulator.OpenFiles() + room);
+  limit.rlim_cur = static_cast<rlim_t>(OpenFiles(simulator.pid()) + room);
   ASSERT_EQ(0, prlimit(simulator.pid(), RLIMIT_NOFILE, &limit, nullptr));
 }
 
 // One connection served in full: a PLU write, its answer, an orderly end.
-void ExpectServed(ChildSimulator& simulator, int64_t number) {
+void ExpectServed(SimulatorProcess& simulator, int64_t number) {
   RawClient client(simulator.port());
   int unused = 0;
   ASSERT_TRUE(client.SendAll(RequestFrame(kCodePlu, kDirectionWrite, number), unused));
@@ -37,7 +38,7 @@ void ExpectServed(ChildSimulator& simulator, int64_t number) {
 }
 
 TEST(AcceptBackoff, AtTheOpenFilesLimitItWaitsAndServesAgainLater) {
-  ChildSimulator simulator({"--listen", "127.0.0.1:0"});
+  SimulatorProcess simulator({"--listen", "127.0.0.1:0"}, SimulatorProcess::StandardError::kKept);
   // Served once before the limit too: under UndefinedBehaviorSanitizer the
   // first type check of each object needs a pipe, which the limit would deny.
   ExpectServed(simulator, 1);
@@ -56,9 +57,9 @@ TEST(AcceptBackoff, AtTheOpenFilesLimitItWaitsAndServesAgainLater) {
 
   // While connections wait in the backlog the simulator may only take a
   // little processor time; spinning on accept would take most of a core.
-  const double before = simulator.ProcessorSeconds();
+  const double before = ProcessorSeconds(simulator.pid());
   std::this_thread::sleep_for(std::chrono::seconds(2));
-  const double used = simulator.ProcessorSeconds() - before;
+  const double used = ProcessorSeconds(simulator.pid()) - before;
   EXPECT_LT(used, 0.5) << "processor seconds used in 2 s at the limit";
 
   clients.clear();

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "records/records.h"
-#include "termsim/child_simulator.h"
 #include "termsim/raw_client.h"
+#include "termsim/simulator_process.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ TEST(SessionClose, EveryAnswerDueArrivesBeforeAnOrderlyEnd) {
     SCOPED_TRACE(c.name);
     std::vector<std::string> args{"--listen", "127.0.0.1:0"};
     args.insert(args.end(), c.options.begin(), c.options.end());
-    ChildSimulator simulator(args);
+    SimulatorProcess simulator(args);
     RawClient client(simulator.port(), c.receiveBuffer);
 
     Bytes input;

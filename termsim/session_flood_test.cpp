@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "records/records.h"
-#include "termsim/child_simulator.h"
 #include "termsim/raw_client.h"
+#include "termsim/simulator_process.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ uint64_t FigureAfter(const std::string& line, const std::string& label) {
 }
 
 TEST(SessionFlood, AClientThatNeverReadsIsDroppedWithTheQueueBounded) {
-  ChildSimulator simulator({"--listen", "127.0.0.1:0"});
+  SimulatorProcess simulator({"--listen", "127.0.0.1:0"}, SimulatorProcess::StandardError::kKept);
   RawClient flood(simulator.port(), 4096);
   std::vector<uint8_t> burst;
   for (int i = 0; i < 64; ++i) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "termsim/simulator_process.h"
 #include "tests/cli/cli_process.h"
 #include "tests/cli/summary_row.h"
-#include "tests/support/simulator_process.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "model/program.h"
+#include "termsim/simulator_process.h"
 #include "tests/support/real_loop.h"
 #include "tests/support/recording_view.h"
-#include "tests/support/simulator_process.h"
 #include "tests/support/temp_folder.h"
 
 using Lines = std::vector<std::string>;

@@ -1,4 +1,4 @@
-#include "tests/support/simulator_process.h"
+#include "termsim/simulator_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,19 +9,25 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <stdexcept>
 
 namespace {
 
 constexpr auto kStartTimeout = std::chrono::seconds(20);
 
-// Starts the simulator with its standard output on a pipe; returns the
-// read end in `output`. The simulator is told to stop when the test process
-// dies, so a crashed test leaves no simulator behind.
-pid_t Spawn(const std::vector<std::string>& args, int& output) {
-  int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+// Starts the simulator with its standard output on a pipe, and its standard
+// error on another when `errors` is given; returns their read ends there.
+// The simulator is told to stop when the parent dies, so a crashed test
+// leaves no simulator behind.
+pid_t Spawn(const std::vector<std::string>& args, int& output, int* errors) {
+  int out[2];
+  int err[2] = {-1, -1};
+  if (pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("cannot make a pipe");
+  if (errors && pipe2(err, O_CLOEXEC) != 0) {
+    close(out[0]);
+    close(out[1]);
+    throw std::runtime_error("cannot make a pipe");
+  }
   std::string path = SimulatorProcess::Path();
   std::vector<std::string> copies = args;
   std::vector<char*> argv{path.data()};
@@ -33,16 +39,22 @@ pid_t Spawn(const std::vector<std::string>& args, int& output) {
     // Only async-signal-safe calls between fork and exec.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(127);
-    dup2(pipeEnds[1], STDOUT_FILENO);
+    dup2(out[1], STDOUT_FILENO);
+    if (errors) dup2(err[1], STDERR_FILENO);
     execv(path.c_str(), argv.data());
     _exit(127);
   }
-  close(pipeEnds[1]);
+  for (int end : {out[1], err[1]}) {
+    if (end >= 0) close(end);
+  }
   if (pid < 0) {
-    close(pipeEnds[0]);
+    for (int end : {out[0], err[0]}) {
+      if (end >= 0) close(end);
+    }
     throw std::runtime_error("cannot start " + path);
   }
-  output = pipeEnds[0];
+  output = out[0];
+  if (errors) *errors = err[0];
   return pid;
 }
 
@@ -75,9 +87,13 @@ std::string SimulatorProcess::Path() {
   return ORLENT_TERMSIM_PATH;
 }
 
-SimulatorProcess::SimulatorProcess(std::vector<std::string> args) {
-  size_t expected = std::max<size_t>(1, std::count(args.begin(), args.end(), "--listen"));
-  pid_ = Spawn(args, output_);
+SimulatorProcess::SimulatorProcess(std::vector<std::string> args, StandardError standardError) {
+  std::size_t expected = std::max<std::size_t>(1, std::count(args.begin(), args.end(), "--listen"));
+  pid_ = Spawn(args, output_, standardError == StandardError::kKept ? &errors_ : nullptr);
+  WaitForListeners(expected);
+}
+
+void SimulatorProcess::WaitForListeners(std::size_t expected) {
   auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
   std::string line;
   const std::string prefix = "listening ";
@@ -108,8 +124,10 @@ void SimulatorProcess::End(int signal) {
   kill(pid_, signal);
   exitCode_ = WaitForExit(pid_);
   pid_ = -1;
-  close(output_);
-  output_ = -1;
+  for (int* fd : {&output_, &errors_}) {
+    if (*fd >= 0) close(*fd);
+    *fd = -1;
+  }
 }
 
 int SimulatorProcess::port() const {
@@ -117,14 +135,44 @@ int SimulatorProcess::port() const {
   return std::stoi(first.substr(first.rfind(':') + 1));
 }
 
+bool SimulatorProcess::TakeErrorOutput(int waitMs) {
+  if (errors_ < 0) return false;  // standard error is shared: nothing is kept here
+  pollfd entry{errors_, POLLIN, 0};
+  if (poll(&entry, 1, waitMs) <= 0) return true;
+  char buffer[4096];
+  ssize_t n = read(errors_, buffer, sizeof buffer);
+  if (n > 0) errorText_.append(buffer, static_cast<std::size_t>(n));
+  return n != 0;
+}
+
+std::string SimulatorProcess::WaitForErrorLine(const std::string& text,
+                                               std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    std::size_t found = errorText_.find(text);
+    std::size_t end = found == std::string::npos ? found : errorText_.find('\n', found);
+    if (end != std::string::npos) {
+      std::size_t begin = errorText_.rfind('\n', found);
+      begin = begin == std::string::npos ? 0 : begin + 1;
+      return errorText_.substr(begin, end - begin);
+    }
+    if (std::chrono::steady_clock::now() >= deadline || !TakeErrorOutput(50)) return "";
+  }
+}
+
+const std::string& SimulatorProcess::errorOutput() {
+  TakeErrorOutput(0);
+  return errorText_;
+}
+
 int SimulatorProcess::Run(const std::vector<std::string>& args, std::string& output) {
   int fd = -1;
-  pid_t pid = Spawn(args, fd);
+  pid_t pid = Spawn(args, fd, nullptr);
   output.clear();
   char buffer[4096];
   ssize_t n;
   while ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)) {
-    if (n > 0) output.append(buffer, static_cast<size_t>(n));
+    if (n > 0) output.append(buffer, static_cast<std::size_t>(n));
   }
   close(fd);
   return WaitForExit(pid);

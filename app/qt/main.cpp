@@ -14,6 +14,7 @@
 #include "app/qt/local_text.h"
 #include "app/qt/main_window.h"
 #include "app/qt/qt_event_loop.h"
+#include "console/console_view.h"
 #include "link/link_library.h"
 
 namespace {
@@ -32,20 +33,6 @@ std::optional<LinkLibrary> BindFromProgramFolder(const std::string& executable,
   return BindLinkLibrary(ProgramFolderOf(executable) + "/" + kLinkLibraryFile, error);
 }
 
-// A view for the version query: no window is shown, and anything the core
-// would put in a box goes to stderr.
-class ConsoleView : public FormView {
- public:
-  void LogAppended(const std::string&) override {}
-  void LogReplaced(std::size_t, const std::string&) override {}
-  void LogCleared() override {}
-  void TerminalListChanged() override {}
-  void ShowError(const std::string& text) override { std::cerr << "ERROR: " << text << '\n'; }
-  void ShowFailure(const std::string& text) override { std::cerr << text << '\n'; }
-  void FocusSet(const TControl&) override {}
-  void ControlsChanged() override {}
-};
-
 int PrintVersion(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const std::string executable = RunningExecutablePath();
@@ -56,7 +43,8 @@ int PrintVersion(int argc, char** argv) {
     return 1;
   }
   QtEventLoop loop;
-  ConsoleView view;
+  // No window is shown: anything the core would put in a box goes to stderr.
+  ConsoleView view(nullptr, stderr, false, ConsoleView::FailureLine::Bare);
   TForm1 form(loop, view, *link, executable);
   form.HandleEvent([&form] { form.FormCreate(); });
   std::cout << kWindowCaption << '\n' << form.VersionLine << '\n';

@@ -11,11 +11,8 @@
 namespace {
 
 LinkLibrary Bind(const SessionOptions& options) {
-  const auto exeFolder = std::filesystem::path(RunningExecutablePath()).parent_path();
-  const std::string path =
-      options.linkLibrary.empty() ? (exeFolder / "libtermlink.so").string() : options.linkLibrary;
   std::string error;
-  auto link = BindLinkLibrary(path, error);
+  auto link = BindProgramLinkLibrary(options.linkLibrary, error);
   if (!link) throw ExitStatus(2, error);
   return *link;
 }

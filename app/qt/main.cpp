@@ -26,18 +26,11 @@ bool AskedForVersion(int argc, char** argv) {
   return false;
 }
 
-// Without the link library, or with one that lacks an operation, the program
-// does not start; `error` names what is missing.
-std::optional<LinkLibrary> BindFromProgramFolder(const std::string& executable,
-                                                 std::string& error) {
-  return BindLinkLibrary(ProgramFolderOf(executable) + "/" + kLinkLibraryFile, error);
-}
-
 int PrintVersion(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const std::string executable = RunningExecutablePath();
   std::string error;
-  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  const std::optional<LinkLibrary> link = BindProgramLinkLibrary("", error);
   if (!link) {
     std::cerr << error << '\n';
     return 1;
@@ -56,7 +49,7 @@ int RunWindow(int argc, char** argv) {
   QApplication::setApplicationName("Orlent");
   const std::string executable = RunningExecutablePath();
   std::string error;
-  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  const std::optional<LinkLibrary> link = BindProgramLinkLibrary("", error);
   if (!link) {
     std::cerr << error << '\n';
     QMessageBox::critical(nullptr, "Orlent", ShownText(error));

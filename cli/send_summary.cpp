@@ -4,10 +4,6 @@
 
 namespace {
 
-bool StartsWith(const std::string& line, const char* prefix) {
-  return line.rfind(prefix, 0) == 0;
-}
-
 const char* const kNothingSent = "connected, nothing sent";
 
 // What became of one terminal's download, from its transfer state.
@@ -36,18 +32,18 @@ std::string DownloadOutcome(const TransferState& state) {
 SendSummary::SendSummary(const Program& program) : program_(program), started_(std::time(nullptr)) {}
 
 void SendSummary::OnLogLine(const std::string& line) {
-  if (StartsWith(line, "- Terminal In Use ")) {
+  if (line.starts_with("- Terminal In Use ")) {
     inUse_ = true;
-  } else if (StartsWith(line, "- Success Connect ")) {
+  } else if (line.starts_with("- Success Connect ")) {
     Begin(line.substr(18), kNothingSent, false);
-  } else if (StartsWith(line, "- Fail Connect ")) {
+  } else if (line.starts_with("- Fail Connect ")) {
     Begin(line.substr(15), inUse_ ? "in use by another Orlent process" : "connect failed", true);
   } else if (!terminals_.empty() && !terminals_.back().ended) {
     Terminal& terminal = terminals_.back();
     Update(terminal);
     // A terminal's transfer is over once it is disconnected.
     terminal.ended =
-        StartsWith(line, "- Success to Disconect ") || StartsWith(line, "- Fail to Disconnect ");
+        line.starts_with("- Success to Disconect ") || line.starts_with("- Fail to Disconnect ");
   }
 }
 

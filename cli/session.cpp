@@ -5,17 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "model/executable_path.h"
+#include "process/executable_path.h"
 #include "model/program_folder.h"
 
 namespace {
 
 LinkLibrary Bind(const SessionOptions& options) {
-  const auto exeFolder = std::filesystem::path(RunningExecutablePath()).parent_path();
-  const std::string path =
-      options.linkLibrary.empty() ? (exeFolder / "libtermlink.so").string() : options.linkLibrary;
   std::string error;
-  auto link = BindLinkLibrary(path, error);
+  auto link = BindProgramLinkLibrary(options.linkLibrary, error);
   if (!link) throw ExitStatus(2, error);
   return *link;
 }

@@ -8,7 +8,7 @@
 
 #include "model/program.h"
 #include "cli/asio_loop.h"
-#include "cli/console_view.h"
+#include "console/console_view.h"
 
 // Ends a command with an exit status: 1 a transfer failed, 2 bad arguments,
 // a missing library, or an error box that stopped the command.

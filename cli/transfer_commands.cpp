@@ -11,10 +11,6 @@
 
 namespace {
 
-bool StartsWith(const std::string& line, const char* prefix) {
-  return line.rfind(prefix, 0) == 0;
-}
-
 // Chooses a data kind by its name on the command line.
 void ChooseKind(Program& program, const std::string& kind) {
   static const std::map<std::string, DataKind> kinds = {
@@ -80,7 +76,7 @@ int Upload(Session& session, const UploadOptions& options) {
   Program& program = *session.program;
   const std::string& kind = options.kind;
   session.Handle([&] {
-    if (StartsWith(kind, "report-")) {
+    if (kind.starts_with("report-")) {
       ChooseKind(program, "report");
       ChooseReportType(program, kind.substr(7));
     } else {
@@ -90,10 +86,8 @@ int Upload(Session& session, const UploadOptions& options) {
     program.ServedAddress.Text = options.terminal;
     program.AnswerTimeoutMs = options.answerTimeoutMs;
   });
-  session.Handle([&] { program.Connect(); });
-  // The connect runs off the loop thread; its line comes back through the loop.
-  session.loop.RunUntil([&] { return !program.ConnectPending(); });
-  if (!StartsWith(session.LastLogLine(), "- Success Connect ")) {
+  session.Handle([&] { program.Action1Execute(); });
+  if (!session.LastLogLine().starts_with("- Success Connect ")) {
     session.view.Finish();
     return session.view.Failures() > 0 ? 2 : 1;
   }
@@ -102,11 +96,11 @@ int Upload(Session& session, const UploadOptions& options) {
   const std::string silence = "no answer from " + options.terminal + " within " +
                               std::to_string(options.answerTimeoutMs) + " ms";
   session.view.onLogLine = [&](const std::string& line) {
-    if (StartsWith(line, "- Success to Disconect ") || StartsWith(line, "- Fail to Disconnect ")) {
+    if (line.starts_with("- Success to Disconect ") || line.starts_with("- Fail to Disconnect ")) {
       ended = true;
     }
-    if (StartsWith(line, "- Fail to Send ")) failed = true;
-    if (StartsWith(line, "- Time Out ")) {
+    if (line.starts_with("- Fail to Send ")) failed = true;
+    if (line.starts_with("- Time Out ")) {
       // The upload's own answer time-out has ended it.
       session.view.ShowError(silence);
       failed = true;

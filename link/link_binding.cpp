@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "process/executable_path.h"
 #include "link/link_library.h"
 
 namespace {
@@ -50,4 +51,10 @@ std::optional<LinkLibrary> BindLinkLibrary(const std::string& path, std::string&
     return std::nullopt;
   }
   return table;
+}
+
+std::optional<LinkLibrary> BindProgramLinkLibrary(const std::string& chosenPath,
+                                                  std::string& error) {
+  if (!chosenPath.empty()) return BindLinkLibrary(chosenPath, error);
+  return BindLinkLibrary(ProgramFolderOf(RunningExecutablePath()) + "/" + kLinkLibraryFile, error);
 }

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "model/executable_path.h"
+#include "process/executable_path.h"
 #include "model/program.h"
 #include "link/link_library.h"
 #include "tests/support/manual_loop.h"
@@ -21,6 +21,12 @@ std::string Journal(const std::string& path) {
   std::string calls = journal ? journal() : "<no journal>";
   dlclose(library);  // drops only the reference taken here
   return calls;
+}
+
+// The file of the loaded library that holds `operation`.
+std::string FileHolding(const void* operation) {
+  Dl_info info{};
+  return dladdr(operation, &info) && info.dli_fname ? info.dli_fname : "<not in a library>";
 }
 
 }  // namespace
@@ -76,4 +82,32 @@ TEST(LinkBinding, MissingLibraryIsRefusedByPath) {
   EXPECT_FALSE(BindLinkLibrary(path, error));
   EXPECT_EQ(error, "Cannot load the link library " + path +
                        ": cannot open shared object file: No such file or directory");
+}
+
+TEST(LinkBinding, TheProgramBindsTheLibraryBesideItOrTheOneChosen) {
+  TempFolder folder;
+  const std::string missing = folder.File("nothing.so");
+  const struct {
+    const char* name;
+    std::string chosen;
+    std::string bound;  // the library file bound, or empty when refused
+    std::string error;
+  } cases[] = {
+      {"none chosen: libtermlink.so in the program folder", "", TERMLINK_PATH, ""},
+      {"one chosen", FAKE_TERMLINK_FULL, FAKE_TERMLINK_FULL, ""},
+      {"one chosen that is missing", missing, "",
+       "Cannot load the link library " + missing +
+           ": cannot open shared object file: No such file or directory"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string error;
+    const auto link = BindProgramLinkLibrary(c.chosen, error);
+    EXPECT_EQ(error, c.error);
+    ASSERT_EQ(link.has_value(), !c.bound.empty());
+    if (link) {
+      EXPECT_TRUE(std::filesystem::equivalent(
+          FileHolding(reinterpret_cast<const void*>(link->Connect)), c.bound));
+    }
+  }
 }

@@ -14,8 +14,8 @@ struct LinkLibrary {
   int (*SetCommLibrary)(int kind, const char* transport) = nullptr;
   int (*AddInterpreter)(int group, int id, const char* name) = nullptr;
   int (*GetLibraryInfo)(uint8_t* info, char* text) = nullptr;
-  int (*AddProcConnection)(int mode, const char* address, int port, int group, int id,
-                           int interval, int retry, int code, DataCallbackFn data,
+  int (*AddProcConnection)(int mode, const char* address, int port, int group, int id, int interval,
+                           int retry, int code, DataCallbackFn data,
                            SecondCallbackFn second) = nullptr;
   int (*Connect)(const char* address, int param) = nullptr;
   int (*IsConnect)(const char* address, int param) = nullptr;
@@ -27,3 +27,10 @@ struct LinkLibrary {
 // On failure returns nothing and sets `error` to a message that names the
 // missing library or operation. The library stays loaded for the process.
 std::optional<LinkLibrary> BindLinkLibrary(const std::string& path, std::string& error);
+
+// Binds the running program's link library, as both front ends start: the
+// library at `chosenPath` when that is not empty (picked on the command line),
+// else kLinkLibraryFile in the program folder, beside the running executable.
+// Fails as BindLinkLibrary does.
+std::optional<LinkLibrary> BindProgramLinkLibrary(const std::string& chosenPath,
+                                                  std::string& error);

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "model/executable_path.h"
+#include "process/executable_path.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <exception>
 #include <memory>
 
-#include "model/executable_path.h"
+#include "process/executable_path.h"
 #include "model/program.h"
 #include "settings/folder_claim.h"
 #include "settings/settings_file.h"

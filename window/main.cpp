@@ -9,11 +9,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "model/executable_path.h"
+#include "process/executable_path.h"
 #include "model/program_folder.h"
 #include "window/local_text.h"
 #include "window/main_window.h"
 #include "window/qt_event_loop.h"
+#include "console/console_view.h"
 #include "link/link_library.h"
 
 namespace {
@@ -25,38 +26,18 @@ bool AskedForVersion(int argc, char** argv) {
   return false;
 }
 
-// Without the link library, or with one that lacks an operation, the program
-// does not start; `error` names what is missing.
-std::optional<LinkLibrary> BindFromProgramFolder(const std::string& executable,
-                                                 std::string& error) {
-  return BindLinkLibrary(ProgramFolderOf(executable) + "/" + kLinkLibraryFile, error);
-}
-
-// A view for the version query: no window is shown, and anything the core
-// would put in a box goes to stderr.
-class ConsoleView : public ProgramView {
- public:
-  void LogAppended(const std::string&) override {}
-  void LogReplaced(std::size_t, const std::string&) override {}
-  void LogCleared() override {}
-  void TerminalListChanged() override {}
-  void ShowError(const std::string& text) override { std::cerr << "ERROR: " << text << '\n'; }
-  void ShowFailure(const std::string& text) override { std::cerr << text << '\n'; }
-  void FocusSet(const TControl&) override {}
-  void ControlsChanged() override {}
-};
-
 int PrintVersion(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const std::string executable = RunningExecutablePath();
   std::string error;
-  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  const std::optional<LinkLibrary> link = BindProgramLinkLibrary("", error);
   if (!link) {
     std::cerr << error << '\n';
     return 1;
   }
   QtEventLoop loop;
-  ConsoleView view;
+  // No window is shown: anything the core would put in a box goes to stderr.
+  ConsoleView view(nullptr, stderr, false, ConsoleView::FailureLine::Bare);
   Program program(loop, view, *link, executable);
   program.HandleEvent([&program] { program.Start(); });
   std::cout << kWindowCaption << '\n' << program.VersionLine << '\n';
@@ -68,7 +49,7 @@ int RunWindow(int argc, char** argv) {
   QApplication::setApplicationName("Orlent");
   const std::string executable = RunningExecutablePath();
   std::string error;
-  const std::optional<LinkLibrary> link = BindFromProgramFolder(executable, error);
+  const std::optional<LinkLibrary> link = BindProgramLinkLibrary("", error);
   if (!link) {
     std::cerr << error << '\n';
     QMessageBox::critical(nullptr, "Orlent", ShownText(error));

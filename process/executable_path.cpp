@@ -1,4 +1,4 @@
-#include "model/executable_path.h"
+#include "process/executable_path.h"
 
 #include <unistd.h>
 

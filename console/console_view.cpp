@@ -1,7 +1,7 @@
-#include "cli/console_view.h"
+#include "console/console_view.h"
 
-ConsoleView::ConsoleView(std::FILE* out, std::FILE* err, bool inPlace)
-    : out_(out), err_(err), inPlace_(inPlace) {}
+ConsoleView::ConsoleView(std::FILE* out, std::FILE* err, bool inPlace, FailureLine failureLine)
+    : out_(out), err_(err), inPlace_(inPlace), failureLine_(failureLine) {}
 
 void ConsoleView::LogAppended(const std::string& line) {
   if (onLogLine) onLogLine(line);
@@ -46,6 +46,7 @@ void ConsoleView::ShowError(const std::string& text) {
 void ConsoleView::ShowFailure(const std::string& text) {
   errors_.push_back(text);
   ++failures_;
-  std::fprintf(err_, "ERROR: %s\n", text.c_str());
+  const char* mark = failureLine_ == FailureLine::MarkedAsError ? "ERROR: " : "";
+  std::fprintf(err_, "%s%s\n", mark, text.c_str());
   std::fflush(err_);
 }

@@ -1,5 +1,7 @@
-// The main window's view for the command-line front end: the activity log on
-// standard output, error boxes and failures on standard error.
+// The main window's view on a console, shared by the two front ends: the
+// command line prints the activity log on standard output and every error box
+// and failure on standard error; the window program's --version prints none
+// of the log and only what would have been shown in a box.
 #pragma once
 
 #include <cstdio>
@@ -11,11 +13,18 @@
 
 class ConsoleView : public ProgramView {
  public:
-  // `inPlace`: standard output is a terminal, so a replaced last line is
-  // redrawn where it stands. Otherwise each line is printed once it is final:
-  // the last line waits until the next one is added or Finish() is called.
+  // How a failure that escaped a handler is written. The command line marks
+  // it "ERROR: " like an error box, so a script finds every fault by one
+  // prefix; the window program writes its bare text, as its failure box
+  // shows it.
+  enum class FailureLine { MarkedAsError, Bare };
+
   // `out` null: the log is not printed (commands whose output is not the log).
-  ConsoleView(std::FILE* out, std::FILE* err, bool inPlace);
+  // `inPlace`: `out` is a terminal, so a replaced last line is redrawn where
+  // it stands. Otherwise each line is printed once it is final: the last line
+  // waits until the next one is added or Finish() is called.
+  ConsoleView(std::FILE* out, std::FILE* err, bool inPlace,
+              FailureLine failureLine = FailureLine::MarkedAsError);
 
   void LogAppended(const std::string& line) override;
   void LogReplaced(std::size_t index, const std::string& line) override;
@@ -39,6 +48,7 @@ class ConsoleView : public ProgramView {
   std::FILE* out_;
   std::FILE* err_;
   bool inPlace_;
+  FailureLine failureLine_;
   std::size_t lines_ = 0;  // lines in the log
   bool held_ = false;      // the log's last line is not printed (or not ended) yet
   std::string last_;

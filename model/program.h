@@ -106,6 +106,8 @@ class Program : private CycleHost {
   void Upload();
   // The transfer of the terminal served last; empty before any.
   const TransferState& ServedTransfer() const;
+  // The session of the terminal in ServedAddress, or the one a running cycle serves.
+  TerminalSession& ServedSession();
 
   // --- Data kind and download file ---
   void ChooseDataKind(DataKind kind);
@@ -118,7 +120,6 @@ class Program : private CycleHost {
   SessionServices Services();
   CycleHost& Host() { return *this; }
   SessionSettings ServedSettings() const;
-  TerminalSession& ServedSession();
   // Checks the port and reads the chosen kind's download file; on any fault
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload();

@@ -122,7 +122,7 @@ double LinkRoundTripSeconds() {
 double CoreDownloadSeconds(Program& program, RealLoop& loop) {
   const auto start = Clock::now();
   program.HandleEvent([&] { program.SendToTickedTerminals(); });
-  const bool ended = loop.RunUntil([&] { return program.CycleMode.empty(); }, std::chrono::minutes(5));
+  const bool ended = loop.RunUntil([&] { return !program.CycleRunning(); }, std::chrono::minutes(5));
   const double seconds = Seconds(Clock::now() - start);
   const auto& log = program.ActivityLog.Items;
   const std::string completion = "- Complete Send Plu (Total : " + std::to_string(kRecords) + ")";

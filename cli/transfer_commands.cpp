@@ -86,7 +86,7 @@ int Upload(Session& session, const UploadOptions& options) {
     program.ServedAddress.Text = options.terminal;
     program.AnswerTimeoutMs = options.answerTimeoutMs;
   });
-  session.Handle([&] { program.Action1Execute(); });
+  session.Handle([&] { program.Connect(); });
   if (!session.LastLogLine().starts_with("- Success Connect ")) {
     session.view.Finish();
     return session.view.Failures() > 0 ? 2 : 1;

@@ -10,7 +10,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class SendCycle : public ::testing::Test {
+class SendCycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
@@ -53,10 +53,10 @@ std::vector<TCheckListItem> FiveWithTicksAt2And4() {
           {"127.0.0.15", false}};
 }
 
-TEST_F(SendCycle, ServesTheTickedTerminalsInListOrderWithThePauseBeforeEachConnect) {
+TEST_F(SendCycleTest, ServesTheTickedTerminalsInListOrderWithThePauseBeforeEachConnect) {
   SetTerminals(FiveWithTicksAt2And4());
   Press();
-  EXPECT_EQ(program.CycleMode, "SEND");
+  EXPECT_TRUE(program.CycleRunning());
   EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
   EXPECT_EQ(program.ServedAddress.Text, "127.0.0.12");
 
@@ -79,14 +79,14 @@ TEST_F(SendCycle, ServesTheTickedTerminalsInListOrderWithThePauseBeforeEachConne
                           "- Success Connect 127.0.0.14", "- Success to Send Plu (2)",
                           "- Complete Send Plu (Total : 2)", "- Success to Disconect 127.0.0.14",
                           "", "- Skip Connect 127.0.0.15", "", "* End *"}));
-  EXPECT_EQ(program.CycleMode, "");
+  EXPECT_FALSE(program.CycleRunning());
   EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
   EXPECT_FALSE(f.loop.Armed(TimerKind::AnswerTimeout));
   EXPECT_TRUE(f.view.errors.empty());
   EXPECT_TRUE(f.view.failures.empty());
 }
 
-TEST_F(SendCycle, OnlyTheLastEntryTickedEndsRightAfterItsDisconnect) {
+TEST_F(SendCycleTest, OnlyTheLastEntryTickedEndsRightAfterItsDisconnect) {
   SetTerminals({{"127.0.0.11", false}, {"127.0.0.12", true}});
   Press();
   f.loop.Advance(3000);
@@ -97,7 +97,7 @@ TEST_F(SendCycle, OnlyTheLastEntryTickedEndsRightAfterItsDisconnect) {
             (Lines{"- Success to Disconect 127.0.0.12", "", "* End *"}));
 }
 
-TEST_F(SendCycle, AFailedConnectMovesOnAtOnce) {
+TEST_F(SendCycleTest, AFailedConnectMovesOnAtOnce) {
   SetTerminals({{"127.0.0.11", true}, {"127.0.0.12", false}, {"127.0.0.13", true}});
   f.link.connectResult = 0;
   Press();
@@ -110,31 +110,30 @@ TEST_F(SendCycle, AFailedConnectMovesOnAtOnce) {
   f.loop.Advance(3000);
   EXPECT_EQ(Log().back(), "* End *");
   EXPECT_EQ(Connects(), 2);
-  EXPECT_EQ(program.CycleMode, "");
+  EXPECT_FALSE(program.CycleRunning());
 }
 
-TEST_F(SendCycle, RefusesToStartWithoutATickedTerminal) {
+TEST_F(SendCycleTest, RefusesToStartWithoutATickedTerminal) {
   for (const auto& items :
        {std::vector<TCheckListItem>{}, std::vector<TCheckListItem>{{"127.0.0.11", false}}}) {
     SetTerminals(items);
     program.ServedAddress.Text = "127.0.0.99";
     Press();
     EXPECT_EQ(f.view.errors.back(), "No Terminal To Send !");
-    EXPECT_EQ(program.CycleMode, "");
+    EXPECT_FALSE(program.CycleRunning());
     EXPECT_EQ(program.ServedAddress.Text, "127.0.0.99");
     EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
     EXPECT_TRUE(Log().empty());
   }
 }
 
-TEST_F(SendCycle, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
+TEST_F(SendCycleTest, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
   SetTerminals(FiveWithTicksAt2And4());
   Press();
   f.loop.Advance(1000);
   const int64_t due = f.loop.DueAt(TimerKind::Pause);
   Press();
   EXPECT_EQ(f.view.errors, Lines{"Send Data Is Running !"});
-  EXPECT_EQ(program.TerminalIndex, 1);
   EXPECT_EQ(program.ServedAddress.Text, "127.0.0.12");
   EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), due);
   EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
@@ -149,22 +148,22 @@ TEST_F(SendCycle, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
   EXPECT_EQ(Connects(), 2);
 
   Press();  // a new cycle once the first has ended
-  EXPECT_EQ(program.CycleMode, "SEND");
+  EXPECT_TRUE(program.CycleRunning());
   EXPECT_EQ(f.view.errors.size(), 2u);
 }
 
-TEST_F(SendCycle, StartingTheTimerWhileItRunsChangesNothing) {
-  program.StartPauseTimer();
-  f.loop.Advance(1000);
-  program.StartPauseTimer();
-  EXPECT_TRUE(program.PauseTimer.Enabled);
-  EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), 3000);
-  f.loop.Advance(2000);
-  EXPECT_FALSE(program.PauseTimer.Enabled);
+TEST_F(SendCycleTest, ThePauseBeforeEachConnectIsTheProgramsPause) {
+  SetTerminals({{"127.0.0.11", true}, {"127.0.0.12", true}});
+  program.PauseMs = 500;
+  Press();
+  EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), 500);
+  f.loop.Advance(500);
   EXPECT_EQ(Connects(), 1);
+  AcknowledgeDownload();
+  EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), f.loop.Now() + 500);
 }
 
-TEST_F(SendCycle, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAgain) {
+TEST_F(SendCycleTest, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAgain) {
   SetTerminals(FiveWithTicksAt2And4());
   program.PortBox.Text = "20404x";
   Press();
@@ -172,7 +171,7 @@ TEST_F(SendCycle, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAg
   EXPECT_EQ(f.view.errors, Lines{"The port '20404x' is not a number from 1 to 65535 !"});
   EXPECT_EQ(Connects(), 0);
   EXPECT_EQ(Log(), Lines{}) << "nothing is logged";
-  EXPECT_EQ(program.CycleMode, "");
+  EXPECT_FALSE(program.CycleRunning());
 
   program.PortBox.Text = "20404";
   Press();
@@ -181,7 +180,7 @@ TEST_F(SendCycle, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAg
   EXPECT_EQ(Connects(), 1);
 }
 
-TEST_F(SendCycle, RetryAndIntervalTextsAreCheckedBeforeThePort) {
+TEST_F(SendCycleTest, RetryAndIntervalTextsAreCheckedBeforeThePort) {
   program.ServedAddress.Text = "127.0.0.11";
   program.ConnectRetry.Text = "three";
   program.ConnectInterval.Text = "5 s";

@@ -30,6 +30,8 @@
 #include "records/records.h"
 #include "session/dispatch.h"
 #include "session/download.h"
+#include "session/prepared_download.h"
+#include "session/terminal_session.h"
 
 namespace {
 
@@ -111,6 +113,12 @@ int TakeRequest(RequestPacket) {
   ++calls.sends;
   return 1;
 }
+int Added(int, const char*, int, int, int, int, int, int, DataCallbackFn, SecondCallbackFn) {
+  return 1;
+}
+int Connected(const char*, int) {
+  return 1;
+}
 int Disconnected(const char*, int) {
   ++calls.disconnects;
   return 1;
@@ -118,6 +126,8 @@ int Disconnected(const char*, int) {
 
 LinkLibrary FakeLink() {
   LinkLibrary link;
+  link.AddProcConnection = Added;
+  link.Connect = Connected;
   link.IsConnect = IsConnected;
   link.SendDataEx = TakeRequest;
   link.Disconnect = Disconnected;
@@ -139,21 +149,7 @@ void ChooseUpload(Program& program, std::size_t index) {
 }
 
 void StartDownload(Program& program, uint8_t code, int total) {
-  program.Transfer = TransferState{};
-  program.Transfer.Direction = kDirectionWrite;
-  DownloadTotal = total;
-  switch (code) {
-    case kCodePlu:
-      return DownloadNextPLU(program, 0);
-    case kCodeBarcode:
-      return DownloadNextBarcode(program, 0);
-    case kCodeIngredient:
-      return DownloadNextIngredient(program, 0);
-    case kCodeScrollMsg:
-      return DownloadNextScrollMsg(program, 0);
-    default:
-      return DownloadNextSpeedkey(program, 0);
-  }
+  program.ServedSession().Download(PreparedDownload{code, static_cast<uint32_t>(total)});
 }
 
 bool LoggedSince(const Program& program, std::size_t from, const std::string& ending) {
@@ -183,13 +179,13 @@ void CheckUploadAnswer(const Program& program, const Kind& kind, const uint8_t* 
   const bool marker = status == "95" || status == "99" || number == 65535;
   const bool outOfOrder = !marker && kind.writer && before.Direction != 0 &&
                           !Forward(kind, number, before.RecordNumber);
-  FUZZ_CHECK(program.Transfer.AnswerNumber == number, "the answer's number is not kept");
-  FUZZ_CHECK(program.Transfer.Direction == (marker || outOfOrder ? 0 : before.Direction),
+  FUZZ_CHECK(program.ServedTransfer().AnswerNumber == number, "the answer's number is not kept");
+  FUZZ_CHECK(program.ServedTransfer().Direction == (marker || outOfOrder ? 0 : before.Direction),
              marker       ? "an end marker did not end the upload"
              : outOfOrder ? "an answer out of order did not end the upload"
                           : "the upload ended without a marker");
   // An upload whose direction is 0 ends at this answer, marker or not.
-  const bool ended = program.Transfer.Direction == 0;
+  const bool ended = program.ServedTransfer().Direction == 0;
   if (!kind.writer) {  // speedkey: no upload exists, the answer is only logged
     FUZZ_CHECK(LoggedSince(program, logFrom, kind.completion), "speedkey answer not logged");
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects + (ended ? 1 : 0), "speedkey end");
@@ -209,7 +205,7 @@ void CheckUploadAnswer(const Program& program, const Kind& kind, const uint8_t* 
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects, "a disconnect mid-upload");
     if (!kind.reportCount) {
       FUZZ_CHECK(
-          program.Transfer.RecordNumber == (kind.wideNumber ? number + 1 : (number + 1) & 0xFFFF),
+          program.ServedTransfer().RecordNumber == (kind.wideNumber ? number + 1 : (number + 1) & 0xFFFF),
           "the next request does not follow the answer");
     }
   }
@@ -244,12 +240,12 @@ void CheckAcknowledgment(const Program& program, const Kind& kind, const uint8_t
   const uint32_t number = NumberOf(kind, record);
   const bool stored = before.Direction == kDirectionWrite && number == before.RecordNumber &&
                       !RefusedStatus(kind, record) && before.Stored < before.RecordIndex;
-  FUZZ_CHECK(program.Transfer.AnswerNumber == number, "the acknowledged number is not kept");
-  FUZZ_CHECK(program.Transfer.Stored <= program.Transfer.RecordIndex,
+  FUZZ_CHECK(program.ServedTransfer().AnswerNumber == number, "the acknowledged number is not kept");
+  FUZZ_CHECK(program.ServedTransfer().Stored <= program.ServedTransfer().RecordIndex,
              "more records stored than handed over");
-  FUZZ_CHECK(program.Transfer.Stored == before.Stored + (stored ? 1 : 0),
+  FUZZ_CHECK(program.ServedTransfer().Stored == before.Stored + (stored ? 1 : 0),
              stored ? "a stored record was not counted" : "a record not stored was counted");
-  FUZZ_CHECK(program.Transfer.Direction == before.Direction || program.Transfer.Direction == 0,
+  FUZZ_CHECK(program.ServedTransfer().Direction == before.Direction || program.ServedTransfer().Direction == 0,
              "an acknowledgment changed the transfer's direction");
 }
 
@@ -259,10 +255,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzForm window(FakeLink());
   Program& program = *window.program;
   FuzzedDataProvider input(data, size);
-  program.ActivityLog.Items.clear();
-  program.CloseUploadFile();
   SetActiveRouter(&program.Router);
   program.ServedAddress.Text = "127.0.0.2";
+  program.ServedSession().CloseUploadFile();
+  // The terminal's answers reach its session from its connect on, also after
+  // a disconnect, as long as it is the one served.
+  program.HandleEvent([&] { program.Connect(); });
+  window.loop.RunPending();
+  program.ActivityLog.Items.clear();
 
   const std::size_t transfer = input.ConsumeIntegralInRange<std::size_t>(0, 12);
   const bool upload = transfer < kUploadKinds;
@@ -276,8 +276,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   while (input.remaining_bytes() > 0) {
-    // The terminal stays served, as though connected again after every disconnect.
-    program.RouteTerminalAnswers();
     const bool odd = input.ConsumeIntegralInRange(0, 7) == 0;
     RequestPacket answer{};
     answer.Address = "127.0.0.2";
@@ -290,9 +288,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.resize(answer.DataLength);
     const bool noData = odd && input.ConsumeBool();
     answer.Data = noData ? nullptr : record.data();
-    if (!odd && !upload) ShapeAcknowledgment(*answered, program.Transfer.RecordNumber, record);
+    if (!odd && !upload) ShapeAcknowledgment(*answered, program.ServedTransfer().RecordNumber, record);
 
-    const TransferState before = program.Transfer;
+    const TransferState before = program.ServedTransfer();
     const Calls callsBefore = calls;
     const auto logBefore = program.ActivityLog.Items;
     FUZZ_CHECK(DataCallback(answer) == 1, "the data callback must return 1");
@@ -302,7 +300,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         answered && !noData && answer.DataLength >= answered->size &&
         (answer.Direction == 2 || (answer.Direction == 3 && !answered->reportCount));
     if (!handled) {
-      FUZZ_CHECK(program.Transfer == before && program.ActivityLog.Items == logBefore &&
+      FUZZ_CHECK(program.ServedTransfer() == before && program.ActivityLog.Items == logBefore &&
                      calls.sends == callsBefore.sends &&
                      calls.disconnects == callsBefore.disconnects,
                  "an answer that no handler acts on changed something");

@@ -74,6 +74,10 @@ class RouterTest : public ::testing::Test {
   }
   ~RouterTest() override { SetActiveRouter(nullptr); }
 
+  // Two owners of routes, as two sessions would be.
+  const int firstOwner = 1;
+  const int secondOwner = 2;
+
   AnswerRouter::Handler Recorder(const std::string& name) {
     return [this, name](const RequestPacket& answer) {
       const auto* record = static_cast<const BarcodeRecord*>(answer.Data);
@@ -97,7 +101,7 @@ class RouterTest : public ::testing::Test {
 TEST_F(RouterTest, AnswersReachTheHandlerOfTheirAddressOnly) {
   // Each step: the routes in force and the answers delivered (address and
   // number) before the loop runs; then what each handler received.
-  enum class Step { RouteBoth, UnrouteFirstBeforeRunning, RouteFirstAgain };
+  enum class Step { RouteBoth, UnrouteFirstBeforeRunning, RouteFirstAgain, TakenOverThenOldUnroutes };
   struct Case {
     Step step;
     std::vector<std::pair<std::string, uint32_t>> answers;
@@ -112,25 +116,31 @@ TEST_F(RouterTest, AnswersReachTheHandlerOfTheirAddressOnly) {
        {{"127.0.0.2", 5}, {"127.0.0.3", 6}},
        {{"second", {"127.0.0.3 6 ok"}}}},
       {Step::RouteFirstAgain, {{"127.0.0.2", 7}}, {{"first", {"127.0.0.2 7 ok"}}}},
+      // A second owner routes the address; the first one's unroute leaves it routed.
+      {Step::TakenOverThenOldUnroutes, {{"127.0.0.2", 8}}, {{"second", {"127.0.0.2 8 ok"}}}},
   };
   for (const Case& c : cases) {
     handled.clear();
     if (c.step == Step::RouteBoth) {
-      router.Route("127.0.0.2", Recorder("first"));
-      router.Route("127.0.0.3", Recorder("second"));
+      router.Route("127.0.0.2", &firstOwner, Recorder("first"));
+      router.Route("127.0.0.3", &secondOwner, Recorder("second"));
     }
-    if (c.step == Step::RouteFirstAgain) router.Route("127.0.0.2", Recorder("first"));
+    if (c.step == Step::RouteFirstAgain) router.Route("127.0.0.2", &firstOwner, Recorder("first"));
+    if (c.step == Step::TakenOverThenOldUnroutes) {
+      router.Route("127.0.0.2", &secondOwner, Recorder("second"));
+      router.Unroute("127.0.0.2", &firstOwner);
+    }
     for (const auto& [address, number] : c.answers) Deliver(address, number);
     EXPECT_TRUE(handled.empty()) << "nothing runs on the library's thread";
-    if (c.step == Step::UnrouteFirstBeforeRunning) router.Unroute("127.0.0.2");
+    if (c.step == Step::UnrouteFirstBeforeRunning) router.Unroute("127.0.0.2", &firstOwner);
     loop.RunPending();
     EXPECT_EQ(handled, c.expected) << static_cast<int>(c.step);
   }
 }
 
 TEST_F(RouterTest, AHandlerMayUnrouteItsOwnAddress) {
-  router.Route("127.0.0.2", [this](const RequestPacket& answer) {
-    router.Unroute(answer.Address);
+  router.Route("127.0.0.2", &firstOwner, [this](const RequestPacket& answer) {
+    router.Unroute(answer.Address, &firstOwner);
     handled["first"].push_back(answer.Address);
   });
   Deliver("127.0.0.2", 1);
@@ -140,7 +150,7 @@ TEST_F(RouterTest, AHandlerMayUnrouteItsOwnAddress) {
 }
 
 TEST_F(RouterTest, WithoutAnActiveRouterAnswersAreDropped) {
-  router.Route("127.0.0.2", Recorder("first"));
+  router.Route("127.0.0.2", &firstOwner, Recorder("first"));
   SetActiveRouter(nullptr);
   EXPECT_EQ(DataCallback(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0)), 1);
   Deliver("127.0.0.2", 1);
@@ -155,7 +165,7 @@ TEST(RouterAcrossThreads, AnswersOfTheLibrarysThreadReachTheLoopThreadInOrder) {
   SetActiveRouter(&router);
   link.dataCallback = DataCallback;
   std::vector<int64_t> numbers;
-  router.Route("127.0.0.2", [&](const RequestPacket& answer) {
+  router.Route("127.0.0.2", &router, [&](const RequestPacket& answer) {
     numbers.push_back(int64_t{static_cast<const BarcodeRecord*>(answer.Data)->Number});
   });
   std::thread library([&] {
@@ -197,13 +207,16 @@ TEST_F(DataCallbackTest, ReturnsOneForEveryAnswerAndPostsOnlyDispatchedOnesWithD
   EXPECT_EQ(SecondCallback(), 1);
 }
 
-TEST_F(DataCallbackTest, TheWindowsThreadHandlesACopyOfTheAnswerOfItsTerminal) {
+TEST_F(DataCallbackTest, TheLoopThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   // A barcode acknowledgment logs its Text2: delivered through the fake, whose
   // buffer is overwritten as soon as the callback returns.
-  link.dataCallback = DataCallback;
   program.ServedAddress.Text = "127.0.0.2";
-  program.RouteTerminalAnswers();
-  program.Transfer.Direction = 0;  // the transfer is to end: nothing is sent next
+  program.PortBox.Text = "20404";
+  program.Connect();  // routes the terminal's answers to its session
+  loop.RunPending();
+  link.dataCallback = DataCallback;
+  view.appended.clear();
+  program.ServedSession().State().Direction = 0;  // the transfer is to end: nothing is sent next
   BarcodeRecord record{};
   record.Number = 4;
   std::strcpy(record.Text2, "Stored");
@@ -211,6 +224,6 @@ TEST_F(DataCallbackTest, TheWindowsThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   EXPECT_TRUE(view.appended.empty());  // nothing runs on the library's thread
   loop.RunPending();
   EXPECT_EQ(view.appended, std::vector<std::string>{"StoredDataReceivedBarcode"});
-  EXPECT_EQ(program.Transfer.AnswerNumber, 4u);
+  EXPECT_EQ(program.ServedTransfer().AnswerNumber, 4u);
   EXPECT_TRUE(link.sent.empty());
 }

@@ -8,35 +8,35 @@
 namespace {
 
 struct Kind {
-  void (Program::*click)();
-  TRadioButton Program::*button;
+  DataKind kind;
+  TRadioButton DataKindButtons::*button;
   const char* sendFile;
   const char* uploadFile;
   bool reportTypes;
 };
 
 const Kind kKinds[] = {
-    {&Program::RadioButton2Click, &Program::RadioButton2, "Barcode-Down.txt", "Barcode-Up.txt",
-     false},
-    {&Program::RadioButton3Click, &Program::RadioButton3, "", "reportPLU-up.txt", true},
-    {&Program::RadioButton11Click, &Program::RadioButton11, "Ingredient-Down.txt",
+    {DataKind::Barcode, &DataKindButtons::Barcode, "Barcode-Down.txt", "Barcode-Up.txt", false},
+    {DataKind::Report, &DataKindButtons::Report, "", "reportPLU-up.txt", true},
+    {DataKind::Ingredient, &DataKindButtons::Ingredient, "Ingredient-Down.txt",
      "Ingredient-Up.txt", false},
-    {&Program::RadioButton12Click, &Program::RadioButton12, "ScrollMsg-Down.txt", "ScrollMsg-Up.txt",
+    {DataKind::ScrollMsg, &DataKindButtons::ScrollMsg, "ScrollMsg-Down.txt", "ScrollMsg-Up.txt",
      false},
-    {&Program::RadioButton13Click, &Program::RadioButton13, "Speedkey-Down.txt", "Speedkey-Up.txt",
+    {DataKind::Speedkey, &DataKindButtons::Speedkey, "Speedkey-Down.txt", "Speedkey-Up.txt",
      false},
-    {&Program::RadioButton1Click, &Program::RadioButton1, "PLU-Down.txt", "PLU-Up.txt", false},
+    {DataKind::Plu, &DataKindButtons::Plu, "PLU-Down.txt", "PLU-Up.txt", false},
 };
 
-std::vector<TRadioButton Program::*> DataKindGroup() {
-  return {&Program::RadioButton1,  &Program::RadioButton2,  &Program::RadioButton3,
-          &Program::RadioButton11, &Program::RadioButton12, &Program::RadioButton13};
+std::vector<TRadioButton DataKindButtons::*> DataKindGroup() {
+  return {&DataKindButtons::Plu,       &DataKindButtons::Barcode,  &DataKindButtons::Report,
+          &DataKindButtons::Ingredient, &DataKindButtons::ScrollMsg, &DataKindButtons::Speedkey};
 }
 
-std::vector<TRadioButton Program::*> ReportTypeGroup() {
-  return {&Program::RadioButton4, &Program::RadioButton5, &Program::RadioButton6,
-          &Program::RadioButton7, &Program::RadioButton8, &Program::RadioButton9,
-          &Program::RadioButton10};
+std::vector<TRadioButton DataKindButtons::*> ReportTypeGroup() {
+  return {&DataKindButtons::PluReport,     &DataKindButtons::TimeReport,
+          &DataKindButtons::GroupReport,   &DataKindButtons::DeptReport,
+          &DataKindButtons::ScaleIdReport, &DataKindButtons::ClerkReport,
+          &DataKindButtons::TaxRateReport};
 }
 
 }  // namespace
@@ -48,18 +48,18 @@ TEST(DataKind, EachChoiceSetsBothFileFieldsItsButtonAndTheReportTypes) {
   program.Kinds.GroupReport.Checked = true;
   for (const Kind& kind : kKinds) {
     SCOPED_TRACE(kind.uploadFile);
-    (program.*kind.click)();
+    program.ChooseDataKind(kind.kind);
     EXPECT_EQ(program.SendFileBox.Text, kind.sendFile);
     EXPECT_EQ(program.UploadFileBox.Text, kind.uploadFile);
     for (auto button : DataKindGroup()) {
-      EXPECT_EQ((program.*button).Checked, button == kind.button);
+      EXPECT_EQ((program.Kinds.*button).Checked, button == kind.button);
     }
     // PLU, Time, Group and Depart follow the kind; ScaleID, Clerk and TaxRate
     // stay disabled; the PLU report is chosen.
     const auto reports = ReportTypeGroup();
     for (std::size_t i = 0; i < reports.size(); ++i) {
-      EXPECT_EQ((program.*reports[i]).Enabled, i < 4 && kind.reportTypes) << i;
-      EXPECT_EQ((program.*reports[i]).Checked, i == 0) << i;
+      EXPECT_EQ((program.Kinds.*reports[i]).Enabled, i < 4 && kind.reportTypes) << i;
+      EXPECT_EQ((program.Kinds.*reports[i]).Checked, i == 0) << i;
     }
   }
 }

@@ -28,7 +28,6 @@ Lines FilesIn(const std::string& folder) {
 
 TEST(StartUp, LeavesTheWindowReadyWithTheCaptionAloneInTheLog) {
   ProgramFixture f(false);
-  f.program->CycleMode = "SEND";
   f.program->FileChosen = true;
   f.program->Start();
   const Program& program = *f.program;
@@ -40,7 +39,7 @@ TEST(StartUp, LeavesTheWindowReadyWithTheCaptionAloneInTheLog) {
   EXPECT_EQ(program.AddressBox.Text, "");
   EXPECT_EQ(program.PortBox.Text, "20404");
   EXPECT_GE(f.view.terminalListChanges, 1);
-  EXPECT_EQ(program.CycleMode, "");
+  EXPECT_FALSE(program.CycleRunning());
   EXPECT_FALSE(program.FileChosen);
   // PLU is the data kind, yet the names are the start-up defaults.
   EXPECT_TRUE(program.Kinds.Plu.Checked);

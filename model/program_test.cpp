@@ -1,5 +1,5 @@
-// The core's window object: what it does at start-up and from its hidden
-// buttons, and how an event that fails is shown.
+// The program model: what it dials and when, its served-terminal commands,
+// and how an event that fails is shown.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -9,19 +9,19 @@
 #include "link/answer_router.h"
 #include "tests/support/program_fixture.h"
 
-TEST(MainWindow, NothingIsDialledUntilTheOperatorAsks) {
+TEST(ProgramModel, NothingIsDialledUntilTheOperatorAsks) {
   ProgramFixture f;
   const std::size_t calls = f.link.calls.size();
   f.loop.Advance(60000);
   EXPECT_EQ(f.link.calls.size(), calls);
 }
 
-TEST(MainWindow, HiddenButtonsRunTheirActions) {
+TEST(ProgramModel, ServedTerminalCommandsReachTheLibrary) {
   ProgramFixture f;
-  f.link.connectResult = 0;  // keeps the connect step from going on to a download
+  f.link.connectResult = 0;
   // The connect step dials the served address with 5000 ms for each of three attempts.
   f.program->ServedAddress.Text = "127.0.0.2";
-  f.program->HandleEvent([&] { f.program->ConnectButton.Click(); });
+  f.program->HandleEvent([&] { f.program->Connect(); });
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
   EXPECT_EQ(setup.name, "AddProcConnection");
@@ -30,17 +30,21 @@ TEST(MainWindow, HiddenButtonsRunTheirActions) {
   EXPECT_EQ(f.link.calls.back().name, "Connect");
   EXPECT_EQ(f.link.calls.back().texts, std::vector<std::string>{"127.0.0.2"});
 
-  f.program->HandleEvent([&] { f.program->DisconnectButton.Click(); });
+  EXPECT_TRUE(f.program->ConnectPending()) << "the result comes back through the loop";
+  f.loop.RunPending();
+  EXPECT_FALSE(f.program->ConnectPending());
+  EXPECT_EQ(f.program->ActivityLog.Items.back(), "- Fail Connect 127.0.0.2");
+
+  f.program->HandleEvent([&] { f.program->Disconnect(); });
   EXPECT_EQ(f.link.calls.back().name, "Disconnect");
 
-  f.program->Transfer.Direction = 0;
   // A download begins only with a file that holds records.
   f.folder.Write("PLU-Down-Default.txt", "1\t1\t0\tItem\t1\t0\t1\t0\t0\r\n");
-  f.program->HandleEvent([&] { f.program->DownloadButton.Click(); });
-  EXPECT_EQ(f.program->Transfer.Direction, 3);  // the download began
+  f.program->HandleEvent([&] { f.program->Download(); });
+  EXPECT_EQ(f.program->ServedTransfer().Direction, 3);  // the download began
 }
 
-TEST(MainWindow, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
+TEST(ProgramModel, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
   ProgramFixture f;
   f.program->HandleEvent([&] {
     f.program->AddLog("before");
@@ -56,7 +60,7 @@ TEST(MainWindow, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
   EXPECT_EQ(f.program->ActivityLog.Items.back(), "after");
 }
 
-TEST(MainWindow, ActiveRouterEndsWithTheWindow) {
+TEST(ProgramModel, ActiveRouterEndsWithTheProgram) {
   {
     ProgramFixture f(false);
     EXPECT_EQ(ActiveRouter(), &f.program->Router);

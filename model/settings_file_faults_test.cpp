@@ -137,6 +137,7 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   f.program->Connect();
   EXPECT_EQ(f.link.CallNames().back(), "Connect");
   EXPECT_FALSE(other.LockTerminal("127.0.0.2"));
-  f.program->DisconnectTerminal();
+  f.loop.RunPending();
+  f.program->Disconnect();
   EXPECT_TRUE(other.LockTerminal("127.0.0.2"));
 }

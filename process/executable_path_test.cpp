@@ -7,7 +7,7 @@
 TEST(ExecutablePath, IsTheFullPathOfThisTestProgram) {
   const std::filesystem::path path = RunningExecutablePath();
   EXPECT_TRUE(path.is_absolute());
-  EXPECT_EQ(path.filename(), "app_test");
+  EXPECT_EQ(path.filename(), "executable_path_test");
   EXPECT_TRUE(std::filesystem::equivalent(path, "/proc/self/exe"));
 }
 

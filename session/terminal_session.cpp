@@ -25,7 +25,6 @@ TerminalSession::~TerminalSession() {
 }
 
 void TerminalSession::Pause(int ms, std::function<void()> then) {
-  if (pausing_) return;
   pausing_ = true;
   services_.loop.ArmTimer(Slot(TimerKind::Pause), ms, [this, then = std::move(then)] {
     services_.handle([&] {

@@ -63,7 +63,7 @@ bool EndToEnd::RunCycle(const std::vector<TCheckListItem>& terminals) {
   program->HandleEvent([&] { program->SendToTickedTerminals(); });
   return loop.RunUntil(
       [&] {
-        return program->CycleMode.empty() && !program->ActivityLog.Items.empty() &&
+        return !program->CycleRunning() && !program->ActivityLog.Items.empty() &&
                program->ActivityLog.Items.back() == "* End *";
       },
       kRunLimit);
@@ -73,10 +73,12 @@ bool EndToEnd::RunUpload(const std::string& address, const std::string& fileName
   dialled.push_back(address);
   program->ServedAddress.Text = address;
   program->HandleEvent([&] { program->Connect(); });
+  if (!loop.RunUntil([&] { return !program->ConnectPending(); }, kRunLimit)) return false;
   program->UploadFileBox.Text = folder.File(fileName);
   program->HandleEvent([&] { program->Upload(); });
-  // DisconnectTerminal closes the upload file at the end of the transfer.
-  return loop.RunUntil([&] { return program->OpenUploadFile == nullptr; }, kRunLimit);
+  // The disconnect closes the upload file at the end of the transfer.
+  return loop.RunUntil([&] { return program->ServedSession().OpenUploadFile() == nullptr; },
+                       kRunLimit);
 }
 
 Lines EndToEnd::Dump(const std::string& address, const std::string& kind) {

@@ -182,7 +182,7 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
       [&] {
         if (watch) watch();
         const auto& log = program->ActivityLog.Items;
-        return program->CycleMode.empty() && !log.empty() && log.back() == "* End *";
+        return !program->CycleRunning() && !log.empty() && log.back() == "* End *";
       },
       kCycleLimit);
   program->HandleEvent([&] { program->SaveTerminalSettings(); });

@@ -86,6 +86,7 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
   f.folder.Write("PLU-Down-Default.txt", PluFile(c.plus));
   program.ServedAddress.Text = "127.0.0.61";
   program.Connect();  // connects, and registers the data callback
+  f.loop.RunPending();
   program.HandleEvent([&] { program.Download(); });
   for (const Reply& reply : c.replies) {
     ASSERT_FALSE(f.link.sent.empty());
@@ -98,7 +99,7 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
     std::strncpy(answer.Text, reply.status.c_str(), sizeof answer.Text - 1);
     Answer(f.link, f.loop, kCodePlu, kDirectionWrite, answer);
   }
-  const TransferState& state = program.Transfer;
+  const TransferState& state = program.ServedTransfer();
   EXPECT_EQ(state.Stored, c.stored);
   EXPECT_EQ(state.End, c.end);
   EXPECT_EQ(state.Refusal, c.refusal);
@@ -109,8 +110,8 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
 
   // A late answer after the end counts nothing and sends nothing.
   EchoLastSent(f.link, f.loop);
-  EXPECT_EQ(program.Transfer.Stored, c.stored);
-  EXPECT_LE(program.Transfer.Stored, program.Transfer.RecordIndex);
+  EXPECT_EQ(program.ServedTransfer().Stored, c.stored);
+  EXPECT_LE(program.ServedTransfer().Stored, program.ServedTransfer().RecordIndex);
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, Acknowledgment, ::testing::ValuesIn(kCases),

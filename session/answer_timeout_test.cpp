@@ -49,7 +49,7 @@ TEST_F(AnswerTimeout, ASilentTerminalIsLeftAfterTheTimeOutAndTheCycleGoesOn) {
   f.loop.Advance(500);
   EXPECT_TRUE(Logged("- Time Out 127.0.0.32"));
   EXPECT_EQ(program.ActivityLog.Items.back(), "* End *");
-  EXPECT_EQ(program.CycleMode, "");
+  EXPECT_FALSE(program.CycleRunning());
 }
 
 TEST_F(AnswerTimeout, CountsFromTheLatestRequest) {
@@ -92,13 +92,13 @@ TEST_F(AnswerTimeout, ALateAnswerOfTheTerminalLeftBehindIsNotTakenForTheNextOnes
   ASSERT_EQ(f.link.sent.size(), 2u);
   ASSERT_EQ(f.link.sent.back().address, "127.0.0.32");
   const Lines log = program.ActivityLog.Items;
-  const TransferState state = program.Transfer;
+  const TransferState state = program.ServedTransfer();
   // The first terminal acknowledges its record 1 now, as the next one would.
   f.link.Deliver(first.packet.Code, first.packet.Direction, first.data.data(),
                  static_cast<uint16_t>(first.data.size()), first.address);
   f.loop.RunPending();
   EXPECT_EQ(program.ActivityLog.Items, log);
-  EXPECT_TRUE(program.Transfer == state);
+  EXPECT_TRUE(program.ServedTransfer() == state);
   EXPECT_EQ(f.link.sent.size(), 2u);
 }
 

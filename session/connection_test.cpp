@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "link/answer_router.h"
-#include "session/upload_file.h"
+#include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
 #include "text/terminal_port.h"
 
@@ -16,6 +17,16 @@ class Connection : public ::testing::Test {
  protected:
   void SetUp() override {
     program.ServedAddress.Text = "127.0.0.21";
+    logStart = program.ActivityLog.Items.size();
+  }
+  // Starts a send cycle over `terminals` and runs it until the first ticked
+  // one is connected and sent its first record; the log is read from there.
+  void StartCycle(std::vector<TCheckListItem> terminals) {
+    f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
+    program.TerminalList.Items = std::move(terminals);
+    program.HandleEvent([&] { program.SendToTickedTerminals(); });
+    f.loop.Advance(program.PauseMs);
+    ASSERT_EQ(f.link.sent.size(), 1u);
     logStart = program.ActivityLog.Items.size();
   }
   Lines Log() const {
@@ -57,10 +68,12 @@ TEST_F(Connection, APortThatIsNotADecimalFrom1To65535IsRefusedBeforeTheLibrary) 
 
 TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {
   program.Connect();
+  f.loop.RunPending();  // the connect's result comes back through the loop
   program.Disconnect();
   f.link.connectResult = 0;
   f.link.disconnectResult = 0;
   program.Connect();
+  f.loop.RunPending();
   program.Disconnect();
   EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.21", "- Success to Disconect 127.0.0.21",
                           "", "- Fail Connect 127.0.0.21", "- Fail to Disconnect 127.0.0.21"}));
@@ -69,28 +82,28 @@ TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {
 }
 
 TEST_F(Connection, DisconnectClosesTheUploadFile) {
-  program.OpenUploadFile = UploadFile::Create(f.folder.File("open.txt"));
-  program.DisconnectTerminal();
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  program.ChooseDataKind(DataKind::Speedkey);  // an upload that asks for nothing
+  program.UploadFileBox.Text = f.folder.File("open.txt");
+  program.Upload();
+  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
+  program.Disconnect();
+  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
 }
 
 TEST_F(Connection, AFailedDisconnectInACycleStillMovesOn) {
-  program.TerminalList.Items = {{"127.0.0.21", true}, {"127.0.0.22", true}};
-  program.CycleMode = "SEND";
-  program.TerminalIndex = 0;
+  StartCycle({{"127.0.0.21", true}, {"127.0.0.22", true}});
   f.link.disconnectResult = 0;
-  program.DisconnectTerminal();
+  program.Disconnect();
   EXPECT_EQ(Log(), Lines{"- Fail to Disconnect 127.0.0.21"});
   EXPECT_EQ(program.ServedAddress.Text, "127.0.0.22");
   EXPECT_TRUE(f.loop.Armed(TimerKind::Pause));
 }
 
 TEST_F(Connection, AfterACycleHasEndedTheDisconnectActionStartsNothing) {
-  program.TerminalList.Items = {{"127.0.0.21", true}};
-  program.CycleMode = "SEND";
-  program.TerminalIndex = 0;
-  program.DisconnectTerminal();
+  StartCycle({{"127.0.0.21", true}});
+  program.Disconnect();
   EXPECT_EQ(Log(), (Lines{"- Success to Disconect 127.0.0.21", "", "* End *"}));
+  EXPECT_FALSE(program.CycleRunning());
   program.Disconnect();
   EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.21");
   EXPECT_EQ(Log().size(), 4u);

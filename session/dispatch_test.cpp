@@ -8,7 +8,6 @@
 #include "records/records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
-#include "session/dispatch.h"
 
 namespace {
 
@@ -45,6 +44,7 @@ class Dispatch : public ::testing::Test {
   void SetUp() override {
     program.ServedAddress.Text = "127.0.0.51";
     program.Connect();  // registers the data callback with the fake library
+    f.loop.RunPending();
     program.UploadFileBox.Text = f.folder.File("up.txt");
     logStart = program.ActivityLog.Items.size();
   }
@@ -70,6 +70,16 @@ class Dispatch : public ::testing::Test {
     std::memcpy(&number, f.link.sent.back().data.data(), sizeof number);
     return number;
   }
+  // Answers a report request of `code` with the record numbered `number`.
+  void AnswerReport(uint8_t code, uint16_t number) {
+    if (code == kCodeReportPlu) {
+      ReportPluRecord record{};
+      record.Number = number;
+      Answer(f.link, f.loop, code, kDirectionRead, record);
+    } else {
+      Answer(f.link, f.loop, code, kDirectionRead, Total(number));
+    }
+  }
   // Answers every report request with the record asked for, until no new request goes out.
   void AnswerReportRequests(uint8_t code) {
     std::size_t answered = 0;
@@ -92,8 +102,8 @@ TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
                           "- CompleteDataReceivedBarcode", "- Success to Disconect 127.0.0.51"}));
   EXPECT_EQ(UploadFileText(), "");
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
-  EXPECT_EQ(program.Transfer.Direction, 0);
+  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.ServedTransfer().Direction, 0);
   EXPECT_EQ(f.link.sent.size(), 1u);
 }
 
@@ -108,7 +118,7 @@ TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
                                  ", 2, 3, Apples, " + last.Text2 + "\r\n";
     EXPECT_EQ(UploadFileText(), expected);
     EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
-    EXPECT_EQ(program.OpenUploadFile, nullptr);
+    EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
   }
   EXPECT_EQ(f.link.sent.size(), 4u);
 }
@@ -139,7 +149,7 @@ TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
   }
   EXPECT_EQ(f.link.sent.size(), 2u);
   EXPECT_EQ(Disconnects(), 1);
-  EXPECT_EQ(program.Transfer.AnswerNumber, 65535u);
+  EXPECT_EQ(program.ServedTransfer().AnswerNumber, 65535u);
 }
 
 TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
@@ -151,7 +161,8 @@ TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
   EXPECT_EQ(Lines(log.end() - 3, log.end()),
             (Lines{"2024-03-07 00:00:00, 23, 0, 0, 0,0\r\nAddReportTime",
                    "- CompleteDataReceivedReportTime", "- Success to Disconect 127.0.0.51"}));
-  EXPECT_EQ(program.Transfer.Direction, kDirectionRead) << "a count ends with the direction kept";
+  EXPECT_EQ(program.ServedTransfer().Direction, kDirectionRead)
+      << "a count ends with the direction kept";
 }
 
 TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
@@ -166,20 +177,6 @@ TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
   AnswerReportRequests(kCodeReportDept);
   EXPECT_EQ(f.link.sent.size() - before, 99u);
   EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
-}
-
-TEST_F(Dispatch, APluReportEndsAfterRecord9999) {
-  StartReport(program.Kinds.PluReport);
-  ReportPluRecord record{};
-  record.Number = 9998;
-  Answer(f.link, f.loop, kCodeReportPlu, kDirectionRead, record);
-  EXPECT_EQ(f.link.sent.size(), 2u);
-  EXPECT_EQ(Disconnects(), 0);
-  record.Number = 9999;
-  Answer(f.link, f.loop, kCodeReportPlu, kDirectionRead, record);
-  EXPECT_EQ(f.link.sent.size(), 2u);
-  EXPECT_EQ(Disconnects(), 1);
-  EXPECT_EQ(Log()[Log().size() - 2], "- CompleteDataReceivedReportPLU");
 }
 
 TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
@@ -216,19 +213,19 @@ TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
 
 TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) {
   program.Upload();
-  ASSERT_NE(program.OpenUploadFile, nullptr);
-  program.Transfer.Direction = 0;
+  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
+  program.ServedSession().State().Direction = 0;  // the transfer has ended
   Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, Barcode(5, "Ack"));
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
   EXPECT_EQ(f.link.sent.size(), 1u);
   EXPECT_EQ(Log().back(), "AckDataReceivedBarcode");
-  EXPECT_EQ(program.Transfer.AnswerNumber, 5u);
+  EXPECT_EQ(program.ServedTransfer().AnswerNumber, 5u);
 }
 
 TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
   program.Upload();
   const Lines before = program.ActivityLog.Items;
-  const TransferState state = program.Transfer;
+  const TransferState state = program.ServedTransfer();
   const ReportTotalRecord total = Total(4);
   EXPECT_EQ(f.link.Deliver(33, kDirectionRead, total), 1);
   EXPECT_EQ(f.link.Deliver(kCodeBarcode, 1, Barcode(4, "x")), 1);
@@ -236,20 +233,38 @@ TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
   EXPECT_EQ(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10), 1);  // not a whole record
   f.loop.RunPending();
   EXPECT_EQ(program.ActivityLog.Items, before);
-  EXPECT_EQ(program.Transfer.AnswerNumber, state.AnswerNumber);
+  EXPECT_EQ(program.ServedTransfer().AnswerNumber, state.AnswerNumber);
   EXPECT_EQ(f.link.sent.size(), 1u);
 }
 
-TEST(ReportLimit, CountsByReportCode) {
-  ProgramFixture f;
-  const std::pair<uint8_t, int32_t> counts[] = {{41, 100},   {42, 100}, {43, 100}, {44, 24},
-                                                {45, 10000}, {48, 32},  {49, 2}};
-  for (const auto& [code, count] : counts) {
-    EXPECT_FALSE(ReportLimitReached(*f.program, count - 1, code)) << int(code);
-    EXPECT_TRUE(ReportLimitReached(*f.program, count, code)) << int(code);
+// A report upload ends once its record count is read: after the answer
+// carrying its last record nothing more is asked for, and the link is closed.
+TEST_F(Dispatch, EachReportEndsAfterItsLastRecord) {
+  struct Report {
+    TRadioButton DataKindButtons::*type;
+    uint8_t code;
+    uint16_t last;
+    std::string completion;
+  };
+  const Report reports[] = {
+      {&DataKindButtons::PluReport, kCodeReportPlu, 9999, "- CompleteDataReceivedReportPLU"},
+      {&DataKindButtons::TimeReport, kCodeReportTime, 23, "- CompleteDataReceivedReportTime"},
+      {&DataKindButtons::GroupReport, kCodeReportGroup, 99, "- CompleteDataReceivedReportGroup"},
+      {&DataKindButtons::DeptReport, kCodeReportDept, 99, "- CompleteDataReceivedReportDept"},
+  };
+  for (const Report& report : reports) {
+    SCOPED_TRACE(report.completion);
+    StartReport(program.Kinds.*report.type);
+    const std::size_t sent = f.link.sent.size();
+    const int disconnects = Disconnects();
+    AnswerReport(report.code, report.last - 1);
+    EXPECT_EQ(f.link.sent.size(), sent + 1) << "the last record is asked for";
+    EXPECT_EQ(Disconnects(), disconnects);
+    AnswerReport(report.code, report.last);
+    EXPECT_EQ(f.link.sent.size(), sent + 1) << "nothing is asked for after the last record";
+    EXPECT_EQ(Disconnects(), disconnects + 1);
+    EXPECT_EQ(Log()[Log().size() - 2], report.completion);
   }
-  EXPECT_TRUE(ReportLimitReached(*f.program, 0, 46));
-  EXPECT_FALSE(ReportLimitReached(*f.program, -1, 46)) << "a signed comparison";
 }
 
 }  // namespace

@@ -77,8 +77,8 @@ TEST(DownloadStart, ABadPortOrFileStopsACycleBeforeAnyTerminalIsContacted) {
     program.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
     const std::size_t logStart = program.ActivityLog.Items.size();
     program.HandleEvent([&] { program.SendToTickedTerminals(); });
-    EXPECT_EQ(program.CycleMode, "") << "no cycle is left half-started";
-    EXPECT_FALSE(program.PauseTimer.Enabled);
+    EXPECT_FALSE(program.CycleRunning()) << "no cycle is left half-started";
+    EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
     f.loop.Advance(30000);
     EXPECT_EQ(f.view.errors, Lines{start.error});
     EXPECT_EQ(Calls(f.link, "Connect"), 0);
@@ -95,6 +95,7 @@ TEST(DownloadStart, ABadPortOrFileStopsASendOutsideACycleBeforeAnythingIsSent) {
     Program& program = *f.program;
     program.ServedAddress.Text = "127.0.0.41";
     program.HandleEvent([&] { program.Connect(); });  // the connection it sends on
+    f.loop.RunPending();
     program.PortBox.Text = start.port;
     const std::size_t logStart = program.ActivityLog.Items.size();
     program.HandleEvent([&] { program.Download(); });

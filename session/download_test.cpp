@@ -8,7 +8,6 @@
 #include "records/records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
-#include "session/download.h"
 
 namespace {
 
@@ -19,6 +18,7 @@ class Download : public ::testing::Test {
   void SetUp() override {
     program.ServedAddress.Text = "127.0.0.41";
     program.Connect();  // outside a cycle: connects and registers the data callback
+    f.loop.RunPending();
     logStart = program.ActivityLog.Items.size();
   }
   Lines Log() const {
@@ -65,9 +65,9 @@ TEST_F(Download, HandsEachRecordOverWholeInFileOrder) {
     ASSERT_EQ(sent.data.size(), sizeof(PluRecord));
     EXPECT_EQ(std::memcmp(sent.data.data(), &PluTable.At(position), sizeof(PluRecord)), 0);
   }
-  EXPECT_EQ(program.Transfer.RecordNumber, 2u) << "the PluNo of the record sent";
-  EXPECT_EQ(program.Transfer.RecordIndex, 2u);
-  EXPECT_EQ(program.Transfer.Direction, kDirectionWrite);
+  EXPECT_EQ(program.ServedTransfer().RecordNumber, 2u) << "the PluNo of the record sent";
+  EXPECT_EQ(program.ServedTransfer().RecordIndex, 2u);
+  EXPECT_EQ(program.ServedTransfer().Direction, kDirectionWrite);
 }
 
 TEST_F(Download, TheFirstProgressLineIsAppendedToAnEmptyLog) {
@@ -146,7 +146,7 @@ TEST_F(Download, BarcodeLogsEveryRecordAndItsAcknowledgment) {
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextBarcode", "2000001DataReceivedBarcode",
                           "- Success to Send dataDownloadNextBarcode", "2000002DataReceivedBarcode",
                           "- CompleteDownloadNextBarcode", "- Success to Disconect 127.0.0.41"}));
-  EXPECT_EQ(program.Transfer.AnswerNumber, 2u);
+  EXPECT_EQ(program.ServedTransfer().AnswerNumber, 2u);
 }
 
 TEST_F(Download, IngredientAndScrollMessageEndTheSameWay) {
@@ -176,7 +176,7 @@ TEST_F(Download, TheSpeedkeyRecordsAcknowledgmentEndsTheDownload) {
   program.Download();
   ASSERT_EQ(f.link.sent.size(), 1u);
   EXPECT_EQ(f.link.sent[0].packet.Code, kCodeSpeedkey);
-  EXPECT_EQ(program.Transfer.RecordNumber, 1u);
+  EXPECT_EQ(program.ServedTransfer().RecordNumber, 1u);
   EchoLastSent(f.link, f.loop);
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextSpeedkey", "DataReceivedSpeedkey",
                           "- CompleteDownloadNextSpeedkey", "- Success to Disconect 127.0.0.41"}));
@@ -194,12 +194,16 @@ TEST_F(Download, AnEmptySpeedkeyFileIsRefusedAndNothingIsSentOrLogged) {
 }
 
 TEST_F(Download, TheReportKindSendsNothingAndEndsAtOnceOnlyInACycle) {
+  PluFile(2);
+  program.Download();  // a PLU download, left after its first record
+  ASSERT_EQ(program.ServedTransfer().RecordIndex, 1u);
+  const std::size_t sent = f.link.sent.size();
   program.ChooseDataKind(DataKind::Report);
-  program.Transfer.RecordIndex = 5;
+  logStart = program.ActivityLog.Items.size();
   program.Download();
   EXPECT_TRUE(Log().empty());
-  EXPECT_EQ(program.Transfer.RecordIndex, 0u);
-  EXPECT_EQ(program.Transfer.Direction, kDirectionWrite);
+  EXPECT_EQ(program.ServedTransfer().RecordIndex, 0u);
+  EXPECT_EQ(program.ServedTransfer().Direction, kDirectionWrite);
 
   program.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
   program.HandleEvent([&] { program.SendToTickedTerminals(); });
@@ -209,7 +213,7 @@ TEST_F(Download, TheReportKindSendsNothingAndEndsAtOnceOnlyInACycle) {
   EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.41", "- Success to Disconect 127.0.0.41",
                           "", "- Success Connect 127.0.0.42", "- Success to Disconect 127.0.0.42",
                           "", "* End *"}));
-  EXPECT_TRUE(f.link.sent.empty());
+  EXPECT_EQ(f.link.sent.size(), sent);
 }
 
 TEST_F(Download, AParseErrorSendsNothingAtAll) {
@@ -229,7 +233,7 @@ TEST_F(Download, ANewDownloadStartsAgainAtTheFirstRecord) {
   program.Download();
   ASSERT_EQ(f.link.sent.size(), 3u);
   EXPECT_EQ(f.link.sent[2].data, f.link.sent[0].data);
-  EXPECT_EQ(program.Transfer.RecordIndex, 1u);
+  EXPECT_EQ(program.ServedTransfer().RecordIndex, 1u);
 }
 
 }  // namespace

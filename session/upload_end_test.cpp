@@ -93,6 +93,7 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
   if (!c.plu) program.ChooseDataKind(DataKind::Barcode);
   program.ServedAddress.Text = "127.0.0.61";
   program.Connect();  // connects, and registers the data callback
+  f.loop.RunPending();
   program.UploadFileBox.Text = f.folder.File("up.txt");
   program.HandleEvent([&] { program.Upload(); });
   std::size_t answered = 0;
@@ -104,7 +105,7 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
   const Lines& log = program.ActivityLog.Items;
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{c.end, "- Success to Disconect 127.0.0.61"}));
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Terminals, UploadEnd, ::testing::ValuesIn(kCases), [](const auto& info) {
@@ -121,6 +122,7 @@ TEST(UploadTimeOut, AnUploadFromTheWindowEndsWhenTheTerminalFallsSilent) {
   program.AnswerTimeoutMs = 700;
   program.ServedAddress.Text = "127.0.0.61";
   program.Connect();  // connects, and registers the data callback
+  f.loop.RunPending();
   program.UploadFileBox.Text = f.folder.File("up.txt");
   program.HandleEvent([&] { program.Upload(); });
   ASSERT_EQ(f.link.sent.size(), 1u);
@@ -130,8 +132,8 @@ TEST(UploadTimeOut, AnUploadFromTheWindowEndsWhenTheTerminalFallsSilent) {
   const Lines& log = program.ActivityLog.Items;
   EXPECT_EQ(Lines(log.end() - 2, log.end()),
             (Lines{"- Time Out 127.0.0.61", "- Success to Disconect 127.0.0.61"}));
-  EXPECT_EQ(program.Transfer.End, TransferEnd::TimedOut);
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  EXPECT_EQ(program.ServedTransfer().End, TransferEnd::TimedOut);
+  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
 }
 
 }  // namespace

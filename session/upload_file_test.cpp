@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "records/records.h"
 #include "tests/support/program_fixture.h"
 
 namespace {
@@ -55,15 +56,17 @@ TEST(UploadFile, CreateInAMissingFolderNamesThePathAndTheReason) {
 
 TEST(CloseUploadFile, ClosesAndForgetsTheFileAndOtherwiseDoesNothing) {
   ProgramFixture fx(false);
-  Program& program = *fx.program;
-  program.CloseUploadFile();
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  TerminalSession& session = fx.program->ServedSession();
+  session.CloseUploadFile();
+  EXPECT_EQ(session.OpenUploadFile(), nullptr);
 
-  program.OpenUploadFile = UploadFile::Create(fx.folder.File("up.txt"));
+  session.Upload(kCodeSpeedkey, fx.folder.File("up.txt"));  // opens the file, asks for nothing
+  ASSERT_NE(session.OpenUploadFile(), nullptr);
   EXPECT_EQ(DescriptorsOpenOn(fx.folder.File("up.txt")), 1);
-  ASSERT_TRUE(program.OpenUploadFile->Write("line\r\n"));
-  program.CloseUploadFile();
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  ASSERT_TRUE(session.OpenUploadFile()->Write("line\r\n"));
+  session.CloseUploadFile();
+  EXPECT_EQ(session.OpenUploadFile(), nullptr);
   EXPECT_EQ(fx.folder.Read("up.txt"), "line\r\n");
   EXPECT_EQ(DescriptorsOpenOn(fx.folder.File("up.txt")), 0);
+  EXPECT_TRUE(fx.link.sent.empty());
 }

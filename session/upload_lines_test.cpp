@@ -6,12 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "session/upload_file.h"
 #include "records/records.h"
 #include "records/upload_line.h"
+#include "session/upload.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
-#include "session/upload.h"
 
 namespace {
 
@@ -23,8 +22,14 @@ void SetText(char (&field)[N], const std::string& text) {
 
 class UploadLines : public ::testing::Test {
  protected:
-  void SetUp() override { program.OpenUploadFile = UploadFile::Create(f.folder.File("up.txt")); }
+  // A speedkey upload opens its file and asks for nothing: the writers below
+  // then write into it as the answers of an upload would.
+  void SetUp() override {
+    Session().Upload(kCodeSpeedkey, f.folder.File("up.txt"));
+    ASSERT_NE(Session().OpenUploadFile(), nullptr);
+  }
   std::string FileText() const { return f.folder.Read("up.txt"); }
+  TerminalSession& Session() { return program.ServedSession(); }
 
   ProgramFixture f;
   Program& program = *f.program;
@@ -51,15 +56,16 @@ TEST_F(UploadLines, EachWriterLogsTheLineWithItsNameAndAppendsItToTheFile) {
     std::string writer;
   };
   const Case cases[] = {
-      {[&] { AddPlu(program, &plu); }, PluUploadLine(plu), "AddPlu"},
-      {[&] { AddBarcode(program, &barcode); }, BarcodeUploadLine(barcode), "AddBarcode"},
-      {[&] { AddIngredient(program, &ingredient); }, IngredientUploadLine(ingredient),
+      {[&] { AddPlu(Session(), &plu); }, PluUploadLine(plu), "AddPlu"},
+      {[&] { AddBarcode(Session(), &barcode); }, BarcodeUploadLine(barcode), "AddBarcode"},
+      {[&] { AddIngredient(Session(), &ingredient); }, IngredientUploadLine(ingredient),
        "AddIngredient"},
-      {[&] { AddScrollMsg(program, &scroll); }, ScrollMsgUploadLine(scroll), "AddScrollMsg"},
-      {[&] { AddReportPLU(program, &reportPlu); }, ReportPluUploadLine(reportPlu), "AddReportPLU"},
-      {[&] { AddReportTime(program, &total); }, ReportTotalUploadLine(total), "AddReportTime"},
-      {[&] { AddReportGroup(program, &total); }, ReportTotalUploadLine(total), "AddReportGroup"},
-      {[&] { AddReportDept(program, &total); }, ReportTotalUploadLine(total), "AddReportDept"},
+      {[&] { AddScrollMsg(Session(), &scroll); }, ScrollMsgUploadLine(scroll), "AddScrollMsg"},
+      {[&] { AddReportPLU(Session(), &reportPlu); }, ReportPluUploadLine(reportPlu),
+       "AddReportPLU"},
+      {[&] { AddReportTime(Session(), &total); }, ReportTotalUploadLine(total), "AddReportTime"},
+      {[&] { AddReportGroup(Session(), &total); }, ReportTotalUploadLine(total), "AddReportGroup"},
+      {[&] { AddReportDept(Session(), &total); }, ReportTotalUploadLine(total), "AddReportDept"},
   };
   std::string file;
   for (const Case& c : cases) {
@@ -72,17 +78,17 @@ TEST_F(UploadLines, EachWriterLogsTheLineWithItsNameAndAppendsItToTheFile) {
 
 TEST_F(UploadLines, ANullRecordWritesNothing) {
   const std::size_t lines = program.ActivityLog.Items.size();
-  AddPlu(program, nullptr);
-  AddReportDept(program, nullptr);
+  AddPlu(Session(), nullptr);
+  AddReportDept(Session(), nullptr);
   EXPECT_EQ(program.ActivityLog.Items.size(), lines);
   EXPECT_EQ(FileText(), "");
 }
 
 TEST_F(UploadLines, WithoutAnUploadFileTheLineIsOnlyLogged) {
-  program.CloseUploadFile();
+  Session().CloseUploadFile();
   IngredientRecord ingredient{};
   ingredient.Number = 1;
-  AddIngredient(program, &ingredient);
+  AddIngredient(Session(), &ingredient);
   EXPECT_EQ(program.ActivityLog.Items.back(), "1,\r\nAddIngredient");
   EXPECT_EQ(FileText(), "");
 }
@@ -90,6 +96,7 @@ TEST_F(UploadLines, WithoutAnUploadFileTheLineIsOnlyLogged) {
 TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
   program.ServedAddress.Text = "127.0.0.71";
   program.Connect();
+  f.loop.RunPending();
   program.UploadFileBox.Text = "/dev/full";
   program.Upload();
   PluRecord answer{};
@@ -99,7 +106,7 @@ TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
   EXPECT_EQ(log[log.size() - 2], "- Fail to Write /dev/full");
   EXPECT_EQ(log.back(), "- Success to Disconect 127.0.0.71");
   EXPECT_EQ(f.link.sent.size(), 1u) << "no record is asked for that would be lost";
-  EXPECT_EQ(program.OpenUploadFile, nullptr);
+  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
 }
 
 }  // namespace

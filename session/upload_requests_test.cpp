@@ -5,11 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "session/upload_file.h"
 #include "records/records.h"
+#include "session/upload_file.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
-#include "session/upload.h"
 
 namespace {
 
@@ -20,6 +19,7 @@ class UploadRequests : public ::testing::Test {
   void SetUp() override {
     program.ServedAddress.Text = "127.0.0.61";
     program.Connect();
+    f.loop.RunPending();
     logStart = program.ActivityLog.Items.size();
   }
   Lines Log() const {
@@ -67,8 +67,8 @@ TEST_F(UploadRequests, APluUploadAsksForTheRecordAfterTheLastAnswer) {
     EXPECT_EQ(f.link.sent[i].packet.Code, kCodePlu);
     EXPECT_EQ(f.link.sent[i].packet.Direction, kDirectionRead);
   }
-  EXPECT_EQ(program.Transfer.RecordNumber, 1001u);
-  EXPECT_EQ(program.Transfer.AnswerNumber, 1000u);
+  EXPECT_EQ(program.ServedTransfer().RecordNumber, 1001u);
+  EXPECT_EQ(program.ServedTransfer().AnswerNumber, 1000u);
   EXPECT_EQ(Log().front(), "- Success to Send dataUploadNextPLU");
 }
 
@@ -97,21 +97,37 @@ TEST_F(UploadRequests, BarcodeIngredientAndScrollMessageAskForTheRecordAfterTheL
   EXPECT_EQ(Log().back(), "- Success to Send dataUploadNextScrollMsg");
 }
 
-TEST_F(UploadRequests, ReportsBeginAtTheirFirstNumber) {
-  EXPECT_EQ(ReportFirstNumber(program, 5010, kCodeReportDept), 1);
-  EXPECT_EQ(ReportFirstNumber(program, 5010, '0'), 1);
-  EXPECT_EQ(ReportFirstNumber(program, 5010, '1'), 1);
-  EXPECT_EQ(ReportFirstNumber(program, 5000, kCodeReportDept), 0);
-  for (uint8_t code : {kCodeReportPlu, kCodeReportTime, kCodeReportGroup})
-    EXPECT_EQ(ReportFirstNumber(program, 5010, code), 0);
+TEST_F(UploadRequests, EachReportBeginsAtItsFirstNumber) {
+  struct Report {
+    TRadioButton DataKindButtons::*type;
+    uint8_t code;
+    std::size_t recordSize;
+    int first;
+  };
+  const Report reports[] = {
+      {&DataKindButtons::PluReport, kCodeReportPlu, sizeof(ReportPluRecord), 0},
+      {&DataKindButtons::TimeReport, kCodeReportTime, sizeof(ReportTotalRecord), 0},
+      {&DataKindButtons::GroupReport, kCodeReportGroup, sizeof(ReportTotalRecord), 0},
+      {&DataKindButtons::DeptReport, kCodeReportDept, sizeof(ReportTotalRecord), 1},
+  };
+  for (const Report& report : reports) {
+    SCOPED_TRACE(int(report.code));
+    program.ChooseDataKind(DataKind::Report);  // the PLU report is chosen with it
+    program.Kinds.PluReport.Checked = false;
+    (program.Kinds.*report.type).Checked = true;
+    Start("report-up.txt");
+    EXPECT_EQ(f.link.sent.back().packet.Code, report.code);
+    EXPECT_EQ(f.link.sent.back().data.size(), report.recordSize);
+    EXPECT_EQ(RequestedNumber(f.link.sent.size() - 1), report.first);
+  }
+}
 
+TEST_F(UploadRequests, AReportCountsOnFromItsOwnRequest) {
   program.ChooseDataKind(DataKind::Report);  // the PLU report is chosen with it
   Start("reportPLU-up.txt");
-  EXPECT_EQ(f.link.sent.back().packet.Code, kCodeReportPlu);
-  EXPECT_EQ(f.link.sent.back().data.size(), sizeof(ReportPluRecord));
   EXPECT_EQ(RequestedNumber(0), 0);
   ReportPluRecord answer{};
-  answer.Number = 500;  // a report counts on from its own request
+  answer.Number = 500;
   Answer(f.link, f.loop, kCodeReportPlu, kDirectionRead, answer);
   EXPECT_EQ(RequestedNumber(1), 1);
   EXPECT_EQ(Log().back(), "- Success to Send dataUploadNextReportPLU");
@@ -122,7 +138,8 @@ TEST_F(UploadRequests, NotConnectedLogsTheFailLineAndNothingMore) {
   Start("PLU-Up.txt");
   EXPECT_EQ(Log(), Lines{"- Fail to Send dataUploadNextPLU"});
   EXPECT_TRUE(f.link.sent.empty());
-  EXPECT_NE(program.OpenUploadFile, nullptr) << "the file stays open until the transfer ends";
+  EXPECT_NE(program.ServedSession().OpenUploadFile(), nullptr)
+      << "the file stays open until the transfer ends";
 }
 
 TEST_F(UploadRequests, SpeedkeyCreatesAnEmptyFileAndRequestsNothing) {
@@ -130,8 +147,8 @@ TEST_F(UploadRequests, SpeedkeyCreatesAnEmptyFileAndRequestsNothing) {
   Start("Speedkey-Up.txt");
   EXPECT_TRUE(f.link.sent.empty());
   EXPECT_TRUE(Log().empty());
-  ASSERT_NE(program.OpenUploadFile, nullptr);
-  EXPECT_EQ(program.OpenUploadFile->Path(), f.folder.File("Speedkey-Up.txt"));
+  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.ServedSession().OpenUploadFile()->Path(), f.folder.File("Speedkey-Up.txt"));
 }
 
 TEST_F(UploadRequests, ASecondUploadClosesTheFirstFileAndStartsAgain) {
@@ -141,11 +158,11 @@ TEST_F(UploadRequests, ASecondUploadClosesTheFirstFileAndStartsAgain) {
   Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
   f.folder.Write("second.txt", "old content\r\n");
   Start("second.txt");
-  EXPECT_EQ(program.OpenUploadFile->Path(), f.folder.File("second.txt"));
+  EXPECT_EQ(program.ServedSession().OpenUploadFile()->Path(), f.folder.File("second.txt"));
   EXPECT_EQ(f.folder.Read("second.txt"), "");
   EXPECT_EQ(f.folder.Read("first.txt"), "0, 1, 0, , 0, 0, 0, 0, 0\r\n");
   EXPECT_EQ(RequestedPluNo(2), 1);
-  EXPECT_EQ(program.Transfer.AnswerNumber, 0u);
+  EXPECT_EQ(program.ServedTransfer().AnswerNumber, 0u);
 }
 
 TEST_F(UploadRequests, TheFileIsMadeInTheCurrentDirectory) {
@@ -154,13 +171,16 @@ TEST_F(UploadRequests, TheFileIsMadeInTheCurrentDirectory) {
   program.UploadFileBox.Text = "Here-Up.txt";
   program.Upload();
   std::filesystem::current_path(before);
-  ASSERT_NE(program.OpenUploadFile, nullptr);
+  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
   EXPECT_TRUE(std::filesystem::exists(f.folder.File("Here-Up.txt")));
 }
 
 TEST_F(UploadRequests, AFileThatCannotBeCreatedStopsTheActionBeforeAnyRequest) {
   Start("first.txt");
-  program.Transfer.RecordNumber = 9;
+  PluRecord answer{};
+  answer.PluNo = 8;
+  Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
+  ASSERT_EQ(program.ServedTransfer().RecordNumber, 9u);
   const std::size_t sent = f.link.sent.size();
   program.UploadFileBox.Text = f.folder.File("missing/PLU-Up.txt");
   program.HandleEvent([&] { program.Upload(); });
@@ -170,8 +190,8 @@ TEST_F(UploadRequests, AFileThatCannotBeCreatedStopsTheActionBeforeAnyRequest) {
             0u)
       << f.view.failures[0];
   EXPECT_EQ(f.link.sent.size(), sent);
-  EXPECT_EQ(program.OpenUploadFile, nullptr) << "the previous file was closed";
-  EXPECT_EQ(program.Transfer.RecordNumber, 0u) << "the transfer state was reset";
+  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr) << "the previous file was closed";
+  EXPECT_EQ(program.ServedTransfer().RecordNumber, 0u) << "the transfer state was reset";
 }
 
 }  // namespace

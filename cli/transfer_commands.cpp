@@ -87,6 +87,8 @@ int Upload(Session& session, const UploadOptions& options) {
     program.AnswerTimeoutMs = options.answerTimeoutMs;
   });
   session.Handle([&] { program.Connect(); });
+  // The connect runs off the loop thread; its line comes back through the loop.
+  session.loop.RunUntil([&] { return !program.ConnectPending(); });
   if (!session.LastLogLine().starts_with("- Success Connect ")) {
     session.view.Finish();
     return session.view.Failures() > 0 ? 2 : 1;

@@ -1,18 +1,18 @@
-// The commands of orlent-cli. Each runs the main window's own handlers, as the
+// The commands of orlent-cli. Each runs the program's own commands, as the
 // window's controls would, and returns the process's exit status.
 #pragma once
 
 #include <optional>
 #include <string>
 
-#include "cli/session.h"
+#include "cli/cli_run.h"
 
-int ListTerminals(Session& session);
-int AddTerminal(Session& session, const std::string& address);
-int DeleteTerminal(Session& session, int number);
-int ChangeTerminal(Session& session, int number, const std::string& address);
-int TickTerminal(Session& session, int number, bool ticked);
-int SetPort(Session& session, const std::string& port);
+int ListTerminals(CliRun& run);
+int AddTerminal(CliRun& run, const std::string& address);
+int DeleteTerminal(CliRun& run, int number);
+int ChangeTerminal(CliRun& run, int number, const std::string& address);
+int TickTerminal(CliRun& run, int number, bool ticked);
+int SetPort(CliRun& run, const std::string& port);
 
 struct SendOptions {
   std::string kind;  // empty: the data kind in force at start-up
@@ -20,7 +20,7 @@ struct SendOptions {
   int pauseMs = 3000;
   int answerTimeoutMs = 10000;
 };
-int Send(Session& session, const SendOptions& options);
+int Send(CliRun& run, const SendOptions& options);
 
 struct UploadOptions {
   std::string kind;
@@ -28,6 +28,6 @@ struct UploadOptions {
   std::string out;  // empty: the kind's upload file name
   int answerTimeoutMs = 10000;
 };
-int Upload(Session& session, const UploadOptions& options);
+int Upload(CliRun& run, const UploadOptions& options);
 
-int Read(Session& session, const std::string& file);
+int Read(CliRun& run, const std::string& file);

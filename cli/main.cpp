@@ -1,4 +1,4 @@
-// orlent-cli: the headless front end. The same main window core as the
+// orlent-cli: the headless front end. The same program core as the
 // window, driven from the command line on an Asio event loop.
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -21,7 +21,7 @@ const CLI::Range kPauseMs(0, 600000);
 const CLI::Range kAnswerTimeoutMs(1, 3600000);
 
 struct Arguments {
-  SessionOptions session;
+  RunOptions options;
   int number = 0;
   std::string address;
   std::string onOff;
@@ -31,47 +31,47 @@ struct Arguments {
   std::string readFile;
 };
 
-// Declares the commands; each callback runs its command against a new session.
+// Declares the commands; each callback runs its command in a new run of the program.
 void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command) {
   auto* terminals = app.add_subcommand("terminals", "list the port and the terminal entries");
   // Callbacks run after this function has returned: they capture no locals by reference.
   terminals->callback([terminals, &a, &command] {
     if (!terminals->get_subcommands().empty()) return;
     command = [&a] {
-      a.session.printLog = false;
-      Session s(a.session);
+      a.options.printLog = false;
+      CliRun s(a.options);
       return ListTerminals(s);
     };
   });
   auto terminalCommand = [&a, &command](auto run) {
     return [&a, &command, run] {
       command = [&a, run] {
-        a.session.printLog = false;
-        a.session.role = FolderRole::Editor;
-        Session s(a.session);
+        a.options.printLog = false;
+        a.options.role = FolderRole::Editor;
+        CliRun s(a.options);
         return run(s);
       };
     };
   };
   auto* add = terminals->add_subcommand("add", "add a terminal, as the Add button");
   add->add_option("ADDRESS", a.address, "IP address")->required();
-  add->callback(terminalCommand([&a](Session& s) { return AddTerminal(s, a.address); }));
+  add->callback(terminalCommand([&a](CliRun& s) { return AddTerminal(s, a.address); }));
   auto* del = terminals->add_subcommand("delete", "delete entry N, as Delete with it selected");
   del->add_option("N", a.number, "entry number, from 1")->required()->check(kEntryNumber);
-  del->callback(terminalCommand([&a](Session& s) { return DeleteTerminal(s, a.number); }));
+  del->callback(terminalCommand([&a](CliRun& s) { return DeleteTerminal(s, a.number); }));
   auto* change = terminals->add_subcommand("change", "change entry N, as Change with it selected");
   change->add_option("N", a.number, "entry number, from 1")->required()->check(kEntryNumber);
   change->add_option("ADDRESS", a.address, "new IP address")->required();
   change->callback(
-      terminalCommand([&a](Session& s) { return ChangeTerminal(s, a.number, a.address); }));
+      terminalCommand([&a](CliRun& s) { return ChangeTerminal(s, a.number, a.address); }));
   auto* tick = terminals->add_subcommand("tick", "tick or untick entry N, then save");
   tick->add_option("N", a.number, "entry number, from 1")->required()->check(kEntryNumber);
   tick->add_option("STATE", a.onOff, "on or off")->required()->check(CLI::IsMember({"on", "off"}));
   tick->callback(
-      terminalCommand([&a](Session& s) { return TickTerminal(s, a.number, a.onOff == "on"); }));
+      terminalCommand([&a](CliRun& s) { return TickTerminal(s, a.number, a.onOff == "on"); }));
   auto* port = terminals->add_subcommand("port", "set the port of all terminals, then save");
   port->add_option("PORT", a.port, "TCP port")->required();
-  port->callback(terminalCommand([&a](Session& s) { return SetPort(s, a.port); }));
+  port->callback(terminalCommand([&a](CliRun& s) { return SetPort(s, a.port); }));
 
   auto* send = app.add_subcommand("send", "a send cycle over the ticked terminals");
   send->add_option("--kind", a.send.kind, "data kind")->check(CLI::IsMember(kSendKinds));
@@ -84,7 +84,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
       ->check(kAnswerTimeoutMs);
   send->callback([&a, &command] {
     command = [&a] {
-      Session s(a.session);
+      CliRun s(a.options);
       return Send(s, a.send);
     };
   });
@@ -100,7 +100,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
       ->check(kAnswerTimeoutMs);
   upload->callback([&a, &command] {
     command = [&a] {
-      Session s(a.session);
+      CliRun s(a.options);
       return Upload(s, a.upload);
     };
   });
@@ -109,7 +109,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   read->add_option("--file", a.readFile, "file to list, as picked in the file-open dialog");
   read->callback([&a, &command] {
     command = [&a] {
-      Session s(a.session);
+      CliRun s(a.options);
       return Read(s, a.readFile);
     };
   });
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Orlent: item data to and from weighing terminals, without a window"};
   app.require_subcommand(1);
   Arguments arguments;
-  app.add_option("--folder", arguments.session.folder,
+  app.add_option("--folder", arguments.options.folder,
                  "program folder (Orlent.ini, download files), used as given; default: the "
                  "executable's folder, or the per-user folder when that cannot be written");
   app.footer(
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
       "only root may write, keeps them in ${XDG_DATA_HOME:-$HOME/.local/share}/orlent instead,\n"
       "made on first use with the sample files copied in. Upload files go to the current\n"
       "directory.");
-  app.add_option("--link-library", arguments.session.linkLibrary,
+  app.add_option("--link-library", arguments.options.linkLibrary,
                  "bind this library instead of libtermlink.so from the executable's folder");
   std::function<int()> command;
   DeclareCommands(app, arguments, command);

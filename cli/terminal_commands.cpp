@@ -9,14 +9,14 @@
 namespace {
 
 // Runs an editing handler; an error box or a failure stops the command.
-int Edit(Session& session, const std::function<void()>& handler) {
-  const std::size_t before = session.view.Errors().size();
-  session.Handle(handler);
-  return session.view.Errors().size() == before ? 0 : 2;
+int Edit(CliRun& run, const std::function<void()>& handler) {
+  const std::size_t before = run.view.Errors().size();
+  run.Handle(handler);
+  return run.view.Errors().size() == before ? 0 : 2;
 }
 
-void Select(Session& session, int number) {
-  auto& list = session.program->TerminalList;
+void Select(CliRun& run, int number) {
+  auto& list = run.program->TerminalList;
   if (number < 1 || number > static_cast<int>(list.Items.size())) {
     throw ExitStatus(2, "there is no terminal number " + std::to_string(number) +
                             " (the list has " + std::to_string(list.Items.size()) + ")");
@@ -26,8 +26,8 @@ void Select(Session& session, int number) {
 
 }  // namespace
 
-int ListTerminals(Session& session) {
-  const Program& program = *session.program;
+int ListTerminals(CliRun& run) {
+  const Program& program = *run.program;
   std::printf("Port %s\n", program.PortBox.Text.c_str());
   int number = 0;
   for (const auto& item : program.TerminalList.Items) {
@@ -36,30 +36,30 @@ int ListTerminals(Session& session) {
   return 0;
 }
 
-int AddTerminal(Session& session, const std::string& address) {
-  session.program->AddressBox.Text = address;
-  return Edit(session, [&] { session.program->AddTerminal(); });
+int AddTerminal(CliRun& run, const std::string& address) {
+  run.program->AddressBox.Text = address;
+  return Edit(run, [&] { run.program->AddTerminal(); });
 }
 
-int DeleteTerminal(Session& session, int number) {
-  Select(session, number);
-  return Edit(session, [&] { session.program->DeleteTerminal(); });
+int DeleteTerminal(CliRun& run, int number) {
+  Select(run, number);
+  return Edit(run, [&] { run.program->DeleteTerminal(); });
 }
 
-int ChangeTerminal(Session& session, int number, const std::string& address) {
-  Select(session, number);
-  session.program->AddressBox.Text = address;
-  return Edit(session, [&] { session.program->ChangeTerminal(); });
+int ChangeTerminal(CliRun& run, int number, const std::string& address) {
+  Select(run, number);
+  run.program->AddressBox.Text = address;
+  return Edit(run, [&] { run.program->ChangeTerminal(); });
 }
 
-int TickTerminal(Session& session, int number, bool ticked) {
-  Select(session, number);
-  session.program->TerminalList.Items[number - 1].Checked = ticked;
-  return Edit(session, [&] { session.program->Close(); });
+int TickTerminal(CliRun& run, int number, bool ticked) {
+  Select(run, number);
+  run.program->TerminalList.Items[number - 1].Checked = ticked;
+  return Edit(run, [&] { run.program->Close(); });
 }
 
-int SetPort(Session& session, const std::string& port) {
+int SetPort(CliRun& run, const std::string& port) {
   if (!ParsePort(port)) throw ExitStatus(2, BadPortMessage(port));
-  session.program->PortBox.Text = port;
-  return Edit(session, [&] { session.program->Close(); });
+  run.program->PortBox.Text = port;
+  return Edit(run, [&] { run.program->Close(); });
 }

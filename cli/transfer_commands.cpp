@@ -1,5 +1,5 @@
 // The `send`, `upload` and `read` commands: a send cycle, one upload and the
-// listing of a download file, each run by the window's own handlers.
+// listing of a download file, each run by the program's own commands.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -38,44 +38,44 @@ std::string Absolute(const std::string& path) {
 
 }  // namespace
 
-int Send(Session& session, const SendOptions& options) {
-  Program& program = *session.program;
+int Send(CliRun& run, const SendOptions& options) {
+  Program& program = *run.program;
   SendSummary summary(program);
-  session.view.onLogLine = [&](const std::string& line) {
+  run.view.onLogLine = [&](const std::string& line) {
     summary.OnLogLine(line);
     // A safety net behind the answer time-out: a cycle that stops moving fails.
-    session.loop.ArmWatchdog(int64_t{options.pauseMs} + options.answerTimeoutMs + 30000, [&] {
-      session.view.ShowError("the send cycle stopped moving");
+    run.loop.ArmWatchdog(int64_t{options.pauseMs} + options.answerTimeoutMs + 30000, [&] {
+      run.view.ShowError("the send cycle stopped moving");
       program.AbandonCycle();
     });
   };
-  session.Handle([&] {
+  run.Handle([&] {
     if (!options.kind.empty()) ChooseKind(program, options.kind);
     if (!options.file.empty()) program.ChooseSendFile(Absolute(options.file));
     program.PauseMs = options.pauseMs;
     program.AnswerTimeoutMs = options.answerTimeoutMs;
   });
-  const std::size_t errorsBefore = session.view.Errors().size();
-  session.Handle([&] { program.SendToTickedTerminals(); });
+  const std::size_t errorsBefore = run.view.Errors().size();
+  run.Handle([&] { program.SendToTickedTerminals(); });
   if (!program.CycleRunning()) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
     // port or a bad download file, shown as ERROR with its place.
-    session.view.Finish();
+    run.view.Finish();
     return 2;
   }
-  session.loop.RunUntil([&] { return !program.CycleRunning(); });
-  session.loop.StopWatchdog();
-  session.view.Finish();
+  run.loop.RunUntil([&] { return !program.CycleRunning(); });
+  run.loop.StopWatchdog();
+  run.view.Finish();
   summary.Print(stderr);
-  if (session.view.Failures() > 0) return 2;
-  const bool clean = session.view.Errors().size() == errorsBefore;
+  if (run.view.Failures() > 0) return 2;
+  const bool clean = run.view.Errors().size() == errorsBefore;
   return summary.AllSent() && clean ? 0 : 1;
 }
 
-int Upload(Session& session, const UploadOptions& options) {
-  Program& program = *session.program;
+int Upload(CliRun& run, const UploadOptions& options) {
+  Program& program = *run.program;
   const std::string& kind = options.kind;
-  session.Handle([&] {
+  run.Handle([&] {
     if (kind.starts_with("report-")) {
       ChooseKind(program, "report");
       ChooseReportType(program, kind.substr(7));
@@ -86,54 +86,54 @@ int Upload(Session& session, const UploadOptions& options) {
     program.ServedAddress.Text = options.terminal;
     program.AnswerTimeoutMs = options.answerTimeoutMs;
   });
-  session.Handle([&] { program.Connect(); });
+  run.Handle([&] { program.Connect(); });
   // The connect runs off the loop thread; its line comes back through the loop.
-  session.loop.RunUntil([&] { return !program.ConnectPending(); });
-  if (!session.LastLogLine().starts_with("- Success Connect ")) {
-    session.view.Finish();
-    return session.view.Failures() > 0 ? 2 : 1;
+  run.loop.RunUntil([&] { return !program.ConnectPending(); });
+  if (!run.LastLogLine().starts_with("- Success Connect ")) {
+    run.view.Finish();
+    return run.view.Failures() > 0 ? 2 : 1;
   }
   bool ended = false;
   bool failed = false;
   const std::string silence = "no answer from " + options.terminal + " within " +
                               std::to_string(options.answerTimeoutMs) + " ms";
-  session.view.onLogLine = [&](const std::string& line) {
+  run.view.onLogLine = [&](const std::string& line) {
     if (line.starts_with("- Success to Disconect ") || line.starts_with("- Fail to Disconnect ")) {
       ended = true;
     }
     if (line.starts_with("- Fail to Send ")) failed = true;
     if (line.starts_with("- Time Out ")) {
       // The upload's own answer time-out has ended it.
-      session.view.ShowError(silence);
+      run.view.ShowError(silence);
       failed = true;
     }
     // A safety net behind the answer time-out: an upload that stops moving fails.
-    session.loop.ArmWatchdog(int64_t{options.answerTimeoutMs} + 30000, [&] {
-      session.view.ShowError(silence);
+    run.loop.ArmWatchdog(int64_t{options.answerTimeoutMs} + 30000, [&] {
+      run.view.ShowError(silence);
       failed = true;
       program.Disconnect();
     });
   };
-  const std::size_t errorsBefore = session.view.Errors().size();
-  session.Handle([&] { program.Upload(); });
-  if (session.view.Errors().size() != errorsBefore) {
-    session.Handle([&] { program.Disconnect(); });
-    session.view.Finish();
+  const std::size_t errorsBefore = run.view.Errors().size();
+  run.Handle([&] { program.Upload(); });
+  if (run.view.Errors().size() != errorsBefore) {
+    run.Handle([&] { program.Disconnect(); });
+    run.view.Finish();
     return 2;  // the upload file could not be created
   }
-  session.loop.RunUntil([&] { return ended || failed; });
-  session.loop.StopWatchdog();
-  if (!ended) session.Handle([&] { program.Disconnect(); });
-  session.view.Finish();
+  run.loop.RunUntil([&] { return ended || failed; });
+  run.loop.StopWatchdog();
+  if (!ended) run.Handle([&] { program.Disconnect(); });
+  run.view.Finish();
   return failed ? 1 : 0;
 }
 
-int Read(Session& session, const std::string& file) {
-  Program& program = *session.program;
-  if (!file.empty()) session.Handle([&] { program.ChooseSendFile(Absolute(file)); });
-  const std::size_t errorsBefore = session.view.Errors().size();
-  session.Handle([&] { program.ReadFile(); });
-  session.view.Finish();
+int Read(CliRun& run, const std::string& file) {
+  Program& program = *run.program;
+  if (!file.empty()) run.Handle([&] { program.ChooseSendFile(Absolute(file)); });
+  const std::size_t errorsBefore = run.view.Errors().size();
+  run.Handle([&] { program.ReadFile(); });
+  run.view.Finish();
   // A fault in the file stops the listing, as it stops a send.
-  return session.view.Errors().size() == errorsBefore ? 0 : 2;
+  return run.view.Errors().size() == errorsBefore ? 0 : 2;
 }

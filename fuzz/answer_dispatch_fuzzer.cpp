@@ -100,7 +100,7 @@ std::string StatusOf(const Kind& kind, const uint8_t* record) {
   return {};
 }
 
-// The link library as the window sees it: always connected, every request taken.
+// The link library as the program sees it: always connected, every request taken.
 struct Calls {
   int sends = 0;
   int disconnects = 0;
@@ -252,8 +252,8 @@ void CheckAcknowledgment(const Program& program, const Kind& kind, const uint8_t
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzForm window(FakeLink());
-  Program& program = *window.program;
+  static FuzzProgram fuzzed(FakeLink());
+  Program& program = *fuzzed.program;
   FuzzedDataProvider input(data, size);
   SetActiveRouter(&program.Router);
   program.ServedAddress.Text = "127.0.0.2";
@@ -261,7 +261,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The terminal's answers reach its session from its connect on, also after
   // a disconnect, as long as it is the one served.
   program.HandleEvent([&] { program.Connect(); });
-  window.loop.RunPending();
+  fuzzed.loop.RunPending();
   program.ActivityLog.Items.clear();
 
   const std::size_t transfer = input.ConsumeIntegralInRange<std::size_t>(0, 12);
@@ -294,7 +294,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Calls callsBefore = calls;
     const auto logBefore = program.ActivityLog.Items;
     FUZZ_CHECK(DataCallback(answer) == 1, "the data callback must return 1");
-    window.loop.RunPending();
+    fuzzed.loop.RunPending();
 
     const bool handled =
         answered && !noData && answer.DataLength >= answered->size &&
@@ -310,6 +310,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       CheckAcknowledgment(program, *answered, record.data(), before);
     }
   }
-  FUZZ_CHECK(window.view.failures.empty(), window.view.failures.front());
+  FUZZ_CHECK(fuzzed.view.failures.empty(), fuzzed.view.failures.front());
   return 0;
 }

@@ -228,9 +228,9 @@ int Shown(FuzzView& view, const DownloadFileRead& read, const std::string& path)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  static FuzzForm window;
-  Program& program = *window.program;
-  FuzzView& view = window.view;
+  static FuzzProgram fuzzed;
+  Program& program = *fuzzed.program;
+  FuzzView& view = fuzzed.view;
   view.errors.clear();
   program.ActivityLog.Items.clear();
 

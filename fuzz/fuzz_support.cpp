@@ -20,7 +20,7 @@ void FuzzLoop::RunPending() {
   }
 }
 
-FuzzForm::FuzzForm(const LinkLibrary& link)
+FuzzProgram::FuzzProgram(const LinkLibrary& link)
     : program(std::make_unique<Program>(loop, view, link, ScratchFolder() + "/orlent")) {
   program->ProgramFolder = ScratchFolder();
 }

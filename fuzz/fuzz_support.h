@@ -38,22 +38,27 @@ class FuzzView : public ProgramView {
   std::vector<std::string> failures;
 };
 
-// Posted work runs when the target says so; timers never fire.
+// Posted work runs when the target says so; timers never fire; blocking work
+// runs at once and posts its result.
 class FuzzLoop : public EventLoop {
  public:
   void Post(std::function<void()> fn) override { posted_.push_back(std::move(fn)); }
   void ArmTimer(TimerSlot, int, std::function<void()>) override {}
   void StopTimer(TimerSlot) override {}
+  void RunOffLoop(std::function<void()> work, std::function<void()> done) override {
+    work();
+    Post(std::move(done));
+  }
   void RunPending();
 
  private:
   std::deque<std::function<void()>> posted_;
 };
 
-// A main window with its own loop and view, not started (no FormCreate), in
-// the scratch folder of this process.
-struct FuzzForm {
-  explicit FuzzForm(const LinkLibrary& link = LinkLibrary{});
+// A program with its own loop and view, not started, in the scratch folder
+// of this process.
+struct FuzzProgram {
+  explicit FuzzProgram(const LinkLibrary& link = LinkLibrary{});
   FuzzLoop loop;
   FuzzView view;
   std::unique_ptr<Program> program;

@@ -1,6 +1,6 @@
 // The settings file: any bytes read as Orlent.ini, then written key by key,
-// then the terminal list loaded, saved and loaded again through the main
-// window's own handlers.
+// then the terminal list loaded, saved and loaded again through the
+// program's own commands.
 //
 // Checks: a key written reads back its value (also through a fresh SettingsFile);
 // the write changes one line, or adds the key (and its section) and nothing
@@ -191,7 +191,7 @@ std::size_t EntryKeys(Program& program) {
 
 // Load, save, load, save through the window's handlers.
 void CheckSaveCycle(const std::string& path) {
-  static FuzzForm window;
+  static FuzzProgram window;
   Program& program = *window.program;
   program.Settings = std::make_unique<SettingsFile>(path);
   program.LoadTerminalSettings();

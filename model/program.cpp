@@ -66,15 +66,12 @@ Program::Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link,
   TerminalList.Name = "TerminalList";
   ActivityLog.Name = "ActivityLog";
 
-  // Design texts; Start empties the placeholders before anyone sees them.
+  // As laid out; Start replaces the list with the settings file's.
   ServedAddress.Text = "192.167.0.101";
-  PortBox.Text = "Edit2";
   ConnectInterval.Text = "5000";
   ConnectRetry.Text = "3";
-  AddressBox.Text = "Edit7";
   SendFileBox.Enabled = false;
   TerminalList.Items = {{"192.167.0.101", true}, {"192.167.0.102", false}};
-  ActivityLog.Items = {"ListBox1"};
   LayOutDataKinds(Kinds);
   Hide({&ServedAddress, &ConnectInterval, &ConnectRetry, &UploadFileBox});
   SetActiveRouter(&Router);

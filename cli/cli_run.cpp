@@ -1,4 +1,4 @@
-#include "cli/session.h"
+#include "cli/cli_run.h"
 
 #include <unistd.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-LinkLibrary Bind(const SessionOptions& options) {
+LinkLibrary Bind(const RunOptions& options) {
   std::string error;
   auto link = BindProgramLinkLibrary(options.linkLibrary, error);
   if (!link) throw ExitStatus(2, error);
@@ -20,7 +20,7 @@ LinkLibrary Bind(const SessionOptions& options) {
 // The program folder is derived from the executable's path (or is the per-user
 // folder when that one cannot be written); with --folder the program runs as if
 // it were installed there.
-std::string ExecutableIn(const SessionOptions& options) {
+std::string ExecutableIn(const RunOptions& options) {
   if (options.folder.empty())
     return WorkingFolder(ProgramFolderOf(RunningExecutablePath())) + "/orlent-cli";
   return (std::filesystem::absolute(options.folder) / "orlent-cli").lexically_normal().string();
@@ -28,7 +28,7 @@ std::string ExecutableIn(const SessionOptions& options) {
 
 }  // namespace
 
-Session::Session(const SessionOptions& options)
+CliRun::CliRun(const RunOptions& options)
     : view(options.printLog ? stdout : nullptr, stderr, options.printLog && isatty(1)),
       link(Bind(options)),
       program(std::make_unique<Program>(loop, view, link, ExecutableIn(options))) {
@@ -42,9 +42,9 @@ Session::Session(const SessionOptions& options)
   }
 }
 
-Session::~Session() = default;
+CliRun::~CliRun() = default;
 
-const std::string& Session::LastLogLine() const {
+const std::string& CliRun::LastLogLine() const {
   static const std::string empty;
   return program->ActivityLog.Items.empty() ? empty : program->ActivityLog.Items.back();
 }

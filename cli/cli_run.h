@@ -1,5 +1,5 @@
 // One run of the command-line front end: the bound link library, the event
-// loop, the console view and the started main window.
+// loop, the console view and the started program.
 #pragma once
 
 #include <memory>
@@ -18,7 +18,7 @@ struct ExitStatus : std::runtime_error {
   int status;
 };
 
-struct SessionOptions {
+struct RunOptions {
   std::string folder;       // program folder; empty: the executable's folder
   std::string linkLibrary;  // empty: libtermlink.so in the executable's folder
   bool printLog = true;     // the command's standard output is the activity log
@@ -26,13 +26,13 @@ struct SessionOptions {
   FolderRole role = FolderRole::Reader;
 };
 
-class Session {
+class CliRun {
  public:
-  // Binds the link library and starts the main window (FormCreate).
-  explicit Session(const SessionOptions& options);
-  ~Session();
+  // Binds the link library and starts the program.
+  explicit CliRun(const RunOptions& options);
+  ~CliRun();
 
-  // Runs one handler through the window's event boundary.
+  // Runs one handler through the program's event boundary.
   void Handle(const std::function<void()>& handler) { program->HandleEvent(handler); }
   // The last line of the activity log, or empty.
   const std::string& LastLogLine() const;

@@ -285,31 +285,20 @@ void DataReceivedReportDept(TerminalSession& session, const RequestPacket& answe
 }
 
 bool ReportLimitReached(int32_t number, uint8_t code) {
+  // How many records each report holds.
   int32_t count = 0;
   switch (code) {
-    case 41:
-      count = 100;
-      break;
-    case kCodeReportDept:
-      count = 100;
-      break;
-    case kCodeReportGroup:
-      count = 100;
+    case kCodeReportPlu:
+      count = 10000;
       break;
     case kCodeReportTime:
       count = 24;
       break;
-    case kCodeReportPlu:
-      count = 10000;
-      break;
-    case 48:
-      count = 32;
-      break;
-    case 49:
-      count = 2;
+    case kCodeReportGroup:
+    case kCodeReportDept:
+      count = 100;
       break;
     default:
-      count = 0;
       break;
   }
   return number >= count;

@@ -21,7 +21,7 @@ void UploadNextReportGroup(TerminalSession& session, int flag);
 void UploadNextReportDept(TerminalSession& session, int flag);
 
 // The record number with which a report upload begins.
-int ReportFirstNumber(int interpreterId, uint8_t reportCode);
+int ReportFirstNumber(uint8_t reportCode);
 
 void AddPlu(TerminalSession& session, const PluRecord* record);
 void AddBarcode(TerminalSession& session, const BarcodeRecord* record);

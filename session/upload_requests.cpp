@@ -40,7 +40,7 @@ void RequestNumbered(TerminalSession& session, uint8_t code, uint16_t number, co
 template <class Record>
 void RequestReport(TerminalSession& session, uint8_t code, int flag, const std::string& name) {
   const uint16_t number = flag == 0
-                              ? static_cast<uint16_t>(ReportFirstNumber(5010, code))
+                              ? static_cast<uint16_t>(ReportFirstNumber(code))
                               : static_cast<uint16_t>((session.State().RecordNumber & 0xFFFF) + 1);
   RequestNumbered<Record>(session, code, number, name);
 }
@@ -107,7 +107,7 @@ void UploadNext(TerminalSession& session, uint8_t code, int flag) {
   }
 }
 
-int ReportFirstNumber(int interpreterId, uint8_t reportCode) {
-  const bool startsAtOne = reportCode == kCodeReportDept || reportCode == '0' || reportCode == '1';
-  return interpreterId == 5010 && startsAtOne ? 1 : 0;
+int ReportFirstNumber(uint8_t reportCode) {
+  // The department report counts from 1, the others from 0.
+  return reportCode == kCodeReportDept ? 1 : 0;
 }

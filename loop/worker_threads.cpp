@@ -1,7 +1,7 @@
 #include "loop/worker_threads.h"
 
+#include <algorithm>
 #include <mutex>
-#include <thread>
 
 #include "loop/event_loop.h"
 
@@ -14,16 +14,34 @@ struct WorkerThreads::Target {
 WorkerThreads::WorkerThreads(EventLoop& loop) : target_(std::make_shared<Target>(&loop)) {}
 
 WorkerThreads::~WorkerThreads() {
-  std::lock_guard lock(target_->mutex);
-  target_->loop = nullptr;
+  {
+    std::lock_guard lock(target_->mutex);
+    target_->loop = nullptr;
+  }
+  for (Worker& worker : workers_) worker.thread.join();
 }
 
 void WorkerThreads::Run(std::function<void()> work, std::function<void()> done) {
+  JoinFinished();
   // A thread per call: connects are few, and each may block for its whole
   // time-out without holding up another.
-  std::thread([target = target_, work = std::move(work), done = std::move(done)]() mutable {
+  auto finished = std::make_shared<bool>(false);
+  std::thread thread([target = target_, finished, work = std::move(work),
+                      done = std::move(done)]() mutable {
     work();
     std::lock_guard lock(target->mutex);
     if (target->loop) target->loop->Post(std::move(done));
-  }).detach();
+    *finished = true;
+  });
+  workers_.push_back({std::move(thread), std::move(finished)});
+}
+
+void WorkerThreads::JoinFinished() {
+  std::lock_guard lock(target_->mutex);
+  const auto end = std::remove_if(workers_.begin(), workers_.end(), [](Worker& worker) {
+    if (!*worker.finished) return false;
+    worker.thread.join();  // past its last step: returns at once
+    return true;
+  });
+  workers_.erase(end, workers_.end());
 }

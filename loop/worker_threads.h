@@ -5,22 +5,32 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
 
 class EventLoop;
 
 class WorkerThreads {
  public:
   explicit WorkerThreads(EventLoop& loop);
-  // A result that arrives after this is gone is dropped: the loop may be gone too.
+  // Waits for the work still running, and drops its results: the loop goes
+  // with this. No thread outlives its loop, so none runs on into the
+  // process's exit.
   ~WorkerThreads();
   WorkerThreads(const WorkerThreads&) = delete;
   WorkerThreads& operator=(const WorkerThreads&) = delete;
 
-  // Starts `work` on a new detached thread; `done` is posted to the loop once
-  // it returns.
+  // Starts `work` on a new thread; `done` is posted to the loop once it returns.
   void Run(std::function<void()> work, std::function<void()> done);
 
  private:
   struct Target;
+  struct Worker {
+    std::thread thread;
+    std::shared_ptr<bool> finished;  // written under the target's lock
+  };
+  void JoinFinished();
+
   std::shared_ptr<Target> target_;
+  std::vector<Worker> workers_;
 };

@@ -44,7 +44,7 @@ QRadioButton* PlaceRadio(QWidget* parent, const char* name, int left, int top,
 
 void PlaceVisible(ControlPanel& ui) {
   QFrame* p = ui.Frame;
-  ui.AddressLabel = PlaceLabel(p, "AddressLabel", 16, 21, "IP");
+  ui.TerminalListLabel = PlaceLabel(p, "TerminalListLabel", 16, 21, "IP");
   ui.TerminalList = Place<QListWidget>(p, "TerminalList", QRect(72, 16, 177, 89));
   ui.TerminalList->setSelectionMode(QAbstractItemView::SingleSelection);
   ui.TerminalList->setUniformItemSizes(true);

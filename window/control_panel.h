@@ -1,6 +1,7 @@
 // The control panel at the right of the window, with each of its controls at
 // its laid-out place: the visible ones the operator uses, and the hidden ones
-// that show the program's own settings and choices.
+// the layout keeps (the served address, the connect settings, the upload
+// file, the data kind) but never shows.
 #pragma once
 
 class QFrame;
@@ -36,7 +37,7 @@ struct ControlPanel {
 
   QFrame* Frame;
   // Visible, in tab order.
-  QLabel* AddressLabel;  // "IP", beside the terminal list
+  QLabel* TerminalListLabel;  // "IP"
   QListWidget* TerminalList;
   QLineEdit* AddressBox;  // a new address (Add) or a replacement (Change)
   QPushButton* AddButton;
@@ -50,7 +51,8 @@ struct ControlPanel {
   QPushButton* ReadFileButton;
   QPushButton* ClearLogButton;
   QPushButton* ExitButton;
-  // Hidden for the whole run.
+  // Hidden for the whole run. The three buttons run nothing: connect,
+  // disconnect and download are the window's actions.
   QPushButton* ConnectButton;
   QPushButton* DisconnectButton;
   QPushButton* DownloadButton;

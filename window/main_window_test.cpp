@@ -129,9 +129,9 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
 
   // Every shown control lies wholly inside the panel, and none covers another.
   const std::vector<QWidget*> shown = {
-      ui.AddressLabel, ui.TerminalList,   ui.AddressBox,     ui.AddButton,     ui.DeleteButton,
-      ui.ChangeButton, ui.PortLabel,      ui.PortBox,        ui.SendFileLabel, ui.SendFileBox,
-      ui.SendButton,   ui.ReadFileButton, ui.ClearLogButton, ui.ExitButton};
+      ui.TerminalListLabel, ui.TerminalList,   ui.AddressBox,     ui.AddButton,     ui.DeleteButton,
+      ui.ChangeButton,      ui.PortLabel,      ui.PortBox,        ui.SendFileLabel, ui.SendFileBox,
+      ui.SendButton,        ui.ReadFileButton, ui.ClearLogButton, ui.ExitButton};
   const QRect inside(QPoint(0, 0), ui.Frame->size());
   for (std::size_t i = 0; i < shown.size(); ++i) {
     const QRect a = In(ui.Frame, shown[i]);
@@ -144,7 +144,7 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
   }
   // Each label stands left of its field, on the field's line.
   for (const auto& [label, field] :
-       {std::pair{ui.AddressLabel, static_cast<QWidget*>(ui.TerminalList)},
+       {std::pair{ui.TerminalListLabel, static_cast<QWidget*>(ui.TerminalList)},
         std::pair{ui.PortLabel, static_cast<QWidget*>(ui.PortBox)},
         std::pair{ui.SendFileLabel, static_cast<QWidget*>(ui.SendFileBox)}}) {
     const QRect l = In(ui.Frame, label), f = In(ui.Frame, field);

@@ -43,8 +43,8 @@ QRadioButton* PlaceRadio(QWidget* parent, const char* name, int left, int top,
 }
 
 void PlaceVisible(ControlPanel& ui) {
-  QFrame* p = ui.Panel1;
-  ui.Label1 = PlaceLabel(p, "Label1", 16, 21, "IP");
+  QFrame* p = ui.Frame;
+  ui.TerminalListLabel = PlaceLabel(p, "TerminalListLabel", 16, 21, "IP");
   ui.TerminalList = Place<QListWidget>(p, "TerminalList", QRect(72, 16, 177, 89));
   ui.TerminalList->setSelectionMode(QAbstractItemView::SingleSelection);
   ui.TerminalList->setUniformItemSizes(true);
@@ -52,67 +52,78 @@ void PlaceVisible(ControlPanel& ui) {
   // do not overlap and an unticked box shows all four sides.
   ui.TerminalList->setStyleSheet("QListView::indicator { width: 11px; height: 11px; }");
   ui.AddressBox = Place<QLineEdit>(p, "AddressBox", QRect(72, 112, 97, 21));
-  ui.BBtnAdd = PlacePictureButton(p, "BBtnAdd", 172, PlusPicture(), "Add");
-  ui.BBtnDelete = PlacePictureButton(p, "BBtnDelete", 198, MinusPicture(), "Delete");
-  ui.BBtnEdit = PlacePictureButton(p, "BBtnEdit", 224, EqualsPicture(), "Change");
-  ui.Label2 = PlaceLabel(p, "Label2", 16, 149, "Port");
+  ui.AddButton = PlacePictureButton(p, "AddButton", 172, PlusPicture(), "Add");
+  ui.DeleteButton = PlacePictureButton(p, "DeleteButton", 198, MinusPicture(), "Delete");
+  ui.ChangeButton = PlacePictureButton(p, "ChangeButton", 224, EqualsPicture(), "Change");
+  ui.PortLabel = PlaceLabel(p, "PortLabel", 16, 149, "Port");
   ui.PortBox = Place<QLineEdit>(p, "PortBox", QRect(72, 144, 177, 21));
-  ui.Label5 = PlaceLabel(p, "Label5", 16, 181, "Send File");
+  ui.SendFileLabel = PlaceLabel(p, "SendFileLabel", 16, 181, "Send File");
   ui.SendFileBox = Place<QLineEdit>(p, "SendFileBox", QRect(72, 176, 177, 21));
   ui.SendFileBox->setEnabled(false);
-  ui.BtnSend = Place<QPushButton>(p, "BtnSend", QRect(16, 296, 113, 41), "&Send Data");
-  ui.BtnRead = Place<QPushButton>(p, "BtnRead", QRect(136, 296, 113, 41), "&Read File");
-  ui.BtnClear = Place<QPushButton>(p, "BtnClear", QRect(16, 344, 113, 41), "C&lear Log");
-  ui.BtnExit = Place<QPushButton>(p, "BtnExit", QRect(136, 344, 113, 41), "E&xit");
+  ui.SendButton = Place<QPushButton>(p, "SendButton", QRect(16, 296, 113, 41), "&Send Data");
+  ui.ReadFileButton =
+      Place<QPushButton>(p, "ReadFileButton", QRect(136, 296, 113, 41), "&Read File");
+  ui.ClearLogButton =
+      Place<QPushButton>(p, "ClearLogButton", QRect(16, 344, 113, 41), "C&lear Log");
+  ui.ExitButton = Place<QPushButton>(p, "ExitButton", QRect(136, 344, 113, 41), "E&xit");
+}
+
+// The data kind buttons stand in a column; the report type buttons in a group
+// box of their own, since radio buttons exclude their siblings only.
+void PlaceDataKinds(ControlPanel& ui) {
+  QFrame* p = ui.Frame;
+  DataKindRadios& k = ui.Kinds;
+  k.Plu = PlaceRadio(p, "PluKind", 8, 424, "PLU");
+  k.Ingredient = PlaceRadio(p, "IngredientKind", 8, 440, "Ingredient");
+  k.Barcode = PlaceRadio(p, "BarcodeKind", 8, 456, "Barcode");
+  k.ScrollMsg = PlaceRadio(p, "ScrollMsgKind", 8, 472, "ScrollMsg");
+  k.Speedkey = PlaceRadio(p, "SpeedkeyKind", 8, 488, "Speedkey");
+  k.Report = PlaceRadio(p, "ReportKind", 8, 504, "Report");
+  QGroupBox* box = ui.ReportTypeGroup =
+      Place<QGroupBox>(p, "ReportTypeGroup", QRect(192, 504, 177, 145));
+  box->setTitle("Report Type");
+  k.PluReport = PlaceRadio(box, "PluReport", 8, 24, "PLU");
+  k.TimeReport = PlaceRadio(box, "TimeReport", 8, 40, "Time");
+  k.GroupReport = PlaceRadio(box, "GroupReport", 8, 56, "Group");
+  k.DeptReport = PlaceRadio(box, "DeptReport", 8, 72, "Depart");
+  k.ScaleIdReport = PlaceRadio(box, "ScaleIdReport", 8, 88, "ScaleID");
+  k.ClerkReport = PlaceRadio(box, "ClerkReport", 8, 104, "Clerk");
+  k.TaxRateReport = PlaceRadio(box, "TaxRateReport", 8, 120, "TaxRate");
 }
 
 void PlaceHidden(ControlPanel& ui) {
-  QFrame* p = ui.Panel1;
+  QFrame* p = ui.Frame;
   ui.ConnectButton = Place<QPushButton>(p, "ConnectButton", QRect(16, 248, 113, 41), "&Connect");
   ui.DisconnectButton =
       Place<QPushButton>(p, "DisconnectButton", QRect(136, 248, 113, 41), "&Disconnect");
   ui.DownloadButton = Place<QPushButton>(p, "DownloadButton", QRect(16, 200, 113, 41), "D&ownload");
   ui.ServedAddress = Place<QLineEdit>(p, "ServedAddress", QRect(136, 200, 113, 21));
-  ui.Label3 = PlaceLabel(p, "Label3", 152, 429, "Interval");
+  ui.ConnectIntervalLabel = PlaceLabel(p, "ConnectIntervalLabel", 152, 429, "Interval");
   ui.ConnectInterval = Place<QLineEdit>(p, "ConnectInterval", QRect(232, 424, 153, 21));
-  ui.Label4 = PlaceLabel(p, "Label4", 152, 453, "Retry");
+  ui.ConnectRetryLabel = PlaceLabel(p, "ConnectRetryLabel", 152, 453, "Retry");
   ui.ConnectRetry = Place<QLineEdit>(p, "ConnectRetry", QRect(232, 448, 153, 21));
-  ui.Label6 = PlaceLabel(p, "Label6", 152, 477, "Upload File");
+  ui.UploadFileLabel = PlaceLabel(p, "UploadFileLabel", 152, 477, "Upload File");
   ui.UploadFileBox = Place<QLineEdit>(p, "UploadFileBox", QRect(232, 472, 153, 21));
-  ui.Kinds.Plu = PlaceRadio(p, "RadioButton1", 8, 424, "PLU");
-  ui.Kinds.Ingredient = PlaceRadio(p, "RadioButton11", 8, 440, "Ingredient");
-  ui.Kinds.Barcode = PlaceRadio(p, "RadioButton2", 8, 456, "Barcode");
-  ui.Kinds.ScrollMsg = PlaceRadio(p, "RadioButton12", 8, 472, "ScrollMsg");
-  ui.Kinds.Speedkey = PlaceRadio(p, "RadioButton13", 8, 488, "Speedkey");
-  ui.Kinds.Report = PlaceRadio(p, "RadioButton3", 8, 504, "Report");
-  // The box's own buttons program the second group: radio buttons exclude their siblings only.
-  QGroupBox* box = ui.GroupBox1 = Place<QGroupBox>(p, "GroupBox1", QRect(192, 504, 177, 145));
-  box->setTitle("Report Type");
-  ui.Kinds.PluReport = PlaceRadio(box, "RadioButton4", 8, 24, "PLU");
-  ui.Kinds.TimeReport = PlaceRadio(box, "RadioButton5", 8, 40, "Time");
-  ui.Kinds.GroupReport = PlaceRadio(box, "RadioButton6", 8, 56, "Group");
-  ui.Kinds.DeptReport = PlaceRadio(box, "RadioButton7", 8, 72, "Depart");
-  ui.Kinds.ScaleIdReport = PlaceRadio(box, "RadioButton8", 8, 88, "ScaleID");
-  ui.Kinds.ClerkReport = PlaceRadio(box, "RadioButton9", 8, 104, "Clerk");
-  ui.Kinds.TaxRateReport = PlaceRadio(box, "RadioButton10", 8, 120, "TaxRate");
+  PlaceDataKinds(ui);
+  const DataKindRadios& k = ui.Kinds;
   const std::initializer_list<QWidget*> hidden = {
       ui.ConnectButton,
       ui.DisconnectButton,
       ui.DownloadButton,
       ui.ServedAddress,
-      ui.Label3,
+      ui.ConnectIntervalLabel,
       ui.ConnectInterval,
-      ui.Label4,
+      ui.ConnectRetryLabel,
       ui.ConnectRetry,
-      ui.Label6,
+      ui.UploadFileLabel,
       ui.UploadFileBox,
-      ui.Kinds.Plu,
-      ui.Kinds.Barcode,
-      ui.Kinds.Report,
-      ui.Kinds.Ingredient,
-      ui.Kinds.ScrollMsg,
-      ui.Kinds.Speedkey,
-      box,
+      k.Plu,
+      k.Barcode,
+      k.Report,
+      k.Ingredient,
+      k.ScrollMsg,
+      k.Speedkey,
+      ui.ReportTypeGroup,
   };
   for (QWidget* widget : hidden) {
     widget->setVisible(false);
@@ -121,12 +132,17 @@ void PlaceHidden(ControlPanel& ui) {
 
 // Qt skips hidden and disabled widgets when tabbing, as the laid-out order expects.
 void SetTabOrder(const ControlPanel& ui) {
+  const DataKindRadios& k = ui.Kinds;
   const QList<QWidget*> order = {
-      ui.TerminalList, ui.AddressBox,    ui.BBtnAdd,        ui.BBtnDelete,       ui.BBtnEdit,
-      ui.PortBox,      ui.SendFileBox,   ui.ConnectButton,  ui.DisconnectButton, ui.BtnSend,
-      ui.BtnRead,      ui.BtnClear,      ui.BtnExit,        ui.ServedAddress,    ui.ConnectInterval,
-      ui.ConnectRetry, ui.UploadFileBox, ui.DownloadButton, ui.Kinds.Plu,     ui.Kinds.Barcode,
-      ui.GroupBox1,    ui.Kinds.Report,  ui.Kinds.Ingredient,  ui.Kinds.ScrollMsg,    ui.Kinds.Speedkey,
+      ui.TerminalList, ui.AddressBox,     ui.AddButton,
+      ui.DeleteButton, ui.ChangeButton,   ui.PortBox,
+      ui.SendFileBox,  ui.ConnectButton,  ui.DisconnectButton,
+      ui.SendButton,   ui.ReadFileButton, ui.ClearLogButton,
+      ui.ExitButton,   ui.ServedAddress,  ui.ConnectInterval,
+      ui.ConnectRetry, ui.UploadFileBox,  ui.DownloadButton,
+      k.Plu,           k.Barcode,         ui.ReportTypeGroup,
+      k.Report,        k.Ingredient,      k.ScrollMsg,
+      k.Speedkey,
   };
   for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -135,10 +151,10 @@ void SetTabOrder(const ControlPanel& ui) {
 
 ControlPanel BuildControlPanel(QWidget* parent) {
   ControlPanel ui{};
-  ui.Panel1 = new QFrame(parent);
-  ui.Panel1->setObjectName("Panel1");
-  ui.Panel1->setFixedWidth(ControlPanel::kWidth);
-  ui.Panel1->setFrameStyle(QFrame::Box | QFrame::Raised);  // raised outer, lowered inner bevel
+  ui.Frame = new QFrame(parent);
+  ui.Frame->setObjectName("ControlPanel");
+  ui.Frame->setFixedWidth(ControlPanel::kWidth);
+  ui.Frame->setFrameStyle(QFrame::Box | QFrame::Raised);  // raised outer, lowered inner bevel
   PlaceVisible(ui);
   PlaceHidden(ui);
   SetTabOrder(ui);

@@ -1,6 +1,7 @@
-// Panel1, the control panel at the right of the window, with each of its
-// controls at its laid-out place: the visible ones the operator uses, and the
-// hidden ones through which the program drives itself.
+// The control panel at the right of the window, with each of its controls at
+// its laid-out place: the visible ones the operator uses, and the hidden ones
+// the layout keeps (the served address, the connect settings, the upload
+// file, the data kind) but never shows.
 #pragma once
 
 class QFrame;
@@ -12,53 +13,61 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
+// The hidden choice buttons, one per data kind and one per report type, as
+// the program's DataKindButtons hold them.
+struct DataKindRadios {
+  QRadioButton* Plu;
+  QRadioButton* Barcode;
+  QRadioButton* Ingredient;
+  QRadioButton* ScrollMsg;
+  QRadioButton* Speedkey;
+  QRadioButton* Report;
+  QRadioButton* PluReport;
+  QRadioButton* TimeReport;
+  QRadioButton* GroupReport;
+  QRadioButton* DeptReport;
+  QRadioButton* ScaleIdReport;
+  QRadioButton* ClerkReport;
+  QRadioButton* TaxRateReport;
+};
+
 struct ControlPanel {
   static constexpr int kWidth = 265;
   static constexpr int kItemHeight = 13;  // rows of the terminal list
 
-  QFrame* Panel1;
+  QFrame* Frame;
   // Visible, in tab order.
-  QLabel* Label1;
-  QListWidget* TerminalList;  // terminal list
-  QLineEdit* AddressBox;      // IP box
-  QPushButton* BBtnAdd;
-  QPushButton* BBtnDelete;
-  QPushButton* BBtnEdit;
-  QLabel* Label2;
-  QLineEdit* PortBox;  // port box
-  QLabel* Label5;
-  QLineEdit* SendFileBox;  // Send File, always disabled
-  QPushButton* BtnSend;
-  QPushButton* BtnRead;
-  QPushButton* BtnClear;
-  QPushButton* BtnExit;
-  // Hidden for the whole run.
+  QLabel* TerminalListLabel;  // "IP"
+  QListWidget* TerminalList;
+  QLineEdit* AddressBox;  // a new address (Add) or a replacement (Change)
+  QPushButton* AddButton;
+  QPushButton* DeleteButton;
+  QPushButton* ChangeButton;
+  QLabel* PortLabel;
+  QLineEdit* PortBox;
+  QLabel* SendFileLabel;
+  QLineEdit* SendFileBox;  // always disabled: the file-open dialog fills it
+  QPushButton* SendButton;
+  QPushButton* ReadFileButton;
+  QPushButton* ClearLogButton;
+  QPushButton* ExitButton;
+  // Hidden for the whole run. The three buttons run nothing: connect,
+  // disconnect and download are the window's actions.
   QPushButton* ConnectButton;
   QPushButton* DisconnectButton;
   QPushButton* DownloadButton;
   QLineEdit* ServedAddress;
-  QLabel* Label3;
+  QLabel* ConnectIntervalLabel;
   QLineEdit* ConnectInterval;
-  QLabel* Label4;
+  QLabel* ConnectRetryLabel;
   QLineEdit* ConnectRetry;
-  QLabel* Label6;
+  QLabel* UploadFileLabel;
   QLineEdit* UploadFileBox;
-  QRadioButton* RadioButton1;
-  QRadioButton* RadioButton2;
-  QRadioButton* RadioButton3;
-  QRadioButton* RadioButton11;
-  QRadioButton* RadioButton12;
-  QRadioButton* RadioButton13;
-  QGroupBox* GroupBox1;
-  QRadioButton* RadioButton4;
-  QRadioButton* RadioButton5;
-  QRadioButton* RadioButton6;
-  QRadioButton* RadioButton7;
-  QRadioButton* RadioButton8;
-  QRadioButton* RadioButton9;
-  QRadioButton* RadioButton10;
+  DataKindRadios Kinds;
+  QGroupBox* ReportTypeGroup;  // holds the report type buttons
 };
 
 // Builds the panel as a child of `parent`, with the tab order set within it.
-// Every control's object name is its name in the program.
+// A control the program also holds has the program's name for it as its
+// object name; every other control has its member name here.
 ControlPanel BuildControlPanel(QWidget* parent);

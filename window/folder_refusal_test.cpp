@@ -21,19 +21,19 @@ TEST(FolderRefusal, ASecondWindowOnTheSameFolderShowsAnErrorBoxAndDoesNotStart) 
   const std::string settings = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n";
   folder.Write("Orlent.ini", settings);
   MainWindow first(loop, link.Table(), folder.File("orlent"));
-  first.Form().Role = FolderRole::Window;
+  first.Model().Role = FolderRole::Window;
   ASSERT_TRUE(first.Start());
 
   ModalAnswerer operatorStandIn;
   MainWindow second(loop, link.Table(), folder.File("orlent"));
-  second.Form().Role = FolderRole::Window;
+  second.Model().Role = FolderRole::Window;
   EXPECT_FALSE(second.Start());
   ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
   EXPECT_EQ(operatorStandIn.boxes[0].title, "ERROR");
   EXPECT_EQ(operatorStandIn.Texts(),
             Texts{folder.File("Orlent.ini") + " is open in another Orlent window"});
-  EXPECT_TRUE(second.Form().TerminalList.Items.empty());
-  EXPECT_EQ(first.Form().TerminalList.Items.size(), 1u);
+  EXPECT_TRUE(second.Model().TerminalList.Items.empty());
+  EXPECT_EQ(first.Model().TerminalList.Items.size(), 1u);
   EXPECT_EQ(folder.Read("Orlent.ini"), settings);
 }
 
@@ -45,8 +45,8 @@ TEST(FolderRefusal, ASettingsFileThatCannotBeReadIsReportedOnceTheWindowIsUp) {
   ManualLoop loop;
   ModalAnswerer operatorStandIn;
   MainWindow window(loop, link.Table(), folder.File("orlent"));
-  window.Form().Role = FolderRole::Window;
+  window.Model().Role = FolderRole::Window;
   EXPECT_TRUE(window.Start());
   EXPECT_EQ(operatorStandIn.Texts(), Texts{"Unable to read " + folder.File("Orlent.ini")});
-  EXPECT_EQ(window.Form().ActivityLog.Items, Texts{"Orlent V3.0.0.0"});
+  EXPECT_EQ(window.Model().ActivityLog.Items, Texts{"Orlent V3.0.0.0"});
 }

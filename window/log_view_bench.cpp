@@ -23,7 +23,7 @@ void BM_Append100000Lines(benchmark::State& state) {
     WindowFixture w;
     state.ResumeTiming();
     for (int n = 1; n <= 100000; ++n)
-      w.Form().AddLog(std::to_string(n) + ". 1, 101, 0, Apple, 250");
+      w.Model().AddLog(std::to_string(n) + ". 1, 101, 0, Apple, 250");
     ProcessEvents();
     w.window->ActivityLog()->scrollToBottom();
     PaintLog(*w.window);
@@ -36,7 +36,7 @@ BENCHMARK(BM_Append100000Lines)->Unit(benchmark::kMillisecond);
 
 void BM_ScrollThrough100000Lines(benchmark::State& state) {
   WindowFixture w;
-  for (int n = 1; n <= 100000; ++n) w.Form().AddLog(std::to_string(n));
+  for (int n = 1; n <= 100000; ++n) w.Model().AddLog(std::to_string(n));
   ProcessEvents();
   QScrollBar* bar = w.window->ActivityLog()->verticalScrollBar();
   int position = 0;
@@ -50,13 +50,13 @@ BENCHMARK(BM_ScrollThrough100000Lines)->Unit(benchmark::kMicrosecond);
 
 void BM_ProgressLine3334Updates(benchmark::State& state) {
   WindowFixture w;
-  for (int n = 1; n <= 100000; ++n) w.Form().AddLog(std::to_string(n));  // a long log already
+  for (int n = 1; n <= 100000; ++n) w.Model().AddLog(std::to_string(n));  // a long log already
   w.window->ActivityLog()->scrollToBottom();
   for (auto _ : state) {
-    w.Form().AddLog("- Success to Send Plu (1)");
-    const int last = static_cast<int>(w.Form().ActivityLog.Items.size()) - 1;
+    w.Model().AddLog("- Success to Send Plu (1)");
+    const int last = static_cast<int>(w.Model().ActivityLog.Items.size()) - 1;
     for (int n = 2; n <= 3334; ++n) {
-      w.Form().ReplaceLogLine("- Success to Send Plu (" + std::to_string(n) + ")", last);
+      w.Model().ReplaceLogLine("- Success to Send Plu (" + std::to_string(n) + ")", last);
       ProcessEvents();
     }
     PaintLog(*w.window);

@@ -9,13 +9,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "console/console_view.h"
+#include "link/link_library.h"
 #include "process/executable_path.h"
 #include "model/program_folder.h"
 #include "window/local_text.h"
 #include "window/main_window.h"
 #include "window/qt_event_loop.h"
-#include "console/console_view.h"
-#include "link/link_library.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ int RunWindow(int argc, char** argv) {
   loop.SetFailureHandler([&window](const std::string& text) { window.ShowFailure(text); });
   // One window per program folder: a second one would undo, at its close,
   // what the first saved.
-  window.Form().Role = FolderRole::Window;
+  window.Model().Role = FolderRole::Window;
   if (!window.Start()) return 1;
   window.show();
   return QApplication::exec();

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kCoolBarHeight = 23;
+constexpr int kToolBarStripHeight = 23;
 constexpr int kStatusBarHeight = 24;
 constexpr int kStatusPanelWidth = 50;
 
@@ -63,90 +63,99 @@ void MainWindow::BuildLayout() {
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
   // The tool bar strip keeps its height although its one tool bar is hidden.
-  auto* coolBar1 = new QWidget(central);
-  coolBar1->setObjectName("CoolBar1");
-  coolBar1->setFixedHeight(kCoolBarHeight);
-  auto* actionToolBar1 = new QToolBar(coolBar1);
-  actionToolBar1->setObjectName("ActionToolBar1");
-  BuildActionToolBar(actionToolBar1, actions_);
-  actionToolBar1->setVisible(false);
-  column->addWidget(coolBar1);
+  auto* strip = new QWidget(central);
+  strip->setObjectName("ToolBarStrip");
+  strip->setFixedHeight(kToolBarStripHeight);
+  auto* toolBar = new QToolBar(strip);
+  toolBar->setObjectName("ActionToolBar");
+  BuildActionToolBar(toolBar, actions_);
+  toolBar->setVisible(false);
+  column->addWidget(strip);
 
   auto* row = new QHBoxLayout;
   row->setSpacing(0);
-  listBox1_ = new LogView(central);
-  listBox1_->setObjectName("ActivityLog");
-  listBox1_->setModel(&log_);
-  row->addWidget(listBox1_, 1);
-  ui_ = BuildControlPanel(central);
-  row->addWidget(ui_.Panel1);
+  logView_ = new LogView(central);
+  logView_->setObjectName("ActivityLog");
+  logView_->setModel(&log_);
+  row->addWidget(logView_, 1);
+  panel_ = BuildControlPanel(central);
+  row->addWidget(panel_.Frame);
   column->addLayout(row, 1);
   setCentralWidget(central);
   // The panel comes before the log when tabbing.
-  QWidget::setTabOrder(ui_.Kinds.Speedkey, listBox1_);
+  QWidget::setTabOrder(panel_.Kinds.Speedkey, logView_);
 
   statusBar()->setFixedHeight(kStatusBarHeight);
   statusBar()->setSizeGripEnabled(false);
   statusPanel_ = new QLabel(statusBar());
-  statusPanel_->setObjectName("StatusPanel1");
+  statusPanel_->setObjectName("StatusPanel");
   statusPanel_->setFixedWidth(kStatusPanelWidth);
   statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   statusBar()->addWidget(statusPanel_);
 }
 
 void MainWindow::MapControls() {
-  Program& f = program_;
-  edits_ = {{ui_.ServedAddress, &f.ServedAddress},
-            {ui_.PortBox, &f.PortBox},
-            {ui_.ConnectInterval, &f.ConnectInterval},
-            {ui_.ConnectRetry, &f.ConnectRetry},
-            {ui_.SendFileBox, &f.SendFileBox},
-            {ui_.UploadFileBox, &f.UploadFileBox},
-            {ui_.AddressBox, &f.AddressBox}};
-  radios_ = {{ui_.Kinds.Plu, &f.Kinds.Plu},   {ui_.Kinds.Barcode, &f.Kinds.Barcode},
-             {ui_.Kinds.Report, &f.Kinds.Report},   {ui_.Kinds.PluReport, &f.Kinds.PluReport},
-             {ui_.Kinds.TimeReport, &f.Kinds.TimeReport},   {ui_.Kinds.GroupReport, &f.Kinds.GroupReport},
-             {ui_.Kinds.DeptReport, &f.Kinds.DeptReport},   {ui_.Kinds.ScaleIdReport, &f.Kinds.ScaleIdReport},
-             {ui_.Kinds.ClerkReport, &f.Kinds.ClerkReport},   {ui_.Kinds.TaxRateReport, &f.Kinds.TaxRateReport},
-             {ui_.Kinds.Ingredient, &f.Kinds.Ingredient}, {ui_.Kinds.ScrollMsg, &f.Kinds.ScrollMsg},
-             {ui_.Kinds.Speedkey, &f.Kinds.Speedkey}};
+  Program& p = program_;
+  const ControlPanel& ui = panel_;
+  edits_ = {{ui.ServedAddress, &p.ServedAddress},
+            {ui.PortBox, &p.PortBox},
+            {ui.ConnectInterval, &p.ConnectInterval},
+            {ui.ConnectRetry, &p.ConnectRetry},
+            {ui.SendFileBox, &p.SendFileBox},
+            {ui.UploadFileBox, &p.UploadFileBox},
+            {ui.AddressBox, &p.AddressBox}};
+  const DataKindRadios& shown = ui.Kinds;
+  const DataKindButtons& held = p.Kinds;
+  radios_ = {{shown.Plu, &held.Plu},
+             {shown.Barcode, &held.Barcode},
+             {shown.Report, &held.Report},
+             {shown.PluReport, &held.PluReport},
+             {shown.TimeReport, &held.TimeReport},
+             {shown.GroupReport, &held.GroupReport},
+             {shown.DeptReport, &held.DeptReport},
+             {shown.ScaleIdReport, &held.ScaleIdReport},
+             {shown.ClerkReport, &held.ClerkReport},
+             {shown.TaxRateReport, &held.TaxRateReport},
+             {shown.Ingredient, &held.Ingredient},
+             {shown.ScrollMsg, &held.ScrollMsg},
+             {shown.Speedkey, &held.Speedkey}};
   for (const auto& [widget, model] : edits_) focusTargets_[model] = widget;
   for (const auto& [widget, model] : radios_) focusTargets_[model] = widget;
-  focusTargets_[&f.TerminalList] = ui_.TerminalList;
-  focusTargets_[&f.ActivityLog] = listBox1_;
+  focusTargets_[&p.TerminalList] = ui.TerminalList;
+  focusTargets_[&p.ActivityLog] = logView_;
 }
 
 void MainWindow::WireInput() {
   auto onClick = [this](QPushButton* button, auto&& slot) {
     connect(button, &QPushButton::clicked, this, slot);
   };
-  onClick(ui_.BBtnAdd, [this] { Handle(&Program::AddTerminal); });
-  onClick(ui_.BBtnDelete, [this] { Handle(&Program::DeleteTerminal); });
-  onClick(ui_.BBtnEdit, [this] { Handle(&Program::ChangeTerminal); });
-  onClick(ui_.BtnSend, [this] { Handle(&Program::SendToTickedTerminals); });
-  onClick(ui_.BtnRead, [this] { actions_.Action6->trigger(); });
-  onClick(ui_.BtnClear, [this] { Handle(&Program::ClearLog); });
-  onClick(ui_.BtnExit, [this] { actions_.FileExit1->trigger(); });
-  connect(menu_.Clear1, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
+  onClick(panel_.AddButton, [this] { Handle(&Program::AddTerminal); });
+  onClick(panel_.DeleteButton, [this] { Handle(&Program::DeleteTerminal); });
+  onClick(panel_.ChangeButton, [this] { Handle(&Program::ChangeTerminal); });
+  onClick(panel_.SendButton, [this] { Handle(&Program::SendToTickedTerminals); });
+  onClick(panel_.ReadFileButton, [this] { actions_.ReadFileAction->trigger(); });
+  onClick(panel_.ClearLogButton, [this] { Handle(&Program::ClearLog); });
+  onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
+  connect(menu_.ClearLogItem, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
 
-  connect(actions_.FileExit1, &QAction::triggered, this, &QWidget::close);
-  connect(actions_.FileOpen1, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
+  connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
+  connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
   const std::pair<QAction*, void (Program::*)()> runs[] = {
-      {actions_.Action1, &Program::Connect},
-      {actions_.Action2, &Program::Disconnect},
-      {actions_.Action3, &Program::Upload},
-      {actions_.Action4, &Program::Download},
-      {actions_.Action6, &Program::ReadFile}};
+      {actions_.ConnectAction, &Program::Connect},
+      {actions_.DisconnectAction, &Program::Disconnect},
+      {actions_.UploadAction, &Program::Upload},
+      {actions_.DownloadAction, &Program::Download},
+      {actions_.ReadFileAction, &Program::ReadFile}};
   for (const auto& [action, handler] : runs) {
     connect(action, &QAction::triggered, this, [this, handler = handler] { Handle(handler); });
   }
 
   // Typing, ticks and the selection go into the models at once; nothing runs.
-  connect(ui_.AddressBox, &QLineEdit::textEdited, this,
+  connect(panel_.AddressBox, &QLineEdit::textEdited, this,
           [this](const QString& text) { program_.AddressBox.Text = CoreText(text); });
-  connect(ui_.PortBox, &QLineEdit::textEdited, this,
+  connect(panel_.PortBox, &QLineEdit::textEdited, this,
           [this](const QString& text) { program_.PortBox.Text = CoreText(text); });
-  QListWidget* list = ui_.TerminalList;
+  QListWidget* list = panel_.TerminalList;
   connect(list, &QListWidget::itemChanged, this, [this, list](QListWidgetItem* item) {
     const auto row = static_cast<std::size_t>(list->row(item));
     auto& items = program_.TerminalList.Items;
@@ -205,7 +214,7 @@ void MainWindow::TerminalListChanged() {
 }
 
 void MainWindow::ShowTerminalList() {
-  QListWidget* list = ui_.TerminalList;
+  QListWidget* list = panel_.TerminalList;
   const QSignalBlocker quiet(list);
   list->clear();
   for (const TCheckListItem& entry : program_.TerminalList.Items) {
@@ -254,8 +263,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // Every way of closing ends here. A save that fails is shown by the default
   // error handling, and the window closes all the same: keeping it open would
   // leave the operator no way out but to kill the program.
-  if (!formClosed_) {
-    formClosed_ = true;
+  if (!closed_) {
+    closed_ = true;
     Handle(&Program::Close);
   }
   event->accept();

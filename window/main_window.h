@@ -10,12 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "model/program.h"
 #include "window/control_panel.h"
 #include "window/file_dialog.h"
 #include "window/log_model.h"
 #include "window/log_view.h"
 #include "window/window_actions.h"
-#include "model/program.h"
 
 class QLabel;
 class QLineEdit;
@@ -32,15 +32,15 @@ class MainWindow : public QMainWindow, public ProgramView {
   MainWindow(EventLoop& loop, const LinkLibrary& link, std::string executablePath);
   ~MainWindow() override;
 
-  // Runs FormCreate and shows what it set up; call once, before show().
+  // Starts the program and shows what it set up; call once, before show().
   // False, after an error box, when another process holds the program folder.
   bool Start();
 
-  Program& Form() { return program_; }
-  const ControlPanel& Panel() const { return ui_; }
+  Program& Model() { return program_; }
+  const ControlPanel& Panel() const { return panel_; }
   const WindowActions& Actions() const { return actions_; }
   const MainMenu& Menu() const { return menu_; }
-  LogView* ActivityLog() const { return listBox1_; }
+  LogView* ActivityLog() const { return logView_; }
   const LogModel& Log() const { return log_; }
   QLabel* StatusPanel() const { return statusPanel_; }
   void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
@@ -69,14 +69,14 @@ class MainWindow : public QMainWindow, public ProgramView {
   void KeepBorderFixed();
 
   LogModel log_;
-  ControlPanel ui_{};
+  ControlPanel panel_{};
   WindowActions actions_{};
   MainMenu menu_{};
-  LogView* listBox1_ = nullptr;
+  LogView* logView_ = nullptr;
   QLabel* statusPanel_ = nullptr;
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
-  bool formClosed_ = false;
+  bool closed_ = false;
   std::vector<std::pair<QLineEdit*, const TEdit*>> edits_;
   std::vector<std::pair<QRadioButton*, const TRadioButton*>> radios_;
   std::map<const TControl*, QWidget*> focusTargets_;

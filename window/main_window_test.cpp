@@ -26,9 +26,8 @@
 #include <string>
 #include <thread>
 
-#include "window/window_fixture.h"
-#include "link/answer_router.h"
 #include "records/records.h"
+#include "window/window_fixture.h"
 
 namespace {
 
@@ -111,10 +110,10 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
   // panel on the right, side by side over the whole width.
   EXPECT_EQ(win.width(), 693);
   EXPECT_EQ(win.height() - win.menuBar()->height(), 570);
-  EXPECT_FALSE(win.findChild<QToolBar*>("ActionToolBar1")->isVisible());
-  const QRect strip = win.findChild<QWidget*>("CoolBar1")->geometry();
+  EXPECT_FALSE(win.findChild<QToolBar*>("ActionToolBar")->isVisible());
+  const QRect strip = win.findChild<QWidget*>("ToolBarStrip")->geometry();
   const QRect log = win.ActivityLog()->geometry();
-  const QRect panel = ui.Panel1->geometry();
+  const QRect panel = ui.Frame->geometry();
   EXPECT_EQ(strip.width(), win.width());
   EXPECT_EQ(log.left(), 0);
   EXPECT_EQ(log.top(), strip.bottom() + 1);
@@ -129,59 +128,60 @@ TEST(WindowLayout, TheLogAndThePanelShareTheWindowAndNoControlCoversAnother) {
   EXPECT_GT(log.width(), panel.width()) << "the log takes the larger part";
 
   // Every shown control lies wholly inside the panel, and none covers another.
-  const std::vector<QWidget*> shown = {ui.Label1,     ui.TerminalList, ui.AddressBox, ui.BBtnAdd,
-                                       ui.BBtnDelete, ui.BBtnEdit,     ui.Label2,     ui.PortBox,
-                                       ui.Label5,     ui.SendFileBox,  ui.BtnSend,    ui.BtnRead,
-                                       ui.BtnClear,   ui.BtnExit};
-  const QRect inside(QPoint(0, 0), ui.Panel1->size());
+  const std::vector<QWidget*> shown = {
+      ui.TerminalListLabel, ui.TerminalList,   ui.AddressBox,     ui.AddButton,     ui.DeleteButton,
+      ui.ChangeButton,      ui.PortLabel,      ui.PortBox,        ui.SendFileLabel, ui.SendFileBox,
+      ui.SendButton,        ui.ReadFileButton, ui.ClearLogButton, ui.ExitButton};
+  const QRect inside(QPoint(0, 0), ui.Frame->size());
   for (std::size_t i = 0; i < shown.size(); ++i) {
-    const QRect a = In(ui.Panel1, shown[i]);
+    const QRect a = In(ui.Frame, shown[i]);
     EXPECT_TRUE(inside.contains(a)) << shown[i]->objectName().toStdString();
     for (std::size_t j = i + 1; j < shown.size(); ++j) {
-      EXPECT_FALSE(a.intersects(In(ui.Panel1, shown[j])))
+      EXPECT_FALSE(a.intersects(In(ui.Frame, shown[j])))
           << shown[i]->objectName().toStdString() << " covers "
           << shown[j]->objectName().toStdString();
     }
   }
   // Each label stands left of its field, on the field's line.
-  for (const auto& [label, field] : {std::pair{ui.Label1, static_cast<QWidget*>(ui.TerminalList)},
-                                     std::pair{ui.Label2, static_cast<QWidget*>(ui.PortBox)},
-                                     std::pair{ui.Label5, static_cast<QWidget*>(ui.SendFileBox)}}) {
-    const QRect l = In(ui.Panel1, label), f = In(ui.Panel1, field);
+  for (const auto& [label, field] :
+       {std::pair{ui.TerminalListLabel, static_cast<QWidget*>(ui.TerminalList)},
+        std::pair{ui.PortLabel, static_cast<QWidget*>(ui.PortBox)},
+        std::pair{ui.SendFileLabel, static_cast<QWidget*>(ui.SendFileBox)}}) {
+    const QRect l = In(ui.Frame, label), f = In(ui.Frame, field);
     EXPECT_LT(l.right(), f.left()) << label->objectName().toStdString();
     EXPECT_TRUE(l.top() >= f.top() && l.top() <= f.bottom()) << label->objectName().toStdString();
   }
   // The terminal list, the new address with its three buttons, the port and
   // the send file run down the panel with their fields' left edges in line;
   // the four big buttons follow in two rows: Send, Read, then Clear, Exit.
-  const QRect list = In(ui.Panel1, ui.TerminalList), address = In(ui.Panel1, ui.AddressBox),
-              port = In(ui.Panel1, ui.PortBox), file = In(ui.Panel1, ui.SendFileBox);
+  const QRect list = In(ui.Frame, ui.TerminalList), address = In(ui.Frame, ui.AddressBox),
+              port = In(ui.Frame, ui.PortBox), file = In(ui.Frame, ui.SendFileBox);
   EXPECT_TRUE(list.left() == address.left() && address.left() == port.left() &&
               port.left() == file.left());
   EXPECT_TRUE(list.bottom() < address.top() && address.bottom() < port.top() &&
               port.bottom() < file.top());
   QRect before = address;
-  for (QWidget* button : {ui.BBtnAdd, ui.BBtnDelete, ui.BBtnEdit}) {
-    const QRect r = In(ui.Panel1, button);
+  for (QWidget* button : {ui.AddButton, ui.DeleteButton, ui.ChangeButton}) {
+    const QRect r = In(ui.Frame, button);
     EXPECT_EQ(r.top(), address.top()) << button->objectName().toStdString();
     EXPECT_GT(r.left(), before.right()) << button->objectName().toStdString();
     before = r;
   }
-  const QRect send = In(ui.Panel1, ui.BtnSend), read = In(ui.Panel1, ui.BtnRead),
-              clear = In(ui.Panel1, ui.BtnClear), exit = In(ui.Panel1, ui.BtnExit);
+  const QRect send = In(ui.Frame, ui.SendButton), read = In(ui.Frame, ui.ReadFileButton),
+              clear = In(ui.Frame, ui.ClearLogButton), exit = In(ui.Frame, ui.ExitButton);
   EXPECT_GT(send.top(), file.bottom());
   EXPECT_TRUE(send.top() == read.top() && clear.top() == exit.top() && send.bottom() < clear.top());
   EXPECT_TRUE(send.left() == clear.left() && read.left() == exit.left() &&
               send.right() < read.left());
 
-  EXPECT_EQ(ui.BtnSend->text(), "&Send Data");
-  EXPECT_EQ(ui.BtnRead->text(), "&Read File");
-  EXPECT_EQ(ui.BtnClear->text(), "C&lear Log");
-  EXPECT_EQ(ui.BtnExit->text(), "E&xit");
-  EXPECT_EQ(ui.BBtnAdd->toolTip(), "Add");
-  EXPECT_EQ(ui.BBtnDelete->toolTip(), "Delete");
-  EXPECT_EQ(ui.BBtnEdit->toolTip(), "Change");
-  EXPECT_EQ(ui.BBtnAdd->iconSize(), QSize(10, 10));
+  EXPECT_EQ(ui.SendButton->text(), "&Send Data");
+  EXPECT_EQ(ui.ReadFileButton->text(), "&Read File");
+  EXPECT_EQ(ui.ClearLogButton->text(), "C&lear Log");
+  EXPECT_EQ(ui.ExitButton->text(), "E&xit");
+  EXPECT_EQ(ui.AddButton->toolTip(), "Add");
+  EXPECT_EQ(ui.DeleteButton->toolTip(), "Delete");
+  EXPECT_EQ(ui.ChangeButton->toolTip(), "Change");
+  EXPECT_EQ(ui.AddButton->iconSize(), QSize(10, 10));
   for (QPushButton* button : win.findChildren<QPushButton*>()) {
     EXPECT_FALSE(button->isDefault() || button->autoDefault())
         << button->objectName().toStdString();
@@ -195,11 +195,11 @@ TEST(WindowLayout, HiddenControlsStayHiddenAndEnabledStatesHold) {
   WindowFixture w(kThreeTerminals);
   const ControlPanel& ui = w.Panel();
   const std::initializer_list<QWidget*> hidden = {
-      ui.ConnectButton,   ui.DisconnectButton, ui.DownloadButton, ui.ServedAddress,
-      ui.ConnectInterval, ui.ConnectRetry,     ui.UploadFileBox,  ui.Label3,
-      ui.Label4,          ui.Label6,           ui.Kinds.Plu,   ui.Kinds.Barcode,
-      ui.Kinds.Report,    ui.Kinds.Ingredient,    ui.Kinds.ScrollMsg,  ui.Kinds.Speedkey,
-      ui.GroupBox1,       ui.Kinds.PluReport,     ui.Kinds.TaxRateReport};
+      ui.ConnectButton,     ui.DisconnectButton, ui.DownloadButton,     ui.ServedAddress,
+      ui.ConnectInterval,   ui.ConnectRetry,     ui.UploadFileBox,      ui.ConnectIntervalLabel,
+      ui.ConnectRetryLabel, ui.UploadFileLabel,  ui.Kinds.Plu,          ui.Kinds.Barcode,
+      ui.Kinds.Report,      ui.Kinds.Ingredient, ui.Kinds.ScrollMsg,    ui.Kinds.Speedkey,
+      ui.ReportTypeGroup,   ui.Kinds.PluReport,  ui.Kinds.TaxRateReport};
   auto expectHidden = [&] {
     for (QWidget* widget : hidden) {
       EXPECT_FALSE(widget->isVisible()) << widget->objectName().toStdString();
@@ -208,17 +208,18 @@ TEST(WindowLayout, HiddenControlsStayHiddenAndEnabledStatesHold) {
   };
   expectHidden();
   WindowFixture::Focus(ui.PortBox);
-  w.window->FocusSet(w.Form().ServedAddress);
+  w.window->FocusSet(w.Model().ServedAddress);
   EXPECT_EQ(QApplication::focusWidget(), ui.PortBox) << "a hidden control takes no focus";
-  w.window->FocusSet(w.Form().AddressBox);
+  w.window->FocusSet(w.Model().AddressBox);
   EXPECT_EQ(QApplication::focusWidget(), ui.AddressBox);
 
   w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
-  QTest::mouseClick(ui.BtnSend, Qt::LeftButton);
+  QTest::mouseClick(ui.SendButton, Qt::LeftButton);
   w.manualLoop.Advance(3000);  // a send cycle is under way
   expectHidden();
-  for (QWidget* visible : std::initializer_list<QWidget*>{
-           ui.TerminalList, ui.AddressBox, ui.BBtnAdd, ui.PortBox, ui.BtnSend, ui.BtnExit}) {
+  for (QWidget* visible :
+       std::initializer_list<QWidget*>{ui.TerminalList, ui.AddressBox, ui.AddButton, ui.PortBox,
+                                       ui.SendButton, ui.ExitButton}) {
     EXPECT_TRUE(visible->isVisible() && visible->isEnabled())
         << visible->objectName().toStdString();
   }
@@ -233,35 +234,38 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
 
   using E = std::vector<std::pair<QString, bool>>;
   EXPECT_EQ(
-      Entries(menu.Exit1),
+      Entries(menu.FileMenu),
       (E{{"Read File", true}, {"Clear Log", true}, {"Open", false}, {"-", true}, {"E&xit", true}}));
-  EXPECT_EQ(Entries(menu.Communication1), (E{{"&Connect", false},
-                                             {"Disconnect", false},
-                                             {"-", false},
-                                             {"Upload", false},
-                                             {"Send Data", true}}));
-  EXPECT_EQ(Entries(w.window->findChild<QToolBar*>("ActionToolBar1")), (E{{"&Connect", true},
-                                                                          {"&Disconnect", true},
-                                                                          {"-", true},
-                                                                          {"&Upload", false},
-                                                                          {"D&ownload", true},
-                                                                          {"-", true},
-                                                                          {"&Read Data", true}}));
+  EXPECT_EQ(Entries(menu.CommunicationMenu), (E{{"&Connect", false},
+                                                {"Disconnect", false},
+                                                {"-", false},
+                                                {"Upload", false},
+                                                {"Send Data", true}}));
+  EXPECT_EQ(Entries(w.window->findChild<QToolBar*>("ActionToolBar")), (E{{"&Connect", true},
+                                                                         {"&Disconnect", true},
+                                                                         {"-", true},
+                                                                         {"&Upload", false},
+                                                                         {"D&ownload", true},
+                                                                         {"-", true},
+                                                                         {"&Read Data", true}}));
 
   const WindowActions& a = w.window->Actions();
   const std::tuple<QAction*, const char*, const char*> actions[] = {
-      {a.FileExit1, "File", "E&xit"},           {a.FileOpen1, "File", "&Open..."},
-      {a.Action1, "Communication", "&Connect"}, {a.Action2, "Communication", "Disconnect"},
-      {a.Action3, "Communication", "Upload"},   {a.Action4, "Communication", "Download"},
-      {a.Action6, "Communication", "Read Data"}};
+      {a.ExitAction, "File", "E&xit"},
+      {a.OpenAction, "File", "&Open..."},
+      {a.ConnectAction, "Communication", "&Connect"},
+      {a.DisconnectAction, "Communication", "Disconnect"},
+      {a.UploadAction, "Communication", "Upload"},
+      {a.DownloadAction, "Communication", "Download"},
+      {a.ReadFileAction, "Communication", "Read Data"}};
   for (const auto& [action, category, caption] : actions) {
     EXPECT_EQ(action->property("category").toString(), category);
     EXPECT_EQ(action->text(), caption);
   }
-  EXPECT_EQ(a.FileOpen1->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(a.OpenAction->shortcut(), QKeySequence("Ctrl+O"));
   // Ctrl+O is the only short cut of the window.
   for (QAction* action : w.window->findChildren<QAction*>()) {
-    if (action != a.FileOpen1) {
+    if (action != a.OpenAction) {
       EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
     }
   }
@@ -271,14 +275,14 @@ TEST(WindowMenus, EntriesRunTheirHandlers) {
   WindowFixture w;
   w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
   const MainMenu& menu = w.window->Menu();
-  menu.ReadData1->trigger();
+  menu.ReadFileItem->trigger();
   EXPECT_EQ(w.LogRows(), (QStringList{"Orlent V3.0.0.0", "", "1. 1, 101, 0, Apple, 250",
                                       "2. 2, 102, 0, Pear, 300", "", "* End *"}));
-  menu.Clear1->trigger();
+  menu.ClearLogItem->trigger();
   EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
-  QTest::mouseClick(w.Panel().BtnRead, Qt::LeftButton);
+  QTest::mouseClick(w.Panel().ReadFileButton, Qt::LeftButton);
   EXPECT_EQ(w.LogRows().size(), 6);
-  QTest::mouseClick(w.Panel().BtnClear, Qt::LeftButton);
+  QTest::mouseClick(w.Panel().ClearLogButton, Qt::LeftButton);
   EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
 }
 
@@ -298,8 +302,8 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
-  EXPECT_EQ(w.Form().SendFileBox.Text, "/srv/prices/week 12.plu");
-  EXPECT_TRUE(w.Form().FileChosen);
+  EXPECT_EQ(w.Model().SendFileBox.Text, "/srv/prices/week 12.plu");
+  EXPECT_TRUE(w.Model().FileChosen);
 
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
@@ -308,8 +312,9 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, CtrlO,
-                         ::testing::Values("TerminalList", "AddressBox", "BBtnAdd", "BBtnEdit",
-                                           "PortBox", "BtnSend", "BtnExit", "ActivityLog"));
+                         ::testing::Values("TerminalList", "AddressBox", "AddButton",
+                                           "ChangeButton", "PortBox", "SendButton", "ExitButton",
+                                           "ActivityLog"));
 
 TEST(WindowFileDialog, OffersPluAndAllFilesAndCancelChangesNothing) {
   WindowFixture w;
@@ -320,14 +325,15 @@ TEST(WindowFileDialog, OffersPluAndAllFilesAndCancelChangesNothing) {
   EXPECT_EQ(operatorStandIn.boxes[0].filters, (QStringList{"PLU (*.plu)", "All (*)"}));
   EXPECT_EQ(operatorStandIn.boxes[0].defaultSuffix, "plu");
   EXPECT_EQ(w.Panel().SendFileBox->text(), "PLU-Down-Default.txt");
-  EXPECT_FALSE(w.Form().FileChosen);
+  EXPECT_FALSE(w.Model().FileChosen);
 }
 
 TEST(WindowKeyboard, TabWalksThePanelInOrderThenTheLog) {
   WindowFixture w(kThreeTerminals);
   EXPECT_EQ(FocusWalk(w.Panel().TerminalList, 11),
-            (QStringList{"AddressBox", "BBtnAdd", "BBtnDelete", "BBtnEdit", "PortBox", "BtnSend",
-                         "BtnRead", "BtnClear", "BtnExit", "ActivityLog", "TerminalList"}));
+            (QStringList{"AddressBox", "AddButton", "DeleteButton", "ChangeButton", "PortBox",
+                         "SendButton", "ReadFileButton", "ClearLogButton", "ExitButton",
+                         "ActivityLog", "TerminalList"}));
 }
 
 TEST(WindowKeyboard, AccessKeysPressTheirButtons) {
@@ -342,7 +348,7 @@ TEST(WindowKeyboard, AccessKeysPressTheirButtons) {
   WindowFixture::Focus(w.Panel().AddressBox);
   EXPECT_TRUE(press(Qt::Key_R, [&] { return w.LogRows().size() == 6; })) << "Alt+R reads";
   EXPECT_TRUE(press(Qt::Key_L, [&] { return w.LogRows().size() == 1; })) << "Alt+L clears";
-  EXPECT_TRUE(press(Qt::Key_S, [&] { return w.manualLoop.Armed(TimerSlot::Pause); }))
+  EXPECT_TRUE(press(Qt::Key_S, [&] { return w.manualLoop.Armed(TimerKind::Pause); }))
       << "Alt+S starts a send cycle";
   EXPECT_TRUE(press(Qt::Key_X, [&] { return !w.window->isVisible(); })) << "Alt+X closes";
   EXPECT_TRUE(operatorStandIn.boxes.empty());
@@ -354,7 +360,7 @@ TEST(WindowSendData, TheButtonAndTheMenuEntryRunDifferentHandlers) {
   ModalAnswerer operatorStandIn;
 
   // The button starts a send cycle, which needs a ticked terminal.
-  QTest::mouseClick(w.Panel().BtnSend, Qt::LeftButton);
+  QTest::mouseClick(w.Panel().SendButton, Qt::LeftButton);
   ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
   EXPECT_EQ(operatorStandIn.boxes[0].title, "ERROR");
   EXPECT_EQ(operatorStandIn.boxes[0].text, "No Terminal To Send !");
@@ -362,10 +368,10 @@ TEST(WindowSendData, TheButtonAndTheMenuEntryRunDifferentHandlers) {
   EXPECT_TRUE(w.link.sent.empty());
 
   // The menu entry downloads once, at once, to the address in ServedAddress.
-  w.Form().ServedAddress.Text = "127.0.0.9";
-  w.window->Menu().Download1->trigger();
+  w.Model().ServedAddress.Text = "127.0.0.9";
+  w.window->Menu().DownloadItem->trigger();
   EXPECT_EQ(operatorStandIn.boxes.size(), 1u);
-  EXPECT_FALSE(w.manualLoop.Armed(TimerSlot::Pause));
+  EXPECT_FALSE(w.manualLoop.Armed(TimerKind::Pause));
   ASSERT_EQ(w.link.sent.size(), 1u);
   EXPECT_EQ(w.link.sent[0].address, "127.0.0.9");
   EXPECT_EQ(w.link.sent[0].packet.Code, kCodePlu);
@@ -379,7 +385,7 @@ TEST(WindowSendData, TheButtonServesTheTickedTerminalAfterThePause) {
   w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
   ModalAnswerer operatorStandIn;
   const std::size_t callsAtStart = w.link.calls.size();
-  QTest::mouseClick(w.Panel().BtnSend, Qt::LeftButton);
+  QTest::mouseClick(w.Panel().SendButton, Qt::LeftButton);
   EXPECT_EQ(w.link.calls.size(), callsAtStart) << "nothing is dialled before the pause";
   w.manualLoop.Advance(3000);
   ASSERT_FALSE(w.link.sent.empty());
@@ -395,7 +401,7 @@ TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
 
   WindowFixture::Focus(ui.AddressBox);
   QTest::keyClicks(ui.AddressBox, "127.0.0.4");
-  QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
+  QTest::mouseClick(ui.AddButton, Qt::LeftButton);
   EXPECT_EQ(EntryTexts(ui.TerminalList).last(), "127.0.0.4");
   EXPECT_EQ(ui.AddressBox->text(), "");
   EXPECT_EQ(QApplication::focusWidget(), ui.AddressBox);
@@ -403,23 +409,23 @@ TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
 
   // Select the second entry, type a replacement, and Change it.
   ui.TerminalList->setCurrentRow(1);
-  EXPECT_EQ(w.Form().TerminalList.ItemIndex, 1);
+  EXPECT_EQ(w.Model().TerminalList.ItemIndex, 1);
   WindowFixture::Focus(ui.AddressBox);
   QTest::keyClicks(ui.AddressBox, "127.0.0.5");
-  QTest::mouseClick(ui.BBtnEdit, Qt::LeftButton);
+  QTest::mouseClick(ui.ChangeButton, Qt::LeftButton);
   EXPECT_EQ(EntryTexts(ui.TerminalList).at(1), "127.0.0.5");
   EXPECT_EQ(ui.TerminalList->currentRow(), 1);
   EXPECT_EQ(QApplication::focusWidget(), ui.TerminalList);
 
   // Delete it: the first entry is selected afterwards.
-  QTest::mouseClick(ui.BBtnDelete, Qt::LeftButton);
+  QTest::mouseClick(ui.DeleteButton, Qt::LeftButton);
   EXPECT_EQ(EntryTexts(ui.TerminalList),
             (QStringList{"127.0.0.2", QString::fromUtf8("caf\xc3\xa9"), "127.0.0.4"}));
   EXPECT_EQ(ui.TerminalList->currentRow(), 0);
   EXPECT_TRUE(ui.TerminalList->item(0)->isSelected());
 
   // Add with an empty IP box: the error box, and the focus back in the IP box.
-  QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
+  QTest::mouseClick(ui.AddButton, Qt::LeftButton);
   EXPECT_EQ(operatorStandIn.Texts(),
             std::vector<std::string>{"Please define the new IP address !"});
   // The window's focus is in the IP box when the window is active again (the
@@ -439,8 +445,8 @@ TEST(WindowTerminals, TypedTextIsEncodedAndStoredTextDecoded) {
     QApplication::sendEvent(ui.AddressBox, &press);
   }
   EXPECT_EQ(ui.AddressBox->text(), QString::fromUtf8("K\xc3\xa4se"));
-  EXPECT_EQ(w.Form().AddressBox.Text, "K\xc3\xa4se");
-  EXPECT_EQ(w.Form().TerminalList.Items.at(2).Text, "caf\xc3\xa9");
+  EXPECT_EQ(w.Model().AddressBox.Text, "K\xc3\xa4se");
+  EXPECT_EQ(w.Model().TerminalList.Items.at(2).Text, "caf\xc3\xa9");
 }
 
 // Ticks and the port box go into the models at once and reach the file at close.
@@ -454,15 +460,15 @@ TEST_P(ClosePath, SavesTheSettingsFile) {
   WindowFixture::Focus(ui.PortBox);
   ui.PortBox->selectAll();
   QTest::keyClicks(ui.PortBox, "20999");
-  EXPECT_EQ(w.Form().PortBox.Text, "20999");
+  EXPECT_EQ(w.Model().PortBox.Text, "20999");
 
   const std::string path = GetParam();
   if (path == "title bar") {
     w.window->windowHandle()->close();  // the window system's close request
   } else if (path == "Exit button") {
-    QTest::mouseClick(ui.BtnExit, Qt::LeftButton);
+    QTest::mouseClick(ui.ExitButton, Qt::LeftButton);
   } else {
-    w.window->Menu().Exit2->trigger();
+    w.window->Menu().ExitItem->trigger();
   }
   EXPECT_FALSE(w.window->isVisible());
   const std::string saved = w.folder.Read("Orlent.ini");
@@ -501,15 +507,17 @@ TEST(WindowGeometry, MaximizingWidensTheLogAndKeepsThePanel) {
   MainWindow& win = *w.window;
   const ControlPanel& ui = w.Panel();
   const QSize designLog = win.ActivityLog()->size();
+  const int panelWidth = ui.Frame->width();
+  const QRect send = ui.SendButton->geometry(), list = ui.TerminalList->geometry();
   win.showMaximized();
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return win.ActivityLog()->width() > designLog.width(); }, 2000));
   EXPECT_GT(win.ActivityLog()->height(), designLog.height());
-  EXPECT_EQ(ui.Panel1->width(), 265);
-  EXPECT_EQ(ui.Panel1->geometry().right(), win.centralWidget()->width() - 1);
-  EXPECT_EQ(ui.Panel1->height(), win.ActivityLog()->height());
-  EXPECT_EQ(ui.BtnSend->geometry(), QRect(16, 296, 113, 41));
-  EXPECT_EQ(ui.TerminalList->geometry(), QRect(72, 16, 177, 89));
+  EXPECT_EQ(ui.Frame->width(), panelWidth);
+  EXPECT_EQ(ui.Frame->geometry().right(), win.centralWidget()->width() - 1);
+  EXPECT_EQ(ui.Frame->height(), win.ActivityLog()->height());
+  EXPECT_EQ(ui.SendButton->geometry(), send) << "the controls keep their places in the panel";
+  EXPECT_EQ(ui.TerminalList->geometry(), list);
 
   QTest::qWait(20);
   EXPECT_TRUE(win.isMaximized()) << "a maximized window keeps its size";
@@ -533,11 +541,14 @@ TEST(WindowDownload, AnswersFromTheLibraryThreadCountTheProgressLineUp) {
   for (int n = 1; n <= 3334; ++n)
     file += std::to_string(n) + "\t" + std::to_string(n) + "\t0\tItem\t1\t0\t0\t0\t0\r\n";
   w.folder.Write("PLU-Down-Default.txt", file);
-  w.Form().ServedAddress.Text = "127.0.0.2";
-  // As a connection would have registered the callback and routed the answers.
-  w.link.dataCallback = DataCallback;
-  w.Form().RouteTerminalAnswers();
-  w.window->Menu().Download1->trigger();
+  w.Model().ServedAddress.Text = "127.0.0.2";
+  // The connect runs off the window's thread; once it has come back, the
+  // terminal's answers reach its session.
+  w.window->Actions().ConnectAction->trigger();
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return w.LogRows().contains("- Success Connect 127.0.0.2"); }, 5000));
+  w.window->Menu().ClearLogItem->trigger();
+  w.window->Menu().DownloadItem->trigger();
   ASSERT_EQ(w.link.sent.size(), 1u);
 
   // The terminal acknowledges every record from the library's own thread.

@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QThread>
 #include <climits>
+#include <future>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -22,6 +24,9 @@ class QtEventLoopTest : public ::testing::Test {
   }
   QtEventLoop loop;
   std::vector<std::string> failures;
+  // The two timers of one owner, as a session has them.
+  const TimerSlot pause{this, TimerKind::Pause};
+  const TimerSlot answerTimeout{this, TimerKind::AnswerTimeout};
 };
 
 TEST_F(QtEventLoopTest, PostedFunctionsRunLaterAndInOrder) {
@@ -56,8 +61,8 @@ TEST_F(QtEventLoopTest, PostsFromAnotherThreadRunOnTheWindowThreadInOrder) {
 
 TEST_F(QtEventLoopTest, ATimerFiresOnceAndReArmingReplacesTheShot) {
   std::vector<std::string> fired;
-  loop.ArmTimer(TimerSlot::Pause, 40, [&] { fired.push_back("first"); });
-  loop.ArmTimer(TimerSlot::Pause, 10, [&] { fired.push_back("second"); });
+  loop.ArmTimer(pause, 40, [&] { fired.push_back("first"); });
+  loop.ArmTimer(pause, 10, [&] { fired.push_back("second"); });
   ASSERT_TRUE(QTest::qWaitFor([&] { return !fired.empty(); }, 2000));
   QTest::qWait(100);
   EXPECT_EQ(fired, (std::vector<std::string>{"second"}));
@@ -65,10 +70,10 @@ TEST_F(QtEventLoopTest, ATimerFiresOnceAndReArmingReplacesTheShot) {
 
 TEST_F(QtEventLoopTest, StoppedTimersDoNotFireAndSlotsAreIndependent) {
   std::vector<std::string> fired;
-  loop.ArmTimer(TimerSlot::Pause, 10, [&] { fired.push_back("PauseTimer"); });
-  loop.ArmTimer(TimerSlot::AnswerTimeout, 20, [&] { fired.push_back("AnswerTimeout"); });
-  loop.StopTimer(TimerSlot::Pause);
-  loop.StopTimer(TimerSlot::Pause);  // stopping an idle slot is harmless
+  loop.ArmTimer(pause, 10, [&] { fired.push_back("PauseTimer"); });
+  loop.ArmTimer(answerTimeout, 20, [&] { fired.push_back("AnswerTimeout"); });
+  loop.StopTimer(pause);
+  loop.StopTimer(pause);  // stopping an idle slot is harmless
   ASSERT_TRUE(QTest::qWaitFor([&] { return !fired.empty(); }, 2000));
   QTest::qWait(50);
   EXPECT_EQ(fired, (std::vector<std::string>{"AnswerTimeout"}));
@@ -77,16 +82,16 @@ TEST_F(QtEventLoopTest, StoppedTimersDoNotFireAndSlotsAreIndependent) {
 TEST_F(QtEventLoopTest, ATimerMayArmItsOwnSlotAgain) {
   int shots = 0;
   std::function<void()> shoot = [&] {
-    if (++shots < 3) loop.ArmTimer(TimerSlot::Pause, 5, shoot);
+    if (++shots < 3) loop.ArmTimer(pause, 5, shoot);
   };
-  loop.ArmTimer(TimerSlot::Pause, 5, shoot);
+  loop.ArmTimer(pause, 5, shoot);
   ASSERT_TRUE(QTest::qWaitFor([&] { return shots == 3; }, 2000));
 }
 
 TEST_F(QtEventLoopTest, AFailureIsReportedAndTheLoopGoesOn) {
   bool after = false;
   loop.Post([] { throw std::runtime_error("'x' is not a valid integer value"); });
-  loop.ArmTimer(TimerSlot::AnswerTimeout, 5, [] { throw std::runtime_error("timer failed"); });
+  loop.ArmTimer(answerTimeout, 5, [] { throw std::runtime_error("timer failed"); });
   loop.Post([&] { after = true; });
   ASSERT_TRUE(QTest::qWaitFor([&] { return failures.size() == 2; }, 2000));
   EXPECT_TRUE(after);
@@ -98,12 +103,34 @@ TEST_F(QtEventLoopTest, TheLongestAndANegativeDelayAreTakenAsTheyMean) {
   // The longest delay waits; a negative one fires at once instead of never.
   bool longest = false;
   bool negative = false;
-  loop.ArmTimer(TimerSlot::AnswerTimeout, INT_MAX, [&] { longest = true; });
-  loop.ArmTimer(TimerSlot::Pause, -5, [&] { negative = true; });
+  loop.ArmTimer(answerTimeout, INT_MAX, [&] { longest = true; });
+  loop.ArmTimer(pause, -5, [&] { negative = true; });
   EXPECT_TRUE(QTest::qWaitFor([&] { return negative; }, 2000));
   QTest::qWait(50);
   EXPECT_FALSE(longest);
-  loop.StopTimer(TimerSlot::AnswerTimeout);
+  loop.StopTimer(answerTimeout);
+}
+
+TEST_F(QtEventLoopTest, BlockingWorkRunsOffTheWindowThreadAndItsEndComesBackOnIt) {
+  const std::thread::id windowThread = std::this_thread::get_id();
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::promise<std::thread::id> worked;
+  std::optional<std::thread::id> doneOn;
+  loop.RunOffLoop(
+      [&worked, released] {
+        worked.set_value(std::this_thread::get_id());
+        released.wait();  // as a connect waits for a terminal that is slow to greet
+      },
+      [&] { doneOn = std::this_thread::get_id(); });
+  EXPECT_NE(worked.get_future().get(), windowThread);
+  bool posted = false;
+  loop.Post([&] { posted = true; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return posted; }, 2000)) << "the loop goes on meanwhile";
+  EXPECT_FALSE(doneOn);
+  release.set_value();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return doneOn.has_value(); }, 2000));
+  EXPECT_EQ(*doneOn, windowThread);
 }
 
 }  // namespace

@@ -38,12 +38,12 @@ TEST(WindowSendStart, ABadPortOrFileIsRefusedWithNothingStarted) {
     ModalAnswerer operatorStandIn;
     w.Panel().PortBox->clear();
     QTest::keyClicks(w.Panel().PortBox, QString::fromStdString(c.port));
-    QTest::mouseClick(w.Panel().BtnSend, Qt::LeftButton);
+    QTest::mouseClick(w.Panel().SendButton, Qt::LeftButton);
     ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
     EXPECT_EQ(operatorStandIn.boxes[0].title, "ERROR");
     EXPECT_EQ(operatorStandIn.Texts()[0], c.box);
-    EXPECT_EQ(w.Form().CycleMode, "");
-    EXPECT_FALSE(w.manualLoop.Armed(TimerSlot::Pause));
+    EXPECT_FALSE(w.Model().CycleRunning());
+    EXPECT_FALSE(w.manualLoop.Armed(TimerKind::Pause));
     w.manualLoop.Advance(10000);
     for (const FakeCall& call : w.link.calls) EXPECT_NE(call.name, "Connect");
     EXPECT_TRUE(w.link.sent.empty());

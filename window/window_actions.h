@@ -10,13 +10,13 @@ class QToolBar;
 class QWidget;
 
 struct WindowActions {
-  QAction* FileExit1;  // "File": closes the window
-  QAction* FileOpen1;  // "File": Ctrl+O, the file-open dialog
-  QAction* Action1;    // "Communication": connect
-  QAction* Action2;    // "Communication": disconnect
-  QAction* Action3;    // "Communication": upload
-  QAction* Action4;    // "Communication": download
-  QAction* Action6;    // "Communication": read data
+  QAction* ExitAction;        // "File": closes the window
+  QAction* OpenAction;        // "File": Ctrl+O, the file-open dialog
+  QAction* ConnectAction;     // "Communication"
+  QAction* DisconnectAction;  // "Communication"
+  QAction* UploadAction;      // "Communication"
+  QAction* DownloadAction;    // "Communication": the single download, not a send cycle
+  QAction* ReadFileAction;    // "Communication": lists the download file in the log
 };
 
 // Creates the actions, each with its "category" property, as children of
@@ -24,17 +24,16 @@ struct WindowActions {
 WindowActions BuildActions(QWidget* window);
 
 struct MainMenu {
-  QMenu* Exit1;  // "File"
-  QAction* ReadData1;
-  QAction* Clear1;  // not linked to an action: the window runs ClearLog
-  QAction* Open1;
-  QAction* Exit2;
-  QMenu* Communication1;
-  QAction* Connect1;
-  QAction* Disconnect1;
-  QAction* N1;
-  QAction* Upload1;
-  QAction* Download1;  // "Send Data": the single download, not a send cycle
+  QMenu* FileMenu;
+  QAction* ReadFileItem;
+  QAction* ClearLogItem;  // not linked to an action: the window runs ClearLog
+  QAction* OpenItem;      // hidden; captioned "Open", it runs the connect action
+  QAction* ExitItem;
+  QMenu* CommunicationMenu;
+  QAction* ConnectItem;
+  QAction* DisconnectItem;
+  QAction* UploadItem;
+  QAction* DownloadItem;  // captioned "Send Data": the single download, not a send cycle
 };
 
 MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& actions);

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "window/main_window.h"
-#include "window/qt_event_loop.h"
 #include "tests/support/fake_link.h"
 #include "tests/support/manual_loop.h"
 #include "tests/support/temp_folder.h"
+#include "window/main_window.h"
+#include "window/qt_event_loop.h"
 
 // The one QApplication of the test process, on the offscreen platform.
 void EnsureApplication();
@@ -55,7 +55,7 @@ class WindowFixture {
   explicit WindowFixture(const std::string& settings = "", Loop loop = Loop::Manual);
   ~WindowFixture();
 
-  Program& Form() { return window->Form(); }
+  Program& Model() { return window->Model(); }
   const ControlPanel& Panel() { return window->Panel(); }
   // Puts the keyboard focus on `widget` and waits until it has it.
   static void Focus(QWidget* widget);

@@ -13,11 +13,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "link/link_library.h"
 #include "model/program_folder.h"
 #include "window/main_window.h"
 #include "window/qt_event_loop.h"
 #include "window/window_fixture.h"
-#include "link/link_library.h"
 
 namespace fs = std::filesystem;
 
@@ -52,10 +52,10 @@ TEST(InstalledWindow, KeepsItsEditsAndUploadFilesInThePerUserFolder) {
     ASSERT_EQ(ui.TerminalList->count(), 1) << "the entry orlent-cli added";
     WindowFixture::Focus(ui.AddressBox);
     QTest::keyClicks(ui.AddressBox, "127.0.0.3");
-    QTest::mouseClick(ui.BBtnAdd, Qt::LeftButton);
+    QTest::mouseClick(ui.AddButton, Qt::LeftButton);
     ASSERT_EQ(ui.TerminalList->count(), 2);
     ui.TerminalList->item(1)->setCheckState(Qt::Checked);  // saved at close
-    window.Actions().Action3->trigger();                   // Upload: makes the upload file
+    window.Actions().UploadAction->trigger();              // makes the upload file
     window.close();
   }
   for (const auto& box : operatorStandIn.boxes) ADD_FAILURE() << box.text.toStdString();

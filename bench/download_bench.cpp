@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "model/program.h"
 #include "link/link_library.h"
+#include "model/program.h"
 #include "records/records.h"
 #include "termsim/simulator_process.h"
 #include "tests/support/real_loop.h"
@@ -59,6 +59,7 @@ class QuietView : public ProgramView {
   void LogReplaced(std::size_t, const std::string&) override {}
   void LogCleared() override {}
   void TerminalListChanged() override {}
+  void TerminalPhaseChanged(const std::string&, SessionPhase) override {}
   void ShowError(const std::string& text) override { throw std::runtime_error(text); }
   void ShowFailure(const std::string& text) override { throw std::runtime_error(text); }
   void FocusSet(const TControl&) override {}
@@ -122,7 +123,8 @@ double LinkRoundTripSeconds() {
 double CoreDownloadSeconds(Program& program, RealLoop& loop) {
   const auto start = Clock::now();
   program.HandleEvent([&] { program.SendToTickedTerminals(); });
-  const bool ended = loop.RunUntil([&] { return !program.CycleRunning(); }, std::chrono::minutes(5));
+  const bool ended =
+      loop.RunUntil([&] { return !program.CycleRunning(); }, std::chrono::minutes(5));
   const double seconds = Seconds(Clock::now() - start);
   const auto& log = program.ActivityLog.Items;
   const std::string completion = "- Complete Send Plu (Total : " + std::to_string(kRecords) + ")";

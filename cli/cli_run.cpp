@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "process/executable_path.h"
 #include "model/program_folder.h"
+#include "process/executable_path.h"
 
 namespace {
 

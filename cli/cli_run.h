@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "model/program.h"
 #include "cli/asio_loop.h"
 #include "console/console_view.h"
+#include "model/program.h"
 
 // Ends a command with an exit status: 1 a transfer failed, 2 bad arguments,
 // a missing library, or an error box that stopped the command.

@@ -29,7 +29,8 @@ std::string DownloadOutcome(const TransferState& state) {
 
 }  // namespace
 
-SendSummary::SendSummary(const Program& program) : program_(program), started_(std::time(nullptr)) {}
+SendSummary::SendSummary(const Program& program)
+    : program_(program), started_(std::time(nullptr)) {}
 
 void SendSummary::OnLogLine(const std::string& line) {
   if (line.starts_with("- Terminal In Use ")) {

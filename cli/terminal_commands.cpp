@@ -2,8 +2,8 @@
 // buttons, and ticks and port saved as the window's close saves them.
 #include <cstdio>
 
-#include "model/program.h"
 #include "cli/commands.h"
+#include "model/program.h"
 #include "text/terminal_port.h"
 
 namespace {

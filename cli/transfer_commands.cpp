@@ -5,18 +5,20 @@
 #include <filesystem>
 #include <map>
 
-#include "model/program.h"
 #include "cli/commands.h"
 #include "cli/send_summary.h"
+#include "model/program.h"
 
 namespace {
 
 // Chooses a data kind by its name on the command line.
 void ChooseKind(Program& program, const std::string& kind) {
-  static const std::map<std::string, DataKind> kinds = {
-      {"plu", DataKind::Plu},           {"barcode", DataKind::Barcode},
-      {"ingredient", DataKind::Ingredient}, {"scrollmsg", DataKind::ScrollMsg},
-      {"speedkey", DataKind::Speedkey}, {"report", DataKind::Report}};
+  static const std::map<std::string, DataKind> kinds = {{"plu", DataKind::Plu},
+                                                        {"barcode", DataKind::Barcode},
+                                                        {"ingredient", DataKind::Ingredient},
+                                                        {"scrollmsg", DataKind::ScrollMsg},
+                                                        {"speedkey", DataKind::Speedkey},
+                                                        {"report", DataKind::Report}};
   program.ChooseDataKind(kinds.at(kind));
 }
 
@@ -27,7 +29,8 @@ void ChooseReportType(Program& program, const std::string& type) {
                                                         {"group", &program.Kinds.GroupReport},
                                                         {"dept", &program.Kinds.DeptReport}};
   for (auto& [name, button] : buttons) button->Checked = name == type;
-  for (auto* other : {&program.Kinds.ScaleIdReport, &program.Kinds.ClerkReport, &program.Kinds.TaxRateReport}) {
+  for (auto* other :
+       {&program.Kinds.ScaleIdReport, &program.Kinds.ClerkReport, &program.Kinds.TaxRateReport}) {
     other->Checked = false;
   }
 }

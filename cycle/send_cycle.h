@@ -49,6 +49,7 @@ class SendCycle : private SessionReport {
   // SessionReport, for the cycle's sessions
   void Log(const std::string& line) override { host_.Log(line); }
   void LogProgress(const std::string& line) override { host_.LogProgress(line); }
+  void PhaseChanged(const TerminalSession& session) override { host_.PhaseChanged(session); }
   void Disconnected(TerminalSession& session) override;
 
   SessionServices services_;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/folder_lock.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
 
@@ -17,7 +18,9 @@ class SendCycleTest : public ::testing::Test {
     logStart = program.ActivityLog.Items.size();
   }
 
-  void SetTerminals(const std::vector<TCheckListItem>& items) { program.TerminalList.Items = items; }
+  void SetTerminals(const std::vector<TCheckListItem>& items) {
+    program.TerminalList.Items = items;
+  }
 
   // What the cycle logged since the test began.
   Lines Log() const {
@@ -191,6 +194,44 @@ TEST_F(SendCycleTest, RetryAndIntervalTextsAreCheckedBeforeThePort) {
   EXPECT_EQ(f.view.failures,
             (Lines{"'three' is not a valid integer value", "'5 s' is not a valid integer value"}));
   EXPECT_EQ(Connects(), 0);
+}
+
+TEST_F(SendCycleTest, EachTerminalsSessionReportsItsPhases) {
+  using P = SessionPhase;
+  struct Case {
+    const char* name;
+    int connectResult;
+    bool inUse;  // another Orlent process serves the terminal
+    std::vector<P> phases;
+  };
+  const Case cases[] = {
+      {"sent",
+       1,
+       false,
+       {P::Pausing, P::Connecting, P::Connected, P::Transferring, P::Disconnected}},
+      {"connect failed", 0, false, {P::Pausing, P::Connecting, P::NotConnected}},
+      {"in use", 1, true, {P::Pausing, P::NotConnected}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    f.view.phases.clear();
+    f.link.connectResult = c.connectResult;
+    FolderLock other(f.folder.File("Orlent.ini.lock"));
+    if (c.inUse) {
+      ASSERT_TRUE(other.LockTerminal("127.0.0.11"));
+    }
+    SetTerminals({{"127.0.0.11", true}, {"127.0.0.12", false}});
+    Press();
+    f.loop.Advance(3000);
+    if (c.connectResult && !c.inUse) AcknowledgeDownload();
+    EXPECT_FALSE(program.CycleRunning());
+    std::vector<P> phases;
+    for (const auto& [address, phase] : f.view.phases) {
+      EXPECT_EQ(address, "127.0.0.11");
+      phases.push_back(phase);
+    }
+    EXPECT_EQ(phases, c.phases);
+  }
 }
 
 }  // namespace

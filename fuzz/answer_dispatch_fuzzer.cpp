@@ -137,13 +137,14 @@ LinkLibrary FakeLink() {
 void ChooseUpload(Program& program, std::size_t index) {
   for (TRadioButton* b :
        {&program.Kinds.Plu, &program.Kinds.Barcode, &program.Kinds.Report, &program.Kinds.PluReport,
-        &program.Kinds.TimeReport, &program.Kinds.GroupReport, &program.Kinds.DeptReport, &program.Kinds.Ingredient,
-        &program.Kinds.ScrollMsg, &program.Kinds.Speedkey}) {
+        &program.Kinds.TimeReport, &program.Kinds.GroupReport, &program.Kinds.DeptReport,
+        &program.Kinds.Ingredient, &program.Kinds.ScrollMsg, &program.Kinds.Speedkey}) {
     b->Checked = false;
   }
-  TRadioButton* const kinds[] = {&program.Kinds.Plu,  &program.Kinds.Barcode, &program.Kinds.Ingredient,
-                                 &program.Kinds.ScrollMsg, &program.Kinds.PluReport, &program.Kinds.TimeReport,
-                                 &program.Kinds.GroupReport,  &program.Kinds.DeptReport};
+  TRadioButton* const kinds[] = {&program.Kinds.Plu,         &program.Kinds.Barcode,
+                                 &program.Kinds.Ingredient,  &program.Kinds.ScrollMsg,
+                                 &program.Kinds.PluReport,   &program.Kinds.TimeReport,
+                                 &program.Kinds.GroupReport, &program.Kinds.DeptReport};
   if (index >= 4) program.Kinds.Report.Checked = true;
   kinds[index]->Checked = true;
 }
@@ -204,9 +205,9 @@ void CheckUploadAnswer(const Program& program, const Kind& kind, const uint8_t* 
     FUZZ_CHECK(calls.sends == callsBefore.sends + 1, "no request for the next record");
     FUZZ_CHECK(calls.disconnects == callsBefore.disconnects, "a disconnect mid-upload");
     if (!kind.reportCount) {
-      FUZZ_CHECK(
-          program.ServedTransfer().RecordNumber == (kind.wideNumber ? number + 1 : (number + 1) & 0xFFFF),
-          "the next request does not follow the answer");
+      FUZZ_CHECK(program.ServedTransfer().RecordNumber ==
+                     (kind.wideNumber ? number + 1 : (number + 1) & 0xFFFF),
+                 "the next request does not follow the answer");
     }
   }
 }
@@ -240,12 +241,14 @@ void CheckAcknowledgment(const Program& program, const Kind& kind, const uint8_t
   const uint32_t number = NumberOf(kind, record);
   const bool stored = before.Direction == kDirectionWrite && number == before.RecordNumber &&
                       !RefusedStatus(kind, record) && before.Stored < before.RecordIndex;
-  FUZZ_CHECK(program.ServedTransfer().AnswerNumber == number, "the acknowledged number is not kept");
+  FUZZ_CHECK(program.ServedTransfer().AnswerNumber == number,
+             "the acknowledged number is not kept");
   FUZZ_CHECK(program.ServedTransfer().Stored <= program.ServedTransfer().RecordIndex,
              "more records stored than handed over");
   FUZZ_CHECK(program.ServedTransfer().Stored == before.Stored + (stored ? 1 : 0),
              stored ? "a stored record was not counted" : "a record not stored was counted");
-  FUZZ_CHECK(program.ServedTransfer().Direction == before.Direction || program.ServedTransfer().Direction == 0,
+  FUZZ_CHECK(program.ServedTransfer().Direction == before.Direction ||
+                 program.ServedTransfer().Direction == 0,
              "an acknowledgment changed the transfer's direction");
 }
 
@@ -272,7 +275,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     program.UploadFileBox.Text = ScratchFolder() + "/upload.txt";
     program.HandleEvent([&] { program.Upload(); });
   } else {
-    program.HandleEvent([&] { StartDownload(program, kind.code, input.ConsumeIntegralInRange(0, 5)); });
+    program.HandleEvent(
+        [&] { StartDownload(program, kind.code, input.ConsumeIntegralInRange(0, 5)); });
   }
 
   while (input.remaining_bytes() > 0) {
@@ -288,7 +292,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     record.resize(answer.DataLength);
     const bool noData = odd && input.ConsumeBool();
     answer.Data = noData ? nullptr : record.data();
-    if (!odd && !upload) ShapeAcknowledgment(*answered, program.ServedTransfer().RecordNumber, record);
+    if (!odd && !upload)
+      ShapeAcknowledgment(*answered, program.ServedTransfer().RecordNumber, record);
 
     const TransferState before = program.ServedTransfer();
     const Calls callsBefore = calls;

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "loop/event_loop.h"
-#include "model/program_view.h"
 #include "model/program.h"
+#include "model/program_view.h"
 
 // Reports the broken invariant and aborts, so libFuzzer keeps the input.
 [[noreturn]] void FuzzFailure(const std::string& what);
@@ -29,6 +29,7 @@ class FuzzView : public ProgramView {
   void LogReplaced(std::size_t, const std::string&) override {}
   void LogCleared() override {}
   void TerminalListChanged() override {}
+  void TerminalPhaseChanged(const std::string&, SessionPhase) override {}
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
   void FocusSet(const TControl&) override {}

@@ -101,7 +101,12 @@ class RouterTest : public ::testing::Test {
 TEST_F(RouterTest, AnswersReachTheHandlerOfTheirAddressOnly) {
   // Each step: the routes in force and the answers delivered (address and
   // number) before the loop runs; then what each handler received.
-  enum class Step { RouteBoth, UnrouteFirstBeforeRunning, RouteFirstAgain, TakenOverThenOldUnroutes };
+  enum class Step {
+    RouteBoth,
+    UnrouteFirstBeforeRunning,
+    RouteFirstAgain,
+    TakenOverThenOldUnroutes
+  };
   struct Case {
     Step step;
     std::vector<std::pair<std::string, uint32_t>> answers;

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "process/executable_path.h"
 #include "link/link_library.h"
+#include "process/executable_path.h"
 
 namespace {
 

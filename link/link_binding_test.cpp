@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
-#include "process/executable_path.h"
-#include "model/program.h"
 #include "link/link_library.h"
+#include "model/program.h"
+#include "process/executable_path.h"
 #include "tests/support/manual_loop.h"
 #include "tests/support/recording_view.h"
 #include "tests/support/temp_folder.h"

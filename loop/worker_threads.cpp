@@ -26,13 +26,13 @@ void WorkerThreads::Run(std::function<void()> work, std::function<void()> done) 
   // A thread per call: connects are few, and each may block for its whole
   // time-out without holding up another.
   auto finished = std::make_shared<bool>(false);
-  std::thread thread([target = target_, finished, work = std::move(work),
-                      done = std::move(done)]() mutable {
-    work();
-    std::lock_guard lock(target->mutex);
-    if (target->loop) target->loop->Post(std::move(done));
-    *finished = true;
-  });
+  std::thread thread(
+      [target = target_, finished, work = std::move(work), done = std::move(done)]() mutable {
+        work();
+        std::lock_guard lock(target->mutex);
+        if (target->loop) target->loop->Post(std::move(done));
+        *finished = true;
+      });
   workers_.push_back({std::move(thread), std::move(finished)});
 }
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <chrono>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "tests/support/manual_loop.h"

@@ -23,9 +23,9 @@ void EnableReportTypes(DataKindButtons& kinds, bool enable) {
   for (TRadioButton* button : {&kinds.ScaleIdReport, &kinds.ClerkReport, &kinds.TaxRateReport}) {
     button->Enabled = false;
   }
-  Choose(kinds.PluReport, {&kinds.PluReport, &kinds.TimeReport, &kinds.GroupReport,
-                           &kinds.DeptReport, &kinds.ScaleIdReport, &kinds.ClerkReport,
-                           &kinds.TaxRateReport});
+  Choose(kinds.PluReport,
+         {&kinds.PluReport, &kinds.TimeReport, &kinds.GroupReport, &kinds.DeptReport,
+          &kinds.ScaleIdReport, &kinds.ClerkReport, &kinds.TaxRateReport});
 }
 
 struct KindChoice {

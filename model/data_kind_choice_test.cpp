@@ -18,17 +18,16 @@ struct Kind {
 const Kind kKinds[] = {
     {DataKind::Barcode, &DataKindButtons::Barcode, "Barcode-Down.txt", "Barcode-Up.txt", false},
     {DataKind::Report, &DataKindButtons::Report, "", "reportPLU-up.txt", true},
-    {DataKind::Ingredient, &DataKindButtons::Ingredient, "Ingredient-Down.txt",
-     "Ingredient-Up.txt", false},
+    {DataKind::Ingredient, &DataKindButtons::Ingredient, "Ingredient-Down.txt", "Ingredient-Up.txt",
+     false},
     {DataKind::ScrollMsg, &DataKindButtons::ScrollMsg, "ScrollMsg-Down.txt", "ScrollMsg-Up.txt",
      false},
-    {DataKind::Speedkey, &DataKindButtons::Speedkey, "Speedkey-Down.txt", "Speedkey-Up.txt",
-     false},
+    {DataKind::Speedkey, &DataKindButtons::Speedkey, "Speedkey-Down.txt", "Speedkey-Up.txt", false},
     {DataKind::Plu, &DataKindButtons::Plu, "PLU-Down.txt", "PLU-Up.txt", false},
 };
 
 std::vector<TRadioButton DataKindButtons::*> DataKindGroup() {
-  return {&DataKindButtons::Plu,       &DataKindButtons::Barcode,  &DataKindButtons::Report,
+  return {&DataKindButtons::Plu,        &DataKindButtons::Barcode,   &DataKindButtons::Report,
           &DataKindButtons::Ingredient, &DataKindButtons::ScrollMsg, &DataKindButtons::Speedkey};
 }
 

@@ -32,10 +32,9 @@ void LayOutDataKinds(DataKindButtons& kinds) {
       {&kinds.ScrollMsg, "ScrollMsg"},
       {&kinds.Speedkey, "Speedkey"},
   };
-  const char* const names[] = {"PluKind",       "BarcodeKind",     "ReportKind",
-                               "PluReport",     "TimeReport",      "GroupReport",
-                               "DeptReport",    "ScaleIdReport",   "ClerkReport",
-                               "TaxRateReport", "IngredientKind",  "ScrollMsgKind",
+  const char* const names[] = {"PluKind",     "BarcodeKind",   "ReportKind",     "PluReport",
+                               "TimeReport",  "GroupReport",   "DeptReport",     "ScaleIdReport",
+                               "ClerkReport", "TaxRateReport", "IngredientKind", "ScrollMsgKind",
                                "SpeedkeyKind"};
   for (std::size_t i = 0; i < std::size(buttons); ++i) {
     auto& [button, caption] = buttons[i];
@@ -99,7 +98,7 @@ SessionServices Program::Services() {
 }
 
 SessionSettings Program::ServedSettings() const {
-  return SessionSettings{ServedAddress.Text, PortBox.Text, ConnectInterval.Text,
+  return SessionSettings{ServedAddress.Text, PortBox.Text,    ConnectInterval.Text,
                          ConnectRetry.Text,  AnswerTimeoutMs, false};
 }
 
@@ -135,4 +134,8 @@ void Program::LogProgress(const std::string& line) {
   } else {
     AddLog(line);
   }
+}
+
+void Program::PhaseChanged(const TerminalSession& session) {
+  View.TerminalPhaseChanged(session.Address(), session.Phase());
 }

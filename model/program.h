@@ -127,6 +127,7 @@ class Program : private CycleHost {
   // CycleHost: the log, for the cycle and the served session
   void Log(const std::string& line) override { AddLog(line); }
   void LogProgress(const std::string& line) override;
+  void PhaseChanged(const TerminalSession& session) override;
   void Disconnected(TerminalSession&) override {}
   SessionSettings SettingsFor(const std::string& address) override;
 

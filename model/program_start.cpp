@@ -4,8 +4,8 @@
 #include <exception>
 #include <memory>
 
-#include "process/executable_path.h"
 #include "model/program.h"
+#include "process/executable_path.h"
 #include "settings/folder_claim.h"
 #include "settings/settings_file.h"
 
@@ -59,8 +59,8 @@ void Program::Start() {
   FileChosen = false;
   // Already checked as laid out, so the PLU kind is not chosen again and the
   // default file names stay.
-  for (auto* other : {&Kinds.Barcode, &Kinds.Report, &Kinds.Ingredient, &Kinds.ScrollMsg,
-                      &Kinds.Speedkey}) {
+  for (auto* other :
+       {&Kinds.Barcode, &Kinds.Report, &Kinds.Ingredient, &Kinds.ScrollMsg, &Kinds.Speedkey}) {
     other->Checked = false;
   }
   Kinds.Plu.Checked = true;

@@ -69,3 +69,14 @@ TEST(ProgramModel, ActiveRouterEndsWithTheProgram) {
   }
   EXPECT_EQ(ActiveRouter(), nullptr);
 }
+
+TEST(ProgramModel, AConnectThatEndsAfterTheProgramIsGoneTouchesNothing) {
+  ProgramFixture f;
+  f.program->ServedAddress.Text = "127.0.0.2";
+  f.program->HandleEvent([&] { f.program->Connect(); });
+  ASSERT_TRUE(f.program->ConnectPending());
+  const std::size_t lines = f.view.appended.size();
+  f.program.reset();
+  f.loop.RunPending();  // the connect's result, posted before the program went
+  EXPECT_EQ(f.view.appended.size(), lines);
+}

@@ -1,9 +1,11 @@
-// What the core tells the front end showing the main window. The Qt window
-// draws from it, the command-line front end prints from it, tests record it.
+// What the program tells the front end showing it. The Qt window draws from
+// it, the command-line front end prints from it, tests record it.
 #pragma once
 
 #include <cstddef>
 #include <string>
+
+#include "session/session_phase.h"
 
 struct TControl;
 
@@ -15,6 +17,9 @@ class ProgramView {
   virtual void LogCleared() = 0;
   // The terminal list's entries, ticks or selection, or the port box, changed.
   virtual void TerminalListChanged() = 0;
+  // The session of the terminal at `address` entered `phase`; a front end
+  // that shows no state per terminal lets it pass.
+  virtual void TerminalPhaseChanged(const std::string& address, SessionPhase phase) = 0;
   // The modal error box: title "ERROR", `text`, one OK button. Returns after OK.
   virtual void ShowError(const std::string& text) = 0;
   // A failure that escaped a handler, shown by the default error handling

@@ -128,8 +128,9 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   f.program->ServedAddress.Text = "127.0.0.2";
   f.program->Connect();
   EXPECT_EQ(f.link.CallNames().back(), "AddProcConnection");  // no Connect
-  EXPECT_EQ(f.program->ActivityLog.Items, (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2",
-                                              "- Fail Connect 127.0.0.2"}));
+  EXPECT_EQ(
+      f.program->ActivityLog.Items,
+      (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2", "- Fail Connect 127.0.0.2"}));
 
   // Once the other process lets go, this one takes it, and gives it back at
   // the end of its transfer.

@@ -84,9 +84,8 @@ void Program::Download() {
 void Program::Upload() {
   TerminalSession& session = ServedSession();
   // Made in the current directory; a full path is taken as it stands.
-  const std::string path =
-      UploadFileBox.Text.empty()
-          ? std::string()
-          : (std::filesystem::current_path() / UploadFileBox.Text).string();
+  const std::string path = UploadFileBox.Text.empty()
+                               ? std::string()
+                               : (std::filesystem::current_path() / UploadFileBox.Text).string();
   session.Upload(Kinds.UploadCode(), path);
 }

@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "session/terminal_session.h"
 #include "records/records.h"
 #include "records/status_code.h"
 #include "session/download.h"
+#include "session/terminal_session.h"
 #include "session/upload.h"
 
 namespace {
@@ -35,7 +35,8 @@ std::string TextOf(const char (&field)[N], std::size_t limit) {
 // status "95" or "99" in a record numbered 0, or the record number 65535.
 // Returns the status code.
 template <std::size_t N>
-std::string NoteUploadAnswer(TerminalSession& session, uint32_t number, const char (&statusText)[N]) {
+std::string NoteUploadAnswer(TerminalSession& session, uint32_t number,
+                             const char (&statusText)[N]) {
   session.State().AnswerNumber = number;
   const std::string status = number == 0 ? StatusCode(statusText, N) : std::string();
   if (status == "95" || status == "99" || number == 65535) session.State().Direction = 0;
@@ -90,8 +91,8 @@ bool WriteUnlessEnd(TerminalSession& session, const Record& record, uint32_t num
 }
 
 template <class Record, std::size_t N>
-void UploadAnswer(TerminalSession& session, const Record& record, uint32_t number, const char (&statusText)[N],
-                  const UploadKind<Record>& kind) {
+void UploadAnswer(TerminalSession& session, const Record& record, uint32_t number,
+                  const char (&statusText)[N], const UploadKind<Record>& kind) {
   if (!WriteUnlessEnd(session, record, number, statusText, kind)) return;
   if (kind.wideNumber && number == static_cast<uint32_t>(INT32_MAX)) {
     // No PLU number follows the largest one: the upload is complete.

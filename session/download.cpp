@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "session/request.h"
 #include "records/record_tables.h"
 #include "records/records.h"
+#include "session/request.h"
 #include "session/terminal_session.h"
 
 namespace {

@@ -15,8 +15,8 @@ constexpr uint16_t kInterpreterId = 5010;
 constexpr int kAnyConnection = -1;
 }  // namespace
 
-RequestOutcome SendRequest(TerminalSession& session, uint8_t code, uint16_t direction, const void* data,
-                           uint16_t length) {
+RequestOutcome SendRequest(TerminalSession& session, uint8_t code, uint16_t direction,
+                           const void* data, uint16_t length) {
   // The packet, its address text and its data record belong to this call
   // alone: the library may keep nothing of them beyond SendDataEx.
   const std::string address = session.Address();
@@ -37,7 +37,8 @@ RequestOutcome SendRequest(TerminalSession& session, uint8_t code, uint16_t dire
 
   RequestOutcome outcome = RequestOutcome::NotConnected;
   if (session.Link().IsConnect(address.c_str(), kAnyConnection) == 1) {
-    outcome = session.Link().SendDataEx(packet) != 0 ? RequestOutcome::Sent : RequestOutcome::Refused;
+    outcome =
+        session.Link().SendDataEx(packet) != 0 ? RequestOutcome::Sent : RequestOutcome::Refused;
   }
   session.ArmAnswerTimeout();
   return outcome;

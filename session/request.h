@@ -13,5 +13,5 @@ enum class RequestOutcome { NotConnected, Refused, Sent };
 // session's address, `code`, `direction`, `length`, `data`) and hands it to SendDataEx,
 // but only when IsConnect answers exactly 1 for that address. `data` is a
 // record of `length` bytes, zeroed and then filled by the caller.
-RequestOutcome SendRequest(TerminalSession& session, uint8_t code, uint16_t direction, const void* data,
-                           uint16_t length);
+RequestOutcome SendRequest(TerminalSession& session, uint8_t code, uint16_t direction,
+                           const void* data, uint16_t length);

@@ -24,14 +24,15 @@ TerminalSession::~TerminalSession() {
   if (claimed_) ReleaseTerminal(services_.claims, Address());
 }
 
+void TerminalSession::Enter(SessionPhase phase) {
+  phase_ = phase;
+  report_.PhaseChanged(*this);
+}
+
 void TerminalSession::Pause(int ms, std::function<void()> then) {
-  pausing_ = true;
-  services_.loop.ArmTimer(Slot(TimerKind::Pause), ms, [this, then = std::move(then)] {
-    services_.handle([&] {
-      pausing_ = false;
-      then();
-    });
-  });
+  Enter(SessionPhase::Pausing);
+  services_.loop.ArmTimer(Slot(TimerKind::Pause), ms,
+                          [this, then = std::move(then)] { services_.handle(then); });
 }
 
 void TerminalSession::SetupConnection() {
@@ -56,11 +57,12 @@ void TerminalSession::Connect(std::function<void(bool)> connected) {
     Log("");
     Log("- Terminal In Use " + Address());
     Log("- Fail Connect " + Address());
+    Enter(SessionPhase::NotConnected);
     if (connected) connected(false);
     return;
   }
   claimed_ = true;
-  connecting_ = true;
+  Enter(SessionPhase::Connecting);
   // The library's Connect blocks until the terminal greets or its connect
   // time-out passes: the loop goes on meanwhile.
   auto result = std::make_shared<bool>(false);
@@ -75,13 +77,13 @@ void TerminalSession::Connect(std::function<void(bool)> connected) {
 }
 
 void TerminalSession::Connected(bool connected, const std::function<void(bool)>& then) {
-  connecting_ = false;
   if (!connected) {
     ReleaseTerminal(services_.claims, Address());
     claimed_ = false;
   }
   Log("");
   Log((connected ? "- Success Connect " : "- Fail Connect ") + Address());
+  Enter(connected ? SessionPhase::Connected : SessionPhase::NotConnected);
   if (then) then(connected);
 }
 
@@ -89,12 +91,14 @@ void TerminalSession::Download(const PreparedDownload& download) {
   transfer_ = TransferState{};
   transfer_.Direction = kDirectionWrite;
   download_ = download;
+  Enter(SessionPhase::Transferring);
   if (!download.Empty()) DownloadNext(*this, download.code, 0);
 }
 
 void TerminalSession::Upload(uint8_t code, const std::string& uploadPath) {
   transfer_ = TransferState{};
   transfer_.Direction = kDirectionRead;
+  Enter(SessionPhase::Transferring);
   if (!uploadPath.empty()) {
     uploadFile_.reset();
     uploadFile_ = UploadFile::Create(uploadPath);
@@ -111,6 +115,7 @@ void TerminalSession::Disconnect() {
   }
   ReleaseTerminal(services_.claims, Address());
   claimed_ = false;
+  Enter(SessionPhase::Disconnected);
   report_.Disconnected(*this);
   uploadFile_.reset();
 }

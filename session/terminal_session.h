@@ -16,6 +16,7 @@
 #include "link/link_library.h"
 #include "loop/event_loop.h"
 #include "session/prepared_download.h"
+#include "session/session_phase.h"
 #include "session/transfer_state.h"
 
 class SettingsFile;
@@ -56,14 +57,15 @@ class SessionReport {
   // The running count of a PLU download: replaces the log's last line when
   // that is an earlier count, else appends.
   virtual void LogProgress(const std::string& line) = 0;
+  // The session has entered another phase.
+  virtual void PhaseChanged(const TerminalSession& session) = 0;
   // The session has disconnected (its disconnect line is logged).
   virtual void Disconnected(TerminalSession& session) = 0;
 };
 
 class TerminalSession {
  public:
-  TerminalSession(const SessionServices& services, SessionReport& report,
-                  SessionSettings settings);
+  TerminalSession(const SessionServices& services, SessionReport& report, SessionSettings settings);
   ~TerminalSession();
   TerminalSession(const TerminalSession&) = delete;
   TerminalSession& operator=(const TerminalSession&) = delete;
@@ -75,13 +77,13 @@ class TerminalSession {
 
   // Waits `ms`, then runs `then` (a send cycle's pause before each connect).
   void Pause(int ms, std::function<void()> then);
-  bool Pausing() const { return pausing_; }
   // Registers the connection, claims the terminal against other Orlent
   // processes and connects off the loop thread; `connected` gets the result
   // on the loop thread, after the connect line is logged. Throws, before
   // anything is registered, on a port, retry or interval that is not a number.
   void Connect(std::function<void(bool connected)> connected);
-  bool Connecting() const { return connecting_; }
+  bool Connecting() const { return phase_ == SessionPhase::Connecting; }
+  SessionPhase Phase() const { return phase_; }
   // Sends `download`'s records one at a time, each answer sending the next;
   // with nothing to send, does nothing.
   void Download(const PreparedDownload& download);
@@ -105,6 +107,7 @@ class TerminalSession {
   void ArmAnswerTimeout();
 
  private:
+  void Enter(SessionPhase phase);
   void SetupConnection();
   void Connected(bool connected, const std::function<void(bool)>& then);
   void AnswerTimedOut();
@@ -117,8 +120,7 @@ class TerminalSession {
   TransferState transfer_;
   PreparedDownload download_;
   std::unique_ptr<UploadFile> uploadFile_;
-  bool pausing_ = false;
-  bool connecting_ = false;
+  SessionPhase phase_ = SessionPhase::Idle;
   bool routed_ = false;
   bool claimed_ = false;  // the terminal lock is held
   // Results that come back from another thread find out whether the session still exists.

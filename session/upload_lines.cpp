@@ -2,10 +2,10 @@
 // in its kind's format, and the same line in the activity log.
 #include <string>
 
-#include "session/terminal_session.h"
-#include "session/upload_file.h"
 #include "records/upload_line.h"
+#include "session/terminal_session.h"
 #include "session/upload.h"
+#include "session/upload_file.h"
 
 namespace {
 

@@ -3,17 +3,18 @@
 #include <filesystem>
 #include <string>
 
-#include "session/terminal_session.h"
-#include "session/request.h"
-#include "session/upload_file.h"
 #include "records/records.h"
+#include "session/request.h"
+#include "session/terminal_session.h"
 #include "session/upload.h"
+#include "session/upload_file.h"
 
 namespace {
 
 // Sends one read request and logs its outcome.
 template <class Record>
-void Request(TerminalSession& session, uint8_t code, const Record& record, const std::string& name) {
+void Request(TerminalSession& session, uint8_t code, const Record& record,
+             const std::string& name) {
   if (SendRequest(session, code, kDirectionRead, &record, sizeof record) == RequestOutcome::Sent) {
     session.Log("- Success to Send data" + name);
   } else {
@@ -29,7 +30,8 @@ uint16_t AfterAnswer(const TerminalSession& session, int flag) {
 
 // A numbered upload kind other than PLU: only `Number` is set in the request.
 template <class Record>
-void RequestNumbered(TerminalSession& session, uint8_t code, uint16_t number, const std::string& name) {
+void RequestNumbered(TerminalSession& session, uint8_t code, uint16_t number,
+                     const std::string& name) {
   Record record{};
   record.Number = number;
   session.State().RecordNumber = number;
@@ -59,7 +61,8 @@ void UploadNextPLU(TerminalSession& session, int flag) {
 }
 
 void UploadNextBarcode(TerminalSession& session, int flag) {
-  RequestNumbered<BarcodeRecord>(session, kCodeBarcode, AfterAnswer(session, flag), "UploadNextBarcode");
+  RequestNumbered<BarcodeRecord>(session, kCodeBarcode, AfterAnswer(session, flag),
+                                 "UploadNextBarcode");
 }
 
 void UploadNextIngredient(TerminalSession& session, int flag) {

@@ -11,8 +11,8 @@
 
 #include "console/console_view.h"
 #include "link/link_library.h"
-#include "process/executable_path.h"
 #include "model/program_folder.h"
+#include "process/executable_path.h"
 #include "window/local_text.h"
 #include "window/main_window.h"
 #include "window/qt_event_loop.h"

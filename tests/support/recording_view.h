@@ -15,6 +15,9 @@ class RecordingView : public ProgramView {
   }
   void LogCleared() override { ++clears; }
   void TerminalListChanged() override { ++terminalListChanges; }
+  void TerminalPhaseChanged(const std::string& address, SessionPhase phase) override {
+    phases.emplace_back(address, phase);
+  }
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
   void FocusSet(const TControl& control) override { focus.push_back(control.Name); }
@@ -24,6 +27,7 @@ class RecordingView : public ProgramView {
   std::vector<std::pair<std::size_t, std::string>> replaced;
   int clears = 0;
   int terminalListChanges = 0;
+  std::vector<std::pair<std::string, SessionPhase>> phases;
   std::vector<std::string> errors;    // error boxes, in order
   std::vector<std::string> failures;  // failures shown by the default error handling
   std::vector<std::string> focus;     // names of the controls given the focus

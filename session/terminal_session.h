@@ -1,7 +1,8 @@
 // TerminalSession: one terminal's transfer, from the pause before its connect
 // to its disconnect. It holds the terminal's address and connection settings,
 // the transfer's direction and counters, its upload file, its pause and its
-// answer time-out, and reports log lines and its end to whoever runs it.
+// answer time-out, and reports log lines, its phases and its end to whoever
+// runs it.
 // Answers of its address reach it through the answer router; the link
 // library's blocking Connect runs off the loop thread.
 #pragma once

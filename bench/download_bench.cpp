@@ -59,7 +59,7 @@ class QuietView : public ProgramView {
   void LogReplaced(std::size_t, const std::string&) override {}
   void LogCleared() override {}
   void TerminalListChanged() override {}
-  void TerminalPhaseChanged(const std::string&, SessionPhase) override {}
+  void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string& text) override { throw std::runtime_error(text); }
   void ShowFailure(const std::string& text) override { throw std::runtime_error(text); }
   void FocusSet(const TControl&) override {}

@@ -20,7 +20,7 @@ class QuietView : public ProgramView {
   void LogReplaced(std::size_t, const std::string&) override {}
   void LogCleared() override {}
   void TerminalListChanged() override {}
-  void TerminalPhaseChanged(const std::string&, SessionPhase) override {}
+  void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string&) override {}
   void ShowFailure(const std::string&) override {}
   void FocusSet(const TControl&) override {}

@@ -30,7 +30,7 @@ class ConsoleView : public ProgramView {
   void LogReplaced(std::size_t index, const std::string& line) override;
   void LogCleared() override;
   void TerminalListChanged() override {}
-  void TerminalPhaseChanged(const std::string&, SessionPhase) override {}
+  void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string& text) override;
   void ShowFailure(const std::string& text) override;
   void FocusSet(const TControl&) override {}

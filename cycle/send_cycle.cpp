@@ -2,46 +2,98 @@
 
 #include <utility>
 
+#include "session/download.h"
+
+// One entry's block of the log, and the session that serves a ticked entry.
+struct SendCycle::Block : SessionReport {
+  Block(SendCycle& cycle, std::size_t entry) : cycle(cycle), entry(entry) {}
+
+  void Log(const std::string& line) override { cycle.Write(*this, line, false); }
+  void LogProgress(const std::string& line) override { cycle.Write(*this, line, true); }
+  void StateChanged(const TerminalSession& changed) override {
+    cycle.host_.TerminalStateChanged(State(changed));
+  }
+  void Disconnected(TerminalSession&) override { cycle.Finish(*this); }
+
+  TerminalState State(const TerminalSession& of) const {
+    TerminalState state = of.Glance();
+    state.entry = static_cast<int>(entry);
+    return state;
+  }
+
+  SendCycle& cycle;
+  std::size_t entry;
+  std::vector<std::string> held;  // lines written while an earlier block is not complete
+  bool complete = false;
+  std::unique_ptr<TerminalSession> session;  // null for an entry not ticked
+};
+
 SendCycle::SendCycle(const SessionServices& services, CycleHost& host,
-                     std::vector<CycleEntry> entries, PreparedDownload download, int pauseMs)
+                     std::vector<CycleEntry> entries, PreparedDownload download,
+                     CycleSettings settings)
     : services_(services),
       host_(host),
       entries_(std::move(entries)),
       download_(download),
-      pauseMs_(pauseMs) {}
+      settings_(settings) {}
+
+SendCycle::~SendCycle() = default;
 
 void SendCycle::Start() {
   running_ = true;
-  next_ = 0;
-  Next();
+  Fill();
 }
 
-void SendCycle::Next() {
-  if (current_) {
-    current_->Leave();
-    retired_ = std::move(current_);
-  }
-  for (; next_ < entries_.size(); ++next_) {
-    const CycleEntry& entry = entries_[next_];
-    if (entry.ticked) {
-      ++next_;
-      SessionSettings settings = host_.SettingsFor(entry.address);
-      settings.inSendCycle = true;
-      current_ = std::make_unique<TerminalSession>(services_, Report(), std::move(settings));
-      current_->Pause(pauseMs_, [this] { ConnectCurrent(); });
-      return;
+std::vector<TerminalState> SendCycle::States() const {
+  std::vector<TerminalState> states;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (!entries_[i].ticked) continue;
+    if (i < blocks_.size()) {
+      states.push_back(blocks_[i]->State(*blocks_[i]->session));
+    } else {
+      TerminalState waiting;
+      waiting.address = entries_[i].address;
+      waiting.entry = static_cast<int>(i);
+      states.push_back(waiting);
     }
-    host_.Log("");
-    host_.Log("- Skip Connect " + entry.address);
   }
-  running_ = false;
-  host_.Log("");
-  host_.Log("* End *");
+  return states;
 }
 
-void SendCycle::ConnectCurrent() {
+// Turns to further entries while fewer than `parallel` terminals are served.
+void SendCycle::Fill() {
+  while (running_ && active_ < settings_.parallel && next_ < entries_.size()) {
+    const CycleEntry& entry = entries_[next_];
+    if (entry.ticked && Busy(entry.address)) break;  // its other session ends first
+    auto block = std::make_unique<Block>(*this, next_++);
+    Block& added = *block;
+    blocks_.push_back(std::move(block));
+    if (!entry.ticked) {
+      added.held = {"", "- Skip Connect " + entry.address};
+      added.complete = true;
+      continue;
+    }
+    SessionSettings settings = host_.SettingsFor(entry.address);
+    settings.inSendCycle = true;
+    added.session = std::make_unique<TerminalSession>(services_, added, std::move(settings));
+    current_ = added.session.get();
+    ++active_;
+    added.session->Pause(settings_.pauseMs, [this, &added] { Connect(added); });
+  }
+  Show();
+  EndIfDone();
+}
+
+bool SendCycle::Busy(const std::string& address) const {
+  for (const auto& block : blocks_) {
+    if (!block->complete && block->session && block->session->Address() == address) return true;
+  }
+  return false;
+}
+
+void SendCycle::Connect(Block& block) {
   try {
-    current_->Connect([this](bool connected) { Connected(connected); });
+    block.session->Connect([this, &block](bool connected) { Connected(block, connected); });
   } catch (...) {
     // A port, retry or interval text that is not a number would otherwise
     // leave the cycle waiting at this terminal for ever, and "&Send Data"
@@ -52,14 +104,47 @@ void SendCycle::ConnectCurrent() {
   }
 }
 
-void SendCycle::Connected(bool connected) {
-  if (!running_) return;
-  if (!connected) return Next();
-  // With nothing to send (the reports) the cycle moves on at once.
-  if (download_.Empty()) return current_->Disconnect();
-  current_->Download(download_);
+void SendCycle::Connected(Block& block, bool connected) {
+  if (!connected) return Finish(block);
+  if (!running_) return;  // given up: nothing more is sent
+  // With nothing to send (the reports) the terminal is left at once.
+  if (download_.Empty()) return block.session->Disconnect();
+  block.session->Download(download_);
 }
 
-void SendCycle::Disconnected(TerminalSession& session) {
-  if (running_ && &session == current_.get()) Next();
+void SendCycle::Write(Block& block, const std::string& line, bool progress) {
+  if (block.entry == shown_) {
+    progress ? host_.LogProgress(line) : host_.Log(line);
+  } else if (progress && !block.held.empty() && IsProgressLine(block.held.back())) {
+    block.held.back() = line;
+  } else {
+    block.held.push_back(line);
+  }
+}
+
+void SendCycle::Finish(Block& block) {
+  if (block.complete) return;
+  block.complete = true;
+  block.session->Leave();
+  --active_;
+  Fill();
+}
+
+// Shows the blocks in list order: each complete one whole, then the lines so
+// far of the first one still running, whose further lines are shown live.
+void SendCycle::Show() {
+  while (shown_ < blocks_.size()) {
+    Block& block = *blocks_[shown_];
+    for (const std::string& line : block.held) host_.Log(line);
+    block.held.clear();
+    if (!block.complete) return;
+    ++shown_;
+  }
+}
+
+void SendCycle::EndIfDone() {
+  if (!running_ || active_ > 0 || next_ < entries_.size() || shown_ < blocks_.size()) return;
+  running_ = false;
+  host_.Log("");
+  host_.Log("* End *");
 }

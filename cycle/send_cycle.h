@@ -1,33 +1,49 @@
 // SendCycle: "&Send Data" over the terminal list. It walks the entries in list
-// order and runs one terminal session per ticked entry, one after another:
-// the pause, the connect, the download of the records prepared at the
-// cycle's start, the disconnect. The log reads as one block per entry, then
-// "* End *".
+// order and serves each ticked one with a terminal session of its own — the
+// pause, the connect, the download of the records prepared at the cycle's
+// start, the disconnect — up to `parallel` terminals at the same time, never
+// one address by two sessions at once. Whatever that number, the log reads
+// the same: one block per entry in list order (a block is shown as soon as
+// every earlier one is complete), then "* End *".
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "session/prepared_download.h"
 #include "session/terminal_session.h"
+#include "session/terminal_state.h"
 
 struct CycleEntry {
   std::string address;
   bool ticked = false;
 };
 
+struct CycleSettings {
+  int pauseMs = 3000;  // before each connect
+  int parallel = 1;    // terminals served at the same time
+};
+
 // What a send cycle needs from the program around it.
-class CycleHost : public SessionReport {
+class CycleHost {
  public:
+  virtual ~CycleHost() = default;
+  virtual void Log(const std::string& line) = 0;
+  // The running count of a PLU download: replaces the log's last line when
+  // that is an earlier count, else appends.
+  virtual void LogProgress(const std::string& line) = 0;
+  virtual void TerminalStateChanged(const TerminalState& state) = 0;
   // The connection settings of the entry the cycle turns to now.
   virtual SessionSettings SettingsFor(const std::string& address) = 0;
 };
 
-class SendCycle : private SessionReport {
+class SendCycle {
  public:
   SendCycle(const SessionServices& services, CycleHost& host, std::vector<CycleEntry> entries,
-            PreparedDownload download, int pauseMs);
+            PreparedDownload download, CycleSettings settings);
+  ~SendCycle();
   SendCycle(const SendCycle&) = delete;
   SendCycle& operator=(const SendCycle&) = delete;
 
@@ -35,32 +51,32 @@ class SendCycle : private SessionReport {
   bool Running() const { return running_; }
   // The cycle turns to no further terminal.
   void Abandon() { running_ = false; }
-  // The session of the terminal now served, or of the last one served; null
-  // before the first.
-  TerminalSession* Current() { return current_.get(); }
-  const TerminalSession* Current() const { return current_.get(); }
+  // The session started last; null before the first.
+  TerminalSession* Current() { return current_; }
+  const TerminalSession* Current() const { return current_; }
+  // Each ticked entry's state, in list order.
+  std::vector<TerminalState> States() const;
 
  private:
-  SessionReport& Report() { return *this; }
-  void Next();
-  void ConnectCurrent();
-  void Connected(bool connected);
-
-  // SessionReport, for the cycle's sessions
-  void Log(const std::string& line) override { host_.Log(line); }
-  void LogProgress(const std::string& line) override { host_.LogProgress(line); }
-  void PhaseChanged(const TerminalSession& session) override { host_.PhaseChanged(session); }
-  void Disconnected(TerminalSession& session) override;
+  struct Block;
+  void Fill();
+  bool Busy(const std::string& address) const;
+  void Connect(Block& block);
+  void Connected(Block& block, bool connected);
+  void Write(Block& block, const std::string& line, bool progress);
+  void Finish(Block& block);
+  void Show();
+  void EndIfDone();
 
   SessionServices services_;
   CycleHost& host_;
   std::vector<CycleEntry> entries_;
   PreparedDownload download_;
-  int pauseMs_;
-  std::size_t next_ = 0;  // the entry after the one now served
+  CycleSettings settings_;
   bool running_ = false;
-  std::unique_ptr<TerminalSession> current_;
-  // The session left behind last: it may still be returning from the call
-  // that ended it.
-  std::unique_ptr<TerminalSession> retired_;
+  std::size_t next_ = 0;                        // the entry the cycle turns to next
+  std::size_t shown_ = 0;                       // the first block not yet shown whole
+  int active_ = 0;                              // sessions started and not yet finished
+  std::vector<std::unique_ptr<Block>> blocks_;  // one per entry turned to, in list order
+  TerminalSession* current_ = nullptr;
 };

@@ -29,7 +29,7 @@ class FuzzView : public ProgramView {
   void LogReplaced(std::size_t, const std::string&) override {}
   void LogCleared() override {}
   void TerminalListChanged() override {}
-  void TerminalPhaseChanged(const std::string&, SessionPhase) override {}
+  void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
   void FocusSet(const TControl&) override {}

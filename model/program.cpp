@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "session/dispatch.h"
+#include "session/download.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -112,7 +113,7 @@ TerminalSession& Program::ServedSession() {
   if (cycle_ && cycle_->Running() && cycle_->Current()) return *cycle_->Current();
   if (!served_ || served_->Address() != ServedAddress.Text) {
     served_.reset();
-    served_ = std::make_unique<TerminalSession>(Services(), Host(), ServedSettings());
+    served_ = std::make_unique<TerminalSession>(Services(), ServedReport(), ServedSettings());
   }
   // The operator may have changed the port since the last command.
   served_->Configure(ServedSettings());
@@ -127,15 +128,22 @@ const TransferState& Program::ServedTransfer() const {
 
 void Program::LogProgress(const std::string& line) {
   // A PLU download keeps one progress line that counts up instead of a line per record.
-  static const std::string kProgress = "- Success to Send Plu";
   const auto& lines = ActivityLog.Items;
-  if (!lines.empty() && lines.back().compare(0, kProgress.size(), kProgress) == 0) {
+  if (!lines.empty() && IsProgressLine(lines.back())) {
     ReplaceLogLine(line, static_cast<int>(lines.size()) - 1);
   } else {
     AddLog(line);
   }
 }
 
-void Program::PhaseChanged(const TerminalSession& session) {
-  View.TerminalPhaseChanged(session.Address(), session.Phase());
+void Program::StateChanged(const TerminalSession& session) {
+  View.TerminalStateChanged(session.Glance());
+}
+
+void Program::TerminalStateChanged(const TerminalState& state) {
+  View.TerminalStateChanged(state);
+}
+
+std::vector<TerminalState> Program::CycleStates() const {
+  return cycle_ ? cycle_->States() : std::vector<TerminalState>{};
 }

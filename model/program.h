@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cycle/send_cycle.h"
 #include "link/answer_router.h"
@@ -28,7 +29,7 @@ class SettingsFile;
 
 inline constexpr const char* kWindowCaption = "Orlent V3.0.0.0";
 
-class Program : private CycleHost {
+class Program : private SessionReport, private CycleHost {
  public:
   // `executablePath` is the full path of the running executable; the program
   // folder is derived from it by Start. The controls start as laid out.
@@ -68,6 +69,7 @@ class Program : private CycleHost {
   std::unique_ptr<SettingsFile> Settings;
   std::string VersionLine;  // the link library's version, built at start-up
   int PauseMs = 3000;       // the pause before each connect of a send cycle
+  int Parallel = 1;         // terminals a send cycle serves at the same time
   int AnswerTimeoutMs = 10000;
   // What the program holds of its folder; set by the front end before Start.
   FolderRole Role = FolderRole::Reader;
@@ -104,6 +106,8 @@ class Program : private CycleHost {
   void Download();
   // Reads the chosen kind's records or report into the upload file.
   void Upload();
+  // Each ticked entry's state in the last send cycle, in list order; empty before any.
+  std::vector<TerminalState> CycleStates() const;
   // The transfer of the terminal served last; empty before any.
   const TransferState& ServedTransfer() const;
   // The session of the terminal in ServedAddress, or the one a running cycle serves.
@@ -119,16 +123,18 @@ class Program : private CycleHost {
  private:
   SessionServices Services();
   CycleHost& Host() { return *this; }
+  SessionReport& ServedReport() { return *this; }
   SessionSettings ServedSettings() const;
   // Checks the port and reads the chosen kind's download file; on any fault
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload();
 
-  // CycleHost: the log, for the cycle and the served session
+  // SessionReport of the served session and CycleHost: the log and each terminal's state
   void Log(const std::string& line) override { AddLog(line); }
   void LogProgress(const std::string& line) override;
-  void PhaseChanged(const TerminalSession& session) override;
+  void StateChanged(const TerminalSession& session) override;
   void Disconnected(TerminalSession&) override {}
+  void TerminalStateChanged(const TerminalState& state) override;
   SessionSettings SettingsFor(const std::string& address) override;
 
   std::unique_ptr<SendCycle> cycle_;

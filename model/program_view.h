@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "session/session_phase.h"
+#include "session/terminal_state.h"
 
 struct TControl;
 
@@ -17,9 +17,9 @@ class ProgramView {
   virtual void LogCleared() = 0;
   // The terminal list's entries, ticks or selection, or the port box, changed.
   virtual void TerminalListChanged() = 0;
-  // The session of the terminal at `address` entered `phase`; a front end
-  // that shows no state per terminal lets it pass.
-  virtual void TerminalPhaseChanged(const std::string& address, SessionPhase phase) = 0;
+  // A terminal's state changed: the phase of its session, or how far its
+  // transfer has come. A front end that shows no state per terminal lets it pass.
+  virtual void TerminalStateChanged(const TerminalState& state) = 0;
   // The modal error box: title "ERROR", `text`, one OK button. Returns after OK.
   virtual void ShowError(const std::string& text) = 0;
   // A failure that escaped a handler, shown by the default error handling

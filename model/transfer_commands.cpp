@@ -31,7 +31,8 @@ void Program::SendToTickedTerminals() {
   if (!prepared) return;
   served_.reset();
   ServedAddress.Text.clear();
-  cycle_ = std::make_unique<SendCycle>(Services(), Host(), std::move(entries), *prepared, PauseMs);
+  cycle_ = std::make_unique<SendCycle>(Services(), Host(), std::move(entries), *prepared,
+                                       CycleSettings{PauseMs, Parallel});
   cycle_->Start();
 }
 

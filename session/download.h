@@ -4,7 +4,14 @@
 
 #include <cstdint>
 
+#include <string>
+
 class TerminalSession;
+
+// The running count of a PLU download is one log line that counts up.
+inline bool IsProgressLine(const std::string& line) {
+  return line.starts_with("- Success to Send Plu");
+}
 
 // Hands the next record of data type `code` (PLU, barcode, ingredient, scroll
 // message, speedkey) to the session's terminal, or ends the download when

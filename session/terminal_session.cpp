@@ -26,7 +26,49 @@ TerminalSession::~TerminalSession() {
 
 void TerminalSession::Enter(SessionPhase phase) {
   phase_ = phase;
-  report_.PhaseChanged(*this);
+  if (phase == SessionPhase::Connecting) started_ = std::chrono::steady_clock::now();
+  if (phase == SessionPhase::NotConnected || phase == SessionPhase::Disconnected) {
+    seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+  }
+  report_.StateChanged(*this);
+}
+
+TerminalState TerminalSession::Glance() const {
+  TerminalState state;
+  state.address = Address();
+  state.phase = phase_;
+  state.stored = transfer_.Stored;
+  state.total = download_.total;
+  state.failure = Failure();
+  state.seconds = seconds_;
+  return state;
+}
+
+std::string TerminalSession::Failure() const {
+  if (phase_ == SessionPhase::NotConnected) {
+    return inUse_ ? "in use by another Orlent process" : "connect failed";
+  }
+  switch (transfer_.End) {
+    case TransferEnd::Complete:
+      return transfer_.Stored == transfer_.RecordIndex ? "" : "send failed";
+    case TransferEnd::Refused:
+      return "refused: " + transfer_.Refusal;
+    case TransferEnd::SendFailed:
+      return "send failed";
+    case TransferEnd::TimedOut:
+      return "timed out";
+    case TransferEnd::ClosedByTerminal:
+      return "closed by terminal";
+    case TransferEnd::NotForward:
+      return "answers out of order";
+    case TransferEnd::Running:
+      break;
+  }
+  // A download that ended without its last acknowledgment.
+  if (downloaded_ && phase_ == SessionPhase::Disconnected) {
+    return transfer_.RecordIndex == 0 ? "connected, nothing sent" : "stopped";
+  }
+  return "";
 }
 
 void TerminalSession::Pause(int ms, std::function<void()> then) {
@@ -45,7 +87,10 @@ void TerminalSession::SetupConnection() {
                            SecondCallback);
   // From now on, also after a disconnect, until the session is left behind.
   services_.router.Route(Address(), this, [this](const RequestPacket& answer) {
-    services_.handle([&] { DispatchAnswer(*this, answer); });
+    services_.handle([&] {
+      DispatchAnswer(*this, answer);
+      report_.StateChanged(*this);
+    });
   });
   routed_ = true;
 }
@@ -54,6 +99,8 @@ void TerminalSession::Connect(std::function<void(bool)> connected) {
   SetupConnection();
   // Two Orlent processes of one folder never serve one terminal at once.
   if (!ClaimTerminal(services_.claims, Address())) {
+    inUse_ = true;
+    started_ = std::chrono::steady_clock::now();
     Log("");
     Log("- Terminal In Use " + Address());
     Log("- Fail Connect " + Address());
@@ -91,6 +138,7 @@ void TerminalSession::Download(const PreparedDownload& download) {
   transfer_ = TransferState{};
   transfer_.Direction = kDirectionWrite;
   download_ = download;
+  downloaded_ = true;
   Enter(SessionPhase::Transferring);
   if (!download.Empty()) DownloadNext(*this, download.code, 0);
 }

@@ -7,6 +7,7 @@
 // library's blocking Connect runs off the loop thread.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,7 +18,7 @@
 #include "link/link_library.h"
 #include "loop/event_loop.h"
 #include "session/prepared_download.h"
-#include "session/session_phase.h"
+#include "session/terminal_state.h"
 #include "session/transfer_state.h"
 
 class SettingsFile;
@@ -58,8 +59,8 @@ class SessionReport {
   // The running count of a PLU download: replaces the log's last line when
   // that is an earlier count, else appends.
   virtual void LogProgress(const std::string& line) = 0;
-  // The session has entered another phase.
-  virtual void PhaseChanged(const TerminalSession& session) = 0;
+  // The session's state changed: its phase, or how far its transfer has come.
+  virtual void StateChanged(const TerminalSession& session) = 0;
   // The session has disconnected (its disconnect line is logged).
   virtual void Disconnected(TerminalSession& session) = 0;
 };
@@ -85,6 +86,8 @@ class TerminalSession {
   void Connect(std::function<void(bool connected)> connected);
   bool Connecting() const { return phase_ == SessionPhase::Connecting; }
   SessionPhase Phase() const { return phase_; }
+  // What a glance at the terminal shows now.
+  TerminalState Glance() const;
   // Sends `download`'s records one at a time, each answer sending the next;
   // with nothing to send, does nothing.
   void Download(const PreparedDownload& download);
@@ -109,6 +112,7 @@ class TerminalSession {
 
  private:
   void Enter(SessionPhase phase);
+  std::string Failure() const;
   void SetupConnection();
   void Connected(bool connected, const std::function<void(bool)>& then);
   void AnswerTimedOut();
@@ -123,7 +127,11 @@ class TerminalSession {
   std::unique_ptr<UploadFile> uploadFile_;
   SessionPhase phase_ = SessionPhase::Idle;
   bool routed_ = false;
-  bool claimed_ = false;  // the terminal lock is held
+  bool claimed_ = false;                           // the terminal lock is held
+  bool inUse_ = false;                             // another Orlent process serves the terminal
+  bool downloaded_ = false;                        // a download was started
+  std::chrono::steady_clock::time_point started_;  // the connect began
+  double seconds_ = 0;  // from the connect to the disconnect or the failed connect
   // Results that come back from another thread find out whether the session still exists.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

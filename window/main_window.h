@@ -50,7 +50,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   void LogReplaced(std::size_t index, const std::string& line) override;
   void LogCleared() override;
   void TerminalListChanged() override;
-  void TerminalPhaseChanged(const std::string&, SessionPhase) override {}
+  void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string& text) override;
   void ShowFailure(const std::string& text) override;
   void FocusSet(const TControl& control) override;

@@ -15,8 +15,11 @@ class RecordingView : public ProgramView {
   }
   void LogCleared() override { ++clears; }
   void TerminalListChanged() override { ++terminalListChanges; }
-  void TerminalPhaseChanged(const std::string& address, SessionPhase phase) override {
-    phases.emplace_back(address, phase);
+  void TerminalStateChanged(const TerminalState& state) override {
+    if (phases.empty() || phases.back() != std::pair(state.address, state.phase)) {
+      phases.emplace_back(state.address, state.phase);
+    }
+    states.push_back(state);
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
@@ -27,8 +30,9 @@ class RecordingView : public ProgramView {
   std::vector<std::pair<std::size_t, std::string>> replaced;
   int clears = 0;
   int terminalListChanges = 0;
-  std::vector<std::pair<std::string, SessionPhase>> phases;
-  std::vector<std::string> errors;    // error boxes, in order
+  std::vector<std::pair<std::string, SessionPhase>> phases;  // each change of phase
+  std::vector<TerminalState> states;                         // every state reported
+  std::vector<std::string> errors;                           // error boxes, in order
   std::vector<std::string> failures;  // failures shown by the default error handling
   std::vector<std::string> focus;     // names of the controls given the focus
   int controlChanges = 0;

@@ -25,6 +25,7 @@ struct SendCycle::Block : SessionReport {
   std::size_t entry;
   std::vector<std::string> held;  // lines written while an earlier block is not complete
   bool complete = false;
+  bool stopped = false;  // the cycle was stopped while this block ran
   std::unique_ptr<TerminalSession> session;  // null for an entry not ticked
 };
 
@@ -54,6 +55,7 @@ std::vector<TerminalState> SendCycle::States() const {
       TerminalState waiting;
       waiting.address = entries_[i].address;
       waiting.entry = static_cast<int>(i);
+      if (stopping_) waiting.failure = "stopped";
       states.push_back(waiting);
     }
   }
@@ -62,7 +64,7 @@ std::vector<TerminalState> SendCycle::States() const {
 
 // Turns to further entries while fewer than `parallel` terminals are served.
 void SendCycle::Fill() {
-  while (running_ && active_ < settings_.parallel && next_ < entries_.size()) {
+  while (running_ && !stopping_ && active_ < settings_.parallel && next_ < entries_.size()) {
     const CycleEntry& entry = entries_[next_];
     if (entry.ticked && Busy(entry.address)) break;  // its other session ends first
     auto block = std::make_unique<Block>(*this, next_++);
@@ -107,6 +109,7 @@ void SendCycle::Connect(Block& block) {
 void SendCycle::Connected(Block& block, bool connected) {
   if (!connected) return Finish(block);
   if (!running_) return;  // given up: nothing more is sent
+  if (block.stopped) return block.session->Disconnect();
   // With nothing to send (the reports) the terminal is left at once.
   if (download_.Empty()) return block.session->Disconnect();
   block.session->Download(download_);
@@ -122,8 +125,26 @@ void SendCycle::Write(Block& block, const std::string& line, bool progress) {
   }
 }
 
+void SendCycle::Stop() {
+  if (!running_ || stopping_) return;
+  stopping_ = true;
+  for (const auto& block : blocks_) {
+    if (block->complete || !block->session) continue;
+    block->stopped = true;
+    TerminalSession& session = *block->session;
+    const SessionPhase phase = session.Phase();
+    session.Stop();  // disconnects a terminal in transfer, which finishes its block
+    if (phase == SessionPhase::Pausing) {
+      Write(*block, "", false);
+      Finish(*block);
+    }
+  }
+  Fill();
+}
+
 void SendCycle::Finish(Block& block) {
   if (block.complete) return;
+  if (block.stopped) Write(block, "- Stopped " + block.session->Address(), false);
   block.complete = true;
   block.session->Leave();
   --active_;
@@ -143,7 +164,8 @@ void SendCycle::Show() {
 }
 
 void SendCycle::EndIfDone() {
-  if (!running_ || active_ > 0 || next_ < entries_.size() || shown_ < blocks_.size()) return;
+  const bool turnedToAll = next_ == entries_.size() || stopping_;
+  if (!running_ || active_ > 0 || !turnedToAll || shown_ < blocks_.size()) return;
   running_ = false;
   host_.Log("");
   host_.Log("* End *");

@@ -51,6 +51,11 @@ class SendCycle {
   bool Running() const { return running_; }
   // The cycle turns to no further terminal.
   void Abandon() { running_ = false; }
+  // The operator stops the cycle: no further terminal is served, the
+  // terminals in flight are disconnected, each unfinished block ends with
+  // its "- Stopped" line, and "* End *" closes the log once they all are.
+  void Stop();
+  bool Stopping() const { return stopping_; }
   // The session started last; null before the first.
   TerminalSession* Current() { return current_; }
   const TerminalSession* Current() const { return current_; }
@@ -74,6 +79,7 @@ class SendCycle {
   PreparedDownload download_;
   CycleSettings settings_;
   bool running_ = false;
+  bool stopping_ = false;
   std::size_t next_ = 0;                        // the entry the cycle turns to next
   std::size_t shown_ = 0;                       // the first block not yet shown whole
   int active_ = 0;                              // sessions started and not yet finished

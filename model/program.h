@@ -94,6 +94,8 @@ class Program : private SessionReport, private CycleHost {
   // "&Send Data": a send cycle over the ticked terminals.
   void SendToTickedTerminals();
   bool CycleRunning() const { return cycle_ && cycle_->Running(); }
+  // Stops the running cycle: see SendCycle::Stop.
+  void StopCycle();
   // Gives up a cycle that stopped moving: it serves no further terminal, and
   // "&Send Data" is accepted again.
   void AbandonCycle();

@@ -36,6 +36,10 @@ void Program::SendToTickedTerminals() {
   cycle_->Start();
 }
 
+void Program::StopCycle() {
+  if (cycle_) cycle_->Stop();
+}
+
 void Program::AbandonCycle() {
   if (cycle_) cycle_->Abandon();
 }

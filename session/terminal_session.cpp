@@ -61,6 +61,8 @@ std::string TerminalSession::Failure() const {
       return "closed by terminal";
     case TransferEnd::NotForward:
       return "answers out of order";
+    case TransferEnd::Stopped:
+      return "stopped";
     case TransferEnd::Running:
       break;
   }
@@ -166,6 +168,16 @@ void TerminalSession::Disconnect() {
   Enter(SessionPhase::Disconnected);
   report_.Disconnected(*this);
   uploadFile_.reset();
+}
+
+void TerminalSession::Stop() {
+  services_.loop.StopTimer(Slot(TimerKind::Pause));
+  if (transfer_.End == TransferEnd::Running) transfer_.End = TransferEnd::Stopped;
+  if (phase_ == SessionPhase::Connected || phase_ == SessionPhase::Transferring) {
+    // An answer still on its way sends nothing more.
+    transfer_.Direction = 0;
+    Disconnect();
+  }
 }
 
 void TerminalSession::CloseUploadFile() {

@@ -95,6 +95,10 @@ class TerminalSession {
   // `code`; each answer writes a line and asks for the next.
   void Upload(uint8_t code, const std::string& uploadPath);
   void Disconnect();
+  // The operator stops the session: a pause ends without a connect; a
+  // transfer ends and the terminal is disconnected. A connect already running
+  // cannot be called back: its caller disconnects once it returns.
+  void Stop();
   // The session is left behind: its pending time-out is stopped and late
   // answers of its address are dropped.
   void Leave();

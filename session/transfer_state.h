@@ -15,6 +15,7 @@ enum class TransferEnd {
   TimedOut,          // no answer within the answer time-out, the link still up
   ClosedByTerminal,  // the connection was gone when a request or the time-out came
   NotForward,        // an upload answer's number did not move forward
+  Stopped,           // the operator stopped it
 };
 
 struct TransferState {

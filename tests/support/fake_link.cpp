@@ -40,6 +40,7 @@ int FakeAddProcConnection(int mode, const char* address, int port, int group, in
 
 int FakeConnect(const char* address, int param) {
   FakeLink::current->calls.push_back({"Connect", {param}, {Text(address)}});
+  if (FakeLink::current->unreachable.count(Text(address))) return 0;
   return FakeLink::current->connectResult;
 }
 

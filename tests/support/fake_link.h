@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ class FakeLink {
 
   // Results the operations return.
   int connectResult = 1;
+  std::set<std::string> unreachable;  // addresses whose Connect answers 0
   int isConnectResult = 1;
   int sendResult = 1;
   int disconnectResult = 1;

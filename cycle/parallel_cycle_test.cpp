@@ -1,0 +1,133 @@
+// A send cycle that serves several terminals at once, and a stopped cycle:
+// the log reads as the one-at-a-time cycle's, block by block in list order.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/support/echo_answer.h"
+#include "tests/support/program_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A list with every kind of entry: a terminal that stores every record, one
+// not ticked, one that refuses the connect, one that never answers, and the
+// first address ticked a second time.
+const std::vector<TCheckListItem> kList = {{"127.0.0.11", true}, {"127.0.0.12", false},
+                                           {"127.0.0.13", true}, {"127.0.0.14", true},
+                                           {"127.0.0.15", true}, {"127.0.0.11", true}};
+const std::string kSilent = "127.0.0.14";
+
+struct CycleRun {
+  Lines log;
+  int64_t endedAt = 0;  // virtual time
+  std::vector<std::string> calls;  // Connect and Disconnect, with their addresses
+  std::vector<TerminalState> states;
+};
+
+class ParallelCycle : public ::testing::Test {
+ protected:
+  // Runs a cycle over kList with `parallel` terminals at once, playing every
+  // terminal but the silent one: each record is acknowledged as soon as it is
+  // sent. With `stopAt` > 0 the operator stops the cycle at that virtual time.
+  CycleRun Cycle(int parallel, int64_t stopAt = 0) {
+    ProgramFixture f;
+    f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
+    f.link.unreachable = {"127.0.0.13"};
+    Program& program = *f.program;
+    const std::size_t logStart = program.ActivityLog.Items.size();
+    program.TerminalList.Items = kList;
+    program.Parallel = parallel;
+    program.HandleEvent([&] { program.SendToTickedTerminals(); });
+    std::size_t answered = 0;
+    while (program.CycleRunning() && f.loop.Now() < 3600 * 1000) {
+      while (answered < f.link.sent.size()) {
+        const SentPacket packet = f.link.sent[answered++];
+        if (packet.address == kSilent) continue;
+        f.link.Deliver(packet.packet.Code, packet.packet.Direction, packet.data.data(),
+                       static_cast<uint16_t>(packet.data.size()), packet.address);
+        f.loop.RunPending();
+      }
+      if (stopAt > 0 && f.loop.Now() >= stopAt) {
+        program.HandleEvent([&] { program.StopCycle(); });
+        stopAt = 0;
+      }
+      f.loop.Advance(100);
+    }
+    CycleRun run;
+    run.log.assign(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+    run.endedAt = f.loop.Now();
+    for (const FakeCall& call : f.link.calls) {
+      if (call.name == "Connect" || call.name == "Disconnect") {
+        run.calls.push_back(call.name + " " + call.texts.front());
+      }
+    }
+    run.states = program.CycleStates();
+    EXPECT_TRUE(f.view.failures.empty());
+    return run;
+  }
+};
+
+TEST_F(ParallelCycle, TheLogReadsTheSameWhateverTheNumberServedAtOnce) {
+  const CycleRun one = Cycle(1);
+  ASSERT_FALSE(one.log.empty());
+  EXPECT_EQ(one.log.back(), "* End *");
+  for (int parallel : {2, 3, 6, 64}) {
+    SCOPED_TRACE(parallel);
+    const CycleRun many = Cycle(parallel);
+    EXPECT_EQ(many.log, one.log);
+    EXPECT_LT(many.endedAt, one.endedAt) << "the pauses and the time-out overlap";
+    // The second entry of 127.0.0.11 waits for the first one's disconnect.
+    std::vector<std::string> ofEleven;
+    for (const auto& call : many.calls) {
+      if (call.ends_with(" 127.0.0.11")) ofEleven.push_back(call);
+    }
+    EXPECT_EQ(ofEleven, (Lines{"Connect 127.0.0.11", "Disconnect 127.0.0.11", "Connect 127.0.0.11",
+                               "Disconnect 127.0.0.11"}));
+    ASSERT_EQ(many.states.size(), 5u);
+    const std::vector<std::string> failures = {"", "connect failed", "timed out", "", ""};
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+      EXPECT_EQ(many.states[i].failure, failures[i]) << i;
+      EXPECT_EQ(many.states[i].stored, failures[i].empty() ? 3u : 0u) << i;
+    }
+  }
+}
+
+TEST_F(ParallelCycle, AStopDisconnectsTheTerminalsInFlightAndEndsEachUnfinishedBlock) {
+  // At 3.1 s every terminal has connected and all but the silent one are
+  // served; the second 127.0.0.11 waits out its pause.
+  const CycleRun stopped = Cycle(6, 3100);
+  const Lines expected = {"",
+                          "- Success Connect 127.0.0.11",
+                          "- Success to Send Plu (3)",
+                          "- Complete Send Plu (Total : 3)",
+                          "- Success to Disconect 127.0.0.11",
+                          "",
+                          "- Skip Connect 127.0.0.12",
+                          "",
+                          "- Fail Connect 127.0.0.13",
+                          "",
+                          "- Success Connect 127.0.0.14",
+                          "- Success to Send Plu (1)",
+                          "- Success to Disconect 127.0.0.14",
+                          "- Stopped 127.0.0.14",
+                          "",
+                          "- Success Connect 127.0.0.15",
+                          "- Success to Send Plu (3)",
+                          "- Complete Send Plu (Total : 3)",
+                          "- Success to Disconect 127.0.0.15",
+                          "",
+                          "- Stopped 127.0.0.11",
+                          "",
+                          "* End *"};
+  EXPECT_EQ(stopped.log, expected);
+  ASSERT_EQ(stopped.states.size(), 5u);
+  EXPECT_EQ(stopped.states[2].failure, "stopped");
+  EXPECT_EQ(stopped.states[4].failure, "stopped") << "the second 127.0.0.11 was never connected";
+  EXPECT_EQ(stopped.calls.back(), "Disconnect 127.0.0.14");
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <asio/post.hpp>
 #include <chrono>
 #include <climits>
+#include <csignal>
 
 namespace {
 
@@ -15,7 +16,7 @@ std::chrono::milliseconds Delay(int64_t ms) {
 
 }  // namespace
 
-AsioLoop::AsioLoop() : work_(io_.get_executor()), watchdog_(io_) {}
+AsioLoop::AsioLoop() : work_(io_.get_executor()), watchdog_(io_), stopSignals_(io_) {}
 
 void AsioLoop::Post(std::function<void()> fn) {
   asio::post(io_, [this, fn = std::move(fn)] {
@@ -40,6 +41,22 @@ void AsioLoop::StopTimer(TimerSlot slot) {
 
 void AsioLoop::RunOffLoop(std::function<void()> work, std::function<void()> done) {
   workers_.Run(std::move(work), std::move(done));
+}
+
+void AsioLoop::OnStopSignals(std::function<void(int)> fn) {
+  onStopSignal_ = std::move(fn);
+  stopSignals_.add(SIGINT);
+  stopSignals_.add(SIGTERM);
+  WaitForStopSignal();
+}
+
+void AsioLoop::WaitForStopSignal() {
+  stopSignals_.async_wait([this](const std::error_code& error, int signal) {
+    if (error) return;
+    onStopSignal_(signal);
+    AfterEvent();
+    WaitForStopSignal();
+  });
 }
 
 void AsioLoop::ArmWatchdog(int64_t ms, std::function<void()> fn) {

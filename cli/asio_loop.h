@@ -3,6 +3,7 @@
 #pragma once
 
 #include <asio/io_context.hpp>
+#include <asio/signal_set.hpp>
 #include <asio/steady_timer.hpp>
 #include <cstdint>
 #include <functional>
@@ -26,13 +27,19 @@ class AsioLoop : public EventLoop {
   // A time beyond the longest a timer takes (about 24 days) waits that long.
   void ArmWatchdog(int64_t ms, std::function<void()> fn);
   void StopWatchdog();
+  // Runs `fn` with the signal's number, on the loop, for each SIGINT or
+  // SIGTERM from now on, instead of ending the process.
+  void OnStopSignals(std::function<void(int signal)> fn);
 
  private:
   void AfterEvent();
+  void WaitForStopSignal();
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
   std::map<TimerSlot, asio::steady_timer> timers_;
   asio::steady_timer watchdog_;
+  asio::signal_set stopSignals_;
+  std::function<void(int)> onStopSignal_;
   std::function<bool()> done_;
   WorkerThreads workers_{*this};
 };

@@ -21,6 +21,8 @@ std::string DownloadOutcome(const TransferState& state) {
       return "closed by terminal";
     case TransferEnd::NotForward:
       return "answers out of order";
+    case TransferEnd::Stopped:
+      return "stopped";
     case TransferEnd::Running:
       break;
   }

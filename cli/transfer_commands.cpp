@@ -66,10 +66,18 @@ int Send(CliRun& run, const SendOptions& options) {
     run.view.Finish();
     return 2;
   }
+  // SIGINT or SIGTERM stops the cycle: the terminals in flight are
+  // disconnected, and the process ends as the signal would have ended it.
+  int stopSignal = 0;
+  run.loop.OnStopSignals([&](int signal) {
+    stopSignal = signal;
+    run.Handle([&] { program.StopCycle(); });
+  });
   run.loop.RunUntil([&] { return !program.CycleRunning(); });
   run.loop.StopWatchdog();
   run.view.Finish();
   summary.Print(stderr);
+  if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore;
   return summary.AllSent() && clean ? 0 : 1;

@@ -23,7 +23,7 @@ const std::string kSilent = "127.0.0.14";
 
 struct CycleRun {
   Lines log;
-  int64_t endedAt = 0;  // virtual time
+  int64_t endedAt = 0;             // virtual time
   std::vector<std::string> calls;  // Connect and Disconnect, with their addresses
   std::vector<TerminalState> states;
 };

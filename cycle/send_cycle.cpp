@@ -25,7 +25,7 @@ struct SendCycle::Block : SessionReport {
   std::size_t entry;
   std::vector<std::string> held;  // lines written while an earlier block is not complete
   bool complete = false;
-  bool stopped = false;  // the cycle was stopped while this block ran
+  bool stopped = false;                      // the cycle was stopped while this block ran
   std::unique_ptr<TerminalSession> session;  // null for an entry not ticked
 };
 

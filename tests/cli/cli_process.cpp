@@ -15,7 +15,7 @@ namespace {
 // Reads both pipes until they close, so that neither can fill up and stall the
 // child; false when `deadline` came first.
 bool Drain(int outFd, int errFd, ProcessResult& result,
-           std::chrono::steady_clock::time_point deadline) {
+           std::chrono::steady_clock::time_point deadline, pid_t pid, const OutputWatch& watch) {
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   std::string* sinks[2] = {&result.out, &result.err};
   int open = 2;
@@ -32,6 +32,7 @@ bool Drain(int outFd, int errFd, ProcessResult& result,
       const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
       if (n > 0) {
         sinks[i]->append(buffer, static_cast<std::size_t>(n));
+        if (i == 0 && watch) watch(pid, result.out);
       } else {
         close(fds[i].fd);
         fds[i].fd = -1;
@@ -49,7 +50,8 @@ bool Drain(int outFd, int errFd, ProcessResult& result,
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingFolder,
-                         const std::vector<std::string>& environment, std::chrono::seconds limit) {
+                         const std::vector<std::string>& environment, std::chrono::seconds limit,
+                         const OutputWatch& watch) {
   int out[2], err[2];
   if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
   const pid_t pid = fork();
@@ -70,7 +72,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   close(out[1]);
   close(err[1]);
   ProcessResult result;
-  if (!Drain(out[0], err[0], result, std::chrono::steady_clock::now() + limit)) {
+  if (!Drain(out[0], err[0], result, std::chrono::steady_clock::now() + limit, pid, watch)) {
     kill(-pid, SIGKILL);
     result.err += "\n[killed after " + std::to_string(limit.count()) + " s]\n";
   }

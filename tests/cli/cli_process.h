@@ -2,7 +2,10 @@
 // with a time limit after which it is killed.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,10 +15,15 @@ struct ProcessResult {
   std::string err;    // standard error, with a note when the time limit ended the run
 };
 
+// Called with the child's process id and its standard output so far, each
+// time more of it arrives.
+using OutputWatch = std::function<void(pid_t pid, const std::string& out)>;
+
 // Runs `program` with `args` to its end, with `environment` entries
 // ("NAME=value") added to the test's own, in the folder `workingFolder`.
 // A run that outlasts `limit` is killed with its process group.
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingFolder = ".",
                          const std::vector<std::string>& environment = {},
-                         std::chrono::seconds limit = std::chrono::seconds(60));
+                         std::chrono::seconds limit = std::chrono::seconds(60),
+                         const OutputWatch& watch = nullptr);

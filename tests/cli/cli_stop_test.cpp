@@ -1,0 +1,48 @@
+// orlent-cli stopped by a signal in the middle of a send cycle: the terminal
+// in flight is disconnected, its block ends with the stop line, "* End *"
+// closes the log, and the exit status is the signal's.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <string>
+#include <vector>
+
+#include "termsim/simulator_process.h"
+#include "tests/cli/cli_process.h"
+#include "tests/support/temp_folder.h"
+
+TEST(CliStop, ASignalStopsTheCycleCleanlyAndEndsTheProcessAsTheSignalWould) {
+  struct Case {
+    int signal;
+    int exitCode;
+  };
+  for (const Case& c : {Case{SIGINT, 130}, Case{SIGTERM, 143}}) {
+    SCOPED_TRACE(c.signal);
+    TempFolder folder;
+    // The terminal answers the first record only, then falls silent.
+    SimulatorProcess simulator({"--listen", "127.0.0.2:0", "--drop-after", "1"});
+    folder.Write("Orlent.ini", "[Terminal]\r\nTerminalPort=" + std::to_string(simulator.port()) +
+                                   "\r\nTerminalNums=2\r\nTerminalIP_1=127.0.0.2\r\n"
+                                   "TerminalChecked_1=1\r\nTerminalIP_2=127.0.0.3\r\n"
+                                   "TerminalChecked_2=1\r\n");
+    folder.Write("PLU-Down-Default.txt",
+                 "1\t1\t0\tApples\t249\t0\t1\t0\t0\r\n"
+                 "1\t2\t0\tPears\t199\t0\t1\t0\t0\r\n");
+    bool signalled = false;
+    const ProcessResult run = RunProcess(
+        ORLENT_CLI_PATH,
+        {"--folder", folder.path(), "send", "--pause-ms", "0", "--answer-timeout-ms", "60000"},
+        folder.path(), {}, std::chrono::seconds(60), [&](pid_t pid, const std::string& out) {
+          if (!signalled && out.find("- Success Connect 127.0.0.2\n") != std::string::npos) {
+            signalled = true;
+            kill(pid, c.signal);
+          }
+        });
+    EXPECT_TRUE(signalled);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(run.out,
+              "Orlent V3.0.0.0\n\n- Success Connect 127.0.0.2\n- Success to Send Plu (2)\n"
+              "- Success to Disconect 127.0.0.2\n- Stopped 127.0.0.2\n\n* End *\n");
+    EXPECT_NE(run.err.find("127.0.0.2"), std::string::npos) << run.err;
+  }
+}

@@ -191,7 +191,7 @@ void MainWindow::Handle(void (Program::*handler)()) {
 }
 
 void MainWindow::OpenDownloadFile() {
-  const std::optional<QString> path = openFileDialog_(this);
+  const std::optional<QString> path = openFileDialog_(this, ShownText(program_.DownloadFilePath()));
   if (!path) return;
   program_.HandleEvent([this, bytes = CoreText(*path)] { program_.ChooseSendFile(bytes); });
 }

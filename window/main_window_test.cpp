@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QWindow>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -291,9 +293,11 @@ class CtrlO : public ::testing::TestWithParam<const char*> {};
 TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   WindowFixture w(kThreeTerminals);
   int asked = 0;
+  QString shownFirst;  // the file the dialog starts from
   std::optional<QString> answer = "/srv/prices/week 12.plu";
-  w.window->SetOpenFileDialog([&](QWidget*) {
+  w.window->SetOpenFileDialog([&](QWidget*, const QString& current) {
     ++asked;
+    shownFirst = current;
     return answer;
   });
   QWidget* control = w.window->findChild<QWidget*>(GetParam());
@@ -301,6 +305,7 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   WindowFixture::Focus(control);
   QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 1);
+  EXPECT_EQ(shownFirst, QString::fromStdString(w.folder.File("PLU-Down-Default.txt")));
   EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Model().SendFileBox.Text, "/srv/prices/week 12.plu");
   EXPECT_TRUE(w.Model().FileChosen);
@@ -308,6 +313,7 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 2);
+  EXPECT_EQ(shownFirst, "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
 }
 
@@ -316,17 +322,55 @@ INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, CtrlO,
                                            "ChangeButton", "PortBox", "SendButton", "ExitButton",
                                            "ActivityLog"));
 
-TEST(WindowFileDialog, OffersPluAndAllFilesAndCancelChangesNothing) {
+TEST(WindowFileDialog, OpensOnTextFilesInTheProgramFolderAndCancelChangesNothing) {
   WindowFixture w;
   ModalAnswerer operatorStandIn;  // cancels the real dialog
   QTest::keyClick(w.Panel().AddressBox, Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
-  EXPECT_EQ(operatorStandIn.boxes[0].kind, "QFileDialog");
-  EXPECT_EQ(operatorStandIn.boxes[0].filters, (QStringList{"PLU (*.plu)", "All (*)"}));
-  EXPECT_EQ(operatorStandIn.boxes[0].defaultSuffix, "plu");
+  const ModalAnswerer::Box& dialog = operatorStandIn.boxes[0];
+  EXPECT_EQ(dialog.kind, "QFileDialog");
+  EXPECT_EQ(dialog.filters, (QStringList{"Text (*.txt)", "PLU (*.plu)", "All (*)"}));
+  EXPECT_EQ(dialog.selectedFilter, "Text (*.txt)");
+  EXPECT_EQ(dialog.directory, QString::fromStdString(w.folder.path()));
   EXPECT_EQ(w.Panel().SendFileBox->text(), "PLU-Down-Default.txt");
   EXPECT_FALSE(w.Model().FileChosen);
 }
+
+// A name typed without an extension takes the one of the filter the operator
+// chose last in the dialog's file-type box ("D" a press of Down, "U" of Up).
+struct FilterChoice {
+  const char* keys;
+  const char* filter;
+  const char* suffix;
+};
+
+void PrintTo(const FilterChoice& choice, std::ostream* out) {
+  *out << "keys \"" << choice.keys << "\"";
+}
+
+class FileDialogFilter : public ::testing::TestWithParam<FilterChoice> {};
+
+TEST_P(FileDialogFilter, GivesTheTypedNameItsExtension) {
+  WindowFixture w;
+  ModalAnswerer operatorStandIn;
+  operatorStandIn.beforeAnswer = [](QWidget* box) {
+    auto* fileTypes = box->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(fileTypes, nullptr);
+    for (const char* key = GetParam().keys; *key; ++key) {
+      QTest::keyClick(fileTypes, *key == 'D' ? Qt::Key_Down : Qt::Key_Up);
+    }
+  };
+  QTest::keyClick(w.Panel().AddressBox, Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
+  EXPECT_EQ(operatorStandIn.boxes[0].selectedFilter, GetParam().filter);
+  EXPECT_EQ(operatorStandIn.boxes[0].defaultSuffix, GetParam().suffix);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFilter, FileDialogFilter,
+                         ::testing::Values(FilterChoice{"", "Text (*.txt)", "txt"},
+                                           FilterChoice{"D", "PLU (*.plu)", "plu"},
+                                           FilterChoice{"DD", "All (*)", ""},
+                                           FilterChoice{"DDUU", "Text (*.txt)", "txt"}));
 
 TEST(WindowKeyboard, TabWalksThePanelInOrderThenTheLog) {
   WindowFixture w(kThreeTerminals);

@@ -479,6 +479,40 @@ TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == ui.AddressBox; }, 1000));
 }
 
+// "+", Enter and the keypad's Enter in the IP box all add the typed address.
+class AddKey : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(AddKey, AddsTheTypedAddressOrAsksForOne) {
+  WindowFixture w(kThreeTerminals);
+  const ControlPanel& ui = w.Panel();
+  ModalAnswerer operatorStandIn;
+  const std::string way = GetParam();
+  auto add = [&] {
+    if (way == "Plus") {
+      QTest::mouseClick(ui.AddButton, Qt::LeftButton);
+    } else {
+      QTest::keyClick(ui.AddressBox, way == "Enter" ? Qt::Key_Return : Qt::Key_Enter,
+                      way == "Enter" ? Qt::NoModifier : Qt::KeypadModifier);
+    }
+  };
+  WindowFixture::Focus(ui.AddressBox);
+  QTest::keyClicks(ui.AddressBox, "127.0.0.4");
+  add();
+  EXPECT_EQ(EntryTexts(ui.TerminalList),
+            (QStringList{"127.0.0.2", "127.0.0.3", QString::fromUtf8("caf\xc3\xa9"), "127.0.0.4"}));
+  EXPECT_EQ(ui.AddressBox->text(), "");
+  EXPECT_NE(w.folder.Read("Orlent.ini").find("TerminalIP_4=127.0.0.4"), std::string::npos);
+  EXPECT_TRUE(operatorStandIn.boxes.empty());
+
+  WindowFixture::Focus(ui.AddressBox);
+  add();  // the IP box is empty now
+  EXPECT_EQ(operatorStandIn.Texts(),
+            std::vector<std::string>{"Please define the new IP address !"});
+  EXPECT_EQ(ui.TerminalList->count(), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWay, AddKey, ::testing::Values("Plus", "Enter", "KeypadEnter"));
+
 TEST(WindowTerminals, TypedTextIsEncodedAndStoredTextDecoded) {
   WindowFixture w(kThreeTerminals);
   const ControlPanel& ui = w.Panel();

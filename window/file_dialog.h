@@ -8,8 +8,12 @@
 
 class QWidget;
 
-// Returns the full path of the accepted file, or nothing when cancelled.
-using OpenFileDialog = std::function<std::optional<QString>(QWidget* parent)>;
+// Shows the dialog in the folder of `current` (the download file the window
+// would send now) and returns the full path of the accepted file, or nothing
+// when cancelled.
+using OpenFileDialog =
+    std::function<std::optional<QString>(QWidget* parent, const QString& current)>;
 
-// The real dialog: filters "PLU" (*.plu) and "All" files, default extension "plu".
-std::optional<QString> AskForDownloadFile(QWidget* parent);
+// The real dialog: filters "Text" (*.txt, chosen at first), "PLU" (*.plu) and
+// "All" files; a name typed without an extension takes the chosen filter's.
+std::optional<QString> AskForDownloadFile(QWidget* parent, const QString& current);

@@ -130,6 +130,9 @@ void MainWindow::WireInput() {
     connect(button, &QPushButton::clicked, this, slot);
   };
   onClick(panel_.AddButton, [this] { Handle(&Program::AddTerminal); });
+  // Enter in the IP box adds the typed address, as "+" does.
+  connect(panel_.AddressBox, &QLineEdit::returnPressed, this,
+          [this] { Handle(&Program::AddTerminal); });
   onClick(panel_.DeleteButton, [this] { Handle(&Program::DeleteTerminal); });
   onClick(panel_.ChangeButton, [this] { Handle(&Program::ChangeTerminal); });
   onClick(panel_.SendButton, [this] { Handle(&Program::SendToTickedTerminals); });
@@ -191,7 +194,7 @@ void MainWindow::Handle(void (Program::*handler)()) {
 }
 
 void MainWindow::OpenDownloadFile() {
-  const std::optional<QString> path = openFileDialog_(this);
+  const std::optional<QString> path = openFileDialog_(this, ShownText(program_.DownloadFilePath()));
   if (!path) return;
   program_.HandleEvent([this, bytes = CoreText(*path)] { program_.ChooseSendFile(bytes); });
 }

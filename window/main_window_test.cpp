@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +24,7 @@
 #include <QWindow>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <thread>
 
@@ -291,9 +293,11 @@ class CtrlO : public ::testing::TestWithParam<const char*> {};
 TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   WindowFixture w(kThreeTerminals);
   int asked = 0;
+  QString shownFirst;  // the file the dialog starts from
   std::optional<QString> answer = "/srv/prices/week 12.plu";
-  w.window->SetOpenFileDialog([&](QWidget*) {
+  w.window->SetOpenFileDialog([&](QWidget*, const QString& current) {
     ++asked;
+    shownFirst = current;
     return answer;
   });
   QWidget* control = w.window->findChild<QWidget*>(GetParam());
@@ -301,6 +305,7 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   WindowFixture::Focus(control);
   QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 1);
+  EXPECT_EQ(shownFirst, QString::fromStdString(w.folder.File("PLU-Down-Default.txt")));
   EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Model().SendFileBox.Text, "/srv/prices/week 12.plu");
   EXPECT_TRUE(w.Model().FileChosen);
@@ -308,6 +313,7 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 2);
+  EXPECT_EQ(shownFirst, "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
 }
 
@@ -316,17 +322,55 @@ INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, CtrlO,
                                            "ChangeButton", "PortBox", "SendButton", "ExitButton",
                                            "ActivityLog"));
 
-TEST(WindowFileDialog, OffersPluAndAllFilesAndCancelChangesNothing) {
+TEST(WindowFileDialog, OpensOnTextFilesInTheProgramFolderAndCancelChangesNothing) {
   WindowFixture w;
   ModalAnswerer operatorStandIn;  // cancels the real dialog
   QTest::keyClick(w.Panel().AddressBox, Qt::Key_O, Qt::ControlModifier);
   ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
-  EXPECT_EQ(operatorStandIn.boxes[0].kind, "QFileDialog");
-  EXPECT_EQ(operatorStandIn.boxes[0].filters, (QStringList{"PLU (*.plu)", "All (*)"}));
-  EXPECT_EQ(operatorStandIn.boxes[0].defaultSuffix, "plu");
+  const ModalAnswerer::Box& dialog = operatorStandIn.boxes[0];
+  EXPECT_EQ(dialog.kind, "QFileDialog");
+  EXPECT_EQ(dialog.filters, (QStringList{"Text (*.txt)", "PLU (*.plu)", "All (*)"}));
+  EXPECT_EQ(dialog.selectedFilter, "Text (*.txt)");
+  EXPECT_EQ(dialog.directory, QString::fromStdString(w.folder.path()));
   EXPECT_EQ(w.Panel().SendFileBox->text(), "PLU-Down-Default.txt");
   EXPECT_FALSE(w.Model().FileChosen);
 }
+
+// A name typed without an extension takes the one of the filter the operator
+// chose last in the dialog's file-type box ("D" a press of Down, "U" of Up).
+struct FilterChoice {
+  const char* keys;
+  const char* filter;
+  const char* suffix;
+};
+
+void PrintTo(const FilterChoice& choice, std::ostream* out) {
+  *out << "keys \"" << choice.keys << "\"";
+}
+
+class FileDialogFilter : public ::testing::TestWithParam<FilterChoice> {};
+
+TEST_P(FileDialogFilter, GivesTheTypedNameItsExtension) {
+  WindowFixture w;
+  ModalAnswerer operatorStandIn;
+  operatorStandIn.beforeAnswer = [](QWidget* box) {
+    auto* fileTypes = box->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_NE(fileTypes, nullptr);
+    for (const char* key = GetParam().keys; *key; ++key) {
+      QTest::keyClick(fileTypes, *key == 'D' ? Qt::Key_Down : Qt::Key_Up);
+    }
+  };
+  QTest::keyClick(w.Panel().AddressBox, Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
+  EXPECT_EQ(operatorStandIn.boxes[0].selectedFilter, GetParam().filter);
+  EXPECT_EQ(operatorStandIn.boxes[0].defaultSuffix, GetParam().suffix);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFilter, FileDialogFilter,
+                         ::testing::Values(FilterChoice{"", "Text (*.txt)", "txt"},
+                                           FilterChoice{"D", "PLU (*.plu)", "plu"},
+                                           FilterChoice{"DD", "All (*)", ""},
+                                           FilterChoice{"DDUU", "Text (*.txt)", "txt"}));
 
 TEST(WindowKeyboard, TabWalksThePanelInOrderThenTheLog) {
   WindowFixture w(kThreeTerminals);
@@ -434,6 +478,40 @@ TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
   w.window->activateWindow();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == ui.AddressBox; }, 1000));
 }
+
+// "+", Enter and the keypad's Enter in the IP box all add the typed address.
+class AddKey : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(AddKey, AddsTheTypedAddressOrAsksForOne) {
+  WindowFixture w(kThreeTerminals);
+  const ControlPanel& ui = w.Panel();
+  ModalAnswerer operatorStandIn;
+  const std::string way = GetParam();
+  auto add = [&] {
+    if (way == "Plus") {
+      QTest::mouseClick(ui.AddButton, Qt::LeftButton);
+    } else {
+      QTest::keyClick(ui.AddressBox, way == "Enter" ? Qt::Key_Return : Qt::Key_Enter,
+                      way == "Enter" ? Qt::NoModifier : Qt::KeypadModifier);
+    }
+  };
+  WindowFixture::Focus(ui.AddressBox);
+  QTest::keyClicks(ui.AddressBox, "127.0.0.4");
+  add();
+  EXPECT_EQ(EntryTexts(ui.TerminalList),
+            (QStringList{"127.0.0.2", "127.0.0.3", QString::fromUtf8("caf\xc3\xa9"), "127.0.0.4"}));
+  EXPECT_EQ(ui.AddressBox->text(), "");
+  EXPECT_NE(w.folder.Read("Orlent.ini").find("TerminalIP_4=127.0.0.4"), std::string::npos);
+  EXPECT_TRUE(operatorStandIn.boxes.empty());
+
+  WindowFixture::Focus(ui.AddressBox);
+  add();  // the IP box is empty now
+  EXPECT_EQ(operatorStandIn.Texts(),
+            std::vector<std::string>{"Please define the new IP address !"});
+  EXPECT_EQ(ui.TerminalList->count(), 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWay, AddKey, ::testing::Values("Plus", "Enter", "KeypadEnter"));
 
 TEST(WindowTerminals, TypedTextIsEncodedAndStoredTextDecoded) {
   WindowFixture w(kThreeTerminals);

@@ -39,8 +39,10 @@ std::vector<std::string> ModalAnswerer::Texts() const {
 void ModalAnswerer::AnswerOpenBox() {
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal) return;
-  Box box{
-      QString::fromLatin1(modal->metaObject()->className()), modal->windowTitle(), {}, {}, {}, {}};
+  if (beforeAnswer) beforeAnswer(modal);
+  Box box;
+  box.kind = QString::fromLatin1(modal->metaObject()->className());
+  box.title = modal->windowTitle();
   if (auto* message = qobject_cast<QMessageBox*>(modal)) {
     box.text = message->text();
     box.buttons = message->standardButtons().toInt();
@@ -54,7 +56,9 @@ void ModalAnswerer::AnswerOpenBox() {
   }
   if (auto* files = qobject_cast<QFileDialog*>(modal)) {
     box.filters = files->nameFilters();
+    box.selectedFilter = files->selectedNameFilter();
     box.defaultSuffix = files->defaultSuffix();
+    box.directory = files->directory().absolutePath();
   }
   boxes.push_back(box);
   if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,11 +33,16 @@ class ModalAnswerer {
     QString text;
     int buttons = 0;      // a message box's standard buttons (QMessageBox::StandardButtons)
     QStringList filters;  // file dialog name filters
+    QString selectedFilter;
     QString defaultSuffix;
+    QString directory;  // the folder the file dialog shows
   };
 
   ModalAnswerer();
   std::vector<Box> boxes;
+  // Done to each box before it is recorded and answered, as an operator's
+  // keys or clicks in it.
+  std::function<void(QWidget* box)> beforeAnswer;
   // The texts of the boxes seen, in order.
   std::vector<std::string> Texts() const;
 

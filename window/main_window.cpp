@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
@@ -135,7 +136,14 @@ void MainWindow::WireInput() {
           [this] { Handle(&Program::AddTerminal); });
   onClick(panel_.DeleteButton, [this] { Handle(&Program::DeleteTerminal); });
   onClick(panel_.ChangeButton, [this] { Handle(&Program::ChangeTerminal); });
-  onClick(panel_.SendButton, [this] { Handle(&Program::SendToTickedTerminals); });
+  // While a cycle runs the button stops it; Esc does the same.
+  onClick(panel_.SendButton, [this] {
+    Handle(program_.CycleRunning() ? &Program::StopCycle : &Program::SendToTickedTerminals);
+  });
+  auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(stop, &QShortcut::activated, this, [this] {
+    if (program_.CycleRunning()) Handle(&Program::StopCycle);
+  });
   onClick(panel_.ReadFileButton, [this] { actions_.ReadFileAction->trigger(); });
   onClick(panel_.ClearLogButton, [this] { Handle(&Program::ClearLog); });
   onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
@@ -252,6 +260,8 @@ void MainWindow::FocusSet(const TControl& control) {
 }
 
 void MainWindow::ControlsChanged() {
+  const QString send = program_.CycleRunning() ? "&Stop" : "&Send Data";
+  if (panel_.SendButton->text() != send) panel_.SendButton->setText(send);
   for (const auto& [widget, model] : edits_) {
     const QString text = ShownText(model->Text);
     if (widget->text() != text) widget->setText(text);
@@ -263,6 +273,14 @@ void MainWindow::ControlsChanged() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // A running cycle is stopped first, and only when the operator says so.
+  if (!closed_ && program_.CycleRunning()) {
+    const auto answer =
+        QMessageBox::question(this, "Orlent", "A send cycle is running. Stop it and close Orlent?",
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) return event->ignore();
+    Handle(&Program::StopCycle);
+  }
   // Every way of closing ends here. A save that fails is shown by the default
   // error handling, and the window closes all the same: keeping it open would
   // leave the operator no way out but to kill the program.

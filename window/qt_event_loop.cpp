@@ -15,21 +15,18 @@ void QtEventLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {
   Shot& shot = ShotOf(slot);
   shot.fn = std::move(fn);
   // QTimer refuses a negative interval and would never fire.
-  shot.timer.start(ms < 0 ? 0 : ms);
+  shot.timer->start(ms < 0 ? 0 : ms);
 }
 
 void QtEventLoop::StopTimer(TimerSlot slot) {
   // Sessions come and go, and each stops its slots as it goes: a stopped
-  // slot is forgotten. Its timer is deleted once the handler now running has
-  // ended, since that may be the timer's own.
+  // slot is forgotten. Its timer goes once the handler now running has
+  // ended, since that may be the timer's own, or with the loop.
   const auto it = shots_.find(slot);
   if (it == shots_.end()) return;
-  Shot* shot = it->second.release();
+  it->second.timer->stop();
+  it->second.timer->deleteLater();
   shots_.erase(it);
-  shot->timer.stop();
-  shot->fn = nullptr;
-  QMetaObject::invokeMethod(
-      &context_, [shot] { delete shot; }, Qt::QueuedConnection);
 }
 
 void QtEventLoop::RunOffLoop(std::function<void()> work, std::function<void()> done) {
@@ -41,19 +38,21 @@ void QtEventLoop::SetFailureHandler(std::function<void(const std::string&)> hand
 }
 
 QtEventLoop::Shot& QtEventLoop::ShotOf(TimerSlot slot) {
-  auto& shot = shots_[slot];
-  if (!shot) {
-    shot = std::make_unique<Shot>();
-    shot->timer.setSingleShot(true);
-    Shot* raw = shot.get();
-    QObject::connect(&raw->timer, &QTimer::timeout, &context_, [this, raw] {
-      // The shot is spent before it runs, so it may arm its own slot again.
-      auto fn = std::move(raw->fn);
-      raw->fn = nullptr;
-      if (fn) Run(fn);
-    });
-  }
-  return *shot;
+  const auto it = shots_.find(slot);
+  if (it != shots_.end()) return it->second;
+  auto* timer = new QTimer(&context_);
+  timer->setSingleShot(true);
+  QObject::connect(timer, &QTimer::timeout, &context_, [this, slot] { Fire(slot); });
+  return shots_.emplace(slot, Shot{timer, nullptr}).first->second;
+}
+
+void QtEventLoop::Fire(TimerSlot slot) {
+  const auto it = shots_.find(slot);
+  if (it == shots_.end()) return;
+  // The shot is spent before it runs, so it may arm its own slot again.
+  auto fn = std::move(it->second.fn);
+  it->second.fn = nullptr;
+  if (fn) Run(fn);
 }
 
 void QtEventLoop::Run(const std::function<void()>& fn) {

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 
 #include "loop/event_loop.h"
@@ -28,14 +27,15 @@ class QtEventLoop : public EventLoop {
 
  private:
   struct Shot {
-    QTimer timer;
+    QTimer* timer;  // a child of context_
     std::function<void()> fn;
   };
   Shot& ShotOf(TimerSlot slot);
+  void Fire(TimerSlot slot);
   void Run(const std::function<void()>& fn);
 
   QObject context_;  // lives on the GUI thread; queued calls run in its thread
-  std::map<TimerSlot, std::unique_ptr<Shot>> shots_;
+  std::map<TimerSlot, Shot> shots_;
   std::function<void(const std::string&)> onFailure_;
   WorkerThreads workers_{*this};
 };

@@ -92,6 +92,10 @@ void MainWindow::BuildLayout() {
   statusPanel_->setFixedWidth(kStatusPanelWidth);
   statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   statusBar()->addWidget(statusPanel_);
+  cycleTotals_ = new QLabel(statusBar());
+  cycleTotals_->setObjectName("CycleTotals");
+  statusBar()->addWidget(cycleTotals_, 1);
+  terminalStates_ = std::make_unique<TerminalListStates>(panel_.TerminalList, cycleTotals_);
 }
 
 void MainWindow::MapControls() {
@@ -132,11 +136,13 @@ void MainWindow::WireInput() {
   onClick(panel_.AddButton, [this] { Handle(&Program::AddTerminal); });
   onClick(panel_.DeleteButton, [this] { Handle(&Program::DeleteTerminal); });
   onClick(panel_.ChangeButton, [this] { Handle(&Program::ChangeTerminal); });
-  onClick(panel_.SendButton, [this] { Handle(&Program::SendToTickedTerminals); });
+  onClick(panel_.SendButton, [this] { StartCycle(&Program::SendToTickedTerminals); });
   onClick(panel_.ReadFileButton, [this] { actions_.ReadFileAction->trigger(); });
   onClick(panel_.ClearLogButton, [this] { Handle(&Program::ClearLog); });
   onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
   connect(menu_.ClearLogItem, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
+  connect(menu_.SendToFailedItem, &QAction::triggered, this,
+          [this] { StartCycle(&Program::SendToFailedTerminals); });
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
@@ -190,6 +196,14 @@ void MainWindow::Handle(void (Program::*handler)()) {
   program_.HandleEvent([this, handler] { (program_.*handler)(); });
 }
 
+void MainWindow::StartCycle(void (Program::*command)()) {
+  Handle(command);
+  if (!program_.CycleRunning()) return;
+  std::vector<std::string> entries;
+  for (const TCheckListItem& entry : program_.TerminalList.Items) entries.push_back(entry.Text);
+  terminalStates_->ShowCycle(program_.CycleStates(), std::move(entries));
+}
+
 void MainWindow::OpenDownloadFile() {
   const std::optional<QString> path = openFileDialog_(this);
   if (!path) return;
@@ -213,11 +227,17 @@ void MainWindow::TerminalListChanged() {
   ControlsChanged();
 }
 
+void MainWindow::TerminalStateChanged(const TerminalState& state) {
+  terminalStates_->Update(state);
+}
+
 void MainWindow::ShowTerminalList() {
   QListWidget* list = panel_.TerminalList;
   const QSignalBlocker quiet(list);
   list->clear();
+  std::vector<std::string> entries;
   for (const TCheckListItem& entry : program_.TerminalList.Items) {
+    entries.push_back(entry.Text);
     auto* item = new QListWidgetItem(ShownText(entry.Text), list);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(entry.Checked ? Qt::Checked : Qt::Unchecked);
@@ -230,6 +250,7 @@ void MainWindow::ShowTerminalList() {
     list->setCurrentRow(-1);
     list->clearSelection();
   }
+  terminalStates_->ListShown(entries);
 }
 
 void MainWindow::ShowError(const std::string& text) {

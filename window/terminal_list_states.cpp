@@ -21,6 +21,8 @@ constexpr int kGap = 6;  // between the address and its state
 TerminalListStates::TerminalListStates(QListWidget* list, QLabel* totals)
     : list_(list), totals_(totals) {
   list_->setItemDelegate(new TerminalStateDelegate(list_));
+  // The failed icon fits the list's low rows, as the tick boxes do.
+  list_->setIconSize(QSize(11, 11));
 }
 
 void TerminalListStates::ShowCycle(const std::vector<TerminalState>& states,
@@ -101,6 +103,7 @@ void TerminalStateDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
   if (stored.isValid()) {
     QStyleOptionProgressBar bar;
     bar.initFrom(widget);
+    bar.state |= QStyle::State_Horizontal;
     bar.rect = area.adjusted(0, 1, -1, -1);
     bar.minimum = 0;
     bar.maximum = index.data(TerminalListStates::TotalRole).toInt();

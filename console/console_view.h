@@ -4,6 +4,7 @@
 // of the log and only what would have been shown in a box.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -60,6 +61,7 @@ class ConsoleView : public ProgramView {
   std::string last_;
   std::map<int, std::string> live_;  // by entry: the live line of each terminal served
   bool liveShown_ = false;
+  std::chrono::steady_clock::time_point drawn_;  // when a count was last redrawn
   std::vector<std::string> errors_;
   int failures_ = 0;
 };

@@ -19,6 +19,7 @@ struct SendOptions {
   std::string file;  // empty: the Send File of the chosen kind
   int pauseMs = 3000;
   int answerTimeoutMs = 10000;
+  std::string summaryJson;  // empty: no JSON summary written
 };
 int Send(CliRun& run, const SendOptions& options);
 

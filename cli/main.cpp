@@ -82,6 +82,8 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   send->add_option("--answer-timeout-ms", a.send.answerTimeoutMs, "answer time-out")
       ->capture_default_str()
       ->check(kAnswerTimeoutMs);
+  send->add_option("--summary-json", a.send.summaryJson,
+                   "write the run as JSON to this file (fields: see the README)");
   send->callback([&a, &command] {
     command = [&a] {
       CliRun s(a.options);

@@ -1,70 +1,45 @@
 #include "cli/send_summary.h"
 
-#include "model/program.h"
+#include <utility>
+
+#include "cli/json_text.h"
+#include "console/terminal_state_text.h"
 
 namespace {
 
-const char* const kNothingSent = "connected, nothing sent";
+// Local time, ISO 8601 to the second, with the offset from UTC.
+std::string LocalTime(std::time_t when) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  char text[40];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
+  std::string iso = text;
+  if (iso.size() > 2) iso.insert(iso.size() - 2, ":");  // +0100 -> +01:00
+  return iso;
+}
 
-// What became of one terminal's download, from its transfer state.
-std::string DownloadOutcome(const TransferState& state) {
-  switch (state.End) {
-    case TransferEnd::Complete:
-      return state.Stored == state.RecordIndex ? "sent" : "send failed";
-    case TransferEnd::Refused:
-      return "refused: " + state.Refusal;
-    case TransferEnd::SendFailed:
-      return "send failed";
-    case TransferEnd::TimedOut:
-      return "timed out";
-    case TransferEnd::ClosedByTerminal:
-      return "closed by terminal";
-    case TransferEnd::NotForward:
-      return "answers out of order";
-    case TransferEnd::Stopped:
-      return "stopped";
-    case TransferEnd::Running:
-      break;
-  }
-  return state.RecordIndex == 0 ? kNothingSent : "stopped";
+std::string Seconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", seconds);
+  return text;
 }
 
 }  // namespace
 
-SendSummary::SendSummary(const Program& program)
-    : program_(program), started_(std::time(nullptr)) {}
+SendSummary::SendSummary() : started_(std::time(nullptr)) {}
 
-void SendSummary::OnLogLine(const std::string& line) {
-  if (line.starts_with("- Terminal In Use ")) {
-    inUse_ = true;
-  } else if (line.starts_with("- Success Connect ")) {
-    Begin(line.substr(18), kNothingSent, false);
-  } else if (line.starts_with("- Fail Connect ")) {
-    Begin(line.substr(15), inUse_ ? "in use by another Orlent process" : "connect failed", true);
-  } else if (!terminals_.empty() && !terminals_.back().ended) {
-    Terminal& terminal = terminals_.back();
-    Update(terminal);
-    // A terminal's transfer is over once it is disconnected.
-    terminal.ended =
-        line.starts_with("- Success to Disconect ") || line.starts_with("- Fail to Disconnect ");
-  }
-}
-
-void SendSummary::Begin(const std::string& address, const std::string& outcome, bool ended) {
-  inUse_ = false;
-  terminals_.push_back({address, outcome, 0, std::chrono::steady_clock::now(), 0, ended});
-}
-
-void SendSummary::Update(Terminal& terminal) const {
-  terminal.outcome = DownloadOutcome(program_.ServedTransfer());
-  terminal.stored = program_.ServedTransfer().Stored;
-  terminal.seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - terminal.start).count();
+void SendSummary::Finish(std::string kind, std::string file, uint32_t records,
+                         std::vector<TerminalState> terminals) {
+  ended_ = std::time(nullptr);
+  kind_ = std::move(kind);
+  file_ = std::move(file);
+  records_ = records;
+  terminals_ = std::move(terminals);
 }
 
 bool SendSummary::AllSent() const {
   for (const auto& terminal : terminals_) {
-    if (terminal.outcome != "sent") return false;
+    if (!terminal.Done()) return false;
   }
   return true;
 }
@@ -77,7 +52,23 @@ void SendSummary::Print(std::FILE* out) const {
   std::fprintf(out, "send started %s\n", when);
   std::fprintf(out, "%-20s %-34s %8s %9s\n", "terminal", "outcome", "stored", "seconds");
   for (const auto& t : terminals_) {
-    std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), t.outcome.c_str(), t.stored,
-                 t.seconds);
+    std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), TerminalOutcome(t).c_str(),
+                 t.stored, t.seconds);
   }
+}
+
+std::string SendSummary::Json() const {
+  std::string json = "{\n  \"started\": " + JsonString(LocalTime(started_)) +
+                     ",\n  \"ended\": " + JsonString(LocalTime(ended_)) +
+                     ",\n  \"kind\": " + JsonString(kind_) + ",\n  \"file\": " + JsonString(file_) +
+                     ",\n  \"records\": " + std::to_string(records_) + ",\n  \"terminals\": [";
+  for (std::size_t i = 0; i < terminals_.size(); ++i) {
+    const TerminalState& t = terminals_[i];
+    json += std::string(i ? "," : "") + "\n    {\"address\": " + JsonString(t.address) +
+            ", \"outcome\": " + JsonString(TerminalOutcome(t)) +
+            ", \"acknowledged\": " + std::to_string(t.stored) +
+            ", \"seconds\": " + Seconds(t.seconds) +
+            ", \"failure\": " + (t.Failed() ? JsonString(t.failure) : std::string("null")) + "}";
+  }
+  return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }

@@ -1,43 +1,38 @@
-// The per-terminal summary that `orlent-cli send` prints at its end, gathered
-// from the activity log as the send cycle writes it and from the transfer
-// state: each terminal's outcome with its reason, and the records that the
-// terminal acknowledged as stored.
+// The record of one `orlent-cli send`: when it started and ended, what it
+// sent, and each ticked terminal's end as the send cycle reports it (its
+// outcome with its reason, the records it acknowledged as stored, the
+// seconds its transfer took). Printed as a table on standard error, and
+// written as JSON for scripts with --summary-json.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
 
-class Program;
+#include "session/terminal_state.h"
 
 class SendSummary {
  public:
-  // The run's start is taken now, as the local date and time.
-  explicit SendSummary(const Program& program);
+  // The run's start is taken now.
+  SendSummary();
 
-  // Feed every line appended to the activity log.
-  void OnLogLine(const std::string& line);
+  // The cycle is over: its kind, download file and records, and each ticked
+  // entry's state in list order. The run's end is taken now.
+  void Finish(std::string kind, std::string file, uint32_t records,
+              std::vector<TerminalState> terminals);
   // True when every terminal served stored every record handed over.
   bool AllSent() const;
   void Print(std::FILE* out) const;
+  // The run as one JSON object; the fields are described in the README.
+  std::string Json() const;
 
  private:
-  struct Terminal {
-    std::string address;
-    std::string outcome;  // "sent", or why not: "connect failed", "timed out", ...
-    uint32_t stored = 0;  // records the terminal acknowledged as stored
-    std::chrono::steady_clock::time_point start;
-    double seconds = 0;
-    bool ended = false;
-  };
-  void Begin(const std::string& address, const std::string& outcome, bool ended);
-  void Update(Terminal& terminal) const;
-
-  const Program& program_;
   std::time_t started_;
-  bool inUse_ = false;  // the next failed connect is a terminal in use
-  std::vector<Terminal> terminals_;
+  std::time_t ended_ = 0;
+  std::string kind_;
+  std::string file_;
+  uint32_t records_ = 0;
+  std::vector<TerminalState> terminals_;
 };

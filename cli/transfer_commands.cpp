@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <utility>
 
 #include "cli/commands.h"
 #include "cli/send_summary.h"
@@ -39,13 +40,34 @@ std::string Absolute(const std::string& path) {
   return std::filesystem::absolute(path).string();
 }
 
+// The name --kind gives the data kind now chosen.
+std::string ChosenKind(const DataKindButtons& kinds) {
+  const std::pair<const TRadioButton*, const char*> names[] = {{&kinds.Plu, "plu"},
+                                                               {&kinds.Barcode, "barcode"},
+                                                               {&kinds.Ingredient, "ingredient"},
+                                                               {&kinds.ScrollMsg, "scrollmsg"},
+                                                               {&kinds.Speedkey, "speedkey"},
+                                                               {&kinds.Report, "report"}};
+  for (const auto& [button, name] : names) {
+    if (button->Checked) return name;
+  }
+  return "";
+}
+
+void WriteSummaryJson(const SendSummary& summary, const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "w");
+  const std::string json = summary.Json();
+  const bool written = file && std::fwrite(json.data(), 1, json.size(), file) == json.size();
+  if (file && std::fclose(file) != 0) file = nullptr;
+  if (!written || !file) throw ExitStatus(2, "cannot write the summary to " + path);
+}
+
 }  // namespace
 
 int Send(CliRun& run, const SendOptions& options) {
   Program& program = *run.program;
-  SendSummary summary(program);
-  run.view.onLogLine = [&](const std::string& line) {
-    summary.OnLogLine(line);
+  SendSummary summary;
+  run.view.onLogLine = [&](const std::string&) {
     // A safety net behind the answer time-out: a cycle that stops moving fails.
     run.loop.ArmWatchdog(int64_t{options.pauseMs} + options.answerTimeoutMs + 30000, [&] {
       run.view.ShowError("the send cycle stopped moving");
@@ -76,7 +98,10 @@ int Send(CliRun& run, const SendOptions& options) {
   run.loop.RunUntil([&] { return !program.CycleRunning(); });
   run.loop.StopWatchdog();
   run.view.Finish();
+  summary.Finish(ChosenKind(program.Kinds), program.DownloadFilePath(), program.CycleRecords(),
+                 program.CycleStates());
   summary.Print(stderr);
+  if (!options.summaryJson.empty()) WriteSummaryJson(summary, options.summaryJson);
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore;

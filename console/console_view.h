@@ -4,8 +4,10 @@
 // of the log and only what would have been shown in a box.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,8 +23,9 @@ class ConsoleView : public ProgramView {
 
   // `out` null: the log is not printed (commands whose output is not the log).
   // `inPlace`: `out` is a terminal, so a replaced last line is redrawn where
-  // it stands. Otherwise each line is printed once it is final: the last line
-  // waits until the next one is added or Finish() is called.
+  // it stands, and below the log one live line per terminal a send cycle is
+  // serving shows its state, gone once the terminal is done. Otherwise each line is printed once it
+  // is final: the last line waits until the next one is added or Finish() is called.
   ConsoleView(std::FILE* out, std::FILE* err, bool inPlace,
               FailureLine failureLine = FailureLine::MarkedAsError);
 
@@ -30,7 +33,7 @@ class ConsoleView : public ProgramView {
   void LogReplaced(std::size_t index, const std::string& line) override;
   void LogCleared() override;
   void TerminalListChanged() override {}
-  void TerminalStateChanged(const TerminalState&) override {}
+  void TerminalStateChanged(const TerminalState& state) override;
   void ShowError(const std::string& text) override;
   void ShowFailure(const std::string& text) override;
   void FocusSet(const TControl&) override {}
@@ -46,6 +49,9 @@ class ConsoleView : public ProgramView {
   int Failures() const { return failures_; }
 
  private:
+  void ClearLiveLines();
+  void DrawLiveLines();
+
   std::FILE* out_;
   std::FILE* err_;
   bool inPlace_;
@@ -53,6 +59,9 @@ class ConsoleView : public ProgramView {
   std::size_t lines_ = 0;  // lines in the log
   bool held_ = false;      // the log's last line is not printed (or not ended) yet
   std::string last_;
+  std::map<int, std::string> live_;  // by entry: the live line of each terminal served
+  bool liveShown_ = false;
+  std::chrono::steady_clock::time_point drawn_;  // when a count was last redrawn
   std::vector<std::string> errors_;
   int failures_ = 0;
 };

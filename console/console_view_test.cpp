@@ -11,9 +11,10 @@ namespace {
 
 // One call of the core on the view.
 struct Step {
-  enum { Append, Replace, Clear, Error, Failure, Finish } call;
+  enum { Append, Replace, Clear, Error, Failure, Finish, State } call;
   std::string text = {};
-  std::size_t index = 0;  // the line a Replace changes
+  std::size_t index = 0;     // the line a Replace changes
+  TerminalState state = {};  // what a State reports
 };
 
 // What a stream written by the view holds, read back when it is closed.
@@ -56,6 +57,9 @@ void Play(ConsoleView& view, const std::vector<Step>& steps) {
         break;
       case Step::Finish:
         view.Finish();
+        break;
+      case Step::State:
+        view.TerminalStateChanged(step.state);
         break;
     }
   }
@@ -153,6 +157,56 @@ TEST(ConsoleView, WritesErrorBoxesAndFailuresAsEachFrontEndDoes) {
     EXPECT_EQ(outputs.err, c.err);
     EXPECT_EQ(outputs.errors, (std::vector<std::string>{"Bad port", "disk full", "again"}));
     EXPECT_EQ(outputs.failures, 2);
+  }
+}
+
+Step StateOf(int entry, const char* address, SessionPhase phase, uint32_t stored = 0,
+             const char* failure = "") {
+  TerminalState state;
+  state.entry = entry;
+  state.address = address;
+  state.phase = phase;
+  state.stored = stored;
+  state.total = 9;
+  state.failure = failure;
+  return {Step::State, "", 0, state};
+}
+
+TEST(ConsoleView, ATerminalShowsALiveLinePerTerminalServedBelowTheLog) {
+  using P = SessionPhase;
+  const Step a{Step::Append, "a"}, finish{Step::Finish};
+  const Step sending2 = StateOf(0, "127.0.0.2", P::Transferring, 4);
+  const struct {
+    const char* name;
+    Log log;
+    std::vector<Step> steps;
+    std::string out;
+  } cases[] = {
+      {"one line below the held line, the cursor back at its end",
+       Log::InPlace,
+       {a, sending2, finish},
+       "a\n127.0.0.2  sending 4 / 9\033[K\033[1A\ra\033[J\n"},
+      {"redrawn when the state changes, gone when the terminal is done",
+       Log::InPlace,
+       {a, StateOf(0, "127.0.0.2", P::Pausing), StateOf(1, "127.0.0.3", P::Connecting),
+        StateOf(1, "127.0.0.3", P::Disconnected), finish},
+       "a\n127.0.0.2  waiting\033[K\033[1A\ra"
+       "\033[J\n127.0.0.2  waiting\033[K\n127.0.0.3  connecting\033[K\033[2A\ra"
+       "\033[J\n127.0.0.2  waiting\033[K\033[1A\ra\033[J\n"},
+      {"cleared before a new log line and drawn again below it",
+       Log::InPlace,
+       {a, sending2, {Step::Append, "b"}, StateOf(0, "127.0.0.2", P::NotConnected, 0, "x"), finish},
+       "a\n127.0.0.2  sending 4 / 9\033[K\033[1A\ra\033[J\nb"
+       "\n127.0.0.2  sending 4 / 9\033[K\033[1A\rb\033[J\n"},
+      {"a terminal outside a send cycle has none",
+       Log::InPlace,
+       {a, StateOf(-1, "127.0.0.2", P::Transferring, 4), finish},
+       "a\n"},
+      {"nothing extra where the log must stay exact", Log::Final, {a, sending2, finish}, "a\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Written(c.log, ConsoleView::FailureLine::MarkedAsError, c.steps).out, c.out);
   }
 }
 

@@ -93,6 +93,9 @@ class Program : private SessionReport, private CycleHost {
   // --- Send cycle ---
   // "&Send Data": a send cycle over the ticked terminals.
   void SendToTickedTerminals();
+  // A send cycle over the same list with only the entries that failed in the
+  // last cycle ticked; the list's own ticks stay as they are.
+  void SendToFailedTerminals();
   bool CycleRunning() const { return cycle_ && cycle_->Running(); }
   // Stops the running cycle: see SendCycle::Stop.
   void StopCycle();
@@ -110,6 +113,8 @@ class Program : private SessionReport, private CycleHost {
   void Upload();
   // Each ticked entry's state in the last send cycle, in list order; empty before any.
   std::vector<TerminalState> CycleStates() const;
+  // The records the last send cycle sends to each terminal; 0 before any.
+  uint32_t CycleRecords() const { return cycleRecords_; }
   // The transfer of the terminal served last; empty before any.
   const TransferState& ServedTransfer() const;
   // The session of the terminal in ServedAddress, or the one a running cycle serves.
@@ -127,6 +132,7 @@ class Program : private SessionReport, private CycleHost {
   CycleHost& Host() { return *this; }
   SessionReport& ServedReport() { return *this; }
   SessionSettings ServedSettings() const;
+  void StartCycle(std::vector<CycleEntry> entries);
   // Checks the port and reads the chosen kind's download file; on any fault
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload();
@@ -140,5 +146,6 @@ class Program : private SessionReport, private CycleHost {
   SessionSettings SettingsFor(const std::string& address) override;
 
   std::unique_ptr<SendCycle> cycle_;
+  uint32_t cycleRecords_ = 0;
   std::unique_ptr<TerminalSession> served_;  // outside a cycle
 };

@@ -1,5 +1,7 @@
-// The commands that reach terminals: "&Send Data" (a send cycle), and
+// The commands that reach terminals: "&Send Data" (a send cycle), a send
+// cycle over the terminals that failed in the last one, and
 // connect, disconnect, download and upload of the served terminal.
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,18 +11,34 @@
 #include "text/terminal_port.h"
 
 void Program::SendToTickedTerminals() {
+  std::vector<CycleEntry> entries;
+  for (const auto& item : TerminalList.Items) entries.push_back({item.Text, item.Checked});
+  StartCycle(std::move(entries));
+}
+
+void Program::SendToFailedTerminals() {
+  // The list as it stands, with only the entries that failed in the last
+  // cycle ticked; an entry edited since then is not the terminal that failed.
+  std::vector<CycleEntry> entries;
+  for (const auto& item : TerminalList.Items) entries.push_back({item.Text, false});
+  for (const TerminalState& state : CycleStates()) {
+    const auto entry = static_cast<std::size_t>(state.entry);
+    if (state.Failed() && entry < entries.size() && entries[entry].address == state.address) {
+      entries[entry].ticked = true;
+    }
+  }
+  StartCycle(std::move(entries));
+}
+
+void Program::StartCycle(std::vector<CycleEntry> entries) {
   // One cycle at a time: a second one would fight the running one over the
   // terminals and the log.
   if (CycleRunning()) {
     View.ShowError("Send Data Is Running !");
     return;
   }
-  std::vector<CycleEntry> entries;
-  bool anyTicked = false;
-  for (const auto& item : TerminalList.Items) {
-    entries.push_back({item.Text, item.Checked});
-    anyTicked = anyTicked || item.Checked;
-  }
+  const bool anyTicked =
+      std::any_of(entries.begin(), entries.end(), [](const CycleEntry& e) { return e.ticked; });
   if (!anyTicked) {
     View.ShowError("No Terminal To Send !");
     return;
@@ -31,6 +49,7 @@ void Program::SendToTickedTerminals() {
   if (!prepared) return;
   served_.reset();
   ServedAddress.Text.clear();
+  cycleRecords_ = prepared->total;
   cycle_ = std::make_unique<SendCycle>(Services(), Host(), std::move(entries), *prepared,
                                        CycleSettings{PauseMs, Parallel});
   cycle_->Start();

@@ -93,6 +93,10 @@ void MainWindow::BuildLayout() {
   statusPanel_->setFixedWidth(kStatusPanelWidth);
   statusPanel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   statusBar()->addWidget(statusPanel_);
+  cycleTotals_ = new QLabel(statusBar());
+  cycleTotals_->setObjectName("CycleTotals");
+  statusBar()->addWidget(cycleTotals_, 1);
+  terminalStates_ = std::make_unique<TerminalListStates>(panel_.TerminalList, cycleTotals_);
 }
 
 void MainWindow::MapControls() {
@@ -138,7 +142,8 @@ void MainWindow::WireInput() {
   onClick(panel_.ChangeButton, [this] { Handle(&Program::ChangeTerminal); });
   // While a cycle runs the button stops it; Esc does the same.
   onClick(panel_.SendButton, [this] {
-    Handle(program_.CycleRunning() ? &Program::StopCycle : &Program::SendToTickedTerminals);
+    if (program_.CycleRunning()) return Handle(&Program::StopCycle);
+    StartCycle(&Program::SendToTickedTerminals);
   });
   auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(stop, &QShortcut::activated, this, [this] {
@@ -148,6 +153,8 @@ void MainWindow::WireInput() {
   onClick(panel_.ClearLogButton, [this] { Handle(&Program::ClearLog); });
   onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
   connect(menu_.ClearLogItem, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
+  connect(menu_.SendToFailedItem, &QAction::triggered, this,
+          [this] { StartCycle(&Program::SendToFailedTerminals); });
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
@@ -201,6 +208,14 @@ void MainWindow::Handle(void (Program::*handler)()) {
   program_.HandleEvent([this, handler] { (program_.*handler)(); });
 }
 
+void MainWindow::StartCycle(void (Program::*command)()) {
+  Handle(command);
+  if (!program_.CycleRunning()) return;
+  std::vector<std::string> entries;
+  for (const TCheckListItem& entry : program_.TerminalList.Items) entries.push_back(entry.Text);
+  terminalStates_->ShowCycle(program_.CycleStates(), std::move(entries));
+}
+
 void MainWindow::OpenDownloadFile() {
   const std::optional<QString> path = openFileDialog_(this, ShownText(program_.DownloadFilePath()));
   if (!path) return;
@@ -224,11 +239,17 @@ void MainWindow::TerminalListChanged() {
   ControlsChanged();
 }
 
+void MainWindow::TerminalStateChanged(const TerminalState& state) {
+  terminalStates_->Update(state);
+}
+
 void MainWindow::ShowTerminalList() {
   QListWidget* list = panel_.TerminalList;
   const QSignalBlocker quiet(list);
   list->clear();
+  std::vector<std::string> entries;
   for (const TCheckListItem& entry : program_.TerminalList.Items) {
+    entries.push_back(entry.Text);
     auto* item = new QListWidgetItem(ShownText(entry.Text), list);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(entry.Checked ? Qt::Checked : Qt::Unchecked);
@@ -241,6 +262,7 @@ void MainWindow::ShowTerminalList() {
     list->setCurrentRow(-1);
     list->clearSelection();
   }
+  terminalStates_->ListShown(entries);
 }
 
 void MainWindow::ShowError(const std::string& text) {

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "window/file_dialog.h"
 #include "window/log_model.h"
 #include "window/log_view.h"
+#include "window/terminal_list_states.h"
 #include "window/window_actions.h"
 
 class QLabel;
@@ -43,6 +45,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   LogView* ActivityLog() const { return logView_; }
   const LogModel& Log() const { return log_; }
   QLabel* StatusPanel() const { return statusPanel_; }
+  // The last send cycle's totals, in the status bar.
+  QLabel* CycleTotals() const { return cycleTotals_; }
   void SetOpenFileDialog(OpenFileDialog dialog) { openFileDialog_ = std::move(dialog); }
 
   // ProgramView
@@ -50,7 +54,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   void LogReplaced(std::size_t index, const std::string& line) override;
   void LogCleared() override;
   void TerminalListChanged() override;
-  void TerminalStateChanged(const TerminalState&) override {}
+  void TerminalStateChanged(const TerminalState& state) override;
   void ShowError(const std::string& text) override;
   void ShowFailure(const std::string& text) override;
   void FocusSet(const TControl& control) override;
@@ -67,6 +71,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   void Handle(void (Program::*handler)());
   void OpenDownloadFile();
   void ShowTerminalList();
+  // Runs a command that may start a send cycle, and shows the cycle's states.
+  void StartCycle(void (Program::*command)());
   void KeepBorderFixed();
 
   LogModel log_;
@@ -75,6 +81,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   MainMenu menu_{};
   LogView* logView_ = nullptr;
   QLabel* statusPanel_ = nullptr;
+  QLabel* cycleTotals_ = nullptr;
+  std::unique_ptr<TerminalListStates> terminalStates_;
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
   bool closed_ = false;

@@ -242,7 +242,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
                                                 {"Disconnect", false},
                                                 {"-", false},
                                                 {"Upload", false},
-                                                {"Send Data", true}}));
+                                                {"Send Data", true},
+                                                {"Send to &Failed Terminals", true}}));
   EXPECT_EQ(Entries(w.window->findChild<QToolBar*>("ActionToolBar")), (E{{"&Connect", true},
                                                                          {"&Disconnect", true},
                                                                          {"-", true},

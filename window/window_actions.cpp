@@ -66,6 +66,8 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   AddSeparator(communication, false);
   m.UploadItem = AddItem(communication, "UploadItem", "Upload", a.UploadAction, false);
   m.DownloadItem = AddItem(communication, "DownloadItem", "Send Data", a.DownloadAction);
+  m.SendToFailedItem =
+      AddItem(communication, "SendToFailedItem", "Send to &Failed Terminals", nullptr);
   return m;
 }
 

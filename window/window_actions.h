@@ -33,7 +33,8 @@ struct MainMenu {
   QAction* ConnectItem;
   QAction* DisconnectItem;
   QAction* UploadItem;
-  QAction* DownloadItem;  // captioned "Send Data": the single download, not a send cycle
+  QAction* DownloadItem;      // captioned "Send Data": the single download, not a send cycle
+  QAction* SendToFailedItem;  // not linked to an action: a send cycle over the failed terminals
 };
 
 MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& actions);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,46 @@ TEST_F(Cli, SendServesTheTickedTerminalsPassesOverOneWithoutListenerAndSaysSo) {
   simulator->Stop();
   EXPECT_EQ(Dump("127.0.0.2", "plu"), kPluLines);
   EXPECT_EQ(Dump("127.0.0.5", "plu"), kPluLines);
+}
+
+TEST_F(Cli, SummaryJsonRecordsTheRunWithEachTerminalsReason) {
+  // A terminal that holds two records refuses the third as memory full.
+  Lines args = {"--store", folder.File("store"), "--listen", "127.0.0.2:0", "--capacity", "2"};
+  simulator = std::make_unique<SimulatorProcess>(args);
+  folder.Write("Orlent.ini", Ini(simulator->port(),
+                                 {{"127.0.0.2", true}, {"127.0.0.3", false}, {"127.0.0.4", true}}));
+  folder.Write("PLU-Down.txt", FileText(kPluLines));
+
+  ProcessResult send =
+      Run({"send", "--kind", "plu", "--pause-ms", "0", "--summary-json", folder.File("run.json")});
+  EXPECT_EQ(send.exitCode, 1) << send.err;
+  const std::string refusal = "refused: ERR: 90 Memory full";
+  EXPECT_EQ(RowOf(send.err, "127.0.0.2").outcome, refusal) << send.err;
+  EXPECT_EQ(RowOf(send.err, "127.0.0.4").outcome, "connect failed") << send.err;
+
+  // Times and seconds vary from run to run; their form does not.
+  const std::regex time("\"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d\"");
+  const std::regex seconds("\"seconds\": \\d+\\.\\d{3}");
+  std::string json = folder.Read("run.json");
+  json = std::regex_replace(json, time, "TIME");
+  json = std::regex_replace(json, seconds, "\"seconds\": S");
+  EXPECT_EQ(json,
+            "{\n"
+            "  \"started\": TIME,\n"
+            "  \"ended\": TIME,\n"
+            "  \"kind\": \"plu\",\n"
+            "  \"file\": \"" +
+                folder.File("PLU-Down.txt") +
+                "\",\n"
+                "  \"records\": 3,\n"
+                "  \"terminals\": [\n"
+                "    {\"address\": \"127.0.0.2\", \"outcome\": \"" +
+                refusal + "\", \"acknowledged\": 2, \"seconds\": S, \"failure\": \"" + refusal +
+                "\"},\n"
+                "    {\"address\": \"127.0.0.4\", \"outcome\": \"connect failed\", "
+                "\"acknowledged\": 0, \"seconds\": S, \"failure\": \"connect failed\"}\n"
+                "  ]\n"
+                "}\n");
 }
 
 TEST_F(Cli, SendOfAFileWithAnErrorLineSendsNothingAndFails) {

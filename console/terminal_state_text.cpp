@@ -1,0 +1,55 @@
+#include "console/terminal_state_text.h"
+
+#include <algorithm>
+#include <cstdint>
+
+std::string TerminalStateText(const TerminalState& state) {
+  if (state.Failed()) return "failed: " + state.failure;
+  switch (state.phase) {
+    case SessionPhase::Idle:
+    case SessionPhase::Pausing:
+      return "waiting";
+    case SessionPhase::Connecting:
+      return "connecting";
+    case SessionPhase::Connected:
+      return "connected";
+    case SessionPhase::Transferring:
+      if (state.total == 0) return "receiving";
+      return "sending " + std::to_string(state.stored) + " / " + std::to_string(state.total);
+    case SessionPhase::NotConnected:
+      return "failed";
+    case SessionPhase::Disconnected:
+      break;
+  }
+  return "done";
+}
+
+std::string TerminalOutcome(const TerminalState& state) {
+  if (state.Done()) return "sent";
+  if (state.Failed()) return state.failure;
+  return TerminalStateText(state);
+}
+
+bool ShowsProgress(const TerminalState& state) {
+  return state.phase == SessionPhase::Transferring && state.total > 0 && !state.Failed();
+}
+
+std::string CycleTotalsText(const std::vector<TerminalState>& states) {
+  int done = 0;
+  int failed = 0;
+  uint64_t stored = 0;
+  uint32_t perTerminal = 0;  // every terminal of a cycle is sent the same records
+  for (const TerminalState& state : states) {
+    done += state.Done();
+    failed += state.Failed();
+    stored += state.stored;
+    perTerminal = std::max(perTerminal, state.total);
+  }
+  const auto count = static_cast<int>(states.size());
+  std::string text = std::to_string(count) + (count == 1 ? " terminal: " : " terminals: ") +
+                     std::to_string(done) + " done, " + std::to_string(failed) + " failed";
+  const int toGo = count - done - failed;
+  if (toGo > 0) text += ", " + std::to_string(toGo) + " to go";
+  return text + "; " + std::to_string(stored) + " of " +
+         std::to_string(uint64_t{perTerminal} * states.size()) + " records stored";
+}

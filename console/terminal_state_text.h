@@ -1,0 +1,24 @@
+// The words a front end shows for one terminal's state in a send cycle
+// ("waiting", "sending 1200 / 3334", "failed: timed out", ...) and for the
+// cycle's totals. Both front ends show the same words: the window beside
+// each address and in its status bar, the command line in its live lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "session/terminal_state.h"
+
+// What one terminal is doing, or how it ended.
+std::string TerminalStateText(const TerminalState& state);
+
+// "sent" for a terminal that stored every record, else the reason it did not,
+// or what it was still doing when the cycle ended.
+std::string TerminalOutcome(const TerminalState& state);
+
+// True while the terminal's download runs and its progress can be drawn.
+bool ShowsProgress(const TerminalState& state);
+
+// The cycle as a whole, from each ticked entry's state: "3 terminals: 2 done,
+// 1 failed; 6 of 9 records stored", with "n to go" while some are not over.
+std::string CycleTotalsText(const std::vector<TerminalState>& states);

@@ -1,0 +1,74 @@
+#include "console/terminal_state_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TerminalState StateOf(SessionPhase phase, uint32_t stored, uint32_t total,
+                      const std::string& failure = "") {
+  TerminalState state;
+  state.address = "127.0.0.3";
+  state.phase = phase;
+  state.stored = stored;
+  state.total = total;
+  state.failure = failure;
+  return state;
+}
+
+TEST(TerminalStateText, EachStateHasItsWordsAndItsOutcome) {
+  using P = SessionPhase;
+  struct Case {
+    TerminalState state;
+    const char* shown;
+    const char* outcome;
+    bool progress;
+  };
+  const Case cases[] = {
+      {StateOf(P::Idle, 0, 0), "waiting", "waiting", false},
+      {StateOf(P::Pausing, 0, 0), "waiting", "waiting", false},
+      {StateOf(P::Connecting, 0, 0), "connecting", "connecting", false},
+      {StateOf(P::Connected, 0, 0), "connected", "connected", false},
+      {StateOf(P::Transferring, 1200, 3334), "sending 1200 / 3334", "sending 1200 / 3334", true},
+      {StateOf(P::Transferring, 0, 0), "receiving", "receiving", false},
+      {StateOf(P::Disconnected, 3334, 3334), "done", "sent", false},
+      {StateOf(P::NotConnected, 0, 0, "connect failed"), "failed: connect failed", "connect failed",
+       false},
+      {StateOf(P::Transferring, 7, 9, "timed out"), "failed: timed out", "timed out", false},
+      {StateOf(P::Disconnected, 2, 9, "refused: ERR: 90 Memory full"),
+       "failed: refused: ERR: 90 Memory full", "refused: ERR: 90 Memory full", false},
+      {StateOf(P::Disconnected, 0, 9, "closed by terminal"), "failed: closed by terminal",
+       "closed by terminal", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    EXPECT_EQ(TerminalStateText(c.state), c.shown);
+    EXPECT_EQ(TerminalOutcome(c.state), c.outcome);
+    EXPECT_EQ(ShowsProgress(c.state), c.progress);
+  }
+}
+
+TEST(TerminalStateText, TheTotalsCountDoneFailedAndRecords) {
+  using P = SessionPhase;
+  struct Case {
+    std::vector<TerminalState> states;
+    const char* totals;
+  };
+  const Case cases[] = {
+      {{StateOf(P::Disconnected, 3, 3), StateOf(P::Disconnected, 3, 3),
+        StateOf(P::NotConnected, 0, 0, "connect failed")},
+       "3 terminals: 2 done, 1 failed; 6 of 9 records stored"},
+      {{StateOf(P::Transferring, 1, 3)},
+       "1 terminal: 0 done, 0 failed, 1 to go; 1 of 3 records stored"},
+      {{StateOf(P::Disconnected, 3, 3), StateOf(P::Idle, 0, 0)},
+       "2 terminals: 1 done, 0 failed, 1 to go; 3 of 6 records stored"},
+      {{}, "0 terminals: 0 done, 0 failed; 0 of 0 records stored"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CycleTotalsText(c.states), c.totals);
+  }
+}
+
+}  // namespace

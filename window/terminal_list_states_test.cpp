@@ -1,0 +1,101 @@
+// The terminal list after a send cycle with one failed terminal: each ticked
+// entry's state beside its address, the failed one marked, the totals in the
+// status bar; "Send to Failed Terminals"; an edit of the list clears them.
+#include "window/terminal_list_states.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <string>
+
+#include "tests/support/echo_answer.h"
+#include "window/window_fixture.h"
+
+namespace {
+
+const std::string kThreeTerminals =
+    "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=3\r\n"
+    "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n"
+    "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=1\r\n"
+    "TerminalIP_3=127.0.0.4\r\nTerminalChecked_3=0\r\n";
+
+QStringList ShownStates(const QListWidget* list) {
+  QStringList states;
+  for (int row = 0; row < list->count(); ++row) {
+    states << list->item(row)->data(TerminalListStates::StateTextRole).toString();
+  }
+  return states;
+}
+
+// A cycle in which 127.0.0.2 stores both records and 127.0.0.3 cannot be reached.
+void CycleWithOneFailure(WindowFixture& w) {
+  QTest::mouseClick(w.Panel().SendButton, Qt::LeftButton);
+  EXPECT_EQ(ShownStates(w.Panel().TerminalList), (QStringList{"waiting", "waiting", ""}));
+  w.manualLoop.Advance(3000);
+  EchoLastSent(w.link, w.manualLoop);
+  EXPECT_EQ(ShownStates(w.Panel().TerminalList), (QStringList{"sending 1 / 2", "waiting", ""}));
+  EchoLastSent(w.link, w.manualLoop);
+  w.link.connectResult = 0;
+  w.manualLoop.Advance(3000);
+  ASSERT_FALSE(w.Model().CycleRunning());
+  w.link.connectResult = 1;
+}
+
+TEST(WindowTerminalStates, AfterACycleEachTickedEntryShowsHowItEnded) {
+  WindowFixture w(kThreeTerminals);
+  w.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
+  ModalAnswerer operatorStandIn;
+  CycleWithOneFailure(w);
+  QListWidget* list = w.Panel().TerminalList;
+
+  EXPECT_EQ(ShownStates(list), (QStringList{"done", "failed: connect failed", ""}));
+  EXPECT_EQ(w.window->CycleTotals()->text(),
+            "2 terminals: 1 done, 1 failed; 2 of 4 records stored");
+  EXPECT_TRUE(list->item(0)->icon().isNull());
+  EXPECT_FALSE(list->item(1)->icon().isNull()) << "a failed terminal stands out";
+  EXPECT_NE(list->item(1)->foreground().color(), list->item(0)->foreground().color());
+  EXPECT_EQ(list->item(1)->toolTip(), "127.0.0.3: failed: connect failed");
+  EXPECT_EQ(list->item(1)->text(), "127.0.0.3") << "the entry itself is the address";
+  EXPECT_TRUE(operatorStandIn.boxes.empty());
+
+  // Sent again to the failed one only; the ticks stay.
+  w.window->Menu().SendToFailedItem->trigger();
+  EXPECT_EQ(ShownStates(list), (QStringList{"", "waiting", ""}));
+  w.manualLoop.Advance(3000);
+  EchoLastSent(w.link, w.manualLoop);
+  EchoLastSent(w.link, w.manualLoop);
+  EXPECT_EQ(ShownStates(list), (QStringList{"", "done", ""}));
+  EXPECT_EQ(w.window->CycleTotals()->text(), "1 terminal: 1 done, 0 failed; 2 of 2 records stored");
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(list->item(1)->checkState(), Qt::Checked);
+  EXPECT_EQ(list->item(2)->checkState(), Qt::Unchecked);
+  EXPECT_TRUE(list->item(1)->icon().isNull());
+  EXPECT_TRUE(operatorStandIn.boxes.empty());
+}
+
+TEST(WindowTerminalStates, StatesStayUntilTheListIsEdited) {
+  WindowFixture w(kThreeTerminals);
+  w.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
+  ModalAnswerer operatorStandIn;
+  CycleWithOneFailure(w);
+  QListWidget* list = w.Panel().TerminalList;
+
+  // Ticks and a refused Delete (nothing selected) leave the list's entries as they are.
+  QTest::mouseClick(w.Panel().DeleteButton, Qt::LeftButton);
+  list->item(2)->setCheckState(Qt::Checked);
+  EXPECT_EQ(ShownStates(list), (QStringList{"done", "failed: connect failed", ""}));
+
+  // Typed into the IP box and added: an edit of the list.
+  QTest::keyClicks(w.Panel().AddressBox, "127.0.0.5");
+  QTest::mouseClick(w.Panel().AddButton, Qt::LeftButton);
+  EXPECT_EQ(ShownStates(list), (QStringList{"", "", "", ""}));
+  EXPECT_EQ(w.window->CycleTotals()->text(), "");
+  EXPECT_TRUE(list->item(1)->icon().isNull());
+}
+
+}  // namespace

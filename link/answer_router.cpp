@@ -2,14 +2,17 @@
 // handed to the link library that reach it.
 #include "link/answer_router.h"
 
-#include <atomic>
+#include <mutex>
 #include <utility>
 
 #include "link/answer_copy.h"
 
 namespace {
 
-std::atomic<AnswerRouter*> activeRouter{nullptr};
+// Held while an answer is handed to the active router, so that a router is
+// never unset, and then destroyed, while the library's thread still uses it.
+std::mutex activeRouterMutex;
+AnswerRouter* activeRouter = nullptr;
 
 }  // namespace
 
@@ -42,15 +45,18 @@ void AnswerRouter::Hand(const AnswerCopy& copy) {
 }
 
 void SetActiveRouter(AnswerRouter* router) {
-  activeRouter.store(router);
+  std::lock_guard lock(activeRouterMutex);
+  activeRouter = router;
 }
 
 AnswerRouter* ActiveRouter() {
-  return activeRouter.load();
+  std::lock_guard lock(activeRouterMutex);
+  return activeRouter;
 }
 
 extern "C" int DataCallback(RequestPacket answer) {
-  if (AnswerRouter* router = ActiveRouter()) router->Post(answer);
+  std::lock_guard lock(activeRouterMutex);
+  if (activeRouter) activeRouter->Post(answer);
   return 1;
 }
 

@@ -13,9 +13,11 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <filesystem>
 #include <optional>
 
 #include "window/local_text.h"
+#include "window/settings_dialog.h"
 
 namespace {
 
@@ -140,6 +142,7 @@ void MainWindow::WireInput() {
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
+  connect(actions_.SettingsAction, &QAction::triggered, this, &MainWindow::EditCycleOptions);
   const std::pair<QAction*, void (Program::*)()> runs[] = {
       {actions_.ConnectAction, &Program::Connect},
       {actions_.DisconnectAction, &Program::Disconnect},
@@ -193,7 +196,14 @@ void MainWindow::Handle(void (Program::*handler)()) {
 void MainWindow::OpenDownloadFile() {
   const std::optional<QString> path = openFileDialog_(this);
   if (!path) return;
-  program_.HandleEvent([this, bytes = CoreText(*path)] { program_.ChooseSendFile(bytes); });
+  program_.HandleEvent([this, bytes = CoreText(*path)] { program_.PickSendFile(bytes); });
+}
+
+void MainWindow::EditCycleOptions() {
+  SettingsDialog dialog(this, program_.StoredOptions);
+  if (dialog.exec() != QDialog::Accepted) return;
+  program_.HandleEvent(
+      [this, options = dialog.Options()] { program_.ChangeCycleOptions(options); });
 }
 
 void MainWindow::LogAppended(const std::string& line) {
@@ -249,14 +259,22 @@ void MainWindow::FocusSet(const TControl& control) {
 }
 
 void MainWindow::ControlsChanged() {
+  // The Send File box is narrow: it shows the file's name, its tool tip the
+  // full path of the file a send reads.
+  const std::string sendFileName =
+      std::filesystem::path(program_.SendFileBox.Text).filename().string();
+  panel_.SendFileBox->setToolTip(ShownText(program_.DownloadFilePath()));
   for (const auto& [widget, model] : edits_) {
-    const QString text = ShownText(model->Text);
+    const QString text = ShownText(model == &program_.SendFileBox ? sendFileName : model->Text);
     if (widget->text() != text) widget->setText(text);
   }
   for (const auto& [widget, model] : radios_) {
     widget->setEnabled(model->Enabled);
     if (model->Checked) widget->setChecked(true);
   }
+  const bool idle = !program_.CycleRunning();
+  actions_.SettingsAction->setEnabled(idle);
+  menu_.SettingsItem->setEnabled(idle);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -66,6 +66,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   void WireInput();
   void Handle(void (Program::*handler)());
   void OpenDownloadFile();
+  void EditCycleOptions();
   void ShowTerminalList();
   void KeepBorderFixed();
 

@@ -41,6 +41,8 @@ const std::string kNoneTicked =
     "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\n"
     "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=0\r\n";
 
+const QString kSettingsCaption = QString::fromUtf8("Settings\u2026");
+
 const std::string kTwoPluLines =
     "1\t101\t0\tApple\t250\t0\t0\t0\t0\r\n2\t102\t0\tPear\t300\t0\t0\t0\t0\r\n";
 
@@ -89,6 +91,8 @@ TEST(WindowStart, ShowsTheTerminalsAndDefaultsOfThePreparedSettings) {
   EXPECT_EQ(ui.PortBox->text(), "20405");
   EXPECT_EQ(ui.AddressBox->text(), "");
   EXPECT_EQ(ui.SendFileBox->text(), "PLU-Down-Default.txt");
+  EXPECT_EQ(ui.SendFileBox->toolTip(),
+            QString::fromStdString(w.folder.File("PLU-Down-Default.txt")));
   EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
   EXPECT_TRUE(ui.Kinds.Plu->isChecked());
   // The link library's version line is where a user looks for it: the status bar panel.
@@ -240,7 +244,9 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
                                                 {"Disconnect", false},
                                                 {"-", false},
                                                 {"Upload", false},
-                                                {"Send Data", true}}));
+                                                {"Send Data", true},
+                                                {"-", true},
+                                                {kSettingsCaption, true}}));
   EXPECT_EQ(Entries(w.window->findChild<QToolBar*>("ActionToolBar")), (E{{"&Connect", true},
                                                                          {"&Disconnect", true},
                                                                          {"-", true},
@@ -262,6 +268,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
     EXPECT_EQ(action->property("category").toString(), category);
     EXPECT_EQ(action->text(), caption);
   }
+  EXPECT_EQ(a.SettingsAction->property("category").toString(), "Communication");
+  EXPECT_EQ(a.SettingsAction->text(), kSettingsCaption);
   EXPECT_EQ(a.OpenAction->shortcut(), QKeySequence("Ctrl+O"));
   // Ctrl+O is the only short cut of the window.
   for (QAction* action : w.window->findChildren<QAction*>()) {
@@ -301,14 +309,17 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   WindowFixture::Focus(control);
   QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
+  // The box shows the file's name, its tool tip the full path.
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "week 12.plu");
+  EXPECT_EQ(w.Panel().SendFileBox->toolTip(), "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Model().SendFileBox.Text, "/srv/prices/week 12.plu");
   EXPECT_TRUE(w.Model().FileChosen);
+  EXPECT_EQ(w.Model().RememberedSendFile, "/srv/prices/week 12.plu");
 
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 2);
-  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "week 12.plu");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, CtrlO,

@@ -14,11 +14,13 @@ int ChangeTerminal(CliRun& run, int number, const std::string& address);
 int TickTerminal(CliRun& run, int number, bool ticked);
 int SetPort(CliRun& run, const std::string& port);
 
+// An option not given takes its value from the settings file.
 struct SendOptions {
   std::string kind;  // empty: the data kind in force at start-up
   std::string file;  // empty: the Send File of the chosen kind
-  int pauseMs = 3000;
-  int answerTimeoutMs = 10000;
+  std::optional<int> parallel;
+  std::optional<int> pauseMs;
+  std::optional<int> answerTimeoutMs;
   std::string summaryJson;  // empty: no JSON summary written
 };
 int Send(CliRun& run, const SendOptions& options);
@@ -26,8 +28,8 @@ int Send(CliRun& run, const SendOptions& options);
 struct UploadOptions {
   std::string kind;
   std::string terminal;
-  std::string out;  // empty: the kind's upload file name
-  int answerTimeoutMs = 10000;
+  std::string out;                     // empty: the kind's upload file name
+  std::optional<int> answerTimeoutMs;  // not given: the settings file's
 };
 int Upload(CliRun& run, const UploadOptions& options);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "settings/terminal_settings.h"
 
 namespace {
 
@@ -14,11 +15,12 @@ const std::vector<std::string> kUploadKinds = {"plu",          "barcode",    "in
                                                "report-group", "report-dept"};
 
 // Every number given on the command line has a range that makes sense; one
-// outside it is refused before anything is done. Times are in milliseconds:
-// a pause of up to ten minutes, an answer time-out of up to an hour.
+// outside it is refused before anything is done. The send cycle's options
+// have the ranges of their keys in the settings file.
 const CLI::Range kEntryNumber(1, 1000000);
-const CLI::Range kPauseMs(0, 600000);
-const CLI::Range kAnswerTimeoutMs(1, 3600000);
+const CLI::Range kParallel(kParallelKey.min, kParallelKey.max);
+const CLI::Range kPauseMs(kPauseKey.min, kPauseKey.max);
+const CLI::Range kAnswerTimeoutMs(kAnswerTimeoutKey.min, kAnswerTimeoutKey.max);
 
 struct Arguments {
   RunOptions options;
@@ -76,11 +78,15 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   auto* send = app.add_subcommand("send", "a send cycle over the ticked terminals");
   send->add_option("--kind", a.send.kind, "data kind")->check(CLI::IsMember(kSendKinds));
   send->add_option("--file", a.send.file, "download file, as picked in the file-open dialog");
-  send->add_option("--pause-ms", a.send.pauseMs, "wait before each connect")
-      ->capture_default_str()
+  send->add_option("--parallel", a.send.parallel,
+                   "terminals served at the same time, 1 to 64 (default: TerminalParallel in "
+                   "Orlent.ini, else 1)")
+      ->check(kParallel);
+  send->add_option("--pause-ms", a.send.pauseMs,
+                   "wait before each connect (default: TerminalPause in Orlent.ini, else 3000)")
       ->check(kPauseMs);
-  send->add_option("--answer-timeout-ms", a.send.answerTimeoutMs, "answer time-out")
-      ->capture_default_str()
+  send->add_option("--answer-timeout-ms", a.send.answerTimeoutMs,
+                   "answer time-out (default: TerminalAnswerTimeout in Orlent.ini, else 10000)")
       ->check(kAnswerTimeoutMs);
   send->add_option("--summary-json", a.send.summaryJson,
                    "write the run as JSON to this file (fields: see the README)");
@@ -97,8 +103,9 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
       ->check(CLI::IsMember(kUploadKinds));
   upload->add_option("--terminal", a.upload.terminal, "terminal address")->required();
   upload->add_option("--out", a.upload.out, "upload file in the current directory");
-  upload->add_option("--answer-timeout-ms", a.upload.answerTimeoutMs, "answer time-out")
-      ->capture_default_str()
+  upload
+      ->add_option("--answer-timeout-ms", a.upload.answerTimeoutMs,
+                   "answer time-out (default: TerminalAnswerTimeout in Orlent.ini, else 10000)")
       ->check(kAnswerTimeoutMs);
   upload->callback([&a, &command] {
     command = [&a] {

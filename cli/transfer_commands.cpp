@@ -69,7 +69,7 @@ int Send(CliRun& run, const SendOptions& options) {
   SendSummary summary;
   run.view.onLogLine = [&](const std::string&) {
     // A safety net behind the answer time-out: a cycle that stops moving fails.
-    run.loop.ArmWatchdog(int64_t{options.pauseMs} + options.answerTimeoutMs + 30000, [&] {
+    run.loop.ArmWatchdog(int64_t{program.PauseMs} + program.AnswerTimeoutMs + 30000, [&] {
       run.view.ShowError("the send cycle stopped moving");
       program.AbandonCycle();
     });
@@ -77,8 +77,10 @@ int Send(CliRun& run, const SendOptions& options) {
   run.Handle([&] {
     if (!options.kind.empty()) ChooseKind(program, options.kind);
     if (!options.file.empty()) program.ChooseSendFile(Absolute(options.file));
-    program.PauseMs = options.pauseMs;
-    program.AnswerTimeoutMs = options.answerTimeoutMs;
+    // For this run only: a send saves nothing.
+    program.Parallel = options.parallel.value_or(program.Parallel);
+    program.PauseMs = options.pauseMs.value_or(program.PauseMs);
+    program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
   });
   const std::size_t errorsBefore = run.view.Errors().size();
   run.Handle([&] { program.SendToTickedTerminals(); });
@@ -120,7 +122,7 @@ int Upload(CliRun& run, const UploadOptions& options) {
     }
     if (!options.out.empty()) program.UploadFileBox.Text = options.out;
     program.ServedAddress.Text = options.terminal;
-    program.AnswerTimeoutMs = options.answerTimeoutMs;
+    program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
   });
   run.Handle([&] { program.Connect(); });
   // The connect runs off the loop thread; its line comes back through the loop.
@@ -132,7 +134,7 @@ int Upload(CliRun& run, const UploadOptions& options) {
   bool ended = false;
   bool failed = false;
   const std::string silence = "no answer from " + options.terminal + " within " +
-                              std::to_string(options.answerTimeoutMs) + " ms";
+                              std::to_string(program.AnswerTimeoutMs) + " ms";
   run.view.onLogLine = [&](const std::string& line) {
     if (line.starts_with("- Success to Disconect ") || line.starts_with("- Fail to Disconnect ")) {
       ended = true;
@@ -144,7 +146,7 @@ int Upload(CliRun& run, const UploadOptions& options) {
       failed = true;
     }
     // A safety net behind the answer time-out: an upload that stops moving fails.
-    run.loop.ArmWatchdog(int64_t{options.answerTimeoutMs} + 30000, [&] {
+    run.loop.ArmWatchdog(int64_t{program.AnswerTimeoutMs} + 30000, [&] {
       run.view.ShowError(silence);
       failed = true;
       program.Disconnect();

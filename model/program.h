@@ -24,6 +24,7 @@
 #include "model/program_view.h"
 #include "session/terminal_session.h"
 #include "settings/folder_role.h"
+#include "settings/terminal_settings.h"
 
 class SettingsFile;
 
@@ -68,9 +69,17 @@ class Program : private SessionReport, private CycleHost {
   bool FileChosen = false;    // a download file was picked in the file-open dialog
   std::unique_ptr<SettingsFile> Settings;
   std::string VersionLine;  // the link library's version, built at start-up
-  int PauseMs = 3000;       // the pause before each connect of a send cycle
-  int Parallel = 1;         // terminals a send cycle serves at the same time
-  int AnswerTimeoutMs = 10000;
+  // The send cycle's options in force: taken from StoredOptions at start-up
+  // and at each change in the Settings dialog. A front end may override them
+  // for one run; that is never saved.
+  int PauseMs = kPauseKey.absent;      // the pause before each connect of a send cycle
+  int Parallel = kParallelKey.absent;  // terminals a send cycle serves at the same time
+  int AnswerTimeoutMs = kAnswerTimeoutKey.absent;
+  // The send cycle's options as the settings file holds them.
+  CycleOptions StoredOptions;
+  // The download file last picked in the file-open dialog, kept in the
+  // settings file and chosen again at start-up while it exists; empty: none.
+  std::string RememberedSendFile;
   // What the program holds of its folder; set by the front end before Start.
   FolderRole Role = FolderRole::Reader;
 
@@ -83,9 +92,14 @@ class Program : private SessionReport, private CycleHost {
   void ClearLog();
 
   // --- Terminal list: loaded, saved and edited ---
-  // The list and the port box from and to the settings file.
+  // The list, the port box, the cycle's options and the remembered send file
+  // from and to the settings file. A load shows an error box naming each
+  // option the file holds that cannot be taken, and uses its default.
   void LoadTerminalSettings();
   void SaveTerminalSettings();
+  // The Settings dialog's OK: saves the cycle's options and puts them in
+  // force. Refused while a cycle runs; a value outside its key's range is refused.
+  void ChangeCycleOptions(const CycleOptions& options);
   void AddTerminal();
   void DeleteTerminal();
   void ChangeTerminal();
@@ -123,6 +137,8 @@ class Program : private SessionReport, private CycleHost {
   // --- Data kind and download file ---
   void ChooseDataKind(DataKind kind);
   void ChooseSendFile(const std::string& path);
+  // The file-open dialog's pick: chosen, remembered and saved.
+  void PickSendFile(const std::string& path);
   std::string DownloadFilePath() const;
   // "&Read File": lists the download file in the log.
   void ReadFile();
@@ -133,6 +149,10 @@ class Program : private SessionReport, private CycleHost {
   SessionReport& ServedReport() { return *this; }
   SessionSettings ServedSettings() const;
   void StartCycle(std::vector<CycleEntry> entries);
+  // What the settings file is to hold: the list and port as shown, the
+  // cycle's options and the remembered send file.
+  TerminalSettings Stored() const;
+  void UseCycleOptions(const CycleOptions& options);
   // Checks the port and reads the chosen kind's download file; on any fault
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload();

@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "model/program.h"
 #include "process/executable_path.h"
@@ -51,6 +53,7 @@ void Program::Start() {
   } catch (const std::exception&) {
     loadFailure = std::current_exception();
   }
+  UseCycleOptions(StoredOptions);
   RegisterLinkLibraries(Link);
   VersionLine = LibraryVersionLine(Link);
   AddLog(kWindowCaption);
@@ -64,6 +67,13 @@ void Program::Start() {
     other->Checked = false;
   }
   Kinds.Plu.Checked = true;
+  // A remembered file that is gone (a drive not mounted, a file moved) leaves
+  // the default; it stays remembered for the next start.
+  std::error_code ignored;
+  if (!RememberedSendFile.empty() &&
+      std::filesystem::is_regular_file(RememberedSendFile, ignored)) {
+    ChooseSendFile(RememberedSendFile);
+  }
   if (loadFailure) std::rethrow_exception(loadFailure);
 }
 

@@ -1,6 +1,7 @@
-// The window's terminal list and port box: loaded from and saved to the
-// settings file, and the Add, Delete and Change buttons. Every edit saves the
-// whole list and reloads it, so the window shows what the file holds.
+// The window's terminal list and port box, with the cycle's options and the
+// remembered send file: loaded from and saved to the settings file, and the
+// Add, Delete and Change buttons. Every edit saves the whole list and
+// reloads it, so the window shows what the file holds.
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -46,15 +47,22 @@ void Program::LoadTerminalSettings() {
   for (auto& entry : stored.entries) {
     TerminalList.Items.push_back({std::move(entry.address), entry.ticked});
   }
+  StoredOptions = stored.cycle;
+  RememberedSendFile = std::move(stored.sendFile);
   View.TerminalListChanged();
+  // The next save writes the defaults taken, so each fault is told once.
+  for (const auto& fault : stored.faults) View.ShowError(fault);
 }
 
 void Program::SaveTerminalSettings() {
-  SettingsFile& file = OpenSettings(*this);
-  TerminalSettings shown{PortBox.Text, {}};
+  ::SaveTerminalSettings(OpenSettings(*this), Stored());
+}
+
+TerminalSettings Program::Stored() const {
+  TerminalSettings shown{PortBox.Text, {}, StoredOptions, RememberedSendFile, {}};
   shown.entries.reserve(TerminalList.Items.size());
   for (const auto& item : TerminalList.Items) shown.entries.push_back({item.Text, item.Checked});
-  ::SaveTerminalSettings(file, shown);
+  return shown;
 }
 
 void Program::AddTerminal() {

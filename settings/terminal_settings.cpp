@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "settings/settings_edit.h"
 #include "settings/settings_file.h"
@@ -16,6 +17,7 @@ constexpr std::string_view kPortKey = "TerminalPort";
 constexpr std::string_view kCountKey = "TerminalNums";
 constexpr std::string_view kAddressKey = "TerminalIP_";
 constexpr std::string_view kTickKey = "TerminalChecked_";
+constexpr std::string_view kSendFileKey = "SendFile";
 constexpr const char* kDefaultPort = "20404";
 
 char Lower(char c) {
@@ -79,23 +81,86 @@ std::vector<TerminalEntry> EntriesUpTo(std::vector<EntryKey> keys, int count) {
   return entries;
 }
 
-// The port and the entries in one walk over the Terminal section.
-TerminalSettings ReadTerminalSection(const SettingsFile& file) {
-  std::optional<std::string> port, count;
-  std::vector<EntryKey> keys;
+// The first value of each named key, as a read by name finds it.
+struct NamedValues {
+  std::optional<std::string> port, count, parallel, pause, answerTimeout, sendFile;
+};
+
+bool NameIs(std::string_view name, std::string_view key) {
+  return name.size() == key.size() && StartsWithNoCase(name, key);
+}
+
+// One walk over the Terminal section: the named keys, and the entry keys
+// into `entries` when it is given.
+NamedValues WalkSection(const SettingsFile& file, std::vector<EntryKey>* entries) {
+  NamedValues named;
+  const std::pair<std::string_view, std::optional<std::string>*> slots[] = {
+      {kPortKey, &named.port},
+      {kCountKey, &named.count},
+      {kParallelKey.name, &named.parallel},
+      {kPauseKey.name, &named.pause},
+      {kAnswerTimeoutKey.name, &named.answerTimeout},
+      {kSendFileKey, &named.sendFile}};
   file.ReadSectionValues(kSection, [&](std::string_view name, std::string_view value) {
-    if (name.size() == kPortKey.size() && StartsWithNoCase(name, kPortKey)) {
-      if (!port) port = value;
-    } else if (name.size() == kCountKey.size() && StartsWithNoCase(name, kCountKey)) {
-      if (!count) count = value;
-    } else if (const int n = EntryNumberOf(name, kAddressKey)) {
-      keys.push_back({n, false, std::string(value)});
+    for (const auto& [key, slot] : slots) {
+      if (!NameIs(name, key)) continue;
+      if (!*slot) *slot = value;
+      return;
+    }
+    if (!entries) return;
+    if (const int n = EntryNumberOf(name, kAddressKey)) {
+      entries->push_back({n, false, std::string(value)});
     } else if (const int t = EntryNumberOf(name, kTickKey)) {
-      keys.push_back({t, true, std::string(value)});
+      entries->push_back({t, true, std::string(value)});
     }
   });
-  const int total = count ? TryStrToInt(*count).value_or(0) : 0;
-  return {port.value_or(kDefaultPort), EntriesUpTo(std::move(keys), total)};
+  return named;
+}
+
+// The number `text` holds for `key`; nothing when it is not a number in the key's range.
+std::optional<int> InRange(const NumberKey& key, std::string_view text) {
+  const auto n = TryStrToInt(text);
+  if (!n || *n < key.min || *n > key.max) return std::nullopt;
+  return *n;
+}
+
+// The number the file gives for `key`: the value it holds, or the default
+// when it holds none; nothing when its value cannot be taken.
+std::optional<int> GivenNumber(const NumberKey& key, const std::optional<std::string>& held) {
+  return held ? InRange(key, *held) : key.absent;
+}
+
+// The number to use for `key`; a value that cannot be taken adds a line to `faults`.
+int TakeNumber(const NumberKey& key, const std::optional<std::string>& held,
+               const std::string& path, std::vector<std::string>& faults) {
+  if (const auto given = GivenNumber(key, held)) return *given;
+  faults.push_back(std::string(key.name) + " '" + *held + "' in " + path +
+                   " is not a number from " + std::to_string(key.min) + " to " +
+                   std::to_string(key.max) + ": " + std::to_string(key.absent) + " is used");
+  return key.absent;
+}
+
+// Writes `value` unless the file already gives it.
+void WriteNumber(SettingsFile& file, const NumberKey& key, const std::optional<std::string>& held,
+                 int value) {
+  if (GivenNumber(key, held) != value) file.WriteInteger(kSection, key.name, value);
+}
+
+// Everything in one walk over the Terminal section.
+TerminalSettings ReadTerminalSection(const SettingsFile& file) {
+  std::vector<EntryKey> keys;
+  const NamedValues named = WalkSection(file, &keys);
+  TerminalSettings settings;
+  settings.port = named.port.value_or(kDefaultPort);
+  const int total = named.count ? TryStrToInt(*named.count).value_or(0) : 0;
+  settings.entries = EntriesUpTo(std::move(keys), total);
+  const std::string& path = file.FileName();
+  settings.cycle.parallel = TakeNumber(kParallelKey, named.parallel, path, settings.faults);
+  settings.cycle.pauseMs = TakeNumber(kPauseKey, named.pause, path, settings.faults);
+  settings.cycle.answerTimeoutMs =
+      TakeNumber(kAnswerTimeoutKey, named.answerTimeout, path, settings.faults);
+  settings.sendFile = named.sendFile.value_or("");
+  return settings;
 }
 
 std::string KeyOf(std::string_view prefix, int n) {
@@ -113,6 +178,7 @@ TerminalSettings LoadTerminalSettings(SettingsFile& file) {
 void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings) {
   const std::string countKey(kCountKey);
   SettingsEdit edit(file, SettingsEdit::Purpose::Change);
+  const NamedValues held = WalkSection(file, nullptr);
   file.WriteString(kSection, std::string(kPortKey), settings.port);
   // Puts the count right after the port in a new file.
   if (file.ReadInteger(kSection, countKey, -1) == -1) file.WriteInteger(kSection, countKey, 0);
@@ -124,5 +190,11 @@ void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings) 
     file.WriteBool(kSection, KeyOf(kTickKey, written), entry.ticked);
   }
   file.WriteInteger(kSection, countKey, written);
+  WriteNumber(file, kParallelKey, held.parallel, settings.cycle.parallel);
+  WriteNumber(file, kPauseKey, held.pause, settings.cycle.pauseMs);
+  WriteNumber(file, kAnswerTimeoutKey, held.answerTimeout, settings.cycle.answerTimeoutMs);
+  if (held.sendFile.value_or("") != settings.sendFile) {
+    file.WriteString(kSection, std::string(kSendFileKey), settings.sendFile);
+  }
   edit.Commit();
 }

@@ -1,6 +1,8 @@
-// The terminal list and the port as the settings file holds them, in its
-// Terminal section: "TerminalPort", "TerminalNums" and, for entry n,
-// "TerminalIP_n" and "TerminalChecked_n". A load reads the file once and a
+// The terminal list, the port and the send cycle's options as the settings
+// file holds them, in its Terminal section: "TerminalPort", "TerminalNums"
+// and, for entry n, "TerminalIP_n" and "TerminalChecked_n"; "TerminalParallel",
+// "TerminalPause" and "TerminalAnswerTimeout"; and "SendFile", the download
+// file last picked in the file-open dialog. A load reads the file once and a
 // save replaces it once, each as one edit under the folder's edit lock.
 #pragma once
 
@@ -9,25 +11,56 @@
 
 class SettingsFile;
 
+// A key that holds a whole number: its name, its range, and the value taken
+// when the key is absent or its value is not a number in the range.
+struct NumberKey {
+  const char* name;
+  int min;
+  int max;
+  int absent;
+};
+
+// Terminals a send cycle serves at the same time.
+inline constexpr NumberKey kParallelKey{"TerminalParallel", 1, 64, 1};
+// Milliseconds each terminal waits before its connect: up to ten minutes.
+inline constexpr NumberKey kPauseKey{"TerminalPause", 0, 600000, 3000};
+// Milliseconds a terminal has to answer: up to an hour.
+inline constexpr NumberKey kAnswerTimeoutKey{"TerminalAnswerTimeout", 1, 3600000, 10000};
+
 struct TerminalEntry {
   std::string address;
   bool ticked = false;
 };
 
+// How a send cycle serves the terminals.
+struct CycleOptions {
+  int parallel = kParallelKey.absent;
+  int pauseMs = kPauseKey.absent;
+  int answerTimeoutMs = kAnswerTimeoutKey.absent;
+};
+
 struct TerminalSettings {
   std::string port;
   std::vector<TerminalEntry> entries;
+  CycleOptions cycle;
+  std::string sendFile;  // full path; empty: none was picked
+  // Loaded only: one line for each number the file held that could not be
+  // taken, saying which value is used instead.
+  std::vector<std::string> faults;
 };
 
-// The port and the entries in one walk over the Terminal section, so that a
-// long list or a damaged count loads in a moment. The result is what reading
-// each key by name would give, less the entries the file holds no key for.
-// Throws std::runtime_error "Unable to read <path>" when the file exists but
-// cannot be read: an empty list taken for it would be lost at the next save.
+// The port, the options and the entries in one walk over the Terminal
+// section, so that a long list or a damaged count loads in a moment. The
+// result is what reading each key by name would give, less the entries the
+// file holds no key for. Throws std::runtime_error "Unable to read <path>"
+// when the file exists but cannot be read: an empty list taken for it would
+// be lost at the next save.
 TerminalSettings LoadTerminalSettings(SettingsFile& file);
 
 // Writes the port and the entries with an address, numbered from 1 without a
 // gap; the keys of entries past the new count stay in the file, never read
-// again. The bytes are those of writing each key in turn. Throws as
-// SettingsEdit::Commit and SettingsFile::WriteString do.
+// again. The bytes are those of writing each key in turn. An option or the
+// send file is written only where the file does not already give its value
+// (an absent key gives the default), so a file without them keeps its bytes.
+// Throws as SettingsEdit::Commit and SettingsFile::WriteString do.
 void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings);

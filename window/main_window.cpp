@@ -14,9 +14,11 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <filesystem>
 #include <optional>
 
 #include "window/local_text.h"
+#include "window/settings_dialog.h"
 
 namespace {
 
@@ -158,6 +160,7 @@ void MainWindow::WireInput() {
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
+  connect(actions_.SettingsAction, &QAction::triggered, this, &MainWindow::EditCycleOptions);
   const std::pair<QAction*, void (Program::*)()> runs[] = {
       {actions_.ConnectAction, &Program::Connect},
       {actions_.DisconnectAction, &Program::Disconnect},
@@ -219,7 +222,14 @@ void MainWindow::StartCycle(void (Program::*command)()) {
 void MainWindow::OpenDownloadFile() {
   const std::optional<QString> path = openFileDialog_(this, ShownText(program_.DownloadFilePath()));
   if (!path) return;
-  program_.HandleEvent([this, bytes = CoreText(*path)] { program_.ChooseSendFile(bytes); });
+  program_.HandleEvent([this, bytes = CoreText(*path)] { program_.PickSendFile(bytes); });
+}
+
+void MainWindow::EditCycleOptions() {
+  SettingsDialog dialog(this, program_.StoredOptions);
+  if (dialog.exec() != QDialog::Accepted) return;
+  program_.HandleEvent(
+      [this, options = dialog.Options()] { program_.ChangeCycleOptions(options); });
 }
 
 void MainWindow::LogAppended(const std::string& line) {
@@ -284,14 +294,22 @@ void MainWindow::FocusSet(const TControl& control) {
 void MainWindow::ControlsChanged() {
   const QString send = program_.CycleRunning() ? "&Stop" : "&Send Data";
   if (panel_.SendButton->text() != send) panel_.SendButton->setText(send);
+  // The Send File box is narrow: it shows the file's name, its tool tip the
+  // full path of the file a send reads.
+  const std::string sendFileName =
+      std::filesystem::path(program_.SendFileBox.Text).filename().string();
+  panel_.SendFileBox->setToolTip(ShownText(program_.DownloadFilePath()));
   for (const auto& [widget, model] : edits_) {
-    const QString text = ShownText(model->Text);
+    const QString text = ShownText(model == &program_.SendFileBox ? sendFileName : model->Text);
     if (widget->text() != text) widget->setText(text);
   }
   for (const auto& [widget, model] : radios_) {
     widget->setEnabled(model->Enabled);
     if (model->Checked) widget->setChecked(true);
   }
+  const bool idle = !program_.CycleRunning();
+  actions_.SettingsAction->setEnabled(idle);
+  menu_.SettingsItem->setEnabled(idle);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

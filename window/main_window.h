@@ -70,6 +70,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   void WireInput();
   void Handle(void (Program::*handler)());
   void OpenDownloadFile();
+  void EditCycleOptions();
   void ShowTerminalList();
   // Runs a command that may start a send cycle, and shows the cycle's states.
   void StartCycle(void (Program::*command)());

@@ -43,6 +43,8 @@ const std::string kNoneTicked =
     "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\n"
     "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=0\r\n";
 
+const QString kSettingsCaption = QString::fromUtf8("Settings\u2026");
+
 const std::string kTwoPluLines =
     "1\t101\t0\tApple\t250\t0\t0\t0\t0\r\n2\t102\t0\tPear\t300\t0\t0\t0\t0\r\n";
 
@@ -91,6 +93,8 @@ TEST(WindowStart, ShowsTheTerminalsAndDefaultsOfThePreparedSettings) {
   EXPECT_EQ(ui.PortBox->text(), "20405");
   EXPECT_EQ(ui.AddressBox->text(), "");
   EXPECT_EQ(ui.SendFileBox->text(), "PLU-Down-Default.txt");
+  EXPECT_EQ(ui.SendFileBox->toolTip(),
+            QString::fromStdString(w.folder.File("PLU-Down-Default.txt")));
   EXPECT_EQ(w.LogRows(), QStringList{"Orlent V3.0.0.0"});
   EXPECT_TRUE(ui.Kinds.Plu->isChecked());
   // The link library's version line is where a user looks for it: the status bar panel.
@@ -243,7 +247,10 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
                                                 {"-", false},
                                                 {"Upload", false},
                                                 {"Send Data", true},
-                                                {"Send to &Failed Terminals", true}}));
+                                                {"Send to &Failed Terminals", true},
+
+{"-", true},
+                                                {kSettingsCaption, true}}));
   EXPECT_EQ(Entries(w.window->findChild<QToolBar*>("ActionToolBar")), (E{{"&Connect", true},
                                                                          {"&Disconnect", true},
                                                                          {"-", true},
@@ -265,6 +272,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
     EXPECT_EQ(action->property("category").toString(), category);
     EXPECT_EQ(action->text(), caption);
   }
+  EXPECT_EQ(a.SettingsAction->property("category").toString(), "Communication");
+  EXPECT_EQ(a.SettingsAction->text(), kSettingsCaption);
   EXPECT_EQ(a.OpenAction->shortcut(), QKeySequence("Ctrl+O"));
   // Ctrl+O is the only short cut of the window.
   for (QAction* action : w.window->findChildren<QAction*>()) {
@@ -307,15 +316,18 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   QTest::keyClick(control, Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(shownFirst, QString::fromStdString(w.folder.File("PLU-Down-Default.txt")));
-  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
+  // The box shows the file's name, its tool tip the full path.
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "week 12.plu");
+  EXPECT_EQ(w.Panel().SendFileBox->toolTip(), "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Model().SendFileBox.Text, "/srv/prices/week 12.plu");
   EXPECT_TRUE(w.Model().FileChosen);
+  EXPECT_EQ(w.Model().RememberedSendFile, "/srv/prices/week 12.plu");
 
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
   EXPECT_EQ(asked, 2);
   EXPECT_EQ(shownFirst, "/srv/prices/week 12.plu");
-  EXPECT_EQ(w.Panel().SendFileBox->text(), "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Panel().SendFileBox->text(), "week 12.plu");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, CtrlO,

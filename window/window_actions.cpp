@@ -8,6 +8,9 @@
 
 namespace {
 
+// The ellipsis says the item opens a dialog.
+constexpr const char* kSettingsCaption = "Settings\u2026";
+
 QAction* NewAction(QWidget* window, const char* name, const char* category,
                    const QString& caption) {
   auto* action = new QAction(caption, window);
@@ -45,6 +48,7 @@ WindowActions BuildActions(QWidget* window) {
   a.UploadAction = NewAction(window, "UploadAction", "Communication", "Upload");
   a.DownloadAction = NewAction(window, "DownloadAction", "Communication", "Download");
   a.ReadFileAction = NewAction(window, "ReadFileAction", "Communication", "Read Data");
+  a.SettingsAction = NewAction(window, "SettingsAction", "Communication", kSettingsCaption);
   return a;
 }
 
@@ -68,6 +72,8 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   m.DownloadItem = AddItem(communication, "DownloadItem", "Send Data", a.DownloadAction);
   m.SendToFailedItem =
       AddItem(communication, "SendToFailedItem", "Send to &Failed Terminals", nullptr);
+  AddSeparator(communication);
+  m.SettingsItem = AddItem(communication, "SettingsItem", kSettingsCaption, a.SettingsAction);
   return m;
 }
 

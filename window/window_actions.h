@@ -17,6 +17,7 @@ struct WindowActions {
   QAction* UploadAction;      // "Communication"
   QAction* DownloadAction;    // "Communication": the single download, not a send cycle
   QAction* ReadFileAction;    // "Communication": lists the download file in the log
+  QAction* SettingsAction;    // "Communication": the send cycle's options
 };
 
 // Creates the actions, each with its "category" property, as children of
@@ -35,6 +36,7 @@ struct MainMenu {
   QAction* UploadItem;
   QAction* DownloadItem;      // captioned "Send Data": the single download, not a send cycle
   QAction* SendToFailedItem;  // not linked to an action: a send cycle over the failed terminals
+  QAction* SettingsItem;      // not while a send cycle runs
 };
 
 MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& actions);

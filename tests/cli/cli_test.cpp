@@ -297,6 +297,48 @@ TEST_F(Cli, UploadFromASilentAddressFails) {
   EXPECT_NE(upload.out.find("- Fail Connect 127.0.0.6"), std::string::npos);
 }
 
+TEST_F(Cli, CycleOptionsOutsideTheirRangeAreRefusedBeforeAnythingIsDone) {
+  folder.Write("Orlent.ini", Ini(20404, {{"127.0.0.2", true}}));
+  const std::pair<Lines, const char*> refused[] = {
+      {{"--parallel", "0"}, "--parallel: Value 0 not in range 1 to 64"},
+      {{"--parallel", "65"}, "--parallel: Value 65 not in range 1 to 64"},
+      {{"--parallel", "two"}, "--parallel: Value two not in range 1 to 64"},
+      {{"--pause-ms", "-1"}, "--pause-ms: Value -1 not in range 0 to 600000"},
+      {{"--answer-timeout-ms", "0"}, "--answer-timeout-ms: Value 0 not in range 1 to 3600000"},
+  };
+  for (const auto& [options, message] : refused) {
+    Lines args = {"send"};
+    args.insert(args.end(), options.begin(), options.end());
+    ProcessResult send = Run(args);
+    EXPECT_EQ(send.exitCode, 2) << message;
+    EXPECT_NE(send.err.find(message), std::string::npos) << send.err;
+    EXPECT_EQ(send.out, "") << message;
+  }
+}
+
+TEST_F(Cli, TheAnswerTimeOutComesFromTheSettingsFileUnlessGiven) {
+  // The terminal accepts the connect and never answers.
+  simulator = std::make_unique<SimulatorProcess>(
+      Lines{"--store", folder.File("store"), "--listen", "127.0.0.2:0", "--drop-after", "0"});
+  struct Case {
+    std::string key;  // in the settings file
+    Lines option;
+    const char* told;
+  };
+  const Case cases[] = {
+      {"TerminalAnswerTimeout=300\r\n", {}, "within 300 ms"},
+      {"TerminalAnswerTimeout=300\r\n", {"--answer-timeout-ms", "200"}, "within 200 ms"},
+  };
+  for (const Case& c : cases) {
+    folder.Write("Orlent.ini", Ini(simulator->port(), {}) + c.key);
+    Lines args = {"upload", "--kind", "barcode", "--terminal", "127.0.0.2"};
+    args.insert(args.end(), c.option.begin(), c.option.end());
+    ProcessResult upload = Run(args);
+    EXPECT_EQ(upload.exitCode, 1) << c.told;
+    EXPECT_NE(upload.err.find(c.told), std::string::npos) << upload.err;
+  }
+}
+
 TEST_F(Cli, ReadListsTheFile) {
   folder.Write("list.plu", FileText(kPluLines));
   ProcessResult read = Run({"read", "--file", folder.File("list.plu")});

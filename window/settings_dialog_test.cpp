@@ -1,0 +1,84 @@
+// "Communication" › "Settings…" in the window: the dialog shows the program's
+// options, OK saves them to the settings file, Cancel changes nothing, and the
+// item is not offered while a send cycle runs.
+#include "window/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "window/window_fixture.h"
+
+namespace {
+
+const std::string kOneTicked =
+    "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\n"
+    "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n";
+const std::string kOptions =
+    "TerminalParallel=4\r\nTerminalPause=250\r\nTerminalAnswerTimeout=8000\r\n";
+
+// Opens the dialog from the menu and lets `operate` work it as the operator would.
+void WorkTheDialog(WindowFixture& w, const std::function<void(SettingsDialog&)>& operate) {
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    seen = true;
+    operate(*dialog);
+  });
+  w.window->Menu().SettingsItem->trigger();
+  EXPECT_TRUE(seen) << "the Settings dialog did not open";
+}
+
+}  // namespace
+
+TEST(WindowSettings, TheDialogShowsTheOptionsOkSavesThemAndCancelDoesNot) {
+  WindowFixture w(kOneTicked + kOptions);
+  WorkTheDialog(w, [](SettingsDialog& dialog) {
+    EXPECT_EQ(dialog.ParallelBox->value(), 4);
+    EXPECT_EQ(dialog.PauseBox->value(), 250);
+    EXPECT_EQ(dialog.AnswerTimeoutBox->value(), 8000);
+    // The boxes keep to the ranges of the keys.
+    EXPECT_EQ(dialog.ParallelBox->minimum(), 1);
+    EXPECT_EQ(dialog.ParallelBox->maximum(), 64);
+    EXPECT_EQ(dialog.PauseBox->maximum(), 600000);
+    EXPECT_EQ(dialog.AnswerTimeoutBox->minimum(), 1);
+    dialog.ParallelBox->setValue(100);
+    EXPECT_EQ(dialog.ParallelBox->value(), 64);
+    dialog.PauseBox->setValue(0);
+    dialog.Buttons->button(QDialogButtonBox::Ok)->click();
+  });
+  const std::string saved =
+      kOneTicked + "TerminalParallel=64\r\nTerminalPause=0\r\nTerminalAnswerTimeout=8000\r\n";
+  EXPECT_EQ(w.folder.Read("Orlent.ini"), saved);
+  EXPECT_EQ(w.Model().Parallel, 64);
+  EXPECT_EQ(w.Model().PauseMs, 0);
+
+  WorkTheDialog(w, [](SettingsDialog& dialog) {
+    EXPECT_EQ(dialog.ParallelBox->value(), 64);
+    dialog.ParallelBox->setValue(2);
+    dialog.Buttons->button(QDialogButtonBox::Cancel)->click();
+  });
+  EXPECT_EQ(w.folder.Read("Orlent.ini"), saved);
+  EXPECT_EQ(w.Model().Parallel, 64);
+}
+
+TEST(WindowSettings, TheItemIsNotOfferedWhileACycleRuns) {
+  WindowFixture w(kOneTicked + kOptions);
+  w.folder.Write("PLU-Down-Default.txt", "1\t101\t0\tApple\t250\t0\t0\t0\t0\r\n");
+  const MainMenu& menu = w.window->Menu();
+  EXPECT_TRUE(menu.SettingsItem->isEnabled());
+  w.Panel().SendButton->click();
+  ASSERT_TRUE(w.Model().CycleRunning());
+  EXPECT_FALSE(menu.SettingsItem->isEnabled());
+  w.manualLoop.RunUntilIdle();
+  ASSERT_FALSE(w.Model().CycleRunning());
+  EXPECT_TRUE(menu.SettingsItem->isEnabled());
+}

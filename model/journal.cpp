@@ -55,19 +55,7 @@ int Digits(const std::string& text, std::size_t at, std::size_t count) {
   return number;
 }
 
-}  // namespace
-
-chr::local_seconds LocalNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  const chr::year_month_day date{chr::year{local.tm_year + 1900},
-                                 chr::month{static_cast<unsigned>(local.tm_mon + 1)},
-                                 chr::day{static_cast<unsigned>(local.tm_mday)}};
-  return chr::local_days{date} + chr::hours{local.tm_hour} + chr::minutes{local.tm_min} +
-         chr::seconds{local.tm_sec};
-}
-
+// "Orlent-2026-12-08.log" for 8 December 2026.
 std::string JournalName(chr::year_month_day day) {
   char name[32];
   std::snprintf(name, sizeof name, "Orlent-%04d-%02u-%02u.log", static_cast<int>(day.year()),
@@ -75,6 +63,7 @@ std::string JournalName(chr::year_month_day day) {
   return name;
 }
 
+// The date in a journal's file name; nothing for any other name.
 std::optional<chr::year_month_day> JournalDate(const std::string& name) {
   // Orlent-YYYY-MM-DD.log
   if (name.size() != 21 || !name.starts_with("Orlent-") || !name.ends_with(".log") ||
@@ -91,6 +80,8 @@ std::optional<chr::year_month_day> JournalDate(const std::string& name) {
   return date;
 }
 
+// Removes the journals in `folder` dated more than 90 days before `today`;
+// every other file stays.
 void RemoveOldJournals(const std::string& folder, chr::year_month_day today) {
   const chr::sys_days oldestKept = chr::sys_days{today} - chr::days{kKeptDays};
   std::error_code error;
@@ -99,6 +90,19 @@ void RemoveOldJournals(const std::string& folder, chr::year_month_day today) {
     if (!date || chr::sys_days{*date} >= oldestKept) continue;
     if (entry.is_regular_file(error)) fs::remove(entry.path(), error);
   }
+}
+
+}  // namespace
+
+chr::local_seconds LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const chr::year_month_day date{chr::year{local.tm_year + 1900},
+                                 chr::month{static_cast<unsigned>(local.tm_mon + 1)},
+                                 chr::day{static_cast<unsigned>(local.tm_mday)}};
+  return chr::local_days{date} + chr::hours{local.tm_hour} + chr::minutes{local.tm_min} +
+         chr::seconds{local.tm_sec};
 }
 
 DailyJournal::DailyJournal(std::string folder, LocalClock clock)

@@ -19,14 +19,6 @@
 using LocalClock = std::function<std::chrono::local_seconds()>;
 std::chrono::local_seconds LocalNow();
 
-// "Orlent-2026-12-08.log" for 8 December 2026.
-std::string JournalName(std::chrono::year_month_day day);
-// The date in a journal's file name; nothing for any other name.
-std::optional<std::chrono::year_month_day> JournalDate(const std::string& name);
-// Removes the journals in `folder` dated more than 90 days before `today`;
-// every other file stays.
-void RemoveOldJournals(const std::string& folder, std::chrono::year_month_day today);
-
 class DailyJournal {
  public:
   // Keeps its files in `folder`, made on first use.

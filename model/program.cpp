@@ -126,14 +126,31 @@ const TransferState& Program::ServedTransfer() const {
   return served_ ? served_->Transfer() : none;
 }
 
+void Program::Log(const std::string& line) {
+  AddLog(line);
+  if (!journal_) return;
+  journal_->Write(line);
+  ReportJournalFailure();
+}
+
 void Program::LogProgress(const std::string& line) {
-  // A PLU download keeps one progress line that counts up instead of a line per record.
+  // A PLU download keeps one progress line that counts up instead of a line
+  // per record; the journal gets the line in its last form only.
   const auto& lines = ActivityLog.Items;
-  if (!lines.empty() && IsProgressLine(lines.back())) {
+  const bool countsOn = !lines.empty() && IsProgressLine(lines.back());
+  if (countsOn) {
     ReplaceLogLine(line, static_cast<int>(lines.size()) - 1);
   } else {
     AddLog(line);
   }
+  if (!journal_) return;
+  if (!countsOn) journal_->Release();
+  journal_->Hold(line);
+  ReportJournalFailure();
+}
+
+void Program::ReportJournalFailure() {
+  if (const auto failure = journal_->TakeFailure()) AddLog("- Journal not written: " + *failure);
 }
 
 void Program::StateChanged(const TerminalSession& session) {

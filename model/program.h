@@ -21,6 +21,7 @@
 #include "loop/event_loop.h"
 #include "model/controls.h"
 #include "model/data_kind.h"
+#include "model/journal.h"
 #include "model/program_view.h"
 #include "session/terminal_session.h"
 #include "settings/folder_role.h"
@@ -82,6 +83,8 @@ class Program : private SessionReport, private CycleHost {
   std::string RememberedSendFile;
   // What the program holds of its folder; set by the front end before Start.
   FolderRole Role = FolderRole::Reader;
+  // The local time the journal stamps its lines with.
+  LocalClock LocalTime = LocalNow;
 
   // --- Start-up, close and activity log ---
   void Start();
@@ -157,15 +160,19 @@ class Program : private SessionReport, private CycleHost {
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload();
 
-  // SessionReport of the served session and CycleHost: the log and each terminal's state
-  void Log(const std::string& line) override { AddLog(line); }
+  // SessionReport of the served session and CycleHost: the log and each
+  // terminal's state. The lines of terminal work also go to the day's journal.
+  void Log(const std::string& line) override;
   void LogProgress(const std::string& line) override;
   void StateChanged(const TerminalSession& session) override;
   void Disconnected(TerminalSession&) override {}
   void TerminalStateChanged(const TerminalState& state) override;
   SessionSettings SettingsFor(const std::string& address) override;
+  // A journal that cannot be written is told in the log, once.
+  void ReportJournalFailure();
 
   std::unique_ptr<SendCycle> cycle_;
   uint32_t cycleRecords_ = 0;
   std::unique_ptr<TerminalSession> served_;  // outside a cycle
+  std::unique_ptr<DailyJournal> journal_;    // from Start, in the program folder's logs/
 };

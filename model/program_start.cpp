@@ -43,6 +43,8 @@ void Program::Start() {
   AddressBox.Text.clear();
   PortBox.Text.clear();
   ProgramFolder = ProgramFolderOf(ExecutablePath);
+  journal_ =
+      std::make_unique<DailyJournal>(ProgramFolder + "/logs", [this] { return LocalTime(); });
   Settings = std::make_unique<SettingsFile>(ProgramFolder + "/Orlent.ini");
   ClaimProgramFolder(*Settings, Role);
   // A settings file that cannot be read is reported once start-up is done,

@@ -407,6 +407,8 @@ TEST(WindowKeyboard, AccessKeysPressTheirButtons) {
   EXPECT_TRUE(press(Qt::Key_L, [&] { return w.LogRows().size() == 1; })) << "Alt+L clears";
   EXPECT_TRUE(press(Qt::Key_S, [&] { return w.manualLoop.Armed(TimerKind::Pause); }))
       << "Alt+S starts a send cycle";
+  EXPECT_TRUE(press(Qt::Key_S, [&] { return !w.Model().CycleRunning(); }))
+      << "Alt+S on the Stop button stops it";
   EXPECT_TRUE(press(Qt::Key_X, [&] { return !w.window->isVisible(); })) << "Alt+X closes";
   EXPECT_TRUE(operatorStandIn.boxes.empty());
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -245,6 +247,41 @@ TEST_F(Cli, UploadsFillTheirFiles) {
     const Lines log = SplitLines(upload.out);
     EXPECT_NE(std::find(log.begin(), log.end(), report.completion), log.end()) << upload.out;
   }
+}
+
+// Every run appends its log, each line stamped with the local time, to the
+// journal of the line's day in the program folder's logs/.
+TEST_F(Cli, SendAndUploadLeaveTheirLogInTheDaysJournal) {
+  StartSimulator({"127.0.0.2"});
+  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
+  folder.Write("PLU-Down.txt", FileText(kPluLines));
+  const ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0"});
+  const ProcessResult upload = Run({"upload", "--kind", "plu", "--terminal", "127.0.0.2"});
+  ASSERT_EQ(send.exitCode, 0) << send.err;
+  ASSERT_EQ(upload.exitCode, 0) << upload.err;
+
+  std::set<std::string> journals;  // in date order; a run past midnight goes on in the next
+  for (const auto& entry : std::filesystem::directory_iterator(folder.File("logs"))) {
+    journals.insert(entry.path().filename().string());
+  }
+  static const std::regex stamped(R"((\d{4}-\d{2}-\d{2})T\d{2}:\d{2}:\d{2} (.*))");
+  Lines journalled;
+  for (const auto& name : journals) {
+    for (const auto& line : SplitLines(folder.Read("logs/" + name))) {
+      std::smatch parts;
+      ASSERT_TRUE(std::regex_match(line, parts, stamped)) << line;
+      EXPECT_EQ(name, "Orlent-" + parts[1].str() + ".log");
+      journalled.push_back(parts[2]);
+    }
+  }
+  // Both logs after the caption, which is the program's own line.
+  Lines logs = SplitLines(send.out);
+  const Lines uploaded = SplitLines(upload.out);
+  ASSERT_FALSE(logs.empty());
+  ASSERT_FALSE(uploaded.empty());
+  logs.erase(logs.begin());
+  logs.insert(logs.end(), uploaded.begin() + 1, uploaded.end());
+  EXPECT_EQ(journalled, logs);
 }
 
 // Numbers with gaps (an upload asks for the one after the last answered),

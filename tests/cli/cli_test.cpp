@@ -115,37 +115,41 @@ TEST_F(Cli, SendServesTheTickedTerminalsPassesOverOneWithoutListenerAndSaysSo) {
                                                      {"127.0.0.6", false}}));
   folder.Write("PLU-Down.txt", FileText(kPluLines));
 
-  ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0"});
-  EXPECT_EQ(send.exitCode, 1) << send.err;  // not every terminal was served
-  const Lines expected = {"Orlent V3.0.0.0",
-                          "",
-                          "- Success Connect 127.0.0.2",
-                          "- Success to Send Plu (3)",
-                          "- Complete Send Plu (Total : 3)",
-                          "- Success to Disconect 127.0.0.2",
-                          "",
-                          "- Skip Connect 127.0.0.3",
-                          "",
-                          "- Fail Connect 127.0.0.4",
-                          "",
-                          "- Success Connect 127.0.0.5",
-                          "- Success to Send Plu (3)",
-                          "- Complete Send Plu (Total : 3)",
-                          "- Success to Disconect 127.0.0.5",
-                          "",
-                          "- Skip Connect 127.0.0.6",
-                          "",
-                          "* End *"};
-  EXPECT_EQ(SplitLines(send.out), expected);
-  // The summary on standard error: terminal, outcome, records stored, seconds.
-  const std::pair<const char*, const char*> outcomes[] = {
-      {"127.0.0.2", "sent"}, {"127.0.0.4", "connect failed"}, {"127.0.0.5", "sent"}};
-  for (const auto& [address, outcome] : outcomes) {
-    const SummaryRow row = RowOf(send.err, address);
-    EXPECT_EQ(row.outcome, outcome) << send.err;
-    EXPECT_EQ(row.stored, row.outcome == "sent" ? 3 : 0) << send.err;
+  // One terminal at a time, or all at once: the same log, summary and store.
+  for (const char* parallel : {"1", "4"}) {
+    SCOPED_TRACE(parallel);
+    ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0", "--parallel", parallel});
+    EXPECT_EQ(send.exitCode, 1) << send.err;  // not every terminal was served
+    const Lines expected = {"Orlent V3.0.0.0",
+                            "",
+                            "- Success Connect 127.0.0.2",
+                            "- Success to Send Plu (3)",
+                            "- Complete Send Plu (Total : 3)",
+                            "- Success to Disconect 127.0.0.2",
+                            "",
+                            "- Skip Connect 127.0.0.3",
+                            "",
+                            "- Fail Connect 127.0.0.4",
+                            "",
+                            "- Success Connect 127.0.0.5",
+                            "- Success to Send Plu (3)",
+                            "- Complete Send Plu (Total : 3)",
+                            "- Success to Disconect 127.0.0.5",
+                            "",
+                            "- Skip Connect 127.0.0.6",
+                            "",
+                            "* End *"};
+    EXPECT_EQ(SplitLines(send.out), expected);
+    // The summary on standard error: terminal, outcome, records stored, seconds.
+    const std::pair<const char*, const char*> outcomes[] = {
+        {"127.0.0.2", "sent"}, {"127.0.0.4", "connect failed"}, {"127.0.0.5", "sent"}};
+    for (const auto& [address, outcome] : outcomes) {
+      const SummaryRow row = RowOf(send.err, address);
+      EXPECT_EQ(row.outcome, outcome) << send.err;
+      EXPECT_EQ(row.stored, row.outcome == "sent" ? 3 : 0) << send.err;
+    }
+    EXPECT_EQ(RowOf(send.err, "127.0.0.3").outcome, "") << "a terminal passed over has no row";
   }
-  EXPECT_EQ(RowOf(send.err, "127.0.0.3").outcome, "") << "a terminal passed over has no row";
 
   simulator->Stop();
   EXPECT_EQ(Dump("127.0.0.2", "plu"), kPluLines);

@@ -260,6 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   SetActiveRouter(&program.Router);
   program.ServedAddress.Text = "127.0.0.2";
+  program.PortBox.Text = "20404";
   program.ServedSession().CloseUploadFile();
   // The terminal's answers reach its session from its connect on, also after
   // a disconnect, as long as it is the one served.

@@ -110,13 +110,14 @@ SessionSettings Program::SettingsFor(const std::string& address) {
 }
 
 TerminalSession& Program::ServedSession() {
-  if (cycle_ && cycle_->Running() && cycle_->Current()) return *cycle_->Current();
+  if (CycleRunning() && cycle_->Current()) return *cycle_->Current();
   if (!served_ || served_->Address() != ServedAddress.Text) {
     served_.reset();
     served_ = std::make_unique<TerminalSession>(Services(), ServedReport(), ServedSettings());
+  } else {
+    // The operator may have changed the port since the last command.
+    served_->Configure(ServedSettings());
   }
-  // The operator may have changed the port since the last command.
-  served_->Configure(ServedSettings());
   return *served_;
 }
 

@@ -85,7 +85,7 @@ void Program::Connect() {
 }
 
 bool Program::ConnectPending() const {
-  if (cycle_ && cycle_->Running() && cycle_->Current()) return cycle_->Current()->Connecting();
+  if (CycleRunning() && cycle_->Current()) return cycle_->Current()->Connecting();
   return served_ && served_->Connecting();
 }
 

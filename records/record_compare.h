@@ -1,0 +1,47 @@
+// Whether a terminal holds what a download file says: the file's records of
+// one kind, as the readers stored them in the record tables, matched with the
+// records the terminal sent back by record number and compared on every field
+// a download writes. Texts compare up to their zero; unused bytes and fields
+// no download writes never count.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Turns a text field's stored bytes into the text shown.
+using DisplayText = std::function<std::string(std::string_view)>;
+
+struct RecordComparison {
+  int same = 0;
+  int different = 0;  // held by both, with some field not the same
+  int missing = 0;    // in the file, not on the terminal
+  int extra = 0;      // on the terminal only
+  // The first differences, readable, in record number order: a line per
+  // field that differs ("PLU 102 price: 199 in the file, 189 on the
+  // terminal"), per missing record ("PLU 104: missing on the terminal") and
+  // per extra one ("PLU 900: only on the terminal").
+  std::vector<std::string> differences;
+  int unlisted = 0;  // differences found beyond those listed
+
+  // The terminal holds exactly the file.
+  bool Matches() const { return different == 0 && missing == 0 && extra == 0; }
+};
+
+struct CompareOptions {
+  std::size_t listed = 10;  // differences kept as texts
+  DisplayText display;      // empty: texts are shown as they are stored
+};
+
+// Compares the file's records of kind `code` (table positions 1 to `total`;
+// for the speedkey kind, the one record when `total` is 1) with `terminal`,
+// the records a terminal answered, each the raw bytes of the kind's layout.
+// A record number the file holds twice counts once, as its last line: that
+// is the record a terminal stores, each write replacing the one before.
+// An empty comparison for a kind no download writes.
+RecordComparison CompareWithFile(uint8_t code, int total,
+                                 const std::vector<std::vector<uint8_t>>& terminal,
+                                 const CompareOptions& options = {});

@@ -1,0 +1,26 @@
+#include "records/verify_lines.h"
+
+std::string ComparisonCountsText(const RecordComparison& comparison) {
+  std::string text = std::to_string(comparison.same) + " same";
+  const struct {
+    int count;
+    const char* words;
+  } parts[] = {{comparison.different, " different"},
+               {comparison.missing, " missing"},
+               {comparison.extra, " only on the terminal"}};
+  for (const auto& part : parts) {
+    if (part.count > 0) text += ", " + std::to_string(part.count) + part.words;
+  }
+  return text;
+}
+
+std::vector<std::string> VerifyLines(const std::string& address,
+                                     const RecordComparison& comparison) {
+  const char* headline = comparison.Matches() ? "- Verified " : "- Differs ";
+  std::vector<std::string> lines{headline + address + ": " + ComparisonCountsText(comparison)};
+  for (const std::string& difference : comparison.differences) lines.push_back("  " + difference);
+  if (comparison.unlisted > 0) {
+    lines.push_back("  and " + std::to_string(comparison.unlisted) + " more");
+  }
+  return lines;
+}

@@ -3,20 +3,10 @@
 #include <utility>
 
 #include "cli/json_text.h"
+#include "cli/local_time.h"
 #include "console/terminal_state_text.h"
 
 namespace {
-
-// Local time, ISO 8601 to the second, with the offset from UTC.
-std::string LocalTime(std::time_t when) {
-  std::tm local{};
-  localtime_r(&when, &local);
-  char text[40];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
-  std::string iso = text;
-  if (iso.size() > 2) iso.insert(iso.size() - 2, ":");  // +0100 -> +01:00
-  return iso;
-}
 
 std::string Seconds(double seconds) {
   char text[32];
@@ -45,11 +35,7 @@ bool SendSummary::AllSent() const {
 }
 
 void SendSummary::Print(std::FILE* out) const {
-  char when[32];
-  std::tm local{};
-  localtime_r(&started_, &local);
-  std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-  std::fprintf(out, "send started %s\n", when);
+  std::fprintf(out, "send started %s\n", LocalTimeText(started_).c_str());
   std::fprintf(out, "%-20s %-34s %8s %9s\n", "terminal", "outcome", "stored", "seconds");
   for (const auto& t : terminals_) {
     std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), TerminalOutcome(t).c_str(),
@@ -58,8 +44,8 @@ void SendSummary::Print(std::FILE* out) const {
 }
 
 std::string SendSummary::Json() const {
-  std::string json = "{\n  \"started\": " + JsonString(LocalTime(started_)) +
-                     ",\n  \"ended\": " + JsonString(LocalTime(ended_)) +
+  std::string json = "{\n  \"started\": " + JsonString(IsoLocalTime(started_)) +
+                     ",\n  \"ended\": " + JsonString(IsoLocalTime(ended_)) +
                      ",\n  \"kind\": " + JsonString(kind_) + ",\n  \"file\": " + JsonString(file_) +
                      ",\n  \"records\": " + std::to_string(records_) + ",\n  \"terminals\": [";
   for (std::size_t i = 0; i < terminals_.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "records/verify_lines.h"
 
+#include <utility>
+
 std::string ComparisonCountsText(const RecordComparison& comparison) {
   std::string text = std::to_string(comparison.same) + " same";
   const struct {
@@ -14,13 +16,19 @@ std::string ComparisonCountsText(const RecordComparison& comparison) {
   return text;
 }
 
-std::vector<std::string> VerifyLines(const std::string& address,
-                                     const RecordComparison& comparison) {
-  const char* headline = comparison.Matches() ? "- Verified " : "- Differs ";
-  std::vector<std::string> lines{headline + address + ": " + ComparisonCountsText(comparison)};
+std::vector<std::string> DifferenceLines(const RecordComparison& comparison) {
+  std::vector<std::string> lines;
   for (const std::string& difference : comparison.differences) lines.push_back("  " + difference);
   if (comparison.unlisted > 0) {
     lines.push_back("  and " + std::to_string(comparison.unlisted) + " more");
   }
+  return lines;
+}
+
+std::vector<std::string> VerifyLines(const std::string& address,
+                                     const RecordComparison& comparison) {
+  const char* headline = comparison.Matches() ? "- Verified " : "- Differs ";
+  std::vector<std::string> lines{headline + address + ": " + ComparisonCountsText(comparison)};
+  for (std::string& line : DifferenceLines(comparison)) lines.push_back(std::move(line));
   return lines;
 }

@@ -13,5 +13,10 @@
 // zero other than "same" is left out.
 std::string ComparisonCountsText(const RecordComparison& comparison);
 
+// The listed differences, each indented by two blanks, then "  and 11 more"
+// when more were found than listed.
+std::vector<std::string> DifferenceLines(const RecordComparison& comparison);
+
+// The headline, then the difference lines.
 std::vector<std::string> VerifyLines(const std::string& address,
                                      const RecordComparison& comparison);

@@ -1,0 +1,118 @@
+#include "cli/verify_summary.h"
+
+#include <utility>
+
+#include "cli/json_text.h"
+#include "cli/local_time.h"
+#include "records/verify_lines.h"
+
+namespace {
+
+bool Failed(const TerminalVerification& t) {
+  return !t.failure.empty();
+}
+
+// "same", "different", or why the terminal could not be read.
+std::string Outcome(const TerminalVerification& t) {
+  if (Failed(t)) return t.failure;
+  return t.comparison.Matches() ? "same" : "different";
+}
+
+std::string Counts(const RecordComparison& c) {
+  return "\"same\": " + std::to_string(c.same) + ", \"different\": " + std::to_string(c.different) +
+         ", \"missing\": " + std::to_string(c.missing) + ", \"extra\": " + std::to_string(c.extra);
+}
+
+std::string JsonList(const std::vector<std::string>& texts) {
+  std::string json = "[";
+  for (std::size_t i = 0; i < texts.size(); ++i) json += (i ? ", " : "") + JsonString(texts[i]);
+  return json + "]";
+}
+
+std::string TerminalJson(const TerminalVerification& t) {
+  const RecordComparison& c = t.comparison;
+  return "\n    {\"address\": " + JsonString(t.address) +
+         ", \"outcome\": " + JsonString(Outcome(t)) + ", " + Counts(c) +
+         ", \"unlisted\": " + std::to_string(c.unlisted) +
+         ",\n     \"differences\": " + JsonList(c.differences) +
+         ", \"failure\": " + (Failed(t) ? JsonString(t.failure) : std::string("null")) + "}";
+}
+
+// The terminals by their outcome, and their records' counts summed.
+struct Totals {
+  int matching = 0;
+  int differing = 0;
+  int failed = 0;
+  RecordComparison records;
+};
+
+Totals Sum(const std::vector<TerminalVerification>& terminals) {
+  Totals totals;
+  for (const auto& t : terminals) {
+    if (Failed(t)) {
+      ++totals.failed;
+      continue;
+    }
+    ++(t.comparison.Matches() ? totals.matching : totals.differing);
+    totals.records.same += t.comparison.same;
+    totals.records.different += t.comparison.different;
+    totals.records.missing += t.comparison.missing;
+    totals.records.extra += t.comparison.extra;
+  }
+  return totals;
+}
+
+}  // namespace
+
+VerifySummary::VerifySummary() : started_(std::time(nullptr)) {}
+
+void VerifySummary::Finish(std::string kind, std::string file, uint32_t records,
+                           std::vector<TerminalVerification> terminals) {
+  ended_ = std::time(nullptr);
+  kind_ = std::move(kind);
+  file_ = std::move(file);
+  records_ = records;
+  terminals_ = std::move(terminals);
+}
+
+int VerifySummary::ExitStatus() const {
+  const Totals totals = Sum(terminals_);
+  return totals.differing == 0 && totals.failed == 0 ? 0 : 1;
+}
+
+void VerifySummary::Print(std::FILE* out) const {
+  std::fprintf(out, "verify started %s\n", LocalTimeText(started_).c_str());
+  std::fprintf(out, "%-20s %-34s %8s %9s %8s %8s\n", "terminal", "outcome", "same", "different",
+               "missing", "extra");
+  for (const auto& t : terminals_) {
+    const RecordComparison& c = t.comparison;
+    if (Failed(t)) {
+      std::fprintf(out, "%-20s %s\n", t.address.c_str(), t.failure.c_str());
+      continue;
+    }
+    std::fprintf(out, "%-20s %-34s %8d %9d %8d %8d\n", t.address.c_str(), Outcome(t).c_str(),
+                 c.same, c.different, c.missing, c.extra);
+    for (const std::string& line : DifferenceLines(c)) std::fprintf(out, "%s\n", line.c_str());
+  }
+  const Totals totals = Sum(terminals_);
+  std::fprintf(out, "%zu %s: %d the same as the file, %d different, %d failed\n", terminals_.size(),
+               terminals_.size() == 1 ? "terminal" : "terminals", totals.matching, totals.differing,
+               totals.failed);
+}
+
+std::string VerifySummary::Json() const {
+  const Totals totals = Sum(terminals_);
+  std::string json = "{\n  \"started\": " + JsonString(IsoLocalTime(started_)) +
+                     ",\n  \"ended\": " + JsonString(IsoLocalTime(ended_)) +
+                     ",\n  \"kind\": " + JsonString(kind_) + ",\n  \"file\": " + JsonString(file_) +
+                     ",\n  \"records\": " + std::to_string(records_) +
+                     ",\n  \"totals\": {\"terminals\": " + std::to_string(terminals_.size()) +
+                     ", \"matching\": " + std::to_string(totals.matching) +
+                     ", \"differing\": " + std::to_string(totals.differing) +
+                     ", \"failed\": " + std::to_string(totals.failed) + ", " +
+                     Counts(totals.records) + "},\n  \"terminals\": [";
+  for (std::size_t i = 0; i < terminals_.size(); ++i) {
+    json += (i ? "," : "") + TerminalJson(terminals_[i]);
+  }
+  return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
+}

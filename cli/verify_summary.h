@@ -1,0 +1,46 @@
+// The record of one `orlent-cli verify`: when it ran, the download file it
+// compared, and each terminal's result: how many of its records are the same
+// as the file's, different, missing and only on the terminal, with the first
+// differences; or why its records could not be read. Printed as a table on
+// standard error, written as JSON for scripts with --summary-json, and read
+// for the exit status.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "records/record_compare.h"
+
+struct TerminalVerification {
+  std::string address;
+  std::string failure;  // why its records could not be read; empty when they were
+  RecordComparison comparison;
+};
+
+class VerifySummary {
+ public:
+  // The run's start is taken now.
+  VerifySummary();
+
+  // The reads are over: the kind, the download file and its records, and
+  // each terminal's result in list order. The run's end is taken now.
+  void Finish(std::string kind, std::string file, uint32_t records,
+              std::vector<TerminalVerification> terminals);
+  // 0 when every terminal holds exactly the file, 1 when any record differs,
+  // is missing or extra, or a terminal could not be read.
+  int ExitStatus() const;
+  void Print(std::FILE* out) const;
+  // The run as one JSON object; the fields are described in the README.
+  std::string Json() const;
+
+ private:
+  std::time_t started_;
+  std::time_t ended_ = 0;
+  std::string kind_;
+  std::string file_;
+  uint32_t records_ = 0;
+  std::vector<TerminalVerification> terminals_;
+};

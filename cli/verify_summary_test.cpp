@@ -27,17 +27,14 @@ RecordComparison Differing() {
 
 TEST(VerifySummary, ExitsWithZeroOnlyWhenEveryTerminalHoldsExactlyTheFile) {
   const RecordComparison onlyExtra{4, 0, 0, 1, {"PLU 900: only on the terminal"}, 0};
-  const RecordComparison onlyMissing{3, 0, 1, 0, {"PLU 4: missing on the terminal"}, 0};
   const struct {
     const char* name;
     std::vector<TerminalVerification> terminals;
     int status;
   } cases[] = {
       {"one that matches", {{"127.0.0.2", "", Matching()}}, 0},
-      {"two that match", {{"127.0.0.2", "", Matching()}, {"127.0.0.3", "", Matching()}}, 0},
       {"one differs", {{"127.0.0.2", "", Matching()}, {"127.0.0.3", "", Differing()}}, 1},
       {"one holds an extra record", {{"127.0.0.2", "", onlyExtra}}, 1},
-      {"one lacks a record", {{"127.0.0.2", "", onlyMissing}}, 1},
       {"one could not be read", {{"127.0.0.2", "", Matching()}, {"127.0.0.3", "timed out", {}}}, 1},
   };
   for (const auto& c : cases) {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <span>
+#include <utility>
 
 #include "records/record_fields.h"
 #include "records/record_tables.h"

@@ -15,7 +15,6 @@ namespace {
 
 RecordFields PluFields() {
   return {"PLU",
-          sizeof(PluRecord),
           true,
           ORLENT_FIELD(PluRecord, PluNo, "PLU no", Signed),
           {ORLENT_FIELD(PluRecord, Field1, "dept", Unsigned),
@@ -30,7 +29,6 @@ RecordFields PluFields() {
 
 RecordFields BarcodeFields() {
   return {"Barcode",
-          sizeof(BarcodeRecord),
           true,
           ORLENT_FIELD(BarcodeRecord, Number, "number", Unsigned),
           {ORLENT_FIELD(BarcodeRecord, Field2, "format", Unsigned),
@@ -41,7 +39,6 @@ RecordFields BarcodeFields() {
 
 RecordFields IngredientFields() {
   return {"Ingredient",
-          sizeof(IngredientRecord),
           true,
           ORLENT_FIELD(IngredientRecord, Number, "number", Unsigned),
           {ORLENT_FIELD(IngredientRecord, Text, "text", Text)}};
@@ -50,7 +47,6 @@ RecordFields IngredientFields() {
 // The message goes to Text2; Text1 carries the terminal's status.
 RecordFields ScrollMsgFields() {
   return {"Scroll message",
-          sizeof(ScrollMsgRecord),
           true,
           ORLENT_FIELD(ScrollMsgRecord, Number, "number", Unsigned),
           {ORLENT_FIELD(ScrollMsgRecord, Text2, "message", Text),
@@ -62,11 +58,8 @@ RecordFields ScrollMsgFields() {
 constexpr int kDownloadedKeys = 72;
 
 RecordFields SpeedkeyFields() {
-  RecordFields kind{"Speedkey",
-                    sizeof(SpeedkeyRecord),
-                    false,
-                    ORLENT_FIELD(SpeedkeyRecord, Number, "number", Unsigned),
-                    {}};
+  RecordFields kind{
+      "Speedkey", false, ORLENT_FIELD(SpeedkeyRecord, Number, "number", Unsigned), {}};
   const std::size_t tables[] = {offsetof(SpeedkeyRecord, KeyTable1),
                                 offsetof(SpeedkeyRecord, KeyTable2)};
   for (std::size_t table = 0; table < 2; ++table) {

@@ -21,7 +21,6 @@ struct RecordField {
 
 struct RecordFields {
   const char* label;  // the kind as a difference names it: "PLU", "Barcode", ...
-  std::size_t size;   // the record's size
   // The record number that keys the kind's records; the speedkey kind has
   // none: it holds one record, whatever its number.
   bool numbered;

@@ -39,7 +39,7 @@ constexpr std::array<RecordKind, 9> kKinds = {
                            offsetof(IngredientRecord, Text), sizeof(IngredientRecord::Text)),
     Kind<ScrollMsgRecord>(kCodeScrollMsg, "scrollmsg", true, true, offsetof(ScrollMsgRecord, Text1),
                           sizeof(ScrollMsgRecord::Text1)),
-    Kind<SpeedkeyRecord>(kCodeSpeedkey, "speedkey", false, true, offsetof(SpeedkeyRecord, Text),
+    Kind<SpeedkeyRecord>(kCodeSpeedkey, "speedkey", true, true, offsetof(SpeedkeyRecord, Text),
                          sizeof(SpeedkeyRecord::Text)),
     Kind<ReportPluRecord>(kCodeReportPlu, "reportplu", true, false, offsetof(ReportPluRecord, Text),
                           sizeof(ReportPluRecord::Text)),

@@ -9,10 +9,10 @@
 #include <future>
 #include <thread>
 
+#include "records/records.h"
 #include "termlink/link_test_support.h"
 #include "termlink/termlink.h"
 #include "termlink/wire_codec.h"
-#include "records/records.h"
 
 namespace {
 

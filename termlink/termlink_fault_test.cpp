@@ -190,14 +190,14 @@ TEST_F(FaultTest, TheSimulatorClosesOnMalformedRequestsAndServesOthers) {
   std::vector<uint8_t> oversized = Frame(FrameType::kRequest, kCodePlu, kDirectionWrite);
   oversized[16] = 0xFF;
   oversized[17] = 0xFF;
-  std::vector<uint8_t> speedkey(sizeof(SpeedkeyRecord), 0);
+  std::vector<uint8_t> report(sizeof(ReportTotalRecord), 0);
   std::vector<uint8_t> barcode(sizeof(BarcodeRecord), 0);
   std::vector<std::vector<uint8_t>> bad = {
       std::vector<uint8_t>(40, 0xEE),
       oversized,
-      Frame(FrameType::kRequest, kCodeSpeedkey, kDirectionRead, speedkey),  // not readable
-      Frame(FrameType::kRequest, kCodePlu, kDirectionWrite, barcode),       // wrong size
-      Frame(FrameType::kAnswer, kCodeBarcode, kDirectionWrite, barcode),    // not a request
+      Frame(FrameType::kRequest, kCodeReportTime, kDirectionWrite, report),  // not writable
+      Frame(FrameType::kRequest, kCodePlu, kDirectionWrite, barcode),        // wrong size
+      Frame(FrameType::kAnswer, kCodeBarcode, kDirectionWrite, barcode),     // not a request
   };
   for (const auto& bytes : bad) {
     int fd = Dial(kTerminal, simulator.port());

@@ -251,8 +251,6 @@ TEST_F(LinkTest, SendDataExRefusesBadRequestsAndSendsNothing) {
   refused(packet);
   packet = Request(kTerminal, kCodePlu, 1, plu);  // unknown direction
   refused(packet);
-  std::vector<uint8_t> speedkey = FilledRecord(kCodeSpeedkey, 1, 2);
-  refused(Request(kTerminal, kCodeSpeedkey, kDirectionRead, speedkey));  // not readable
   std::vector<uint8_t> report = AskFor(kCodeReportTime, 0);
   refused(Request(kTerminal, kCodeReportTime, kDirectionWrite, report));  // not writable
   packet = Request(kTerminal, kCodePlu, kDirectionWrite, plu);

@@ -34,10 +34,10 @@ Bytes Join(Bytes first, const Bytes& second) {
   return first;
 }
 
-// A speedkey cannot be read: a well-formed frame the simulator must refuse.
-Bytes SpeedkeyRead() {
-  Bytes frame = RequestFrame(kCodeSpeedkey, kDirectionWrite, 1);
-  frame[14] = kDirectionRead;
+// A report cannot be written: a well-formed frame the simulator must refuse.
+Bytes ReportWrite() {
+  Bytes frame = RequestFrame(kCodeReportTime, kDirectionRead, 1);
+  frame[14] = kDirectionWrite;
   return frame;
 }
 
@@ -45,7 +45,7 @@ std::vector<CloseCase> Cases() {
   const Bytes junk = Repeat(0xEE, 256 * 1024);
   return {
       {"bad magic, then more input", {}, 1, junk, 1, 0},
-      {"unexpected request, then more input", {}, 3, Join(SpeedkeyRead(), junk), 3, 0},
+      {"unexpected request, then more input", {}, 3, Join(ReportWrite(), junk), 3, 0},
       {"close after two answers, more requests waiting", {"--close-after", "2"}, 6, junk, 2, 0},
       {"many answers still queued at the bad frame", {}, 600, junk, 600, 4096},
   };

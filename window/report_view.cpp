@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <stdexcept>
 
 #include "reports/report_cells.h"
@@ -80,7 +81,12 @@ QChart* BarChart(const ReportChart& report) {
   chart->setTitle(QString::fromStdString(report.title));
   chart->addSeries(series);
   chart->legend()->hide();
-  if (report.bars.size() > 12) labels->setLabelsAngle(-60);
+  // Names ("Group 12", "PLU 1021") and the 24 hours stand upright under
+  // their bars, whole.
+  const bool names = std::any_of(report.bars.begin(), report.bars.end(),
+                                 [](const ChartBar& bar) { return bar.label.size() > 2; });
+  if (names || report.bars.size() > 12) labels->setLabelsAngle(-90);
+  labels->setTruncateLabels(false);
   chart->addAxis(labels, Qt::AlignBottom);
   series->attachAxis(labels);
   auto* values = new QValueAxis;
@@ -106,6 +112,7 @@ ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString&
   Table = new QTableView;
   Table->setModel(TableModel(table, this));
   Table->verticalHeader()->hide();
+  Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
   Table->resizeColumnsToContents();
   Chart = new QChartView(BarChart(ChartOf(table)));
   Chart->setRenderHint(QPainter::Antialiasing);
@@ -124,7 +131,8 @@ ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString&
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(split, 1);
   layout->addWidget(buttons);
-  resize(980, 560);
+  split->setSizes({540, 460});
+  resize(1000, 600);
 }
 
 QString ReportView::AskPath(const QString& caption, const QString& suffix, const QString& filter) {

@@ -30,6 +30,7 @@ struct UploadOptions {
   std::string terminal;
   std::string out;                     // empty: the kind's upload file name
   std::optional<int> answerTimeoutMs;  // not given: the settings file's
+  std::string format = "text";         // "csv": a report also written as CSV beside it
 };
 int Upload(CliRun& run, const UploadOptions& options);
 

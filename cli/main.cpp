@@ -107,7 +107,12 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
       ->add_option("--answer-timeout-ms", a.upload.answerTimeoutMs,
                    "answer time-out (default: TerminalAnswerTimeout in Orlent.ini, else 10000)")
       ->check(kAnswerTimeoutMs);
+  upload->add_option("--format", a.upload.format, "text, or csv: a report also as CSV beside it")
+      ->check(CLI::IsMember({"text", "csv"}));
   upload->callback([&a, &command] {
+    if (a.upload.format == "csv" && !a.upload.kind.starts_with("report-")) {
+      throw CLI::ValidationError("--format", "csv is for the reports (--kind report-...)");
+    }
     command = [&a] {
       CliRun s(a.options);
       return Upload(s, a.upload);

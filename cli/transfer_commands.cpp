@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cli/commands.h"
+#include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
 #include "model/program.h"
 
@@ -163,7 +164,10 @@ int Upload(CliRun& run, const UploadOptions& options) {
   run.loop.StopWatchdog();
   if (!ended) run.Handle([&] { program.Disconnect(); });
   run.view.Finish();
-  return failed ? 1 : 0;
+  if (failed) return 1;
+  if (options.format != "csv") return 0;
+  return WriteCsvBeside(std::filesystem::absolute(program.UploadFileBox.Text).string(),
+                        program.Kinds.UploadCode());
 }
 
 int Read(CliRun& run, const std::string& file) {

@@ -1,0 +1,20 @@
+#include "reports/csv.h"
+
+std::string CsvField(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string CsvRecord(const std::vector<std::string>& fields) {
+  std::string record;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) record += ',';
+    record += CsvField(fields[i]);
+  }
+  return record + "\r\n";
+}

@@ -110,34 +110,3 @@ TEST_F(ReadData, StopsWhereADownloadWouldRefuseTheFileNamingThePlace) {
     EXPECT_EQ(errors, Strings{c.error});
   }
 }
-
-TEST_F(ReadData, TextsAreListedInUtf8WhateverTheFileHoldsThem) {
-  const struct {
-    const char* codePage;
-    std::string text;  // in the file
-    Strings log;
-    Strings errors;
-  } cases[] = {
-      {"windows-1252", "Cr\u00e8me", {"", "1. 1, 2, 3, Cr\u00e8me, 249", "", "* End *"}, {}},
-      {"windows-1252", "Cr\xe8me", {"", "1. 1, 2, 3, Cr\u00e8me, 249", "", "* End *"}, {}},
-      {"ISO-8859-2",
-       "\xa3\xf3"
-       "d\xbc",
-       {"", "1. 1, 2, 3, \u0141\u00f3d\u017a, 249", "", "* End *"},
-       {}},
-      {"windows-1252",
-       "\u0141\u00f3d\u017a",
-       {"", "", "* End *"},
-       {"Error in input file ! (PLU-Down.txt, line 1, column 4: '\u0141' at character 1 is not "
-        "in the terminal's character set windows-1252)"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    fx.view.appended.clear();
-    fx.view.errors.clear();
-    fx.program->TerminalCodePage = *CodePage::Named(c.codePage);
-    List("1\t2\t3\t" + c.text + "\t249\r\n");
-    EXPECT_EQ(log, c.log);
-    EXPECT_EQ(errors, c.errors);
-  }
-}

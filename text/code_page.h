@@ -52,9 +52,8 @@ class CodePage {
   // becomes U+FFFD, the replacement character.
   std::string ToUtf8(std::string_view bytes) const;
 
-  struct Conversions;
-
  private:
+  struct Conversions;
   explicit CodePage(std::string_view name) : name_(name) {}
 
   std::string name_;

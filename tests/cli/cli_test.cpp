@@ -429,6 +429,12 @@ TEST_F(Cli, TextsGoDownInTheTerminalsCharacterSetAndComeBackInUtf8) {
     const std::string line = "1, 2, 2, " + c.text + ", 179, 0, 7, 0, 1";
     EXPECT_EQ(SplitLines(folder.Read("PLU-Up.txt")).at(1), line);
     EXPECT_NE(up.out.find(line), std::string::npos) << up.out;  // the log
+    // A file in the terminal's bytes is listed in UTF-8.
+    folder.Write("old.plu", FileText({kPluLines[0], "1\t2\t2\t" + c.stored + "\t179"}));
+    Lines read = {"read", "--file", folder.File("old.plu")};
+    read.insert(read.end(), c.option.begin(), c.option.end());
+    const ProcessResult listed = Run(read);
+    EXPECT_NE(listed.out.find("2. 1, 2, 2, " + c.text + ", 179"), std::string::npos) << listed.err;
     simulator->Stop();
     EXPECT_EQ(Dump("127.0.0.2", "plu").at(1), "1\t2\t2\t" + c.stored + "\t179\t0\t7\t0\t1");
   }

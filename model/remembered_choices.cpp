@@ -1,6 +1,7 @@
 // What the operator sets once and finds again at the next start: the send
-// cycle's options and the terminals' character set from the Settings dialog, and the download file
-// picked in the file-open dialog. Each change is saved with the list at once.
+// cycle's options and the terminals' character set from the Settings dialog,
+// and the download file picked in the file-open dialog. Each change is saved
+// with the list at once.
 #include <algorithm>
 #include <stdexcept>
 #include <string>

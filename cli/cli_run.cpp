@@ -40,6 +40,11 @@ CliRun::CliRun(const RunOptions& options)
   } catch (const std::exception& failure) {
     throw ExitStatus(2, failure.what());
   }
+  if (!options.codePage.empty()) {
+    const auto codePage = CodePage::Named(options.codePage);
+    if (!codePage) throw ExitStatus(2, UnknownCodePageMessage(options.codePage));
+    program->TerminalCodePage = *codePage;
+  }
 }
 
 CliRun::~CliRun() = default;

@@ -24,6 +24,8 @@ struct RunOptions {
   bool printLog = true;     // the command's standard output is the activity log
   // Editor for the commands that edit the list.
   FolderRole role = FolderRole::Reader;
+  // The terminals' character set for this run only; empty: the settings file's.
+  std::string codePage;
 };
 
 class CliRun {

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "settings/terminal_settings.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -21,6 +22,14 @@ const CLI::Range kEntryNumber(1, 1000000);
 const CLI::Range kParallel(kParallelKey.min, kParallelKey.max);
 const CLI::Range kPauseMs(kPauseKey.min, kPauseKey.max);
 const CLI::Range kAnswerTimeoutMs(kAnswerTimeoutKey.min, kAnswerTimeoutKey.max);
+
+// A character set name the system converts, checked before anything is done.
+const CLI::Validator kCodePage(
+    [](std::string& name) { return CodePage::Named(name) ? "" : UnknownCodePageMessage(name); },
+    "NAME");
+const char* const kCodePageHelp =
+    "the terminals' character set for this run, as iconv names it, or none (default: "
+    "TerminalCodePage in Orlent.ini, else windows-1252)";
 
 struct Arguments {
   RunOptions options;
@@ -88,6 +97,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   send->add_option("--answer-timeout-ms", a.send.answerTimeoutMs,
                    "answer time-out (default: TerminalAnswerTimeout in Orlent.ini, else 10000)")
       ->check(kAnswerTimeoutMs);
+  send->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   send->add_option("--summary-json", a.send.summaryJson,
                    "write the run as JSON to this file (fields: see the README)");
   send->callback([&a, &command] {
@@ -109,6 +119,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
       ->check(kAnswerTimeoutMs);
   upload->add_option("--format", a.upload.format, "text, or csv: a report also as CSV beside it")
       ->check(CLI::IsMember({"text", "csv"}));
+  upload->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   upload->callback([&a, &command] {
     if (a.upload.format == "csv" && !a.upload.kind.starts_with("report-")) {
       throw CLI::ValidationError("--format", "csv is for the reports (--kind report-...)");
@@ -121,6 +132,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
 
   auto* read = app.add_subcommand("read", "list a PLU download file, as \"&Read File\"");
   read->add_option("--file", a.readFile, "file to list, as picked in the file-open dialog");
+  read->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   read->callback([&a, &command] {
     command = [&a] {
       CliRun s(a.options);

@@ -246,26 +246,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   switch (data[0] % 6) {
     case 0:
-      CheckTableParse(Shown(view, ReadPluFile(path), path), dataLines, earlyCtrlZ, view, CheckPlu);
+      CheckTableParse(Shown(view, ReadPluFile(path, CodePage()), path), dataLines, earlyCtrlZ, view,
+                      CheckPlu);
       break;
     case 1:
-      CheckTableParse(Shown(view, ReadBarcodeFile(path), path), dataLines, earlyCtrlZ, view,
-                      CheckBarcode);
+      CheckTableParse(Shown(view, ReadBarcodeFile(path, CodePage()), path), dataLines, earlyCtrlZ,
+                      view, CheckBarcode);
       break;
     case 2:
-      CheckTableParse(Shown(view, ReadIngredientFile(path), path), dataLines, earlyCtrlZ, view,
-                      CheckIngredient);
+      CheckTableParse(Shown(view, ReadIngredientFile(path, CodePage()), path), dataLines,
+                      earlyCtrlZ, view, CheckIngredient);
       break;
     case 3:
-      CheckTableParse(Shown(view, ReadScrollMsgFile(path), path), dataLines, earlyCtrlZ, view,
-                      CheckScrollMsg);
+      CheckTableParse(Shown(view, ReadScrollMsgFile(path, CodePage()), path), dataLines, earlyCtrlZ,
+                      view, CheckScrollMsg);
       break;
     case 4: {
       // Only the first line is read, so only a Ctrl-Z within it counts.
       const bool inFirstLine = earlyCtrlZ && ctrlZ < bytes.find('\n');
       const SpeedkeyRecord before = SpeedkeyData;
-      CheckSpeedkeyParse(Shown(view, ReadSpeedkeyFile(path), path), lines, inFirstLine, view,
-                         before);
+      CheckSpeedkeyParse(Shown(view, ReadSpeedkeyFile(path, CodePage()), path), lines, inFirstLine,
+                         view, before);
       break;
     }
     default:

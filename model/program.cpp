@@ -99,8 +99,8 @@ SessionServices Program::Services() {
 }
 
 SessionSettings Program::ServedSettings() const {
-  return SessionSettings{ServedAddress.Text, PortBox.Text,    ConnectInterval.Text,
-                         ConnectRetry.Text,  AnswerTimeoutMs, false};
+  return SessionSettings{ServedAddress.Text, PortBox.Text, ConnectInterval.Text, ConnectRetry.Text,
+                         AnswerTimeoutMs,    false,        TerminalCodePage};
 }
 
 SessionSettings Program::SettingsFor(const std::string& address) {

@@ -78,6 +78,11 @@ class Program : private SessionReport, private CycleHost {
   int AnswerTimeoutMs = kAnswerTimeoutKey.absent;
   // The send cycle's options as the settings file holds them.
   CycleOptions StoredOptions;
+  // The terminals' character set: the one in force (from StoredCodePage at
+  // start-up and at each change in the Settings dialog; a front end may
+  // override it for one run) and the one the settings file holds.
+  CodePage TerminalCodePage;
+  CodePage StoredCodePage;
   // The download file last picked in the file-open dialog, kept in the
   // settings file and chosen again at start-up while it exists; empty: none.
   std::string RememberedSendFile;
@@ -100,9 +105,10 @@ class Program : private SessionReport, private CycleHost {
   // option the file holds that cannot be taken, and uses its default.
   void LoadTerminalSettings();
   void SaveTerminalSettings();
-  // The Settings dialog's OK: saves the cycle's options and puts them in
-  // force. Refused while a cycle runs; a value outside its key's range is refused.
-  void ChangeCycleOptions(const CycleOptions& options);
+  // The Settings dialog's OK: saves the cycle's options and the terminals'
+  // character set and puts them in force. Refused while a cycle runs; a value
+  // outside its key's range is refused.
+  void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
   void AddTerminal();
   void DeleteTerminal();
   void ChangeTerminal();

@@ -56,6 +56,7 @@ void Program::Start() {
     loadFailure = std::current_exception();
   }
   UseCycleOptions(StoredOptions);
+  TerminalCodePage = StoredCodePage;
   RegisterLinkLibraries(Link);
   VersionLine = LibraryVersionLine(Link);
   AddLog(kWindowCaption);

@@ -1,6 +1,7 @@
 // What the operator sets once and finds again at the next start: the send
-// cycle's options from the Settings dialog, and the download file picked in
-// the file-open dialog. Each change is saved with the list at once.
+// cycle's options and the terminals' character set from the Settings dialog,
+// and the download file picked in the file-open dialog. Each change is saved
+// with the list at once.
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -18,7 +19,7 @@ void CheckRange(const NumberKey& key, int value) {
 
 }  // namespace
 
-void Program::ChangeCycleOptions(const CycleOptions& options) {
+void Program::ChangeSettings(const CycleOptions& options, const CodePage& codePage) {
   // A running cycle goes on with the options it started with; changing them
   // under it would leave the operator unsure which ones it used.
   if (CycleRunning()) {
@@ -30,14 +31,18 @@ void Program::ChangeCycleOptions(const CycleOptions& options) {
   CheckRange(kAnswerTimeoutKey, options.answerTimeoutMs);
   // Options the file does not hold are not put in force either.
   const CycleOptions before = StoredOptions;
+  const CodePage codePageBefore = StoredCodePage;
   StoredOptions = options;
+  StoredCodePage = codePage;
   try {
     SaveTerminalSettings();
   } catch (...) {
     StoredOptions = before;
+    StoredCodePage = codePageBefore;
     throw;
   }
   UseCycleOptions(options);
+  TerminalCodePage = codePage;
 }
 
 void Program::UseCycleOptions(const CycleOptions& options) {

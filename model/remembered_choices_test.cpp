@@ -60,7 +60,7 @@ TEST_F(RememberedChoices, TheFilesOptionsReachTheNextCycleAndItsFaultsAreToldOnc
 TEST_F(RememberedChoices, ChangedOptionsAreSavedAtOnceAndRefusedWhileACycleRuns) {
   f.folder.Write("PLU-Down-Default.txt", "1\t101\t0\tApple\t250\t0\t0\t0\t0\r\n");
   Start(kOneTicked);
-  f.program->ChangeCycleOptions({4, 0, 2500});
+  f.program->ChangeSettings({4, 0, 2500}, CodePage());
   EXPECT_EQ(f.folder.Read("Orlent.ini"),
             kOneTicked + "TerminalParallel=4\r\nTerminalPause=0\r\nTerminalAnswerTimeout=2500\r\n");
   EXPECT_EQ(f.program->Parallel, 4);
@@ -68,13 +68,13 @@ TEST_F(RememberedChoices, ChangedOptionsAreSavedAtOnceAndRefusedWhileACycleRuns)
   EXPECT_EQ(f.program->AnswerTimeoutMs, 2500);
 
   const std::string saved = f.folder.Read("Orlent.ini");
-  EXPECT_THROW(f.program->ChangeCycleOptions({65, 0, 2500}), std::invalid_argument);
+  EXPECT_THROW(f.program->ChangeSettings({65, 0, 2500}, CodePage()), std::invalid_argument);
   EXPECT_EQ(f.program->Parallel, 4);
 
   f.program->PauseMs = 100;  // keeps the cycle in its pause
   f.program->SendToTickedTerminals();
   ASSERT_TRUE(f.program->CycleRunning());
-  f.program->ChangeCycleOptions({2, 0, 2500});
+  f.program->ChangeSettings({2, 0, 2500}, CodePage());
   EXPECT_EQ(f.view.errors, Lines{"Send Data Is Running !"});
   EXPECT_EQ(f.program->Parallel, 4);
   EXPECT_EQ(f.folder.Read("Orlent.ini"), saved);

@@ -48,6 +48,7 @@ void Program::LoadTerminalSettings() {
     TerminalList.Items.push_back({std::move(entry.address), entry.ticked});
   }
   StoredOptions = stored.cycle;
+  StoredCodePage = std::move(stored.codePage);
   RememberedSendFile = std::move(stored.sendFile);
   View.TerminalListChanged();
   // The next save writes the defaults taken, so each fault is told once.
@@ -59,7 +60,7 @@ void Program::SaveTerminalSettings() {
 }
 
 TerminalSettings Program::Stored() const {
-  TerminalSettings shown{PortBox.Text, {}, StoredOptions, RememberedSendFile, {}};
+  TerminalSettings shown{PortBox.Text, {}, StoredOptions, StoredCodePage, RememberedSendFile, {}};
   shown.entries.reserve(TerminalList.Items.size());
   for (const auto& item : TerminalList.Items) shown.entries.push_back({item.Text, item.Checked});
   return shown;

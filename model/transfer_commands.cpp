@@ -72,7 +72,7 @@ std::optional<PreparedDownload> Program::PrepareDownload() {
   if (code == 0) return PreparedDownload{};
   const std::string path = DownloadFilePath();
   DownloadFileRead read;
-  const PreparedDownload prepared = ::PrepareDownload(code, path, read);
+  const PreparedDownload prepared = ::PrepareDownload(code, path, TerminalCodePage, read);
   if (read.error) {
     View.ShowError(read.error->Describe(path));
     return std::nullopt;

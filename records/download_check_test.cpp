@@ -12,7 +12,7 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-using Parser = DownloadFileRead (*)(const std::string&);
+using Parser = DownloadFileRead (*)(const std::string&, const CodePage&);
 
 struct Refusal {
   Parser parse;
@@ -35,7 +35,7 @@ class DownloadCheck : public ::testing::Test {
       SCOPED_TRACE(c.line);
       folder.Write("Down.txt", GoodLine(c.parse) + "\r\n" + c.line + "\r\n");
       const std::string path = folder.File("Down.txt");
-      const DownloadFileRead read = c.parse(path);
+      const DownloadFileRead read = c.parse(path, CodePage());
       EXPECT_EQ(read.records, 0);
       ASSERT_TRUE(read.error);
       EXPECT_EQ(read.error->Describe(path), c.error);

@@ -49,16 +49,17 @@ ScrollMsgRecord ParseScrollMsgLine(const LineColumns& in) {
 // 1 upward. The whole file is read: any fault refuses it, so that nothing of
 // a broken file is ever sent.
 template <class Record>
-int ParseTableFile(const std::string& path, RecordTable<Record>& table,
+int ParseTableFile(const std::string& path, const CodePage& codePage, RecordTable<Record>& table,
                    Record (*parseLine)(const LineColumns&)) {
   LineReader reader(path);
   reader.RequireOpen();
+  DownloadText texts(path, codePage);
   int stored = 0;
   std::string line;
   while (reader.ReadLine(line)) {
     if (IsSkippedLine(line)) continue;
     if (stored == kTableCapacity) throw TooManyRecords(reader.LineNumber());
-    table.At(stored + 1) = parseLine(LineColumns(line, reader.LineNumber()));
+    table.At(stored + 1) = parseLine(LineColumns(line, reader.LineNumber(), texts));
     ++stored;
   }
   if (stored == 0) throw DownloadFileError(kInputFileError, 0, 0, "the file holds no records");
@@ -76,9 +77,10 @@ DownloadFileRead Checked(Parse parse) {
 }
 
 template <class Record>
-DownloadFileRead ReadTableFile(const std::string& path, RecordTable<Record>& table,
+DownloadFileRead ReadTableFile(const std::string& path, const CodePage& codePage,
+                               RecordTable<Record>& table,
                                Record (*parseLine)(const LineColumns&)) {
-  return Checked([&] { return ParseTableFile(path, table, parseLine); });
+  return Checked([&] { return ParseTableFile(path, codePage, table, parseLine); });
 }
 
 // The speedkey file holds one record in its first line; 72 columns for each
@@ -97,33 +99,35 @@ SpeedkeyRecord ParseSpeedkeyLine(const LineColumns& in) {
 
 }  // namespace
 
-DownloadFileRead ReadPluFile(const std::string& path) {
-  return ReadTableFile(path, PluTable, ParsePluLine);
+DownloadFileRead ReadPluFile(const std::string& path, const CodePage& codePage) {
+  return ReadTableFile(path, codePage, PluTable, ParsePluLine);
 }
 
-DownloadFileRead ReadBarcodeFile(const std::string& path) {
-  return ReadTableFile(path, BarcodeTable, ParseBarcodeLine);
+DownloadFileRead ReadBarcodeFile(const std::string& path, const CodePage& codePage) {
+  return ReadTableFile(path, codePage, BarcodeTable, ParseBarcodeLine);
 }
 
-DownloadFileRead ReadIngredientFile(const std::string& path) {
-  return ReadTableFile(path, IngredientTable, ParseIngredientLine);
+DownloadFileRead ReadIngredientFile(const std::string& path, const CodePage& codePage) {
+  return ReadTableFile(path, codePage, IngredientTable, ParseIngredientLine);
 }
 
-DownloadFileRead ReadScrollMsgFile(const std::string& path) {
-  return ReadTableFile(path, ScrollMsgTable, ParseScrollMsgLine);
+DownloadFileRead ReadScrollMsgFile(const std::string& path, const CodePage& codePage) {
+  return ReadTableFile(path, codePage, ScrollMsgTable, ParseScrollMsgLine);
 }
 
 // Reads the first line only; there is no comment-line rule here. On any
-// failure SpeedkeyData keeps its earlier content.
-DownloadFileRead ReadSpeedkeyFile(const std::string& path) {
+// failure SpeedkeyData keeps its earlier content. Its columns are all
+// numbers, so no text of it is ever converted.
+DownloadFileRead ReadSpeedkeyFile(const std::string& path, const CodePage& codePage) {
   return Checked([&] {
     LineReader reader(path);
     reader.RequireOpen();
+    DownloadText texts(path, codePage);
     std::string line;
     if (!reader.ReadLine(line) || line.empty()) {
       throw DownloadFileError(kInputFileError, 1, 0, "the first line is empty, it holds no record");
     }
-    SpeedkeyData = ParseSpeedkeyLine(LineColumns(line, 1));
+    SpeedkeyData = ParseSpeedkeyLine(LineColumns(line, 1, texts));
     return 1;
   });
 }

@@ -19,7 +19,7 @@ std::string PluLine(int pluNo, const std::string& text = "Item") {
 }
 
 using Strings = std::vector<std::string>;
-using Reader = DownloadFileRead (*)(const std::string&);
+using Reader = DownloadFileRead (*)(const std::string&, const CodePage&);
 
 class DownloadFiles : public ::testing::Test {
  protected:
@@ -30,7 +30,7 @@ class DownloadFiles : public ::testing::Test {
   }
   // The records stored; a refusal is kept in `errors` as the error box shows it.
   int Read(Reader read, const std::string& path) {
-    const DownloadFileRead result = read(path);
+    const DownloadFileRead result = read(path, CodePage());
     if (result.error) errors.push_back(result.error->Describe(path));
     return result.records;
   }

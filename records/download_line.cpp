@@ -58,7 +58,7 @@ uint32_t LineColumns::Unsigned(int column, uint32_t max) const {
 }
 
 std::string_view LineColumns::Text(int column, std::size_t capacity) const {
-  const std::string_view text = Field(column);
+  const std::string_view text = texts_.InTerminalSet(Field(column), lineNumber_, column);
   if (text.size() >= capacity) {
     throw Refused("Text too long in line " + std::to_string(lineNumber_) + ", column " +
                       std::to_string(column) + ": " + std::to_string(text.size()) +

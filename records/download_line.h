@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "records/download_file_error.h"
+#include "records/download_text.h"
 
 // Empty lines and lines beginning with ";" hold no record.
 inline bool IsSkippedLine(std::string_view line) {
@@ -23,18 +24,21 @@ DownloadFileError TooManyRecords(int lineNumber);
 // the line and column: a column that the line lacks "Error in input file !",
 // a number that does not convert or does not fit its field "I/O Error !", a
 // text longer than its field a message naming the line, a text holding a
-// control character "Error in input file !".
+// control character or a character the terminal's set lacks "Error in input
+// file !". Texts are taken in the terminal's set, as `texts` gives them.
 class LineColumns {
  public:
-  LineColumns(std::string_view line, int lineNumber) : line_(line), lineNumber_(lineNumber) {}
+  LineColumns(std::string_view line, int lineNumber, DownloadText& texts)
+      : line_(line), lineNumber_(lineNumber), texts_(texts) {}
 
   int32_t Number(int column) const;
   // Narrow fields take only what they hold: a value is never cut to fit.
   uint16_t U16(int column) const { return static_cast<uint16_t>(Unsigned(column, UINT16_MAX)); }
   uint8_t U8(int column) const { return static_cast<uint8_t>(Unsigned(column, UINT8_MAX)); }
-  // The column's text, refused when it does not fit a field of `capacity`
-  // bytes with its terminating zero, or when it holds a control character
-  // (a record must stay one line wherever it is written).
+  // The column's text in the terminal's set, refused when it does not fit a
+  // field of `capacity` bytes with its terminating zero (the terminal's
+  // bytes are counted), or when it holds a control character (a record must
+  // stay one line wherever it is written). Valid until the next Text.
   std::string_view Text(int column, std::size_t capacity) const;
   // Copies the column's text and a terminating zero into `field`; never a
   // byte outside it.
@@ -51,4 +55,5 @@ class LineColumns {
 
   std::string_view line_;
   int lineNumber_;
+  DownloadText& texts_;
 };

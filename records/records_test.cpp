@@ -52,12 +52,12 @@ void ExpectSameBytes(const Bytes& actual, const Bytes& expected) {
 // Parses `line` as the only line of a file with `parse`, into a table position
 // that held other bytes before, so that the record's zeroing shows.
 template <class Record>
-void ParseInto(Record& target, DownloadFileRead (*parse)(const std::string&),
+void ParseInto(Record& target, DownloadFileRead (*parse)(const std::string&, const CodePage&),
                const std::string& line) {
   TempFolder folder;
   std::memset(&target, 0xAA, sizeof target);
   folder.Write("Down.txt", line + "\r\n");
-  const DownloadFileRead read = parse(folder.File("Down.txt"));
+  const DownloadFileRead read = parse(folder.File("Down.txt"), CodePage());
   ASSERT_FALSE(read.error) << read.error->what();
   ASSERT_EQ(read.records, 1);
 }

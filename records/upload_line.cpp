@@ -25,36 +25,36 @@ constexpr const char* kLineEnd = "\r\n";
 // the field, whatever the terminal sent. A control character (a CR or LF, a
 // TAB, any byte below 32, and DEL) is written as a blank, so that one record
 // stays one line, and the line stays one row in a spreadsheet and a text the
-// download files accept.
+// download files accept. The rest is turned from the terminal's set into UTF-8.
 template <std::size_t N>
-std::string Text(const char (&field)[N]) {
+std::string Text(const char (&field)[N], const CodePage& codePage) {
   std::string text(field, strnlen(field, N));
   for (char& c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = ' ';
   }
-  return text;
+  return codePage.ToUtf8(text);
 }
 
 }  // namespace
 
-std::string PluUploadLine(const PluRecord& r) {
+std::string PluUploadLine(const PluRecord& r, const CodePage& codePage) {
   return Format("%d, %d, %d, %s, %d, %d, %d, %d, %d", r.Field1, r.PluNo, r.Field3,
-                Text(r.Text).c_str(), r.Field5, r.Field6, r.Field7, r.Field8, r.Field9) +
+                Text(r.Text, codePage).c_str(), r.Field5, r.Field6, r.Field7, r.Field8, r.Field9) +
          kLineEnd;
 }
 
-std::string BarcodeUploadLine(const BarcodeRecord& r) {
-  return Format("%d, %d, %d, %s, %s%s", r.Number, r.Field2, r.Field3, Text(r.Text1).c_str(),
-                Text(r.Text2).c_str(), kLineEnd);
+std::string BarcodeUploadLine(const BarcodeRecord& r, const CodePage& codePage) {
+  return Format("%d, %d, %d, %s, %s%s", r.Number, r.Field2, r.Field3,
+                Text(r.Text1, codePage).c_str(), Text(r.Text2, codePage).c_str(), kLineEnd);
 }
 
-std::string IngredientUploadLine(const IngredientRecord& r) {
-  return Format("%d,%s%s", r.Number, Text(r.Text).c_str(), kLineEnd);
+std::string IngredientUploadLine(const IngredientRecord& r, const CodePage& codePage) {
+  return Format("%d,%s%s", r.Number, Text(r.Text, codePage).c_str(), kLineEnd);
 }
 
-std::string ScrollMsgUploadLine(const ScrollMsgRecord& r) {
-  return Format("%d, %s, %d %s", r.Number, Text(r.Text2).c_str(), r.Field3, kLineEnd);
+std::string ScrollMsgUploadLine(const ScrollMsgRecord& r, const CodePage& codePage) {
+  return Format("%d, %s, %d %s", r.Number, Text(r.Text2, codePage).c_str(), r.Field3, kLineEnd);
 }
 
 std::string ReportPluUploadLine(const ReportPluRecord& r) {

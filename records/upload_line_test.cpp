@@ -88,37 +88,49 @@ BarcodeRecord BarcodeWithAFullText() {
 TEST(UploadLine, EveryKindHasItsColumnsInOrder) {
   const std::pair<std::string, std::string> cases[] = {
       // The CR LF inside the text is written as two blanks: one record, one line.
-      {PluUploadLine(Plu()),
+      {PluUploadLine(Plu(), CodePage()),
        "65535, -42, 255, Cheese, aged  12 months, 1999, -6, 7, 2147483647, 9\r\n"},
-      {BarcodeUploadLine(Barcode()), "3, 1, 0, Milk, 4001234567890\r\n"},
-      {IngredientUploadLine(Ingredient()), "20,Flour, salt\r\n"},
+      {BarcodeUploadLine(Barcode(), CodePage()), "3, 1, 0, Milk, 4001234567890\r\n"},
+      {IngredientUploadLine(Ingredient(), CodePage()), "20,Flour, salt\r\n"},
       // The status text is not written; a blank stands before the line end.
-      {ScrollMsgUploadLine(ScrollMsg("")), "4, , 1 \r\n"},
-      {ScrollMsgUploadLine(ScrollMsg("Fresh bread")), "4, Fresh bread, 1 \r\n"},
+      {ScrollMsgUploadLine(ScrollMsg(""), CodePage()), "4, , 1 \r\n"},
+      {ScrollMsgUploadLine(ScrollMsg("Fresh bread"), CodePage()), "4, Fresh bread, 1 \r\n"},
       // Report lines begin with the time stamp.
       {ReportPluUploadLine(ReportPlu()),
        "2024-03-07 09:05:00, 10, 11, -12, 13,18,19,20,14,15,16,17,21\r\n"},
       {ReportTotalUploadLine(ReportTotal()), "2255-12-31 23:59:100, 1, 4, 2, -5,3\r\n"},
       // A text filling its field ends at the field's end.
-      {BarcodeUploadLine(BarcodeWithAFullText()), "0, 0, 0, " + std::string(51, 'a') + ", b\r\n"},
+      {BarcodeUploadLine(BarcodeWithAFullText(), CodePage()),
+       "0, 0, 0, " + std::string(51, 'a') + ", b\r\n"},
   };
   for (const auto& [line, expected] : cases) EXPECT_EQ(line, expected);
 }
 
-TEST(UploadLine, AControlCharacterInATextIsWrittenAsABlank) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"a\rb", "a b"},
-      {"a\nb", "a b"},
-      {"a\tb", "a b"},
-      {"\x01x\x1F", " x "},
-      {"del\x7F", "del "},
-      {"caf\xE9 \x80", "caf\xE9 \x80"},
-      {"\\r stays", "\\r stays"},
+TEST(UploadLine, AControlCharacterIsWrittenAsABlankAndTheRestInUtf8) {
+  const struct {
+    const char* codePage;
+    std::string text;
+    std::string written;
+  } cases[] = {
+      {"windows-1252", "a\rb", "a b"},
+      {"windows-1252", "a\nb", "a b"},
+      {"windows-1252", "a\tb", "a b"},
+      {"windows-1252", "\x01x\x1F", " x "},
+      {"windows-1252", "del\x7F", "del "},
+      {"windows-1252", "\\r stays", "\\r stays"},
+      {"windows-1252", "caf\xE9 \x80\r", "caf\u00e9 \u20ac "},
+      {"ISO-8859-2",
+       "\xA3\xF3"
+       "d\xBC",
+       "\u0141\u00f3d\u017a"},
+      {"none", "caf\xE9 \x80", "caf\xE9 \x80"},
   };
-  for (const auto& [text, written] : cases) {
+  for (const auto& c : cases) {
     IngredientRecord ingredient{};
     ingredient.Number = 7;
-    SetText(ingredient.Text, text);
-    EXPECT_EQ(IngredientUploadLine(ingredient), "7," + written + "\r\n");
+    SetText(ingredient.Text, c.text);
+    EXPECT_EQ(IngredientUploadLine(ingredient, *CodePage::Named(c.codePage)),
+              "7," + c.written + "\r\n")
+        << c.codePage;
   }
 }

@@ -4,18 +4,18 @@
 
 namespace {
 
-DownloadFileRead ReadOfCode(uint8_t code, const std::string& path) {
+DownloadFileRead ReadOfCode(uint8_t code, const std::string& path, const CodePage& codePage) {
   switch (code) {
     case kCodePlu:
-      return ReadPluFile(path);
+      return ReadPluFile(path, codePage);
     case kCodeBarcode:
-      return ReadBarcodeFile(path);
+      return ReadBarcodeFile(path, codePage);
     case kCodeIngredient:
-      return ReadIngredientFile(path);
+      return ReadIngredientFile(path, codePage);
     case kCodeScrollMsg:
-      return ReadScrollMsgFile(path);
+      return ReadScrollMsgFile(path, codePage);
     case kCodeSpeedkey:
-      return ReadSpeedkeyFile(path);
+      return ReadSpeedkeyFile(path, codePage);
     default:
       return {};
   }
@@ -23,8 +23,9 @@ DownloadFileRead ReadOfCode(uint8_t code, const std::string& path) {
 
 }  // namespace
 
-PreparedDownload PrepareDownload(uint8_t code, const std::string& path, DownloadFileRead& read) {
-  read = ReadOfCode(code, path);
+PreparedDownload PrepareDownload(uint8_t code, const std::string& path, const CodePage& codePage,
+                                 DownloadFileRead& read) {
+  read = ReadOfCode(code, path, codePage);
   if (read.error) return {};
   return PreparedDownload{code, static_cast<uint32_t>(read.records < 0 ? 0 : read.records)};
 }

@@ -15,6 +15,8 @@ struct PreparedDownload {
 };
 
 // Reads and checks the download file of data type `code` (PLU, barcode,
-// ingredient, scroll message or speedkey). `read.error` holds the refusal of
-// a file with any fault; what is prepared then is empty.
-PreparedDownload PrepareDownload(uint8_t code, const std::string& path, DownloadFileRead& read);
+// ingredient, scroll message or speedkey), its texts in the terminal's
+// character set `codePage`. `read.error` holds the refusal of a file with any
+// fault; what is prepared then is empty.
+PreparedDownload PrepareDownload(uint8_t code, const std::string& path, const CodePage& codePage,
+                                 DownloadFileRead& read);

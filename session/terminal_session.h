@@ -20,6 +20,7 @@
 #include "session/prepared_download.h"
 #include "session/terminal_state.h"
 #include "session/transfer_state.h"
+#include "text/code_page.h"
 
 class SettingsFile;
 class UploadFile;
@@ -49,6 +50,8 @@ struct SessionSettings {
   // In a send cycle a download waits for answers only so long; outside one
   // only an upload does.
   bool inSendCycle = false;
+  // The character set the terminal stores its texts in.
+  CodePage codePage;
 };
 
 // What a session tells whoever runs it.
@@ -108,6 +111,7 @@ class TerminalSession {
   const PreparedDownload& Prepared() const { return download_; }
   SessionReport& Report() { return report_; }
   const LinkLibrary& Link() const { return services_.link; }
+  const CodePage& TerminalCodePage() const { return settings_.codePage; }
   UploadFile* OpenUploadFile() { return uploadFile_.get(); }
   void CloseUploadFile();
   void Log(const std::string& line) { report_.Log(line); }

@@ -23,19 +23,19 @@ void Put(TerminalSession& session, const std::string& line, const char* writer) 
 }  // namespace
 
 void AddPlu(TerminalSession& session, const PluRecord* r) {
-  if (r) Put(session, PluUploadLine(*r), "AddPlu");
+  if (r) Put(session, PluUploadLine(*r, session.TerminalCodePage()), "AddPlu");
 }
 
 void AddBarcode(TerminalSession& session, const BarcodeRecord* r) {
-  if (r) Put(session, BarcodeUploadLine(*r), "AddBarcode");
+  if (r) Put(session, BarcodeUploadLine(*r, session.TerminalCodePage()), "AddBarcode");
 }
 
 void AddScrollMsg(TerminalSession& session, const ScrollMsgRecord* r) {
-  if (r) Put(session, ScrollMsgUploadLine(*r), "AddScrollMsg");
+  if (r) Put(session, ScrollMsgUploadLine(*r, session.TerminalCodePage()), "AddScrollMsg");
 }
 
 void AddIngredient(TerminalSession& session, const IngredientRecord* r) {
-  if (r) Put(session, IngredientUploadLine(*r), "AddIngredient");
+  if (r) Put(session, IngredientUploadLine(*r, session.TerminalCodePage()), "AddIngredient");
 }
 
 void AddReportPLU(TerminalSession& session, const ReportPluRecord* r) {

@@ -56,11 +56,13 @@ TEST_F(UploadLines, EachWriterLogsTheLineWithItsNameAndAppendsItToTheFile) {
     std::string writer;
   };
   const Case cases[] = {
-      {[&] { AddPlu(Session(), &plu); }, PluUploadLine(plu), "AddPlu"},
-      {[&] { AddBarcode(Session(), &barcode); }, BarcodeUploadLine(barcode), "AddBarcode"},
-      {[&] { AddIngredient(Session(), &ingredient); }, IngredientUploadLine(ingredient),
+      {[&] { AddPlu(Session(), &plu); }, PluUploadLine(plu, CodePage()), "AddPlu"},
+      {[&] { AddBarcode(Session(), &barcode); }, BarcodeUploadLine(barcode, CodePage()),
+       "AddBarcode"},
+      {[&] { AddIngredient(Session(), &ingredient); }, IngredientUploadLine(ingredient, CodePage()),
        "AddIngredient"},
-      {[&] { AddScrollMsg(Session(), &scroll); }, ScrollMsgUploadLine(scroll), "AddScrollMsg"},
+      {[&] { AddScrollMsg(Session(), &scroll); }, ScrollMsgUploadLine(scroll, CodePage()),
+       "AddScrollMsg"},
       {[&] { AddReportPLU(Session(), &reportPlu); }, ReportPluUploadLine(reportPlu),
        "AddReportPLU"},
       {[&] { AddReportTime(Session(), &total); }, ReportTotalUploadLine(total), "AddReportTime"},

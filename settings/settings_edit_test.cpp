@@ -76,7 +76,7 @@ TEST(SettingsEdit, BatchedSaveGivesTheBytesOfTheKeyByKeyWrites) {
       TempFolder folder;
       folder.Write("Orlent.ini", start);
       SettingsFile file(folder.File("Orlent.ini"));
-      SaveTerminalSettings(file, {port, entries, {}, {}, {}});
+      SaveTerminalSettings(file, {port, entries, {}, {}, {}, {}});
       EXPECT_EQ(folder.Read("Orlent.ini"), reference.Read("Orlent.ini"))
           << "starting file: " << start << "\nentries: " << entries.size();
     }

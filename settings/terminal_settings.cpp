@@ -18,6 +18,7 @@ constexpr std::string_view kCountKey = "TerminalNums";
 constexpr std::string_view kAddressKey = "TerminalIP_";
 constexpr std::string_view kTickKey = "TerminalChecked_";
 constexpr std::string_view kSendFileKey = "SendFile";
+constexpr const char* kCodePageKey = "TerminalCodePage";
 constexpr const char* kDefaultPort = "20404";
 
 char Lower(char c) {
@@ -83,7 +84,7 @@ std::vector<TerminalEntry> EntriesUpTo(std::vector<EntryKey> keys, int count) {
 
 // The first value of each named key, as a read by name finds it.
 struct NamedValues {
-  std::optional<std::string> port, count, parallel, pause, answerTimeout, sendFile;
+  std::optional<std::string> port, count, parallel, pause, answerTimeout, codePage, sendFile;
 };
 
 bool NameIs(std::string_view name, std::string_view key) {
@@ -100,6 +101,7 @@ NamedValues WalkSection(const SettingsFile& file, std::vector<EntryKey>* entries
       {kParallelKey.name, &named.parallel},
       {kPauseKey.name, &named.pause},
       {kAnswerTimeoutKey.name, &named.answerTimeout},
+      {kCodePageKey, &named.codePage},
       {kSendFileKey, &named.sendFile}};
   file.ReadSectionValues(kSection, [&](std::string_view name, std::string_view value) {
     for (const auto& [key, slot] : slots) {
@@ -146,6 +148,21 @@ void WriteNumber(SettingsFile& file, const NumberKey& key, const std::optional<s
   if (GivenNumber(key, held) != value) file.WriteInteger(kSection, key.name, value);
 }
 
+// The character set the file gives: the one it names, or the default when it
+// names none; nothing when the name is not one the system converts.
+std::optional<CodePage> GivenCodePage(const std::optional<std::string>& held) {
+  return held ? CodePage::Named(*held) : CodePage();
+}
+
+// The character set to use; a name that cannot be taken adds a line to `faults`.
+CodePage TakeCodePage(const std::optional<std::string>& held, const std::string& path,
+                      std::vector<std::string>& faults) {
+  if (const auto given = GivenCodePage(held)) return *given;
+  faults.push_back(std::string(kCodePageKey) + " '" + *held + "' in " + path +
+                   " is not a character set the system converts: " + kDefaultCodePage + " is used");
+  return CodePage();
+}
+
 // Everything in one walk over the Terminal section.
 TerminalSettings ReadTerminalSection(const SettingsFile& file) {
   std::vector<EntryKey> keys;
@@ -159,6 +176,7 @@ TerminalSettings ReadTerminalSection(const SettingsFile& file) {
   settings.cycle.pauseMs = TakeNumber(kPauseKey, named.pause, path, settings.faults);
   settings.cycle.answerTimeoutMs =
       TakeNumber(kAnswerTimeoutKey, named.answerTimeout, path, settings.faults);
+  settings.codePage = TakeCodePage(named.codePage, path, settings.faults);
   settings.sendFile = named.sendFile.value_or("");
   return settings;
 }
@@ -193,6 +211,10 @@ void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings) 
   WriteNumber(file, kParallelKey, held.parallel, settings.cycle.parallel);
   WriteNumber(file, kPauseKey, held.pause, settings.cycle.pauseMs);
   WriteNumber(file, kAnswerTimeoutKey, held.answerTimeout, settings.cycle.answerTimeoutMs);
+  const auto givenCodePage = GivenCodePage(held.codePage);
+  if (!givenCodePage || givenCodePage->Name() != settings.codePage.Name()) {
+    file.WriteString(kSection, kCodePageKey, settings.codePage.Name());
+  }
   if (held.sendFile.value_or("") != settings.sendFile) {
     file.WriteString(kSection, std::string(kSendFileKey), settings.sendFile);
   }

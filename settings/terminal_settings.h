@@ -1,13 +1,16 @@
 // The terminal list, the port and the send cycle's options as the settings
 // file holds them, in its Terminal section: "TerminalPort", "TerminalNums"
 // and, for entry n, "TerminalIP_n" and "TerminalChecked_n"; "TerminalParallel",
-// "TerminalPause" and "TerminalAnswerTimeout"; and "SendFile", the download
-// file last picked in the file-open dialog. A load reads the file once and a
+// "TerminalPause" and "TerminalAnswerTimeout"; "TerminalCodePage", the
+// terminals' character set; and "SendFile", the download file last picked in
+// the file-open dialog. A load reads the file once and a
 // save replaces it once, each as one edit under the folder's edit lock.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "text/code_page.h"
 
 class SettingsFile;
 
@@ -43,6 +46,7 @@ struct TerminalSettings {
   std::string port;
   std::vector<TerminalEntry> entries;
   CycleOptions cycle;
+  CodePage codePage;     // absent: windows-1252
   std::string sendFile;  // full path; empty: none was picked
   // Loaded only: one line for each number the file held that could not be
   // taken, saying which value is used instead.
@@ -61,6 +65,7 @@ TerminalSettings LoadTerminalSettings(SettingsFile& file);
 // gap; the keys of entries past the new count stay in the file, never read
 // again. The bytes are those of writing each key in turn. An option or the
 // send file is written only where the file does not already give its value
-// (an absent key gives the default), so a file without them keeps its bytes.
+// (an absent key gives the default), so a file without them keeps its bytes;
+// so is the character set.
 // Throws as SettingsEdit::Commit and SettingsFile::WriteString do.
 void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings);

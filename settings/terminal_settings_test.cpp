@@ -1,7 +1,7 @@
 // The terminal list and the port as the settings file stores them: counts
 // that are missing, damaged or far too large, entries without an address; the
-// send cycle's options and the send file absent, valid, out of range or not a
-// number, with the bytes a save leaves.
+// send cycle's options, the character set and the send file absent, valid,
+// out of range or not a number, with the bytes a save leaves.
 #include "settings/terminal_settings.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +176,35 @@ TEST_F(TerminalSettingsTest, ChangedOptionsAreWrittenInPlaceOrAfterTheList) {
     TerminalSettings settings = Load(kOneEntry + c.options);
     settings.cycle = c.saved;
     settings.sendFile = c.sendFile;
+    SaveTerminalSettings(file, settings);
+    EXPECT_EQ(folder.Read("Orlent.ini"), kOneEntry + c.after);
+  }
+}
+
+TEST_F(TerminalSettingsTest, TheCodePageLoadsAnUnknownNameIsToldOnceAndAChangeIsWritten) {
+  const struct {
+    const char* key;      // the line after the list; empty: none
+    const char* loaded;   // the name in force
+    bool fault;           // an unknown name is told and the default written back
+    const char* changed;  // then saved with this set
+    const char* after;    // the line after the list then
+  } cases[] = {
+      {"", "windows-1252", false, "windows-1252", ""},
+      {"", "windows-1252", false, "ISO-8859-2", "TerminalCodePage=ISO-8859-2\r\n"},
+      {"terminalcodepage=cp437\r\n", "cp437", false, "cp437", "terminalcodepage=cp437\r\n"},
+      {"TerminalCodePage=none\r\n", "none", false, "windows-1252",
+       "TerminalCodePage=windows-1252\r\n"},
+      {"TerminalCodePage=klingon\r\n", "windows-1252", true, "windows-1252",
+       "TerminalCodePage=windows-1252\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + " " + c.changed);
+    TerminalSettings settings = Load(kOneEntry + c.key);
+    EXPECT_EQ(settings.codePage.Name(), c.loaded);
+    const Lines faults = {"TerminalCodePage 'klingon' in " + file.FileName() +
+                          " is not a character set the system converts: windows-1252 is used"};
+    EXPECT_EQ(settings.faults, c.fault ? faults : Lines{});
+    settings.codePage = *CodePage::Named(c.changed);
     SaveTerminalSettings(file, settings);
     EXPECT_EQ(folder.Read("Orlent.ini"), kOneEntry + c.after);
   }

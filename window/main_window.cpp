@@ -226,10 +226,11 @@ void MainWindow::OpenDownloadFile() {
 }
 
 void MainWindow::EditCycleOptions() {
-  SettingsDialog dialog(this, program_.StoredOptions);
+  SettingsDialog dialog(this, program_.StoredOptions, program_.StoredCodePage);
   if (dialog.exec() != QDialog::Accepted) return;
-  program_.HandleEvent(
-      [this, options = dialog.Options()] { program_.ChangeCycleOptions(options); });
+  program_.HandleEvent([this, options = dialog.Options(), codePage = dialog.ChosenCodePage()] {
+    program_.ChangeSettings(options, codePage);
+  });
 }
 
 void MainWindow::LogAppended(const std::string& line) {

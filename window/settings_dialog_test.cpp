@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -81,4 +83,25 @@ TEST(WindowSettings, TheItemIsNotOfferedWhileACycleRuns) {
   w.manualLoop.RunUntilIdle();
   ASSERT_FALSE(w.Model().CycleRunning());
   EXPECT_TRUE(menu.SettingsItem->isEnabled());
+}
+
+TEST(WindowSettings, TheCharacterSetIsOfferedAnUnknownNameRefusedAndOkSavesIt) {
+  WindowFixture w(kOneTicked + "TerminalCodePage=CP437\r\n");
+  WorkTheDialog(w, [](SettingsDialog& dialog) {
+    EXPECT_EQ(dialog.CodePageBox->currentText(), "CP437");
+    EXPECT_GE(dialog.CodePageBox->findText("ISO-8859-2"), 0);
+    QPushButton* ok = dialog.Buttons->button(QDialogButtonBox::Ok);
+    const struct {
+      const char* typed;
+      bool known;
+    } names[] = {{"klingon", false}, {"UTF-16", false}, {"none", true}, {"ISO-8859-2", true}};
+    for (const auto& name : names) {
+      dialog.CodePageBox->setEditText(name.typed);
+      EXPECT_EQ(ok->isEnabled(), name.known) << name.typed;
+      EXPECT_EQ(dialog.CodePageRefusal->text().contains(name.typed), !name.known) << name.typed;
+    }
+    ok->click();
+  });
+  EXPECT_EQ(w.folder.Read("Orlent.ini"), kOneTicked + "TerminalCodePage=ISO-8859-2\r\n");
+  EXPECT_EQ(w.Model().TerminalCodePage.Name(), "ISO-8859-2");
 }

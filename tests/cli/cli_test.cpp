@@ -395,6 +395,61 @@ TEST_F(Cli, ReadListsTheFile) {
             "-2147483648 to 2147483647)\n");
 }
 
+// A UTF-8 file reaches the terminal in its character set and comes back up
+// as the same UTF-8; a character the set lacks refuses the file.
+TEST_F(Cli, TextsGoDownInTheTerminalsCharacterSetAndComeBackInUtf8) {
+  const struct {
+    Lines option;
+    std::string text;    // in the file and in the upload file
+    std::string stored;  // the terminal's bytes
+  } cases[] = {
+      {{},
+       "Cr\u00e8me br\u00fbl\u00e9e",
+       "Cr\xe8me br\xfbl\xe9"
+       "e"},
+      {{"--code-page", "ISO-8859-2"},
+       "\u0141\u00f3d\u017a",
+       "\xa3\xf3"
+       "d\xbc"},
+      {{"--code-page", "none"}, "Cr\u00e8me", "Cr\u00e8me"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    StartSimulator({"127.0.0.2"});
+    folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
+    folder.Write("PLU-Down.txt",
+                 FileText({kPluLines[0], "1\t2\t2\t" + c.text + "\t179\t0\t7\t0\t1"}));
+    Lines send = {"send", "--kind", "plu", "--pause-ms", "0"};
+    send.insert(send.end(), c.option.begin(), c.option.end());
+    ASSERT_EQ(Run(send).exitCode, 0);
+    Lines upload = {"upload", "--kind", "plu", "--terminal", "127.0.0.2"};
+    upload.insert(upload.end(), c.option.begin(), c.option.end());
+    const ProcessResult up = Run(upload);
+    EXPECT_EQ(up.exitCode, 0) << up.err;
+    const std::string line = "1, 2, 2, " + c.text + ", 179, 0, 7, 0, 1";
+    EXPECT_EQ(SplitLines(folder.Read("PLU-Up.txt")).at(1), line);
+    EXPECT_NE(up.out.find(line), std::string::npos) << up.out;  // the log
+    // A file in the terminal's bytes is listed in UTF-8.
+    folder.Write("old.plu", FileText({kPluLines[0], "1\t2\t2\t" + c.stored + "\t179"}));
+    Lines read = {"read", "--file", folder.File("old.plu")};
+    read.insert(read.end(), c.option.begin(), c.option.end());
+    const ProcessResult listed = Run(read);
+    EXPECT_NE(listed.out.find("2. 1, 2, 2, " + c.text + ", 179"), std::string::npos) << listed.err;
+    simulator->Stop();
+    EXPECT_EQ(Dump("127.0.0.2", "plu").at(1), "1\t2\t2\t" + c.stored + "\t179\t0\t7\t0\t1");
+  }
+  folder.Write("PLU-Down.txt",
+               FileText({kPluLines[0], "1\t2\t2\t\u00e0 \u0141\u00f3d\u017a\t1\t0\t7\t0\t1"}));
+  const ProcessResult refused = Run({"send", "--kind", "plu", "--pause-ms", "0"});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_EQ(refused.err,
+            "ERROR: Error in input file ! (PLU-Down.txt, line 2, column 4: '\u0141' at character "
+            "3 is not in the terminal's character set windows-1252)\n");
+  const ProcessResult unknown = Run({"read", "--code-page", "klingon"});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.err.find("The character set 'klingon' is not one"), std::string::npos);
+}
+
 TEST_F(Cli, AMissingLinkLibraryIsNamed) {
   ProcessResult run = Run({"--link-library", folder.File("nothing.so"), "terminals"});
   EXPECT_EQ(run.exitCode, 2);

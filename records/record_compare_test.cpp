@@ -14,6 +14,7 @@
 #include "records/record_tables.h"
 #include "records/verify_lines.h"
 #include "tests/support/temp_folder.h"
+#include "text/code_page.h"
 
 namespace {
 
@@ -51,11 +52,11 @@ std::vector<std::vector<uint8_t>> Answered(const std::vector<Record>& records) {
 // Reads `content` as the kind's download file; the terminal starts from the
 // records it stored from `stored` on.
 template <class Record>
-void Check(uint8_t code, DownloadFileRead (*read)(const std::string&), const std::string& content,
+void Check(uint8_t code, DownloadFileRead (*read)(const std::string&, const CodePage&), const std::string& content,
            const Record* stored, const std::vector<Case<Record>>& cases) {
   TempFolder folder;
   folder.Write("Down.txt", content);
-  const int total = read(folder.File("Down.txt")).records;
+  const int total = read(folder.File("Down.txt"), CodePage()).records;
   ASSERT_GT(total, 0);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -222,7 +223,7 @@ TEST(RecordCompare, TheSpeedkeyRecordOnTheDownloadedKeysOfEachTable) {
 TEST(RecordCompare, ListsTheFirstDifferencesShowingTextsThroughTheDisplay) {
   TempFolder folder;
   folder.Write("Down.txt", "1\t1\t0\ta\t1\n2\t1\t0\tb\t2\n3\t1\t0\tc\t3\n");
-  ASSERT_EQ(ReadBarcodeFile(folder.File("Down.txt")).records, 3);
+  ASSERT_EQ(ReadBarcodeFile(folder.File("Down.txt"), CodePage()).records, 3);
   std::vector<BarcodeRecord> terminal(&BarcodeTable.At(1), &BarcodeTable.At(1) + 3);
   for (auto& record : terminal) record.Text1[0] = static_cast<char>(std::toupper(record.Text1[0]));
   // A short answer reads as zeros past its end: 3's barcode text is cut off.

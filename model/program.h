@@ -116,6 +116,8 @@ class Program : private SessionReport, private CycleHost {
   // list's own ticks stay as they are.
   void SendToFailedTerminals();
   bool CycleRunning() const { return cycle_ && cycle_->Running(); }
+  // The running cycle is a receive.
+  bool Receiving() const { return CycleRunning() && lastReceive_.has_value(); }
   // Stops the running cycle: see TransferCycle::Stop.
   void StopCycle();
   // "Receive…": a receive cycle; each terminal's records go to a file of its

@@ -52,7 +52,7 @@ bool Program::RefusedWhileRunning() {
   // One cycle at a time: a second one would fight the running one over the
   // terminals and the log.
   if (!CycleRunning()) return false;
-  View.ShowError(lastReceive_ ? "Receive Is Running !" : "Send Data Is Running !");
+  View.ShowError(Receiving() ? "Receive Is Running !" : "Send Data Is Running !");
   return true;
 }
 

@@ -324,8 +324,10 @@ void MainWindow::ControlsChanged() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   // A running cycle is stopped first, and only when the operator says so.
   if (!closed_ && program_.CycleRunning()) {
+    const QString running =
+        program_.Receiving() ? "A receive is running." : "A send cycle is running.";
     const auto answer =
-        QMessageBox::question(this, "Orlent", "A send cycle is running. Stop it and close Orlent?",
+        QMessageBox::question(this, "Orlent", running + " Stop it and close Orlent?",
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return event->ignore();
     Handle(&Program::StopCycle);

@@ -14,23 +14,32 @@ int ChangeTerminal(CliRun& run, int number, const std::string& address);
 int TickTerminal(CliRun& run, int number, bool ticked);
 int SetPort(CliRun& run, const std::string& port);
 
-// An option not given takes its value from the settings file.
+// The options of a cycle; one not given takes its value from the settings file.
+struct CycleRunOptions {
+  std::optional<int> parallel;
+  std::optional<int> pauseMs;
+  std::optional<int> answerTimeoutMs;  // also of a single upload
+};
+
 struct SendOptions {
   std::string kind;  // empty: the data kind in force at start-up
   std::string file;  // empty: the Send File of the chosen kind
-  std::optional<int> parallel;
-  std::optional<int> pauseMs;
-  std::optional<int> answerTimeoutMs;
+  CycleRunOptions cycle;
   std::string summaryJson;  // empty: no JSON summary written
 };
 int Send(CliRun& run, const SendOptions& options);
 
+// `upload --terminal all`: a receive cycle over every ticked terminal.
+inline constexpr const char* kEveryTickedTerminal = "all";
+
 struct UploadOptions {
   std::string kind;
-  std::string terminal;
-  std::string out;                     // empty: the kind's upload file name
-  std::optional<int> answerTimeoutMs;  // not given: the settings file's
-  std::string format = "text";         // "csv": a report also written as CSV beside it
+  std::string terminal;  // an address, or kEveryTickedTerminal
+  std::string out;       // one terminal's file; empty: the kind's upload file name
+  std::string outDir;    // files named by kind, address and date; empty with
+                         // every ticked terminal: received/ in the program folder
+  CycleRunOptions cycle;
+  std::string format = "text";  // "csv": a report also written as CSV beside it
 };
 int Upload(CliRun& run, const UploadOptions& options);
 

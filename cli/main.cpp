@@ -87,14 +87,14 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   auto* send = app.add_subcommand("send", "a send cycle over the ticked terminals");
   send->add_option("--kind", a.send.kind, "data kind")->check(CLI::IsMember(kSendKinds));
   send->add_option("--file", a.send.file, "download file, as picked in the file-open dialog");
-  send->add_option("--parallel", a.send.parallel,
+  send->add_option("--parallel", a.send.cycle.parallel,
                    "terminals served at the same time, 1 to 64 (default: TerminalParallel in "
                    "Orlent.ini, else 1)")
       ->check(kParallel);
-  send->add_option("--pause-ms", a.send.pauseMs,
+  send->add_option("--pause-ms", a.send.cycle.pauseMs,
                    "wait before each connect (default: TerminalPause in Orlent.ini, else 3000)")
       ->check(kPauseMs);
-  send->add_option("--answer-timeout-ms", a.send.answerTimeoutMs,
+  send->add_option("--answer-timeout-ms", a.send.cycle.answerTimeoutMs,
                    "answer time-out (default: TerminalAnswerTimeout in Orlent.ini, else 10000)")
       ->check(kAnswerTimeoutMs);
   send->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
@@ -107,14 +107,31 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
     };
   });
 
-  auto* upload = app.add_subcommand("upload", "read records or a report from one terminal");
+  auto* upload = app.add_subcommand(
+      "upload", "read records or a report from one terminal, or from every ticked one");
   upload->add_option("--kind", a.upload.kind, "data kind")
       ->required()
       ->check(CLI::IsMember(kUploadKinds));
-  upload->add_option("--terminal", a.upload.terminal, "terminal address")->required();
-  upload->add_option("--out", a.upload.out, "upload file in the current directory");
   upload
-      ->add_option("--answer-timeout-ms", a.upload.answerTimeoutMs,
+      ->add_option("--terminal", a.upload.terminal,
+                   "terminal address, or \"all\": every ticked terminal, one file each")
+      ->required();
+  auto* out = upload->add_option("--out", a.upload.out, "upload file in the current directory");
+  upload
+      ->add_option("--out-dir", a.upload.outDir,
+                   "folder of files named by kind, address and date, made when missing "
+                   "(default with --terminal all: received/ in the program folder)")
+      ->excludes(out);
+  upload
+      ->add_option("--parallel", a.upload.cycle.parallel,
+                   "with --terminal all: terminals served at the same time, 1 to 64")
+      ->check(kParallel);
+  upload
+      ->add_option("--pause-ms", a.upload.cycle.pauseMs,
+                   "with --terminal all: wait before each connect (default: TerminalPause)")
+      ->check(kPauseMs);
+  upload
+      ->add_option("--answer-timeout-ms", a.upload.cycle.answerTimeoutMs,
                    "answer time-out (default: TerminalAnswerTimeout in Orlent.ini, else 10000)")
       ->check(kAnswerTimeoutMs);
   upload->add_option("--format", a.upload.format, "text, or csv: a report also as CSV beside it")
@@ -155,7 +172,7 @@ int main(int argc, char** argv) {
       "folder when you may write to it (a portable copy). An installed Orlent, whose folder\n"
       "only root may write, keeps them in ${XDG_DATA_HOME:-$HOME/.local/share}/orlent instead,\n"
       "made on first use with the sample files copied in. Upload files go to the current\n"
-      "directory.");
+      "directory; the files of upload --terminal all go to received/ in that folder.");
   app.add_option("--link-library", arguments.options.linkLibrary,
                  "bind this library instead of libtermlink.so from the executable's folder");
   std::function<int()> command;

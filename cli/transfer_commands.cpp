@@ -1,14 +1,20 @@
-// The `send`, `upload` and `read` commands: a send cycle, one upload and the
-// listing of a download file, each run by the program's own commands.
+// The `send`, `upload` and `read` commands: a send cycle, one upload or a
+// receive cycle, and the listing of a download file, each run by the
+// program's own commands.
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <system_error>
 #include <utility>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
+#include "cycle/received_file.h"
 #include "model/program.h"
 
 namespace {
@@ -55,6 +61,14 @@ std::string ChosenKind(const DataKindButtons& kinds) {
   return "";
 }
 
+// The folder --out-dir names, made when missing.
+std::string OutFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) throw ExitStatus(2, "cannot create the folder " + folder + ": " + error.message());
+  return Absolute(folder);
+}
+
 void WriteSummaryJson(const SendSummary& summary, const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "w");
   const std::string json = summary.Json();
@@ -63,25 +77,50 @@ void WriteSummaryJson(const SendSummary& summary, const std::string& path) {
   if (!written || !file) throw ExitStatus(2, "cannot write the summary to " + path);
 }
 
+// A safety net behind the answer time-out: a cycle that stops moving fails.
+void WatchCycle(CliRun& run, const std::string& stalled) {
+  Program& program = *run.program;
+  run.view.onLogLine = [&run, &program, stalled](const std::string&) {
+    run.loop.ArmWatchdog(int64_t{program.PauseMs} + program.AnswerTimeoutMs + 30000, [&] {
+      run.view.ShowError(stalled);
+      program.AbandonCycle();
+    });
+  };
+}
+
+// Runs the started cycle to its end. SIGINT or SIGTERM stops it: the
+// terminals in flight are disconnected, and the process ends as the signal
+// would have ended it. Returns the signal, or 0.
+int AwaitCycle(CliRun& run) {
+  Program& program = *run.program;
+  int stopSignal = 0;
+  run.loop.OnStopSignals([&](int signal) {
+    stopSignal = signal;
+    run.Handle([&] { program.StopCycle(); });
+  });
+  run.loop.RunUntil([&] { return !program.CycleRunning(); });
+  run.loop.StopWatchdog();
+  run.view.Finish();
+  return stopSignal;
+}
+
+// The options of a cycle, for this run only: a cycle saves nothing.
+void UseCycleOptions(Program& program, const CycleRunOptions& options) {
+  program.Parallel = options.parallel.value_or(program.Parallel);
+  program.PauseMs = options.pauseMs.value_or(program.PauseMs);
+  program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
+}
+
 }  // namespace
 
 int Send(CliRun& run, const SendOptions& options) {
   Program& program = *run.program;
   SendSummary summary;
-  run.view.onLogLine = [&](const std::string&) {
-    // A safety net behind the answer time-out: a cycle that stops moving fails.
-    run.loop.ArmWatchdog(int64_t{program.PauseMs} + program.AnswerTimeoutMs + 30000, [&] {
-      run.view.ShowError("the send cycle stopped moving");
-      program.AbandonCycle();
-    });
-  };
+  WatchCycle(run, "the send cycle stopped moving");
   run.Handle([&] {
     if (!options.kind.empty()) ChooseKind(program, options.kind);
     if (!options.file.empty()) program.ChooseSendFile(Absolute(options.file));
-    // For this run only: a send saves nothing.
-    program.Parallel = options.parallel.value_or(program.Parallel);
-    program.PauseMs = options.pauseMs.value_or(program.PauseMs);
-    program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
+    UseCycleOptions(program, options.cycle);
   });
   const std::size_t errorsBefore = run.view.Errors().size();
   run.Handle([&] { program.SendToTickedTerminals(); });
@@ -91,16 +130,7 @@ int Send(CliRun& run, const SendOptions& options) {
     run.view.Finish();
     return 2;
   }
-  // SIGINT or SIGTERM stops the cycle: the terminals in flight are
-  // disconnected, and the process ends as the signal would have ended it.
-  int stopSignal = 0;
-  run.loop.OnStopSignals([&](int signal) {
-    stopSignal = signal;
-    run.Handle([&] { program.StopCycle(); });
-  });
-  run.loop.RunUntil([&] { return !program.CycleRunning(); });
-  run.loop.StopWatchdog();
-  run.view.Finish();
+  const int stopSignal = AwaitCycle(run);
   summary.Finish(ChosenKind(program.Kinds), program.DownloadFilePath(), program.CycleRecords(),
                  program.CycleStates());
   summary.Print(stderr);
@@ -111,19 +141,22 @@ int Send(CliRun& run, const SendOptions& options) {
   return summary.AllSent() && clean ? 0 : 1;
 }
 
-int Upload(CliRun& run, const UploadOptions& options) {
+namespace {
+
+// One terminal's upload, into the file --out names, or a file named by kind,
+// address and date in --out-dir, or the kind's upload file.
+int UploadOne(CliRun& run, const UploadOptions& options) {
   Program& program = *run.program;
-  const std::string& kind = options.kind;
+  const std::string outFolder = options.outDir.empty() ? "" : OutFolder(options.outDir);
   run.Handle([&] {
-    if (kind.starts_with("report-")) {
-      ChooseKind(program, "report");
-      ChooseReportType(program, kind.substr(7));
-    } else {
-      ChooseKind(program, kind);
-    }
     if (!options.out.empty()) program.UploadFileBox.Text = options.out;
+    if (!outFolder.empty()) {
+      const auto day = std::chrono::floor<std::chrono::days>(program.LocalTime());
+      program.UploadFileBox.Text =
+          FreeReceivedFilePath(outFolder, program.Kinds.UploadCode(), options.terminal, day);
+    }
     program.ServedAddress.Text = options.terminal;
-    program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
+    program.AnswerTimeoutMs = options.cycle.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
   });
   run.Handle([&] { program.Connect(); });
   // The connect runs off the loop thread; its line comes back through the loop.
@@ -168,6 +201,51 @@ int Upload(CliRun& run, const UploadOptions& options) {
   if (options.format != "csv") return 0;
   return WriteCsvBeside(std::filesystem::absolute(program.UploadFileBox.Text).string(),
                         program.Kinds.UploadCode());
+}
+
+// A receive cycle over every ticked terminal, each into a file of its own.
+int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
+  if (!options.out.empty()) {
+    throw ExitStatus(2, "--out names one file: from every ticked terminal, use --out-dir");
+  }
+  Program& program = *run.program;
+  WatchCycle(run, "the receive cycle stopped moving");
+  run.Handle([&] { UseCycleOptions(program, options.cycle); });
+  const std::size_t errorsBefore = run.view.Errors().size();
+  run.Handle([&] {
+    const std::string folder = options.outDir.empty() ? "" : Absolute(options.outDir);
+    program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, program.Kinds.UploadCode(), folder});
+  });
+  if (!program.CycleRunning()) {
+    // Refused before any terminal was contacted: no terminal ticked, a bad
+    // port or a folder that cannot be made.
+    run.view.Finish();
+    return 2;
+  }
+  const int stopSignal = AwaitCycle(run);
+  if (stopSignal != 0) return 128 + stopSignal;
+  if (run.view.Failures() > 0) return 2;
+  const std::vector<TerminalState> states = program.CycleStates();
+  const bool allReceived = std::all_of(states.begin(), states.end(),
+                                       [](const TerminalState& state) { return state.Done(); });
+  return allReceived && run.view.Errors().size() == errorsBefore ? 0 : 1;
+}
+
+}  // namespace
+
+int Upload(CliRun& run, const UploadOptions& options) {
+  Program& program = *run.program;
+  const std::string& kind = options.kind;
+  run.Handle([&] {
+    if (kind.starts_with("report-")) {
+      ChooseKind(program, "report");
+      ChooseReportType(program, kind.substr(7));
+    } else {
+      ChooseKind(program, kind);
+    }
+  });
+  return options.terminal == kEveryTickedTerminal ? ReceiveFromTicked(run, options)
+                                                  : UploadOne(run, options);
 }
 
 int Read(CliRun& run, const std::string& file) {

@@ -14,7 +14,9 @@ std::string TerminalStateText(const TerminalState& state) {
     case SessionPhase::Connected:
       return "connected";
     case SessionPhase::Transferring:
-      if (state.total == 0) return "receiving";
+      if (state.total == 0) {
+        return state.stored == 0 ? "receiving" : "receiving " + std::to_string(state.stored);
+      }
       return "sending " + std::to_string(state.stored) + " / " + std::to_string(state.total);
     case SessionPhase::NotConnected:
       return "failed";
@@ -50,6 +52,9 @@ std::string CycleTotalsText(const std::vector<TerminalState>& states) {
                      std::to_string(done) + " done, " + std::to_string(failed) + " failed";
   const int toGo = count - done - failed;
   if (toGo > 0) text += ", " + std::to_string(toGo) + " to go";
+  // A receive sends nothing: what it counts is what came in.
+  if (perTerminal == 0 && stored > 0)
+    return text + "; " + std::to_string(stored) + " records received";
   return text + "; " + std::to_string(stored) + " of " +
          std::to_string(uint64_t{perTerminal} * states.size()) + " records stored";
 }

@@ -20,5 +20,6 @@ std::string TerminalOutcome(const TerminalState& state);
 bool ShowsProgress(const TerminalState& state);
 
 // The cycle as a whole, from each ticked entry's state: "3 terminals: 2 done,
-// 1 failed; 6 of 9 records stored", with "n to go" while some are not over.
+// 1 failed; 6 of 9 records stored", with "n to go" while some are not over;
+// a receive counts the records received instead.
 std::string CycleTotalsText(const std::vector<TerminalState>& states);

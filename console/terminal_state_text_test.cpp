@@ -33,6 +33,7 @@ TEST(TerminalStateText, EachStateHasItsWordsAndItsOutcome) {
       {StateOf(P::Connected, 0, 0), "connected", "connected", false},
       {StateOf(P::Transferring, 1200, 3334), "sending 1200 / 3334", "sending 1200 / 3334", true},
       {StateOf(P::Transferring, 0, 0), "receiving", "receiving", false},
+      {StateOf(P::Transferring, 12, 0), "receiving 12", "receiving 12", false},
       {StateOf(P::Disconnected, 3334, 3334), "done", "sent", false},
       {StateOf(P::NotConnected, 0, 0, "connect failed"), "failed: connect failed", "connect failed",
        false},
@@ -65,6 +66,8 @@ TEST(TerminalStateText, TheTotalsCountDoneFailedAndRecords) {
       {{StateOf(P::Disconnected, 3, 3), StateOf(P::Idle, 0, 0)},
        "2 terminals: 1 done, 0 failed, 1 to go; 3 of 6 records stored"},
       {{}, "0 terminals: 0 done, 0 failed; 0 of 0 records stored"},
+      {{StateOf(P::Disconnected, 4, 0), StateOf(P::Transferring, 2, 0)},
+       "2 terminals: 1 done, 0 failed, 1 to go; 6 records received"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CycleTotalsText(c.states), c.totals);

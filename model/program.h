@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "cycle/send_cycle.h"
+#include "cycle/transfer_cycle.h"
 #include "link/answer_router.h"
 #include "link/link_library.h"
 #include "loop/event_loop.h"
@@ -23,6 +23,7 @@
 #include "model/data_kind.h"
 #include "model/journal.h"
 #include "model/program_view.h"
+#include "model/receive_order.h"
 #include "session/terminal_session.h"
 #include "settings/folder_role.h"
 #include "settings/terminal_settings.h"
@@ -117,11 +118,19 @@ class Program : private SessionReport, private CycleHost {
   // "&Send Data": a send cycle over the ticked terminals.
   void SendToTickedTerminals();
   // A send cycle over the same list with only the entries that failed in the
-  // last cycle ticked; the list's own ticks stay as they are.
+  // last cycle ticked (a receive again, when the last cycle was one); the
+  // list's own ticks stay as they are.
   void SendToFailedTerminals();
   bool CycleRunning() const { return cycle_ && cycle_->Running(); }
-  // Stops the running cycle: see SendCycle::Stop.
+  // The running cycle is a receive.
+  bool Receiving() const { return CycleRunning() && lastReceive_.has_value(); }
+  // Stops the running cycle: see TransferCycle::Stop.
   void StopCycle();
+  // "Receive…": a receive cycle; each terminal's records go to a file of its
+  // own in the order's folder, made when missing. Refused, with an error
+  // box, while a cycle runs, with no terminal to receive from, or when the
+  // folder cannot be made.
+  void ReceiveFromTerminals(const ReceiveOrder& order);
   // Gives up a cycle that stopped moving: it serves no further terminal, and
   // "&Send Data" is accepted again.
   void AbandonCycle();
@@ -158,6 +167,10 @@ class Program : private SessionReport, private CycleHost {
   SessionReport& ServedReport() { return *this; }
   SessionSettings ServedSettings() const;
   void StartCycle(std::vector<CycleEntry> entries);
+  // Refuses, with its error box, to start a cycle while one runs.
+  bool RefusedWhileRunning();
+  void RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job);
+  void StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order);
   // What the settings file is to hold: the list and port as shown, the
   // cycle's options and the remembered send file.
   TerminalSettings Stored() const;
@@ -177,7 +190,10 @@ class Program : private SessionReport, private CycleHost {
   // A journal that cannot be written is told in the log, once.
   void ReportJournalFailure();
 
-  std::unique_ptr<SendCycle> cycle_;
+  std::unique_ptr<TransferCycle> cycle_;
+  // The order of the last cycle when it was a receive: "Send to Failed"
+  // then reads the failed terminals again.
+  std::optional<ReceiveOrder> lastReceive_;
   uint32_t cycleRecords_ = 0;
   std::unique_ptr<TerminalSession> served_;  // outside a cycle
   std::unique_ptr<DailyJournal> journal_;    // from Start, in the program folder's logs/

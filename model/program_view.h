@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "session/terminal_state.h"
@@ -28,4 +29,7 @@ class ProgramView {
   virtual void FocusSet(const TControl& control) = 0;
   // Texts of edit fields or the data kind changed; called once after every handled event.
   virtual void ControlsChanged() = 0;
+  // A terminal's report of data type `code` has been received whole into the
+  // file at `path`; the window opens a view on it.
+  virtual void ReportReceived(const std::string& /*path*/, uint8_t /*code*/) {}
 };

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cycle/download_job.h"
 #include "model/program.h"
 #include "records/download_files.h"
 #include "text/terminal_port.h"
@@ -27,19 +28,14 @@ void Program::SendToFailedTerminals() {
       entries[entry].ticked = true;
     }
   }
+  // After a receive, the failed terminals are read again in the same way.
+  if (lastReceive_) return StartReceive(std::move(entries), *lastReceive_);
   StartCycle(std::move(entries));
 }
 
 void Program::StartCycle(std::vector<CycleEntry> entries) {
-  // One cycle at a time: a second one would fight the running one over the
-  // terminals and the log.
-  if (CycleRunning()) {
-    View.ShowError("Send Data Is Running !");
-    return;
-  }
-  const bool anyTicked =
-      std::any_of(entries.begin(), entries.end(), [](const CycleEntry& e) { return e.ticked; });
-  if (!anyTicked) {
+  if (RefusedWhileRunning()) return;
+  if (!AnyTicked(entries)) {
     View.ShowError("No Terminal To Send !");
     return;
   }
@@ -47,11 +43,24 @@ void Program::StartCycle(std::vector<CycleEntry> entries) {
   // contacted, and leaves nothing of it started.
   const auto prepared = PrepareDownload();
   if (!prepared) return;
+  cycleRecords_ = prepared->total;
+  lastReceive_.reset();
+  RunCycle(std::move(entries), std::make_unique<DownloadJob>(*prepared));
+}
+
+bool Program::RefusedWhileRunning() {
+  // One cycle at a time: a second one would fight the running one over the
+  // terminals and the log.
+  if (!CycleRunning()) return false;
+  View.ShowError(Receiving() ? "Receive Is Running !" : "Send Data Is Running !");
+  return true;
+}
+
+void Program::RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job) {
   served_.reset();
   ServedAddress.Text.clear();
-  cycleRecords_ = prepared->total;
-  cycle_ = std::make_unique<SendCycle>(Services(), Host(), std::move(entries), *prepared,
-                                       CycleSettings{PauseMs, Parallel});
+  cycle_ = std::make_unique<TransferCycle>(Services(), Host(), std::move(entries), std::move(job),
+                                           CycleSettings{PauseMs, Parallel});
   cycle_->Start();
 }
 
@@ -95,10 +104,7 @@ void Program::Disconnect() {
 
 void Program::Download() {
   // The running cycle's terminal is already being sent to.
-  if (CycleRunning()) {
-    View.ShowError("Send Data Is Running !");
-    return;
-  }
+  if (RefusedWhileRunning()) return;
   // Checked first, as a cycle checks its file once at its start.
   const auto prepared = PrepareDownload();
   if (!prepared) return;

@@ -83,6 +83,7 @@ bool WriteUnlessEnd(TerminalSession& session, const Record& record, uint32_t num
     UploadOutOfOrder(session, kind.requestName);
     return false;
   } else {
+    session.Received(&record, sizeof record);
     kind.writeLine(session, &record);
   }
   if (session.State().Direction != 0) return true;

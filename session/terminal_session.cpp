@@ -48,6 +48,7 @@ std::string TerminalSession::Failure() const {
   if (phase_ == SessionPhase::NotConnected) {
     return inUse_ ? "in use by another Orlent process" : "connect failed";
   }
+  if (fileFailed_) return "file not written";
   switch (transfer_.End) {
     case TransferEnd::Complete:
       return transfer_.Stored == transfer_.RecordIndex ? "" : "send failed";
@@ -141,6 +142,7 @@ void TerminalSession::Download(const PreparedDownload& download) {
   transfer_.Direction = kDirectionWrite;
   download_ = download;
   downloaded_ = true;
+  fileFailed_ = false;
   Enter(SessionPhase::Transferring);
   if (!download.Empty()) DownloadNext(*this, download.code, 0);
 }
@@ -148,10 +150,17 @@ void TerminalSession::Download(const PreparedDownload& download) {
 void TerminalSession::Upload(uint8_t code, const std::string& uploadPath) {
   transfer_ = TransferState{};
   transfer_.Direction = kDirectionRead;
+  uploadCode_ = code;
+  fileFailed_ = false;
   Enter(SessionPhase::Transferring);
   if (!uploadPath.empty()) {
     uploadFile_.reset();
-    uploadFile_ = UploadFile::Create(uploadPath);
+    try {
+      uploadFile_ = UploadFile::Create(uploadPath);
+    } catch (...) {
+      fileFailed_ = true;
+      throw;
+    }
   }
   UploadNext(*this, code, 0);
 }
@@ -165,9 +174,10 @@ void TerminalSession::Disconnect() {
   }
   ReleaseTerminal(services_.claims, Address());
   claimed_ = false;
+  // Closed first: whoever learns of the end may open the file at once.
+  CloseUploadFile();
   Enter(SessionPhase::Disconnected);
   report_.Disconnected(*this);
-  uploadFile_.reset();
 }
 
 void TerminalSession::Stop() {
@@ -181,7 +191,14 @@ void TerminalSession::Stop() {
 }
 
 void TerminalSession::CloseUploadFile() {
+  if (uploadFile_ && uploadFile_->Failed()) fileFailed_ = true;
   uploadFile_.reset();
+}
+
+void TerminalSession::Received(const void* record, std::size_t size) {
+  ++transfer_.Stored;
+  report_.RecordReceived(*this, uploadCode_,
+                         std::span<const uint8_t>(static_cast<const uint8_t*>(record), size));
 }
 
 void TerminalSession::Leave() {
@@ -194,7 +211,7 @@ void TerminalSession::Leave() {
 
 // A send cycle, or an upload, waits for answers.
 bool TerminalSession::WaitsForAnswers() const {
-  return settings_.inSendCycle || transfer_.Direction == kDirectionRead;
+  return settings_.inCycle || transfer_.Direction == kDirectionRead;
 }
 
 void TerminalSession::ArmAnswerTimeout() {

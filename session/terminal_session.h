@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -47,9 +48,9 @@ struct SessionSettings {
   std::string connectInterval;  // milliseconds the library waits per connect attempt
   std::string connectRetry;     // connect attempts
   int answerTimeoutMs = 10000;
-  // In a send cycle a download waits for answers only so long; outside one
-  // only an upload does.
-  bool inSendCycle = false;
+  // In a cycle a download waits for answers only so long; outside one only
+  // an upload does.
+  bool inCycle = false;
   // The character set the terminal stores its texts in.
   CodePage codePage;
 };
@@ -66,6 +67,10 @@ class SessionReport {
   virtual void StateChanged(const TerminalSession& session) = 0;
   // The session has disconnected (its disconnect line is logged).
   virtual void Disconnected(TerminalSession& session) = 0;
+  // An upload received `record`, a record of data type `code` as the
+  // terminal sent it, before its line is written.
+  virtual void RecordReceived(const TerminalSession& /*session*/, uint8_t /*code*/,
+                              std::span<const uint8_t> /*record*/) {}
 };
 
 class TerminalSession {
@@ -114,6 +119,9 @@ class TerminalSession {
   const CodePage& TerminalCodePage() const { return settings_.codePage; }
   UploadFile* OpenUploadFile() { return uploadFile_.get(); }
   void CloseUploadFile();
+  // An upload's answer carried `record`: it is counted and handed on to
+  // whoever runs the session, before its line is written.
+  void Received(const void* record, std::size_t size);
   void Log(const std::string& line) { report_.Log(line); }
   // Every request arms the answer time-out anew.
   void ArmAnswerTimeout();
@@ -138,6 +146,8 @@ class TerminalSession {
   bool claimed_ = false;                           // the terminal lock is held
   bool inUse_ = false;                             // another Orlent process serves the terminal
   bool downloaded_ = false;                        // a download was started
+  bool fileFailed_ = false;                        // the upload file could not be made or written
+  uint8_t uploadCode_ = 0;                         // the data type code the upload asks for
   std::chrono::steady_clock::time_point started_;  // the connect began
   double seconds_ = 0;  // from the connect to the disconnect or the failed connect
   // Results that come back from another thread find out whether the session still exists.

@@ -23,7 +23,8 @@ struct TransferState {
   uint32_t RecordIndex = 0;   // download: records handed to the library so far
   uint32_t RecordNumber = 0;  // number of the latest record written or asked for
   uint32_t AnswerNumber = 0;  // number carried by the latest answer
-  uint32_t Stored = 0;        // download: records the terminal acknowledged as stored
+  uint32_t Stored = 0;        // download: records the terminal acknowledged as stored;
+                              // upload: records received
   TransferEnd End = TransferEnd::Running;
   std::string Refusal;  // the status text of the refusal that ended a download
 

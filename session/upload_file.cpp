@@ -18,5 +18,6 @@ UploadFile::~UploadFile() {
 
 bool UploadFile::Write(const std::string& bytes) {
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
-  return std::fflush(file_) == 0 && written;
+  if (std::fflush(file_) != 0 || !written) failed_ = true;
+  return !failed_;
 }

@@ -17,10 +17,13 @@ class UploadFile {
   // Appends `bytes` and hands them to the system before returning, so a line
   // is in the file before the next request goes out. Returns false on failure.
   bool Write(const std::string& bytes);
+  // A write has failed: the file lacks a line.
+  bool Failed() const { return failed_; }
   const std::string& Path() const { return path_; }
 
  private:
   UploadFile(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
   std::FILE* file_;
   std::string path_;
+  bool failed_ = false;
 };

@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "window/local_text.h"
+#include "window/receive_dialog.h"
 #include "window/settings_dialog.h"
 
 namespace {
@@ -145,7 +146,7 @@ void MainWindow::WireInput() {
   // While a cycle runs the button stops it; Esc does the same.
   onClick(panel_.SendButton, [this] {
     if (program_.CycleRunning()) return Handle(&Program::StopCycle);
-    StartCycle(&Program::SendToTickedTerminals);
+    StartCycle([this] { program_.SendToTickedTerminals(); });
   });
   auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(stop, &QShortcut::activated, this, [this] {
@@ -156,7 +157,8 @@ void MainWindow::WireInput() {
   onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
   connect(menu_.ClearLogItem, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
   connect(menu_.SendToFailedItem, &QAction::triggered, this,
-          [this] { StartCycle(&Program::SendToFailedTerminals); });
+          [this] { StartCycle([this] { program_.SendToFailedTerminals(); }); });
+  connect(menu_.ReceiveItem, &QAction::triggered, this, &MainWindow::Receive);
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
@@ -211,12 +213,18 @@ void MainWindow::Handle(void (Program::*handler)()) {
   program_.HandleEvent([this, handler] { (program_.*handler)(); });
 }
 
-void MainWindow::StartCycle(void (Program::*command)()) {
-  Handle(command);
+void MainWindow::StartCycle(const std::function<void()>& command) {
+  program_.HandleEvent(command);
   if (!program_.CycleRunning()) return;
   std::vector<std::string> entries;
   for (const TCheckListItem& entry : program_.TerminalList.Items) entries.push_back(entry.Text);
   terminalStates_->ShowCycle(program_.CycleStates(), std::move(entries));
+}
+
+void MainWindow::Receive() {
+  ReceiveDialog dialog(this, program_.ProgramFolder + "/received");
+  if (dialog.exec() != QDialog::Accepted) return;
+  StartCycle([this, order = dialog.Order()] { program_.ReceiveFromTerminals(order); });
 }
 
 void MainWindow::OpenDownloadFile() {
@@ -311,13 +319,16 @@ void MainWindow::ControlsChanged() {
   const bool idle = !program_.CycleRunning();
   actions_.SettingsAction->setEnabled(idle);
   menu_.SettingsItem->setEnabled(idle);
+  menu_.ReceiveItem->setEnabled(idle);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // A running cycle is stopped first, and only when the operator says so.
   if (!closed_ && program_.CycleRunning()) {
+    const QString running =
+        program_.Receiving() ? "A receive is running." : "A send cycle is running.";
     const auto answer =
-        QMessageBox::question(this, "Orlent", "A send cycle is running. Stop it and close Orlent?",
+        QMessageBox::question(this, "Orlent", running + " Stop it and close Orlent?",
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) return event->ignore();
     Handle(&Program::StopCycle);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -72,8 +73,10 @@ class MainWindow : public QMainWindow, public ProgramView {
   void OpenDownloadFile();
   void EditCycleOptions();
   void ShowTerminalList();
-  // Runs a command that may start a send cycle, and shows the cycle's states.
-  void StartCycle(void (Program::*command)());
+  // Runs a command that may start a cycle, and shows the cycle's states.
+  void StartCycle(const std::function<void()>& command);
+  // "Receive…": the dialog, then a receive cycle with its order.
+  void Receive();
   void KeepBorderFixed();
 
   LogModel log_;

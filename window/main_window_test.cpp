@@ -248,8 +248,9 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
                                                 {"Upload", false},
                                                 {"Send Data", true},
                                                 {"Send to &Failed Terminals", true},
+                                                {"Receive\u2026", true},
 
-{"-", true},
+                                                {"-", true},
                                                 {kSettingsCaption, true}}));
   EXPECT_EQ(Entries(w.window->findChild<QToolBar*>("ActionToolBar")), (E{{"&Connect", true},
                                                                          {"&Disconnect", true},

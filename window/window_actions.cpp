@@ -10,6 +10,7 @@ namespace {
 
 // The ellipsis says the item opens a dialog.
 constexpr const char* kSettingsCaption = "Settings\u2026";
+constexpr const char* kReceiveCaption = "Receive\u2026";
 
 QAction* NewAction(QWidget* window, const char* name, const char* category,
                    const QString& caption) {
@@ -72,6 +73,7 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   m.DownloadItem = AddItem(communication, "DownloadItem", "Send Data", a.DownloadAction);
   m.SendToFailedItem =
       AddItem(communication, "SendToFailedItem", "Send to &Failed Terminals", nullptr);
+  m.ReceiveItem = AddItem(communication, "ReceiveItem", kReceiveCaption, nullptr);
   AddSeparator(communication);
   m.SettingsItem = AddItem(communication, "SettingsItem", kSettingsCaption, a.SettingsAction);
   return m;

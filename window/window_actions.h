@@ -36,6 +36,7 @@ struct MainMenu {
   QAction* UploadItem;
   QAction* DownloadItem;      // captioned "Send Data": the single download, not a send cycle
   QAction* SendToFailedItem;  // not linked to an action: a send cycle over the failed terminals
+  QAction* ReceiveItem;       // not linked to an action: the Receive dialog, then a receive cycle
   QAction* SettingsItem;      // not while a send cycle runs
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -328,6 +329,74 @@ TEST_F(Cli, EveryRecordKindGoesDownIsStoredAndComesBackUp) {
   }
   simulator->Stop();
   for (const auto& kind : kinds) EXPECT_EQ(Dump("127.0.0.2", kind.kind), kind.lines) << kind.kind;
+}
+
+// The local date of today, as the received files are named.
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+  return text;
+}
+
+// Every ticked terminal, each into a file of its own named by kind, address
+// and date, byte for byte what an upload from that one terminal writes.
+TEST_F(Cli, UploadFromEveryTickedTerminalFillsOneNamedFilePerTerminal) {
+  StartSimulator({"127.0.0.2", "127.0.0.3"});
+  folder.Write("Orlent.ini", Ini(simulator->port(),
+                                 {{"127.0.0.2", true}, {"127.0.0.4", false}, {"127.0.0.3", true}}));
+  const std::pair<const char*, std::string> downloads[] = {{"plu", "PLU-Down.txt"},
+                                                           {"barcode", "Barcode-Down.txt"},
+                                                           {"ingredient", "Ingredient-Down.txt"},
+                                                           {"scrollmsg", "ScrollMsg-Down.txt"}};
+  folder.Write("PLU-Down.txt", FileText(kPluLines));
+  folder.Write("Barcode-Down.txt", FileText({"1\t2\t0\tApples\t2000001000017"}));
+  folder.Write("Ingredient-Down.txt", FileText({"1\tWheat flour, water, salt"}));
+  folder.Write("ScrollMsg-Down.txt", FileText({"1\tFresh bread every morning\t1"}));
+  for (const auto& [kind, file] : downloads) {
+    ASSERT_EQ(Run({"send", "--kind", kind, "--pause-ms", "0"}).exitCode, 0) << file;
+  }
+
+  const std::pair<const char*, const char*> kinds[] = {{"plu", "PLU"},
+                                                       {"barcode", "Barcode"},
+                                                       {"ingredient", "Ingredient"},
+                                                       {"scrollmsg", "ScrollMsg"},
+                                                       {"report-plu", "Report-PLU"},
+                                                       {"report-time", "Report-Time"},
+                                                       {"report-group", "Report-Group"},
+                                                       {"report-dept", "Report-Dept"}};
+  for (const auto& [kind, name] : kinds) {
+    SCOPED_TRACE(kind);
+    const std::string day = Today();
+    ProcessResult all = Run({"upload", "--kind", kind, "--terminal", "all", "--out-dir", "in",
+                             "--pause-ms", "0", "--parallel", "2"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    for (const char* address : {"127.0.0.2", "127.0.0.3"}) {
+      ASSERT_EQ(Run({"upload", "--kind", kind, "--terminal", address, "--out", "one.txt"}).exitCode,
+                0);
+      const std::string one = folder.Read("one.txt");
+      EXPECT_FALSE(one.empty()) << address;
+      EXPECT_EQ(folder.Read("in/" + std::string(name) + "_" + address + "_" + day + ".txt"), one)
+          << address;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.File("in/PLU_127.0.0.4_" + Today() + ".txt")));
+
+  // A second receive on the same day takes the next name; one terminal with
+  // --out-dir is named the same way.
+  const std::string day = Today();
+  const std::string first = folder.Read("in/PLU_127.0.0.2_" + day + ".txt");
+  EXPECT_EQ(
+      Run({"upload", "--kind", "plu", "--terminal", "all", "--out-dir", "in", "--pause-ms", "0"})
+          .exitCode,
+      0);
+  EXPECT_EQ(Run({"upload", "--kind", "plu", "--terminal", "127.0.0.2", "--out-dir", "in"}).exitCode,
+            0);
+  EXPECT_EQ(folder.Read("in/PLU_127.0.0.2_" + day + "_2.txt"), first);
+  EXPECT_EQ(folder.Read("in/PLU_127.0.0.2_" + day + "_3.txt"), first);
+  EXPECT_EQ(Run({"upload", "--kind", "plu", "--terminal", "all", "--out", "x.txt"}).exitCode, 2);
 }
 
 TEST_F(Cli, UploadFromASilentAddressFails) {

@@ -1,7 +1,9 @@
 // A view that records what the core tells the window, for tests.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/controls.h"
@@ -25,6 +27,9 @@ class RecordingView : public ProgramView {
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
   void FocusSet(const TControl& control) override { focus.push_back(control.Name); }
   void ControlsChanged() override { ++controlChanges; }
+  void ReportReceived(const std::string& path, uint8_t code) override {
+    reports.emplace_back(path, code);
+  }
 
   std::vector<std::string> appended;
   std::vector<std::pair<std::size_t, std::string>> replaced;
@@ -36,4 +41,5 @@ class RecordingView : public ProgramView {
   std::vector<std::string> failures;  // failures shown by the default error handling
   std::vector<std::string> focus;     // names of the controls given the focus
   int controlChanges = 0;
+  std::vector<std::pair<std::string, uint8_t>> reports;  // report files received whole
 };

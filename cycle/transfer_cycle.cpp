@@ -1,12 +1,13 @@
-#include "cycle/send_cycle.h"
+#include "cycle/transfer_cycle.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "session/download.h"
 
 // One entry's block of the log, and the session that serves a ticked entry.
-struct SendCycle::Block : SessionReport {
-  Block(SendCycle& cycle, std::size_t entry) : cycle(cycle), entry(entry) {}
+struct TransferCycle::Block : SessionReport {
+  Block(TransferCycle& cycle, std::size_t entry) : cycle(cycle), entry(entry) {}
 
   void Log(const std::string& line) override { cycle.Write(*this, line, false); }
   void LogProgress(const std::string& line) override { cycle.Write(*this, line, true); }
@@ -14,6 +15,10 @@ struct SendCycle::Block : SessionReport {
     cycle.host_.TerminalStateChanged(State(changed));
   }
   void Disconnected(TerminalSession&) override { cycle.Finish(*this); }
+  void RecordReceived(const TerminalSession& from, uint8_t code,
+                      std::span<const uint8_t> record) override {
+    cycle.job_->RecordReceived(from, code, record);
+  }
 
   TerminalState State(const TerminalSession& of) const {
     TerminalState state = of.Glance();
@@ -21,7 +26,7 @@ struct SendCycle::Block : SessionReport {
     return state;
   }
 
-  SendCycle& cycle;
+  TransferCycle& cycle;
   std::size_t entry;
   std::vector<std::string> held;  // lines written while an earlier block is not complete
   bool complete = false;
@@ -29,23 +34,27 @@ struct SendCycle::Block : SessionReport {
   std::unique_ptr<TerminalSession> session;  // null for an entry not ticked
 };
 
-SendCycle::SendCycle(const SessionServices& services, CycleHost& host,
-                     std::vector<CycleEntry> entries, PreparedDownload download,
-                     CycleSettings settings)
+bool AnyTicked(const std::vector<CycleEntry>& entries) {
+  return std::any_of(entries.begin(), entries.end(), [](const CycleEntry& e) { return e.ticked; });
+}
+
+TransferCycle::TransferCycle(const SessionServices& services, CycleHost& host,
+                             std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job,
+                             CycleSettings settings)
     : services_(services),
       host_(host),
       entries_(std::move(entries)),
-      download_(download),
+      job_(std::move(job)),
       settings_(settings) {}
 
-SendCycle::~SendCycle() = default;
+TransferCycle::~TransferCycle() = default;
 
-void SendCycle::Start() {
+void TransferCycle::Start() {
   running_ = true;
   Fill();
 }
 
-std::vector<TerminalState> SendCycle::States() const {
+std::vector<TerminalState> TransferCycle::States() const {
   std::vector<TerminalState> states;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (!entries_[i].ticked) continue;
@@ -63,7 +72,7 @@ std::vector<TerminalState> SendCycle::States() const {
 }
 
 // Turns to further entries while fewer than `parallel` terminals are served.
-void SendCycle::Fill() {
+void TransferCycle::Fill() {
   while (running_ && !stopping_ && active_ < settings_.parallel && next_ < entries_.size()) {
     const CycleEntry& entry = entries_[next_];
     if (entry.ticked && Busy(entry.address)) break;  // its other session ends first
@@ -76,7 +85,7 @@ void SendCycle::Fill() {
       continue;
     }
     SessionSettings settings = host_.SettingsFor(entry.address);
-    settings.inSendCycle = true;
+    settings.inCycle = true;
     added.session = std::make_unique<TerminalSession>(services_, added, std::move(settings));
     current_ = added.session.get();
     ++active_;
@@ -86,14 +95,14 @@ void SendCycle::Fill() {
   EndIfDone();
 }
 
-bool SendCycle::Busy(const std::string& address) const {
+bool TransferCycle::Busy(const std::string& address) const {
   for (const auto& block : blocks_) {
     if (!block->complete && block->session && block->session->Address() == address) return true;
   }
   return false;
 }
 
-void SendCycle::Connect(Block& block) {
+void TransferCycle::Connect(Block& block) {
   try {
     block.session->Connect([this, &block](bool connected) { Connected(block, connected); });
   } catch (...) {
@@ -106,16 +115,14 @@ void SendCycle::Connect(Block& block) {
   }
 }
 
-void SendCycle::Connected(Block& block, bool connected) {
+void TransferCycle::Connected(Block& block, bool connected) {
   if (!connected) return Finish(block);
   if (!running_) return;  // given up: nothing more is sent
   if (block.stopped) return block.session->Disconnect();
-  // With nothing to send (the reports) the terminal is left at once.
-  if (download_.Empty()) return block.session->Disconnect();
-  block.session->Download(download_);
+  job_->Start(*block.session);
 }
 
-void SendCycle::Write(Block& block, const std::string& line, bool progress) {
+void TransferCycle::Write(Block& block, const std::string& line, bool progress) {
   if (block.entry == shown_) {
     progress ? host_.LogProgress(line) : host_.Log(line);
   } else if (progress && !block.held.empty() && IsProgressLine(block.held.back())) {
@@ -125,7 +132,7 @@ void SendCycle::Write(Block& block, const std::string& line, bool progress) {
   }
 }
 
-void SendCycle::Stop() {
+void TransferCycle::Stop() {
   if (!running_ || stopping_) return;
   stopping_ = true;
   for (const auto& block : blocks_) {
@@ -142,18 +149,19 @@ void SendCycle::Stop() {
   Fill();
 }
 
-void SendCycle::Finish(Block& block) {
+void TransferCycle::Finish(Block& block) {
   if (block.complete) return;
   if (block.stopped) Write(block, "- Stopped " + block.session->Address(), false);
   block.complete = true;
   block.session->Leave();
+  job_->Finished(*block.session);
   --active_;
   Fill();
 }
 
 // Shows the blocks in list order: each complete one whole, then the lines so
 // far of the first one still running, whose further lines are shown live.
-void SendCycle::Show() {
+void TransferCycle::Show() {
   while (shown_ < blocks_.size()) {
     Block& block = *blocks_[shown_];
     for (const std::string& line : block.held) host_.Log(line);
@@ -163,7 +171,7 @@ void SendCycle::Show() {
   }
 }
 
-void SendCycle::EndIfDone() {
+void TransferCycle::EndIfDone() {
   const bool turnedToAll = next_ == entries_.size() || stopping_;
   if (!running_ || active_ > 0 || !turnedToAll || shown_ < blocks_.size()) return;
   running_ = false;

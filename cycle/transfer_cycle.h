@@ -1,10 +1,10 @@
-// SendCycle: "&Send Data" over the terminal list. It walks the entries in list
-// order and serves each ticked one with a terminal session of its own — the
-// pause, the connect, the download of the records prepared at the cycle's
-// start, the disconnect — up to `parallel` terminals at the same time, never
-// one address by two sessions at once. Whatever that number, the log reads
-// the same: one block per entry in list order (a block is shown as soon as
-// every earlier one is complete), then "* End *".
+// TransferCycle: one job over the terminal list — "&Send Data"'s download, or
+// a receive. It walks the entries in list order and serves each ticked one
+// with a terminal session of its own — the pause, the connect, the job's
+// transfer, the disconnect — up to `parallel` terminals at the same time,
+// never one address by two sessions at once. Whatever that number, the log
+// reads the same: one block per entry in list order (a block is shown as
+// soon as every earlier one is complete), then "* End *".
 #pragma once
 
 #include <cstddef>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "session/prepared_download.h"
+#include "cycle/cycle_job.h"
 #include "session/terminal_session.h"
 #include "session/terminal_state.h"
 
@@ -21,12 +21,15 @@ struct CycleEntry {
   bool ticked = false;
 };
 
+// True when the cycle would serve any entry.
+bool AnyTicked(const std::vector<CycleEntry>& entries);
+
 struct CycleSettings {
   int pauseMs = 3000;  // before each connect
   int parallel = 1;    // terminals served at the same time
 };
 
-// What a send cycle needs from the program around it.
+// What a cycle needs from the program around it.
 class CycleHost {
  public:
   virtual ~CycleHost() = default;
@@ -39,13 +42,13 @@ class CycleHost {
   virtual SessionSettings SettingsFor(const std::string& address) = 0;
 };
 
-class SendCycle {
+class TransferCycle {
  public:
-  SendCycle(const SessionServices& services, CycleHost& host, std::vector<CycleEntry> entries,
-            PreparedDownload download, CycleSettings settings);
-  ~SendCycle();
-  SendCycle(const SendCycle&) = delete;
-  SendCycle& operator=(const SendCycle&) = delete;
+  TransferCycle(const SessionServices& services, CycleHost& host, std::vector<CycleEntry> entries,
+                std::unique_ptr<CycleJob> job, CycleSettings settings);
+  ~TransferCycle();
+  TransferCycle(const TransferCycle&) = delete;
+  TransferCycle& operator=(const TransferCycle&) = delete;
 
   void Start();
   bool Running() const { return running_; }
@@ -61,6 +64,7 @@ class SendCycle {
   const TerminalSession* Current() const { return current_; }
   // Each ticked entry's state, in list order.
   std::vector<TerminalState> States() const;
+  const CycleJob& Job() const { return *job_; }
 
  private:
   struct Block;
@@ -76,7 +80,7 @@ class SendCycle {
   SessionServices services_;
   CycleHost& host_;
   std::vector<CycleEntry> entries_;
-  PreparedDownload download_;
+  std::unique_ptr<CycleJob> job_;
   CycleSettings settings_;
   bool running_ = false;
   bool stopping_ = false;

@@ -1,0 +1,24 @@
+// CycleJob: what a transfer cycle does with each terminal it has connected —
+// send it the prepared records, or receive one kind of records from it — and
+// what it hears of that terminal's transfer until its session is over.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+class TerminalSession;
+
+class CycleJob {
+ public:
+  virtual ~CycleJob() = default;
+  // Starts the transfer on the connected `session`; the transfer ends with
+  // the session's disconnect, also when nothing is to be moved.
+  virtual void Start(TerminalSession& session) = 0;
+  // The session received `record`, of data type `code`, as the terminal sent it.
+  virtual void RecordReceived(const TerminalSession& /*session*/, uint8_t /*code*/,
+                              std::span<const uint8_t> /*record*/) {}
+  // The session is over: disconnected, not connected, or stopped in its pause.
+  virtual void Finished(const TerminalSession& /*session*/) {}
+  // The records each terminal is sent; 0 when the job sends nothing.
+  virtual uint32_t RecordsToSend() const { return 0; }
+};

@@ -1,0 +1,65 @@
+// "Receive…": a receive cycle over the selected entry or the ticked ones,
+// each terminal's records or report into a file of its own.
+#include <filesystem>
+#include <system_error>
+
+#include "cycle/receive_job.h"
+#include "cycle/received_file.h"
+#include "model/program.h"
+#include "text/terminal_port.h"
+
+namespace {
+
+std::vector<CycleEntry> EntriesToReceiveFrom(const TCheckListBox& list, ReceiveOrder::From from) {
+  std::vector<CycleEntry> entries;
+  for (std::size_t i = 0; i < list.Items.size(); ++i) {
+    const bool chosen = from == ReceiveOrder::From::Ticked ? list.Items[i].Checked
+                                                           : static_cast<int>(i) == list.ItemIndex;
+    entries.push_back({list.Items[i].Text, chosen});
+  }
+  return entries;
+}
+
+// Makes `folder` when missing; the reason it cannot be, or empty.
+std::string MakeFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!error && !std::filesystem::is_directory(folder, error)) {
+    error = std::make_error_code(std::errc::not_a_directory);
+  }
+  return error ? error.message() : "";
+}
+
+}  // namespace
+
+void Program::ReceiveFromTerminals(const ReceiveOrder& order) {
+  StartReceive(EntriesToReceiveFrom(TerminalList, order.from), order);
+}
+
+void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order) {
+  if (RefusedWhileRunning()) return;
+  if (!AnyTicked(entries)) {
+    View.ShowError("No Terminal To Receive From !");
+    return;
+  }
+  if (ReceivedKindName(order.code).empty()) {
+    View.ShowError("Nothing To Receive !");
+    return;
+  }
+  if (!ParsePort(PortBox.Text)) {
+    View.ShowError(BadPortMessage(PortBox.Text));
+    return;
+  }
+  const std::string folder = order.folder.empty() ? ProgramFolder + "/received" : order.folder;
+  if (const std::string reason = MakeFolder(folder); !reason.empty()) {
+    View.ShowError("Cannot create folder \"" + folder + "\". " + reason);
+    return;
+  }
+  auto complete = [this](const std::string& path, uint8_t code) {
+    if (IsReportCode(code)) View.ReportReceived(path, code);
+  };
+  cycleRecords_ = 0;
+  lastReceive_ = order;
+  RunCycle(std::move(entries),
+           std::make_unique<ReceiveJob>(order.code, folder, LocalTime, complete));
+}

@@ -1,0 +1,13 @@
+// What the operator asks of a receive: from which terminals, which records
+// or report, and the folder its files go to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct ReceiveOrder {
+  enum class From { Selected, Ticked };
+  From from = From::Ticked;  // the list's selected entry, or every ticked one
+  uint8_t code = 0;          // the data type code of the records or the report
+  std::string folder;        // empty: received/ in the program folder
+};

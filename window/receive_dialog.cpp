@@ -1,0 +1,85 @@
+#include "window/receive_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "records/records.h"
+#include "window/local_text.h"
+
+namespace {
+
+constexpr struct {
+  const char* caption;
+  uint8_t code;
+} kWhat[] = {
+    {"PLU records", kCodePlu},
+    {"Barcode records", kCodeBarcode},
+    {"Ingredient records", kCodeIngredient},
+    {"Scroll message records", kCodeScrollMsg},
+    {"PLU report", kCodeReportPlu},
+    {"Time report", kCodeReportTime},
+    {"Group report", kCodeReportGroup},
+    {"Department report", kCodeReportDept},
+};
+
+}  // namespace
+
+ReceiveDialog::ReceiveDialog(QWidget* parent, const std::string& folder) : QDialog(parent) {
+  setObjectName("ReceiveDialog");
+  setWindowTitle("Receive");
+  KindBox = new QComboBox(this);
+  KindBox->setObjectName("KindBox");
+  for (const auto& what : kWhat) KindBox->addItem(what.caption, what.code);
+  SelectedButton = new QRadioButton("The selected terminal", this);
+  SelectedButton->setObjectName("SelectedButton");
+  TickedButton = new QRadioButton("Every ticked terminal", this);
+  TickedButton->setObjectName("TickedButton");
+  TickedButton->setChecked(true);
+  FolderBox = new QLineEdit(ShownText(folder), this);
+  FolderBox->setObjectName("FolderBox");
+  BrowseButton = new QPushButton("Browse\u2026", this);
+  BrowseButton->setObjectName("BrowseButton");
+  connect(BrowseButton, &QPushButton::clicked, this, &ReceiveDialog::Browse);
+
+  auto* from = new QVBoxLayout;
+  from->addWidget(SelectedButton);
+  from->addWidget(TickedButton);
+  auto* where = new QHBoxLayout;
+  where->addWidget(FolderBox, 1);
+  where->addWidget(BrowseButton);
+  auto* form = new QFormLayout;
+  form->addRow("What:", KindBox);
+  form->addRow("From:", from);
+  form->addRow("Into folder:", where);
+  Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(form);
+  column->addWidget(Buttons);
+}
+
+ReceiveOrder ReceiveDialog::Order() const {
+  ReceiveOrder order;
+  order.from =
+      SelectedButton->isChecked() ? ReceiveOrder::From::Selected : ReceiveOrder::From::Ticked;
+  order.code = static_cast<uint8_t>(KindBox->currentData().toUInt());
+  order.folder = CoreText(FolderBox->text());
+  return order;
+}
+
+void ReceiveDialog::Browse() {
+  QFileDialog dialog(this, "Receive Into Folder", FolderBox->text());
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    FolderBox->setText(dialog.selectedFiles().front());
+  }
+}

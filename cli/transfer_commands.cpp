@@ -210,6 +210,8 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   }
   Program& program = *run.program;
   WatchCycle(run, "the receive cycle stopped moving");
+  std::vector<std::string> reports;  // each terminal's complete report file
+  run.view.onReportReceived = [&](const std::string& path, uint8_t) { reports.push_back(path); };
   run.Handle([&] { UseCycleOptions(program, options.cycle); });
   const std::size_t errorsBefore = run.view.Errors().size();
   run.Handle([&] {
@@ -228,7 +230,13 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   const std::vector<TerminalState> states = program.CycleStates();
   const bool allReceived = std::all_of(states.begin(), states.end(),
                                        [](const TerminalState& state) { return state.Done(); });
-  return allReceived && run.view.Errors().size() == errorsBefore ? 0 : 1;
+  int status = allReceived && run.view.Errors().size() == errorsBefore ? 0 : 1;
+  if (options.format == "csv") {
+    for (const std::string& path : reports) {
+      status = std::max(status, WriteCsvBeside(path, program.Kinds.UploadCode()));
+    }
+  }
+  return status;
 }
 
 }  // namespace

@@ -38,11 +38,16 @@ class ConsoleView : public ProgramView {
   void ShowFailure(const std::string& text) override;
   void FocusSet(const TControl&) override {}
   void ControlsChanged() override {}
+  void ReportReceived(const std::string& path, uint8_t code) override {
+    if (onReportReceived) onReportReceived(path, code);
+  }
 
   // Prints the line still held back, if any.
   void Finish();
   // Called with every line appended to the log, before it is printed.
   std::function<void(const std::string&)> onLogLine;
+  // Called with each report file a terminal filled completely.
+  std::function<void(const std::string& path, uint8_t code)> onReportReceived;
 
   // Error boxes and failures shown so far, in order.
   const std::vector<std::string>& Errors() const { return errors_; }

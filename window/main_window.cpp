@@ -19,6 +19,7 @@
 
 #include "window/local_text.h"
 #include "window/receive_dialog.h"
+#include "window/report_view.h"
 #include "window/settings_dialog.h"
 
 namespace {
@@ -298,6 +299,10 @@ void MainWindow::FocusSet(const TControl& control) {
   if (target != focusTargets_.end() && target->second->isVisibleTo(this)) {
     target->second->setFocus(Qt::OtherFocusReason);
   }
+}
+
+void MainWindow::ReportReceived(const std::string& path, uint8_t code) {
+  ShowReportView(this, path, code);
 }
 
 void MainWindow::ControlsChanged() {

@@ -60,6 +60,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   void ShowFailure(const std::string& text) override;
   void FocusSet(const TControl& control) override;
   void ControlsChanged() override;
+  // A received report opens in a report view of its own.
+  void ReportReceived(const std::string& path, uint8_t code) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

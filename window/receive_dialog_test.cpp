@@ -14,11 +14,15 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTimer>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "model/receive_order.h"
 #include "records/records.h"
+#include "window/report_view.h"
 #include "window/window_fixture.h"
 
 TEST(WindowReceive, OkStartsAReceiveCycleFromTheSelectedTerminalIntoTheChosenFolder) {
@@ -59,4 +63,37 @@ TEST(WindowReceive, OkStartsAReceiveCycleFromTheSelectedTerminalIntoTheChosenFol
   EXPECT_EQ(w.LogRows().back(), "* End *");
   EXPECT_EQ(w.window->CycleTotals()->text().toStdString(),
             "1 terminal: 0 done, 1 failed; 0 of 0 records stored");
+}
+
+// A report that a terminal sent whole opens in a report view of its own.
+TEST(WindowReceive, AReceivedReportOpensInAReportView) {
+  WindowFixture w(
+      "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n"
+      "TerminalChecked_1=1\r\n");
+  w.Model().ReceiveFromTerminals(
+      {ReceiveOrder::From::Ticked, kCodeReportTime, w.folder.File("reports")});
+  w.manualLoop.Advance(w.Model().PauseMs);
+  w.manualLoop.RunPending();
+  ReportTotalRecord hour{};
+  hour.Number = 9;
+  hour.Year = 26;
+  hour.Month = 12;
+  hour.Day = 8;
+  hour.Hour = 9;
+  hour.Minute = 59;
+  hour.Second = 59;
+  hour.Value1 = 3;
+  hour.Value2 = 1250;
+  w.link.Deliver(kCodeReportTime, kDirectionRead, hour);
+  w.manualLoop.RunPending();
+  ReportTotalRecord end{};
+  std::snprintf(end.Text, sizeof end.Text, "END: 99");
+  w.link.Deliver(kCodeReportTime, kDirectionRead, end);
+  w.manualLoop.RunUntilIdle();
+  ASSERT_FALSE(w.Model().CycleRunning());
+
+  const auto views = w.window->findChildren<ReportView*>();
+  ASSERT_EQ(views.size(), 1);
+  // One row for the hour, then the totals row.
+  EXPECT_EQ(views.front()->Table->model()->rowCount(), 2);
 }

@@ -2,8 +2,10 @@
 // orlent-termsim on loopback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "termsim/simulator_process.h"
 #include "tests/cli/cli_process.h"
@@ -51,6 +53,32 @@ TEST(UploadCsv, AReportIsAlsoWrittenAsCsvBesideItsUploadFileARecordKindIsRefused
     EXPECT_EQ(Lines(csv), c.rows + 1);
     EXPECT_EQ(Lines(folder.Read("out.txt")), c.rows);  // the upload file as it was
   }
+}
+
+TEST(UploadCsv, EveryTickedTerminalsReportIsAlsoWrittenAsCsv) {
+  TempFolder folder;
+  SimulatorProcess simulator({"--listen", "127.0.0.2:0", "--listen", "127.0.0.3:0"});
+  folder.Write("Orlent.ini", "[Terminal]\r\nTerminalPort=" + std::to_string(simulator.port()) +
+                                 "\r\nTerminalNums=2\r\nTerminalIP_1=127.0.0.2\r\n"
+                                 "TerminalChecked_1=1\r\nTerminalIP_2=127.0.0.3\r\n"
+                                 "TerminalChecked_2=1\r\n");
+  const ProcessResult run =
+      RunProcess(ORLENT_CLI_PATH,
+                 {"--folder", folder.path(), "upload", "--kind", "report-group", "--terminal",
+                  "all", "--out-dir", "received", "--pause-ms", "0", "--format", "csv"},
+                 folder.path());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  std::vector<std::string> csvs;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.File("received"))) {
+    if (entry.path().extension() == ".csv") csvs.push_back(entry.path().filename().string());
+  }
+  std::sort(csvs.begin(), csvs.end());
+  ASSERT_EQ(csvs.size(), 2u);
+  EXPECT_TRUE(csvs[0].starts_with("Report-Group_127.0.0.2_")) << csvs[0];
+  EXPECT_TRUE(csvs[1].starts_with("Report-Group_127.0.0.3_")) << csvs[1];
+  // One row per group beside the heading, as the upload file holds them.
+  const std::string csv = folder.Read("received/" + csvs[0]);
+  EXPECT_EQ(Lines(csv), 100u + 1);
 }
 
 }  // namespace

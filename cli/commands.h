@@ -43,4 +43,14 @@ struct UploadOptions {
 };
 int Upload(CliRun& run, const UploadOptions& options);
 
+// `verify`: the terminals' records of one kind compared with its download file.
+struct VerifyOptions {
+  std::string kind;
+  std::string file;      // empty: the Send File of the kind
+  std::string terminal;  // empty: every ticked terminal
+  CycleRunOptions cycle;
+  std::string summaryJson;  // empty: no JSON summary written
+};
+int Verify(CliRun& run, const VerifyOptions& options);
+
 int Read(CliRun& run, const std::string& file);

@@ -39,8 +39,37 @@ struct Arguments {
   std::string port;
   SendOptions send;
   UploadOptions upload;
+  VerifyOptions verify;
   std::string readFile;
 };
+
+void DeclareVerify(CLI::App& app, Arguments& a, std::function<int()>& command) {
+  auto* verify = app.add_subcommand(
+      "verify", "compare the ticked terminals' records with the download file, field by field");
+  verify->add_option("--kind", a.verify.kind, "data kind")
+      ->required()
+      ->check(CLI::IsMember(kSendKinds));
+  verify->add_option("--file", a.verify.file, "download file (default: the kind's Send File)");
+  verify->add_option("--terminal", a.verify.terminal,
+                     "terminal address (default: every ticked terminal)");
+  verify
+      ->add_option("--parallel", a.verify.cycle.parallel,
+                   "terminals read at the same time, 1 to 64")
+      ->check(kParallel);
+  verify->add_option("--pause-ms", a.verify.cycle.pauseMs, "wait before each connect")
+      ->check(kPauseMs);
+  verify->add_option("--answer-timeout-ms", a.verify.cycle.answerTimeoutMs, "answer time-out")
+      ->check(kAnswerTimeoutMs);
+  verify->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
+  verify->add_option("--summary-json", a.verify.summaryJson,
+                     "write the run as JSON to this file (fields: see the README)");
+  verify->callback([&a, &command] {
+    command = [&a] {
+      CliRun s(a.options);
+      return Verify(s, a.verify);
+    };
+  });
+}
 
 // Declares the commands; each callback runs its command in a new run of the program.
 void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command) {
@@ -146,6 +175,8 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
       return Upload(s, a.upload);
     };
   });
+
+  DeclareVerify(app, a, command);
 
   auto* read = app.add_subcommand("read", "list a PLU download file, as \"&Read File\"");
   read->add_option("--file", a.readFile, "file to list, as picked in the file-open dialog");

@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
+#include "cli/verify_summary.h"
 #include "cycle/received_file.h"
 #include "model/program.h"
 
@@ -69,9 +70,8 @@ std::string OutFolder(const std::string& folder) {
   return Absolute(folder);
 }
 
-void WriteSummaryJson(const SendSummary& summary, const std::string& path) {
+void WriteSummaryJson(const std::string& json, const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "w");
-  const std::string json = summary.Json();
   const bool written = file && std::fwrite(json.data(), 1, json.size(), file) == json.size();
   if (file && std::fclose(file) != 0) file = nullptr;
   if (!written || !file) throw ExitStatus(2, "cannot write the summary to " + path);
@@ -134,7 +134,7 @@ int Send(CliRun& run, const SendOptions& options) {
   summary.Finish(ChosenKind(program.Kinds), program.DownloadFilePath(), program.CycleRecords(),
                  program.CycleStates());
   summary.Print(stderr);
-  if (!options.summaryJson.empty()) WriteSummaryJson(summary, options.summaryJson);
+  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore;
@@ -254,6 +254,36 @@ int Upload(CliRun& run, const UploadOptions& options) {
   });
   return options.terminal == kEveryTickedTerminal ? ReceiveFromTicked(run, options)
                                                   : UploadOne(run, options);
+}
+
+int Verify(CliRun& run, const VerifyOptions& options) {
+  Program& program = *run.program;
+  VerifySummary summary;
+  WatchCycle(run, "the verification stopped moving");
+  run.Handle([&] {
+    ChooseKind(program, options.kind);
+    if (!options.file.empty()) program.ChooseSendFile(Absolute(options.file));
+    UseCycleOptions(program, options.cycle);
+  });
+  const std::size_t errorsBefore = run.view.Errors().size();
+  run.Handle([&] { program.VerifyTerminals(options.terminal); });
+  if (!program.CycleRunning()) {
+    // Refused before any terminal was contacted: no terminal ticked, a bad
+    // port or a bad download file, shown as ERROR with its place.
+    run.view.Finish();
+    return 2;
+  }
+  const int stopSignal = AwaitCycle(run);
+  summary.Finish(options.kind, program.DownloadFilePath(), program.CycleRecords(),
+                 program.Verifications());
+  summary.Print(stderr);
+  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
+  if (stopSignal != 0) return 128 + stopSignal;
+  if (run.view.Failures() > 0) return 2;
+  // A terminal the cycle gave up on has no verdict: the run is not clean.
+  const bool clean = run.view.Errors().size() == errorsBefore &&
+                     program.Verifications().size() == program.CycleStates().size();
+  return clean ? summary.ExitStatus() : 1;
 }
 
 int Read(CliRun& run, const std::string& file) {

@@ -12,13 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "records/record_compare.h"
-
-struct TerminalVerification {
-  std::string address;
-  std::string failure;  // why its records could not be read; empty when they were
-  RecordComparison comparison;
-};
+#include "cycle/verify_job.h"
 
 class VerifySummary {
  public:

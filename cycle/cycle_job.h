@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "session/terminal_state.h"
+
 class TerminalSession;
 
 class CycleJob {
@@ -18,7 +20,10 @@ class CycleJob {
   virtual void RecordReceived(const TerminalSession& /*session*/, uint8_t /*code*/,
                               std::span<const uint8_t> /*record*/) {}
   // The session is over: disconnected, not connected, or stopped in its pause.
-  virtual void Finished(const TerminalSession& /*session*/) {}
+  // Lines it logs still belong to the terminal's block.
+  virtual void Finished(TerminalSession& /*session*/) {}
+  // What a glance at the terminal shows, as the job sees it.
+  virtual void Amend(const TerminalSession& /*session*/, TerminalState& /*state*/) const {}
   // The records each terminal is sent; 0 when the job sends nothing.
   virtual uint32_t RecordsToSend() const { return 0; }
 };

@@ -26,7 +26,7 @@ void ReceiveJob::Start(TerminalSession& session) {
   }
 }
 
-void ReceiveJob::Finished(const TerminalSession& session) {
+void ReceiveJob::Finished(TerminalSession& session) {
   const auto file = paths_.find(&session);
   if (file == paths_.end()) return;
   const std::string path = file->second;

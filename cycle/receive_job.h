@@ -20,7 +20,7 @@ class ReceiveJob : public CycleJob {
 
   ReceiveJob(uint8_t code, std::string folder, Clock clock, Complete complete);
   void Start(TerminalSession& session) override;
-  void Finished(const TerminalSession& session) override;
+  void Finished(TerminalSession& session) override;
 
  private:
   uint8_t code_;

@@ -23,6 +23,7 @@ struct TransferCycle::Block : SessionReport {
   TerminalState State(const TerminalSession& of) const {
     TerminalState state = of.Glance();
     state.entry = static_cast<int>(entry);
+    cycle.job_->Amend(of, state);
     return state;
   }
 
@@ -152,9 +153,10 @@ void TransferCycle::Stop() {
 void TransferCycle::Finish(Block& block) {
   if (block.complete) return;
   if (block.stopped) Write(block, "- Stopped " + block.session->Address(), false);
+  job_->Finished(*block.session);
   block.complete = true;
   block.session->Leave();
-  job_->Finished(*block.session);
+  host_.TerminalStateChanged(block.State(*block.session));
   --active_;
   Fill();
 }

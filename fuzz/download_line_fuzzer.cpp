@@ -22,7 +22,9 @@
 
 #include "fuzz/fuzz_support.h"
 #include "records/download_line.h"
+#include "records/download_text.h"
 #include "records/extract_field.h"
+#include "text/code_page.h"
 #include "text/str_to_int.h"
 
 namespace {
@@ -154,7 +156,9 @@ void CheckColumns(std::string_view line, int column, std::size_t capacity) {
   const bool missing = column >= count + 2;
   const std::string_view text =
       column <= count ? fields[static_cast<std::size_t>(column - 1)] : std::string_view();
-  const LineColumns columns(line, 7);
+  // Bytes passed unchanged: the rules checked here are the column rules.
+  DownloadText texts("", *CodePage::Named(kNoCodePage));
+  const LineColumns columns(line, 7, texts);
   CheckNumberColumn([&] { return columns.Number(column); }, text, missing, column, 0);
   CheckNumberColumn([&] { return columns.U16(column); }, text, missing, column, UINT16_MAX);
   CheckNumberColumn([&] { return columns.U8(column); }, text, missing, column, UINT8_MAX);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cycle/transfer_cycle.h"
+#include "cycle/verify_job.h"
 #include "link/answer_router.h"
 #include "link/link_library.h"
 #include "loop/event_loop.h"
@@ -131,6 +132,16 @@ class Program : private SessionReport, private CycleHost {
   // box, while a cycle runs, with no terminal to receive from, or when the
   // folder cannot be made.
   void ReceiveFromTerminals(const ReceiveOrder& order);
+  // "Verify Terminals": a verification cycle over every ticked terminal, or
+  // over `address` alone: each one's records of the chosen kind are read
+  // back and compared with the send file's. Refused, with an error box, as
+  // a send is, and for a kind that no download writes (the reports).
+  void VerifyTerminals(const std::string& address = "");
+  // The running cycle is a verification.
+  bool Verifying() const;
+  // Each ticked entry's verification in the last cycle, in list order, for
+  // the entries that finished; empty when that cycle was no verification.
+  std::vector<TerminalVerification> Verifications() const;
   // Gives up a cycle that stopped moving: it serves no further terminal, and
   // "&Send Data" is accepted again.
   void AbandonCycle();

@@ -52,7 +52,9 @@ bool Program::RefusedWhileRunning() {
   // One cycle at a time: a second one would fight the running one over the
   // terminals and the log.
   if (!CycleRunning()) return false;
-  View.ShowError(Receiving() ? "Receive Is Running !" : "Send Data Is Running !");
+  View.ShowError(Receiving()   ? "Receive Is Running !"
+                 : Verifying() ? "Verify Is Running !"
+                               : "Send Data Is Running !");
   return true;
 }
 

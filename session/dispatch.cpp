@@ -247,9 +247,13 @@ void DataReceivedSpeedkey(TerminalSession& session, const RequestPacket& answer)
   const auto record = RecordOf<SpeedkeyRecord>(answer);
   if (!record) return;
   if (answer.Direction == kDirectionRead) {
-    // No speedkey upload exists: such an answer is only logged.
+    const bool asked = session.ReadCode() == kCodeSpeedkey && session.State().Direction != 0;
     NoteUploadAnswer(session, record->Number, record->Text);
+    // The one record asked for, unless the terminal holds none; anything
+    // else is only logged.
+    if (asked && record->Number != 0) session.Received(&*record, sizeof *record);
     session.Log("- CompleteDataReceivedSpeedkey");
+    if (asked) session.State().Direction = 0;
     if (session.State().Direction == 0) session.Disconnect();
   } else if (answer.Direction == kDirectionWrite) {
     // The single speedkey record's acknowledgment ends the download as the

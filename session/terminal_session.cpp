@@ -148,11 +148,7 @@ void TerminalSession::Download(const PreparedDownload& download) {
 }
 
 void TerminalSession::Upload(uint8_t code, const std::string& uploadPath) {
-  transfer_ = TransferState{};
-  transfer_.Direction = kDirectionRead;
-  uploadCode_ = code;
-  fileFailed_ = false;
-  Enter(SessionPhase::Transferring);
+  BeginRead(code, true);
   if (!uploadPath.empty()) {
     uploadFile_.reset();
     try {
@@ -163,6 +159,20 @@ void TerminalSession::Upload(uint8_t code, const std::string& uploadPath) {
     }
   }
   UploadNext(*this, code, 0);
+}
+
+void TerminalSession::Read(uint8_t code) {
+  BeginRead(code, false);
+  UploadNext(*this, code, 0);
+}
+
+void TerminalSession::BeginRead(uint8_t code, bool writesLines) {
+  transfer_ = TransferState{};
+  transfer_.Direction = kDirectionRead;
+  uploadCode_ = code;
+  fileFailed_ = false;
+  writesLines_ = writesLines;
+  Enter(SessionPhase::Transferring);
 }
 
 void TerminalSession::Disconnect() {

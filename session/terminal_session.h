@@ -102,6 +102,14 @@ class TerminalSession {
   // Opens `uploadPath` (none when empty) and asks for the first record of
   // `code`; each answer writes a line and asks for the next.
   void Upload(uint8_t code, const std::string& uploadPath);
+  // Asks for every record of `code` (the speedkey record too) for whoever
+  // runs the session alone: each one reaches RecordReceived, and neither a
+  // file nor the log gets a line per record.
+  void Read(uint8_t code);
+  // An upload writes a line per record (a Read does not).
+  bool WritesLines() const { return writesLines_; }
+  // The data type code the running upload or Read asks for.
+  uint8_t ReadCode() const { return uploadCode_; }
   void Disconnect();
   // The operator stops the session: a pause ends without a connect; a
   // transfer ends and the terminal is disconnected. A connect already running
@@ -128,6 +136,7 @@ class TerminalSession {
 
  private:
   void Enter(SessionPhase phase);
+  void BeginRead(uint8_t code, bool writesLines);
   std::string Failure() const;
   void SetupConnection();
   void Connected(bool connected, const std::function<void(bool)>& then);
@@ -147,6 +156,7 @@ class TerminalSession {
   bool inUse_ = false;                             // another Orlent process serves the terminal
   bool downloaded_ = false;                        // a download was started
   bool fileFailed_ = false;                        // the upload file could not be made or written
+  bool writesLines_ = true;                        // an upload, not a Read
   uint8_t uploadCode_ = 0;                         // the data type code the upload asks for
   std::chrono::steady_clock::time_point started_;  // the connect began
   double seconds_ = 0;  // from the connect to the disconnect or the failed connect

@@ -15,6 +15,7 @@ void UploadNextPLU(TerminalSession& session, int flag);
 void UploadNextBarcode(TerminalSession& session, int flag);
 void UploadNextIngredient(TerminalSession& session, int flag);
 void UploadNextScrollMsg(TerminalSession& session, int flag);
+void UploadNextSpeedkey(TerminalSession& session, int flag);
 void UploadNextReportPLU(TerminalSession& session, int flag);
 void UploadNextReportTime(TerminalSession& session, int flag);
 void UploadNextReportGroup(TerminalSession& session, int flag);

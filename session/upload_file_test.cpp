@@ -60,7 +60,7 @@ TEST(CloseUploadFile, ClosesAndForgetsTheFileAndOtherwiseDoesNothing) {
   session.CloseUploadFile();
   EXPECT_EQ(session.OpenUploadFile(), nullptr);
 
-  session.Upload(kCodeSpeedkey, fx.folder.File("up.txt"));  // opens the file, asks for nothing
+  session.Upload(0, fx.folder.File("up.txt"));  // no kind: opens the file, asks for nothing
   ASSERT_NE(session.OpenUploadFile(), nullptr);
   EXPECT_EQ(DescriptorsOpenOn(fx.folder.File("up.txt")), 1);
   ASSERT_TRUE(session.OpenUploadFile()->Write("line\r\n"));

@@ -1,5 +1,6 @@
 // The line writers: each received record becomes one line of the upload file,
-// in its kind's format, and the same line in the activity log.
+// in its kind's format, and the same line in the activity log — unless the
+// session reads the records for whoever runs it alone.
 #include <string>
 
 #include "records/upload_line.h"
@@ -23,33 +24,37 @@ void Put(TerminalSession& session, const std::string& line, const char* writer) 
 }  // namespace
 
 void AddPlu(TerminalSession& session, const PluRecord* r) {
-  if (r) Put(session, PluUploadLine(*r, session.TerminalCodePage()), "AddPlu");
+  if (r && session.WritesLines())
+    Put(session, PluUploadLine(*r, session.TerminalCodePage()), "AddPlu");
 }
 
 void AddBarcode(TerminalSession& session, const BarcodeRecord* r) {
-  if (r) Put(session, BarcodeUploadLine(*r, session.TerminalCodePage()), "AddBarcode");
+  if (r && session.WritesLines())
+    Put(session, BarcodeUploadLine(*r, session.TerminalCodePage()), "AddBarcode");
 }
 
 void AddScrollMsg(TerminalSession& session, const ScrollMsgRecord* r) {
-  if (r) Put(session, ScrollMsgUploadLine(*r, session.TerminalCodePage()), "AddScrollMsg");
+  if (r && session.WritesLines())
+    Put(session, ScrollMsgUploadLine(*r, session.TerminalCodePage()), "AddScrollMsg");
 }
 
 void AddIngredient(TerminalSession& session, const IngredientRecord* r) {
-  if (r) Put(session, IngredientUploadLine(*r, session.TerminalCodePage()), "AddIngredient");
+  if (r && session.WritesLines())
+    Put(session, IngredientUploadLine(*r, session.TerminalCodePage()), "AddIngredient");
 }
 
 void AddReportPLU(TerminalSession& session, const ReportPluRecord* r) {
-  if (r) Put(session, ReportPluUploadLine(*r), "AddReportPLU");
+  if (r && session.WritesLines()) Put(session, ReportPluUploadLine(*r), "AddReportPLU");
 }
 
 void AddReportTime(TerminalSession& session, const ReportTotalRecord* r) {
-  if (r) Put(session, ReportTotalUploadLine(*r), "AddReportTime");
+  if (r && session.WritesLines()) Put(session, ReportTotalUploadLine(*r), "AddReportTime");
 }
 
 void AddReportGroup(TerminalSession& session, const ReportTotalRecord* r) {
-  if (r) Put(session, ReportTotalUploadLine(*r), "AddReportGroup");
+  if (r && session.WritesLines()) Put(session, ReportTotalUploadLine(*r), "AddReportGroup");
 }
 
 void AddReportDept(TerminalSession& session, const ReportTotalRecord* r) {
-  if (r) Put(session, ReportTotalUploadLine(*r), "AddReportDept");
+  if (r && session.WritesLines()) Put(session, ReportTotalUploadLine(*r), "AddReportDept");
 }

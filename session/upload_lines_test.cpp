@@ -22,10 +22,10 @@ void SetText(char (&field)[N], const std::string& text) {
 
 class UploadLines : public ::testing::Test {
  protected:
-  // A speedkey upload opens its file and asks for nothing: the writers below
+  // An upload of no kind opens its file and asks for nothing: the writers below
   // then write into it as the answers of an upload would.
   void SetUp() override {
-    Session().Upload(kCodeSpeedkey, f.folder.File("up.txt"));
+    Session().Upload(0, f.folder.File("up.txt"));
     ASSERT_NE(Session().OpenUploadFile(), nullptr);
   }
   std::string FileText() const { return f.folder.Read("up.txt"); }

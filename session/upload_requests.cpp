@@ -11,12 +11,13 @@
 
 namespace {
 
-// Sends one read request and logs its outcome.
+// Sends one read request and logs its outcome (a Read, which writes no line
+// per record, logs only a failure).
 template <class Record>
 void Request(TerminalSession& session, uint8_t code, const Record& record,
              const std::string& name) {
   if (SendRequest(session, code, kDirectionRead, &record, sizeof record) == RequestOutcome::Sent) {
-    session.Log("- Success to Send data" + name);
+    if (session.WritesLines()) session.Log("- Success to Send data" + name);
   } else {
     session.Log("- Fail to Send data" + name);
   }
@@ -75,6 +76,11 @@ void UploadNextScrollMsg(TerminalSession& session, int flag) {
                                    "UploadNextScrollMsg");
 }
 
+void UploadNextSpeedkey(TerminalSession& session, int flag) {
+  // A terminal holds one speedkey record: it is asked for once.
+  if (flag == 0) RequestNumbered<SpeedkeyRecord>(session, kCodeSpeedkey, 1, "UploadNextSpeedkey");
+}
+
 void UploadNextReportPLU(TerminalSession& session, int flag) {
   RequestReport<ReportPluRecord>(session, kCodeReportPlu, flag, "UploadNextReportPLU");
 }
@@ -100,6 +106,7 @@ void UploadNext(TerminalSession& session, uint8_t code, int flag) {
       {kCodeBarcode, UploadNextBarcode},
       {kCodeIngredient, UploadNextIngredient},
       {kCodeScrollMsg, UploadNextScrollMsg},
+      {kCodeSpeedkey, UploadNextSpeedkey},
       {kCodeReportPlu, UploadNextReportPLU},
       {kCodeReportTime, UploadNextReportTime},
       {kCodeReportGroup, UploadNextReportGroup},

@@ -160,6 +160,8 @@ void MainWindow::WireInput() {
   connect(menu_.SendToFailedItem, &QAction::triggered, this,
           [this] { StartCycle([this] { program_.SendToFailedTerminals(); }); });
   connect(menu_.ReceiveItem, &QAction::triggered, this, &MainWindow::Receive);
+  connect(menu_.VerifyItem, &QAction::triggered, this,
+          [this] { StartCycle([this] { program_.VerifyTerminals(); }); });
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
@@ -325,13 +327,15 @@ void MainWindow::ControlsChanged() {
   actions_.SettingsAction->setEnabled(idle);
   menu_.SettingsItem->setEnabled(idle);
   menu_.ReceiveItem->setEnabled(idle);
+  menu_.VerifyItem->setEnabled(idle);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // A running cycle is stopped first, and only when the operator says so.
   if (!closed_ && program_.CycleRunning()) {
-    const QString running =
-        program_.Receiving() ? "A receive is running." : "A send cycle is running.";
+    const QString running = program_.Receiving()   ? "A receive is running."
+                            : program_.Verifying() ? "A verification is running."
+                                                   : "A send cycle is running.";
     const auto answer =
         QMessageBox::question(this, "Orlent", running + " Stop it and close Orlent?",
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);

@@ -249,6 +249,7 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
                                                 {"Send Data", true},
                                                 {"Send to &Failed Terminals", true},
                                                 {"Receive\u2026", true},
+                                                {"&Verify Terminals", true},
 
                                                 {"-", true},
                                                 {kSettingsCaption, true}}));

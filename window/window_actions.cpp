@@ -74,6 +74,7 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   m.SendToFailedItem =
       AddItem(communication, "SendToFailedItem", "Send to &Failed Terminals", nullptr);
   m.ReceiveItem = AddItem(communication, "ReceiveItem", kReceiveCaption, nullptr);
+  m.VerifyItem = AddItem(communication, "VerifyItem", "&Verify Terminals", nullptr);
   AddSeparator(communication);
   m.SettingsItem = AddItem(communication, "SettingsItem", kSettingsCaption, a.SettingsAction);
   return m;

@@ -37,7 +37,8 @@ struct MainMenu {
   QAction* DownloadItem;      // captioned "Send Data": the single download, not a send cycle
   QAction* SendToFailedItem;  // not linked to an action: a send cycle over the failed terminals
   QAction* ReceiveItem;       // not linked to an action: the Receive dialog, then a receive cycle
-  QAction* SettingsItem;      // not while a send cycle runs
+  QAction* VerifyItem;    // not linked to an action: the ticked terminals checked against the file
+  QAction* SettingsItem;  // not while a send cycle runs
 };
 
 MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& actions);

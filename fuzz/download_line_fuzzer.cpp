@@ -157,7 +157,8 @@ void CheckColumns(std::string_view line, int column, std::size_t capacity) {
   const std::string_view text =
       column <= count ? fields[static_cast<std::size_t>(column - 1)] : std::string_view();
   // Bytes passed unchanged: the rules checked here are the column rules.
-  DownloadText texts("", *CodePage::Named(kNoCodePage));
+  static const CodePage kBytes = *CodePage::Named(kNoCodePage);
+  DownloadText texts("", kBytes);
   const LineColumns columns(line, 7, texts);
   CheckNumberColumn([&] { return columns.Number(column); }, text, missing, column, 0);
   CheckNumberColumn([&] { return columns.U16(column); }, text, missing, column, UINT16_MAX);

@@ -38,7 +38,6 @@ void VerifyJob::Finished(TerminalSession& session) {
 }
 
 void VerifyJob::Amend(const TerminalSession& session, TerminalState& state) const {
-  state.total = file_.total;
   const auto verdict = verdicts_.find(&session);
   if (verdict == verdicts_.end()) return;
   const TerminalVerification& verification = verifications_[verdict->second];

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "cli/json_text.h"
-#include "cli/local_time.h"
 #include "console/terminal_state_text.h"
 
 namespace {
@@ -16,14 +15,9 @@ std::string Seconds(double seconds) {
 
 }  // namespace
 
-SendSummary::SendSummary() : started_(std::time(nullptr)) {}
-
 void SendSummary::Finish(std::string kind, std::string file, uint32_t records,
                          std::vector<TerminalState> terminals) {
-  ended_ = std::time(nullptr);
-  kind_ = std::move(kind);
-  file_ = std::move(file);
-  records_ = records;
+  run_.Finish(std::move(kind), std::move(file), records);
   terminals_ = std::move(terminals);
 }
 
@@ -35,7 +29,7 @@ bool SendSummary::AllSent() const {
 }
 
 void SendSummary::Print(std::FILE* out) const {
-  std::fprintf(out, "send started %s\n", LocalTimeText(started_).c_str());
+  std::fprintf(out, "send started %s\n", run_.StartedText().c_str());
   std::fprintf(out, "%-20s %-34s %8s %9s\n", "terminal", "outcome", "stored", "seconds");
   for (const auto& t : terminals_) {
     std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), TerminalOutcome(t).c_str(),
@@ -44,10 +38,7 @@ void SendSummary::Print(std::FILE* out) const {
 }
 
 std::string SendSummary::Json() const {
-  std::string json = "{\n  \"started\": " + JsonString(IsoLocalTime(started_)) +
-                     ",\n  \"ended\": " + JsonString(IsoLocalTime(ended_)) +
-                     ",\n  \"kind\": " + JsonString(kind_) + ",\n  \"file\": " + JsonString(file_) +
-                     ",\n  \"records\": " + std::to_string(records_) + ",\n  \"terminals\": [";
+  std::string json = "{\n" + run_.JsonFields() + "  \"terminals\": [";
   for (std::size_t i = 0; i < terminals_.size(); ++i) {
     const TerminalState& t = terminals_[i];
     json += std::string(i ? "," : "") + "\n    {\"address\": " + JsonString(t.address) +

@@ -7,17 +7,14 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "cli/summary_run.h"
 #include "session/terminal_state.h"
 
 class SendSummary {
  public:
-  // The run's start is taken now.
-  SendSummary();
-
   // The cycle is over: its kind, download file and records, and each ticked
   // entry's state in list order. The run's end is taken now.
   void Finish(std::string kind, std::string file, uint32_t records,
@@ -29,10 +26,6 @@ class SendSummary {
   std::string Json() const;
 
  private:
-  std::time_t started_;
-  std::time_t ended_ = 0;
-  std::string kind_;
-  std::string file_;
-  uint32_t records_ = 0;
+  SummaryRun run_;
   std::vector<TerminalState> terminals_;
 };

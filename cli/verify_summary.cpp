@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "cli/json_text.h"
-#include "cli/local_time.h"
 #include "records/verify_lines.h"
 
 namespace {
@@ -64,14 +63,9 @@ Totals Sum(const std::vector<TerminalVerification>& terminals) {
 
 }  // namespace
 
-VerifySummary::VerifySummary() : started_(std::time(nullptr)) {}
-
 void VerifySummary::Finish(std::string kind, std::string file, uint32_t records,
                            std::vector<TerminalVerification> terminals) {
-  ended_ = std::time(nullptr);
-  kind_ = std::move(kind);
-  file_ = std::move(file);
-  records_ = records;
+  run_.Finish(std::move(kind), std::move(file), records);
   terminals_ = std::move(terminals);
 }
 
@@ -81,7 +75,7 @@ int VerifySummary::ExitStatus() const {
 }
 
 void VerifySummary::Print(std::FILE* out) const {
-  std::fprintf(out, "verify started %s\n", LocalTimeText(started_).c_str());
+  std::fprintf(out, "verify started %s\n", run_.StartedText().c_str());
   std::fprintf(out, "%-20s %-34s %8s %9s %8s %8s\n", "terminal", "outcome", "same", "different",
                "missing", "extra");
   for (const auto& t : terminals_) {
@@ -102,11 +96,8 @@ void VerifySummary::Print(std::FILE* out) const {
 
 std::string VerifySummary::Json() const {
   const Totals totals = Sum(terminals_);
-  std::string json = "{\n  \"started\": " + JsonString(IsoLocalTime(started_)) +
-                     ",\n  \"ended\": " + JsonString(IsoLocalTime(ended_)) +
-                     ",\n  \"kind\": " + JsonString(kind_) + ",\n  \"file\": " + JsonString(file_) +
-                     ",\n  \"records\": " + std::to_string(records_) +
-                     ",\n  \"totals\": {\"terminals\": " + std::to_string(terminals_.size()) +
+  std::string json = "{\n" + run_.JsonFields() +
+                     "  \"totals\": {\"terminals\": " + std::to_string(terminals_.size()) +
                      ", \"matching\": " + std::to_string(totals.matching) +
                      ", \"differing\": " + std::to_string(totals.differing) +
                      ", \"failed\": " + std::to_string(totals.failed) + ", " +

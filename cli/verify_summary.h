@@ -8,17 +8,14 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "cli/summary_run.h"
 #include "cycle/verify_job.h"
 
 class VerifySummary {
  public:
-  // The run's start is taken now.
-  VerifySummary();
-
   // The reads are over: the kind, the download file and its records, and
   // each terminal's result in list order. The run's end is taken now.
   void Finish(std::string kind, std::string file, uint32_t records,
@@ -31,10 +28,6 @@ class VerifySummary {
   std::string Json() const;
 
  private:
-  std::time_t started_;
-  std::time_t ended_ = 0;
-  std::string kind_;
-  std::string file_;
-  uint32_t records_ = 0;
+  SummaryRun run_;
   std::vector<TerminalVerification> terminals_;
 };

@@ -83,16 +83,14 @@ DownloadFileRead ReadTableFile(const std::string& path, const CodePage& codePage
   return Checked([&] { return ParseTableFile(path, codePage, table, parseLine); });
 }
 
-// The speedkey file holds one record in its first line; 72 columns for each
-// key table.
-constexpr int kSpeedkeyColumns = 72;
-
+// The speedkey file holds one record in its first line; kSpeedkeyFileKeys
+// columns for each key table.
 SpeedkeyRecord ParseSpeedkeyLine(const LineColumns& in) {
   SpeedkeyRecord record{};
   record.Number = 1;
-  for (int i = 0; i < kSpeedkeyColumns; ++i) record.KeyTable1[i] = in.Number(1 + i);
-  for (int i = 0; i < kSpeedkeyColumns; ++i) {
-    record.KeyTable2[i] = in.Number(1 + kSpeedkeyColumns + i);
+  for (int i = 0; i < kSpeedkeyFileKeys; ++i) record.KeyTable1[i] = in.Number(1 + i);
+  for (int i = 0; i < kSpeedkeyFileKeys; ++i) {
+    record.KeyTable2[i] = in.Number(1 + kSpeedkeyFileKeys + i);
   }
   return record;
 }

@@ -53,17 +53,15 @@ RecordFields ScrollMsgFields() {
            ORLENT_FIELD(ScrollMsgRecord, Field3, "speed", Unsigned)}};
 }
 
-// The speedkey file fills the first 72 keys of each table; the rest of each
+// The speedkey file fills the first keys of each table; the rest of each
 // table and the text are never written.
-constexpr int kDownloadedKeys = 72;
-
 RecordFields SpeedkeyFields() {
   RecordFields kind{
       "Speedkey", false, ORLENT_FIELD(SpeedkeyRecord, Number, "number", Unsigned), {}};
   const std::size_t tables[] = {offsetof(SpeedkeyRecord, KeyTable1),
                                 offsetof(SpeedkeyRecord, KeyTable2)};
   for (std::size_t table = 0; table < 2; ++table) {
-    for (int key = 0; key < kDownloadedKeys; ++key) {
+    for (int key = 0; key < kSpeedkeyFileKeys; ++key) {
       kind.fields.push_back(
           {"key " + std::to_string(key + 1) + " of table " + std::to_string(table + 1),
            tables[table] + sizeof(int32_t) * static_cast<std::size_t>(key), sizeof(int32_t),

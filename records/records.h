@@ -63,6 +63,10 @@ struct ScrollMsgRecord {
   uint8_t Unused2[4];
 };
 
+// Keys of each speedkey table that a speedkey download file fills; the
+// entries after them are never written.
+inline constexpr int kSpeedkeyFileKeys = 72;
+
 struct SpeedkeyRecord {
   uint16_t Number;
   char Text[101];

@@ -1,0 +1,42 @@
+#include "cli/summary_run.h"
+
+#include <utility>
+
+#include "cli/json_text.h"
+
+namespace {
+
+std::string Formatted(std::time_t when, const char* format) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  char text[40];
+  std::strftime(text, sizeof text, format, &local);
+  return text;
+}
+
+// "2026-12-08T23:40:05+01:00": local time with its offset from UTC.
+std::string IsoLocalTime(std::time_t when) {
+  std::string iso = Formatted(when, "%Y-%m-%dT%H:%M:%S%z");
+  if (iso.size() > 2) iso.insert(iso.size() - 2, ":");  // +0100 -> +01:00
+  return iso;
+}
+
+}  // namespace
+
+void SummaryRun::Finish(std::string kindName, std::string filePath, uint32_t recordCount) {
+  ended = std::time(nullptr);
+  kind = std::move(kindName);
+  file = std::move(filePath);
+  records = recordCount;
+}
+
+std::string SummaryRun::StartedText() const {
+  return Formatted(started, "%Y-%m-%d %H:%M:%S");
+}
+
+std::string SummaryRun::JsonFields() const {
+  return "  \"started\": " + JsonString(IsoLocalTime(started)) +
+         ",\n  \"ended\": " + JsonString(IsoLocalTime(ended)) +
+         ",\n  \"kind\": " + JsonString(kind) + ",\n  \"file\": " + JsonString(file) +
+         ",\n  \"records\": " + std::to_string(records) + ",\n";
+}

@@ -3,8 +3,22 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace {
+
+// A download that ended with a record handed over and never acknowledged
+// shows both counts: the log's progress line counts the records sent, the
+// totals the records stored.
+std::string UnacknowledgedText(const TerminalState& state) {
+  if (state.sent <= state.stored) return "";
+  return " (" + std::to_string(state.sent) + " sent, " + std::to_string(state.stored) + " stored)";
+}
+
+}  // namespace
+
 std::string TerminalStateText(const TerminalState& state) {
-  if (state.Failed()) return "failed: " + state.failure;
+  if (state.NotServed()) return state.failure;
+  if (state.Stopped()) return state.failure + UnacknowledgedText(state);
+  if (state.Failed()) return "failed: " + state.failure + UnacknowledgedText(state);
   switch (state.phase) {
     case SessionPhase::Idle:
     case SessionPhase::Pausing:
@@ -39,18 +53,24 @@ bool ShowsProgress(const TerminalState& state) {
 std::string CycleTotalsText(const std::vector<TerminalState>& states) {
   int done = 0;
   int failed = 0;
+  int stopped = 0;
+  int notServed = 0;
   uint64_t stored = 0;
   uint32_t perTerminal = 0;  // every terminal of a cycle is sent the same records
   for (const TerminalState& state : states) {
     done += state.Done();
-    failed += state.Failed();
+    failed += state.Faulted();
+    stopped += state.Stopped();
+    notServed += state.NotServed();
     stored += state.stored;
     perTerminal = std::max(perTerminal, state.total);
   }
   const auto count = static_cast<int>(states.size());
   std::string text = std::to_string(count) + (count == 1 ? " terminal: " : " terminals: ") +
                      std::to_string(done) + " done, " + std::to_string(failed) + " failed";
-  const int toGo = count - done - failed;
+  if (stopped > 0) text += ", " + std::to_string(stopped) + " stopped";
+  if (notServed > 0) text += ", " + std::to_string(notServed) + " not served";
+  const int toGo = count - done - failed - stopped - notServed;
   if (toGo > 0) text += ", " + std::to_string(toGo) + " to go";
   // A receive sends nothing: what it counts is what came in.
   if (perTerminal == 0 && stored > 0)

@@ -1,5 +1,6 @@
 // The words a front end shows for one terminal's state in a send cycle
-// ("waiting", "sending 1200 / 3334", "failed: timed out", ...) and for the
+// ("waiting", "sending 1200 / 3334", "failed: timed out", "stopped (1469
+// sent, 1468 stored)", "not served", ...) and for the
 // cycle's totals. Both front ends show the same words: the window beside
 // each address and in its status bar, the command line in its live lines.
 #pragma once
@@ -20,6 +21,7 @@ std::string TerminalOutcome(const TerminalState& state);
 bool ShowsProgress(const TerminalState& state);
 
 // The cycle as a whole, from each ticked entry's state: "3 terminals: 2 done,
-// 1 failed; 6 of 9 records stored", with "n to go" while some are not over;
+// 1 failed; 6 of 9 records stored", with the entries a stop kept from their
+// records ("1 stopped, 4 not served") and "n to go" while some are not over;
 // a receive counts the records received instead.
 std::string CycleTotalsText(const std::vector<TerminalState>& states);

@@ -8,13 +8,14 @@
 namespace {
 
 TerminalState StateOf(SessionPhase phase, uint32_t stored, uint32_t total,
-                      const std::string& failure = "") {
+                      const std::string& failure = "", uint32_t sent = 0) {
   TerminalState state;
   state.address = "127.0.0.3";
   state.phase = phase;
   state.stored = stored;
   state.total = total;
   state.failure = failure;
+  state.sent = sent;
   return state;
 }
 
@@ -42,6 +43,13 @@ TEST(TerminalStateText, EachStateHasItsWordsAndItsOutcome) {
        "failed: refused: ERR: 90 Memory full", "refused: ERR: 90 Memory full", false},
       {StateOf(P::Disconnected, 0, 9, "closed by terminal"), "failed: closed by terminal",
        "closed by terminal", false},
+      {StateOf(P::Disconnected, 4, 9, "refused: ERR: 90 Memory full", 5),
+       "failed: refused: ERR: 90 Memory full (5 sent, 4 stored)", "refused: ERR: 90 Memory full",
+       false},
+      {StateOf(P::Disconnected, 1468, 3334, "stopped", 1469), "stopped (1469 sent, 1468 stored)",
+       "stopped", false},
+      {StateOf(P::Pausing, 0, 3334, "stopped"), "stopped", "stopped", false},
+      {StateOf(P::Idle, 0, 3334, "not served"), "not served", "not served", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown);
@@ -51,7 +59,7 @@ TEST(TerminalStateText, EachStateHasItsWordsAndItsOutcome) {
   }
 }
 
-TEST(TerminalStateText, TheTotalsCountDoneFailedAndRecords) {
+TEST(TerminalStateText, TheTotalsCountDoneFailedStoppedNotServedAndRecords) {
   using P = SessionPhase;
   struct Case {
     std::vector<TerminalState> states;
@@ -68,6 +76,11 @@ TEST(TerminalStateText, TheTotalsCountDoneFailedAndRecords) {
       {{}, "0 terminals: 0 done, 0 failed; 0 of 0 records stored"},
       {{StateOf(P::Disconnected, 4, 0), StateOf(P::Transferring, 2, 0)},
        "2 terminals: 1 done, 0 failed, 1 to go; 6 records received"},
+      {{StateOf(P::Idle, 0, 3), StateOf(P::Pausing, 0, 3)},
+       "2 terminals: 0 done, 0 failed, 2 to go; 0 of 6 records stored"},
+      {{StateOf(P::NotConnected, 0, 3, "connect failed"), StateOf(P::Disconnected, 1, 3, "stopped"),
+        StateOf(P::Idle, 0, 3, "not served"), StateOf(P::Idle, 0, 3, "not served")},
+       "4 terminals: 0 done, 1 failed, 1 stopped, 2 not served; 1 of 12 records stored"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CycleTotalsText(c.states), c.totals);

@@ -24,4 +24,6 @@ class CycleJob {
   virtual void Finished(TerminalSession& /*session*/) {}
   // What a glance at the terminal shows, as the job sees it.
   virtual void Amend(const TerminalSession& /*session*/, TerminalState& /*state*/) const {}
+  // The records each terminal is sent; 0 when the job sends nothing.
+  virtual uint32_t RecordsToSend() const { return 0; }
 };

@@ -9,6 +9,7 @@ class DownloadJob : public CycleJob {
  public:
   explicit DownloadJob(PreparedDownload download) : download_(download) {}
   void Start(TerminalSession& session) override;
+  uint32_t RecordsToSend() const override { return download_.total; }
 
  private:
   PreparedDownload download_;

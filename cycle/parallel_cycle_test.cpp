@@ -1,11 +1,15 @@
 // A send cycle that serves several terminals at once, and a stopped cycle:
-// the log reads as the one-at-a-time cycle's, block by block in list order.
+// the log reads as the one-at-a-time cycle's, block by block in list order;
+// one terminal is served by one session at a time, and after a stop every
+// entry's state is final.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "console/terminal_state_text.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
 
@@ -26,20 +30,22 @@ struct CycleRun {
   int64_t endedAt = 0;             // virtual time
   std::vector<std::string> calls;  // Connect and Disconnect, with their addresses
   std::vector<TerminalState> states;
+  std::map<int, TerminalState> shown;  // the last state the view was told of each entry
 };
 
 class ParallelCycle : public ::testing::Test {
  protected:
-  // Runs a cycle over kList with `parallel` terminals at once, playing every
+  // Runs a cycle over `list` with `parallel` terminals at once, playing every
   // terminal but the silent one: each record is acknowledged as soon as it is
   // sent. With `stopAt` > 0 the operator stops the cycle at that virtual time.
-  CycleRun Cycle(int parallel, int64_t stopAt = 0) {
+  CycleRun Cycle(int parallel, int64_t stopAt = 0,
+                 const std::vector<TCheckListItem>& list = kList) {
     ProgramFixture f;
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
     f.link.unreachable = {"127.0.0.13"};
     Program& program = *f.program;
     const std::size_t logStart = program.ActivityLog.Items.size();
-    program.TerminalList.Items = kList;
+    program.TerminalList.Items = list;
     program.Parallel = parallel;
     program.HandleEvent([&] { program.SendToTickedTerminals(); });
     std::size_t answered = 0;
@@ -66,6 +72,7 @@ class ParallelCycle : public ::testing::Test {
       }
     }
     run.states = program.CycleStates();
+    for (const TerminalState& state : f.view.states) run.shown[state.entry] = state;
     EXPECT_TRUE(f.view.failures.empty());
     return run;
   }
@@ -128,6 +135,57 @@ TEST_F(ParallelCycle, AStopDisconnectsTheTerminalsInFlightAndEndsEachUnfinishedB
   EXPECT_EQ(stopped.states[2].failure, "stopped");
   EXPECT_EQ(stopped.states[4].failure, "stopped") << "the second 127.0.0.11 was never connected";
   EXPECT_EQ(stopped.calls.back(), "Disconnect 127.0.0.14");
+  // The log's "(1)" counts the record sent, the state also the none stored.
+  EXPECT_EQ(stopped.states[2].sent, 1u);
+  EXPECT_EQ(TerminalStateText(stopped.states[2]), "stopped (1 sent, 0 stored)");
+  EXPECT_EQ(CycleTotalsText(stopped.states),
+            "5 terminals: 2 done, 1 failed, 2 stopped; 6 of 15 records stored");
+}
+
+TEST_F(ParallelCycle, AfterAStopEveryEntrysStateIsFinalAndTheViewWasToldIt) {
+  // One at a time: at 3.1 s the first 127.0.0.11 is served and 127.0.0.13
+  // waits out its pause; the entries after it were never turned to.
+  const CycleRun stopped = Cycle(1, 3100);
+  ASSERT_GE(stopped.log.size(), 3u);
+  EXPECT_EQ(Lines(stopped.log.end() - 3, stopped.log.end()),
+            (Lines{"- Stopped 127.0.0.13", "", "* End *"}));
+  const std::vector<std::string> shown = {"done", "stopped", "not served", "not served",
+                                          "not served"};
+  ASSERT_EQ(stopped.states.size(), shown.size());
+  std::vector<TerminalState> told;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const TerminalState& state = stopped.states[i];
+    EXPECT_EQ(TerminalStateText(state), shown[i]) << i;
+    ASSERT_EQ(stopped.shown.count(state.entry), 1u) << i;
+    told.push_back(stopped.shown.at(state.entry));
+    EXPECT_EQ(TerminalStateText(told.back()), shown[i]) << i;
+  }
+  EXPECT_EQ(CycleTotalsText(told),
+            "5 terminals: 1 done, 0 failed, 1 stopped, 3 not served; 3 of 15 records stored");
+}
+
+std::vector<TCheckListItem> Ticked(const std::vector<std::string>& addresses) {
+  std::vector<TCheckListItem> items;
+  for (const std::string& address : addresses) items.push_back({address, true});
+  return items;
+}
+
+TEST_F(ParallelCycle, AnEntryWaitingForItsTerminalHoldsUpNoEntryAfterIt) {
+  const std::string a = "127.0.0.21", b = "127.0.0.22", c = "127.0.0.23", d = "127.0.0.24";
+  const auto paired = Ticked({a, a, b, b, c, c, d, d});
+  const CycleRun many = Cycle(8, 0, paired);
+  EXPECT_EQ(many.endedAt, Cycle(8, 0, Ticked({a, b, c, d, a, b, c, d})).endedAt);
+  const CycleRun one = Cycle(1, 0, paired);
+  EXPECT_LT(many.endedAt * 3, one.endedAt) << "two rounds of pauses, not eight";
+  EXPECT_EQ(many.log, one.log) << "the blocks stay in list order";
+  for (const TerminalState& state : many.states) EXPECT_TRUE(state.Done()) << state.address;
+}
+
+TEST_F(ParallelCycle, OneTerminalWrittenTwoWaysIsServedByOneSessionAtATime) {
+  const CycleRun run = Cycle(2, 0, Ticked({"127.0.0.10", "::ffff:127.0.0.10"}));
+  EXPECT_EQ(run.calls, (Lines{"Connect 127.0.0.10", "Disconnect 127.0.0.10",
+                              "Connect ::ffff:127.0.0.10", "Disconnect ::ffff:127.0.0.10"}));
+  for (const TerminalState& state : run.states) EXPECT_TRUE(state.Done()) << state.address;
 }
 
 }  // namespace

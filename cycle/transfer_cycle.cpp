@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "session/download.h"
+#include "settings/terminal_address.h"
 
 // One entry's block of the log, and the session that serves a ticked entry.
 struct TransferCycle::Block : SessionReport {
@@ -23,6 +24,8 @@ struct TransferCycle::Block : SessionReport {
   TerminalState State(const TerminalSession& of) const {
     TerminalState state = of.Glance();
     state.entry = static_cast<int>(entry);
+    // Counted from the cycle's start, before the terminal's transfer begins.
+    if (state.total == 0) state.total = cycle.job_->RecordsToSend();
     cycle.job_->Amend(of, state);
     return state;
   }
@@ -46,7 +49,10 @@ TransferCycle::TransferCycle(const SessionServices& services, CycleHost& host,
       host_(host),
       entries_(std::move(entries)),
       job_(std::move(job)),
-      settings_(settings) {}
+      settings_(settings),
+      blocks_(entries_.size()) {
+  for (const CycleEntry& entry : entries_) terminals_.push_back(TerminalIdentity(entry.address));
+}
 
 TransferCycle::~TransferCycle() = default;
 
@@ -59,48 +65,66 @@ std::vector<TerminalState> TransferCycle::States() const {
   std::vector<TerminalState> states;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (!entries_[i].ticked) continue;
-    if (i < blocks_.size()) {
-      states.push_back(blocks_[i]->State(*blocks_[i]->session));
-    } else {
-      TerminalState waiting;
-      waiting.address = entries_[i].address;
-      waiting.entry = static_cast<int>(i);
-      if (stopping_) waiting.failure = "stopped";
-      states.push_back(waiting);
-    }
+    const Block* block = blocks_[i].get();
+    states.push_back(block ? block->State(*block->session) : NotTurnedTo(i));
   }
   return states;
 }
 
+TerminalState TransferCycle::NotTurnedTo(std::size_t entry) const {
+  TerminalState state;
+  state.address = entries_[entry].address;
+  state.entry = static_cast<int>(entry);
+  state.total = job_->RecordsToSend();
+  if (!running_ || stopping_) state.failure = kNotServedReason;
+  return state;
+}
+
+void TransferCycle::ShowNotServed() {
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].ticked && !blocks_[i]) host_.TerminalStateChanged(NotTurnedTo(i));
+  }
+}
+
 // Turns to further entries while fewer than `parallel` terminals are served.
 void TransferCycle::Fill() {
-  while (running_ && !stopping_ && active_ < settings_.parallel && next_ < entries_.size()) {
-    const CycleEntry& entry = entries_[next_];
-    if (entry.ticked && Busy(entry.address)) break;  // its other session ends first
-    auto block = std::make_unique<Block>(*this, next_++);
-    Block& added = *block;
-    blocks_.push_back(std::move(block));
-    if (!entry.ticked) {
-      added.held = {"", "- Skip Connect " + entry.address};
-      added.complete = true;
-      continue;
-    }
-    SessionSettings settings = host_.SettingsFor(entry.address);
-    settings.inCycle = true;
-    added.session = std::make_unique<TerminalSession>(services_, added, std::move(settings));
-    current_ = added.session.get();
-    ++active_;
-    added.session->Pause(settings_.pauseMs, [this, &added] { Connect(added); });
+  while (running_ && !stopping_ && active_ < settings_.parallel) {
+    const std::optional<std::size_t> entry = NextEntry();
+    if (!entry) break;
+    TurnTo(*entry);
   }
   Show();
   EndIfDone();
 }
 
-bool TransferCycle::Busy(const std::string& address) const {
-  for (const auto& block : blocks_) {
-    if (!block->complete && block->session && block->session->Address() == address) return true;
+std::optional<std::size_t> TransferCycle::NextEntry() {
+  // A freed entry was passed over, so it comes before those not looked at.
+  if (!freed_.empty()) return freed_.extract(freed_.begin()).value();
+  while (next_ < entries_.size()) {
+    const std::size_t entry = next_++;
+    const std::string& terminal = terminals_[entry];
+    if (!entries_[entry].ticked || !busy_.contains(terminal)) return entry;
+    waiting_[terminal].push_back(entry);  // its terminal's session ends first
   }
-  return false;
+  return std::nullopt;
+}
+
+void TransferCycle::TurnTo(std::size_t entry) {
+  const CycleEntry& turned = entries_[entry];
+  blocks_[entry] = std::make_unique<Block>(*this, entry);
+  Block& added = *blocks_[entry];
+  if (!turned.ticked) {
+    added.held = {"", "- Skip Connect " + turned.address};
+    added.complete = true;
+    return;
+  }
+  busy_.insert(terminals_[entry]);
+  SessionSettings settings = host_.SettingsFor(turned.address);
+  settings.inCycle = true;
+  added.session = std::make_unique<TerminalSession>(services_, added, std::move(settings));
+  current_ = added.session.get();
+  ++active_;
+  added.session->Pause(settings_.pauseMs, [this, &added] { Connect(added); });
 }
 
 void TransferCycle::Connect(Block& block) {
@@ -112,6 +136,7 @@ void TransferCycle::Connect(Block& block) {
     // refused from then on. End the cycle so the operator can correct the
     // text and start again; the failure itself is still shown.
     running_ = false;
+    ShowNotServed();
     throw;
   }
 }
@@ -133,11 +158,17 @@ void TransferCycle::Write(Block& block, const std::string& line, bool progress) 
   }
 }
 
+void TransferCycle::Abandon() {
+  running_ = false;
+  ShowNotServed();
+}
+
 void TransferCycle::Stop() {
   if (!running_ || stopping_) return;
   stopping_ = true;
+  ShowNotServed();
   for (const auto& block : blocks_) {
-    if (block->complete || !block->session) continue;
+    if (!block || block->complete || !block->session) continue;
     block->stopped = true;
     TerminalSession& session = *block->session;
     const SessionPhase phase = session.Phase();
@@ -156,6 +187,13 @@ void TransferCycle::Finish(Block& block) {
   job_->Finished(*block.session);
   block.complete = true;
   block.session->Leave();
+  const std::string& terminal = terminals_[block.entry];
+  busy_.erase(terminal);
+  if (const auto waiting = waiting_.find(terminal); waiting != waiting_.end()) {
+    freed_.insert(waiting->second.front());
+    waiting->second.pop_front();
+    if (waiting->second.empty()) waiting_.erase(waiting);
+  }
   host_.TerminalStateChanged(block.State(*block.session));
   --active_;
   Fill();
@@ -163,8 +201,14 @@ void TransferCycle::Finish(Block& block) {
 
 // Shows the blocks in list order: each complete one whole, then the lines so
 // far of the first one still running, whose further lines are shown live.
+// Once no further entry is turned to, one never turned to has no block.
 void TransferCycle::Show() {
   while (shown_ < blocks_.size()) {
+    if (!blocks_[shown_]) {
+      if (running_ && !stopping_) return;
+      ++shown_;
+      continue;
+    }
     Block& block = *blocks_[shown_];
     for (const std::string& line : block.held) host_.Log(line);
     block.held.clear();
@@ -174,8 +218,8 @@ void TransferCycle::Show() {
 }
 
 void TransferCycle::EndIfDone() {
-  const bool turnedToAll = next_ == entries_.size() || stopping_;
-  if (!running_ || active_ > 0 || !turnedToAll || shown_ < blocks_.size()) return;
+  // Every block shown: each entry was turned to, or none will be.
+  if (!running_ || active_ > 0 || shown_ < blocks_.size()) return;
   running_ = false;
   host_.Log("");
   host_.Log("* End *");

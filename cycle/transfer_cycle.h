@@ -2,13 +2,19 @@
 // a receive. It walks the entries in list order and serves each ticked one
 // with a terminal session of its own — the pause, the connect, the job's
 // transfer, the disconnect — up to `parallel` terminals at the same time,
-// never one address by two sessions at once. Whatever that number, the log
+// never one terminal by two sessions at once (however its address is
+// written); an entry whose terminal is being served waits for that session
+// without holding up the entries after it. Whatever that number, the log
 // reads the same: one block per entry in list order (a block is shown as
 // soon as every earlier one is complete), then "* End *".
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,23 +59,31 @@ class TransferCycle {
   void Start();
   bool Running() const { return running_; }
   // The cycle turns to no further terminal.
-  void Abandon() { running_ = false; }
+  void Abandon();
   // The operator stops the cycle: no further terminal is served, the
   // terminals in flight are disconnected, each unfinished block ends with
   // its "- Stopped" line, and "* End *" closes the log once they all are.
+  // An entry not yet turned to is not served, and its state says so.
   void Stop();
   bool Stopping() const { return stopping_; }
   // The session started last; null before the first.
   TerminalSession* Current() { return current_; }
   const TerminalSession* Current() const { return current_; }
-  // Each ticked entry's state, in list order.
+  // Each ticked entry's state, in list order. Once the cycle turns to no
+  // further terminal, an entry it never turned to is "not served".
   std::vector<TerminalState> States() const;
   const CycleJob& Job() const { return *job_; }
 
  private:
   struct Block;
   void Fill();
-  bool Busy(const std::string& address) const;
+  // The entry to turn to next: the first one in list order that is waiting
+  // for neither a free place nor its terminal; none when there is none.
+  std::optional<std::size_t> NextEntry();
+  void TurnTo(std::size_t entry);
+  TerminalState NotTurnedTo(std::size_t entry) const;
+  // Tells the state of each ticked entry the cycle will not turn to.
+  void ShowNotServed();
   void Connect(Block& block);
   void Connected(Block& block, bool connected);
   void Write(Block& block, const std::string& line, bool progress);
@@ -84,9 +98,15 @@ class TransferCycle {
   CycleSettings settings_;
   bool running_ = false;
   bool stopping_ = false;
-  std::size_t next_ = 0;                        // the entry the cycle turns to next
-  std::size_t shown_ = 0;                       // the first block not yet shown whole
-  int active_ = 0;                              // sessions started and not yet finished
-  std::vector<std::unique_ptr<Block>> blocks_;  // one per entry turned to, in list order
+  std::vector<std::string> terminals_;  // each entry's terminal, as TerminalIdentity gives it
+  std::size_t next_ = 0;                // the first entry not yet looked at
+  std::size_t shown_ = 0;               // the first block not yet shown whole
+  int active_ = 0;                      // sessions started and not yet finished
+  std::vector<std::unique_ptr<Block>> blocks_;  // by entry; null until it is turned to
+  std::set<std::string> busy_;                  // the terminals sessions serve now
+  // The entries passed over because their terminal was busy, by terminal in
+  // list order, and those whose terminal has come free since.
+  std::map<std::string, std::deque<std::size_t>> waiting_;
+  std::set<std::size_t> freed_;
   TerminalSession* current_ = nullptr;
 };

@@ -39,6 +39,7 @@ TerminalState TerminalSession::Glance() const {
   state.phase = phase_;
   state.stored = transfer_.Stored;
   state.total = download_.total;
+  state.sent = transfer_.RecordIndex;
   state.failure = Failure();
   state.seconds = seconds_;
   return state;
@@ -63,13 +64,13 @@ std::string TerminalSession::Failure() const {
     case TransferEnd::NotForward:
       return "answers out of order";
     case TransferEnd::Stopped:
-      return "stopped";
+      return kStoppedReason;
     case TransferEnd::Running:
       break;
   }
   // A download that ended without its last acknowledgment.
   if (downloaded_ && phase_ == SessionPhase::Disconnected) {
-    return transfer_.RecordIndex == 0 ? "connected, nothing sent" : "stopped";
+    return transfer_.RecordIndex == 0 ? "connected, nothing sent" : kStoppedReason;
   }
   return "";
 }

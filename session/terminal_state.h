@@ -15,12 +15,21 @@ enum class SessionPhase {
   Disconnected,
 };
 
+// The reasons of a cycle's entry that the operator's stop kept from getting
+// every record: stopped while it was served (in its pause, its connect or its
+// transfer), or never turned to.
+inline constexpr const char* kStoppedReason = "stopped";
+inline constexpr const char* kNotServedReason = "not served";
+
 struct TerminalState {
   std::string address;
   int entry = -1;  // its place in the terminal list in a send cycle; -1 outside one
   SessionPhase phase = SessionPhase::Idle;
   uint32_t stored = 0;  // records the terminal acknowledged as stored
   uint32_t total = 0;   // records a download sends; 0 for an upload
+  // Records a download handed to the library so far, the count its progress
+  // line shows: one ahead of `stored` while a record awaits its acknowledgment.
+  uint32_t sent = 0;
   // Why the terminal did not get every record, once that is known: "connect
   // failed", "refused: ERR: 90 Memory full", "timed out", ...; empty while
   // all goes well, and for a download that stored every record.
@@ -28,5 +37,10 @@ struct TerminalState {
   double seconds = 0;  // from the connect to the disconnect or the failed connect
 
   bool Done() const { return phase == SessionPhase::Disconnected && failure.empty(); }
+  // The terminal did not get every record, for whatever reason.
   bool Failed() const { return !failure.empty(); }
+  bool Stopped() const { return failure == kStoppedReason; }
+  bool NotServed() const { return failure == kNotServedReason; }
+  // Failed through a fault of the terminal or its link, not the operator's stop.
+  bool Faulted() const { return Failed() && !Stopped() && !NotServed(); }
 };

@@ -4,6 +4,7 @@
 
 #include "settings/folder_lock.h"
 #include "settings/settings_file.h"
+#include "settings/terminal_address.h"
 
 void ClaimProgramFolder(SettingsFile& file, FolderRole role) {
   FolderLock& lock = file.Lock();
@@ -29,10 +30,11 @@ void ClaimProgramFolder(SettingsFile& file, FolderRole role) {
   }
 }
 
+// One terminal is one lock, however its address is written.
 bool ClaimTerminal(SettingsFile* file, const std::string& address) {
-  return !file || file->Lock().LockTerminal(address);
+  return !file || file->Lock().LockTerminal(TerminalIdentity(address));
 }
 
 void ReleaseTerminal(SettingsFile* file, const std::string& address) {
-  if (file) file->Lock().UnlockTerminal(address);
+  if (file) file->Lock().UnlockTerminal(TerminalIdentity(address));
 }

@@ -65,3 +65,13 @@ TEST(FolderClaim, ATerminalIsServedByOneProcessAtATime) {
   EXPECT_TRUE(ClaimTerminal(&mine, "127.0.0.2"));
   EXPECT_FALSE(ClaimTerminal(&other, "127.0.0.2"));
 }
+
+TEST(FolderClaim, OneTerminalWrittenTwoWaysIsOneClaim) {
+  TempFolder folder;
+  SettingsFile mine(folder.File("Orlent.ini"));
+  SettingsFile other(folder.File("Orlent.ini"));
+  ASSERT_TRUE(ClaimTerminal(&other, "127.0.0.2"));
+  EXPECT_FALSE(ClaimTerminal(&mine, "::ffff:127.0.0.2"));
+  ReleaseTerminal(&other, "::FFFF:127.0.0.2");
+  EXPECT_TRUE(ClaimTerminal(&mine, "::ffff:127.0.0.2"));
+}

@@ -89,7 +89,7 @@ std::optional<pid_t> FolderLock::WindowHolder() {
 }
 
 off_t FolderLock::TerminalOffset(const std::string& address) {
-  // FNV-1a over the address text as typed.
+  // FNV-1a over the address text.
   uint64_t hash = 14695981039346656037ull;
   for (const unsigned char c : address) {
     hash ^= c;

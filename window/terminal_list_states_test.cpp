@@ -1,6 +1,7 @@
 // The terminal list after a send cycle with one failed terminal: each ticked
 // entry's state beside its address, the failed one marked, the totals in the
-// status bar; "Send to Failed Terminals"; an edit of the list clears them.
+// status bar; "Send to Failed Terminals"; an edit of the list clears them;
+// after a stop, none is left waiting.
 #include "window/terminal_list_states.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,8 @@ QStringList ShownStates(const QListWidget* list) {
 void CycleWithOneFailure(WindowFixture& w) {
   QTest::mouseClick(w.Panel().SendButton, Qt::LeftButton);
   EXPECT_EQ(ShownStates(w.Panel().TerminalList), (QStringList{"waiting", "waiting", ""}));
+  EXPECT_EQ(w.window->CycleTotals()->text(),
+            "2 terminals: 0 done, 0 failed, 2 to go; 0 of 4 records stored");
   w.manualLoop.Advance(3000);
   EchoLastSent(w.link, w.manualLoop);
   EXPECT_EQ(ShownStates(w.Panel().TerminalList), (QStringList{"sending 1 / 2", "waiting", ""}));
@@ -66,6 +69,8 @@ TEST(WindowTerminalStates, AfterACycleEachTickedEntryShowsHowItEnded) {
   // Sent again to the failed one only; the ticks stay.
   w.window->Menu().SendToFailedItem->trigger();
   EXPECT_EQ(ShownStates(list), (QStringList{"", "waiting", ""}));
+  EXPECT_EQ(w.window->CycleTotals()->text(),
+            "1 terminal: 0 done, 0 failed, 1 to go; 0 of 2 records stored");
   w.manualLoop.Advance(3000);
   EchoLastSent(w.link, w.manualLoop);
   EchoLastSent(w.link, w.manualLoop);
@@ -96,6 +101,26 @@ TEST(WindowTerminalStates, StatesStayUntilTheListIsEdited) {
   EXPECT_EQ(ShownStates(list), (QStringList{"", "", "", ""}));
   EXPECT_EQ(w.window->CycleTotals()->text(), "");
   EXPECT_TRUE(list->item(1)->icon().isNull());
+}
+
+TEST(WindowTerminalStates, AfterAStopNoEntryIsLeftWaiting) {
+  WindowFixture w(kThreeTerminals);
+  w.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
+  ModalAnswerer operatorStandIn;
+  QListWidget* list = w.Panel().TerminalList;
+  list->item(2)->setCheckState(Qt::Checked);
+  QTest::mouseClick(w.Panel().SendButton, Qt::LeftButton);
+  w.manualLoop.Advance(3000);
+  EchoLastSent(w.link, w.manualLoop);
+  ASSERT_EQ(ShownStates(list), (QStringList{"sending 1 / 2", "waiting", "waiting"}));
+
+  QTest::mouseClick(w.Panel().SendButton, Qt::LeftButton);  // "&Stop"
+  ASSERT_FALSE(w.Model().CycleRunning());
+  EXPECT_EQ(ShownStates(list),
+            (QStringList{"stopped (2 sent, 1 stored)", "not served", "not served"}));
+  EXPECT_EQ(w.window->CycleTotals()->text(),
+            "3 terminals: 0 done, 0 failed, 1 stopped, 2 not served; 1 of 6 records stored");
+  EXPECT_TRUE(operatorStandIn.boxes.empty());
 }
 
 }  // namespace

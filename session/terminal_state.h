@@ -26,6 +26,7 @@ struct TerminalState {
   // all goes well, and for a download that stored every record.
   std::string failure;
   double seconds = 0;  // from the connect to the disconnect or the failed connect
+  std::string file;    // the file a receive writes into or wrote; empty for a send
 
   bool Done() const { return phase == SessionPhase::Disconnected && failure.empty(); }
   bool Failed() const { return !failure.empty(); }

@@ -40,6 +40,7 @@ struct UploadOptions {
                          // every ticked terminal: received/ in the program folder
   CycleRunOptions cycle;
   std::string format = "text";  // "csv": a report also written as CSV beside it
+  std::string summaryJson;      // with every ticked terminal; empty: no JSON summary written
 };
 int Upload(CliRun& run, const UploadOptions& options);
 

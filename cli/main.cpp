@@ -166,9 +166,14 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   upload->add_option("--format", a.upload.format, "text, or csv: a report also as CSV beside it")
       ->check(CLI::IsMember({"text", "csv"}));
   upload->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
+  upload->add_option("--summary-json", a.upload.summaryJson,
+                     "with --terminal all: write the run as JSON to this file (see the README)");
   upload->callback([&a, &command] {
     if (a.upload.format == "csv" && !a.upload.kind.starts_with("report-")) {
       throw CLI::ValidationError("--format", "csv is for the reports (--kind report-...)");
+    }
+    if (!a.upload.summaryJson.empty() && a.upload.terminal != kEveryTickedTerminal) {
+      throw CLI::ValidationError("--summary-json", "a summary is written for --terminal all");
     }
     command = [&a] {
       CliRun s(a.options);

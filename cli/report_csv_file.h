@@ -5,11 +5,22 @@
 #include <cstdint>
 #include <string>
 
-// The CSV's path: the upload file's with the extension .csv ("report.txt"
-// gives "report.csv"; a name ending in .csv already gets a second one).
-std::string CsvPathBeside(const std::string& uploadFile);
+// The two files of `upload --out NAME --format csv`: the upload file is NAME
+// and the CSV NAME with the extension .csv ("report.txt" gives "report.csv");
+// a NAME that ends in .csv is the CSV's, and the upload file takes .txt.
+struct CsvUploadFiles {
+  std::string uploadFile;
+  std::string csv;
+};
+CsvUploadFiles CsvUploadFilesOf(const std::string& out);
 
 // Reads `uploadFile` as the report of data type `reportCode` and writes its
-// CSV beside it. Returns the exit status: 0 written, 1 when the report has a
-// bad line or the CSV cannot be written (said on standard error).
-int WriteCsvBeside(const std::string& uploadFile, uint8_t reportCode);
+// CSV to `csv`, a new file or an existing one emptied (the operator named
+// it). Returns the exit status: 0 written, 1 when the report has a bad line
+// or the CSV cannot be written (said on standard error).
+int WriteCsv(const std::string& uploadFile, uint8_t reportCode, const std::string& csv);
+
+// As WriteCsv for a file a receive named, with the CSV beside it: a new file,
+// never one that exists, with the file's name and the extension .csv, or the
+// next free one ("…_2.csv") when that is taken.
+int WriteNewCsvBeside(const std::string& receivedFile, uint8_t reportCode);

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/receive_summary.h"
 #include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
 #include "cli/verify_summary.h"
@@ -143,18 +145,51 @@ int Send(CliRun& run, const SendOptions& options) {
 
 namespace {
 
+// The file a one-terminal upload writes: the one --out names (the CSV takes
+// a name that ends in .csv), or the kind's upload file.
+void ChooseUploadFile(Program& program, const UploadOptions& options) {
+  if (options.out.empty()) return;
+  program.UploadFileBox.Text =
+      options.format == "csv" ? CsvUploadFilesOf(options.out).uploadFile : options.out;
+}
+
+// Starts the served terminal's upload: with --out-dir into a new file of its
+// own, named by kind, address and date once the upload is over; else into
+// the upload file.
+std::unique_ptr<ReceivedFile> StartUpload(Program& program, const std::string& outFolder) {
+  if (outFolder.empty()) {
+    program.Upload();
+    return nullptr;
+  }
+  const auto day = std::chrono::floor<std::chrono::days>(program.LocalTime());
+  const uint8_t code = program.Kinds.UploadCode();
+  auto file = std::make_unique<ReceivedFile>(
+      outFolder, ReceivedFileStem(code, program.ServedAddress.Text, day));
+  program.ServedSession().Upload(code, file->TakeFile());
+  return file;
+}
+
+// The upload into a file of its own is over: the file takes the day's name
+// when complete, else the incomplete one. Returns whether it was kept complete.
+bool KeepUploadFile(CliRun& run, ReceivedFile& file, bool complete) {
+  Program& program = *run.program;
+  const uint32_t records = program.ServedTransfer().Stored;
+  bool kept = false;
+  run.Handle([&] {
+    file.Keep(complete);
+    kept = true;
+    if (!complete) program.AddLog(IncompleteLine(records, file.Path()));
+  });
+  return kept && complete;
+}
+
 // One terminal's upload, into the file --out names, or a file named by kind,
 // address and date in --out-dir, or the kind's upload file.
 int UploadOne(CliRun& run, const UploadOptions& options) {
   Program& program = *run.program;
   const std::string outFolder = options.outDir.empty() ? "" : OutFolder(options.outDir);
   run.Handle([&] {
-    if (!options.out.empty()) program.UploadFileBox.Text = options.out;
-    if (!outFolder.empty()) {
-      const auto day = std::chrono::floor<std::chrono::days>(program.LocalTime());
-      program.UploadFileBox.Text =
-          FreeReceivedFilePath(outFolder, program.Kinds.UploadCode(), options.terminal, day);
-    }
+    ChooseUploadFile(program, options);
     program.ServedAddress.Text = options.terminal;
     program.AnswerTimeoutMs = options.cycle.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
   });
@@ -187,7 +222,8 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
     });
   };
   const std::size_t errorsBefore = run.view.Errors().size();
-  run.Handle([&] { program.Upload(); });
+  std::unique_ptr<ReceivedFile> ownFile;
+  run.Handle([&] { ownFile = StartUpload(program, outFolder); });
   if (run.view.Errors().size() != errorsBefore) {
     run.Handle([&] { program.Disconnect(); });
     run.view.Finish();
@@ -196,26 +232,33 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
   run.loop.RunUntil([&] { return ended || failed; });
   run.loop.StopWatchdog();
   if (!ended) run.Handle([&] { program.Disconnect(); });
+  failed = failed || program.ServedSession().Glance().Failed();
+  if (ownFile && !KeepUploadFile(run, *ownFile, !failed)) failed = true;
   run.view.Finish();
   if (failed) return 1;
   if (options.format != "csv") return 0;
-  return WriteCsvBeside(std::filesystem::absolute(program.UploadFileBox.Text).string(),
-                        program.Kinds.UploadCode());
+  const uint8_t code = program.Kinds.UploadCode();
+  if (ownFile) return WriteNewCsvBeside(ownFile->Path(), code);
+  const CsvUploadFiles files = CsvUploadFilesOf(program.UploadFileBox.Text);
+  return WriteCsv(Absolute(files.uploadFile), code, Absolute(files.csv));
 }
 
-// A receive cycle over every ticked terminal, each into a file of its own.
+// A receive cycle over every ticked terminal, each into a file of its own;
+// its summary on standard error, and as JSON with --summary-json.
 int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   if (!options.out.empty()) {
     throw ExitStatus(2, "--out names one file: from every ticked terminal, use --out-dir");
   }
   Program& program = *run.program;
+  ReceiveSummary summary;
   WatchCycle(run, "the receive cycle stopped moving");
   std::vector<std::string> reports;  // each terminal's complete report file
   run.view.onReportReceived = [&](const std::string& path, uint8_t) { reports.push_back(path); };
   run.Handle([&] { UseCycleOptions(program, options.cycle); });
+  const std::string folder =
+      options.outDir.empty() ? program.ProgramFolder + "/received" : Absolute(options.outDir);
   const std::size_t errorsBefore = run.view.Errors().size();
   run.Handle([&] {
-    const std::string folder = options.outDir.empty() ? "" : Absolute(options.outDir);
     program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, program.Kinds.UploadCode(), folder});
   });
   if (!program.CycleRunning()) {
@@ -225,15 +268,15 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
     return 2;
   }
   const int stopSignal = AwaitCycle(run);
+  summary.Finish(options.kind, folder, program.CycleStates());
+  summary.Print(stderr);
+  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
-  const std::vector<TerminalState> states = program.CycleStates();
-  const bool allReceived = std::all_of(states.begin(), states.end(),
-                                       [](const TerminalState& state) { return state.Done(); });
-  int status = allReceived && run.view.Errors().size() == errorsBefore ? 0 : 1;
+  int status = summary.AllReceived() && run.view.Errors().size() == errorsBefore ? 0 : 1;
   if (options.format == "csv") {
     for (const std::string& path : reports) {
-      status = std::max(status, WriteCsvBeside(path, program.Kinds.UploadCode()));
+      status = std::max(status, WriteNewCsvBeside(path, program.Kinds.UploadCode()));
     }
   }
   return status;

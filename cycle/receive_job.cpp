@@ -3,7 +3,6 @@
 #include <exception>
 #include <utility>
 
-#include "cycle/received_file.h"
 #include "session/terminal_session.h"
 
 ReceiveJob::ReceiveJob(uint8_t code, std::string folder, Clock clock, Complete complete)
@@ -13,23 +12,49 @@ ReceiveJob::ReceiveJob(uint8_t code, std::string folder, Clock clock, Complete c
       complete_(std::move(complete)) {}
 
 void ReceiveJob::Start(TerminalSession& session) {
-  const auto day = std::chrono::floor<std::chrono::days>(clock_());
-  const std::string path = FreeReceivedFilePath(folder_, code_, session.Address(), day);
-  paths_[&session] = path;
+  Receipt& receipt = receipts_[&session];
   try {
-    session.Upload(code_, path);
+    const auto day = std::chrono::floor<std::chrono::days>(clock_());
+    receipt.file =
+        std::make_unique<ReceivedFile>(folder_, ReceivedFileStem(code_, session.Address(), day));
   } catch (const std::exception& failure) {
     // One terminal's file that cannot be made fails that terminal alone,
     // told in its block of the log; the cycle goes on with the next.
+    receipt.lost = true;
     session.Log(std::string("- ") + failure.what());
     session.Disconnect();
+    return;
   }
+  session.Upload(code_, receipt.file->TakeFile());
 }
 
 void ReceiveJob::Finished(TerminalSession& session) {
-  const auto file = paths_.find(&session);
-  if (file == paths_.end()) return;
-  const std::string path = file->second;
-  paths_.erase(file);
-  if (!session.Glance().Failed() && complete_) complete_(path, code_);
+  const auto found = receipts_.find(&session);
+  if (found == receipts_.end() || !found->second.file) return;
+  Receipt& receipt = found->second;
+  // The session closed the file at its disconnect; the end rules alone end
+  // an upload with no failure.
+  const TerminalState state = session.Glance();
+  const bool complete = !state.Failed();
+  try {
+    const std::string& path = receipt.file->Keep(complete);
+    receipt.incomplete = !complete;
+    if (complete && complete_) complete_(path, code_);
+    if (!complete) session.Log(IncompleteLine(state.stored, path));
+  } catch (const std::exception& failure) {
+    receipt.lost = true;
+    session.Log(std::string("- ") + failure.what());
+  }
+}
+
+void ReceiveJob::Amend(const TerminalSession& session, TerminalState& state) const {
+  const auto found = receipts_.find(&session);
+  if (found == receipts_.end()) return;
+  const Receipt& receipt = found->second;
+  if (receipt.file) state.file = receipt.file->Path();
+  if (receipt.lost) {
+    state.failure = "file not written";
+  } else if (receipt.incomplete) {
+    state.failure += "; " + RecordsText(state.stored) + " kept";
+  }
 }

@@ -1,6 +1,8 @@
 // ReceiveJob: a receive cycle's work on each terminal: the upload of one kind
 // of records or one report into a file of its own in a folder, named by the
-// kind, the terminal's address and the local date of its start. Whoever runs
+// kind, the terminal's address and the local date of its start. A file is
+// named only when its receive is over: complete, or kept as incomplete with
+// the records it holds told in the terminal's block and state. Whoever runs
 // the cycle hears of each file that a terminal filled completely.
 #pragma once
 
@@ -8,9 +10,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "cycle/cycle_job.h"
+#include "cycle/received_file.h"
 
 class ReceiveJob : public CycleJob {
  public:
@@ -21,11 +25,20 @@ class ReceiveJob : public CycleJob {
   ReceiveJob(uint8_t code, std::string folder, Clock clock, Complete complete);
   void Start(TerminalSession& session) override;
   void Finished(TerminalSession& session) override;
+  // Names the terminal's file, and says what an incomplete one holds.
+  void Amend(const TerminalSession& session, TerminalState& state) const override;
 
  private:
+  // One terminal's receive: its file, and what became of it.
+  struct Receipt {
+    std::unique_ptr<ReceivedFile> file;  // null: it could not be made
+    bool incomplete = false;             // kept under the incomplete name
+    bool lost = false;                   // could not be made or named
+  };
+
   uint8_t code_;
   std::string folder_;
   Clock clock_;
   Complete complete_;
-  std::map<const TerminalSession*, std::string> paths_;  // each running session's file
+  std::map<const TerminalSession*, Receipt> receipts_;  // each session that connected
 };

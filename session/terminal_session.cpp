@@ -162,6 +162,12 @@ void TerminalSession::Upload(uint8_t code, const std::string& uploadPath) {
   UploadNext(*this, code, 0);
 }
 
+void TerminalSession::Upload(uint8_t code, std::unique_ptr<UploadFile> file) {
+  BeginRead(code, true);
+  uploadFile_ = std::move(file);
+  UploadNext(*this, code, 0);
+}
+
 void TerminalSession::Read(uint8_t code) {
   BeginRead(code, false);
   UploadNext(*this, code, 0);

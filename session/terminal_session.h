@@ -102,6 +102,8 @@ class TerminalSession {
   // Opens `uploadPath` (none when empty) and asks for the first record of
   // `code`; each answer writes a line and asks for the next.
   void Upload(uint8_t code, const std::string& uploadPath);
+  // As above, into `file`, made and opened by whoever runs the session.
+  void Upload(uint8_t code, std::unique_ptr<UploadFile> file);
   // Asks for every record of `code` (the speedkey record too) for whoever
   // runs the session alone: each one reaches RecordReceived, and neither a
   // file nor the log gets a line per record.

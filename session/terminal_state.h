@@ -35,6 +35,7 @@ struct TerminalState {
   // all goes well, and for a download that stored every record.
   std::string failure;
   double seconds = 0;  // from the connect to the disconnect or the failed connect
+  std::string file;    // the file a receive writes into or wrote; empty for a send
 
   bool Done() const { return phase == SessionPhase::Disconnected && failure.empty(); }
   // The terminal did not get every record, for whatever reason.

@@ -1,5 +1,7 @@
 #include "session/upload_file.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -8,6 +10,16 @@ std::unique_ptr<UploadFile> UploadFile::Create(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "w+b");
   if (!file) {
     throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(errno));
+  }
+  return std::unique_ptr<UploadFile>(new UploadFile(file, path));
+}
+
+std::unique_ptr<UploadFile> UploadFile::Adopt(int fd, const std::string& path) {
+  std::FILE* file = fdopen(fd, "r+b");
+  if (!file) {
+    const int error = errno;
+    close(fd);
+    throw std::runtime_error("Cannot create file \"" + path + "\". " + std::strerror(error));
   }
   return std::unique_ptr<UploadFile>(new UploadFile(file, path));
 }

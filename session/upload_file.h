@@ -10,6 +10,9 @@ class UploadFile {
   // Creates `path` (a new file, or an existing one emptied). Throws
   // std::runtime_error "Cannot create file "<path>". <reason>" on failure.
   static std::unique_ptr<UploadFile> Create(const std::string& path);
+  // Takes over `fd`, a file made and opened for writing by whoever names it
+  // (a receive's new file), as the upload file `path`.
+  static std::unique_ptr<UploadFile> Adopt(int fd, const std::string& path);
   ~UploadFile();
   UploadFile(const UploadFile&) = delete;
   UploadFile& operator=(const UploadFile&) = delete;

@@ -35,8 +35,7 @@ void TellSetAsideSettings(Program& program, ConsoleView& view, const RunOptions&
     if (setAside.key == kCodePageKey && !options.codePage.empty()) {
       setAside.used = program.TerminalCodePage.Name();
     } else if (setAside.key == kCodePageKey && options.convertsTexts) {
-      throw ExitStatus(2, setAside.key + " '" + setAside.value + "' in " + setAside.file + " " +
-                              setAside.reason +
+      throw ExitStatus(2, setAside.Fault() +
                               ": correct it, or name one with --code-page; nothing is done "
                               "with another set");
     }

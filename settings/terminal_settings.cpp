@@ -190,8 +190,8 @@ std::string KeyOf(std::string_view prefix, int n) {
 
 }  // namespace
 
-std::string SetAsideSetting::Message() const {
-  return key + " '" + value + "' in " + file + " " + reason + ": " + used + " is used";
+std::string SetAsideSetting::Fault() const {
+  return key + " '" + value + "' in " + file + " " + reason;
 }
 
 TerminalSettings LoadTerminalSettings(SettingsFile& file) {

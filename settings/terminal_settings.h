@@ -43,8 +43,10 @@ struct SetAsideSetting {
   std::string file;    // the settings file's path
 
   // "TerminalParallel 'four' in /opt/orlent/Orlent.ini is not a number from
-  // 1 to 64: 1 is used"
-  std::string Message() const;
+  // 1 to 64"
+  std::string Fault() const;
+  // The fault, then ": 1 is used".
+  std::string Message() const { return Fault() + ": " + used + " is used"; }
 };
 
 struct TerminalEntry {

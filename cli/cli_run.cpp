@@ -26,6 +26,23 @@ std::string ExecutableIn(const RunOptions& options) {
   return (std::filesystem::absolute(options.folder) / "orlent-cli").lexically_normal().string();
 }
 
+// Says each value of the settings file that cannot be taken, once per run:
+// the settings file keeps it, so the next run says it again. A character set
+// that cannot be taken would change what reaches the terminals, so it ends
+// a command that converts texts; a --code-page puts one in its place.
+void TellSetAsideSettings(Program& program, ConsoleView& view, const RunOptions& options) {
+  for (SetAsideSetting& setAside : program.SetAsideSettings) {
+    if (setAside.key == kCodePageKey && !options.codePage.empty()) {
+      setAside.used = program.TerminalCodePage.Name();
+    } else if (setAside.key == kCodePageKey && options.convertsTexts) {
+      throw ExitStatus(2, setAside.Fault() +
+                              ": correct it, or name one with --code-page; nothing is done "
+                              "with another set");
+    }
+    view.ShowError(setAside.Message());
+  }
+}
+
 }  // namespace
 
 CliRun::CliRun(const RunOptions& options)
@@ -33,6 +50,7 @@ CliRun::CliRun(const RunOptions& options)
       link(Bind(options)),
       program(std::make_unique<Program>(loop, view, link, ExecutableIn(options))) {
   program->Role = options.role;
+  program->KeepSetAsideSettings = true;
   // A program folder held by a window, or a settings file that cannot be
   // read, ends the command before it does anything.
   try {
@@ -45,6 +63,7 @@ CliRun::CliRun(const RunOptions& options)
     if (!codePage) throw ExitStatus(2, UnknownCodePageMessage(options.codePage));
     program->TerminalCodePage = *codePage;
   }
+  TellSetAsideSettings(*program, view, options);
 }
 
 CliRun::~CliRun() = default;

@@ -26,11 +26,17 @@ struct RunOptions {
   FolderRole role = FolderRole::Reader;
   // The terminals' character set for this run only; empty: the settings file's.
   std::string codePage;
+  // The command turns texts through the terminals' character set (what it
+  // sends, compares, lists or writes would change with it): a
+  // TerminalCodePage that cannot be taken refuses it, unless codePage names one.
+  bool convertsTexts = false;
 };
 
 class CliRun {
  public:
-  // Binds the link library and starts the program.
+  // Binds the link library and starts the program. Each value of the
+  // settings file that cannot be taken is said on standard error; one of
+  // TerminalCodePage ends a command that converts texts with exit status 2.
   explicit CliRun(const RunOptions& options);
   ~CliRun();
 

@@ -65,6 +65,7 @@ void DeclareVerify(CLI::App& app, Arguments& a, std::function<int()>& command) {
                      "write the run as JSON to this file (fields: see the README)");
   verify->callback([&a, &command] {
     command = [&a] {
+      a.options.convertsTexts = true;
       CliRun s(a.options);
       return Verify(s, a.verify);
     };
@@ -131,6 +132,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
                    "write the run as JSON to this file (fields: see the README)");
   send->callback([&a, &command] {
     command = [&a] {
+      a.options.convertsTexts = true;
       CliRun s(a.options);
       return Send(s, a.send);
     };
@@ -176,6 +178,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
       throw CLI::ValidationError("--summary-json", "a summary is written for --terminal all");
     }
     command = [&a] {
+      a.options.convertsTexts = !a.upload.kind.starts_with("report-");  // reports hold no texts
       CliRun s(a.options);
       return Upload(s, a.upload);
     };
@@ -188,6 +191,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   read->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   read->callback([&a, &command] {
     command = [&a] {
+      a.options.convertsTexts = true;
       CliRun s(a.options);
       return Read(s, a.readFile);
     };

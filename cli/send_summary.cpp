@@ -30,6 +30,7 @@ bool SendSummary::AllSent() const {
 
 void SendSummary::Print(std::FILE* out) const {
   std::fprintf(out, "send started %s\n", run_.StartedText().c_str());
+  std::fputs(run_.SetAsideLines().c_str(), out);
   std::fprintf(out, "%-20s %-34s %8s %9s\n", "terminal", "outcome", "stored", "seconds");
   for (const auto& t : terminals_) {
     std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), TerminalOutcome(t).c_str(),

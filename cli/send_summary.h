@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/summary_run.h"
@@ -21,6 +22,8 @@ class SendSummary {
               std::vector<TerminalState> terminals);
   // True when every terminal served stored every record handed over.
   bool AllSent() const;
+  // The values of the settings file set aside, each with the value used.
+  void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
   void Print(std::FILE* out) const;
   // The run as one JSON object; the fields are described in the README.
   std::string Json() const;

@@ -34,9 +34,23 @@ std::string SummaryRun::StartedText() const {
   return Formatted(started, "%Y-%m-%d %H:%M:%S");
 }
 
+std::string SummaryRun::SetAsideLines() const {
+  std::string lines;
+  for (const auto& setting : setAside) lines += "setting set aside: " + setting.Message() + "\n";
+  return lines;
+}
+
 std::string SummaryRun::JsonFields() const {
-  return "  \"started\": " + JsonString(IsoLocalTime(started)) +
-         ",\n  \"ended\": " + JsonString(IsoLocalTime(ended)) +
-         ",\n  \"kind\": " + JsonString(kind) + ",\n  \"file\": " + JsonString(file) +
-         ",\n  \"records\": " + std::to_string(records) + ",\n";
+  std::string json = "  \"started\": " + JsonString(IsoLocalTime(started)) +
+                     ",\n  \"ended\": " + JsonString(IsoLocalTime(ended)) +
+                     ",\n  \"kind\": " + JsonString(kind) + ",\n  \"file\": " + JsonString(file) +
+                     ",\n  \"records\": " + std::to_string(records) + ",\n";
+  if (setAside.empty()) return json;
+  json += "  \"set_aside\": [";
+  for (std::size_t i = 0; i < setAside.size(); ++i) {
+    json += std::string(i ? ", " : "") + "{\"setting\": " + JsonString(setAside[i].key) +
+            ", \"value\": " + JsonString(setAside[i].value) +
+            ", \"used\": " + JsonString(setAside[i].used) + "}";
+  }
+  return json + "],\n";
 }

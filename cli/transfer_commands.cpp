@@ -113,6 +113,18 @@ void UseCycleOptions(Program& program, const CycleRunOptions& options) {
   program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
 }
 
+// The values of the settings file set aside, each with the value this run used.
+std::vector<SetAsideSetting> SetAsideInForce(const Program& program) {
+  const std::map<std::string, std::string> inForce = {
+      {kParallelKey.name, std::to_string(program.Parallel)},
+      {kPauseKey.name, std::to_string(program.PauseMs)},
+      {kAnswerTimeoutKey.name, std::to_string(program.AnswerTimeoutMs)},
+      {kCodePageKey, program.TerminalCodePage.Name()}};
+  std::vector<SetAsideSetting> settings = program.SetAsideSettings;
+  for (SetAsideSetting& setting : settings) setting.used = inForce.at(setting.key);
+  return settings;
+}
+
 }  // namespace
 
 int Send(CliRun& run, const SendOptions& options) {
@@ -133,6 +145,7 @@ int Send(CliRun& run, const SendOptions& options) {
     return 2;
   }
   const int stopSignal = AwaitCycle(run);
+  summary.NameSetAside(SetAsideInForce(program));
   summary.Finish(ChosenKind(program.Kinds), program.DownloadFilePath(), program.CycleRecords(),
                  program.CycleStates());
   summary.Print(stderr);
@@ -317,6 +330,7 @@ int Verify(CliRun& run, const VerifyOptions& options) {
     return 2;
   }
   const int stopSignal = AwaitCycle(run);
+  summary.NameSetAside(SetAsideInForce(program));
   summary.Finish(options.kind, program.DownloadFilePath(), program.CycleRecords(),
                  program.Verifications());
   summary.Print(stderr);

@@ -76,6 +76,7 @@ int VerifySummary::ExitStatus() const {
 
 void VerifySummary::Print(std::FILE* out) const {
   std::fprintf(out, "verify started %s\n", run_.StartedText().c_str());
+  std::fputs(run_.SetAsideLines().c_str(), out);
   std::fprintf(out, "%-20s %-34s %8s %9s %8s %8s\n", "terminal", "outcome", "same", "different",
                "missing", "extra");
   for (const auto& t : terminals_) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/summary_run.h"
@@ -23,6 +24,8 @@ class VerifySummary {
   // 0 when every terminal holds exactly the file, 1 when any record differs,
   // is missing or extra, or a terminal could not be read.
   int ExitStatus() const;
+  // The values of the settings file set aside, each with the value used.
+  void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
   void Print(std::FILE* out) const;
   // The run as one JSON object; the fields are described in the README.
   std::string Json() const;

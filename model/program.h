@@ -88,6 +88,13 @@ class Program : private SessionReport, private CycleHost {
   // The download file last picked in the file-open dialog, kept in the
   // settings file and chosen again at start-up while it exists; empty: none.
   std::string RememberedSendFile;
+  // The values of the settings file that the last load could not take.
+  std::vector<SetAsideSetting> SetAsideSettings;
+  // Set by the command line before Start: a value set aside is not shown by
+  // each load and stays in the settings file at each save, so that every run
+  // finds it again, to refuse or to name it. The window shows it once, and
+  // its next save writes the value in use.
+  bool KeepSetAsideSettings = false;
   // What the program holds of its folder; set by the front end before Start.
   FolderRole Role = FolderRole::Reader;
   // The local time the journal stamps its lines with.
@@ -104,7 +111,8 @@ class Program : private SessionReport, private CycleHost {
   // --- Terminal list: loaded, saved and edited ---
   // The list, the port box, the cycle's options and the remembered send file
   // from and to the settings file. A load shows an error box naming each
-  // option the file holds that cannot be taken, and uses its default.
+  // option the file holds that cannot be taken (unless KeepSetAsideSettings),
+  // and uses its default.
   void LoadTerminalSettings();
   void SaveTerminalSettings();
   // The Settings dialog's OK: saves the cycle's options and the terminals'

@@ -50,13 +50,16 @@ void Program::LoadTerminalSettings() {
   StoredOptions = stored.cycle;
   StoredCodePage = std::move(stored.codePage);
   RememberedSendFile = std::move(stored.sendFile);
+  SetAsideSettings = std::move(stored.setAside);
   View.TerminalListChanged();
-  // The next save writes the defaults taken, so each fault is told once.
-  for (const auto& fault : stored.faults) View.ShowError(fault);
+  if (KeepSetAsideSettings) return;
+  // The next save writes the defaults taken, so each value set aside is told once.
+  for (const auto& setAside : SetAsideSettings) View.ShowError(setAside.Message());
 }
 
 void Program::SaveTerminalSettings() {
-  ::SaveTerminalSettings(OpenSettings(*this), Stored());
+  ::SaveTerminalSettings(OpenSettings(*this), Stored(),
+                         KeepSetAsideSettings ? SetAside::Kept : SetAside::Replaced);
 }
 
 TerminalSettings Program::Stored() const {

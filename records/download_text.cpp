@@ -1,45 +1,62 @@
 #include "records/download_text.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
-#include <vector>
 
 #include "records/download_file_error.h"
+#include "records/line_reader.h"
 #include "text/utf8.h"
 
 namespace {
 
-// Reads the file once more, in blocks; a character cut by the end of a block
-// is carried over to the next one.
-bool HoldsValidUtf8(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    throw DownloadFileError(kIoError, 0, 0,
-                            std::string("the file cannot be read: ") + std::strerror(errno));
+int CharactersIn(std::string_view utf8) {
+  return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// The refusal of a file that holds UTF-8 and also a byte that is not: at the
+// byte `at` of line `lineNumber`, by its column and its character in it.
+DownloadFileError MixedBytes(std::string_view line, std::size_t at, int lineNumber) {
+  const std::string_view before = line.substr(0, at);
+  const std::size_t columnStart = before.rfind('\t') + 1;  // 0 when there is no tab
+  const auto column = static_cast<int>(std::count(before.begin(), before.end(), '\t')) + 1;
+  char byte[8];
+  std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(line[at]));
+  return DownloadFileError(kInputFileError, lineNumber, column,
+                           std::string("byte ") + byte + " at character " +
+                               std::to_string(CharactersIn(before.substr(columnStart)) + 1) +
+                               " is not UTF-8; the file mixes UTF-8 and other bytes: save it "
+                               "in one character set");
+}
+
+// Reads the file once more, line by line: true when it holds UTF-8 only,
+// false when it holds no valid character of two bytes or more (nor a byte
+// order mark) and so is in another set. A file with both is refused at its
+// first byte that is not UTF-8.
+bool HoldsUtf8(const std::string& path) {
+  LineReader reader(path);
+  reader.RequireOpen();
+  bool multiByte = false;
+  std::optional<DownloadFileError> firstInvalid;
+  std::string line;
+  while (reader.ReadLine(line)) {
+    multiByte = multiByte || reader.SkippedByteOrderMark();
+    if (IsAscii(line)) continue;
+    const Utf8Scan scan = ScanUtf8(line);
+    multiByte = multiByte || scan.multiByte;
+    if (!firstInvalid && scan.firstInvalid != std::string_view::npos) {
+      firstInvalid = MixedBytes(line, scan.firstInvalid, reader.LineNumber());
+    }
+    if (multiByte && firstInvalid) throw *firstInvalid;
   }
-  std::vector<char> block(64 * 1024);
-  std::string carried;
-  bool valid = true;
-  while (valid) {
-    const std::size_t read = std::fread(block.data(), 1, block.size(), file);
-    if (read == 0) break;
-    carried.append(block.data(), read);
-    const std::size_t whole = ValidUtf8Prefix(carried);
-    // A character is at most four bytes long.
-    valid = carried.size() - whole < 4;
-    carried.erase(0, whole);
-  }
-  const bool failed = std::ferror(file);
-  std::fclose(file);
-  if (failed) throw DownloadFileError(kIoError, 0, 0, "the file cannot be read");
-  return valid && carried.empty();
+  return !firstInvalid;
 }
 
 }  // namespace
 
 bool DownloadText::FileIsUtf8() {
-  if (!utf8_) utf8_ = HoldsValidUtf8(path_);
+  if (!utf8_) utf8_ = HoldsUtf8(path_);
   return *utf8_;
 }
 

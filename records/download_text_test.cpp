@@ -37,10 +37,8 @@ TEST(DownloadText, AUtf8FileIsConvertedAnyOtherKeptAndAMissingCharacterRefused) 
        "\xa3\xf3"
        "d\xbc",
        ""},
-      // Not UTF-8: a byte of the set anywhere, even in a comment, keeps every byte.
-      {"windows-1252", PluLine("caf\xe9") + PluLine("Cr\u00e8me"), "Cr\u00e8me", ""},
-      {"windows-1252", PluLine("plain") + ";\xe9\r\n" + PluLine("\u0141\u00f3d\u017a"),
-       "\u0141\u00f3d\u017a", ""},
+      // Not UTF-8 anywhere: the bytes are the set's, kept as they are.
+      {"windows-1252", PluLine("caf\xe9") + PluLine("Cr\xe8me \xc3"), "Cr\xe8me \xc3", ""},
       {"none", PluLine("plain") + PluLine("Cr\u00e8me \u0141"), "Cr\u00e8me \u0141", ""},
       // The terminal's bytes are counted against the field.
       {"windows-1252", PluLine("plain") + PluLine(utf8Full), setFull, ""},
@@ -57,6 +55,54 @@ TEST(DownloadText, AUtf8FileIsConvertedAnyOtherKeptAndAMissingCharacterRefused) 
     EXPECT_EQ(read.error ? read.error->Describe(path) : "", c.refusal);
     if (c.refusal.empty()) {
       EXPECT_EQ(std::string(PluTable.At(2).Text), c.stored);
+    }
+  }
+}
+
+// A file that holds UTF-8 and other bytes is refused at its first other
+// byte, by its line, column and character, wherever it is (a comment too). A
+// byte order mark is no part of line 1, and says the file is UTF-8.
+TEST(DownloadText, AFileMixingUtf8AndOtherBytesIsRefusedAtTheFirstOtherByte) {
+  const std::string bom = "\xef\xbb\xbf";
+  const std::string mixes =
+      " is not UTF-8; the file mixes UTF-8 and other bytes: save it in one character set)";
+  const struct {
+    std::string file;
+    std::string refusal;  // else empty
+    std::string stored;   // record 1's text when the file is taken
+  } cases[] = {
+      {PluLine("Cr\u00e8me") + PluLine("Caf\xe9"),
+       "Error in input file ! (PLU-Down.txt, line 2, column 4: byte 0xE9 at character 4" + mixes,
+       ""},
+      {PluLine("caf\xe9 cr\u00e8me"),
+       "Error in input file ! (PLU-Down.txt, line 1, column 4: byte 0xE9 at character 4" + mixes,
+       ""},
+      {PluLine("Cr\u00e8me br\xfbl\u00e9e"),
+       "Error in input file ! (PLU-Down.txt, line 1, column 4: byte 0xFB at character 9" + mixes,
+       ""},
+      {PluLine("plain") + ";\tnot\xe9\r\n" + PluLine("\u0141\u00f3d\u017a"),
+       "Error in input file ! (PLU-Down.txt, line 2, column 2: byte 0xE9 at character 4" + mixes,
+       ""},
+      // A byte order mark and windows-1252 bytes: the characters count after the mark.
+      {bom + PluLine("caf\xe9"),
+       "Error in input file ! (PLU-Down.txt, line 1, column 4: byte 0xE9 at character 4" + mixes,
+       ""},
+      {bom + PluLine("Cr\u00e8me"), "", "Cr\xe8me"},
+      {bom + ";comment\r\n" + PluLine("plain"), "", "plain"},
+      {bom + "y" + PluLine("plain"),
+       "I/O Error ! (PLU-Down.txt, line 1, column 1: 'y1' is not a whole number from "
+       "-2147483648 to 2147483647)",
+       ""},
+  };
+  TempFolder folder;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    folder.Write("PLU-Down.txt", c.file);
+    const std::string path = folder.File("PLU-Down.txt");
+    const DownloadFileRead read = ReadPluFile(path, CodePage());
+    EXPECT_EQ(read.error ? read.error->Describe(path) : "", c.refusal);
+    if (!read.error) {
+      EXPECT_EQ(std::string(PluTable.At(1).Text), c.stored);
     }
   }
 }

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "records/download_file_error.h"
 
@@ -13,6 +14,8 @@ namespace {
 
 constexpr char kCtrlZ = '\x1A';
 constexpr std::size_t kBufferSize = 64 * 1024;
+// What a UTF-8 editor may write before the first line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Opens `path` for reading without blocking on a FIFO, and keeps it only when
 // it is a regular file. Returns -1 with `failure` set otherwise.
@@ -85,6 +88,15 @@ void LineReader::EndAtCtrlZ(std::size_t pos, std::size_t character) {
 }
 
 bool LineReader::ReadLine(std::string& line) {
+  const bool read = ReadRawLine(line);
+  if (read && lineNumber_ == 1 && line.starts_with(kByteOrderMark)) {
+    line.erase(0, kByteOrderMark.size());
+    skippedByteOrderMark_ = true;
+  }
+  return read;
+}
+
+bool LineReader::ReadRawLine(std::string& line) {
   line.clear();
   ++lineNumber_;
   while (pos_ < end_ || Fill()) {

@@ -1,5 +1,6 @@
 // LineReader: a download file read as a text file, one line at a time. Lines
 // end with CR LF or LF; a Ctrl-Z may end the file only as its very last byte.
+// A UTF-8 byte order mark that begins the file is no part of its first line.
 #pragma once
 
 #include <cstddef>
@@ -29,8 +30,11 @@ class LineReader {
   bool ReadLine(std::string& line);
   // The number of the line last read, from 1.
   int LineNumber() const { return lineNumber_; }
+  // The first line read began with a UTF-8 byte order mark, left out of it.
+  bool SkippedByteOrderMark() const { return skippedByteOrderMark_; }
 
  private:
+  bool ReadRawLine(std::string& line);
   bool Fill();
   void EndAtCtrlZ(std::size_t pos, std::size_t character);
 
@@ -41,4 +45,5 @@ class LineReader {
   std::size_t end_ = 0;
   bool atEnd_ = false;
   int lineNumber_ = 0;
+  bool skippedByteOrderMark_ = false;
 };

@@ -38,6 +38,14 @@ TEST(LineReader, LinesEndWithCrLfOrLf) {
   EXPECT_EQ(Lines(folder, ""), Strings{});
 }
 
+TEST(LineReader, AByteOrderMarkThatBeginsTheFileIsNoPartOfItsFirstLine) {
+  TempFolder folder;
+  const std::string bom = "\xEF\xBB\xBF";
+  EXPECT_EQ(Lines(folder, bom + "a\r\n" + bom + "b\n"), (Strings{"a", bom + "b"}));
+  EXPECT_EQ(Lines(folder, bom + "\r\nb"), (Strings{"", "b"}));
+  EXPECT_EQ(Lines(folder, " " + bom + "a"), (Strings{" " + bom + "a"}));
+}
+
 TEST(LineReader, ACtrlZMayEndTheFileAsItsLastByteOnly) {
   TempFolder folder;
   EXPECT_EQ(Lines(folder, "a\nb\x1A"), (Strings{"a", "b"}));

@@ -21,11 +21,29 @@ constexpr const char* kLineEnd = "\r\n";
   return line;
 }
 
+// The C1 control characters, U+0080 to U+009F, each written as a blank: a
+// byte that a set such as ISO-8859-1 turns into one (0x85 is NEL, a line end
+// to some editors) must not break the line either.
+std::string WithC1ControlsBlank(const std::string& utf8) {
+  std::string text;
+  text.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const bool c1 = utf8[i] == '\xC2' && i + 1 < utf8.size() &&
+                    static_cast<unsigned char>(utf8[i + 1]) <= 0x9F &&
+                    static_cast<unsigned char>(utf8[i + 1]) >= 0x80;
+    text += c1 ? ' ' : utf8[i];
+    i += c1;
+  }
+  return text;
+}
+
 // A text field as the file gets it: up to its first zero byte, and never past
 // the field, whatever the terminal sent. A control character (a CR or LF, a
 // TAB, any byte below 32, and DEL) is written as a blank, so that one record
 // stays one line, and the line stays one row in a spreadsheet and a text the
-// download files accept. The rest is turned from the terminal's set into UTF-8.
+// download files accept. The rest is turned from the terminal's set into
+// UTF-8, where a byte that becomes a C1 control character is a blank too;
+// with "none" the other bytes stay as the terminal holds them.
 template <std::size_t N>
 std::string Text(const char (&field)[N], const CodePage& codePage) {
   std::string text(field, strnlen(field, N));
@@ -33,7 +51,8 @@ std::string Text(const char (&field)[N], const CodePage& codePage) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = ' ';
   }
-  return codePage.ToUtf8(text);
+  if (codePage.PassesBytes()) return text;
+  return WithC1ControlsBlank(codePage.ToUtf8(text));
 }
 
 }  // namespace

@@ -123,7 +123,12 @@ TEST(UploadLine, AControlCharacterIsWrittenAsABlankAndTheRestInUtf8) {
        "\xA3\xF3"
        "d\xBC",
        "\u0141\u00f3d\u017a"},
+      // Bytes that the set turns into C1 control characters, U+0080 to U+009F.
+      {"ISO-8859-1", "a\x85z\x80\x9F\xA0\xE9", "a z  \u00a0\u00e9"},
+      {"ISO-8859-2", "\x8D\xA3", " \u0141"},
+      {"UTF-8", "\xC2\x85 \xC2\xA0 \xC3\x85", "  \u00a0 \u00c5"},
       {"none", "caf\xE9 \x80", "caf\xE9 \x80"},
+      {"none", "\xC2\x85", "\xC2\x85"},
   };
   for (const auto& c : cases) {
     IngredientRecord ingredient{};

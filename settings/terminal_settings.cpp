@@ -18,7 +18,6 @@ constexpr std::string_view kCountKey = "TerminalNums";
 constexpr std::string_view kAddressKey = "TerminalIP_";
 constexpr std::string_view kTickKey = "TerminalChecked_";
 constexpr std::string_view kSendFileKey = "SendFile";
-constexpr const char* kCodePageKey = "TerminalCodePage";
 constexpr const char* kDefaultPort = "20404";
 
 char Lower(char c) {
@@ -132,20 +131,24 @@ std::optional<int> GivenNumber(const NumberKey& key, const std::optional<std::st
   return held ? InRange(key, *held) : key.absent;
 }
 
-// The number to use for `key`; a value that cannot be taken adds a line to `faults`.
+// The number to use for `key`; a value that cannot be taken is added to `setAside`.
 int TakeNumber(const NumberKey& key, const std::optional<std::string>& held,
-               const std::string& path, std::vector<std::string>& faults) {
+               const std::string& path, std::vector<SetAsideSetting>& setAside) {
   if (const auto given = GivenNumber(key, held)) return *given;
-  faults.push_back(std::string(key.name) + " '" + *held + "' in " + path +
-                   " is not a number from " + std::to_string(key.min) + " to " +
-                   std::to_string(key.max) + ": " + std::to_string(key.absent) + " is used");
+  setAside.push_back(
+      {key.name, *held,
+       "is not a number from " + std::to_string(key.min) + " to " + std::to_string(key.max),
+       std::to_string(key.absent), path});
   return key.absent;
 }
 
-// Writes `value` unless the file already gives it.
+// Writes `value` unless the file already gives it, or holds a value that
+// cannot be taken and is to keep it.
 void WriteNumber(SettingsFile& file, const NumberKey& key, const std::optional<std::string>& held,
-                 int value) {
-  if (GivenNumber(key, held) != value) file.WriteInteger(kSection, key.name, value);
+                 int value, SetAside setAside) {
+  const auto given = GivenNumber(key, held);
+  if (!given && setAside == SetAside::Kept) return;
+  if (given != value) file.WriteInteger(kSection, key.name, value);
 }
 
 // The character set the file gives: the one it names, or the default when it
@@ -154,12 +157,12 @@ std::optional<CodePage> GivenCodePage(const std::optional<std::string>& held) {
   return held ? CodePage::Named(*held) : CodePage();
 }
 
-// The character set to use; a name that cannot be taken adds a line to `faults`.
+// The character set to use; a name that cannot be taken is added to `setAside`.
 CodePage TakeCodePage(const std::optional<std::string>& held, const std::string& path,
-                      std::vector<std::string>& faults) {
+                      std::vector<SetAsideSetting>& setAside) {
   if (const auto given = GivenCodePage(held)) return *given;
-  faults.push_back(std::string(kCodePageKey) + " '" + *held + "' in " + path +
-                   " is not a character set the system converts: " + kDefaultCodePage + " is used");
+  setAside.push_back(
+      {kCodePageKey, *held, "is not a character set the system converts", kDefaultCodePage, path});
   return CodePage();
 }
 
@@ -172,11 +175,11 @@ TerminalSettings ReadTerminalSection(const SettingsFile& file) {
   const int total = named.count ? TryStrToInt(*named.count).value_or(0) : 0;
   settings.entries = EntriesUpTo(std::move(keys), total);
   const std::string& path = file.FileName();
-  settings.cycle.parallel = TakeNumber(kParallelKey, named.parallel, path, settings.faults);
-  settings.cycle.pauseMs = TakeNumber(kPauseKey, named.pause, path, settings.faults);
+  settings.cycle.parallel = TakeNumber(kParallelKey, named.parallel, path, settings.setAside);
+  settings.cycle.pauseMs = TakeNumber(kPauseKey, named.pause, path, settings.setAside);
   settings.cycle.answerTimeoutMs =
-      TakeNumber(kAnswerTimeoutKey, named.answerTimeout, path, settings.faults);
-  settings.codePage = TakeCodePage(named.codePage, path, settings.faults);
+      TakeNumber(kAnswerTimeoutKey, named.answerTimeout, path, settings.setAside);
+  settings.codePage = TakeCodePage(named.codePage, path, settings.setAside);
   settings.sendFile = named.sendFile.value_or("");
   return settings;
 }
@@ -187,13 +190,17 @@ std::string KeyOf(std::string_view prefix, int n) {
 
 }  // namespace
 
+std::string SetAsideSetting::Fault() const {
+  return key + " '" + value + "' in " + file + " " + reason;
+}
+
 TerminalSettings LoadTerminalSettings(SettingsFile& file) {
   const SettingsEdit edit(file, SettingsEdit::Purpose::Load);
   if (!edit.Readable()) throw std::runtime_error("Unable to read " + file.FileName());
   return ReadTerminalSection(file);
 }
 
-void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings) {
+void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings, SetAside setAside) {
   const std::string countKey(kCountKey);
   SettingsEdit edit(file, SettingsEdit::Purpose::Change);
   const NamedValues held = WalkSection(file, nullptr);
@@ -208,11 +215,13 @@ void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings) 
     file.WriteBool(kSection, KeyOf(kTickKey, written), entry.ticked);
   }
   file.WriteInteger(kSection, countKey, written);
-  WriteNumber(file, kParallelKey, held.parallel, settings.cycle.parallel);
-  WriteNumber(file, kPauseKey, held.pause, settings.cycle.pauseMs);
-  WriteNumber(file, kAnswerTimeoutKey, held.answerTimeout, settings.cycle.answerTimeoutMs);
+  WriteNumber(file, kParallelKey, held.parallel, settings.cycle.parallel, setAside);
+  WriteNumber(file, kPauseKey, held.pause, settings.cycle.pauseMs, setAside);
+  WriteNumber(file, kAnswerTimeoutKey, held.answerTimeout, settings.cycle.answerTimeoutMs,
+              setAside);
   const auto givenCodePage = GivenCodePage(held.codePage);
-  if (!givenCodePage || givenCodePage->Name() != settings.codePage.Name()) {
+  const bool codePageKept = !givenCodePage && setAside == SetAside::Kept;
+  if (!codePageKept && (!givenCodePage || givenCodePage->Name() != settings.codePage.Name())) {
     file.WriteString(kSection, kCodePageKey, settings.codePage.Name());
   }
   if (held.sendFile.value_or("") != settings.sendFile) {

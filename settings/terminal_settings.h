@@ -30,6 +30,25 @@ inline constexpr NumberKey kPauseKey{"TerminalPause", 0, 600000, 3000};
 // Milliseconds a terminal has to answer: up to an hour.
 inline constexpr NumberKey kAnswerTimeoutKey{"TerminalAnswerTimeout", 1, 3600000, 10000};
 
+// The terminals' character set.
+inline constexpr const char* kCodePageKey = "TerminalCodePage";
+
+// A value the settings file holds that cannot be taken for its key, and the
+// value used in its place.
+struct SetAsideSetting {
+  std::string key;     // as the system names it: "TerminalParallel"
+  std::string value;   // as the file holds it
+  std::string reason;  // "is not a number from 1 to 64"
+  std::string used;    // as the file would hold it: "1"
+  std::string file;    // the settings file's path
+
+  // "TerminalParallel 'four' in /opt/orlent/Orlent.ini is not a number from
+  // 1 to 64"
+  std::string Fault() const;
+  // The fault, then ": 1 is used".
+  std::string Message() const { return Fault() + ": " + used + " is used"; }
+};
+
 struct TerminalEntry {
   std::string address;
   bool ticked = false;
@@ -48,9 +67,9 @@ struct TerminalSettings {
   CycleOptions cycle;
   CodePage codePage;     // absent: windows-1252
   std::string sendFile;  // full path; empty: none was picked
-  // Loaded only: one line for each number the file held that could not be
-  // taken, saying which value is used instead.
-  std::vector<std::string> faults;
+  // Loaded only: each value the file held that could not be taken, in the
+  // order of the keys above.
+  std::vector<SetAsideSetting> setAside;
 };
 
 // The port, the options and the entries in one walk over the Terminal
@@ -66,6 +85,10 @@ TerminalSettings LoadTerminalSettings(SettingsFile& file);
 // again. The bytes are those of writing each key in turn. An option or the
 // send file is written only where the file does not already give its value
 // (an absent key gives the default), so a file without them keeps its bytes;
-// so is the character set.
+// so is the character set. A value the file holds that cannot be taken is
+// replaced by the one in force, or with SetAside::Kept left as it is, so that
+// each later load finds it again.
 // Throws as SettingsEdit::Commit and SettingsFile::WriteString do.
-void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings);
+enum class SetAside { Replaced, Kept };
+void SaveTerminalSettings(SettingsFile& file, const TerminalSettings& settings,
+                          SetAside setAside = SetAside::Replaced);

@@ -29,6 +29,11 @@ struct TerminalSettingsTest : ::testing::Test {
     for (const auto& entry : settings.entries) addresses.push_back(entry.address);
     return addresses;
   }
+  static Lines Messages(const TerminalSettings& settings) {
+    Lines messages;
+    for (const auto& setAside : settings.setAside) messages.push_back(setAside.Message());
+    return messages;
+  }
   static std::vector<bool> Ticks(const TerminalSettings& settings) {
     std::vector<bool> ticks;
     for (const auto& entry : settings.entries) ticks.push_back(entry.ticked);
@@ -141,11 +146,15 @@ TEST_F(TerminalSettingsTest, OptionsAndSendFileLoadAndSaveBackAsTheFileGivesThem
     for (std::string fault : c.faults) {
       faults.push_back(fault.replace(fault.find("<path>"), 6, file.FileName()));
     }
-    EXPECT_EQ(loaded.faults, faults);
+    EXPECT_EQ(Messages(loaded), faults);
 
+    // Kept: a value that cannot be taken stays as it is, to be found again.
+    SaveTerminalSettings(file, loaded, SetAside::Kept);
+    EXPECT_EQ(folder.Read("Orlent.ini"), kOneEntry + c.options);
+    EXPECT_EQ(Messages(LoadTerminalSettings(file)), faults);
     SaveTerminalSettings(file, loaded);
     EXPECT_EQ(folder.Read("Orlent.ini"), kOneEntry + c.saved);
-    EXPECT_TRUE(LoadTerminalSettings(file).faults.empty());
+    EXPECT_TRUE(LoadTerminalSettings(file).setAside.empty());
   }
 }
 
@@ -203,7 +212,9 @@ TEST_F(TerminalSettingsTest, TheCodePageLoadsAnUnknownNameIsToldOnceAndAChangeIs
     EXPECT_EQ(settings.codePage.Name(), c.loaded);
     const Lines faults = {"TerminalCodePage 'klingon' in " + file.FileName() +
                           " is not a character set the system converts: windows-1252 is used"};
-    EXPECT_EQ(settings.faults, c.fault ? faults : Lines{});
+    EXPECT_EQ(Messages(settings), c.fault ? faults : Lines{});
+    SaveTerminalSettings(file, settings, SetAside::Kept);
+    EXPECT_EQ(folder.Read("Orlent.ini"), kOneEntry + c.key);
     settings.codePage = *CodePage::Named(c.changed);
     SaveTerminalSettings(file, settings);
     EXPECT_EQ(folder.Read("Orlent.ini"), kOneEntry + c.after);

@@ -61,11 +61,20 @@ bool NamesNone(std::string_view name) {
          (name[2] | 0x20) == 'n' && (name[3] | 0x20) == 'e';
 }
 
-std::string PrintableAscii() {
-  std::string text;
-  for (char c = '\t'; c <= '\r'; ++c) text += c;
-  for (char c = ' '; c < 0x7F; ++c) text += c;
-  return text;
+// Whether the set gives every ASCII byte back as it is, in both directions,
+// each byte on its own: a set that puts letters below 32 (TCVN, VISCII) would
+// pass a control character through a file's check and print a letter for it.
+// A set with shift states (ISO-2022-*) takes ESC, SO or SI as the start of a
+// shift, which a byte on its own cannot end, and UTF-7 writes "+" as "+-".
+bool KeepsAscii(Converter& toTerminal, Converter& toUtf8) {
+  for (int c = 0; c < 0x80; ++c) {
+    const std::string byte(1, static_cast<char>(c));
+    std::string terminal, back;
+    toTerminal.Convert(byte, terminal);
+    toUtf8.Convert(byte, back);
+    if (terminal != byte || back != byte) return false;
+  }
+  return true;
 }
 
 int CharactersIn(std::string_view utf8) {
@@ -99,10 +108,7 @@ std::optional<CodePage> CodePage::Named(std::string_view name) {
   if (!page.conversions_->toTerminal.Opened() || !page.conversions_->toUtf8.Opened()) {
     return std::nullopt;
   }
-  static const std::string ascii = PrintableAscii();
-  std::string same;
-  page.conversions_->toTerminal.Convert(ascii, same);
-  if (same != ascii) return std::nullopt;
+  if (!KeepsAscii(page.conversions_->toTerminal, page.conversions_->toUtf8)) return std::nullopt;
   return page;
 }
 
@@ -134,6 +140,7 @@ std::string CodePage::ToUtf8(std::string_view bytes) const {
 
 std::string UnknownCodePageMessage(std::string_view name) {
   return "The character set '" + std::string(name) +
-         "' is not one the system converts, or it does not keep ASCII as it is: name one "
+         "' is not one the system converts, or it does not keep ASCII and its control "
+         "characters as they are: name one "
          "such as windows-1252, ISO-8859-2 or CP437, or none !";
 }

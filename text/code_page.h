@@ -35,8 +35,11 @@ class CodePage {
   CodePage();
   // The set iconv knows by `name` (in any case), or "none". Nothing for a
   // name iconv does not know, a name with options ("//TRANSLIT"), or a set
-  // that does not keep ASCII as it is (UTF-16, EBCDIC): a tab, a digit or a
-  // plain letter must mean the same in the file and on the terminal.
+  // that does not keep every ASCII byte as it is, both ways: a tab, a digit,
+  // a plain letter or a control character must mean the same in the file
+  // and on the terminal. So UTF-16 and EBCDIC are refused, and so are the
+  // sets that put letters below 32 (TCVN, VISCII) and those with shift
+  // states (ISO-2022-JP, UTF-7).
   static std::optional<CodePage> Named(std::string_view name);
 
   const std::string& Name() const { return name_; }

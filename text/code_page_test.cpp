@@ -14,7 +14,7 @@ CodePage Page(const char* name) {
 
 }  // namespace
 
-TEST(CodePage, KnowsTheNamesIconvKnowsThatKeepAscii) {
+TEST(CodePage, KnowsTheNamesIconvKnowsThatKeepAsciiAndItsControlCharacters) {
   const struct {
     const char* name;
     bool known;
@@ -22,7 +22,8 @@ TEST(CodePage, KnowsTheNamesIconvKnowsThatKeepAscii) {
       {"windows-1252", true},
       {"WINDOWS-1252", true},
       {"ISO-8859-2", true},
-      {"CP437", true},
+      {"CP437", true},  // its graphics for 1 to 31 are not what iconv maps
+      {"ISO-8859-1", true},
       {"cp1251", true},
       {"UTF-8", true},
       {"none", true},
@@ -33,6 +34,18 @@ TEST(CodePage, KnowsTheNamesIconvKnowsThatKeepAscii) {
       {"IBM037", false},
       {"CP1252//TRANSLIT", false},
       {"CP1252//IGNORE", false},
+      // Letters below 32.
+      {"TCVN", false},
+      {"TCVN5712-1", false},
+      {"VISCII", false},
+      // 0x1A, 0x1C and DEL moved.
+      {"IBM943", false},
+      // Shift states: ESC, SO and SI are taken as shifts, "+" as a shift in UTF-7.
+      {"ISO-2022-JP", false},
+      {"ISO-2022-JP-2", false},
+      {"ISO-2022-KR", false},
+      {"ISO-2022-CN-EXT", false},
+      {"UTF-7", false},
   };
   for (const auto& c : cases) EXPECT_EQ(CodePage::Named(c.name).has_value(), c.known) << c.name;
   EXPECT_EQ(CodePage().Name(), "windows-1252");

@@ -59,6 +59,17 @@ std::size_t ValidUtf8Prefix(std::string_view text) {
   return i;
 }
 
+Utf8Scan ScanUtf8(std::string_view text) {
+  Utf8Scan scan;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = ValidCharacterAt(text.substr(i));
+    if (length == 0 && scan.firstInvalid == std::string_view::npos) scan.firstInvalid = i;
+    scan.multiByte = scan.multiByte || length > 1;
+    i += std::max<std::size_t>(length, 1);
+  }
+  return scan;
+}
+
 std::size_t Utf8CharacterLength(unsigned char lead) {
   if (lead >= 0xF0 && lead <= 0xF7) return 4;
   if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;

@@ -16,6 +16,14 @@ inline bool IsValidUtf8(std::string_view text) {
   return ValidUtf8Prefix(text) == text.size();
 }
 
+// What a text holds of UTF-8: whether it has a valid character of two bytes
+// or more anywhere, and the first byte that begins no valid character.
+struct Utf8Scan {
+  bool multiByte = false;
+  std::size_t firstInvalid = std::string_view::npos;  // npos: none
+};
+Utf8Scan ScanUtf8(std::string_view text);
+
 // The length in bytes of the character that `lead` begins: 1 for any byte
 // that begins no longer one.
 std::size_t Utf8CharacterLength(unsigned char lead);

@@ -55,7 +55,7 @@ std::string NoteUploadAnswer(TerminalSession& session, uint8_t code, uint32_t nu
   return status;
 }
 
-// The answer that ends a read with status "95" or the number 65535 is no
+// The answer that ended the read with status "95" or the number 65535 is no
 // record of the terminal under its own number: an upload still writes its
 // line, but it is neither counted nor handed on as a record.
 bool IsEndAnswer(const TerminalSession& session) {
@@ -98,13 +98,16 @@ template <class Record, std::size_t N>
 bool WriteUnlessEnd(TerminalSession& session, const Record& record, uint32_t number,
                     const char (&statusText)[N], const UploadKind<Record>& kind) {
   const bool forward = MovesForward(session, number, kind.wideNumber);
+  const bool reading =
+      session.State().Direction == kDirectionRead && kind.code == session.ReadCode();
   if (NoteUploadAnswer(session, kind.code, number, statusText) == "99") {
     session.Log(kind.completionLine);
   } else if (session.State().Direction != 0 && !forward) {
     UploadOutOfOrder(session, kind.requestName);
     return false;
   } else {
-    if (!IsEndAnswer(session)) session.Received(&record, sizeof record);
+    // A late answer, after the end, or one of another kind is no record of this read.
+    if (reading && !IsEndAnswer(session)) session.Received(&record, sizeof record);
     kind.writeLine(session, &record);
   }
   if (session.State().Direction != 0) return true;

@@ -97,7 +97,7 @@ void VerifySummary::Print(std::FILE* out) const {
     }
     std::fprintf(out, "%-20s %-34s %8d %9d %8d %8d\n", t.address.c_str(), Outcome(t).c_str(),
                  c.same, c.different, c.missing, c.extra);
-    if (!c.Matches() && !c.Differs()) std::fprintf(out, "  %s\n", c.unproven.c_str());
+    if (c.NotProven()) std::fprintf(out, "  %s\n", c.unproven.c_str());
     for (const std::string& line : DifferenceLines(c)) std::fprintf(out, "%s\n", line.c_str());
   }
   const Totals totals = Sum(terminals_);

@@ -38,6 +38,8 @@ struct RecordComparison {
   // The terminal holds exactly the file: nothing differs, and the read-back
   // saw its whole memory.
   bool Matches() const { return !Differs() && unproven.empty(); }
+  // Nothing read differs, but the read-back could not see everything.
+  bool NotProven() const { return !Differs() && !unproven.empty(); }
 };
 
 struct CompareOptions {

@@ -221,6 +221,37 @@ TEST(RecordCompare, TheSpeedkeyRecordOnTheDownloadedKeysOfEachTable) {
                           {"Speedkey: missing on the terminal"}}});
 }
 
+TEST(RecordCompare, AReadBackThatIsNoProofLeavesTheFileRecordsBeyondItUnseen) {
+  TempFolder folder;
+  folder.Write("Down.txt", "1\ta\n2\tb\n3\tc\n4\td\n");
+  ASSERT_EQ(ReadIngredientFile(folder.File("Down.txt"), CodePage()).records, 4);
+  const std::vector<IngredientRecord> file(&IngredientTable.At(1), &IngredientTable.At(1) + 4);
+  const struct {
+    const char* name;
+    std::vector<IngredientRecord> terminal;
+    std::string unproven;
+    const char* counts;
+  } cases[] = {
+      {"read to the end", {file[0], file[2]}, "", "2 same, 2 missing"},
+      {"ended after 3", {file[0], file[2]}, "ended", "2 same, 1 missing, 1 not seen"},
+      {"ended before any", {}, "ended", "0 same, 4 not seen"},
+      {"an extra one past the file",
+       {file[0], file[1], file[2], file[3], {9, "x"}},
+       "ended",
+       "4 same, 1 only on the terminal"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CompareOptions options;
+    options.unproven = c.unproven;
+    const RecordComparison result =
+        CompareWithFile(kCodeIngredient, 4, Answered(c.terminal), options);
+    EXPECT_EQ(ComparisonCountsText(result), c.counts);
+    EXPECT_EQ(result.unproven, c.unproven);
+    EXPECT_EQ(result.Matches(), false);
+  }
+}
+
 TEST(RecordCompare, ListsTheFirstDifferencesShowingTextsThroughTheDisplay) {
   TempFolder folder;
   folder.Write("Down.txt", "1\t1\t0\ta\t1\n2\t1\t0\tb\t2\n3\t1\t0\tc\t3\n");

@@ -35,8 +35,7 @@ std::vector<std::string> VerifyLines(const std::string& address,
                                      const RecordComparison& comparison) {
   std::vector<std::string> lines{std::string(Verdict(comparison)) + " " + address + ": " +
                                  ComparisonCountsText(comparison)};
-  // Nothing read differs, but not everything could be read.
-  if (!comparison.Matches() && !comparison.Differs()) lines[0] += "; " + comparison.unproven;
+  if (comparison.NotProven()) lines[0] += "; " + comparison.unproven;
   for (std::string& line : DifferenceLines(comparison)) lines.push_back(std::move(line));
   return lines;
 }

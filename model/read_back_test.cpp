@@ -173,6 +173,42 @@ TEST(ReadBack, AVerificationOfBarcodesAsksForNumber0First) {
   EXPECT_EQ(program.CycleStates().at(0).failure, "differs: 1 same, 1 only on the terminal");
 }
 
+TEST(ReadBack, TheSpeedkeyRecordIsProvenOnlyWhenItComesUnderItsNumber) {
+  const struct {
+    uint16_t number;
+    const char* status;
+    std::string failure;
+  } answers[] = {
+      {1, "", ""},
+      {0, "END: 95 Last record",
+       "not proven: the terminal sent its last record without its number (status 95)"},
+      {65535, "", "not proven: the terminal ended its records at 65535"},
+  };
+  for (const auto& a : answers) {
+    SCOPED_TRACE(a.number);
+    ProgramFixture f;
+    Program& program = *f.program;
+    program.ChooseDataKind(DataKind::Speedkey);
+    std::string keys;
+    for (int key = 1; key <= 144; ++key) keys += std::to_string(key) + (key < 144 ? "\t" : "\r\n");
+    f.folder.Write("Speedkey-Down.txt", keys);
+    program.TerminalList.Items = {{"127.0.0.2", true}};
+    program.HandleEvent([&] { program.VerifyTerminals(); });
+    f.loop.Advance(program.PauseMs);
+    f.loop.RunPending();
+    SpeedkeyRecord record{};
+    record.Number = a.number;
+    std::strcpy(record.Text, a.status);
+    for (int key = 0; key < 72; ++key) {
+      record.KeyTable1[key] = key + 1;
+      record.KeyTable2[key] = key + 73;
+    }
+    Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
+    ASSERT_FALSE(program.CycleRunning());
+    EXPECT_EQ(program.CycleStates().at(0).failure, a.failure);
+  }
+}
+
 TEST(ReadBack, AReceiveWritesTheEndingAnswerButCountsOnlyRecords) {
   for (const Reply& last : {Reply{65535}, k95}) {
     SCOPED_TRACE(last.number);

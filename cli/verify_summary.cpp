@@ -11,15 +11,21 @@ bool Failed(const TerminalVerification& t) {
   return !t.failure.empty();
 }
 
-// "same", "different", or why the terminal could not be read.
+// "same", "different", "not proven", or why the terminal could not be read.
 std::string Outcome(const TerminalVerification& t) {
   if (Failed(t)) return t.failure;
-  return t.comparison.Matches() ? "same" : "different";
+  if (t.comparison.Matches()) return "same";
+  return t.comparison.Differs() ? "different" : "not proven";
 }
 
 std::string Counts(const RecordComparison& c) {
   return "\"same\": " + std::to_string(c.same) + ", \"different\": " + std::to_string(c.different) +
-         ", \"missing\": " + std::to_string(c.missing) + ", \"extra\": " + std::to_string(c.extra);
+         ", \"missing\": " + std::to_string(c.missing) + ", \"extra\": " + std::to_string(c.extra) +
+         ", \"unseen\": " + std::to_string(c.unseen);
+}
+
+std::string JsonOrNull(const std::string& text) {
+  return text.empty() ? std::string("null") : JsonString(text);
 }
 
 std::string JsonList(const std::vector<std::string>& texts) {
@@ -34,13 +40,15 @@ std::string TerminalJson(const TerminalVerification& t) {
          ", \"outcome\": " + JsonString(Outcome(t)) + ", " + Counts(c) +
          ", \"unlisted\": " + std::to_string(c.unlisted) +
          ",\n     \"differences\": " + JsonList(c.differences) +
-         ", \"failure\": " + (Failed(t) ? JsonString(t.failure) : std::string("null")) + "}";
+         ", \"unproven\": " + JsonOrNull(c.unproven) + ", \"failure\": " + JsonOrNull(t.failure) +
+         "}";
 }
 
 // The terminals by their outcome, and their records' counts summed.
 struct Totals {
   int matching = 0;
   int differing = 0;
+  int unproven = 0;  // nothing read differs, but not everything could be read
   int failed = 0;
   RecordComparison records;
 };
@@ -52,11 +60,14 @@ Totals Sum(const std::vector<TerminalVerification>& terminals) {
       ++totals.failed;
       continue;
     }
-    ++(t.comparison.Matches() ? totals.matching : totals.differing);
+    ++(t.comparison.Matches()   ? totals.matching
+       : t.comparison.Differs() ? totals.differing
+                                : totals.unproven);
     totals.records.same += t.comparison.same;
     totals.records.different += t.comparison.different;
     totals.records.missing += t.comparison.missing;
     totals.records.extra += t.comparison.extra;
+    totals.records.unseen += t.comparison.unseen;
   }
   return totals;
 }
@@ -71,7 +82,7 @@ void VerifySummary::Finish(std::string kind, std::string file, uint32_t records,
 
 int VerifySummary::ExitStatus() const {
   const Totals totals = Sum(terminals_);
-  return totals.differing == 0 && totals.failed == 0 ? 0 : 1;
+  return totals.differing == 0 && totals.unproven == 0 && totals.failed == 0 ? 0 : 1;
 }
 
 void VerifySummary::Print(std::FILE* out) const {
@@ -87,12 +98,15 @@ void VerifySummary::Print(std::FILE* out) const {
     }
     std::fprintf(out, "%-20s %-34s %8d %9d %8d %8d\n", t.address.c_str(), Outcome(t).c_str(),
                  c.same, c.different, c.missing, c.extra);
+    if (c.NotProven()) std::fprintf(out, "  %s\n", c.unproven.c_str());
     for (const std::string& line : DifferenceLines(c)) std::fprintf(out, "%s\n", line.c_str());
   }
   const Totals totals = Sum(terminals_);
-  std::fprintf(out, "%zu %s: %d the same as the file, %d different, %d failed\n", terminals_.size(),
-               terminals_.size() == 1 ? "terminal" : "terminals", totals.matching, totals.differing,
-               totals.failed);
+  const std::string unproven =
+      totals.unproven > 0 ? ", " + std::to_string(totals.unproven) + " not proven" : "";
+  std::fprintf(out, "%zu %s: %d the same as the file, %d different%s, %d failed\n",
+               terminals_.size(), terminals_.size() == 1 ? "terminal" : "terminals",
+               totals.matching, totals.differing, unproven.c_str(), totals.failed);
 }
 
 std::string VerifySummary::Json() const {
@@ -101,6 +115,7 @@ std::string VerifySummary::Json() const {
                      "  \"totals\": {\"terminals\": " + std::to_string(terminals_.size()) +
                      ", \"matching\": " + std::to_string(totals.matching) +
                      ", \"differing\": " + std::to_string(totals.differing) +
+                     ", \"unproven\": " + std::to_string(totals.unproven) +
                      ", \"failed\": " + std::to_string(totals.failed) + ", " +
                      Counts(totals.records) + "},\n  \"terminals\": [";
   for (std::size_t i = 0; i < terminals_.size(); ++i) {

@@ -12,7 +12,12 @@
 namespace {
 
 RecordComparison Matching() {
-  return {4, 0, 0, 0, {}, 0};
+  return {4, 0, 0, 0, {}, 0, 0, ""};
+}
+
+// Everything read matches, but the terminal ended its records at 65535.
+RecordComparison Unproven() {
+  return {3, 0, 0, 0, {}, 0, 1, "the terminal ended its records at 65535"};
 }
 
 RecordComparison Differing() {
@@ -22,11 +27,13 @@ RecordComparison Differing() {
           1,
           {"PLU 2 price: 199 in the file, 189 on the terminal", "PLU 3: missing on the terminal",
            "PLU 900: only on the terminal"},
-          0};
+          0,
+          0,
+          ""};
 }
 
 TEST(VerifySummary, ExitsWithZeroOnlyWhenEveryTerminalHoldsExactlyTheFile) {
-  const RecordComparison onlyExtra{4, 0, 0, 1, {"PLU 900: only on the terminal"}, 0};
+  const RecordComparison onlyExtra{4, 0, 0, 1, {"PLU 900: only on the terminal"}, 0, 0, ""};
   const struct {
     const char* name;
     std::vector<TerminalVerification> terminals;
@@ -35,6 +42,7 @@ TEST(VerifySummary, ExitsWithZeroOnlyWhenEveryTerminalHoldsExactlyTheFile) {
       {"one that matches", {{"127.0.0.2", "", Matching()}}, 0},
       {"one differs", {{"127.0.0.2", "", Matching()}, {"127.0.0.3", "", Differing()}}, 1},
       {"one holds an extra record", {{"127.0.0.2", "", onlyExtra}}, 1},
+      {"one not proven", {{"127.0.0.2", "", Matching()}, {"127.0.0.3", "", Unproven()}}, 1},
       {"one could not be read", {{"127.0.0.2", "", Matching()}, {"127.0.0.3", "timed out", {}}}, 1},
   };
   for (const auto& c : cases) {
@@ -60,25 +68,31 @@ TEST(VerifySummary, PrintsATableAndWritesJsonWithEachTerminalsCountsAndDifferenc
   summary.Finish("plu", "/srv/PLU \"new\".txt", 4,
                  {{"127.0.0.2", "", Matching()},
                   {"127.0.0.3", "", Differing()},
-                  {"127.0.0.4", "connect failed", {}}});
+                  {"127.0.0.4", "connect failed", {}},
+                  {"127.0.0.5", "", Unproven()}});
   const std::regex time("\"20[0-9-]{8}T[0-9:]{8}[+-][0-9]{2}:[0-9]{2}\"");
   EXPECT_EQ(std::regex_replace(summary.Json(), time, "TIME"),
             "{\n  \"started\": TIME,\n  \"ended\": TIME,\n  \"kind\": \"plu\",\n"
             "  \"file\": \"/srv/PLU \\\"new\\\".txt\",\n  \"records\": 4,\n"
-            "  \"totals\": {\"terminals\": 3, \"matching\": 1, \"differing\": 1, \"failed\": 1, "
-            "\"same\": 6, \"different\": 1, \"missing\": 1, \"extra\": 1},\n"
+            "  \"totals\": {\"terminals\": 4, \"matching\": 1, \"differing\": 1, \"unproven\": 1, "
+            "\"failed\": 1, \"same\": 9, \"different\": 1, \"missing\": 1, \"extra\": 1, "
+            "\"unseen\": 1},\n"
             "  \"terminals\": [\n"
             "    {\"address\": \"127.0.0.2\", \"outcome\": \"same\", \"same\": 4, "
-            "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unlisted\": 0,\n"
-            "     \"differences\": [], \"failure\": null},\n"
+            "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unseen\": 0, \"unlisted\": 0,\n"
+            "     \"differences\": [], \"unproven\": null, \"failure\": null},\n"
             "    {\"address\": \"127.0.0.3\", \"outcome\": \"different\", \"same\": 2, "
-            "\"different\": 1, \"missing\": 1, \"extra\": 1, \"unlisted\": 0,\n"
+            "\"different\": 1, \"missing\": 1, \"extra\": 1, \"unseen\": 0, \"unlisted\": 0,\n"
             "     \"differences\": [\"PLU 2 price: 199 in the file, 189 on the terminal\", "
             "\"PLU 3: missing on the terminal\", \"PLU 900: only on the terminal\"], "
-            "\"failure\": null},\n"
+            "\"unproven\": null, \"failure\": null},\n"
             "    {\"address\": \"127.0.0.4\", \"outcome\": \"connect failed\", \"same\": 0, "
-            "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unlisted\": 0,\n"
-            "     \"differences\": [], \"failure\": \"connect failed\"}\n"
+            "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unseen\": 0, \"unlisted\": 0,\n"
+            "     \"differences\": [], \"unproven\": null, \"failure\": \"connect failed\"},\n"
+            "    {\"address\": \"127.0.0.5\", \"outcome\": \"not proven\", \"same\": 3, "
+            "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unseen\": 1, \"unlisted\": 0,\n"
+            "     \"differences\": [], \"unproven\": \"the terminal ended its records at 65535\", "
+            "\"failure\": null}\n"
             "  ]\n}\n");
   const std::string printed = Printed(summary);
   const std::string table = printed.substr(printed.find('\n') + 1);
@@ -94,7 +108,10 @@ TEST(VerifySummary, PrintsATableAndWritesJsonWithEachTerminalsCountsAndDifferenc
             "  PLU 3: missing on the terminal\n"
             "  PLU 900: only on the terminal\n"
             "127.0.0.4            connect failed\n"
-            "3 terminals: 1 the same as the file, 1 different, 1 failed\n");
+            "127.0.0.5            not proven                                3         0        0 "
+            "       0\n"
+            "  the terminal ended its records at 65535\n"
+            "4 terminals: 1 the same as the file, 1 different, 1 not proven, 1 failed\n");
 }
 
 }  // namespace

@@ -5,6 +5,31 @@
 #include "records/verify_lines.h"
 #include "session/terminal_session.h"
 
+namespace {
+
+// Why a read that ended this way does not prove that it saw every record the
+// terminal holds; empty when it does. A Read starts at the lowest number a
+// record of its kind can have, so it saw everything when the terminal said
+// that nothing follows ("99"), or when nothing can follow.
+std::string Unproven(ReadEnd end) {
+  switch (end) {
+    case ReadEnd::NoMore:
+    case ReadEnd::Last:
+      return "";
+    case ReadEnd::Unnumbered:
+      return "the terminal sent its last record without its number (status 95)";
+    case ReadEnd::EndNumber:
+      // PLUs above 65535 are never asked for, and a record sent under 65535
+      // cannot be told from the end.
+      return "the terminal ended its records at 65535";
+    case ReadEnd::None:
+      break;
+  }
+  return "the terminal did not end its records";
+}
+
+}  // namespace
+
 void VerifyJob::Start(TerminalSession& session) {
   received_[&session].clear();
   session.Read(file_.code);
@@ -26,6 +51,7 @@ void VerifyJob::Finished(TerminalSession& session) {
   if (verification.failure.empty()) {
     CompareOptions options;
     options.display = [this](std::string_view text) { return codePage_.ToUtf8(text); };
+    options.unproven = Unproven(session.Transfer().EndOfRead);
     verification.comparison =
         CompareWithFile(file_.code, static_cast<int>(file_.total), received->second, options);
     for (const std::string& line : VerifyLines(session.Address(), verification.comparison)) {
@@ -41,7 +67,10 @@ void VerifyJob::Amend(const TerminalSession& session, TerminalState& state) cons
   const auto verdict = verdicts_.find(&session);
   if (verdict == verdicts_.end()) return;
   const TerminalVerification& verification = verifications_[verdict->second];
-  if (verification.failure.empty() && !verification.comparison.Matches()) {
-    state.failure = "differs: " + ComparisonCountsText(verification.comparison);
-  }
+  const RecordComparison& comparison = verification.comparison;
+  if (!verification.failure.empty() || comparison.Matches()) return;
+  // Not proven is no success: the terminal is sent the file again by "Send
+  // to Failed" as one that differs is.
+  state.failure = comparison.Differs() ? "differs: " + ComparisonCountsText(comparison)
+                                       : "not proven: " + comparison.unproven;
 }

@@ -10,7 +10,9 @@
 // "95" or "99" read within the status field (a reading of the rule written
 // afresh here), or its number is 65535, or a report's count is reached, and
 // otherwise asks for the next record; status "99" writes no line, every
-// other upload answer writes one; an upload answer whose number is below the
+// other upload answer writes one, but only an answer of the kind read that
+// neither ends the upload by its marker nor comes out of order, while the
+// upload runs, counts as a record received; an upload answer whose number is below the
 // one asked for ends the upload with the request's failure line; the callback
 // returns 1 for every answer. A download counts a record as stored only when
 // its acknowledgment carries the number sent and no refusal status ("ERR:"
@@ -173,8 +175,9 @@ bool Forward(const Kind& kind, uint32_t number, uint32_t asked) {
 }
 
 // One answer of a handled kind to an upload request.
-void CheckUploadAnswer(const Program& program, const Kind& kind, const uint8_t* record,
-                       const TransferState& before, const Calls& callsBefore, std::size_t logFrom) {
+void CheckUploadAnswer(const Program& program, const Kind& kind, uint8_t readCode,
+                       const uint8_t* record, const TransferState& before, const Calls& callsBefore,
+                       std::size_t logFrom) {
   const uint32_t number = NumberOf(kind, record);
   const std::string status = number == 0 ? StatusOf(kind, record) : std::string();
   const bool marker = status == "95" || status == "99" || number == 65535;
@@ -196,6 +199,9 @@ void CheckUploadAnswer(const Program& program, const Kind& kind, const uint8_t* 
              "a line written for status '" + status + "'");
   FUZZ_CHECK(LoggedSince(program, logFrom, kind.failure) == outOfOrder,
              "the failure line does not match an answer out of order");
+  const bool received = before.Direction == 2 && kind.code == readCode && !marker && !outOfOrder;
+  FUZZ_CHECK(program.ServedTransfer().Stored == before.Stored + (received ? 1 : 0),
+             received ? "a record received was not counted" : "an answer counted as a record");
   const bool counted = kind.reportCount && static_cast<int32_t>(number + 1) >= kind.reportCount;
   const bool last = kind.wideNumber && number == static_cast<uint32_t>(INT32_MAX);
   if (ended || counted || last) {
@@ -311,7 +317,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                      calls.disconnects == callsBefore.disconnects,
                  "an answer that no handler acts on changed something");
     } else if (answer.Direction == 2) {
-      CheckUploadAnswer(program, *answered, record.data(), before, callsBefore, logBefore.size());
+      CheckUploadAnswer(program, *answered, upload ? kind.code : 0, record.data(), before,
+                        callsBefore, logBefore.size());
     } else {
       CheckAcknowledgment(program, *answered, record.data(), before);
     }

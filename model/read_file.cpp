@@ -14,7 +14,7 @@ namespace {
 std::string ListingLine(int listed, const LineColumns& in, const CodePage& codePage) {
   // Columns are taken in order, so the first failing one is the one reported.
   const uint16_t field1 = in.U16(1);
-  const int32_t pluNo = in.Number(2);
+  const int32_t pluNo = in.PluNumber(2);
   const uint8_t field3 = in.U8(3);
   const std::string text = codePage.ToUtf8(in.Text(4, sizeof(PluRecord::Text)));
   const int32_t field5 = in.Number(5);

@@ -35,9 +35,9 @@ class ReadData : public ::testing::Test {
 TEST_F(ReadData, ListsEveryDataLineWithItsRunningNumber) {
   List(
       "; header\r\n1\t2\t3\tApples\t249\t20001\t7\t5\t1\r\n\r\n"
-      "65535\t-5\t255\tPears, ripe\t$10\r\n");
-  EXPECT_EQ(log, (Strings{"", "1. 1, 2, 3, Apples, 249", "2. 65535, -5, 255, Pears, ripe, 16", "",
-                          "* End *"}));
+      "65535\t70000\t255\tPears, ripe\t$10\r\n");
+  EXPECT_EQ(log, (Strings{"", "1. 1, 2, 3, Apples, 249", "2. 65535, 70000, 255, Pears, ripe, 16",
+                          "", "* End *"}));
   EXPECT_EQ(errors, Strings{});
 }
 

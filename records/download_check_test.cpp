@@ -1,5 +1,6 @@
 // The checks that refuse a download file as a whole, family by family: a
-// number that does not fit its field, and a control character inside a text.
+// number that does not fit its field, a record number that a read-back of
+// the terminal cannot reach, and a control character inside a text.
 // Each refusal names the file, the line and the column.
 #include <gtest/gtest.h>
 
@@ -56,13 +57,53 @@ TEST_F(DownloadCheck, ANumberThatDoesNotFitItsFieldIsRefusedNeverCut) {
       {ReadPluFile, "1\t1\t1\tx\t5\t6\t7\t8\t-1", at + "9: -1 does not fit 0 to 255)"},
       {ReadPluFile, "1\t2147483648\t1\tx\t5\t6\t7\t8\t9",
        at + "2: '2147483648' is not a whole number from -2147483648 to 2147483647)"},
-      {ReadBarcodeFile, "65537\t2\t3\tPears\t2000002", at + "1: 65537 does not fit 0 to 65535)"},
       {ReadBarcodeFile, "2\t256\t3\tPears\t2000002", at + "2: 256 does not fit 0 to 255)"},
       {ReadBarcodeFile, "2\t2\t-3\tPears\t2000002", at + "3: -3 does not fit 0 to 255)"},
-      {ReadIngredientFile, "70000\tSalt", at + "1: 70000 does not fit 0 to 65535)"},
-      {ReadScrollMsgFile, "-2\tHello\t1", at + "1: -2 does not fit 0 to 65535)"},
       {ReadScrollMsgFile, "2\tHello\t0x100", at + "3: 256 does not fit 0 to 255)"},
   });
+}
+
+TEST_F(DownloadCheck, OnlyRecordNumbersAReadBackReachesAreTaken) {
+  // A line of each kind with its record number in its own column.
+  const struct {
+    Parser parse;
+    int column;
+    std::string before, after;
+    bool plu;
+  } kinds[] = {
+      {ReadPluFile, 2, "1\t", "\t1\tx\t5\t6\t7\t8\t9", true},
+      {ReadBarcodeFile, 1, "", "\t2\t3\tPears\t2000002", false},
+      {ReadIngredientFile, 1, "", "\tSalt", false},
+      {ReadScrollMsgFile, 1, "", "\tHello\t1", false},
+  };
+  const struct {
+    int64_t number;
+    bool plu, others;  // taken in a PLU file, in the other kinds' files
+  } numbers[] = {{0, false, false},         {-1, false, false},           {1, true, true},
+                 {65534, true, true},       {65535, false, false},        {65536, true, false},
+                 {2147483647, true, false}, {-2147483648LL, false, false}};
+  const std::string at = "I/O Error ! (Down.txt, line 2, column ";
+  for (const auto& kind : kinds) {
+    for (const auto& n : numbers) {
+      const std::string number = std::to_string(n.number);
+      SCOPED_TRACE(number + (kind.plu ? " PLU" : " column 1"));
+      folder.Write("Down.txt", GoodLine(kind.parse) + "\r\n" + kind.before + number + kind.after);
+      const DownloadFileRead read = kind.parse(folder.File("Down.txt"), CodePage());
+      if (kind.plu ? n.plu : n.others) {
+        EXPECT_EQ(read.records, 2);
+        EXPECT_FALSE(read.error);
+        continue;
+      }
+      ASSERT_TRUE(read.error);
+      EXPECT_EQ(read.error->Describe(folder.File("Down.txt")),
+                at + std::to_string(kind.column) + ": " + number +
+                    (kind.plu ? " is not a PLU number from 1 to 2147483647 but 65535: a read-back "
+                                "of the terminal starts at 1, and an answer numbered 0 or 65535 "
+                                "ends it)"
+                              : " is not a record number from 1 to 65534: an answer numbered 0 "
+                                "or 65535 ends a read-back of the terminal)"));
+    }
+  }
 }
 
 TEST_F(DownloadCheck, AControlCharacterInsideATextIsRefusedWithItsPlace) {

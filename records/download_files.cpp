@@ -9,7 +9,7 @@ namespace {
 PluRecord ParsePluLine(const LineColumns& in) {
   PluRecord record{};
   record.Field1 = in.U16(1);
-  record.PluNo = in.Number(2);
+  record.PluNo = in.PluNumber(2);
   record.Field3 = in.U8(3);
   in.CopyText(4, record.Text);
   record.Field5 = in.Number(5);
@@ -22,7 +22,7 @@ PluRecord ParsePluLine(const LineColumns& in) {
 
 BarcodeRecord ParseBarcodeLine(const LineColumns& in) {
   BarcodeRecord record{};
-  record.Number = in.U16(1);
+  record.Number = in.RecordNumber(1);
   record.Field2 = in.U8(2);
   record.Field3 = in.U8(3);
   in.CopyText(4, record.Text1);
@@ -32,14 +32,14 @@ BarcodeRecord ParseBarcodeLine(const LineColumns& in) {
 
 IngredientRecord ParseIngredientLine(const LineColumns& in) {
   IngredientRecord record{};
-  record.Number = in.U16(1);
+  record.Number = in.RecordNumber(1);
   in.CopyText(2, record.Text);
   return record;
 }
 
 ScrollMsgRecord ParseScrollMsgLine(const LineColumns& in) {
   ScrollMsgRecord record{};
-  record.Number = in.U16(1);
+  record.Number = in.RecordNumber(1);
   in.CopyText(2, record.Text2);
   record.Field3 = in.U8(3);
   return record;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "records/extract_field.h"
+#include "records/record_numbers.h"
 #include "records/record_tables.h"
 #include "text/str_to_int.h"
 
@@ -55,6 +56,24 @@ uint32_t LineColumns::Unsigned(int column, uint32_t max) const {
   if (value >= 0 && static_cast<uint32_t>(value) <= max) return static_cast<uint32_t>(value);
   throw Refused(kIoError, column,
                 std::to_string(value) + " does not fit 0 to " + std::to_string(max));
+}
+
+int32_t LineColumns::PluNumber(int column) const {
+  const int32_t value = Number(column);
+  if (IsFileRecordNumber(true, value)) return value;
+  throw Refused(kIoError, column,
+                std::to_string(value) +
+                    " is not a PLU number from 1 to 2147483647 but 65535: a read-back of the "
+                    "terminal starts at 1, and an answer numbered 0 or 65535 ends it");
+}
+
+uint16_t LineColumns::RecordNumber(int column) const {
+  const int32_t value = Number(column);
+  if (IsFileRecordNumber(false, value)) return static_cast<uint16_t>(value);
+  throw Refused(kIoError, column,
+                std::to_string(value) +
+                    " is not a record number from 1 to 65534: an answer numbered 0 or 65535 "
+                    "ends a read-back of the terminal");
 }
 
 std::string_view LineColumns::Text(int column, std::size_t capacity) const {

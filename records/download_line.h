@@ -22,7 +22,8 @@ DownloadFileError TooManyRecords(int lineNumber);
 // The columns of line `lineNumber` of a download file. Each column asked for
 // lowers MissingFieldFlag first. Every refusal throws DownloadFileError with
 // the line and column: a column that the line lacks "Error in input file !",
-// a number that does not convert or does not fit its field "I/O Error !", a
+// a number that does not convert, does not fit its field or is no record
+// number a read-back can reach "I/O Error !", a
 // text longer than its field a message naming the line, a text holding a
 // control character or a character the terminal's set lacks "Error in input
 // file !". Texts are taken in the terminal's set, as `texts` gives them.
@@ -35,6 +36,11 @@ class LineColumns {
   // Narrow fields take only what they hold: a value is never cut to fit.
   uint16_t U16(int column) const { return static_cast<uint16_t>(Unsigned(column, UINT16_MAX)); }
   uint8_t U8(int column) const { return static_cast<uint8_t>(Unsigned(column, UINT8_MAX)); }
+  // A record number a read-back of the terminal reaches under its own
+  // number (records/record_numbers.h): PLU numbers 1 to 2147483647 but
+  // 65535, the other kinds' numbers 1 to 65534.
+  int32_t PluNumber(int column) const;
+  uint16_t RecordNumber(int column) const;
   // The column's text in the terminal's set, refused when it does not fit a
   // field of `capacity` bytes with its terminating zero (the terminal's
   // bytes are counted), or when it holds a control character (a record must

@@ -1,5 +1,6 @@
 #include "records/record_compare.h"
 
+#include <cstdint>
 #include <map>
 #include <span>
 #include <utility>
@@ -63,6 +64,7 @@ class Comparer {
   Comparer(const RecordFields& kind, const CompareOptions& options)
       : kind_(kind), options_(options) {}
 
+  void Unseen() { ++result_.unseen; }
   void Missing(int64_t number) {
     ++result_.missing;
     Note(Record(number) + ": missing on the terminal");
@@ -120,11 +122,17 @@ RecordComparison CompareWithFile(uint8_t code, int total,
   const RecordsByNumber inFile = ByNumber(*kind, FileRecords(code, total));
   const RecordsByNumber onTerminal = ByNumber(*kind, terminal);
   Comparer comparer(*kind, options);
+  // A read-back that stopped short saw nothing above its last record.
+  const bool whole = options.unproven.empty();
+  const int64_t lastRead = onTerminal.empty() ? INT64_MIN : onTerminal.rbegin()->first;
   auto f = inFile.begin();
   auto t = onTerminal.begin();
   // Both maps walked together in record number order.
   while (f != inFile.end() || t != onTerminal.end()) {
-    if (t == onTerminal.end() || (f != inFile.end() && f->first < t->first)) {
+    if (t == onTerminal.end() && !whole && f->first > lastRead) {
+      comparer.Unseen();
+      ++f;
+    } else if (t == onTerminal.end() || (f != inFile.end() && f->first < t->first)) {
       comparer.Missing((f++)->first);
     } else if (f == inFile.end() || t->first < f->first) {
       comparer.Extra((t++)->first);
@@ -134,5 +142,7 @@ RecordComparison CompareWithFile(uint8_t code, int total,
       ++t;
     }
   }
-  return std::move(comparer).Result();
+  RecordComparison result = std::move(comparer).Result();
+  result.unproven = options.unproven;
+  return result;
 }

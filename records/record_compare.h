@@ -26,14 +26,29 @@ struct RecordComparison {
   // per extra one ("PLU 900: only on the terminal").
   std::vector<std::string> differences;
   int unlisted = 0;  // differences found beyond those listed
+  // In the file, numbered above the last record read, when the read-back
+  // could not see the terminal's whole memory: neither found nor missing.
+  int unseen = 0;
+  // Why the read-back does not prove that it saw every record the terminal
+  // holds ("the terminal ended its records at 65535"); empty when it does.
+  std::string unproven;
 
-  // The terminal holds exactly the file.
-  bool Matches() const { return different == 0 && missing == 0 && extra == 0; }
+  // A record read differs, or one is missing or extra.
+  bool Differs() const { return different > 0 || missing > 0 || extra > 0; }
+  // The terminal holds exactly the file: nothing differs, and the read-back
+  // saw its whole memory.
+  bool Matches() const { return !Differs() && unproven.empty(); }
+  // Nothing read differs, but the read-back could not see everything.
+  bool NotProven() const { return !Differs() && !unproven.empty(); }
 };
 
 struct CompareOptions {
   std::size_t listed = 10;  // differences kept as texts
   DisplayText display;      // empty: texts are shown as they are stored
+  // Empty: the records compared are every record the terminal holds. Else
+  // why the read-back may have missed some: the file's records numbered
+  // above the last one read count as unseen, not missing.
+  std::string unproven;
 };
 
 // Compares the file's records of kind `code` (table positions 1 to `total`;

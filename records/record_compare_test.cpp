@@ -52,8 +52,9 @@ std::vector<std::vector<uint8_t>> Answered(const std::vector<Record>& records) {
 // Reads `content` as the kind's download file; the terminal starts from the
 // records it stored from `stored` on.
 template <class Record>
-void Check(uint8_t code, DownloadFileRead (*read)(const std::string&, const CodePage&), const std::string& content,
-           const Record* stored, const std::vector<Case<Record>>& cases) {
+void Check(uint8_t code, DownloadFileRead (*read)(const std::string&, const CodePage&),
+           const std::string& content, const Record* stored,
+           const std::vector<Case<Record>>& cases) {
   TempFolder folder;
   folder.Write("Down.txt", content);
   const int total = read(folder.File("Down.txt"), CodePage()).records;
@@ -78,7 +79,7 @@ TEST(RecordCompare, PluRecordsByPluNumberOnEveryDownloadedField) {
       "1\t101\t1\tApples\t249\t20101\t7\t5\t1\n"
       "1\t102\t1\tBananas\t100\t20102\t7\t5\t1\n"
       "1\t102\t1\tBananas\t199\t20102\t7\t5\t1\n"
-      "1\t-5\t1\tPears\t229\t20103\t7\t5\t1\n";
+      "1\t103\t1\tPears\t229\t20103\t7\t5\t1\n";
   Check<PluRecord>(kCodePlu, ReadPluFile, file, &PluTable.At(1),
                    {{"the same", [](Plus&) {}, "3 same", {}},
                     {"the later line's price",
@@ -106,11 +107,11 @@ TEST(RecordCompare, PluRecordsByPluNumberOnEveryDownloadedField) {
                     {"missing and extra, in number order",
                      [](Plus& t) {
                        t[3].PluNo = 900;
-                       t[0].PluNo = 7;
+                       t[0].PluNo = -7;
                      },
                      "1 same, 2 missing, 2 only on the terminal",
-                     {"PLU -5: missing on the terminal", "PLU 7: only on the terminal",
-                      "PLU 101: missing on the terminal", "PLU 900: only on the terminal"}},
+                     {"PLU -7: only on the terminal", "PLU 101: missing on the terminal",
+                      "PLU 103: missing on the terminal", "PLU 900: only on the terminal"}},
                     {"text past its zero and unused bytes",
                      [](Plus& t) {
                        LeaveRest(t[0].Text);
@@ -218,6 +219,37 @@ TEST(RecordCompare, TheSpeedkeyRecordOnTheDownloadedKeysOfEachTable) {
                           [](Speedkeys& t) { t.clear(); },
                           "0 same, 1 missing",
                           {"Speedkey: missing on the terminal"}}});
+}
+
+TEST(RecordCompare, AReadBackThatIsNoProofLeavesTheFileRecordsBeyondItUnseen) {
+  TempFolder folder;
+  folder.Write("Down.txt", "1\ta\n2\tb\n3\tc\n4\td\n");
+  ASSERT_EQ(ReadIngredientFile(folder.File("Down.txt"), CodePage()).records, 4);
+  const std::vector<IngredientRecord> file(&IngredientTable.At(1), &IngredientTable.At(1) + 4);
+  const struct {
+    const char* name;
+    std::vector<IngredientRecord> terminal;
+    std::string unproven;
+    const char* counts;
+  } cases[] = {
+      {"read to the end", {file[0], file[2]}, "", "2 same, 2 missing"},
+      {"ended after 3", {file[0], file[2]}, "ended", "2 same, 1 missing, 1 not seen"},
+      {"ended before any", {}, "ended", "0 same, 4 not seen"},
+      {"an extra one past the file",
+       {file[0], file[1], file[2], file[3], {9, "x"}},
+       "ended",
+       "4 same, 1 only on the terminal"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CompareOptions options;
+    options.unproven = c.unproven;
+    const RecordComparison result =
+        CompareWithFile(kCodeIngredient, 4, Answered(c.terminal), options);
+    EXPECT_EQ(ComparisonCountsText(result), c.counts);
+    EXPECT_EQ(result.unproven, c.unproven);
+    EXPECT_EQ(result.Matches(), false);
+  }
 }
 
 TEST(RecordCompare, ListsTheFirstDifferencesShowingTextsThroughTheDisplay) {

@@ -9,11 +9,17 @@ std::string ComparisonCountsText(const RecordComparison& comparison) {
     const char* words;
   } parts[] = {{comparison.different, " different"},
                {comparison.missing, " missing"},
-               {comparison.extra, " only on the terminal"}};
+               {comparison.extra, " only on the terminal"},
+               {comparison.unseen, " not seen"}};
   for (const auto& part : parts) {
     if (part.count > 0) text += ", " + std::to_string(part.count) + part.words;
   }
   return text;
+}
+
+const char* Verdict(const RecordComparison& comparison) {
+  if (comparison.Matches()) return "- Verified";
+  return comparison.Differs() ? "- Differs" : "- Not proven";
 }
 
 std::vector<std::string> DifferenceLines(const RecordComparison& comparison) {
@@ -27,8 +33,9 @@ std::vector<std::string> DifferenceLines(const RecordComparison& comparison) {
 
 std::vector<std::string> VerifyLines(const std::string& address,
                                      const RecordComparison& comparison) {
-  const char* headline = comparison.Matches() ? "- Verified " : "- Differs ";
-  std::vector<std::string> lines{headline + address + ": " + ComparisonCountsText(comparison)};
+  std::vector<std::string> lines{std::string(Verdict(comparison)) + " " + address + ": " +
+                                 ComparisonCountsText(comparison)};
+  if (comparison.NotProven()) lines[0] += "; " + comparison.unproven;
   for (std::string& line : DifferenceLines(comparison)) lines.push_back(std::move(line));
   return lines;
 }

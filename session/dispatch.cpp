@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "records/record_numbers.h"
 #include "records/records.h"
 #include "records/status_code.h"
 #include "session/download.h"
@@ -33,14 +34,33 @@ std::string TextOf(const char (&field)[N], std::size_t limit) {
 
 // Records the answer's number and reads whether the terminal ends the upload:
 // status "95" or "99" in a record numbered 0, or the record number 65535.
-// Returns the status code.
+// An answer of the kind being read, while the read runs, also tells how the
+// read ended. Returns the status code.
 template <std::size_t N>
-std::string NoteUploadAnswer(TerminalSession& session, uint32_t number,
+std::string NoteUploadAnswer(TerminalSession& session, uint8_t code, uint32_t number,
                              const char (&statusText)[N]) {
-  session.State().AnswerNumber = number;
+  TransferState& state = session.State();
+  const bool reading = state.Direction == kDirectionRead && code == session.ReadCode();
+  state.AnswerNumber = number;
   const std::string status = number == 0 ? StatusCode(statusText, N) : std::string();
-  if (status == "95" || status == "99" || number == 65535) session.State().Direction = 0;
+  if (status == "95" || status == "99" || number == kEndNumber) state.Direction = 0;
+  if (!reading) return status;
+  if (status == "99") {
+    state.EndOfRead = ReadEnd::NoMore;
+  } else if (status == "95") {
+    state.EndOfRead = ReadEnd::Unnumbered;
+  } else if (number == kEndNumber) {
+    state.EndOfRead = ReadEnd::EndNumber;
+  }
   return status;
+}
+
+// The answer that ended the read with status "95" or the number 65535 is no
+// record of the terminal under its own number: an upload still writes its
+// line, but it is neither counted nor handed on as a record.
+bool IsEndAnswer(const TerminalSession& session) {
+  const ReadEnd end = session.Transfer().EndOfRead;
+  return end == ReadEnd::Unnumbered || end == ReadEnd::EndNumber;
 }
 
 // An upload moves forward when each answer carries at least the number asked
@@ -63,6 +83,7 @@ void UploadOutOfOrder(TerminalSession& session, const char* requestName) {
 // How one kind's upload answers are handled.
 template <class Record>
 struct UploadKind {
+  uint8_t code;
   const char* completionLine;
   const char* requestName;  // the request's name in its log lines
   void (*writeLine)(TerminalSession&, const Record*);
@@ -77,13 +98,16 @@ template <class Record, std::size_t N>
 bool WriteUnlessEnd(TerminalSession& session, const Record& record, uint32_t number,
                     const char (&statusText)[N], const UploadKind<Record>& kind) {
   const bool forward = MovesForward(session, number, kind.wideNumber);
-  if (NoteUploadAnswer(session, number, statusText) == "99") {
+  const bool reading =
+      session.State().Direction == kDirectionRead && kind.code == session.ReadCode();
+  if (NoteUploadAnswer(session, kind.code, number, statusText) == "99") {
     session.Log(kind.completionLine);
   } else if (session.State().Direction != 0 && !forward) {
     UploadOutOfOrder(session, kind.requestName);
     return false;
   } else {
-    session.Received(&record, sizeof record);
+    // A late answer, after the end, or one of another kind is no record of this read.
+    if (reading && !IsEndAnswer(session)) session.Received(&record, sizeof record);
     kind.writeLine(session, &record);
   }
   if (session.State().Direction != 0) return true;
@@ -95,8 +119,9 @@ template <class Record, std::size_t N>
 void UploadAnswer(TerminalSession& session, const Record& record, uint32_t number,
                   const char (&statusText)[N], const UploadKind<Record>& kind) {
   if (!WriteUnlessEnd(session, record, number, statusText, kind)) return;
-  if (kind.wideNumber && number == static_cast<uint32_t>(INT32_MAX)) {
+  if (kind.wideNumber && number == static_cast<uint32_t>(kLargestPluNumber)) {
     // No PLU number follows the largest one: the upload is complete.
+    if (kind.code == session.ReadCode()) session.State().EndOfRead = ReadEnd::Last;
     session.Log(kind.completionLine);
     session.Disconnect();
   } else {
@@ -195,8 +220,8 @@ void DataReceivedPLU(TerminalSession& session, const RequestPacket& answer) {
   const uint32_t number = static_cast<uint32_t>(record->PluNo);
   if (answer.Direction == kDirectionRead) {
     UploadAnswer(session, *record, number, record->Text,
-                 UploadKind<PluRecord>{"- CompleteDataReceivedPLU", "UploadNextPLU", AddPlu,
-                                       UploadNextPLU, true});
+                 UploadKind<PluRecord>{kCodePlu, "- CompleteDataReceivedPLU", "UploadNextPLU",
+                                       AddPlu, UploadNextPLU, true});
   } else if (answer.Direction == kDirectionWrite) {
     Acknowledged(session, answer, number, record->Text, std::nullopt);
   }
@@ -207,8 +232,8 @@ void DataReceivedBarcode(TerminalSession& session, const RequestPacket& answer) 
   if (!record) return;
   if (answer.Direction == kDirectionRead) {
     UploadAnswer(session, *record, record->Number, record->Text2,
-                 UploadKind<BarcodeRecord>{"- CompleteDataReceivedBarcode", "UploadNextBarcode",
-                                           AddBarcode, UploadNextBarcode});
+                 UploadKind<BarcodeRecord>{kCodeBarcode, "- CompleteDataReceivedBarcode",
+                                           "UploadNextBarcode", AddBarcode, UploadNextBarcode});
   } else if (answer.Direction == kDirectionWrite) {
     Acknowledged(session, answer, record->Number, record->Text2,
                  TextOf(record->Text2, 101) + "DataReceivedBarcode");
@@ -221,8 +246,8 @@ void DataReceivedIngredient(TerminalSession& session, const RequestPacket& answe
   if (answer.Direction == kDirectionRead) {
     UploadAnswer(
         session, *record, record->Number, record->Text,
-        UploadKind<IngredientRecord>{"- CompleteDataReceivedIngredient", "UploadNextIngredient",
-                                     AddIngredient, UploadNextIngredient});
+        UploadKind<IngredientRecord>{kCodeIngredient, "- CompleteDataReceivedIngredient",
+                                     "UploadNextIngredient", AddIngredient, UploadNextIngredient});
   } else if (answer.Direction == kDirectionWrite) {
     Acknowledged(session, answer, record->Number, record->Text,
                  TextOf(record->Text, 1025) + "DataReceivedIngredient");
@@ -235,8 +260,8 @@ void DataReceivedScrollMsg(TerminalSession& session, const RequestPacket& answer
   if (answer.Direction == kDirectionRead) {
     UploadAnswer(
         session, *record, record->Number, record->Text1,
-        UploadKind<ScrollMsgRecord>{"- CompleteDataReceivedScrollMsg", "UploadNextScrollMsg",
-                                    AddScrollMsg, UploadNextScrollMsg});
+        UploadKind<ScrollMsgRecord>{kCodeScrollMsg, "- CompleteDataReceivedScrollMsg",
+                                    "UploadNextScrollMsg", AddScrollMsg, UploadNextScrollMsg});
   } else if (answer.Direction == kDirectionWrite) {
     Acknowledged(session, answer, record->Number, record->Text1,
                  TextOf(record->Text2, 101) + "DataReceivedScrollMsg");
@@ -248,10 +273,13 @@ void DataReceivedSpeedkey(TerminalSession& session, const RequestPacket& answer)
   if (!record) return;
   if (answer.Direction == kDirectionRead) {
     const bool asked = session.ReadCode() == kCodeSpeedkey && session.State().Direction != 0;
-    NoteUploadAnswer(session, record->Number, record->Text);
-    // The one record asked for, unless the terminal holds none; anything
-    // else is only logged.
-    if (asked && record->Number != 0) session.Received(&*record, sizeof *record);
+    NoteUploadAnswer(session, kCodeSpeedkey, record->Number, record->Text);
+    // The one record asked for, unless the terminal holds none or answered a
+    // status; anything else is only logged.
+    if (asked && record->Number != 0 && !IsEndAnswer(session)) {
+      session.Received(&*record, sizeof *record);
+      session.State().EndOfRead = ReadEnd::Last;
+    }
     session.Log("- CompleteDataReceivedSpeedkey");
     if (asked) session.State().Direction = 0;
     if (session.State().Direction == 0) session.Disconnect();
@@ -264,30 +292,31 @@ void DataReceivedSpeedkey(TerminalSession& session, const RequestPacket& answer)
 }
 
 void DataReceivedReportPLU(TerminalSession& session, const RequestPacket& answer) {
-  ReportAnswer(session, answer, kCodeReportPlu,
-               UploadKind<ReportPluRecord>{"- CompleteDataReceivedReportPLU", "UploadNextReportPLU",
-                                           AddReportPLU, UploadNextReportPLU});
+  ReportAnswer(
+      session, answer, kCodeReportPlu,
+      UploadKind<ReportPluRecord>{kCodeReportPlu, "- CompleteDataReceivedReportPLU",
+                                  "UploadNextReportPLU", AddReportPLU, UploadNextReportPLU});
 }
 
 void DataReceivedReportTime(TerminalSession& session, const RequestPacket& answer) {
   ReportAnswer(
       session, answer, kCodeReportTime,
-      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportTime", "UploadNextReportTime",
-                                    AddReportTime, UploadNextReportTime});
+      UploadKind<ReportTotalRecord>{kCodeReportTime, "- CompleteDataReceivedReportTime",
+                                    "UploadNextReportTime", AddReportTime, UploadNextReportTime});
 }
 
 void DataReceivedReportGroup(TerminalSession& session, const RequestPacket& answer) {
-  ReportAnswer(
-      session, answer, kCodeReportGroup,
-      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportGroup", "UploadNextReportGroup",
-                                    AddReportGroup, UploadNextReportGroup});
+  ReportAnswer(session, answer, kCodeReportGroup,
+               UploadKind<ReportTotalRecord>{kCodeReportGroup, "- CompleteDataReceivedReportGroup",
+                                             "UploadNextReportGroup", AddReportGroup,
+                                             UploadNextReportGroup});
 }
 
 void DataReceivedReportDept(TerminalSession& session, const RequestPacket& answer) {
   ReportAnswer(
       session, answer, kCodeReportDept,
-      UploadKind<ReportTotalRecord>{"- CompleteDataReceivedReportDept", "UploadNextReportDept",
-                                    AddReportDept, UploadNextReportDept});
+      UploadKind<ReportTotalRecord>{kCodeReportDept, "- CompleteDataReceivedReportDept",
+                                    "UploadNextReportDept", AddReportDept, UploadNextReportDept});
 }
 
 bool ReportLimitReached(int32_t number, uint8_t code) {

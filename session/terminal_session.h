@@ -105,8 +105,10 @@ class TerminalSession {
   // As above, into `file`, made and opened by whoever runs the session.
   void Upload(uint8_t code, std::unique_ptr<UploadFile> file);
   // Asks for every record of `code` (the speedkey record too) for whoever
-  // runs the session alone: each one reaches RecordReceived, and neither a
-  // file nor the log gets a line per record.
+  // runs the session alone, from the lowest number a record of the kind can
+  // have: each one reaches RecordReceived, and neither a file nor the log
+  // gets a line per record. How the terminal ended it is in
+  // Transfer().EndOfRead.
   void Read(uint8_t code);
   // An upload writes a line per record (a Read does not).
   bool WritesLines() const { return writesLines_; }
@@ -129,7 +131,8 @@ class TerminalSession {
   const CodePage& TerminalCodePage() const { return settings_.codePage; }
   UploadFile* OpenUploadFile() { return uploadFile_.get(); }
   void CloseUploadFile();
-  // An upload's answer carried `record`: it is counted and handed on to
+  // An upload's answer carried `record` under its own number (not the "95"
+  // or 65535 answer that ends the read): it is counted and handed on to
   // whoever runs the session, before its line is written.
   void Received(const void* record, std::size_t size);
   void Log(const std::string& line) { report_.Log(line); }

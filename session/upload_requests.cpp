@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "records/record_numbers.h"
 #include "records/records.h"
 #include "session/request.h"
 #include "session/terminal_session.h"
@@ -23,10 +24,19 @@ void Request(TerminalSession& session, uint8_t code, const Record& record,
   }
 }
 
+// An upload starts at record 1. A Read asks for every record the terminal
+// holds, so it starts at the lowest number a record of the kind can have:
+// records that other software stored at 0 (or, for PLU, below it) are seen
+// too, though no download file holds them.
+bool FromLowest(const TerminalSession& session) {
+  return !session.WritesLines();
+}
+
 // Barcode, ingredient and scroll message uploads ask for the record after the
 // one the terminal last answered with.
 uint16_t AfterAnswer(const TerminalSession& session, int flag) {
-  return flag == 0 ? 1 : static_cast<uint16_t>((session.Transfer().AnswerNumber & 0xFFFF) + 1);
+  if (flag == 0) return FromLowest(session) ? 0 : 1;
+  return static_cast<uint16_t>((session.Transfer().AnswerNumber & 0xFFFF) + 1);
 }
 
 // A numbered upload kind other than PLU: only `Number` is set in the request.
@@ -53,7 +63,8 @@ void RequestReport(TerminalSession& session, uint8_t code, int flag, const std::
 void UploadNextPLU(TerminalSession& session, int flag) {
   // As the other kinds: the record after the one the terminal last answered
   // with, so that numbers the terminal does not hold are never asked for.
-  const uint32_t number = flag == 0 ? 1 : session.State().AnswerNumber + 1;
+  const uint32_t first = FromLowest(session) ? static_cast<uint32_t>(kLowestPluNumber) : 1;
+  const uint32_t number = flag == 0 ? first : session.State().AnswerNumber + 1;
   PluRecord record{};
   record.Field1 = 1;
   record.PluNo = static_cast<int32_t>(number);

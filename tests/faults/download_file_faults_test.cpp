@@ -53,7 +53,8 @@ TEST_F(DownloadFileFaults, ABrokenFileIsRefusedBeforeAnyTerminalIsContacted) {
        "I/O Error ! (PLU-Down.txt: not a regular file)"},
       {"barcode 65537", "barcode",
        Holding(FileText({"1\t2\t0\tApples\t2000001", "65537\t2\t0\tPears\t2000002"})),
-       "I/O Error ! (Barcode-Down.txt, line 2, column 1: 65537 does not fit 0 to 65535)"},
+       "I/O Error ! (Barcode-Down.txt, line 2, column 1: 65537 is not a record number from 1 to "
+       "65534: an answer numbered 0 or 65535 ends a read-back of the terminal)"},
   };
   StartSimulator({"127.0.0.2", "127.0.0.3"});
   WriteSettings();

@@ -63,14 +63,14 @@ struct SendCase {
 TEST_F(TransferFaults, TheSendSummaryCountsWhatTheTerminalStoredAndSaysWhy) {
   const SendCase cases[] = {
       {"every record stored, with the longest answer time-out",
-       {1, 2, 0},
+       {1, 2, 3},
        {},
        true,
        "sent",
        3,
        {"--answer-timeout-ms", "3600000"}},
       {"memory full at the third record",
-       {1, 2, 0},
+       {1, 2, 3},
        {"--capacity", "2"},
        true,
        "refused: ERR: 90 Memory full",

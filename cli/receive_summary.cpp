@@ -35,6 +35,7 @@ bool ReceiveSummary::AllReceived() const {
 
 void ReceiveSummary::Print(std::FILE* out) const {
   std::fprintf(out, "upload started %s\n", run_.StartedText().c_str());
+  std::fputs(run_.SetAsideLines().c_str(), out);
   std::fprintf(out, "%-20s %-34s %8s %9s  %s\n", "terminal", "outcome", "records", "seconds",
                "file");
   for (const auto& t : terminals_) {

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/summary_run.h"
@@ -18,6 +19,8 @@ class ReceiveSummary {
   // The cycle is over: its kind, the folder its files went to, and each
   // ticked entry's state in list order. The run's end is taken now.
   void Finish(std::string kind, std::string folder, std::vector<TerminalState> terminals);
+  // The values of Orlent.ini the run set aside, each with the value it used.
+  void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
   // True when every terminal's file holds all the terminal had.
   bool AllReceived() const;
   void Print(std::FILE* out) const;

@@ -281,6 +281,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
     return 2;
   }
   const int stopSignal = AwaitCycle(run);
+  summary.NameSetAside(SetAsideInForce(program));
   summary.Finish(options.kind, folder, program.CycleStates());
   summary.Print(stderr);
   if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);

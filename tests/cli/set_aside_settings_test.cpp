@@ -91,12 +91,17 @@ TEST_F(SetAsideSettings, ACycleOptionThatCannotBeTakenIsNamedInTheSummaryAndItsJ
   const std::string json =
       "  \"set_aside\": [{\"setting\": \"TerminalParallel\", \"value\": \"four\", \"used\": "
       "\"1\"}],\n";
-  for (const char* command : {"send", "verify"}) {
-    SCOPED_TRACE(command);
-    const ProcessResult run =
-        Run({command, "--kind", "plu", "--summary-json", folder.File("run.json")});
+  const std::vector<std::vector<std::string>> commands = {
+      {"send", "--kind", "plu"},
+      {"verify", "--kind", "plu"},
+      {"upload", "--kind", "plu", "--terminal", "all", "--out-dir", folder.File("received")}};
+  for (std::vector<std::string> command : commands) {
+    const std::string name = command.front();
+    SCOPED_TRACE(name);
+    command.insert(command.end(), {"--summary-json", folder.File("run.json")});
+    const ProcessResult run = Run(command);
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find(std::string(command) + " started "), std::string::npos);
+    EXPECT_NE(run.err.find(name + " started "), std::string::npos);
     EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
     EXPECT_NE(folder.Read("run.json").find(json), std::string::npos) << folder.Read("run.json");
   }

@@ -81,7 +81,9 @@ void TransferCycle::Fill() {
     Block& added = *block;
     blocks_.push_back(std::move(block));
     if (!entry.ticked) {
-      added.held = {"", "- Skip Connect " + entry.address};
+      for (const std::string& line : {std::string(), "- Skip Connect " + entry.address}) {
+        Write(added, line, false);
+      }
       added.complete = true;
       continue;
     }
@@ -124,8 +126,9 @@ void TransferCycle::Connected(Block& block, bool connected) {
 }
 
 void TransferCycle::Write(Block& block, const std::string& line, bool progress) {
+  host_.Journal(entries_[block.entry].address, line, progress);
   if (block.entry == shown_) {
-    progress ? host_.LogProgress(line) : host_.Log(line);
+    host_.Show(line, progress);
   } else if (progress && !block.held.empty() && IsProgressLine(block.held.back())) {
     block.held.back() = line;
   } else {
@@ -166,7 +169,7 @@ void TransferCycle::Finish(Block& block) {
 void TransferCycle::Show() {
   while (shown_ < blocks_.size()) {
     Block& block = *blocks_[shown_];
-    for (const std::string& line : block.held) host_.Log(line);
+    for (const std::string& line : block.held) host_.Show(line, false);
     block.held.clear();
     if (!block.complete) return;
     ++shown_;
@@ -177,6 +180,11 @@ void TransferCycle::EndIfDone() {
   const bool turnedToAll = next_ == entries_.size() || stopping_;
   if (!running_ || active_ > 0 || !turnedToAll || shown_ < blocks_.size()) return;
   running_ = false;
-  host_.Log("");
-  host_.Log("* End *");
+  WriteOwn("");
+  WriteOwn("* End *");
+}
+
+void TransferCycle::WriteOwn(const std::string& line) {
+  host_.Journal("", line, false);
+  host_.Show(line, false);
 }

@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
+#include "cli/summary_json_file.h"
 #include "cli/verify_summary.h"
 #include "cycle/received_file.h"
 #include "model/program.h"
@@ -70,13 +71,6 @@ std::string OutFolder(const std::string& folder) {
   return Absolute(folder);
 }
 
-void WriteSummaryJson(const std::string& json, const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "w");
-  const bool written = file && std::fwrite(json.data(), 1, json.size(), file) == json.size();
-  if (file && std::fclose(file) != 0) file = nullptr;
-  if (!written || !file) throw ExitStatus(2, "cannot write the summary to " + path);
-}
-
 // A safety net behind the answer time-out: a cycle that stops moving fails.
 void WatchCycle(CliRun& run, const std::string& stalled) {
   Program& program = *run.program;
@@ -115,6 +109,7 @@ void UseCycleOptions(Program& program, const CycleRunOptions& options) {
 
 int Send(CliRun& run, const SendOptions& options) {
   Program& program = *run.program;
+  SummaryJsonFile summaryFile(options.summaryJson);
   SendSummary summary;
   WatchCycle(run, "the send cycle stopped moving");
   run.Handle([&] {
@@ -134,7 +129,7 @@ int Send(CliRun& run, const SendOptions& options) {
   summary.Finish(ChosenKind(program.Kinds), program.DownloadFilePath(), program.CycleRecords(),
                  program.CycleStates());
   summary.Print(stderr);
-  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
+  summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore;
@@ -258,6 +253,7 @@ int Upload(CliRun& run, const UploadOptions& options) {
 
 int Verify(CliRun& run, const VerifyOptions& options) {
   Program& program = *run.program;
+  SummaryJsonFile summaryFile(options.summaryJson);
   VerifySummary summary;
   WatchCycle(run, "the verification stopped moving");
   run.Handle([&] {
@@ -277,7 +273,7 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   summary.Finish(options.kind, program.DownloadFilePath(), program.CycleRecords(),
                  program.Verifications());
   summary.Print(stderr);
-  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
+  summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   // A terminal the cycle gave up on has no verdict: the run is not clean.

@@ -16,6 +16,7 @@
 #include "cli/receive_summary.h"
 #include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
+#include "cli/summary_json_file.h"
 #include "cli/verify_summary.h"
 #include "cycle/received_file.h"
 #include "model/program.h"
@@ -72,13 +73,6 @@ std::string OutFolder(const std::string& folder) {
   return Absolute(folder);
 }
 
-void WriteSummaryJson(const std::string& json, const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "w");
-  const bool written = file && std::fwrite(json.data(), 1, json.size(), file) == json.size();
-  if (file && std::fclose(file) != 0) file = nullptr;
-  if (!written || !file) throw ExitStatus(2, "cannot write the summary to " + path);
-}
-
 // A safety net behind the answer time-out: a cycle that stops moving fails.
 void WatchCycle(CliRun& run, const std::string& stalled) {
   Program& program = *run.program;
@@ -129,6 +123,7 @@ std::vector<SetAsideSetting> SetAsideInForce(const Program& program) {
 
 int Send(CliRun& run, const SendOptions& options) {
   Program& program = *run.program;
+  SummaryJsonFile summaryFile(options.summaryJson);
   SendSummary summary;
   WatchCycle(run, "the send cycle stopped moving");
   run.Handle([&] {
@@ -149,7 +144,7 @@ int Send(CliRun& run, const SendOptions& options) {
   summary.Finish(ChosenKind(program.Kinds), program.DownloadFilePath(), program.CycleRecords(),
                  program.CycleStates());
   summary.Print(stderr);
-  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
+  summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore;
@@ -263,6 +258,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
     throw ExitStatus(2, "--out names one file: from every ticked terminal, use --out-dir");
   }
   Program& program = *run.program;
+  SummaryJsonFile summaryFile(options.summaryJson);
   ReceiveSummary summary;
   WatchCycle(run, "the receive cycle stopped moving");
   std::vector<std::string> reports;  // each terminal's complete report file
@@ -284,7 +280,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   summary.NameSetAside(SetAsideInForce(program));
   summary.Finish(options.kind, folder, program.CycleStates());
   summary.Print(stderr);
-  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
+  summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   int status = summary.AllReceived() && run.view.Errors().size() == errorsBefore ? 0 : 1;
@@ -315,6 +311,7 @@ int Upload(CliRun& run, const UploadOptions& options) {
 
 int Verify(CliRun& run, const VerifyOptions& options) {
   Program& program = *run.program;
+  SummaryJsonFile summaryFile(options.summaryJson);
   VerifySummary summary;
   WatchCycle(run, "the verification stopped moving");
   run.Handle([&] {
@@ -335,7 +332,7 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   summary.Finish(options.kind, program.DownloadFilePath(), program.CycleRecords(),
                  program.Verifications());
   summary.Print(stderr);
-  if (!options.summaryJson.empty()) WriteSummaryJson(summary.Json(), options.summaryJson);
+  summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   // A terminal the cycle gave up on has no verdict: the run is not clean.

@@ -114,7 +114,9 @@ void TransferCycle::TurnTo(std::size_t entry) {
   blocks_[entry] = std::make_unique<Block>(*this, entry);
   Block& added = *blocks_[entry];
   if (!turned.ticked) {
-    added.held = {"", "- Skip Connect " + turned.address};
+    for (const std::string& line : {std::string(), "- Skip Connect " + turned.address}) {
+      Write(added, line, false);
+    }
     added.complete = true;
     return;
   }
@@ -149,8 +151,9 @@ void TransferCycle::Connected(Block& block, bool connected) {
 }
 
 void TransferCycle::Write(Block& block, const std::string& line, bool progress) {
+  host_.Journal(entries_[block.entry].address, line, progress);
   if (block.entry == shown_) {
-    progress ? host_.LogProgress(line) : host_.Log(line);
+    host_.Show(line, progress);
   } else if (progress && !block.held.empty() && IsProgressLine(block.held.back())) {
     block.held.back() = line;
   } else {
@@ -210,7 +213,7 @@ void TransferCycle::Show() {
       continue;
     }
     Block& block = *blocks_[shown_];
-    for (const std::string& line : block.held) host_.Log(line);
+    for (const std::string& line : block.held) host_.Show(line, false);
     block.held.clear();
     if (!block.complete) return;
     ++shown_;
@@ -221,6 +224,11 @@ void TransferCycle::EndIfDone() {
   // Every block shown: each entry was turned to, or none will be.
   if (!running_ || active_ > 0 || shown_ < blocks_.size()) return;
   running_ = false;
-  host_.Log("");
-  host_.Log("* End *");
+  WriteOwn("");
+  WriteOwn("* End *");
+}
+
+void TransferCycle::WriteOwn(const std::string& line) {
+  host_.Journal("", line, false);
+  host_.Show(line, false);
 }

@@ -6,7 +6,8 @@
 // written); an entry whose terminal is being served waits for that session
 // without holding up the entries after it. Whatever that number, the log
 // reads the same: one block per entry in list order (a block is shown as
-// soon as every earlier one is complete), then "* End *".
+// soon as every earlier one is complete), then "* End *". The journal gets
+// each line the moment it is written, with the address of its terminal.
 #pragma once
 
 #include <cstddef>
@@ -39,10 +40,13 @@ struct CycleSettings {
 class CycleHost {
  public:
   virtual ~CycleHost() = default;
-  virtual void Log(const std::string& line) = 0;
-  // The running count of a PLU download: replaces the log's last line when
-  // that is an earlier count, else appends.
-  virtual void LogProgress(const std::string& line) = 0;
+  // A line of the log as the operator reads it, in list order. `progress`:
+  // the running count of a PLU download, which replaces the log's last line
+  // when that is an earlier count, else appends.
+  virtual void Show(const std::string& line, bool progress) = 0;
+  // A line of the work of `terminal` (empty: of the cycle itself) at the
+  // moment it is written, for the journal.
+  virtual void Journal(const std::string& terminal, const std::string& line, bool progress) = 0;
   virtual void TerminalStateChanged(const TerminalState& state) = 0;
   // The connection settings of the entry the cycle turns to now.
   virtual SessionSettings SettingsFor(const std::string& address) = 0;
@@ -87,6 +91,8 @@ class TransferCycle {
   void Connect(Block& block);
   void Connected(Block& block, bool connected);
   void Write(Block& block, const std::string& line, bool progress);
+  // A line of no terminal's: shown and journalled at once.
+  void WriteOwn(const std::string& line);
   void Finish(Block& block);
   void Show();
   void EndIfDone();

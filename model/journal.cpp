@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <utility>
 
 namespace chr = std::chrono;
 namespace fs = std::filesystem;
@@ -16,6 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kKeptDays = 90;
+constexpr const char* kNotRegular = "not a regular file";
 
 // "2026-12-08T23:41:07 ": the line's local time, ISO 8601 to the second.
 std::string Timestamp(chr::local_seconds time) {
@@ -30,12 +32,12 @@ std::string Timestamp(chr::local_seconds time) {
   return text;
 }
 
-// `line` with the timestamp before it. A line break inside the line (an
-// upload's record line, a CR LF and its writer's name after it) starts
-// another line with the same timestamp, so that each line of the journal
-// reads as it was printed.
-std::string Stamped(chr::local_seconds time, const std::string& line) {
-  const std::string stamp = Timestamp(time);
+// `line` with the timestamp and the terminal's address in brackets before
+// it. A line break inside the line (an upload's record line, a CR LF and its
+// writer's name after it) starts another line with the same beginning, so
+// that each line of the journal reads as it was printed.
+std::string Stamped(chr::local_seconds time, const std::string& terminal, const std::string& line) {
+  const std::string stamp = Timestamp(time) + (terminal.empty() ? "" : "[" + terminal + "] ");
   std::string text;
   std::size_t start = 0;
   for (std::size_t end; (end = line.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -80,6 +82,12 @@ std::optional<chr::year_month_day> JournalDate(const std::string& name) {
   return date;
 }
 
+// Something that is not a regular file is at `path`.
+bool SomethingElseAt(const std::string& path) {
+  struct stat status {};
+  return ::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
+}
+
 // Removes the journals in `folder` dated more than 90 days before `today`;
 // every other file stays.
 void RemoveOldJournals(const std::string& folder, chr::year_month_day today) {
@@ -113,20 +121,25 @@ DailyJournal::~DailyJournal() {
   CloseFile();
 }
 
-void DailyJournal::Write(const std::string& line) {
-  Release();
-  Append(clock_(), line);
+void DailyJournal::Write(const std::string& line, const std::string& terminal) {
+  ReleaseOf(terminal);
+  Append({clock_(), line}, terminal);
 }
 
-void DailyJournal::Hold(const std::string& line) {
-  held_.emplace(clock_(), line);
+void DailyJournal::Hold(const std::string& line, const std::string& terminal) {
+  held_.insert_or_assign(terminal, Line{clock_(), line});
 }
 
 void DailyJournal::Release() {
-  if (!held_) return;
-  const auto [time, line] = std::move(*held_);
-  held_.reset();
-  Append(time, line);
+  while (!held_.empty()) ReleaseOf(held_.begin()->first);
+}
+
+void DailyJournal::ReleaseOf(const std::string& terminal) {
+  const auto held = held_.find(terminal);
+  if (held == held_.end()) return;
+  const Line line = std::move(held->second);
+  held_.erase(held);
+  Append(line, terminal);
 }
 
 std::optional<std::string> DailyJournal::TakeFailure() {
@@ -134,14 +147,14 @@ std::optional<std::string> DailyJournal::TakeFailure() {
   return std::exchange(failure_, std::string());
 }
 
-void DailyJournal::Append(chr::local_seconds time, const std::string& line) {
-  const chr::year_month_day day{chr::floor<chr::days>(time)};
+void DailyJournal::Append(const Line& line, const std::string& terminal) {
+  const chr::year_month_day day{chr::floor<chr::days>(line.time)};
   if (!OpenFor(day)) return;
-  const std::string text = Stamped(time, line);
+  const std::string text = Stamped(line.time, terminal, line.text);
   const ssize_t written = ::write(file_, text.data(), text.size());
   if (written == static_cast<ssize_t>(text.size())) return;
   // A short write (a full disk) leaves no reason of its own in errno.
-  Fail(folder_ + "/" + JournalName(day), written < 0 ? errno : ENOSPC);
+  Fail(folder_ + "/" + JournalName(day), std::strerror(written < 0 ? errno : ENOSPC));
   // The next line opens the file anew.
   CloseFile();
 }
@@ -151,12 +164,22 @@ bool DailyJournal::OpenFor(chr::year_month_day day) {
   CloseFile();
   const std::string path = folder_ + "/" + JournalName(day);
   if (::mkdir(folder_.c_str(), 0777) != 0 && errno != EEXIST) {
-    Fail(path, errno);
+    Fail(path, std::strerror(errno));
     return false;
   }
-  file_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  // Opening a FIFO for writing would wait for a reader, for ever; a FIFO
+  // without one, a device or a link refuses the open or fails the check.
+  file_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW,
+                 0666);
   if (file_ < 0) {
-    Fail(path, errno);
+    const int error = errno;
+    Fail(path, SomethingElseAt(path) ? kNotRegular : std::strerror(error));
+    return false;
+  }
+  struct stat status {};
+  if (::fstat(file_, &status) != 0 || !S_ISREG(status.st_mode)) {
+    CloseFile();
+    Fail(path, kNotRegular);
     return false;
   }
   day_ = day;
@@ -164,10 +187,10 @@ bool DailyJournal::OpenFor(chr::year_month_day day) {
   return true;
 }
 
-void DailyJournal::Fail(const std::string& path, int error) {
+void DailyJournal::Fail(const std::string& path, const std::string& reason) {
   if (failed_) return;
   failed_ = true;
-  failure_ = path + ": " + std::strerror(error);
+  failure_ = path + ": " + reason;
 }
 
 void DailyJournal::CloseFile() {

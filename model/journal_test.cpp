@@ -1,11 +1,16 @@
 // The daily journal: a send cycle's lines in the journal of each line's day,
-// a journal that cannot be written, and the removal of old journals.
+// the lines of terminals served at once, a journal that cannot be written or
+// is no regular file, and the removal of old journals.
 #include "model/journal.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -25,16 +30,18 @@ void ClockBeforeMidnight(ProgramFixture& f) {
   f.program->LocalTime = [&f, start] { return start + floor<seconds>(milliseconds{f.loop.Now()}); };
 }
 
-// The texts of a journal's lines, each checked to begin with a timestamp of `day`.
-Lines JournalTexts(const std::string& journal, const std::string& day) {
-  static const std::regex stamped(R"((\d{4}-\d{2}-\d{2})T\d{2}:\d{2}:\d{2} (.*))");
+// The texts of a journal's lines, each checked to begin with a timestamp of
+// `day`; a terminal's address in brackets is kept in `terminals`.
+Lines JournalTexts(const std::string& journal, const std::string& day, Lines& terminals) {
+  static const std::regex stamped(R"((\d{4}-\d{2}-\d{2})T\d{2}:\d{2}:\d{2} (\[([^\]]+)\] )?(.*))");
   Lines texts;
   std::istringstream lines(journal);
   std::smatch parts;
   for (std::string line; std::getline(lines, line);) {
     EXPECT_TRUE(std::regex_match(line, parts, stamped)) << line;
     EXPECT_EQ(parts[1], day) << line;
-    texts.push_back(parts[2]);
+    terminals.push_back(parts[3]);
+    texts.push_back(parts[4]);
   }
   return texts;
 }
@@ -55,8 +62,11 @@ TEST(DailyJournal, ACycleWritesItsLinesToTheJournalOfEachLinesDay) {
   f.program->Start();
   SendThreeRecords(f);
 
-  const Lines before = JournalTexts(f.folder.Read("logs/Orlent-2026-12-08.log"), "2026-12-08");
-  const Lines after = JournalTexts(f.folder.Read("logs/Orlent-2026-12-09.log"), "2026-12-09");
+  Lines terminals;
+  const Lines before =
+      JournalTexts(f.folder.Read("logs/Orlent-2026-12-08.log"), "2026-12-08", terminals);
+  const Lines after =
+      JournalTexts(f.folder.Read("logs/Orlent-2026-12-09.log"), "2026-12-09", terminals);
   EXPECT_FALSE(before.empty()) << "the cycle began before midnight";
   EXPECT_FALSE(after.empty()) << "the connect came after the pause, past midnight";
   Lines journalled = before;
@@ -68,6 +78,11 @@ TEST(DailyJournal, ACycleWritesItsLinesToTheJournalOfEachLinesDay) {
   EXPECT_EQ(journalled, Lines(log.begin() + 1, log.end()));
   EXPECT_EQ(std::count(log.begin(), log.end(), "- Success to Send Plu (3)"), 1);
   EXPECT_EQ(log.back(), "* End *");
+  // Each terminal's lines carry its address; the cycle's own end none.
+  Lines expected(journalled.size(), "127.0.0.12");
+  expected[0] = expected[1] = "127.0.0.11";
+  expected.end()[-2] = expected.end()[-1] = "";
+  EXPECT_EQ(terminals, expected);
 }
 
 TEST(DailyJournal, AJournalThatCannotBeWrittenIsReportedOnceAndTheCycleCompletes) {
@@ -86,6 +101,74 @@ TEST(DailyJournal, AJournalThatCannotBeWrittenIsReportedOnceAndTheCycleCompletes
   EXPECT_EQ(std::count(log.begin(), log.end(), "- Complete Send Plu (Total : 3)"), 2);
   EXPECT_TRUE(f.view.errors.empty());
   EXPECT_TRUE(f.view.failures.empty());
+}
+
+// Each line goes out as it comes, whichever terminal it is of; a running
+// count waits for its terminal's next line, so only its last form is kept.
+TEST(DailyJournal, TerminalsAtOnceHaveTheirLinesWrittenAsTheyComeEachCountInItsLastForm) {
+  TempFolder folder;
+  {
+    DailyJournal journal(folder.path(), [] { return local_days{2026y / December / 8} + 9h; });
+    journal.Write("", "127.0.0.2");
+    journal.Write("- Success Connect 127.0.0.2", "127.0.0.2");
+    journal.Hold("- Success to Send Plu (1)", "127.0.0.2");
+    journal.Write("", "127.0.0.3");
+    journal.Hold("- Success to Send Plu (2)", "127.0.0.2");
+    journal.Write("- Success Connect 127.0.0.3", "127.0.0.3");
+    journal.Hold("- Success to Send Plu (1)", "127.0.0.3");
+    journal.Write("- Complete Send Plu (Total : 2)", "127.0.0.2");
+    journal.Hold("- Success to Send Plu (2)", "127.0.0.3");
+  }
+  EXPECT_EQ(folder.Read("Orlent-2026-12-08.log"),
+            "2026-12-08T09:00:00 [127.0.0.2] \n"
+            "2026-12-08T09:00:00 [127.0.0.2] - Success Connect 127.0.0.2\n"
+            "2026-12-08T09:00:00 [127.0.0.3] \n"
+            "2026-12-08T09:00:00 [127.0.0.3] - Success Connect 127.0.0.3\n"
+            "2026-12-08T09:00:00 [127.0.0.2] - Success to Send Plu (2)\n"
+            "2026-12-08T09:00:00 [127.0.0.2] - Complete Send Plu (Total : 2)\n"
+            "2026-12-08T09:00:00 [127.0.0.3] - Success to Send Plu (2)\n");
+}
+
+// Only a regular file is written: a FIFO (with or without a reader), a
+// folder or a symbolic link at the day's name is reported once, never
+// waited on, and what a link points to stays as it was.
+TEST(DailyJournal, AnythingButARegularFileAtTheDaysNameIsReportedOnceAndLeftAlone) {
+  const std::string name = "Orlent-2026-12-08.log";
+  const struct {
+    const char* what;
+    std::function<void(const TempFolder&)> make;
+  } cases[] = {
+      {"fifo", [&](const TempFolder& f) { ASSERT_EQ(mkfifo(f.File(name).c_str(), 0600), 0); }},
+      {"fifo read", [&](const TempFolder& f) { ASSERT_EQ(mkfifo(f.File(name).c_str(), 0600), 0); }},
+      {"folder", [&](const TempFolder& f) { ASSERT_EQ(mkdir(f.File(name).c_str(), 0700), 0); }},
+      {"link",
+       [&](const TempFolder& f) {
+         f.Write("elsewhere.txt", "kept\n");
+         ASSERT_EQ(symlink(f.File("elsewhere.txt").c_str(), f.File(name).c_str()), 0);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    c.make(folder);
+    // A reader that never reads: an open that waited for one would not.
+    const int reader = std::string(c.what) == "fifo read"
+                           ? open(folder.File(name).c_str(), O_RDONLY | O_NONBLOCK)
+                           : -1;
+    DailyJournal journal(folder.path(), [] { return local_days{2026y / December / 8} + 9h; });
+    journal.Write("- Success Connect 127.0.0.2", "127.0.0.2");
+    EXPECT_EQ(journal.TakeFailure(), folder.File(name) + ": not a regular file");
+    journal.Write("- Success to Disconect 127.0.0.2", "127.0.0.2");
+    EXPECT_EQ(journal.TakeFailure(), std::nullopt);
+    if (reader >= 0) {
+      char byte;
+      EXPECT_EQ(read(reader, &byte, 1), 0) << "nothing was written to the FIFO";
+      close(reader);
+    }
+    if (std::string(c.what) == "link") {
+      EXPECT_EQ(folder.Read("elsewhere.txt"), "kept\n");
+    }
+  }
 }
 
 TEST(DailyJournal, OpeningTheDaysJournalRemovesJournalsMoreThan90DaysOld) {

@@ -127,26 +127,32 @@ const TransferState& Program::ServedTransfer() const {
   return served_ ? served_->Transfer() : none;
 }
 
+// The served session is the only one that reports to the program itself.
 void Program::Log(const std::string& line) {
-  AddLog(line);
-  if (!journal_) return;
-  journal_->Write(line);
-  ReportJournalFailure();
+  Show(line, false);
+  Journal(served_ ? served_->Address() : "", line, false);
 }
 
 void Program::LogProgress(const std::string& line) {
+  Show(line, true);
+  Journal(served_ ? served_->Address() : "", line, true);
+}
+
+void Program::Show(const std::string& line, bool progress) {
   // A PLU download keeps one progress line that counts up instead of a line
-  // per record; the journal gets the line in its last form only.
+  // per record.
   const auto& lines = ActivityLog.Items;
-  const bool countsOn = !lines.empty() && IsProgressLine(lines.back());
-  if (countsOn) {
+  if (progress && !lines.empty() && IsProgressLine(lines.back())) {
     ReplaceLogLine(line, static_cast<int>(lines.size()) - 1);
   } else {
     AddLog(line);
   }
+}
+
+void Program::Journal(const std::string& terminal, const std::string& line, bool progress) {
   if (!journal_) return;
-  if (!countsOn) journal_->Release();
-  journal_->Hold(line);
+  // The journal gets a running count in its last form only.
+  progress ? journal_->Hold(line, terminal) : journal_->Write(line, terminal);
   ReportJournalFailure();
 }
 

@@ -198,10 +198,12 @@ class Program : private SessionReport, private CycleHost {
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload();
 
-  // SessionReport of the served session and CycleHost: the log and each
-  // terminal's state. The lines of terminal work also go to the day's journal.
+  // SessionReport of the served session and CycleHost: the log, the day's
+  // journal and each terminal's state.
   void Log(const std::string& line) override;
   void LogProgress(const std::string& line) override;
+  void Show(const std::string& line, bool progress) override;
+  void Journal(const std::string& terminal, const std::string& line, bool progress) override;
   void StateChanged(const TerminalSession& session) override;
   void Disconnected(TerminalSession&) override {}
   void TerminalStateChanged(const TerminalState& state) override;

@@ -200,6 +200,9 @@ void TerminalSession::Disconnect() {
 void TerminalSession::Stop() {
   services_.loop.StopTimer(Slot(TimerKind::Pause));
   if (transfer_.End == TransferEnd::Running) transfer_.End = TransferEnd::Stopped;
+  // The library's Connect gives up its attempts at once: its failed connect
+  // then ends the session as any other does, instead of after the attempts.
+  if (phase_ == SessionPhase::Connecting) Link().Disconnect(Address().c_str(), -1);
   if (phase_ == SessionPhase::Connected || phase_ == SessionPhase::Transferring) {
     // An answer still on its way sends nothing more.
     transfer_.Direction = 0;

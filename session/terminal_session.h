@@ -116,8 +116,9 @@ class TerminalSession {
   uint8_t ReadCode() const { return uploadCode_; }
   void Disconnect();
   // The operator stops the session: a pause ends without a connect; a
-  // transfer ends and the terminal is disconnected. A connect already running
-  // cannot be called back: its caller disconnects once it returns.
+  // transfer ends and the terminal is disconnected. A connect still waiting
+  // for the terminal gives up and comes back failed; one that came through
+  // first is disconnected by its caller once it returns.
   void Stop();
   // The session is left behind: its pending time-out is stopped and late
   // answers of its address are dropped.

@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -44,24 +45,36 @@ bool ParseTarget(const std::string& text, int port, Target& target) {
   return false;
 }
 
-// Waits until `fd` is ready for `events` or the deadline passes.
-bool WaitFor(int fd, short events, Clock::time_point deadline) {
+struct Attempt {
+  Clock::time_point deadline;
+  int cancel;  // readable once the dial is cancelled, or -1
+};
+
+enum class Wait { kReady, kTimedOut, kCancelled };
+
+// Waits until `fd` is ready for `events`, the deadline passes (or the wait
+// fails) or the dial is cancelled.
+Wait WaitFor(int fd, short events, const Attempt& attempt) {
   for (;;) {
-    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return false;
-    pollfd entry{fd, events, 0};
-    int ready = poll(&entry, 1, static_cast<int>(left));
-    if (ready > 0) return true;
-    if (ready < 0 && errno != EINTR) return false;
+    auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(attempt.deadline - Clock::now()).count();
+    if (left <= 0) return Wait::kTimedOut;
+    pollfd entries[2] = {{fd, events, 0}, {attempt.cancel, POLLIN, 0}};
+    int ready = poll(entries, attempt.cancel < 0 ? 1 : 2, static_cast<int>(left));
+    if (ready > 0) return entries[1].revents != 0 ? Wait::kCancelled : Wait::kReady;
+    if (ready < 0 && errno != EINTR) return Wait::kTimedOut;
   }
 }
 
-bool ReadGreeting(int fd, Clock::time_point deadline, std::string& error) {
+constexpr const char* kCancelled = "cancelled by Disconnect";
+
+bool ReadGreeting(int fd, const Attempt& attempt, std::string& error) {
   uint8_t bytes[kHeaderSize];
   size_t got = 0;
   while (got < kHeaderSize) {
-    if (!WaitFor(fd, POLLIN, deadline)) {
-      error = "no greeting from the terminal in time";
+    const Wait wait = WaitFor(fd, POLLIN, attempt);
+    if (wait != Wait::kReady) {
+      error = wait == Wait::kCancelled ? kCancelled : "no greeting from the terminal in time";
       return false;
     }
     ssize_t n = recv(fd, bytes + got, kHeaderSize - got, 0);
@@ -86,8 +99,7 @@ bool ReadGreeting(int fd, Clock::time_point deadline, std::string& error) {
   return true;
 }
 
-int DialOnce(const Target& target, int timeoutMs, std::string& error) {
-  Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+int DialOnce(const Target& target, const Attempt& attempt, std::string& error) {
   int fd = socket(target.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) {
     error = std::strerror(errno);
@@ -97,11 +109,21 @@ int DialOnce(const Target& target, int timeoutMs, std::string& error) {
   if (connect(fd, reinterpret_cast<const sockaddr*>(&target.address), target.length) < 0) {
     if (errno != EINPROGRESS) {
       failure = errno;
-    } else if (!WaitFor(fd, POLLOUT, deadline)) {
-      failure = ETIMEDOUT;
     } else {
-      socklen_t size = sizeof failure;
-      getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &size);
+      switch (WaitFor(fd, POLLOUT, attempt)) {
+        case Wait::kReady: {
+          socklen_t size = sizeof failure;
+          getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &size);
+          break;
+        }
+        case Wait::kTimedOut:
+          failure = ETIMEDOUT;
+          break;
+        case Wait::kCancelled:
+          error = kCancelled;
+          close(fd);
+          return -1;
+      }
     }
   }
   if (failure != 0) {
@@ -111,7 +133,7 @@ int DialOnce(const Target& target, int timeoutMs, std::string& error) {
   }
   int on = 1;
   setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  if (!ReadGreeting(fd, deadline, error)) {
+  if (!ReadGreeting(fd, attempt, error)) {
     close(fd);
     return -1;
   }
@@ -120,15 +142,28 @@ int DialOnce(const Target& target, int timeoutMs, std::string& error) {
 
 }  // namespace
 
-DialResult Dial(const std::string& address, int port, int timeoutMs, int attempts) {
+DialCancel::DialCancel() : fd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+DialCancel::~DialCancel() {
+  if (fd_ >= 0) close(fd_);
+}
+
+void DialCancel::Cancel() {
+  cancelled_ = true;
+  if (fd_ >= 0) eventfd_write(fd_, 1);
+}
+
+DialResult Dial(const std::string& address, int port, int timeoutMs, int attempts, int cancel) {
   DialResult result;
   Target target;
   if (!ParseTarget(address, port, target)) {
     result.error = "'" + address + "' is not a numeric IP address";
     return result;
   }
-  for (int attempt = 0; attempt < attempts && result.fd < 0; ++attempt) {
-    result.fd = DialOnce(target, timeoutMs, result.error);
+  for (int attempt = 0; attempt < attempts && result.fd < 0 && result.error != kCancelled;
+       ++attempt) {
+    const Attempt one{Clock::now() + std::chrono::milliseconds(timeoutMs), cancel};
+    result.fd = DialOnce(target, one, result.error);
   }
   if (result.fd >= 0) result.error.clear();
   return result;

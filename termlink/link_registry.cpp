@@ -60,22 +60,31 @@ int LinkRegistry::AddProcConnection(int mode, const char* address, int port, int
 int LinkRegistry::Connect(const char* address) {
   if (Empty(address)) return 0;
   Connection settings;
+  std::shared_ptr<DialCancel> cancel;
   {
     std::lock_guard lock(mutex_);
     auto it = connections_.find(address);
     if (!tcpTransport_ || it == connections_.end()) return 0;
     if (it->second.link && it->second.link->IsOpen()) return 1;
     settings = it->second;
+    if (!it->second.dialing) it->second.dialing = std::make_shared<DialCancel>();
+    cancel = it->second.dialing;
+    ++cancel->dials;
   }
   // The attempts take up to retry x interval; no lock is held meanwhile, so
-  // other connections and callbacks go on.
-  DialResult dialed = Dial(address, settings.port, settings.interval, settings.retry);
+  // other connections and callbacks go on, and a Disconnect ends them.
+  DialResult dialed = Dial(address, settings.port, settings.interval, settings.retry, cancel->fd());
+  std::lock_guard lock(mutex_);
+  Connection& connection = connections_[address];
+  if (--cancel->dials == 0 && connection.dialing == cancel) connection.dialing.reset();
+  if (dialed.fd >= 0 && cancel->Cancelled()) {
+    close(dialed.fd);  // disconnected while the greeting came
+    dialed = {-1, "cancelled by Disconnect"};
+  }
   if (dialed.fd < 0) {
     Trace(address, "connect failed: " + dialed.error);
     return 0;
   }
-  std::lock_guard lock(mutex_);
-  Connection& connection = connections_[address];
   if (connection.link && connection.link->IsOpen()) {
     close(dialed.fd);  // another thread connected this address meanwhile
     return 1;
@@ -142,7 +151,13 @@ int LinkRegistry::Disconnect(const char* address) {
   {
     std::lock_guard lock(mutex_);
     auto it = connections_.find(address);
-    if (it == connections_.end() || !it->second.link) return 0;
+    if (it == connections_.end()) return 0;
+    if (it->second.dialing) {
+      // A Connect still dialling the address gives up.
+      it->second.dialing->Cancel();
+      it->second.dialing.reset();
+    }
+    if (!it->second.link) return 0;
     link = std::move(it->second.link);
   }
   return link->Close() ? 1 : 0;

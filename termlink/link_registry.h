@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "termlink/dialer.h"
 #include "termlink/terminal_link.h"
 #include "termlink/termlink.h"
 
@@ -35,7 +36,8 @@ class LinkRegistry {
     int interval = 0;  // ms, time-out of one connect attempt
     int retry = 0;     // connect attempts
     Callbacks callbacks;
-    std::shared_ptr<TerminalLink> link;  // while connected
+    std::shared_ptr<TerminalLink> link;   // while connected
+    std::shared_ptr<DialCancel> dialing;  // while a Connect dials
   };
 
   std::shared_ptr<TerminalLink> OpenLink(const char* address);

@@ -5,12 +5,14 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <future>
 #include <thread>
 
 #include "records/records.h"
@@ -199,6 +201,29 @@ TEST_F(LinkTest, SilentListenerCostsEveryAttemptItsTimeOut) {
   EXPECT_EQ(0, Connect(kTerminal.c_str(), -1));
   EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
   close(fd);
+}
+
+// A program that stops while a terminal has not greeted yet disconnects the
+// address from its own thread: the Connect waiting on another gives up at
+// once, and the address connects as usual afterwards.
+TEST_F(LinkTest, ADisconnectFromAnotherThreadEndsAConnectStillWaitingForTheGreeting) {
+  int port = 0;
+  const int silent = Listen(kTerminal, port);  // accepted by the kernel, never greeted
+  ASSERT_GE(silent, 0);
+  // Three attempts of 20 s: the wait below gives up long before they would.
+  ASSERT_EQ(1, AddConnection(kTerminal, port, 20000, 3));
+  auto connected = std::async(std::launch::async, [] { return Connect(kTerminal.c_str(), -1); });
+  pollfd caller{silent, POLLIN, 0};
+  ASSERT_EQ(1, poll(&caller, 1, 10000)) << "the connect reached the listener";
+  EXPECT_EQ(0, Disconnect(kTerminal.c_str(), -1)) << "no connection was open";
+  ASSERT_EQ(std::future_status::ready, connected.wait_for(10s)) << "hang guard";
+  EXPECT_EQ(0, connected.get());
+  close(silent);
+
+  SimulatorProcess& simulator = Start({"--listen", kTerminal + ":0"});
+  ASSERT_EQ(1, AddConnection(kTerminal, simulator.port()));
+  EXPECT_NE(0, Connect(kTerminal.c_str(), -1));
+  used_.push_back(kTerminal);
 }
 
 TEST_F(LinkTest, ConnectNeedsTheTcpTransportAndASetUpConnection) {

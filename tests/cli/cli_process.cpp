@@ -72,6 +72,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   close(out[1]);
   close(err[1]);
   ProcessResult result;
+  if (watch) watch(pid, result.out);
   if (!Drain(out[0], err[0], result, std::chrono::steady_clock::now() + limit, pid, watch)) {
     kill(-pid, SIGKILL);
     result.err += "\n[killed after " + std::to_string(limit.count()) + " s]\n";

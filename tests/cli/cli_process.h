@@ -15,8 +15,8 @@ struct ProcessResult {
   std::string err;    // standard error, with a note when the time limit ended the run
 };
 
-// Called with the child's process id and its standard output so far, each
-// time more of it arrives.
+// Called with the child's process id once it has started, and with its
+// standard output so far each time more of it arrives.
 using OutputWatch = std::function<void(pid_t pid, const std::string& out)>;
 
 // Runs `program` with `args` to its end, with `environment` entries

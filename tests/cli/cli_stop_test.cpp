@@ -1,8 +1,13 @@
 // orlent-cli stopped by a signal in the middle of a send cycle: the terminal
-// in flight is disconnected, its block ends with the stop line, "* End *"
-// closes the log, and the exit status is the signal's.
+// in flight is disconnected (or its connect given up), its block ends with
+// the stop line, "* End *" closes the log, and the exit status is the signal's.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -52,5 +57,44 @@ TEST(CliStop, ASignalStopsTheCycleCleanlyAndEndsTheProcessAsTheSignalWould) {
               "Orlent V3.0.0.0\n\n- Success Connect 127.0.0.2\n"
               "- Success to Disconect 127.0.0.2\n- Stopped 127.0.0.2\n\n* End *\n");
     EXPECT_NE(run.err.find("127.0.0.2"), std::string::npos) << run.err;
+  }
+}
+
+// A terminal that takes the connection and never greets holds a connect for
+// its three attempts of 5 s; a stop gives the attempts up at once.
+TEST(CliStop, ASignalWhileAConnectWaitsForTheGreetingEndsTheRunWithTheStopLines) {
+  for (const int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    TempFolder folder;
+    const int silent = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in where{};
+    where.sin_family = AF_INET;
+    inet_pton(AF_INET, "127.0.0.5", &where.sin_addr);
+    ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&where), sizeof where), 0);
+    ASSERT_EQ(listen(silent, 8), 0);
+    socklen_t size = sizeof where;
+    getsockname(silent, reinterpret_cast<sockaddr*>(&where), &size);
+    folder.Write("Orlent.ini",
+                 "[Terminal]\r\nTerminalPort=" + std::to_string(ntohs(where.sin_port)) +
+                     "\r\nTerminalNums=2\r\nTerminalIP_1=127.0.0.5\r\n"
+                     "TerminalChecked_1=1\r\nTerminalIP_2=127.0.0.6\r\n"
+                     "TerminalChecked_2=1\r\n");
+    folder.Write("PLU-Down-Default.txt", "1\t1\t0\tApples\t249\t0\t1\t0\t0\r\n");
+    bool signalled = false;
+    // The limit is a hang guard, not a speed goal: the attempts alone would
+    // take 15 s.
+    const ProcessResult run =
+        RunProcess(ORLENT_CLI_PATH, {"--folder", folder.path(), "send", "--pause-ms", "0"},
+                   folder.path(), {}, std::chrono::seconds(10), [&](pid_t pid, const std::string&) {
+                     pollfd caller{silent, POLLIN, 0};
+                     if (signalled || poll(&caller, 1, 5000) != 1) return;
+                     signalled = true;
+                     kill(pid, signal);
+                   });
+    close(silent);
+    EXPECT_TRUE(signalled);
+    EXPECT_EQ(run.exitCode, 128 + signal) << run.err;
+    EXPECT_EQ(run.out,
+              "Orlent V3.0.0.0\n\n- Fail Connect 127.0.0.5\n- Stopped 127.0.0.5\n\n* End *\n");
   }
 }

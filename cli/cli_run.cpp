@@ -32,7 +32,10 @@ std::string ExecutableIn(const RunOptions& options) {
 // a command that converts texts; a --code-page puts one in its place.
 void TellSetAsideSettings(Program& program, ConsoleView& view, const RunOptions& options) {
   for (SetAsideSetting& setAside : program.SetAsideSettings) {
-    if (setAside.key == kCodePageKey && !options.codePage.empty()) {
+    if (const auto given = options.givenSettings.find(setAside.key);
+        given != options.givenSettings.end()) {
+      setAside.used = given->second;
+    } else if (setAside.key == kCodePageKey && !options.codePage.empty()) {
       setAside.used = program.TerminalCodePage.Name();
     } else if (setAside.key == kCodePageKey && options.convertsTexts) {
       throw ExitStatus(2, setAside.Fault() +

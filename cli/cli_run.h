@@ -2,6 +2,7 @@
 // loop, the console view and the started program.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -30,6 +31,9 @@ struct RunOptions {
   // sends, compares, lists or writes would change with it): a
   // TerminalCodePage that cannot be taken refuses it, unless codePage names one.
   bool convertsTexts = false;
+  // The settings-file keys this run takes from the command line instead, each
+  // with the value in force as the file would hold it ("TerminalParallel": "3").
+  std::map<std::string, std::string> givenSettings;
 };
 
 class CliRun {

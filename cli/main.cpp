@@ -2,6 +2,8 @@
 // window, driven from the command line on an Asio event loop.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <map>
+#include <string>
 
 #include "cli/commands.h"
 #include "settings/terminal_settings.h"
@@ -30,6 +32,16 @@ const CLI::Validator kCodePage(
 const char* const kCodePageHelp =
     "the terminals' character set for this run, as iconv names it, or none (default: "
     "TerminalCodePage in Orlent.ini, else windows-1252)";
+
+// The cycle's settings that the command line gives, as the settings file
+// would hold them, so that a value of the file set aside names the one used.
+std::map<std::string, std::string> GivenSettings(const CycleRunOptions& cycle) {
+  std::map<std::string, std::string> given;
+  if (cycle.parallel) given[kParallelKey.name] = std::to_string(*cycle.parallel);
+  if (cycle.pauseMs) given[kPauseKey.name] = std::to_string(*cycle.pauseMs);
+  if (cycle.answerTimeoutMs) given[kAnswerTimeoutKey.name] = std::to_string(*cycle.answerTimeoutMs);
+  return given;
+}
 
 struct Arguments {
   RunOptions options;
@@ -66,6 +78,7 @@ void DeclareVerify(CLI::App& app, Arguments& a, std::function<int()>& command) {
   verify->callback([&a, &command] {
     command = [&a] {
       a.options.convertsTexts = true;
+      a.options.givenSettings = GivenSettings(a.verify.cycle);
       CliRun s(a.options);
       return Verify(s, a.verify);
     };
@@ -133,6 +146,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   send->callback([&a, &command] {
     command = [&a] {
       a.options.convertsTexts = true;
+      a.options.givenSettings = GivenSettings(a.send.cycle);
       CliRun s(a.options);
       return Send(s, a.send);
     };
@@ -179,6 +193,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
     }
     command = [&a] {
       a.options.convertsTexts = !a.upload.kind.starts_with("report-");  // reports hold no texts
+      a.options.givenSettings = GivenSettings(a.upload.cycle);
       CliRun s(a.options);
       return Upload(s, a.upload);
     };

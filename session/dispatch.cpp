@@ -139,6 +139,8 @@ void ReportAnswer(TerminalSession& session, const RequestPacket& answer, uint8_t
   const uint32_t number = record->Number;
   if (!WriteUnlessEnd(session, *record, number, record->Text, kind)) return;
   if (ReportLimitReached(static_cast<int32_t>(number + 1), reportCode)) {
+    // The report's every record has come: none follows its count.
+    if (kind.code == session.ReadCode()) session.State().EndOfRead = ReadEnd::Last;
     session.Log(kind.completionLine);
     session.Disconnect();
   } else {

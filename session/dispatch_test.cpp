@@ -163,6 +163,16 @@ TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
                    "- CompleteDataReceivedReportTime", "- Success to Disconect 127.0.0.51"}));
   EXPECT_EQ(program.ServedTransfer().Direction, kDirectionRead)
       << "a count ends with the direction kept";
+  EXPECT_EQ(program.ServedSession().Glance().failure, "") << "a report read to its count is whole";
+}
+
+TEST_F(Dispatch, AnUploadDisconnectedBeforeTheTerminalEndedItSaysItHoldsOnlyPart) {
+  StartReport(program.Kinds.TimeReport);
+  AnswerReport(kCodeReportTime, 0);
+  program.Disconnect();
+  f.loop.RunPending();
+  EXPECT_EQ(UploadFileText(), "2024-03-07 00:00:00, 0, 0, 0, 0,0\r\n");
+  EXPECT_EQ(program.ServedSession().Glance().failure, "disconnected before the end");
 }
 
 TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {

@@ -47,6 +47,7 @@ TerminalState TerminalSession::Glance() const {
 
 std::string TerminalSession::Failure() const {
   if (phase_ == SessionPhase::NotConnected) {
+    if (transfer_.End == TransferEnd::Stopped) return kStoppedReason;  // stopped in its connect
     return inUse_ ? "in use by another Orlent process" : "connect failed";
   }
   if (fileFailed_) return "file not written";
@@ -68,10 +69,12 @@ std::string TerminalSession::Failure() const {
     case TransferEnd::Running:
       break;
   }
+  if (phase_ != SessionPhase::Disconnected) return "";
   // A download that ended without its last acknowledgment.
-  if (downloaded_ && phase_ == SessionPhase::Disconnected) {
-    return transfer_.RecordIndex == 0 ? "connected, nothing sent" : kStoppedReason;
-  }
+  if (downloaded_) return transfer_.RecordIndex == 0 ? "connected, nothing sent" : kStoppedReason;
+  // An upload disconnected before the terminal ended it (the operator's
+  // Disconnect) holds only part of what the terminal has.
+  if (writesLines_ && transfer_.EndOfRead == ReadEnd::None) return "disconnected before the end";
   return "";
 }
 
@@ -176,6 +179,7 @@ void TerminalSession::Read(uint8_t code) {
 void TerminalSession::BeginRead(uint8_t code, bool writesLines) {
   transfer_ = TransferState{};
   transfer_.Direction = kDirectionRead;
+  downloaded_ = false;
   uploadCode_ = code;
   fileFailed_ = false;
   writesLines_ = writesLines;

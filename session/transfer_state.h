@@ -23,7 +23,8 @@ enum class TransferEnd {
 enum class ReadEnd {
   None,        // the terminal has not ended the read (it runs, or was cut short)
   NoMore,      // status "99" in a record numbered 0: nothing after the number asked for
-  Last,        // nothing can follow: the largest PLU number, or the one speedkey record
+  Last,        // nothing can follow: the largest PLU number, the one speedkey record,
+               // or a report's last record by its count
   Unnumbered,  // status "95": the last record came without its number
   EndNumber,   // the answer numbered 65535: the end, or a record that number stood for
 };

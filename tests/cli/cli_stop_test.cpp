@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "termsim/simulator_process.h"
+#include "tests/cli/summary_row.h"
 #include "tests/cli/cli_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -96,5 +97,8 @@ TEST(CliStop, ASignalWhileAConnectWaitsForTheGreetingEndsTheRunWithTheStopLines)
     EXPECT_EQ(run.exitCode, 128 + signal) << run.err;
     EXPECT_EQ(run.out,
               "Orlent V3.0.0.0\n\n- Fail Connect 127.0.0.5\n- Stopped 127.0.0.5\n\n* End *\n");
+    // The connect given up is the stop's, not the terminal's fault.
+    EXPECT_EQ(RowOf(run.err, "127.0.0.5").outcome, "stopped") << run.err;
+    EXPECT_EQ(RowOf(run.err, "127.0.0.6").outcome, "not served") << run.err;
   }
 }

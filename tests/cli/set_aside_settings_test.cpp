@@ -105,6 +105,11 @@ TEST_F(SetAsideSettings, ACycleOptionThatCannotBeTakenIsNamedInTheSummaryAndItsJ
     EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
     EXPECT_NE(folder.Read("run.json").find(json), std::string::npos) << folder.Read("run.json");
   }
+  // A value the command line gives is the one used, at the start as in the summary.
+  const ProcessResult given = Run({"send", "--kind", "plu", "--parallel", "3"});
+  EXPECT_EQ(given.exitCode, 0) << given.err;
+  EXPECT_NE(given.err.find("1 to 64: 3 is used\n"), std::string::npos) << given.err;
+  EXPECT_EQ(given.err.find("1 to 64: 1 is used"), std::string::npos) << given.err;
   EXPECT_EQ(folder.Read("Orlent.ini"), ini);
 }
 

@@ -138,8 +138,9 @@ void DailyJournal::ReleaseOf(const std::string& terminal) {
   const auto held = held_.find(terminal);
   if (held == held_.end()) return;
   const Line line = std::move(held->second);
+  const std::string of = held->first;  // `terminal` may be the very key erased
   held_.erase(held);
-  Append(line, terminal);
+  Append(line, of);
 }
 
 std::optional<std::string> DailyJournal::TakeFailure() {

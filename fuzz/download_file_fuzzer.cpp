@@ -34,10 +34,12 @@ const CodePage& Bytes() {
   return bytes;
 }
 
-// The lines of a text file up to its first Ctrl-Z: lines end with LF, and one
-// CR before an LF belongs to the line end. A last line without LF is a line.
+// The lines of a text file up to its first Ctrl-Z, after a UTF-8 byte order
+// mark at its start: lines end with LF, and one CR before an LF belongs to
+// the line end. A last line without LF is a line.
 Lines TextFileLines(std::string_view bytes) {
   bytes = bytes.substr(0, bytes.find('\x1A'));
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   Lines lines;
   for (;;) {
     const auto lf = bytes.find('\n');

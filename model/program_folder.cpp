@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include "process/executable_path.h"
@@ -76,13 +77,24 @@ std::string PerUserFolder() {
   return home.empty() ? "" : (fs::path(home) / ".local/share/orlent").string();
 }
 
+std::vector<std::string> SampleFolders(const std::string& programFolder) {
+  constexpr std::string_view kInstalled = "/lib/orlent";
+  if (!programFolder.ends_with(kInstalled)) return {programFolder};
+  const std::string prefix = programFolder.substr(0, programFolder.size() - kInstalled.size());
+  const std::string settingsRoot =
+      prefix.ends_with("/usr") ? prefix.substr(0, prefix.size() - 4) : prefix;
+  return {settingsRoot + "/etc/orlent", prefix + "/share/orlent"};
+}
+
 void PreparePerUserFolder(const std::string& folder, const std::string& programFolder) {
   MakeFolders(folder);
-  std::error_code error;
-  fs::directory_iterator files(programFolder.empty() ? "/" : programFolder, error);
-  if (error) return;
-  for (const fs::directory_entry& entry : files) {
-    if (IsSample(entry)) CopyWithoutReplacing(entry.path(), folder);
+  for (const std::string& samples : SampleFolders(programFolder)) {
+    std::error_code error;
+    fs::directory_iterator files(samples.empty() ? "/" : samples, error);
+    if (error) continue;
+    for (const fs::directory_entry& entry : files) {
+      if (IsSample(entry)) CopyWithoutReplacing(entry.path(), folder);
+    }
   }
 }
 

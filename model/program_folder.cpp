@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "process/executable_path.h"
@@ -58,7 +59,8 @@ void CopyWithoutReplacing(const fs::path& from, const fs::path& folder) {
   const fs::path temporary(name.data());
   if (fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error)) {
     fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_write, error);
-    link(temporary.c_str(), target.c_str());  // fails, as it should, when the user has one
+    std::ignore =
+        link(temporary.c_str(), target.c_str());  // fails, as it should, when the user has one
   }
   unlink(temporary.c_str());
 }

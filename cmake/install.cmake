@@ -1,37 +1,80 @@
-# Installation: every program and libtermlink.so side by side in one program
-# folder (the program finds its settings file, download files and link library
-# there), with a desktop entry and an icon. The `package` preset lays the same
-# out for a .deb: the programs in /opt/orlent, the desktop entry in /usr/share.
-# Only root may write /opt/orlent, so there each user works in a per-user
-# folder (model/program_folder.h).
-set(ORLENT_PROGRAM_DIR "." CACHE STRING "Program folder, relative to the install prefix")
-set(ORLENT_SHARE_DIR "share" CACHE STRING "Desktop entry and icon folder, relative to the prefix")
+# Installation, in two layouts of the same programs.
+#
+# The system layout, a plain `cmake --install` and the .deb (prefix /usr):
+# the program folder PREFIX/lib/orlent holds the programs and libtermlink.so
+# side by side (the programs find the link library beside themselves), links
+# in PREFIX/bin put the programs on the PATH, the sample download files are in
+# PREFIX/share/orlent, the documentation in PREFIX/share/doc/orlent, with a
+# desktop entry and an icon. Only root may write there, so each user works in a
+# per-user folder seeded from those folders (model/program_folder.h, which
+# knows this layout).
+#
+# One program folder, `--component program`: the programs, libtermlink.so and
+# the sample files all in the prefix itself, a portable copy or the demo that
+# works in its own folder.
 set(ORLENT_PROGRAMS)
 foreach(target orlent orlent-cli orlent-termsim termlink)
   if(TARGET ${target})
     list(APPEND ORLENT_PROGRAMS ${target})
   endif()
 endforeach()
+set(ORLENT_SAMPLES data/PLU-Down-Default.txt data/PLU-Down.txt data/Barcode-Down.txt
+                   data/Ingredient-Down.txt data/ScrollMsg-Down.txt data/Speedkey-Down.txt)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 install(TARGETS ${ORLENT_PROGRAMS}
-  RUNTIME DESTINATION ${ORLENT_PROGRAM_DIR} COMPONENT program
-  LIBRARY DESTINATION ${ORLENT_PROGRAM_DIR} COMPONENT program
-  NAMELINK_SKIP)
-# The sample download files; an installed program copies them into each user's folder.
-install(FILES data/PLU-Down-Default.txt data/PLU-Down.txt data/Barcode-Down.txt
-              data/Ingredient-Down.txt data/ScrollMsg-Down.txt data/Speedkey-Down.txt
-        DESTINATION ${ORLENT_PROGRAM_DIR} COMPONENT program)
-install(FILES data/desktop/orlent.desktop DESTINATION ${ORLENT_SHARE_DIR}/applications
+  RUNTIME DESTINATION . COMPONENT program EXCLUDE_FROM_ALL
+  LIBRARY DESTINATION . COMPONENT program EXCLUDE_FROM_ALL NAMELINK_SKIP)
+install(FILES ${ORLENT_SAMPLES} DESTINATION . COMPONENT program EXCLUDE_FROM_ALL)
+
+install(TARGETS ${ORLENT_PROGRAMS}
+  RUNTIME DESTINATION lib/orlent COMPONENT system
+  LIBRARY DESTINATION lib/orlent COMPONENT system NAMELINK_SKIP)
+# /proc/self/exe names the program behind the link, so a program started
+# through PREFIX/bin still finds its program folder.
+set(links ${CMAKE_BINARY_DIR}/install/bin)
+file(MAKE_DIRECTORY ${links})
+foreach(program IN LISTS ORLENT_PROGRAMS)
+  if(NOT program STREQUAL termlink)
+    file(CREATE_LINK ../lib/orlent/${program} ${links}/${program} SYMBOLIC)
+    install(FILES ${links}/${program} DESTINATION bin COMPONENT system)
+  endif()
+endforeach()
+install(FILES ${ORLENT_SAMPLES} DESTINATION share/orlent COMPONENT system)
+install(FILES data/desktop/orlent.desktop DESTINATION share/applications COMPONENT desktop)
+install(FILES data/desktop/orlent.svg DESTINATION share/icons/hicolor/scalable/apps
         COMPONENT desktop)
-install(FILES data/desktop/orlent.svg DESTINATION ${ORLENT_SHARE_DIR}/icons/hicolor/scalable/apps
-        COMPONENT desktop)
+
+# The changelog is written in Debian's form by hand for each release; the
+# build refuses a version it has no entry for.
+file(STRINGS data/debian/changelog changelog_top LIMIT_COUNT 1)
+if(NOT changelog_top MATCHES "^orlent \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "data/debian/changelog has no entry for ${PROJECT_VERSION} at the top")
+endif()
+set(changelog ${CMAKE_BINARY_DIR}/install/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/data/debian/changelog ${CMAKE_BINARY_DIR}/install/changelog
+  COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/install/changelog
+  DEPENDS data/debian/changelog VERBATIM)
+add_custom_target(changelog ALL DEPENDS ${changelog})
+install(FILES README.md docs/termlink.md data/debian/copyright ${changelog}
+        DESTINATION share/doc/orlent COMPONENT doc)
+install(FILES data/debian/lintian-overrides DESTINATION share/lintian/overrides RENAME orlent
+        COMPONENT doc)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orlent)
 set(CPACK_PACKAGE_VENDOR "Orlent")
 set(CPACK_PACKAGE_CONTACT "Orlent developers <dev@orlent.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Item data to and from retail weighing terminals")
-set(CPACK_PACKAGING_INSTALL_PREFIX /)
+set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/data/debian/description)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The programs are stripped as they go into the package; their debug symbols
+# go into orlent-dbgsym, a .ddeb beside it.
+set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 set(CPACK_DEB_COMPONENT_INSTALL OFF)
 include(CPack)

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "process/executable_path.h"
@@ -57,7 +59,8 @@ void CopyWithoutReplacing(const fs::path& from, const fs::path& folder) {
   const fs::path temporary(name.data());
   if (fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error)) {
     fs::permissions(temporary, fs::perms::owner_read | fs::perms::owner_write, error);
-    link(temporary.c_str(), target.c_str());  // fails, as it should, when the user has one
+    std::ignore =
+        link(temporary.c_str(), target.c_str());  // fails, as it should, when the user has one
   }
   unlink(temporary.c_str());
 }
@@ -76,13 +79,24 @@ std::string PerUserFolder() {
   return home.empty() ? "" : (fs::path(home) / ".local/share/orlent").string();
 }
 
+std::vector<std::string> SampleFolders(const std::string& programFolder) {
+  constexpr std::string_view kInstalled = "/lib/orlent";
+  if (!programFolder.ends_with(kInstalled)) return {programFolder};
+  const std::string prefix = programFolder.substr(0, programFolder.size() - kInstalled.size());
+  const std::string settingsRoot =
+      prefix.ends_with("/usr") ? prefix.substr(0, prefix.size() - 4) : prefix;
+  return {settingsRoot + "/etc/orlent", prefix + "/share/orlent"};
+}
+
 void PreparePerUserFolder(const std::string& folder, const std::string& programFolder) {
   MakeFolders(folder);
-  std::error_code error;
-  fs::directory_iterator files(programFolder.empty() ? "/" : programFolder, error);
-  if (error) return;
-  for (const fs::directory_entry& entry : files) {
-    if (IsSample(entry)) CopyWithoutReplacing(entry.path(), folder);
+  for (const std::string& samples : SampleFolders(programFolder)) {
+    std::error_code error;
+    fs::directory_iterator files(samples.empty() ? "/" : samples, error);
+    if (error) continue;
+    for (const fs::directory_entry& entry : files) {
+      if (IsSample(entry)) CopyWithoutReplacing(entry.path(), folder);
+    }
   }
 }
 

@@ -2,11 +2,12 @@
 // portable copy, the demo) is used as it is. An installed one that only root
 // may write gives way to one per-user folder following the XDG base-directory
 // convention, ${XDG_DATA_HOME:-$HOME/.local/share}/orlent: made on first use
-// and seeded with the program folder's sample files, so a normal user keeps a
-// terminal list, download files and upload files of their own.
+// and seeded with the sample files of the installation, so a normal user keeps
+// a terminal list, download files and upload files of their own.
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Whether this user may keep the settings in `folder`: the folder takes new
 // files. A read-only Orlent.ini in such a folder is the administrator's
@@ -19,11 +20,20 @@ bool ProgramFolderIsWritable(const std::string& folder);
 // "" when there is none either.
 std::string PerUserFolder();
 
+// The folders holding the sample files that seed a per-user folder for
+// `programFolder`, the one whose files win first. An Orlent installed in
+// PREFIX/lib/orlent takes an administrator's files (an Orlent.ini as the
+// starting terminal list, a shop's own download files) from the system's
+// settings folder, /etc/orlent for the prefix /usr and PREFIX/etc/orlent for
+// any other, then the samples the installation brings in PREFIX/share/orlent.
+// Any other program folder (a portable copy) holds its own samples.
+std::vector<std::string> SampleFolders(const std::string& programFolder);
+
 // Makes `folder`, each missing folder on its path with mode 0700, and copies
-// in the sample files of `programFolder` (Orlent.ini and the *.txt files) that
-// the user does not have yet; a file the user has is never replaced. A sample
-// that cannot be copied is left out: the program reports the missing file
-// where it needs it.
+// in the sample files (Orlent.ini and the *.txt files) of the sample folders
+// of `programFolder` that the user does not have yet; a file the user has is
+// never replaced. A sample that cannot be copied is left out: the program
+// reports the missing file where it needs it.
 void PreparePerUserFolder(const std::string& folder, const std::string& programFolder);
 
 // The folder to work in for `programFolder`: itself when writable, else the

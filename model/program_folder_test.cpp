@@ -1,6 +1,7 @@
 // The working folder of a program folder, as a normal user meets it: a
 // writable or read-only program folder and settings file, with and without
-// XDG_DATA_HOME, and the seeding of the per-user folder.
+// XDG_DATA_HOME, and the seeding of the per-user folder, from the program
+// folder itself or from the folders of an installed Orlent.
 #include "model/program_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include "tests/support/temp_folder.h"
 
@@ -145,5 +147,48 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"ReadOnlyFolderRelativeDataHome", 0555, -1, "data", nullptr, Expect::Home},
         Case{"UsersOwnSampleIsKept", 0555, -1, "@/", "2\tMine\r\n", Expect::DataHome}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SampleFolders, OfAnInstalledOrlentAreTheSettingsFolderThenItsSharedData) {
+  struct Row {
+    const char* program;
+    std::vector<std::string> folders;
+  };
+  const Row rows[] = {
+      {"/usr/lib/orlent", {"/etc/orlent", "/usr/share/orlent"}},
+      {"/usr/local/lib/orlent", {"/usr/local/etc/orlent", "/usr/local/share/orlent"}},
+      {"/tmp/root/usr/lib/orlent", {"/tmp/root/etc/orlent", "/tmp/root/usr/share/orlent"}},
+      {"/lib/orlent", {"/etc/orlent", "/share/orlent"}},
+      {"/opt/orlent", {"/opt/orlent"}},
+      {"/home/ann/mylib/orlent", {"/home/ann/mylib/orlent"}},
+      {"/srv/lib/orlent-3", {"/srv/lib/orlent-3"}},
+      {"", {""}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(SampleFolders(row.program), row.folders) << row.program;
+}
+
+TEST(InstalledPerUserFolder, TakesTheAdministratorsFilesBeforeTheSamples) {
+  TempFolder scratch;
+  fs::create_directories(scratch.File("usr/share/orlent"));
+  fs::create_directories(scratch.File("etc/orlent"));
+  scratch.Write("usr/share/orlent/PLU-Down-Default.txt", "1\tSample\r\n");
+  scratch.Write("usr/share/orlent/Barcode-Down.txt", "1\t1\r\n");
+  scratch.Write("etc/orlent/Orlent.ini", "[Terminal]\r\nTerminalNums=0\r\n");
+  scratch.Write("etc/orlent/PLU-Down-Default.txt", "1\tShop\r\n");
+  const std::string program = scratch.File("usr/lib/orlent");
+  fs::create_directories(program);
+  chmod(program.c_str(), 0555);
+  const std::string dataHome = scratch.File("data");
+
+  const std::string chosen = AsNormalUser(scratch.path(), [&] {
+    setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    return WorkingFolder(program);
+  });
+  chmod(program.c_str(), 0755);
+  ASSERT_EQ(chosen, dataHome + "/orlent");
+  EXPECT_EQ(scratch.Read("data/orlent/Orlent.ini"), "[Terminal]\r\nTerminalNums=0\r\n");
+  EXPECT_EQ(scratch.Read("data/orlent/PLU-Down-Default.txt"), "1\tShop\r\n");
+  EXPECT_EQ(scratch.Read("data/orlent/Barcode-Down.txt"), "1\t1\r\n");
+  EXPECT_EQ(FilesIn(chosen), 3u);
+}
 
 }  // namespace

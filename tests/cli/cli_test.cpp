@@ -527,4 +527,25 @@ TEST_F(Cli, AMissingLinkLibraryIsNamed) {
   EXPECT_NE(run.err.find("nothing.so"), std::string::npos);
 }
 
+// As /usr/bin/orlent-cli is a link into the program folder: the program
+// folder is the one the link leads to, so the link library and the settings
+// are found there, not beside the link.
+TEST_F(Cli, StartedThroughALinkWorksInTheFolderTheLinkLeadsTo) {
+  namespace fs = std::filesystem;
+  const fs::path built = fs::path(ORLENT_CLI_PATH).parent_path();
+  fs::create_directories(folder.File("lib/orlent-copy"));
+  fs::create_directories(folder.File("bin"));
+  for (const char* file : {"orlent-cli", "libtermlink.so"}) {
+    fs::copy_file(built / file, folder.File("lib/orlent-copy/") + file);
+  }
+  fs::create_symlink("../lib/orlent-copy/orlent-cli", folder.File("bin/orlent-cli"));
+
+  ProcessResult run =
+      RunProcess(folder.File("bin/orlent-cli"), {"terminals", "add", "127.0.0.2"}, folder.path());
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(folder.Read("lib/orlent-copy/Orlent.ini").find("TerminalIP_1=127.0.0.2\r\n"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(folder.File("bin/Orlent.ini")));
+}
+
 }  // namespace

@@ -1,56 +1,104 @@
 #!/usr/bin/env bash
-# The installed program as a normal user meets it. Builds the .deb from the
-# build folder's install rules (cpack, the programs in /opt/orlent as the
-# package lays them out; ORLENT_PACKAGE names a ready .deb instead), unpacks
-# it into a throw-away root whose opt/orlent only root may write, and runs the
-# command line and the window there as nobody, with a throw-away home.
+# The package as a Debian system administrator and a normal user meet it.
+# Builds the .deb from the build folder's install rules (cpack; ORLENT_PACKAGE
+# names a ready .deb instead), checks it with lintian, installs it with dpkg
+# into a throw-away root whose folders only root may write, and runs the
+# programs there through /usr/bin as nobody, with a throw-away home: the
+# command line, a send to the simulator on loopback, the window, and the
+# manual pages.
 #   package_test.sh BUILD_DIR [WINDOW_CHECK]
-# Exits 77 (skipped) where the machine cannot: not root, no setpriv, dpkg-deb
-# or cpack, or a package that cannot be built.
+# Exits 77 (skipped) where the machine cannot: not root, no setpriv, dpkg,
+# lintian, man or cpack, or a package that cannot be built.
 set -euo pipefail
 build=$1
 window_check=${2:-}
 skip() { echo "SKIPPED: $*"; exit 77; }
 fail() { echo "FAILED: $*" >&2; exit 1; }
 [ "$(id -u)" -eq 0 ] || skip "running the package's programs as another user needs root"
-for tool in setpriv dpkg-deb cpack; do
+for tool in setpriv dpkg dpkg-deb lintian man readelf cpack; do
   command -v "$tool" >/dev/null || skip "no $tool on this machine"
 done
 
 scratch=$(mktemp -d /tmp/orlent-package-XXXXXX)
-trap 'rm -rf "$scratch"' EXIT
+sim=""
+finish() {
+  [ -z "$sim" ] || kill "$sim" 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap finish EXIT
 chmod 755 "$scratch"
 
 deb=${ORLENT_PACKAGE:-}
 if [ -z "$deb" ]; then
-  cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" \
-    -D CPACK_PACKAGING_INSTALL_PREFIX=/opt/orlent >"$scratch/cpack.log" 2>&1 ||
+  cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >"$scratch/cpack.log" 2>&1 ||
     { cat "$scratch/cpack.log"; skip "the package could not be built here"; }
   deb=$(echo "$scratch"/deb/*.deb)
 fi
-[ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "the package's section is not utils"
+field() { dpkg-deb -f "$deb" "$1"; }
+
+echo "- the package is named and described as Debian names and describes packages"
+[ "$(basename "$deb")" = "$(field Package)_$(field Version)_$(field Architecture).deb" ] ||
+  fail "$(basename "$deb") is not named package_version_architecture.deb"
+[ "$(field Section)" = utils ] || fail "the package's section is not utils"
+[ "$(field Description | wc -l)" -gt 3 ] || fail "the package has no extended description"
+field Depends | grep -q 'libc6' || fail "the package's Depends were not computed"
+
+echo "- lintian finds no error and no warning"
+pages=$(dpkg-deb -c "$deb" | grep -c 'usr/share/man/man1/.*\.1\.gz$' || true)
+suppressed=()
+if [ "$pages" -eq 0 ]; then
+  echo "  this package has no manual pages (built without ORLENT_WITH_MAN): lintian's" \
+    "no-manual-page is not counted, and the pages are not shown below"
+  suppressed=(--suppress-tags no-manual-page)
+fi
+status=0
+lintian --fail-on error,warning --tag-display-limit 0 "${suppressed[@]}" "$deb" \
+  >"$scratch/lintian.out" 2>&1 || status=$?
+grep -v 'running with root privileges' "$scratch/lintian.out" || true
+[ "$status" -eq 0 ] || fail "lintian found errors or warnings, exit $status"
+
 root=$scratch/root
-dpkg-deb -x "$deb" "$root"
-chown -R root:root "$root"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+: >"$root/var/lib/dpkg/status"
+# The throw-away root holds no shell for the postinst, which only runs
+# ldconfig: dpkg unpacks the package and leaves it unconfigured.
+dpkg --root="$root" --force-depends --unpack "$deb" >"$scratch/dpkg.log" 2>&1 ||
+  { cat "$scratch/dpkg.log"; fail "dpkg could not unpack the package"; }
 chmod -R go-w "$root"
-program=$root/opt/orlent
-[ -x "$program/orlent-cli" ] || fail "no opt/orlent/orlent-cli in the package"
+program=$root/usr/lib/orlent
+samples=$root/usr/share/orlent
+bin=$root/usr/bin
+for name in orlent-cli orlent-termsim libtermlink.so; do
+  [ -f "$program/$name" ] || fail "no usr/lib/orlent/$name in the package"
+done
+
+if [ -z "${ORLENT_PACKAGE:-}" ]; then
+  echo "- the debug symbols of each program are in orlent-dbgsym"
+  ddeb=$(echo "$scratch"/deb/*-dbgsym_*.ddeb)
+  [ -f "$ddeb" ] || fail "no -dbgsym package was made"
+  dpkg-deb -c "$ddeb" >"$scratch/dbgsym.list"
+  for elf in "$program"/*; do
+    id=$(readelf -n "$elf" | sed -n 's/.*Build ID: //p')
+    grep -q "usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" "$scratch/dbgsym.list" ||
+      fail "orlent-dbgsym lacks the debug symbols of $(basename "$elf")"
+  done
+fi
 
 home=$scratch/home
 runtime=$scratch/runtime
-mkdir -p "$home" "$scratch/bin" "$runtime"
-chown 65534:65534 "$home" "$runtime"
+mkdir -p "$home" "$scratch/bin" "$runtime" "$scratch/terminals"
+chown 65534:65534 "$home" "$runtime" "$scratch/terminals"
 chmod 700 "$runtime"
 # Runs a command as nobody in its home, with only the environment a login gives.
 as_user() {
-  (cd "$home" && setpriv --reuid=65534 --regid=65534 --clear-groups \
+  (cd "$home" && exec setpriv --reuid=65534 --regid=65534 --clear-groups \
     env -i HOME="$home" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen \
     "$@")
 }
-cli="$program/orlent-cli"
+cli="$bin/orlent-cli"
 mine=$home/.local/share/orlent
 
-echo "- the command line keeps a terminal list in the per-user folder"
+echo "- the command line, through /usr/bin, keeps a terminal list in the per-user folder"
 as_user "$cli" terminals add 127.0.0.2 || fail "terminals add exited $?"
 as_user "$cli" terminals | grep -qx '1 \[.\] 127\.0\.0\.2' || fail "the entry is not listed"
 grep -q 'TerminalIP_1=127\.0\.0\.2' "$mine/Orlent.ini" || fail "no Orlent.ini in $mine"
@@ -58,7 +106,7 @@ grep -q 'TerminalIP_1=127\.0\.0\.2' "$mine/Orlent.ini" || fail "no Orlent.ini in
 for folder in "$home/.local" "$home/.local/share" "$mine"; do
   [ "$(stat -c %a "$folder")" = 700 ] || fail "$folder is not private to the user"
 done
-for sample in "$program"/*.txt; do
+for sample in "$samples"/*.txt; do
   cmp -s "$sample" "$mine/$(basename "$sample")" || fail "$(basename "$sample") was not copied"
 done
 
@@ -78,8 +126,34 @@ fi
 [ "$out" = "ERROR: Unable to write to $program/Orlent.ini" ] || fail "--folder: $out"
 
 echo "- the help says where the settings live"
-"$cli" --help | grep -qF '${XDG_DATA_HOME:-$HOME/.local/share}/orlent' ||
+as_user "$cli" --help | grep -qF '${XDG_DATA_HOME:-$HOME/.local/share}/orlent' ||
   fail "--help does not name the per-user folder"
+
+echo "- a new user sends the administrator's list in etc/orlent to the simulator"
+(cd "$scratch/terminals" && exec setpriv --reuid=65534 --regid=65534 --clear-groups \
+  env -i PATH=/usr/bin:/bin "$bin/orlent-termsim" --store "$scratch/terminals" \
+  --listen 127.0.0.6:0 >"$scratch/sim.out" 2>"$scratch/sim.err") &
+sim=$!
+port=""
+for _ in $(seq 100); do
+  port=$(sed -n 's/^listening 127\.0\.0\.6://p' "$scratch/sim.out")
+  [ -n "$port" ] && break
+  kill -0 "$sim" 2>/dev/null || { cat "$scratch/sim.err"; fail "the simulator did not start"; }
+  sleep 0.1
+done
+[ -n "$port" ] || fail "the simulator did not say its port"
+mkdir -p "$root/etc/orlent"
+printf '[Terminal]\r\nTerminalPort=%s\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.6\r\nTerminalChecked_1=1\r\n' \
+  "$port" >"$root/etc/orlent/Orlent.ini"
+plus=$(grep -vc '^;' "$samples/PLU-Down-Default.txt")
+as_user XDG_DATA_HOME="$home/shop" "$cli" send --pause-ms 0 >"$scratch/send.out" 2>&1 ||
+  { cat "$scratch/send.out"; fail "the send exited $?"; }
+grep -qx -- "- Complete Send Plu (Total : $plus)" "$scratch/send.out" ||
+  { cat "$scratch/send.out"; fail "the send did not complete"; }
+kill "$sim" && wait "$sim" 2>/dev/null || true
+sim=""
+stored=$("$bin/orlent-termsim" --dump 127.0.0.6 --store "$scratch/terminals" --kind plu | wc -l)
+[ "$stored" -eq "$plus" ] || fail "the simulator stored $stored PLUs of $plus"
 
 echo "- the installed window starts in the per-user folder"
 other=$scratch/other-home
@@ -88,11 +162,13 @@ chown 65534:65534 "$other"
 status=0
 (cd "$other" && timeout 3 setpriv --reuid=65534 --regid=65534 --clear-groups \
   env -i HOME="$other" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen \
-  "$program/orlent") ||
+  "$bin/orlent") ||
   status=$?
 [ "$status" = 124 ] || fail "the window ended by itself, exit $status"
 [ -f "$other/.local/share/orlent/PLU-Down-Default.txt" ] || fail "the window made no user folder"
-as_user "$program/orlent" --version | grep -q '^Orlent V' || fail "orlent --version"
+as_user "$bin/orlent" --version | grep -q '^Orlent V' || fail "orlent --version"
+grep -qx 'Exec=orlent' "$root/usr/share/applications/orlent.desktop" ||
+  fail "the desktop entry does not start orlent from the PATH"
 
 if [ -n "$window_check" ]; then
   echo "- the window's edits and upload files land in the per-user folder"
@@ -101,4 +177,16 @@ if [ -n "$window_check" ]; then
     fail "the window check failed"
   as_user "$cli" terminals | grep -qx '2 \[x\] 127\.0\.0\.3' || fail "the window's entry is lost"
 fi
-echo "The installed program works for a normal user."
+
+if [ "$pages" -gt 0 ]; then
+  echo "- each program on the PATH has a manual page that man shows"
+  for link in "$bin"/*; do
+    name=$(basename "$link")
+    page=$root/usr/share/man/man1/$name.1.gz
+    [ -f "$page" ] || fail "no manual page for $name"
+    MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q "^NAME" || fail "man -l $page shows no NAME"
+  done
+  MANWIDTH=80 man -M "$root/usr/share/man" orlent-cli 2>/dev/null | grep -q "orlent-cli" ||
+    fail "man orlent-cli does not find the page"
+fi
+echo "The installed package works for a normal user."

@@ -20,6 +20,7 @@
 #include "cli/verify_summary.h"
 #include "cycle/received_file.h"
 #include "model/program.h"
+#include "model/receive_order.h"
 
 namespace {
 
@@ -265,7 +266,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   run.view.onReportReceived = [&](const std::string& path, uint8_t) { reports.push_back(path); };
   run.Handle([&] { UseCycleOptions(program, options.cycle); });
   const std::string folder =
-      options.outDir.empty() ? program.ProgramFolder + "/received" : Absolute(options.outDir);
+      options.outDir.empty() ? ReceivedFolderOf(program.ProgramFolder) : Absolute(options.outDir);
   const std::size_t errorsBefore = run.view.Errors().size();
   run.Handle([&] {
     program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, program.Kinds.UploadCode(), folder});

@@ -50,7 +50,7 @@ void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& 
     View.ShowError(BadPortMessage(PortBox.Text));
     return;
   }
-  const std::string folder = order.folder.empty() ? ProgramFolder + "/received" : order.folder;
+  const std::string folder = order.folder.empty() ? ReceivedFolderOf(ProgramFolder) : order.folder;
   if (const std::string reason = MakeFolder(folder); !reason.empty()) {
     View.ShowError("Cannot create folder \"" + folder + "\". " + reason);
     return;

@@ -9,5 +9,11 @@ struct ReceiveOrder {
   enum class From { Selected, Ticked };
   From from = From::Ticked;  // the list's selected entry, or every ticked one
   uint8_t code = 0;          // the data type code of the records or the report
-  std::string folder;        // empty: received/ in the program folder
+  std::string folder;        // empty: ReceivedFolderOf the program folder
 };
+
+// The folder a receive's files go to unless the operator names another:
+// received/ in the program folder.
+inline std::string ReceivedFolderOf(const std::string& programFolder) {
+  return programFolder + "/received";
+}

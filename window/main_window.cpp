@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "model/receive_order.h"
 #include "window/local_text.h"
 #include "window/receive_dialog.h"
 #include "window/report_view.h"
@@ -225,7 +226,7 @@ void MainWindow::StartCycle(const std::function<void()>& command) {
 }
 
 void MainWindow::Receive() {
-  ReceiveDialog dialog(this, program_.ProgramFolder + "/received");
+  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder));
   if (dialog.exec() != QDialog::Accepted) return;
   StartCycle([this, order = dialog.Order()] { program_.ReceiveFromTerminals(order); });
 }

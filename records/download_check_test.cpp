@@ -95,13 +95,14 @@ TEST_F(DownloadCheck, OnlyRecordNumbersAReadBackReachesAreTaken) {
         continue;
       }
       ASSERT_TRUE(read.error);
-      EXPECT_EQ(read.error->Describe(folder.File("Down.txt")),
-                at + std::to_string(kind.column) + ": " + number +
-                    (kind.plu ? " is not a PLU number from 1 to 2147483647 but 65535: a read-back "
-                                "of the terminal starts at 1, and an answer numbered 0 or 65535 "
-                                "ends it)"
-                              : " is not a record number from 1 to 65534: an answer numbered 0 "
-                                "or 65535 ends a read-back of the terminal)"));
+      EXPECT_EQ(
+          read.error->Describe(folder.File("Down.txt")),
+          at + std::to_string(kind.column) + ": " + number +
+              (kind.plu ? " is not a PLU number from 1 to 2147483647 other than 65535: a read-back "
+                          "of the terminal starts at 1, and an answer numbered 0 or 65535 "
+                          "ends it)"
+                        : " is not a record number from 1 to 65534: an answer numbered 0 "
+                          "or 65535 ends a read-back of the terminal)"));
     }
   }
 }

@@ -61,10 +61,11 @@ uint32_t LineColumns::Unsigned(int column, uint32_t max) const {
 int32_t LineColumns::PluNumber(int column) const {
   const int32_t value = Number(column);
   if (IsFileRecordNumber(true, value)) return value;
-  throw Refused(kIoError, column,
-                std::to_string(value) +
-                    " is not a PLU number from 1 to 2147483647 but 65535: a read-back of the "
-                    "terminal starts at 1, and an answer numbered 0 or 65535 ends it");
+  throw Refused(
+      kIoError, column,
+      std::to_string(value) +
+          " is not a PLU number from 1 to 2147483647 other than 65535: a read-back of the "
+          "terminal starts at 1, and an answer numbered 0 or 65535 ends it");
 }
 
 uint16_t LineColumns::RecordNumber(int column) const {

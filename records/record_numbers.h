@@ -21,7 +21,7 @@ inline constexpr int32_t kLowestPluNumber = INT32_MIN;
 inline constexpr int32_t kLargestPluNumber = INT32_MAX;
 
 // Whether a download file may hold record number `number`: PLU numbers 1 to
-// 2147483647 but 65535, the other kinds' numbers 1 to 65534.
+// 2147483647 other than 65535, the other kinds' numbers 1 to 65534.
 constexpr bool IsFileRecordNumber(bool plu, int64_t number) {
   return number >= 1 && number != kEndNumber && number <= (plu ? kLargestPluNumber : 65534);
 }

@@ -10,6 +10,7 @@
 #include "cycle/new_file.h"
 #include "reports/report_csv.h"
 #include "reports/report_reader.h"
+#include "settings/atomic_file.h"
 
 namespace {
 
@@ -25,13 +26,8 @@ void WriteNewFile(const std::string& receivedFile, const std::string& csv) {
   const std::filesystem::path beside(receivedFile);
   std::string path;
   const int fd = CreateNewFile(beside.parent_path().string(), beside.stem().string(), ".csv", path);
-  std::size_t written = 0;
-  while (written < csv.size()) {
-    const ssize_t n = write(fd, csv.data() + written, csv.size() - written);
-    if (n <= 0) break;
-    written += static_cast<std::size_t>(n);
-  }
-  if (close(fd) != 0 || written != csv.size()) throw std::runtime_error("cannot write " + path);
+  const bool written = WriteAll(fd, csv);
+  if (close(fd) != 0 || !written) throw std::runtime_error("cannot write " + path);
 }
 
 template <class Write>

@@ -1,30 +1,15 @@
 #include "cli/summary_json_file.h"
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <utility>
 
 #include "cli/cli_run.h"
-
-namespace {
-
-bool WriteAll(int fd, const std::string& text) {
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
+#include "settings/atomic_file.h"
 
 SummaryJsonFile::SummaryJsonFile(std::string path) : path_(std::move(path)) {
   if (path_.empty()) return;
@@ -50,27 +35,9 @@ SummaryJsonFile::~SummaryJsonFile() {
 void SummaryJsonFile::Write(const std::string& json) {
   if (path_.empty()) return;
   written_ = true;
-  if (regular_ && Replace(json)) return;
+  if (regular_ && ReplaceFileAtomically(path_, json)) return;
   const bool inPlace = !regular_ || (::ftruncate(fd_, 0) == 0 && ::lseek(fd_, 0, SEEK_SET) == 0);
   if (!inPlace || !WriteAll(fd_, json)) Refuse(errno);
-}
-
-bool SummaryJsonFile::Replace(const std::string& json) {
-  // Beside the file a link names, so that the rename replaces the file, not the link.
-  std::error_code error;
-  const std::filesystem::path real = std::filesystem::weakly_canonical(path_, error);
-  if (error) return false;
-  std::string temporary =
-      (real.parent_path() / ("." + real.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  // The new file keeps the old one's permissions.
-  struct stat status {};
-  bool replaced = ::fstat(fd_, &status) == 0 && ::fchmod(fd, status.st_mode & 07777) == 0 &&
-                  WriteAll(fd, json) && ::fsync(fd) == 0;
-  replaced = ::close(fd) == 0 && replaced && ::rename(temporary.c_str(), real.c_str()) == 0;
-  if (!replaced) ::unlink(temporary.c_str());
-  return replaced;
 }
 
 void SummaryJsonFile::Refuse(int error) const {

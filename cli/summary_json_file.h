@@ -25,7 +25,6 @@ class SummaryJsonFile {
   void Write(const std::string& json);
 
  private:
-  bool Replace(const std::string& json);
   [[noreturn]] void Refuse(int error) const;
 
   std::string path_;

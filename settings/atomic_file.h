@@ -11,6 +11,10 @@ struct FileContent {
   std::string bytes;  // the whole file when status is Ok
 };
 
+// Writes all of `bytes` to `fd`, going on after a signal; false when a write
+// fails or takes nothing (a full disk).
+bool WriteAll(int fd, const std::string& bytes);
+
 // Anything but a regular file (a folder, a FIFO, a device) counts as a file
 // that cannot be read, so a read never waits for a writer.
 FileContent ReadWholeFile(const std::string& path);

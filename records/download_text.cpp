@@ -9,12 +9,6 @@
 
 namespace {
 
-int CharactersIn(std::string_view utf8) {
-  return static_cast<int>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
 // The refusal of a file that holds UTF-8 and also a byte that is not: at the
 // byte `at` of line `lineNumber`, by its column and its character in it.
 DownloadFileError MixedBytes(std::string_view line, std::size_t at, int lineNumber) {

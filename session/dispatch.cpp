@@ -32,6 +32,12 @@ std::string TextOf(const char (&field)[N], std::size_t limit) {
   return std::string(field, strnlen(field, limit < N ? limit : N));
 }
 
+// An answer of the kind the running read asks for: not a late one after its
+// end, nor one of another kind.
+bool OfTheRead(const TerminalSession& session, uint8_t code) {
+  return session.Transfer().Direction == kDirectionRead && code == session.ReadCode();
+}
+
 // Records the answer's number and reads whether the terminal ends the upload:
 // status "95" or "99" in a record numbered 0, or the record number 65535.
 // An answer of the kind being read, while the read runs, also tells how the
@@ -39,8 +45,8 @@ std::string TextOf(const char (&field)[N], std::size_t limit) {
 template <std::size_t N>
 std::string NoteUploadAnswer(TerminalSession& session, uint8_t code, uint32_t number,
                              const char (&statusText)[N]) {
+  const bool reading = OfTheRead(session, code);
   TransferState& state = session.State();
-  const bool reading = state.Direction == kDirectionRead && code == session.ReadCode();
   state.AnswerNumber = number;
   const std::string status = number == 0 ? StatusCode(statusText, N) : std::string();
   if (status == "95" || status == "99" || number == kEndNumber) state.Direction = 0;
@@ -98,8 +104,7 @@ template <class Record, std::size_t N>
 bool WriteUnlessEnd(TerminalSession& session, const Record& record, uint32_t number,
                     const char (&statusText)[N], const UploadKind<Record>& kind) {
   const bool forward = MovesForward(session, number, kind.wideNumber);
-  const bool reading =
-      session.State().Direction == kDirectionRead && kind.code == session.ReadCode();
+  const bool reading = OfTheRead(session, kind.code);
   if (NoteUploadAnswer(session, kind.code, number, statusText) == "99") {
     session.Log(kind.completionLine);
   } else if (session.State().Direction != 0 && !forward) {

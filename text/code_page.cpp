@@ -77,12 +77,6 @@ bool KeepsAscii(Converter& toTerminal, Converter& toUtf8) {
   return true;
 }
 
-int CharactersIn(std::string_view utf8) {
-  int count = 0;
-  for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
-}
-
 }  // namespace
 
 struct CodePage::Conversions {

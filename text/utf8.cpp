@@ -76,3 +76,9 @@ std::size_t Utf8CharacterLength(unsigned char lead) {
   if (lead >= 0xC0) return 2;
   return 1;
 }
+
+int CharactersIn(std::string_view utf8) {
+  int count = 0;
+  for (const char c : utf8) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}

@@ -24,6 +24,10 @@ struct Utf8Scan {
 };
 Utf8Scan ScanUtf8(std::string_view text);
 
+// The number of characters in `utf8`: the bytes that begin one (a byte that
+// begins no valid character counts as one too).
+int CharactersIn(std::string_view utf8);
+
 // The length in bytes of the character that `lead` begins: 1 for any byte
 // that begins no longer one.
 std::size_t Utf8CharacterLength(unsigned char lead);

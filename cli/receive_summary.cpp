@@ -12,10 +12,6 @@ std::string ReceiveOutcome(const TerminalState& state) {
   return state.Done() ? "received" : TerminalOutcome(state);
 }
 
-std::string JsonOrNull(const std::string& text, bool present) {
-  return present ? JsonString(text) : "null";
-}
-
 }  // namespace
 
 void ReceiveSummary::Finish(std::string kind, std::string folder,
@@ -53,8 +49,8 @@ std::string ReceiveSummary::Json() const {
     json += std::string(i ? "," : "") + "\n    {\"address\": " + JsonString(t.address) +
             ", \"outcome\": " + JsonString(ReceiveOutcome(t)) +
             ", \"records\": " + std::to_string(t.stored) + ", \"seconds\": " + seconds +
-            ", \"file\": " + JsonOrNull(t.file, !t.file.empty()) +
-            ", \"failure\": " + JsonOrNull(t.failure, t.Failed()) + "}";
+            ", \"file\": " + JsonStringOrNull(t.file) +
+            ", \"failure\": " + JsonStringOrNull(t.failure) + "}";
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }

@@ -46,7 +46,7 @@ std::string SendSummary::Json() const {
             ", \"outcome\": " + JsonString(TerminalOutcome(t)) +
             ", \"acknowledged\": " + std::to_string(t.stored) +
             ", \"seconds\": " + Seconds(t.seconds) +
-            ", \"failure\": " + (t.Failed() ? JsonString(t.failure) : std::string("null")) + "}";
+            ", \"failure\": " + JsonStringOrNull(t.failure) + "}";
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }

@@ -24,10 +24,6 @@ std::string Counts(const RecordComparison& c) {
          ", \"unseen\": " + std::to_string(c.unseen);
 }
 
-std::string JsonOrNull(const std::string& text) {
-  return text.empty() ? std::string("null") : JsonString(text);
-}
-
 std::string JsonList(const std::vector<std::string>& texts) {
   std::string json = "[";
   for (std::size_t i = 0; i < texts.size(); ++i) json += (i ? ", " : "") + JsonString(texts[i]);
@@ -40,8 +36,8 @@ std::string TerminalJson(const TerminalVerification& t) {
          ", \"outcome\": " + JsonString(Outcome(t)) + ", " + Counts(c) +
          ", \"unlisted\": " + std::to_string(c.unlisted) +
          ",\n     \"differences\": " + JsonList(c.differences) +
-         ", \"unproven\": " + JsonOrNull(c.unproven) + ", \"failure\": " + JsonOrNull(t.failure) +
-         "}";
+         ", \"unproven\": " + JsonStringOrNull(c.unproven) +
+         ", \"failure\": " + JsonStringOrNull(t.failure) + "}";
 }
 
 // The terminals by their outcome, and their records' counts summed.

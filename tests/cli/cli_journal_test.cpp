@@ -24,12 +24,7 @@ using Lines = std::vector<std::string>;
 
 // "logs/Orlent-2026-12-08.log" for the local date `days` days from now.
 std::string JournalName(int days) {
-  const std::time_t then = std::time(nullptr) + days * 86400;
-  std::tm local{};
-  localtime_r(&then, &local);
-  char name[40];
-  std::strftime(name, sizeof name, "logs/Orlent-%Y-%m-%d.log", &local);
-  return name;
+  return "logs/Orlent-" + LocalDate(days) + ".log";
 }
 
 // Every journal's lines in `folder`, by the terminal in their brackets.

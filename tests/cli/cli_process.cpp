@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <stdexcept>
 
 namespace {
@@ -82,4 +83,13 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   }
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+std::string LocalDate(int days) {
+  const std::time_t then = std::time(nullptr) + days * 86400;
+  std::tm local{};
+  localtime_r(&then, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+  return text;
 }

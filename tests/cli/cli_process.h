@@ -27,3 +27,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const std::vector<std::string>& environment = {},
                          std::chrono::seconds limit = std::chrono::seconds(60),
                          const OutputWatch& watch = nullptr);
+
+// "2026-12-08": the local date `days` days from now, as the program names
+// its received files and journals.
+std::string LocalDate(int days = 0);

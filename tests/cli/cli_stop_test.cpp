@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "termsim/simulator_process.h"
-#include "tests/cli/summary_row.h"
 #include "tests/cli/cli_process.h"
+#include "tests/cli/summary_row.h"
 #include "tests/support/temp_folder.h"
 
 TEST(CliStop, ASignalStopsTheCycleCleanlyAndEndsTheProcessAsTheSignalWould) {

@@ -333,16 +333,6 @@ TEST_F(Cli, EveryRecordKindGoesDownIsStoredAndComesBackUp) {
   for (const auto& kind : kinds) EXPECT_EQ(Dump("127.0.0.2", kind.kind), kind.lines) << kind.kind;
 }
 
-// The local date of today, as the received files are named.
-std::string Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[16];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-  return text;
-}
-
 // Every ticked terminal, each into a file of its own named by kind, address
 // and date, byte for byte what an upload from that one terminal writes.
 TEST_F(Cli, UploadFromEveryTickedTerminalFillsOneNamedFilePerTerminal) {
@@ -371,7 +361,7 @@ TEST_F(Cli, UploadFromEveryTickedTerminalFillsOneNamedFilePerTerminal) {
                                                        {"report-dept", "Report-Dept"}};
   for (const auto& [kind, name] : kinds) {
     SCOPED_TRACE(kind);
-    const std::string day = Today();
+    const std::string day = LocalDate();
     ProcessResult all = Run({"upload", "--kind", kind, "--terminal", "all", "--out-dir", "in",
                              "--pause-ms", "0", "--parallel", "2"});
     EXPECT_EQ(all.exitCode, 0) << all.err;
@@ -384,11 +374,11 @@ TEST_F(Cli, UploadFromEveryTickedTerminalFillsOneNamedFilePerTerminal) {
           << address;
     }
   }
-  EXPECT_FALSE(std::filesystem::exists(folder.File("in/PLU_127.0.0.4_" + Today() + ".txt")));
+  EXPECT_FALSE(std::filesystem::exists(folder.File("in/PLU_127.0.0.4_" + LocalDate() + ".txt")));
 
   // A second receive on the same day takes the next name; one terminal with
   // --out-dir is named the same way.
-  const std::string day = Today();
+  const std::string day = LocalDate();
   const std::string first = folder.Read("in/PLU_127.0.0.2_" + day + ".txt");
   EXPECT_EQ(
       Run({"upload", "--kind", "plu", "--terminal", "all", "--out-dir", "in", "--pause-ms", "0"})

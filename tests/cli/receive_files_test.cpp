@@ -19,15 +19,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-std::string Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[16];
-  std::strftime(text, sizeof text, "%Y-%m-%d", &local);
-  return text;
-}
-
 std::size_t Lines(const std::string& text) {
   std::size_t count = 0;
   for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2) ++count;
@@ -67,7 +58,7 @@ class ReceiveFiles : public ::testing::Test {
     return Upload(args);
   }
   std::string File(const std::string& suffix) const {
-    return "in/Report-Time_127.0.0.2_" + Today() + suffix;
+    return "in/Report-Time_127.0.0.2_" + LocalDate() + suffix;
   }
 
   TempFolder folder;

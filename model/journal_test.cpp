@@ -138,7 +138,6 @@ TEST(DailyJournal, AnythingButARegularFileAtTheDaysNameIsReportedOnceAndLeftAlon
     const char* what;
     std::function<void(const TempFolder&)> make;
   } cases[] = {
-      {"fifo", [&](const TempFolder& f) { ASSERT_EQ(mkfifo(f.File(name).c_str(), 0600), 0); }},
       {"fifo read", [&](const TempFolder& f) { ASSERT_EQ(mkfifo(f.File(name).c_str(), 0600), 0); }},
       {"folder", [&](const TempFolder& f) { ASSERT_EQ(mkdir(f.File(name).c_str(), 0700), 0); }},
       {"link",

@@ -91,7 +91,9 @@ TEST_F(ReadBack, AFileWithARecordNumberTheReadBackCannotReachIsRefusedBeforeAnyS
   }
 }
 
-TEST_F(ReadBack, VerifiedOnlyWhenTheTerminalEndedItsRecordsWhereNothingCanFollow) {
+// The core's own tests cover every end of a read; here the real simulator
+// holds what no file may, and ends a read with its faults.
+TEST_F(ReadBack, NotVerifiedWhenTheTerminalHoldsMoreOrEndsWhereRecordsCouldFollow) {
   const struct {
     const char* name;
     std::vector<int32_t> held;
@@ -99,7 +101,6 @@ TEST_F(ReadBack, VerifiedOnlyWhenTheTerminalEndedItsRecordsWhereNothingCanFollow
     std::string verdict;
     const char* outcome;  // in the JSON summary
   } cases[] = {
-      {"the end of records", {1, 2}, {}, "- Verified 127.0.0.2: 2 same", "same"},
       {"a PLU below 0 and a stale one",
        {-5, 1, 2, 99999},
        {},
@@ -110,11 +111,6 @@ TEST_F(ReadBack, VerifiedOnlyWhenTheTerminalEndedItsRecordsWhereNothingCanFollow
        {1, 2, 65535, 99999},
        {},
        "- Not proven 127.0.0.2: 2 same; the terminal ended its records at 65535",
-       "not proven"},
-      {"the second record sent as 65535",
-       {1, 2},
-       {"--end-after", "1", "--end-with", "65535"},
-       "- Not proven 127.0.0.2: 1 same, 1 not seen; the terminal ended its records at 65535",
        "not proven"},
       {"the second record sent without its number",
        {1, 2},
@@ -127,7 +123,7 @@ TEST_F(ReadBack, VerifiedOnlyWhenTheTerminalEndedItsRecordsWhereNothingCanFollow
     SCOPED_TRACE(c.name);
     StartTerminal(c.held, c.faults);
     const ProcessResult verify = Cli("verify", PluLine(1) + PluLine(2));
-    EXPECT_EQ(verify.exitCode, std::string(c.outcome) == "same" ? 0 : 1) << verify.err;
+    EXPECT_EQ(verify.exitCode, 1) << verify.err;
     EXPECT_NE(verify.out.find(c.verdict + "\n"), std::string::npos) << verify.out;
     EXPECT_NE(folder.Read("run.json").find("\"outcome\": \"" + std::string(c.outcome) + "\""),
               std::string::npos)

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 #include "link/answer_router.h"
 #include "records/records.h"
@@ -164,10 +166,16 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
                                    const std::function<void()>& watch) {
   program->AnswerTimeoutMs = answerTimeoutMs;
   folder.Write("PLU-Down-Default.txt", FileText(source));
+  // Without listeners, the faulty terminals' port is held closed on their
+  // addresses, so no other program can answer there.
+  std::vector<std::unique_ptr<ClosedPort>> closed;
   if (listen) {
     StartSimulators({{{"127.0.0.3"}, {}}, {{"127.0.0.2", "127.0.0.4"}, faults}});
   } else {
     StartSimulator({"127.0.0.3"});
+    for (const char* address : {"127.0.0.2", "127.0.0.4"}) {
+      closed.push_back(std::make_unique<ClosedPort>(address, Port()));
+    }
   }
   const Lines addresses{"127.0.0.2", "127.0.0.3", "127.0.0.4"};
   dialled.insert(dialled.end(), addresses.begin(), addresses.end());

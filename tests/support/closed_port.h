@@ -8,6 +8,9 @@
 class ClosedPort {
  public:
   explicit ClosedPort(const std::string& address);  // a fresh port on `address`
+  // `port` on `address`, where a listener on another address has it: no other
+  // program can then listen there. Throws when the port is taken.
+  ClosedPort(const std::string& address, int port);
   ~ClosedPort();
   ClosedPort(const ClosedPort&) = delete;
   ClosedPort& operator=(const ClosedPort&) = delete;

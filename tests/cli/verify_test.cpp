@@ -80,13 +80,19 @@ TEST(Verify, EachTerminalIsComparedWithTheFileRecordByRecord) {
       "- Differs 127.0.0.4: 2 same, 1 missing\n  PLU 2: missing on the terminal",
       "- Differs 127.0.0.5: 3 same, 1 only on the terminal\n  PLU 9: only on the terminal",
   };
-  for (const std::string& verdict : verdicts) {
-    EXPECT_NE(all.out.find(verdict), std::string::npos) << verdict << "\n" << all.out;
+  std::string log = "Orlent V3.0.0.0\n\n";
+  for (std::size_t i = 0; i < verdicts.size(); ++i) {
+    const std::string& address = kAddresses[i];
+    log += "- Success Connect " + address + "\n- CompleteDataReceivedPLU\n- Success to Disconect " +
+           address + "\n" + verdicts[i] + "\n\n";
   }
+  EXPECT_EQ(all.out, log + "* End *\n");
   const std::string json = run.folder.Read("v.json");
-  EXPECT_NE(json.find(R"("matching": 1, "differing": 3, "unproven": 0, "failed": 0)"),
-            std::string::npos)
-      << json;
+  const std::size_t totals = json.find("\n  \"totals\"");
+  ASSERT_NE(totals, std::string::npos) << json;
+  EXPECT_EQ(json.substr(totals + 1, json.find('\n', totals + 1) - totals - 1),
+            R"(  "totals": {"terminals": 4, "matching": 1, "differing": 3, "unproven": 0, )"
+            R"("failed": 0, "same": 10, "different": 1, "missing": 1, "extra": 1, "unseen": 0},)");
 
   const ProcessResult one = run.Cli({"verify", "--kind", "plu", "--file", "file.txt", "--terminal",
                                      "127.0.0.2", "--pause-ms", "0"});
@@ -107,15 +113,23 @@ TEST(Verify, TheSpeedkeyRecordIsReadBackAndCompared) {
   const ProcessResult same =
       run.Cli({"verify", "--kind", "speedkey", "--file", "keys.txt", "--pause-ms", "0"});
   EXPECT_EQ(same.exitCode, 0) << same.out << same.err;
-  EXPECT_NE(same.out.find("- Verified 127.0.0.2: 1 same"), std::string::npos) << same.out;
+  // The other addresses are not ticked.
+  const std::string skipped =
+      "- Skip Connect 127.0.0.3\n\n- Skip Connect 127.0.0.4\n\n- Skip Connect 127.0.0.5\n\n* End "
+      "*\n";
+  const std::string served =
+      "Orlent V3.0.0.0\n\n- Success Connect 127.0.0.2\n"
+      "- CompleteDataReceivedSpeedkey\n- Success to Disconect 127.0.0.2\n";
+  EXPECT_EQ(same.out, served + "- Verified 127.0.0.2: 1 same\n\n" + skipped);
   keys.replace(0, 1, "7");
   run.folder.Write("keys.txt", keys);
   const ProcessResult changed =
       run.Cli({"verify", "--kind", "speedkey", "--file", "keys.txt", "--pause-ms", "0"});
   EXPECT_EQ(changed.exitCode, 1);
-  EXPECT_NE(changed.out.find("key 1 of table 1: 7 in the file, 1 on the terminal"),
-            std::string::npos)
-      << changed.out;
+  EXPECT_EQ(changed.out, served +
+                             "- Differs 127.0.0.2: 0 same, 1 different\n"
+                             "  Speedkey key 1 of table 1: 7 in the file, 1 on the terminal\n\n" +
+                             skipped);
 }
 
 }  // namespace

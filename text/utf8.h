@@ -24,8 +24,9 @@ struct Utf8Scan {
 };
 Utf8Scan ScanUtf8(std::string_view text);
 
-// The number of characters in `utf8`: the bytes that begin one (a byte that
-// begins no valid character counts as one too).
+// The number of characters in valid UTF-8 `utf8`: the bytes that are no
+// continuation byte (in other bytes, every lead byte counts as one and a
+// stray continuation byte counts as none).
 int CharactersIn(std::string_view utf8);
 
 // The length in bytes of the character that `lead` begins: 1 for any byte

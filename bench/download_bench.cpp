@@ -62,8 +62,8 @@ class QuietView : public ProgramView {
   void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string& text) override { throw std::runtime_error(text); }
   void ShowFailure(const std::string& text) override { throw std::runtime_error(text); }
-  void FocusSet(const TControl&) override {}
-  void ControlsChanged() override {}
+  void FocusSet(FocusTarget) override {}
+  void EventHandled() override {}
 };
 
 // Acknowledgments of the library-only round trips.
@@ -126,7 +126,7 @@ double CoreDownloadSeconds(Program& program, RealLoop& loop) {
   const bool ended =
       loop.RunUntil([&] { return !program.CycleRunning(); }, std::chrono::minutes(5));
   const double seconds = Seconds(Clock::now() - start);
-  const auto& log = program.ActivityLog.Items;
+  const auto& log = program.Activity().Lines();
   const std::string completion = "- Complete Send Plu (Total : " + std::to_string(kRecords) + ")";
   if (!ended || log.size() < 4 || log[log.size() - 4] != completion)
     throw std::runtime_error("the download did not complete");
@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
   Program program(loop, view, Library(), folder.File("orlent"));
   program.Start();  // registers the transport and the interpreters
   program.ChooseSendFile(DOWNLOAD_BENCH_FILE);
-  program.PortBox.Text = std::to_string(Simulator().port());
-  program.TerminalList.Items = {{kCoreTerminal, true}};
+  program.Terminals().SetPort(std::to_string(Simulator().port()));
+  program.Terminals().SetEntries({{kCoreTerminal, true}});
   program.PauseMs = 0;  // the pause before the connect is not the download
 
   // The two are measured in turns, so a busy machine weighs on both alike.

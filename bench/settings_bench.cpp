@@ -23,8 +23,8 @@ class QuietView : public ProgramView {
   void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string&) override {}
   void ShowFailure(const std::string&) override {}
-  void FocusSet(const TControl&) override {}
-  void ControlsChanged() override {}
+  void FocusSet(FocusTarget) override {}
+  void EventHandled() override {}
 };
 
 class IdleLoop : public EventLoop {
@@ -70,13 +70,15 @@ void Run(benchmark::State& state, const std::string& bytes, bool save) {
     program.LoadTerminalSettings();
     if (save) {
       // A change of the first address, so that every save writes.
-      program.TerminalList.Items.front().Text.back() ^= 1;
+      std::string first = program.Terminals().Entries().front().address;
+      first.back() ^= 1;
+      program.Terminals().Readdress(0, first);
       program.SaveTerminalSettings();
     }
-    benchmark::DoNotOptimize(program.TerminalList.Items.size());
+    benchmark::DoNotOptimize(program.Terminals().Entries().size());
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
-  state.counters["entries"] = static_cast<double>(program.TerminalList.Items.size());
+  state.counters["entries"] = static_cast<double>(program.Terminals().Entries().size());
 }
 
 void BM_LoadLongList(benchmark::State& state) {

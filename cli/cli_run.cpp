@@ -73,5 +73,5 @@ CliRun::~CliRun() = default;
 
 const std::string& CliRun::LastLogLine() const {
   static const std::string empty;
-  return program->ActivityLog.Items.empty() ? empty : program->ActivityLog.Items.back();
+  return program->Activity().Lines().empty() ? empty : program->Activity().Lines().back();
 }

@@ -16,29 +16,29 @@ int Edit(CliRun& run, const std::function<void()>& handler) {
 }
 
 void Select(CliRun& run, int number) {
-  auto& list = run.program->TerminalList;
-  if (number < 1 || number > static_cast<int>(list.Items.size())) {
+  TerminalList& list = run.program->Terminals();
+  const std::size_t entries = list.Entries().size();
+  if (number < 1 || number > static_cast<int>(entries)) {
     throw ExitStatus(2, "there is no terminal number " + std::to_string(number) +
-                            " (the list has " + std::to_string(list.Items.size()) + ")");
+                            " (the list has " + std::to_string(entries) + ")");
   }
-  list.ItemIndex = number - 1;
+  list.Select(number - 1);
 }
 
 }  // namespace
 
 int ListTerminals(CliRun& run) {
   const Program& program = *run.program;
-  std::printf("Port %s\n", program.PortBox.Text.c_str());
+  std::printf("Port %s\n", program.Terminals().Port().c_str());
   int number = 0;
-  for (const auto& item : program.TerminalList.Items) {
-    std::printf("%d %s %s\n", ++number, item.Checked ? "[x]" : "[ ]", item.Text.c_str());
+  for (const auto& entry : program.Terminals().Entries()) {
+    std::printf("%d %s %s\n", ++number, entry.ticked ? "[x]" : "[ ]", entry.address.c_str());
   }
   return 0;
 }
 
 int AddTerminal(CliRun& run, const std::string& address) {
-  run.program->AddressBox.Text = address;
-  return Edit(run, [&] { run.program->AddTerminal(); });
+  return Edit(run, [&] { run.program->AddTerminal(address); });
 }
 
 int DeleteTerminal(CliRun& run, int number) {
@@ -48,18 +48,17 @@ int DeleteTerminal(CliRun& run, int number) {
 
 int ChangeTerminal(CliRun& run, int number, const std::string& address) {
   Select(run, number);
-  run.program->AddressBox.Text = address;
-  return Edit(run, [&] { run.program->ChangeTerminal(); });
+  return Edit(run, [&] { run.program->ChangeTerminal(address); });
 }
 
 int TickTerminal(CliRun& run, int number, bool ticked) {
   Select(run, number);
-  run.program->TerminalList.Items[number - 1].Checked = ticked;
+  run.program->Terminals().Tick(number - 1, ticked);
   return Edit(run, [&] { run.program->Close(); });
 }
 
 int SetPort(CliRun& run, const std::string& port) {
   if (!ParsePort(port)) throw ExitStatus(2, BadPortMessage(port));
-  run.program->PortBox.Text = port;
+  run.program->Terminals().SetPort(port);
   return Edit(run, [&] { run.program->Close(); });
 }

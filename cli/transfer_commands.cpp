@@ -35,17 +35,13 @@ void ChooseKind(Program& program, const std::string& kind) {
   program.ChooseDataKind(kinds.at(kind));
 }
 
-// Chooses a report type in the "Report Type" group.
+// Chooses a report type by its name after "report-" on the command line.
 void ChooseReportType(Program& program, const std::string& type) {
-  const std::map<std::string, TRadioButton*> buttons = {{"plu", &program.Kinds.PluReport},
-                                                        {"time", &program.Kinds.TimeReport},
-                                                        {"group", &program.Kinds.GroupReport},
-                                                        {"dept", &program.Kinds.DeptReport}};
-  for (auto& [name, button] : buttons) button->Checked = name == type;
-  for (auto* other :
-       {&program.Kinds.ScaleIdReport, &program.Kinds.ClerkReport, &program.Kinds.TaxRateReport}) {
-    other->Checked = false;
-  }
+  static const std::map<std::string, ReportType> types = {{"plu", ReportType::Plu},
+                                                          {"time", ReportType::Time},
+                                                          {"group", ReportType::Group},
+                                                          {"dept", ReportType::Dept}};
+  program.ChooseReportType(types.at(type));
 }
 
 std::string Absolute(const std::string& path) {
@@ -53,17 +49,14 @@ std::string Absolute(const std::string& path) {
 }
 
 // The name --kind gives the data kind now chosen.
-std::string ChosenKind(const DataKindButtons& kinds) {
-  const std::pair<const TRadioButton*, const char*> names[] = {{&kinds.Plu, "plu"},
-                                                               {&kinds.Barcode, "barcode"},
-                                                               {&kinds.Ingredient, "ingredient"},
-                                                               {&kinds.ScrollMsg, "scrollmsg"},
-                                                               {&kinds.Speedkey, "speedkey"},
-                                                               {&kinds.Report, "report"}};
-  for (const auto& [button, name] : names) {
-    if (button->Checked) return name;
-  }
-  return "";
+std::string ChosenKind(const KindChoice& choice) {
+  static const std::map<DataKind, std::string> names = {{DataKind::Plu, "plu"},
+                                                        {DataKind::Barcode, "barcode"},
+                                                        {DataKind::Ingredient, "ingredient"},
+                                                        {DataKind::ScrollMsg, "scrollmsg"},
+                                                        {DataKind::Speedkey, "speedkey"},
+                                                        {DataKind::Report, "report"}};
+  return names.at(choice.kind);
 }
 
 // The folder --out-dir names, made when missing.
@@ -142,7 +135,7 @@ int Send(CliRun& run, const SendOptions& options) {
   }
   const int stopSignal = AwaitCycle(run);
   summary.NameSetAside(SetAsideInForce(program));
-  summary.Finish(ChosenKind(program.Kinds), program.DownloadFilePath(), program.CycleRecords(),
+  summary.Finish(ChosenKind(program.Kind()), program.DownloadFilePath(), program.CycleRecords(),
                  program.CycleStates());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
@@ -158,8 +151,8 @@ namespace {
 // a name that ends in .csv), or the kind's upload file.
 void ChooseUploadFile(Program& program, const UploadOptions& options) {
   if (options.out.empty()) return;
-  program.UploadFileBox.Text =
-      options.format == "csv" ? CsvUploadFilesOf(options.out).uploadFile : options.out;
+  program.ChooseUploadFile(options.format == "csv" ? CsvUploadFilesOf(options.out).uploadFile
+                                                   : options.out);
 }
 
 // Starts the served terminal's upload: with --out-dir into a new file of its
@@ -171,9 +164,9 @@ std::unique_ptr<ReceivedFile> StartUpload(Program& program, const std::string& o
     return nullptr;
   }
   const auto day = std::chrono::floor<std::chrono::days>(program.LocalTime());
-  const uint8_t code = program.Kinds.UploadCode();
-  auto file = std::make_unique<ReceivedFile>(
-      outFolder, ReceivedFileStem(code, program.ServedAddress.Text, day));
+  const uint8_t code = program.Kind().UploadCode();
+  auto file = std::make_unique<ReceivedFile>(outFolder,
+                                             ReceivedFileStem(code, program.ServedAddress(), day));
   program.ServedSession().Upload(code, file->TakeFile());
   return file;
 }
@@ -199,7 +192,7 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
   const std::string outFolder = options.outDir.empty() ? "" : OutFolder(options.outDir);
   run.Handle([&] {
     ChooseUploadFile(program, options);
-    program.ServedAddress.Text = options.terminal;
+    program.Serve(options.terminal);
     program.AnswerTimeoutMs = options.cycle.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
   });
   run.Handle([&] { program.Connect(); });
@@ -246,9 +239,9 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
   run.view.Finish();
   if (failed) return 1;
   if (options.format != "csv") return 0;
-  const uint8_t code = program.Kinds.UploadCode();
+  const uint8_t code = program.Kind().UploadCode();
   if (ownFile) return WriteNewCsvBeside(ownFile->Path(), code);
-  const CsvUploadFiles files = CsvUploadFilesOf(program.UploadFileBox.Text);
+  const CsvUploadFiles files = CsvUploadFilesOf(program.UploadFile());
   return WriteCsv(Absolute(files.uploadFile), code, Absolute(files.csv));
 }
 
@@ -269,7 +262,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
       options.outDir.empty() ? ReceivedFolderOf(program.ProgramFolder) : Absolute(options.outDir);
   const std::size_t errorsBefore = run.view.Errors().size();
   run.Handle([&] {
-    program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, program.Kinds.UploadCode(), folder});
+    program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, program.Kind().UploadCode(), folder});
   });
   if (!program.CycleRunning()) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
@@ -287,7 +280,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   int status = summary.AllReceived() && run.view.Errors().size() == errorsBefore ? 0 : 1;
   if (options.format == "csv") {
     for (const std::string& path : reports) {
-      status = std::max(status, WriteNewCsvBeside(path, program.Kinds.UploadCode()));
+      status = std::max(status, WriteNewCsvBeside(path, program.Kind().UploadCode()));
     }
   }
   return status;

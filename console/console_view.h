@@ -36,8 +36,8 @@ class ConsoleView : public ProgramView {
   void TerminalStateChanged(const TerminalState& state) override;
   void ShowError(const std::string& text) override;
   void ShowFailure(const std::string& text) override;
-  void FocusSet(const TControl&) override {}
-  void ControlsChanged() override {}
+  void FocusSet(FocusTarget) override {}
+  void EventHandled() override {}
   void ReportReceived(const std::string& path, uint8_t code) override {
     if (onReportReceived) onReportReceived(path, code);
   }

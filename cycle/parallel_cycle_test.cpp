@@ -20,9 +20,9 @@ using Lines = std::vector<std::string>;
 // A list with every kind of entry: a terminal that stores every record, one
 // not ticked, one that refuses the connect, one that never answers, and the
 // first address ticked a second time.
-const std::vector<TCheckListItem> kList = {{"127.0.0.11", true}, {"127.0.0.12", false},
-                                           {"127.0.0.13", true}, {"127.0.0.14", true},
-                                           {"127.0.0.15", true}, {"127.0.0.11", true}};
+const std::vector<TerminalEntry> kList = {{"127.0.0.11", true}, {"127.0.0.12", false},
+                                          {"127.0.0.13", true}, {"127.0.0.14", true},
+                                          {"127.0.0.15", true}, {"127.0.0.11", true}};
 const std::string kSilent = "127.0.0.14";
 
 struct CycleRun {
@@ -38,14 +38,13 @@ class ParallelCycle : public ::testing::Test {
   // Runs a cycle over `list` with `parallel` terminals at once, playing every
   // terminal but the silent one: each record is acknowledged as soon as it is
   // sent. With `stopAt` > 0 the operator stops the cycle at that virtual time.
-  CycleRun Cycle(int parallel, int64_t stopAt = 0,
-                 const std::vector<TCheckListItem>& list = kList) {
+  CycleRun Cycle(int parallel, int64_t stopAt = 0, const std::vector<TerminalEntry>& list = kList) {
     ProgramFixture f;
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
     f.link.unreachable = {"127.0.0.13"};
     Program& program = *f.program;
-    const std::size_t logStart = program.ActivityLog.Items.size();
-    program.TerminalList.Items = list;
+    const std::size_t logStart = program.Activity().Lines().size();
+    program.Terminals().SetEntries(list);
     program.Parallel = parallel;
     program.HandleEvent([&] { program.SendToTickedTerminals(); });
     std::size_t answered = 0;
@@ -64,7 +63,7 @@ class ParallelCycle : public ::testing::Test {
       f.loop.Advance(100);
     }
     CycleRun run;
-    run.log.assign(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+    run.log.assign(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
     run.endedAt = f.loop.Now();
     for (const FakeCall& call : f.link.calls) {
       if (call.name == "Connect" || call.name == "Disconnect") {
@@ -164,8 +163,8 @@ TEST_F(ParallelCycle, AfterAStopEveryEntrysStateIsFinalAndTheViewWasToldIt) {
             "5 terminals: 1 done, 0 failed, 1 stopped, 3 not served; 3 of 15 records stored");
 }
 
-std::vector<TCheckListItem> Ticked(const std::vector<std::string>& addresses) {
-  std::vector<TCheckListItem> items;
+std::vector<TerminalEntry> Ticked(const std::vector<std::string>& addresses) {
+  std::vector<TerminalEntry> items;
   for (const std::string& address : addresses) items.push_back({address, true});
   return items;
 }

@@ -15,16 +15,16 @@ class SendCycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
-    logStart = program.ActivityLog.Items.size();
+    logStart = program.Activity().Lines().size();
   }
 
-  void SetTerminals(const std::vector<TCheckListItem>& items) {
-    program.TerminalList.Items = items;
+  void SetTerminals(const std::vector<TerminalEntry>& items) {
+    program.Terminals().SetEntries(items);
   }
 
   // What the cycle logged since the test began.
   Lines Log() const {
-    return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+    return Lines(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
   }
 
   int Connects() const {
@@ -48,7 +48,7 @@ class SendCycleTest : public ::testing::Test {
   std::size_t logStart = 0;
 };
 
-std::vector<TCheckListItem> FiveWithTicksAt2And4() {
+std::vector<TerminalEntry> FiveWithTicksAt2And4() {
   return {{"127.0.0.11", false},
           {"127.0.0.12", true},
           {"127.0.0.13", false},
@@ -61,14 +61,14 @@ TEST_F(SendCycleTest, ServesTheTickedTerminalsInListOrderWithThePauseBeforeEachC
   Press();
   EXPECT_TRUE(program.CycleRunning());
   EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
-  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.12");
+  EXPECT_EQ(program.ServedAddress(), "127.0.0.12");
 
   f.loop.Advance(2999);
   EXPECT_EQ(Connects(), 0) << "the first connect waits 3000 ms";
   f.loop.Advance(1);
   EXPECT_EQ(Connects(), 1);
   AcknowledgeDownload();
-  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.14");
+  EXPECT_EQ(program.ServedAddress(), "127.0.0.14");
 
   f.loop.Advance(2999);
   EXPECT_EQ(Connects(), 1);
@@ -106,7 +106,7 @@ TEST_F(SendCycleTest, AFailedConnectMovesOnAtOnce) {
   Press();
   f.loop.Advance(3000);
   EXPECT_EQ(Log(), (Lines{"", "- Fail Connect 127.0.0.11", "", "- Skip Connect 127.0.0.12"}));
-  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.13");
+  EXPECT_EQ(program.ServedAddress(), "127.0.0.13");
   EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), f.loop.Now() + 3000);
   EXPECT_TRUE(f.link.sent.empty());
 
@@ -118,13 +118,13 @@ TEST_F(SendCycleTest, AFailedConnectMovesOnAtOnce) {
 
 TEST_F(SendCycleTest, RefusesToStartWithoutATickedTerminal) {
   for (const auto& items :
-       {std::vector<TCheckListItem>{}, std::vector<TCheckListItem>{{"127.0.0.11", false}}}) {
+       {std::vector<TerminalEntry>{}, std::vector<TerminalEntry>{{"127.0.0.11", false}}}) {
     SetTerminals(items);
-    program.ServedAddress.Text = "127.0.0.99";
+    program.Serve("127.0.0.99");
     Press();
     EXPECT_EQ(f.view.errors.back(), "No Terminal To Send !");
     EXPECT_FALSE(program.CycleRunning());
-    EXPECT_EQ(program.ServedAddress.Text, "127.0.0.99");
+    EXPECT_EQ(program.ServedAddress(), "127.0.0.99");
     EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
     EXPECT_TRUE(Log().empty());
   }
@@ -137,7 +137,7 @@ TEST_F(SendCycleTest, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
   const int64_t due = f.loop.DueAt(TimerKind::Pause);
   Press();
   EXPECT_EQ(f.view.errors, Lines{"Send Data Is Running !"});
-  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.12");
+  EXPECT_EQ(program.ServedAddress(), "127.0.0.12");
   EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), due);
   EXPECT_EQ(Log(), (Lines{"", "- Skip Connect 127.0.0.11"}));
 
@@ -168,7 +168,7 @@ TEST_F(SendCycleTest, ThePauseBeforeEachConnectIsTheProgramsPause) {
 
 TEST_F(SendCycleTest, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStartedAgain) {
   SetTerminals(FiveWithTicksAt2And4());
-  program.PortBox.Text = "20404x";
+  program.Terminals().SetPort("20404x");
   Press();
   f.loop.Advance(3000);
   EXPECT_EQ(f.view.errors, Lines{"The port '20404x' is not a number from 1 to 65535 !"});
@@ -176,7 +176,7 @@ TEST_F(SendCycleTest, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStart
   EXPECT_EQ(Log(), Lines{}) << "nothing is logged";
   EXPECT_FALSE(program.CycleRunning());
 
-  program.PortBox.Text = "20404";
+  program.Terminals().SetPort("20404");
   Press();
   EXPECT_EQ(f.view.errors.size(), 1u);
   f.loop.Advance(3000);
@@ -184,12 +184,11 @@ TEST_F(SendCycleTest, ANonNumericPortIsRefusedBeforeTheCycleStartsSoItCanBeStart
 }
 
 TEST_F(SendCycleTest, RetryAndIntervalTextsAreCheckedBeforeThePort) {
-  program.ServedAddress.Text = "127.0.0.11";
-  program.ConnectRetry.Text = "three";
-  program.ConnectInterval.Text = "5 s";
-  program.PortBox.Text = "port";
+  program.Serve("127.0.0.11");
+  program.SetConnectAttempts("5 s", "three");
+  program.Terminals().SetPort("port");
   program.HandleEvent([&] { program.Connect(); });
-  program.ConnectRetry.Text = "3";
+  program.SetConnectAttempts("5 s", "3");
   program.HandleEvent([&] { program.Connect(); });
   EXPECT_EQ(f.view.failures,
             (Lines{"'three' is not a valid integer value", "'5 s' is not a valid integer value"}));

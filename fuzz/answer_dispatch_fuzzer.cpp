@@ -137,18 +137,12 @@ LinkLibrary FakeLink() {
 }
 
 void ChooseUpload(Program& program, std::size_t index) {
-  for (TRadioButton* b :
-       {&program.Kinds.Plu, &program.Kinds.Barcode, &program.Kinds.Report, &program.Kinds.PluReport,
-        &program.Kinds.TimeReport, &program.Kinds.GroupReport, &program.Kinds.DeptReport,
-        &program.Kinds.Ingredient, &program.Kinds.ScrollMsg, &program.Kinds.Speedkey}) {
-    b->Checked = false;
-  }
-  TRadioButton* const kinds[] = {&program.Kinds.Plu,         &program.Kinds.Barcode,
-                                 &program.Kinds.Ingredient,  &program.Kinds.ScrollMsg,
-                                 &program.Kinds.PluReport,   &program.Kinds.TimeReport,
-                                 &program.Kinds.GroupReport, &program.Kinds.DeptReport};
-  if (index >= 4) program.Kinds.Report.Checked = true;
-  kinds[index]->Checked = true;
+  const DataKind kinds[] = {DataKind::Plu, DataKind::Barcode, DataKind::Ingredient,
+                            DataKind::ScrollMsg};
+  const ReportType reports[] = {ReportType::Plu, ReportType::Time, ReportType::Group,
+                                ReportType::Dept};
+  program.ChooseDataKind(index < 4 ? kinds[index] : DataKind::Report);
+  if (index >= 4) program.ChooseReportType(reports[index - 4]);
 }
 
 void StartDownload(Program& program, uint8_t code, int total) {
@@ -156,8 +150,8 @@ void StartDownload(Program& program, uint8_t code, int total) {
 }
 
 bool LoggedSince(const Program& program, std::size_t from, const std::string& ending) {
-  for (std::size_t i = from; i < program.ActivityLog.Items.size(); ++i) {
-    if (program.ActivityLog.Items[i].ends_with(ending)) return true;
+  for (std::size_t i = from; i < program.Activity().Lines().size(); ++i) {
+    if (program.Activity().Lines()[i].ends_with(ending)) return true;
   }
   return false;
 }
@@ -265,21 +259,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Program& program = *fuzzed.program;
   FuzzedDataProvider input(data, size);
   SetActiveRouter(&program.Router);
-  program.ServedAddress.Text = "127.0.0.2";
-  program.PortBox.Text = "20404";
+  program.Serve("127.0.0.2");
+  program.Terminals().SetPort("20404");
   program.ServedSession().CloseUploadFile();
   // The terminal's answers reach its session from its connect on, also after
   // a disconnect, as long as it is the one served.
   program.HandleEvent([&] { program.Connect(); });
   fuzzed.loop.RunPending();
-  program.ActivityLog.Items.clear();
+  program.Activity().Clear();
 
   const std::size_t transfer = input.ConsumeIntegralInRange<std::size_t>(0, 12);
   const bool upload = transfer < kUploadKinds;
   const Kind& kind = upload ? kKinds[transfer] : kKinds[transfer == 12 ? 8 : transfer - 8];
   if (upload) {
     ChooseUpload(program, transfer);
-    program.UploadFileBox.Text = ScratchFolder() + "/upload.txt";
+    program.ChooseUploadFile(ScratchFolder() + "/upload.txt");
     program.HandleEvent([&] { program.Upload(); });
   } else {
     program.HandleEvent(
@@ -304,7 +298,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const TransferState before = program.ServedTransfer();
     const Calls callsBefore = calls;
-    const auto logBefore = program.ActivityLog.Items;
+    const auto logBefore = program.Activity().Lines();
     FUZZ_CHECK(DataCallback(answer) == 1, "the data callback must return 1");
     fuzzed.loop.RunPending();
 
@@ -312,7 +306,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         answered && !noData && answer.DataLength >= answered->size &&
         (answer.Direction == 2 || (answer.Direction == 3 && !answered->reportCount));
     if (!handled) {
-      FUZZ_CHECK(program.ServedTransfer() == before && program.ActivityLog.Items == logBefore &&
+      FUZZ_CHECK(program.ServedTransfer() == before && program.Activity().Lines() == logBefore &&
                      calls.sends == callsBefore.sends &&
                      calls.disconnects == callsBefore.disconnects,
                  "an answer that no handler acts on changed something");

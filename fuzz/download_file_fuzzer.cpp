@@ -210,7 +210,7 @@ std::string ListedLine(std::size_t number, const std::string& line) {
 // it, and always ends with "* End *"; a fault stops it with one error box.
 void CheckListing(const Program& program, const Lines& dataLines, bool earlyCtrlZ,
                   const FuzzView& view) {
-  const auto& log = program.ActivityLog.Items;
+  const auto& log = program.Activity().Lines();
   FUZZ_CHECK(log.size() >= 2 && log[log.size() - 2].empty() && log.back() == "* End *",
              "listing frame");
   const std::size_t listed = log.size() >= 3 ? log.size() - 3 : 0;
@@ -243,7 +243,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   program.TerminalCodePage = Bytes();
   FuzzView& view = fuzzed.view;
   view.errors.clear();
-  program.ActivityLog.Items.clear();
+  program.Activity().Clear();
 
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::string path = WriteScratchFile("download.txt", bytes);

@@ -32,8 +32,8 @@ class FuzzView : public ProgramView {
   void TerminalStateChanged(const TerminalState&) override {}
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
-  void FocusSet(const TControl&) override {}
-  void ControlsChanged() override {}
+  void FocusSet(FocusTarget) override {}
+  void EventHandled() override {}
 
   std::vector<std::string> errors;
   std::vector<std::string> failures;

@@ -195,29 +195,29 @@ void CheckSaveCycle(const std::string& path) {
   Program& program = *window.program;
   program.Settings = std::make_unique<SettingsFile>(path);
   program.LoadTerminalSettings();
-  const std::string port = program.PortBox.Text;
-  std::vector<TCheckListItem> kept;
+  const std::string port = program.Terminals().Port();
+  std::vector<TerminalEntry> kept;
   bool quoted = Quoted(port);
   bool lineBreak = port.find_first_of("\r\n") != std::string::npos;
-  for (const auto& item : program.TerminalList.Items) {
-    if (!item.Text.empty()) kept.push_back(item);
-    quoted = quoted || Quoted(item.Text);
-    lineBreak = lineBreak || item.Text.find_first_of("\r\n") != std::string::npos;
+  for (const auto& item : program.Terminals().Entries()) {
+    if (!item.address.empty()) kept.push_back(item);
+    quoted = quoted || Quoted(item.address);
+    lineBreak = lineBreak || item.address.find_first_of("\r\n") != std::string::npos;
   }
   // A lone CR ends its line, so nothing that is loaded can hold a line break
   // and block the save.
   FUZZ_CHECK(!lineBreak, "a loaded value holds a CR");
-  FUZZ_CHECK(program.TerminalList.Items.size() <= EntryKeys(program), "more entries than keys");
+  FUZZ_CHECK(program.Terminals().Entries().size() <= EntryKeys(program), "more entries than keys");
   program.SaveTerminalSettings();
   program.LoadTerminalSettings();
   // One pair of quotes around a value is dropped at every read, as the
   // private-profile functions do, so such a value changes at each save.
   if (quoted) return;
-  FUZZ_CHECK(program.PortBox.Text == port, "the port changed");
-  FUZZ_CHECK(program.TerminalList.Items.size() == kept.size(), "entries lost or gained");
+  FUZZ_CHECK(program.Terminals().Port() == port, "the port changed");
+  FUZZ_CHECK(program.Terminals().Entries().size() == kept.size(), "entries lost or gained");
   for (std::size_t i = 0; i < kept.size(); ++i) {
-    FUZZ_CHECK(program.TerminalList.Items[i].Text == kept[i].Text &&
-                   program.TerminalList.Items[i].Checked == kept[i].Checked,
+    FUZZ_CHECK(program.Terminals().Entries()[i].address == kept[i].address &&
+                   program.Terminals().Entries()[i].ticked == kept[i].ticked,
                "entry " + std::to_string(i + 1) + " changed");
   }
   const std::string saved = ReadFileBytes(path);

@@ -215,8 +215,8 @@ TEST_F(DataCallbackTest, ReturnsOneForEveryAnswerAndPostsOnlyDispatchedOnesWithD
 TEST_F(DataCallbackTest, TheLoopThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   // A barcode acknowledgment logs its Text2: delivered through the fake, whose
   // buffer is overwritten as soon as the callback returns.
-  program.ServedAddress.Text = "127.0.0.2";
-  program.PortBox.Text = "20404";
+  program.Serve("127.0.0.2");
+  program.Terminals().SetPort("20404");
   program.Connect();  // routes the terminal's answers to its session
   loop.RunPending();
   link.dataCallback = DataCallback;

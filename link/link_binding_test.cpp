@@ -52,7 +52,7 @@ TEST(LinkBinding, CompleteLibraryIsBoundAndStartUpRegistersThroughIt) {
             "GetLibraryInfo 3 ''\n");
   EXPECT_EQ(program.VersionLine, "- TLTCPIP.DLL Version 2.7 [24-03-9 ]");
   // The library refuses every interpreter; the start neither notices nor says so.
-  EXPECT_EQ(program.ActivityLog.Items, std::vector<std::string>{kWindowCaption});
+  EXPECT_EQ(program.Activity().Lines(), std::vector<std::string>{kWindowCaption});
   EXPECT_TRUE(view.errors.empty() && view.failures.empty());
 }
 

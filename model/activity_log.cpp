@@ -1,25 +1,37 @@
-// The activity log: the operator's running record of what the program did.
-// Lines are only appended, replaced in place, or all removed together.
+#include "model/activity_log.h"
+
 #include <stdexcept>
-#include <string>
 
 #include "model/program.h"
+#include "session/download.h"
 
-void Program::AddLog(const std::string& text) {
-  ActivityLog.Items.push_back(text);
-  View.LogAppended(text);
+void ActivityLog::Append(const std::string& text) {
+  lines_.push_back(text);
+  view_.LogAppended(text);
 }
 
-void Program::ReplaceLogLine(const std::string& text, int index) {
-  if (index < 0 || index >= static_cast<int>(ActivityLog.Items.size())) {
+void ActivityLog::Replace(const std::string& text, int index) {
+  if (index < 0 || index >= static_cast<int>(lines_.size())) {
     throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
   }
-  ActivityLog.Items[index] = text;
-  View.LogReplaced(static_cast<std::size_t>(index), text);
+  lines_[index] = text;
+  view_.LogReplaced(static_cast<std::size_t>(index), text);
+}
+
+void ActivityLog::Show(const std::string& line, bool progress) {
+  if (progress && !lines_.empty() && IsProgressLine(lines_.back())) {
+    Replace(line, static_cast<int>(lines_.size()) - 1);
+  } else {
+    Append(line);
+  }
+}
+
+void ActivityLog::Clear() {
+  lines_.clear();
+  view_.LogCleared();
 }
 
 void Program::ClearLog() {
-  ActivityLog.Items.clear();
-  View.LogCleared();
+  log_.Clear();
   AddLog(kWindowCaption);
 }

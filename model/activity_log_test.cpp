@@ -13,16 +13,16 @@ TEST(ActivityLog, EmptyTextsAddBlankLines) {
   f.program->AddLog("");
   f.program->AddLog("");
   f.program->AddLog("- Success Connect 127.0.0.2");
-  EXPECT_EQ(f.program->ActivityLog.Items,
+  EXPECT_EQ(f.program->Activity().Lines(),
             (Lines{kWindowCaption, "", "", "- Success Connect 127.0.0.2"}));
-  EXPECT_EQ(f.view.appended, f.program->ActivityLog.Items);
+  EXPECT_EQ(f.view.appended, f.program->Activity().Lines());
 }
 
 TEST(ActivityLog, ReplacingTheLastLineKeepsTheCount) {
   ProgramFixture f;
   f.program->AddLog("- Success to Send Plu (1)");
   f.program->ReplaceLogLine("- Success to Send Plu (2)", 1);
-  EXPECT_EQ(f.program->ActivityLog.Items, (Lines{kWindowCaption, "- Success to Send Plu (2)"}));
+  EXPECT_EQ(f.program->Activity().Lines(), (Lines{kWindowCaption, "- Success to Send Plu (2)"}));
   ASSERT_EQ(f.view.replaced.size(), 1u);
   EXPECT_EQ(f.view.replaced[0].first, 1u);
   EXPECT_EQ(f.view.replaced[0].second, "- Success to Send Plu (2)");
@@ -38,7 +38,7 @@ TEST(ActivityLog, ReplacingALineThatIsNotThereFailsAndChangesNothing) {
       EXPECT_EQ(std::string(e.what()), "List index out of bounds (" + std::to_string(index) + ")");
     }
   }
-  EXPECT_EQ(f.program->ActivityLog.Items, Lines{kWindowCaption});
+  EXPECT_EQ(f.program->Activity().Lines(), Lines{kWindowCaption});
   EXPECT_TRUE(f.view.replaced.empty());
 }
 
@@ -47,9 +47,9 @@ TEST(ActivityLog, ClearLeavesTheCaptionOnly) {
   for (int i = 0; i < 500; ++i) f.program->AddLog("line " + std::to_string(i));
   const int clearsBefore = f.view.clears;
   f.program->ClearLog();
-  EXPECT_EQ(f.program->ActivityLog.Items, Lines{kWindowCaption});
+  EXPECT_EQ(f.program->Activity().Lines(), Lines{kWindowCaption});
   EXPECT_EQ(f.view.clears, clearsBefore + 1);
   EXPECT_EQ(f.view.appended.back(), kWindowCaption);
   f.program->ClearLog();
-  EXPECT_EQ(f.program->ActivityLog.Items, Lines{kWindowCaption});
+  EXPECT_EQ(f.program->Activity().Lines(), Lines{kWindowCaption});
 }

@@ -1,23 +1,25 @@
 // The data kinds a transfer moves and the report types, as the operator
-// chooses them, with the data type code and the files of each.
+// chooses them, with the data type code each one sends or asks for.
 #pragma once
 
 #include <cstdint>
-
-#include "model/controls.h"
+#include <optional>
 
 enum class DataKind { Plu, Barcode, Ingredient, ScrollMsg, Speedkey, Report };
 
-// The hidden choice buttons: one data kind, and with the reports one report type.
-struct DataKindButtons {
-  TRadioButton Plu, Barcode, Ingredient, ScrollMsg, Speedkey, Report;
-  TRadioButton PluReport, TimeReport, GroupReport, DeptReport, ScaleIdReport, ClerkReport,
-      TaxRateReport;
+// The reports a terminal keeps and a receive can ask for.
+enum class ReportType { Plu, Time, Group, Dept };
+
+// One data kind, and with the reports one report type.
+struct KindChoice {
+  DataKind kind = DataKind::Plu;
+  // Chosen as the PLU report with each data kind; none before the first choice.
+  std::optional<ReportType> report;
 
   // The data type code a download of the chosen kind sends; 0 for the
   // reports, which are only received.
   uint8_t DownloadCode() const;
   // The data type code an upload of the chosen kind or report type asks for;
-  // 0 when none can be received (the speedkeys, the report types no transfer serves).
+  // 0 when none can be received (the speedkeys, the reports with no type).
   uint8_t UploadCode() const;
 };

@@ -49,7 +49,7 @@ Lines JournalTexts(const std::string& journal, const std::string& day, Lines& te
 // Runs a send cycle of three PLU records to 127.0.0.12, after a skipped 127.0.0.11.
 void SendThreeRecords(ProgramFixture& f) {
   f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
-  f.program->TerminalList.Items = {{"127.0.0.11", false}, {"127.0.0.12", true}};
+  f.program->Terminals().SetEntries({{"127.0.0.11", false}, {"127.0.0.12", true}});
   f.program->HandleEvent([&] { f.program->SendToTickedTerminals(); });
   f.loop.Advance(3000);
   for (int record = 0; record < 3; ++record) EchoLastSent(f.link, f.loop);
@@ -73,7 +73,7 @@ TEST(DailyJournal, ACycleWritesItsLinesToTheJournalOfEachLinesDay) {
   journalled.insert(journalled.end(), after.begin(), after.end());
   // The log as shown, the running count in its last form only; the window's
   // caption is the program's own line, not the cycle's.
-  const Lines& log = f.program->ActivityLog.Items;
+  const Lines& log = f.program->Activity().Lines();
   ASSERT_EQ(log.front(), kWindowCaption);
   EXPECT_EQ(journalled, Lines(log.begin() + 1, log.end()));
   EXPECT_EQ(std::count(log.begin(), log.end(), "- Success to Send Plu (3)"), 1);
@@ -93,7 +93,7 @@ TEST(DailyJournal, AJournalThatCannotBeWrittenIsReportedOnceAndTheCycleCompletes
   SendThreeRecords(f);
   SendThreeRecords(f);
 
-  const Lines& log = f.program->ActivityLog.Items;
+  const Lines& log = f.program->Activity().Lines();
   const std::string report =
       "- Journal not written: " + f.folder.File("logs/Orlent-2026-12-08.log") + ": Not a directory";
   EXPECT_EQ(std::count(log.begin(), log.end(), report), 1);

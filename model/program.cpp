@@ -1,53 +1,14 @@
-// The program as laid out, the event boundary, the program's answer router
+// The program, the event boundary, the program's answer router
 // made the one the link library's callbacks reach, and the served terminal.
 #include "model/program.h"
 
 #include <exception>
-#include <initializer_list>
 #include <string>
 #include <utility>
 
 #include "session/dispatch.h"
 #include "session/download.h"
 #include "settings/settings_file.h"
-
-namespace {
-
-void Hide(std::initializer_list<TControl*> controls) {
-  for (auto* control : controls) control->Visible = false;
-}
-
-void LayOutDataKinds(DataKindButtons& kinds) {
-  const std::pair<TRadioButton*, const char*> buttons[] = {
-      {&kinds.Plu, "PLU"},
-      {&kinds.Barcode, "Barcode"},
-      {&kinds.Report, "Report"},
-      {&kinds.PluReport, "PLU"},
-      {&kinds.TimeReport, "Time"},
-      {&kinds.GroupReport, "Group"},
-      {&kinds.DeptReport, "Depart"},
-      {&kinds.ScaleIdReport, "ScaleID"},
-      {&kinds.ClerkReport, "Clerk"},
-      {&kinds.TaxRateReport, "TaxRate"},
-      {&kinds.Ingredient, "Ingredient"},
-      {&kinds.ScrollMsg, "ScrollMsg"},
-      {&kinds.Speedkey, "Speedkey"},
-  };
-  const char* const names[] = {"PluKind",     "BarcodeKind",   "ReportKind",     "PluReport",
-                               "TimeReport",  "GroupReport",   "DeptReport",     "ScaleIdReport",
-                               "ClerkReport", "TaxRateReport", "IngredientKind", "ScrollMsgKind",
-                               "SpeedkeyKind"};
-  for (std::size_t i = 0; i < std::size(buttons); ++i) {
-    auto& [button, caption] = buttons[i];
-    button->Name = names[i];
-    button->Caption = caption;
-    // The data kind buttons and the report type group box are laid out hidden.
-    button->Visible = false;
-  }
-  kinds.Plu.Checked = true;
-}
-
-}  // namespace
 
 Program::Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link,
                  std::string executablePath)
@@ -56,24 +17,6 @@ Program::Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link,
       Link(link),
       Router(loop, IsDispatchedCode),
       ExecutablePath(std::move(executablePath)) {
-  ServedAddress.Name = "ServedAddress";
-  PortBox.Name = "PortBox";
-  ConnectInterval.Name = "ConnectInterval";
-  ConnectRetry.Name = "ConnectRetry";
-  SendFileBox.Name = "SendFileBox";
-  UploadFileBox.Name = "UploadFileBox";
-  AddressBox.Name = "AddressBox";
-  TerminalList.Name = "TerminalList";
-  ActivityLog.Name = "ActivityLog";
-
-  // As laid out; Start replaces the list with the settings file's.
-  ServedAddress.Text = "192.167.0.101";
-  ConnectInterval.Text = "5000";
-  ConnectRetry.Text = "3";
-  SendFileBox.Enabled = false;
-  TerminalList.Items = {{"192.167.0.101", true}, {"192.167.0.102", false}};
-  LayOutDataKinds(Kinds);
-  Hide({&ServedAddress, &ConnectInterval, &ConnectRetry, &UploadFileBox});
   SetActiveRouter(&Router);
 }
 
@@ -90,7 +33,7 @@ void Program::HandleEvent(const std::function<void()>& handler) {
   } catch (const std::exception& failure) {
     View.ShowFailure(failure.what());
   }
-  View.ControlsChanged();
+  View.EventHandled();
 }
 
 SessionServices Program::Services() {
@@ -99,19 +42,25 @@ SessionServices Program::Services() {
 }
 
 SessionSettings Program::ServedSettings() const {
-  return SessionSettings{ServedAddress.Text, PortBox.Text, ConnectInterval.Text, ConnectRetry.Text,
-                         AnswerTimeoutMs,    false,        TerminalCodePage};
+  return SessionSettings{servedAddress_,  terminals_.Port(), connectInterval_,
+                         connectRetry_,   AnswerTimeoutMs,   false,
+                         TerminalCodePage};
+}
+
+void Program::SetConnectAttempts(std::string intervalMs, std::string retries) {
+  connectInterval_ = std::move(intervalMs);
+  connectRetry_ = std::move(retries);
 }
 
 SessionSettings Program::SettingsFor(const std::string& address) {
-  // The hidden served-address box follows the cycle, as the terminal now served.
-  ServedAddress.Text = address;
+  // The served terminal follows the cycle, as the terminal now served.
+  servedAddress_ = address;
   return ServedSettings();
 }
 
 TerminalSession& Program::ServedSession() {
   if (CycleRunning() && cycle_->Current()) return *cycle_->Current();
-  if (!served_ || served_->Address() != ServedAddress.Text) {
+  if (!served_ || served_->Address() != servedAddress_) {
     served_.reset();
     served_ = std::make_unique<TerminalSession>(Services(), ServedReport(), ServedSettings());
   } else {
@@ -139,14 +88,7 @@ void Program::LogProgress(const std::string& line) {
 }
 
 void Program::Show(const std::string& line, bool progress) {
-  // A PLU download keeps one progress line that counts up instead of a line
-  // per record.
-  const auto& lines = ActivityLog.Items;
-  if (progress && !lines.empty() && IsProgressLine(lines.back())) {
-    ReplaceLogLine(line, static_cast<int>(lines.size()) - 1);
-  } else {
-    AddLog(line);
-  }
+  log_.Show(line, progress);
 }
 
 void Program::Journal(const std::string& terminal, const std::string& line, bool progress) {

@@ -1,7 +1,7 @@
-// Program: Orlent as the window shows it and the operator drives it — the
-// terminal list, the port, the send file, the data kind, the activity log —
-// and the commands (add, delete, change, send, connect, disconnect, upload,
-// read file, clear log). It owns the settings file, the send cycle and the
+// Program: what Orlent is — the terminal list with its port, the send file,
+// the data kind, the served terminal, the activity log — and the commands
+// (add, delete, change, send, connect, disconnect, upload, read file, clear
+// log). It owns the settings file, the send cycle and the
 // answer router, and runs every command on the loop's thread. It is
 // toolkit-free: the Qt window and the command line are its two front ends;
 // they show it through a ProgramView and feed the operator's input through
@@ -20,11 +20,12 @@
 #include "link/answer_router.h"
 #include "link/link_library.h"
 #include "loop/event_loop.h"
-#include "model/controls.h"
+#include "model/activity_log.h"
 #include "model/data_kind.h"
 #include "model/journal.h"
 #include "model/program_view.h"
 #include "model/receive_order.h"
+#include "model/terminal_list.h"
 #include "session/terminal_session.h"
 #include "settings/folder_role.h"
 #include "settings/terminal_settings.h"
@@ -36,7 +37,7 @@ inline constexpr const char* kWindowCaption = "Orlent V3.0.0.0";
 class Program : private SessionReport, private CycleHost {
  public:
   // `executablePath` is the full path of the running executable; the program
-  // folder is derived from it by Start. The controls start as laid out.
+  // folder is derived from it by Start.
   Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link, std::string executablePath);
   ~Program() override;
   Program(const Program&) = delete;
@@ -54,22 +55,31 @@ class Program : private SessionReport, private CycleHost {
   // router while this program lives.
   AnswerRouter Router;
 
-  // --- Controls, named by what they hold (the window draws the visible ones) ---
-  TEdit ServedAddress;    // hidden: the terminal that connect, disconnect and upload serve
-  TEdit PortBox;          // the port of all terminals, as typed
-  TEdit ConnectInterval;  // hidden: milliseconds the library waits per connect attempt
-  TEdit ConnectRetry;     // hidden: connect attempts
-  TEdit SendFileBox;      // the download file picked in the file-open dialog, shown disabled
-  TEdit UploadFileBox;    // hidden: the upload file's name
-  TEdit AddressBox;       // the IP box: a new address (Add) or a replacement (Change)
-  TCheckListBox TerminalList;
-  TListBox ActivityLog;
-  DataKindButtons Kinds;  // hidden: the data kind and the report type
+  // --- What the program is ---
+  TerminalList& Terminals() { return terminals_; }
+  const TerminalList& Terminals() const { return terminals_; }
+  ActivityLog& Activity() { return log_; }
+  const ActivityLog& Activity() const { return log_; }
+  const KindChoice& Kind() const { return kind_; }
+  // The download file: a bare name found in the program folder, or the path
+  // picked in the file-open dialog (FileChosen).
+  const std::string& SendFile() const { return sendFile_; }
+  bool FileChosen() const { return fileChosen_; }
+  // The upload file's name: made in the current directory; a full path is
+  // taken as it stands.
+  const std::string& UploadFile() const { return uploadFile_; }
+  void ChooseUploadFile(std::string name) { uploadFile_ = std::move(name); }
+  // The terminal that connect, disconnect, download and upload serve; it
+  // follows a send cycle as the terminal the cycle serves now.
+  const std::string& ServedAddress() const { return servedAddress_; }
+  void Serve(std::string address) { servedAddress_ = std::move(address); }
+  // The library's wait per connect attempt (milliseconds) and its attempts,
+  // as texts checked at each connect.
+  void SetConnectAttempts(std::string intervalMs, std::string retries);
 
   // --- State ---
   std::string ExecutablePath;
   std::string ProgramFolder;  // no trailing separator
-  bool FileChosen = false;    // a download file was picked in the file-open dialog
   std::unique_ptr<SettingsFile> Settings;
   std::string VersionLine;  // the link library's version, built at start-up
   // The send cycle's options in force: taken from StoredOptions at start-up
@@ -104,12 +114,13 @@ class Program : private SessionReport, private CycleHost {
   void Start();
   // Saves the terminal list and the port, and lets go of the settings file.
   void Close();
-  void AddLog(const std::string& text);
-  void ReplaceLogLine(const std::string& text, int index);
+  void AddLog(const std::string& text) { log_.Append(text); }
+  void ReplaceLogLine(const std::string& text, int index) { log_.Replace(text, index); }
+  // Leaves the window caption alone in the log.
   void ClearLog();
 
   // --- Terminal list: loaded, saved and edited ---
-  // The list, the port box, the cycle's options and the remembered send file
+  // The list, the port, the cycle's options and the remembered send file
   // from and to the settings file. A load shows an error box naming each
   // option the file holds that cannot be taken (unless KeepSetAsideSettings),
   // and uses its default.
@@ -119,9 +130,13 @@ class Program : private SessionReport, private CycleHost {
   // character set and puts them in force. Refused while a cycle runs; a value
   // outside its key's range is refused.
   void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
-  void AddTerminal();
-  void DeleteTerminal();
-  void ChangeTerminal();
+  // Add, Delete and Change: each edit saves the list and reads it back.
+  // True when the list took the edit, so the typed address is used up.
+  bool AddTerminal(const std::string& address);
+  // The selected entry goes.
+  bool DeleteTerminal();
+  // The selected entry takes `address`.
+  bool ChangeTerminal(const std::string& address);
 
   // --- Send cycle ---
   // "&Send Data": a send cycle over the ticked terminals.
@@ -154,7 +169,7 @@ class Program : private SessionReport, private CycleHost {
   // "&Send Data" is accepted again.
   void AbandonCycle();
 
-  // --- One terminal: the one in ServedAddress, or the one a running cycle serves ---
+  // --- One terminal: the served one, or the one a running cycle serves ---
   void Connect();
   bool ConnectPending() const;
   void Disconnect();
@@ -168,11 +183,13 @@ class Program : private SessionReport, private CycleHost {
   uint32_t CycleRecords() const { return cycleRecords_; }
   // The transfer of the terminal served last; empty before any.
   const TransferState& ServedTransfer() const;
-  // The session of the terminal in ServedAddress, or the one a running cycle serves.
+  // The session of the served terminal, or the one a running cycle serves.
   TerminalSession& ServedSession();
 
   // --- Data kind and download file ---
+  // A data kind names its download and upload files, and chooses the PLU report.
   void ChooseDataKind(DataKind kind);
+  void ChooseReportType(ReportType type) { kind_.report = type; }
   void ChooseSendFile(const std::string& path);
   // The file-open dialog's pick: chosen, remembered and saved.
   void PickSendFile(const std::string& path);
@@ -190,9 +207,11 @@ class Program : private SessionReport, private CycleHost {
   bool RefusedWhileRunning();
   void RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job);
   void StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order);
-  // What the settings file is to hold: the list and port as shown, the
+  // What the settings file is to hold: the list and port, the
   // cycle's options and the remembered send file.
   TerminalSettings Stored() const;
+  // Shows the edited list, saves it and reads it back.
+  void SaveAndReload();
   void UseCycleOptions(const CycleOptions& options);
   // Checks the port and reads the chosen kind's download file; on any fault
   // shows the error box and gives nothing.
@@ -211,6 +230,15 @@ class Program : private SessionReport, private CycleHost {
   // A journal that cannot be written is told in the log, once.
   void ReportJournalFailure();
 
+  TerminalList terminals_;
+  ActivityLog log_{View};
+  KindChoice kind_;
+  std::string sendFile_;
+  bool fileChosen_ = false;
+  std::string uploadFile_;
+  std::string servedAddress_ = "192.167.0.101";
+  std::string connectInterval_ = "5000";
+  std::string connectRetry_ = "3";
   std::unique_ptr<TransferCycle> cycle_;
   // The order of the last cycle when it was a receive: "Send to Failed"
   // then reads the failed terminals again.

@@ -36,12 +36,8 @@ std::string LibraryVersionLine(const LinkLibrary& link) {
 }  // namespace
 
 void Program::Start() {
-  TerminalList.Items.clear();
-  TerminalList.ItemIndex = -1;
-  ActivityLog.Items.clear();
-  View.LogCleared();
-  AddressBox.Text.clear();
-  PortBox.Text.clear();
+  terminals_ = TerminalList();
+  log_.Clear();
   ProgramFolder = ProgramFolderOf(ExecutablePath);
   journal_ =
       std::make_unique<DailyJournal>(ProgramFolder + "/logs", [this] { return LocalTime(); });
@@ -60,16 +56,11 @@ void Program::Start() {
   RegisterLinkLibraries(Link);
   VersionLine = LibraryVersionLine(Link);
   AddLog(kWindowCaption);
-  SendFileBox.Text = "PLU-Down-Default.txt";
-  UploadFileBox.Text = "PLU-Up-Default.txt";
-  FileChosen = false;
-  // Already checked as laid out, so the PLU kind is not chosen again and the
-  // default file names stay.
-  for (auto* other :
-       {&Kinds.Barcode, &Kinds.Report, &Kinds.Ingredient, &Kinds.ScrollMsg, &Kinds.Speedkey}) {
-    other->Checked = false;
-  }
-  Kinds.Plu.Checked = true;
+  sendFile_ = "PLU-Down-Default.txt";
+  uploadFile_ = "PLU-Up-Default.txt";
+  fileChosen_ = false;
+  // PLU, yet not chosen as a kind is, so the default file names stay.
+  kind_.kind = DataKind::Plu;
   // A remembered file that is gone (a drive not mounted, a file moved) leaves
   // the default; it stays remembered for the next start.
   std::error_code ignored;

@@ -28,23 +28,22 @@ Lines FilesIn(const std::string& folder) {
 
 TEST(StartUp, LeavesTheWindowReadyWithTheCaptionAloneInTheLog) {
   ProgramFixture f(false);
-  f.program->FileChosen = true;
+  f.program->ChooseSendFile("/picked/before/start.txt");
   f.program->Start();
   const Program& program = *f.program;
 
-  EXPECT_EQ(program.ActivityLog.Items, Lines{"Orlent V3.0.0.0"});
+  EXPECT_EQ(program.Activity().Lines(), Lines{"Orlent V3.0.0.0"});
   EXPECT_EQ(f.view.appended, Lines{"Orlent V3.0.0.0"});
-  EXPECT_TRUE(program.TerminalList.Items.empty());
-  EXPECT_EQ(program.TerminalList.ItemIndex, -1);
-  EXPECT_EQ(program.AddressBox.Text, "");
-  EXPECT_EQ(program.PortBox.Text, "20404");
+  EXPECT_TRUE(program.Terminals().Entries().empty());
+  EXPECT_EQ(program.Terminals().Selected(), -1);
+  EXPECT_EQ(program.Terminals().Port(), "20404");
   EXPECT_GE(f.view.terminalListChanges, 1);
   EXPECT_FALSE(program.CycleRunning());
-  EXPECT_FALSE(program.FileChosen);
+  EXPECT_FALSE(program.FileChosen());
   // PLU is the data kind, yet the names are the start-up defaults.
-  EXPECT_TRUE(program.Kinds.Plu.Checked);
-  EXPECT_EQ(program.SendFileBox.Text, "PLU-Down-Default.txt");
-  EXPECT_EQ(program.UploadFileBox.Text, "PLU-Up-Default.txt");
+  EXPECT_EQ(program.Kind().kind, DataKind::Plu);
+  EXPECT_EQ(program.SendFile(), "PLU-Down-Default.txt");
+  EXPECT_EQ(program.UploadFile(), "PLU-Up-Default.txt");
   EXPECT_TRUE(f.view.errors.empty());
   EXPECT_TRUE(f.view.failures.empty());
 }
@@ -78,7 +77,7 @@ TEST(StartUp, RegistersWithTheLinkLibraryInOrderAndKeepsTheVersionOutOfTheLog) {
 
   // The fake answers 1.4 of 26-12-8; the last number is left-justified.
   EXPECT_EQ(f.program->VersionLine, "- TLTCPIP.DLL Version 1.4 [26-12-8 ]");
-  EXPECT_EQ(f.program->ActivityLog.Items, Lines{"Orlent V3.0.0.0"});
+  EXPECT_EQ(f.program->Activity().Lines(), Lines{"Orlent V3.0.0.0"});
 }
 
 TEST(StartUp, VersionLinePadsTheFirstDateNumbersWithZeros) {
@@ -107,20 +106,20 @@ TEST(StartAndClose, TicksChangedBeforeCloseAreThereAtTheNextStart) {
                  "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=0\r\n"
                  "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=1\r\n");
   f.program->Start();
-  ASSERT_EQ(f.program->TerminalList.Items.size(), 2u);
-  EXPECT_EQ(f.program->PortBox.Text, "20405");
-  f.program->TerminalList.Items[0].Checked = true;
-  f.program->TerminalList.Items[1].Checked = false;
+  ASSERT_EQ(f.program->Terminals().Entries().size(), 2u);
+  EXPECT_EQ(f.program->Terminals().Port(), "20405");
+  f.program->Terminals().Tick(0, true);
+  f.program->Terminals().Tick(1, false);
   f.program->Close();
 
   Program next(f.loop, f.view, f.link.Table(), f.folder.File("orlent"));
   next.Start();
-  ASSERT_EQ(next.TerminalList.Items.size(), 2u);
-  EXPECT_EQ(next.TerminalList.Items[0].Text, "127.0.0.2");
-  EXPECT_TRUE(next.TerminalList.Items[0].Checked);
-  EXPECT_EQ(next.TerminalList.Items[1].Text, "127.0.0.3");
-  EXPECT_FALSE(next.TerminalList.Items[1].Checked);
-  EXPECT_EQ(next.PortBox.Text, "20405");
+  ASSERT_EQ(next.Terminals().Entries().size(), 2u);
+  EXPECT_EQ(next.Terminals().Entries()[0].address, "127.0.0.2");
+  EXPECT_TRUE(next.Terminals().Entries()[0].ticked);
+  EXPECT_EQ(next.Terminals().Entries()[1].address, "127.0.0.3");
+  EXPECT_FALSE(next.Terminals().Entries()[1].ticked);
+  EXPECT_EQ(next.Terminals().Port(), "20405");
 }
 
 TEST(StartAndClose, CloseThatCannotSaveReportsItAndStillReleasesTheFile) {

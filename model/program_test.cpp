@@ -20,7 +20,7 @@ TEST(ProgramModel, ServedTerminalCommandsReachTheLibrary) {
   ProgramFixture f;
   f.link.connectResult = 0;
   // The connect step dials the served address with 5000 ms for each of three attempts.
-  f.program->ServedAddress.Text = "127.0.0.2";
+  f.program->Serve("127.0.0.2");
   f.program->HandleEvent([&] { f.program->Connect(); });
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
@@ -33,7 +33,7 @@ TEST(ProgramModel, ServedTerminalCommandsReachTheLibrary) {
   EXPECT_TRUE(f.program->ConnectPending()) << "the result comes back through the loop";
   f.loop.RunPending();
   EXPECT_FALSE(f.program->ConnectPending());
-  EXPECT_EQ(f.program->ActivityLog.Items.back(), "- Fail Connect 127.0.0.2");
+  EXPECT_EQ(f.program->Activity().Lines().back(), "- Fail Connect 127.0.0.2");
 
   f.program->HandleEvent([&] { f.program->Disconnect(); });
   EXPECT_EQ(f.link.calls.back().name, "Disconnect");
@@ -51,13 +51,13 @@ TEST(ProgramModel, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
     throw std::runtime_error("Unable to write to /x/Orlent.ini");
   });
   EXPECT_EQ(f.view.failures, std::vector<std::string>{"Unable to write to /x/Orlent.ini"});
-  EXPECT_EQ(f.view.controlChanges, 1);
-  EXPECT_EQ(f.program->ActivityLog.Items.back(), "before");
+  EXPECT_EQ(f.view.eventsHandled, 1);
+  EXPECT_EQ(f.program->Activity().Lines().back(), "before");
 
   f.program->HandleEvent([&] { f.program->AddLog("after"); });
   EXPECT_EQ(f.view.failures.size(), 1u);
-  EXPECT_EQ(f.view.controlChanges, 2);
-  EXPECT_EQ(f.program->ActivityLog.Items.back(), "after");
+  EXPECT_EQ(f.view.eventsHandled, 2);
+  EXPECT_EQ(f.program->Activity().Lines().back(), "after");
 }
 
 TEST(ProgramModel, ActiveRouterEndsWithTheProgram) {
@@ -72,7 +72,7 @@ TEST(ProgramModel, ActiveRouterEndsWithTheProgram) {
 
 TEST(ProgramModel, AConnectThatEndsAfterTheProgramIsGoneTouchesNothing) {
   ProgramFixture f;
-  f.program->ServedAddress.Text = "127.0.0.2";
+  f.program->Serve("127.0.0.2");
   f.program->HandleEvent([&] { f.program->Connect(); });
   ASSERT_TRUE(f.program->ConnectPending());
   const std::size_t lines = f.view.appended.size();

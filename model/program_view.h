@@ -8,7 +8,11 @@
 
 #include "session/terminal_state.h"
 
-struct TControl;
+// Where an edit of the terminal list leaves the operator's keys.
+enum class FocusTarget {
+  NewAddress,    // the field a new or replacing address is typed into
+  TerminalList,  // the list itself
+};
 
 class ProgramView {
  public:
@@ -16,7 +20,7 @@ class ProgramView {
   virtual void LogAppended(const std::string& line) = 0;
   virtual void LogReplaced(std::size_t index, const std::string& line) = 0;
   virtual void LogCleared() = 0;
-  // The terminal list's entries, ticks or selection, or the port box, changed.
+  // The terminal list's entries, ticks or selection, or the port, changed.
   virtual void TerminalListChanged() = 0;
   // A terminal's state changed: the phase of its session, or how far its
   // transfer has come. A front end that shows no state per terminal lets it pass.
@@ -26,9 +30,10 @@ class ProgramView {
   // A failure that escaped a handler, shown by the default error handling
   // (title "Orlent"); the program goes on running.
   virtual void ShowFailure(const std::string& text) = 0;
-  virtual void FocusSet(const TControl& control) = 0;
-  // Texts of edit fields or the data kind changed; called once after every handled event.
-  virtual void ControlsChanged() = 0;
+  virtual void FocusSet(FocusTarget target) = 0;
+  // One event has been handled: the send file, the data kind or whether a
+  // cycle runs may have changed. Called once after every handled event.
+  virtual void EventHandled() = 0;
   // A terminal's report of data type `code` has been received whole into the
   // file at `path`; the window opens a view on it.
   virtual void ReportReceived(const std::string& /*path*/, uint8_t /*code*/) {}

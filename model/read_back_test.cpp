@@ -116,7 +116,7 @@ TEST(ReadBack, AVerificationIsVerifiedOnlyWhenItSawTheTerminalsWholeMemory) {
     ProgramFixture f;
     Program& program = *f.program;
     f.folder.Write("PLU-Down-Default.txt", FileOf(c.file));
-    program.TerminalList.Items = {{"127.0.0.2", true}};
+    program.Terminals().SetEntries({{"127.0.0.2", true}});
     program.HandleEvent([&] { program.VerifyTerminals(); });
     f.loop.Advance(program.PauseMs);
     f.loop.RunPending();
@@ -126,7 +126,7 @@ TEST(ReadBack, AVerificationIsVerifiedOnlyWhenItSawTheTerminalsWholeMemory) {
       Answer(f.link, f.loop, kCodePlu, kDirectionRead, PluOf(reply));
     }
     ASSERT_FALSE(program.CycleRunning());
-    const auto& log = program.ActivityLog.Items;
+    const auto& log = program.Activity().Lines();
     const bool judged = std::any_of(log.begin(), log.end(), [](const std::string& line) {
       return line.starts_with("- Verified") || line.starts_with("- Differs") ||
              line.starts_with("- Not proven");
@@ -155,7 +155,7 @@ TEST(ReadBack, AVerificationOfBarcodesAsksForNumber0First) {
   Program& program = *f.program;
   program.ChooseDataKind(DataKind::Barcode);
   f.folder.Write("Barcode-Down.txt", "1\t2\t3\tApples\t2000001\r\n");
-  program.TerminalList.Items = {{"127.0.0.2", true}};
+  program.Terminals().SetEntries({{"127.0.0.2", true}});
   program.HandleEvent([&] { program.VerifyTerminals(); });
   f.loop.Advance(program.PauseMs);
   f.loop.RunPending();
@@ -192,7 +192,7 @@ TEST(ReadBack, TheSpeedkeyRecordIsProvenOnlyWhenItComesUnderItsNumber) {
     std::string keys;
     for (int key = 1; key <= 144; ++key) keys += std::to_string(key) + (key < 144 ? "\t" : "\r\n");
     f.folder.Write("Speedkey-Down.txt", keys);
-    program.TerminalList.Items = {{"127.0.0.2", true}};
+    program.Terminals().SetEntries({{"127.0.0.2", true}});
     program.HandleEvent([&] { program.VerifyTerminals(); });
     f.loop.Advance(program.PauseMs);
     f.loop.RunPending();
@@ -214,7 +214,7 @@ TEST(ReadBack, AReceiveWritesTheEndingAnswerButCountsOnlyRecords) {
     SCOPED_TRACE(last.number);
     ProgramFixture f;
     Program& program = *f.program;
-    program.TerminalList.Items = {{"127.0.0.2", true}};
+    program.Terminals().SetEntries({{"127.0.0.2", true}});
     const std::string folder = f.folder.File("in");
     std::filesystem::create_directory(folder);
     program.HandleEvent([&] {

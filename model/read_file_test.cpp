@@ -17,7 +17,7 @@ class ReadData : public ::testing::Test {
  protected:
   ReadData() {
     fx.program->ProgramFolder = fx.folder.path();
-    fx.program->SendFileBox.Text = "PLU-Down.txt";
+    fx.program->ChooseDataKind(DataKind::Plu);  // the Send File "PLU-Down.txt"
   }
   // Runs "Read Data" on `content` as the Send File.
   void List(const std::string& content) {

@@ -10,16 +10,6 @@
 
 namespace {
 
-std::vector<CycleEntry> EntriesToReceiveFrom(const TCheckListBox& list, ReceiveOrder::From from) {
-  std::vector<CycleEntry> entries;
-  for (std::size_t i = 0; i < list.Items.size(); ++i) {
-    const bool chosen = from == ReceiveOrder::From::Ticked ? list.Items[i].Checked
-                                                           : static_cast<int>(i) == list.ItemIndex;
-    entries.push_back({list.Items[i].Text, chosen});
-  }
-  return entries;
-}
-
 // Makes `folder` when missing; the reason it cannot be, or empty.
 std::string MakeFolder(const std::string& folder) {
   std::error_code error;
@@ -33,7 +23,9 @@ std::string MakeFolder(const std::string& folder) {
 }  // namespace
 
 void Program::ReceiveFromTerminals(const ReceiveOrder& order) {
-  StartReceive(EntriesToReceiveFrom(TerminalList, order.from), order);
+  StartReceive(order.from == ReceiveOrder::From::Ticked ? terminals_.Ticked()
+                                                        : terminals_.Only(terminals_.Selected()),
+               order);
 }
 
 void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order) {
@@ -46,8 +38,8 @@ void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& 
     View.ShowError("Nothing To Receive !");
     return;
   }
-  if (!ParsePort(PortBox.Text)) {
-    View.ShowError(BadPortMessage(PortBox.Text));
+  if (!ParsePort(terminals_.Port())) {
+    View.ShowError(BadPortMessage(terminals_.Port()));
     return;
   }
   const std::string folder = order.folder.empty() ? ReceivedFolderOf(ProgramFolder) : order.folder;

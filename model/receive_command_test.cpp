@@ -82,10 +82,10 @@ TEST(ReceiveCommand, EachTerminalsFileIsNamedByKindAddressAndDateAndNeverOverwri
     program.LocalTime = [] {
       return chr::local_days{chr::year{2026} / 12 / 8} + chr::hours{23} + chr::minutes{59};
     };
-    program.TerminalList.Items = {{"127.0.0.3", false}, {"127.0.0.2", true}};
+    program.Terminals().SetEntries({{"127.0.0.3", false}, {"127.0.0.2", true}});
     if (c.from == ReceiveOrder::From::Selected && c.refusal.empty()) {
-      program.TerminalList.Items[1].Checked = false;
-      program.TerminalList.ItemIndex = 1;
+      program.Terminals().Tick(1, false);
+      program.Terminals().Select(1);
     }
     const std::string folder = f.folder.File("in");
     std::filesystem::create_directory(folder);
@@ -105,7 +105,7 @@ TEST(ReceiveCommand, EachTerminalsFileIsNamedByKindAddressAndDateAndNeverOverwri
     AnswerOneRecordThenEnd(f, c.code);
 
     EXPECT_FALSE(program.CycleRunning());
-    EXPECT_EQ(program.ActivityLog.Items.back(), "* End *");
+    EXPECT_EQ(program.Activity().Lines().back(), "* End *");
     const std::string made = f.folder.Read("in/" + c.made);
     EXPECT_NE(made.find(c.code == kCodePlu ? "Apples" : "4321"), std::string::npos) << made;
     for (const auto& name : c.existing) EXPECT_EQ(f.folder.Read("in/" + name), "kept " + name);
@@ -131,7 +131,7 @@ namespace {
 TEST(ReceiveCommand, SendToFailedAfterAReceiveReceivesAgainFromTheFailedTerminals) {
   ProgramFixture f;
   Program& program = *f.program;
-  program.TerminalList.Items = {{"127.0.0.2", true}, {"127.0.0.3", true}};
+  program.Terminals().SetEntries({{"127.0.0.2", true}, {"127.0.0.3", true}});
   f.link.unreachable = {"127.0.0.2"};
   const std::string folder = f.folder.File("in");
   program.HandleEvent([&] {

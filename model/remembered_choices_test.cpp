@@ -49,8 +49,7 @@ TEST_F(RememberedChoices, TheFilesOptionsReachTheNextCycleAndItsFaultsAreToldOnc
                                   " is not a number from 1 to 3600000: 10000 is used");
 
   // The list edit's save writes the value in use, so the reload finds no fault.
-  f.program->AddressBox.Text = "127.0.0.3";
-  f.program->AddTerminal();
+  f.program->AddTerminal("127.0.0.3");
   EXPECT_EQ(f.view.errors.size(), 1u);
 
   f.program->SendToTickedTerminals();
@@ -88,14 +87,14 @@ TEST_F(RememberedChoices, ThePickedFileIsChosenAgainAfterARestartWhileItExists) 
   EXPECT_EQ(f.folder.Read("Orlent.ini"), kOneTicked + "SendFile=" + picked + "\r\n");
 
   Restart();
-  EXPECT_EQ(f.program->SendFileBox.Text, picked);
-  EXPECT_TRUE(f.program->FileChosen);
+  EXPECT_EQ(f.program->SendFile(), picked);
+  EXPECT_TRUE(f.program->FileChosen());
   EXPECT_EQ(f.program->DownloadFilePath(), picked);
 
   std::filesystem::remove(picked);
   Restart();
-  EXPECT_EQ(f.program->SendFileBox.Text, "PLU-Down-Default.txt");
-  EXPECT_FALSE(f.program->FileChosen);
+  EXPECT_EQ(f.program->SendFile(), "PLU-Down-Default.txt");
+  EXPECT_FALSE(f.program->FileChosen());
   // Still remembered: the file may come back by the next start.
   EXPECT_EQ(f.folder.Read("Orlent.ini"), kOneTicked + "SendFile=" + picked + "\r\n");
 }
@@ -106,7 +105,7 @@ TEST_F(RememberedChoices, ChoicesForOneRunAreNotSaved) {
   f.program->PauseMs = 0;
   f.program->ChooseSendFile(f.folder.File("once.txt"));
   f.program->PickSendFile("/srv/line\nbreak.txt");
-  EXPECT_EQ(f.program->SendFileBox.Text, "/srv/line\nbreak.txt");
+  EXPECT_EQ(f.program->SendFile(), "/srv/line\nbreak.txt");
   f.program->Close();
   EXPECT_EQ(f.folder.Read("Orlent.ini"), kOneTicked);
 }

@@ -16,8 +16,8 @@ using Lines = std::vector<std::string>;
 struct FourTerminals {
   FourTerminals() {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(1));
-    program.TerminalList.Items = {
-        {"127.0.0.11", true}, {"127.0.0.12", true}, {"127.0.0.13", false}, {"127.0.0.14", true}};
+    program.Terminals().SetEntries(
+        {{"127.0.0.11", true}, {"127.0.0.12", true}, {"127.0.0.13", false}, {"127.0.0.14", true}});
   }
 
   // A cycle in which 127.0.0.11 stores its record and the other two cannot be reached.
@@ -33,7 +33,7 @@ struct FourTerminals {
 
   std::vector<bool> Ticks() const {
     std::vector<bool> ticks;
-    for (const auto& item : program.TerminalList.Items) ticks.push_back(item.Checked);
+    for (const auto& item : program.Terminals().Entries()) ticks.push_back(item.ticked);
     return ticks;
   }
 
@@ -45,7 +45,7 @@ TEST(SendToFailedTerminals, ServesOnlyTheFailedEntriesAndKeepsTheTicks) {
   FourTerminals t;
   Program& program = t.program;
   t.CycleWithTwoFailures();
-  const std::size_t logStart = program.ActivityLog.Items.size();
+  const std::size_t logStart = program.Activity().Lines().size();
   program.HandleEvent([&] { program.SendToFailedTerminals(); });
   EXPECT_TRUE(t.f.view.errors.empty());
   t.f.loop.Advance(3000);
@@ -54,7 +54,7 @@ TEST(SendToFailedTerminals, ServesOnlyTheFailedEntriesAndKeepsTheTicks) {
   EchoLastSent(t.f.link, t.f.loop);
   EXPECT_FALSE(program.CycleRunning());
 
-  const Lines log(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+  const Lines log(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
   EXPECT_EQ(log, (Lines{"", "- Skip Connect 127.0.0.11", "", "- Success Connect 127.0.0.12",
                         "- Success to Send Plu (1)", "- Complete Send Plu (Total : 1)",
                         "- Success to Disconect 127.0.0.12", "", "- Skip Connect 127.0.0.13", "",
@@ -77,7 +77,7 @@ TEST(SendToFailedTerminals, IsRefusedWithTheSendTextsWhenItCannotRun) {
       {"before any cycle", [](FourTerminals&) {}, "No Terminal To Send !"},
       {"after a cycle where all went well",
        [](FourTerminals& t) {
-         t.program.TerminalList.Items = {{"127.0.0.11", true}};
+         t.program.Terminals().SetEntries({{"127.0.0.11", true}});
          t.program.HandleEvent([&] { t.program.SendToTickedTerminals(); });
          t.f.loop.Advance(3000);
          EchoLastSent(t.f.link, t.f.loop);
@@ -92,8 +92,8 @@ TEST(SendToFailedTerminals, IsRefusedWithTheSendTextsWhenItCannotRun) {
       {"after the failed entries were edited",
        [](FourTerminals& t) {
          t.CycleWithTwoFailures();
-         t.program.TerminalList.Items[1].Text = "127.0.0.22";
-         t.program.TerminalList.Items[3].Text = "127.0.0.24";
+         t.program.Terminals().Readdress(1, "127.0.0.22");
+         t.program.Terminals().Readdress(3, "127.0.0.24");
        },
        "No Terminal To Send !"},
   };

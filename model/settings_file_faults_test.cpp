@@ -43,7 +43,7 @@ TEST(SettingsFileFaults, AFileThatCannotBeReadIsReportedAndNeverReplaced) {
     ASSERT_EQ(fifo ? mkfifo(path.c_str(), 0644) : mkdir(path.c_str(), 0755), 0);
     f.program->HandleEvent([&] { f.program->Start(); });
     EXPECT_EQ(f.view.failures, Lines{"Unable to read " + path});
-    EXPECT_EQ(f.program->ActivityLog.Items, Lines{"Orlent V3.0.0.0"});  // start-up went on
+    EXPECT_EQ(f.program->Activity().Lines(), Lines{"Orlent V3.0.0.0"});  // start-up went on
     f.program->HandleEvent([&] { f.program->Close(); });
     EXPECT_EQ(f.view.failures.back(), "Unable to write to " + path);
     EXPECT_EQ(fifo ? fs::is_fifo(path) : fs::is_directory(path), true);
@@ -56,8 +56,7 @@ TEST(SettingsFileFaults, AReadOnlyFileIsRefusedAndALinkKeepsPointingAtItsTarget)
   f.folder.Write("Orlent.ini", kOneEntry);
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
   f.program->Start();
-  f.program->AddressBox.Text = "127.0.0.3";
-  f.program->HandleEvent([&] { f.program->AddTerminal(); });
+  f.program->HandleEvent([&] { f.program->AddTerminal("127.0.0.3"); });
   EXPECT_EQ(f.view.failures, Lines{"Unable to write to " + path});
   EXPECT_EQ(f.folder.Read("Orlent.ini"), kOneEntry);
 
@@ -65,7 +64,8 @@ TEST(SettingsFileFaults, AReadOnlyFileIsRefusedAndALinkKeepsPointingAtItsTarget)
   fs::create_directory(f.folder.File("shared"));
   fs::rename(path, f.folder.File("shared/Orlent.ini"));
   fs::create_symlink("shared/Orlent.ini", path);
-  f.program->HandleEvent([&] { f.program->AddTerminal(); });
+  // The typed address is still there, as the failed save did not take it.
+  f.program->HandleEvent([&] { f.program->AddTerminal("127.0.0.3"); });
   EXPECT_TRUE(fs::is_symlink(path));
   EXPECT_NE(f.folder.Read("shared/Orlent.ini").find("TerminalIP_2=127.0.0.3"), std::string::npos);
   EXPECT_EQ(FilesIn(f.folder.File("shared")), Lines{"Orlent.ini"});
@@ -111,7 +111,7 @@ TEST(SettingsFileFaults, ASecondWindowAndAnEditorAreRefusedWhileAWindowHoldsTheF
     }
     EXPECT_EQ(refusal, c.refusal);
     // Refused before loading.
-    EXPECT_EQ(second.TerminalList.Items.size(), c.refusal.empty() ? 1u : 0u);
+    EXPECT_EQ(second.Terminals().Entries().size(), c.refusal.empty() ? 1u : 0u);
   }
   window.program->Close();  // the window's lock goes with its settings file object
   Program after(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
@@ -125,11 +125,11 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   f.program->Start();
   FolderLock other(f.folder.File("Orlent.ini.lock"));
   ASSERT_TRUE(other.LockTerminal("127.0.0.2"));
-  f.program->ServedAddress.Text = "127.0.0.2";
+  f.program->Serve("127.0.0.2");
   f.program->Connect();
   EXPECT_EQ(f.link.CallNames().back(), "AddProcConnection");  // no Connect
   EXPECT_EQ(
-      f.program->ActivityLog.Items,
+      f.program->Activity().Lines(),
       (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2", "- Fail Connect 127.0.0.2"}));
 
   // Once the other process lets go, this one takes it, and gives it back at

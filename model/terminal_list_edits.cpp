@@ -1,7 +1,7 @@
-// The window's terminal list and port box, with the cycle's options and the
+// The terminal list and its port, with the cycle's options and the
 // remembered send file: loaded from and saved to the settings file, and the
-// Add, Delete and Change buttons. Every edit saves the whole list and
-// reloads it, so the window shows what the file holds.
+// Add, Delete and Change edits. Every edit saves the whole list and reads it
+// back, so a front end shows what the file holds.
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -30,23 +30,12 @@ bool HoldsControlCharacter(const std::string& text) {
 constexpr const char* kControlCharacterMessage =
     "The IP address must not hold control characters !";
 
-// Delete and Change act on the selected entry; an index outside the list selects nothing.
-int SelectedEntry(const TCheckListBox& list) {
-  const int index = list.ItemIndex;
-  return index >= 0 && index < static_cast<int>(list.Items.size()) ? index : -1;
-}
-
 }  // namespace
 
 void Program::LoadTerminalSettings() {
   TerminalSettings stored = ::LoadTerminalSettings(OpenSettings(*this));
-  TerminalList.Items.clear();
-  TerminalList.ItemIndex = -1;
-  PortBox.Text = std::move(stored.port);
-  TerminalList.Items.reserve(stored.entries.size());
-  for (auto& entry : stored.entries) {
-    TerminalList.Items.push_back({std::move(entry.address), entry.ticked});
-  }
+  terminals_.SetPort(std::move(stored.port));
+  terminals_.SetEntries(std::move(stored.entries));
   StoredOptions = stored.cycle;
   StoredCodePage = std::move(stored.codePage);
   RememberedSendFile = std::move(stored.sendFile);
@@ -63,64 +52,68 @@ void Program::SaveTerminalSettings() {
 }
 
 TerminalSettings Program::Stored() const {
-  TerminalSettings shown{PortBox.Text, {}, StoredOptions, StoredCodePage, RememberedSendFile, {}};
-  shown.entries.reserve(TerminalList.Items.size());
-  for (const auto& item : TerminalList.Items) shown.entries.push_back({item.Text, item.Checked});
-  return shown;
+  return TerminalSettings{terminals_.Port(), terminals_.Entries(), StoredOptions,
+                          StoredCodePage,    RememberedSendFile,   {}};
 }
 
-void Program::AddTerminal() {
-  if (AddressBox.Text.empty()) {
+void Program::SaveAndReload() {
+  View.TerminalListChanged();
+  SaveTerminalSettings();
+  LoadTerminalSettings();
+}
+
+bool Program::AddTerminal(const std::string& address) {
+  bool added = false;
+  if (address.empty()) {
     View.ShowError("Please define the new IP address !");
-  } else if (HoldsControlCharacter(AddressBox.Text)) {
+  } else if (HoldsControlCharacter(address)) {
     View.ShowError(kControlCharacterMessage);
   } else {
-    TerminalList.Items.push_back({AddressBox.Text, false});
-    View.TerminalListChanged();
-    SaveTerminalSettings();
-    LoadTerminalSettings();
-    AddressBox.Text.clear();
+    std::vector<TerminalEntry> entries = terminals_.Entries();
+    entries.push_back({address, false});
+    terminals_.SetEntries(std::move(entries));
+    SaveAndReload();
+    added = true;
   }
-  View.FocusSet(AddressBox);
+  View.FocusSet(FocusTarget::NewAddress);
+  return added;
 }
 
-void Program::DeleteTerminal() {
-  const int selected = SelectedEntry(TerminalList);
+bool Program::DeleteTerminal() {
+  const int selected = terminals_.Selected();
   if (selected < 0) {
     View.ShowError("IP address must be selected from the list above !");
   } else {
     // The save drops the emptied entry and numbers the rest without a gap.
-    TerminalList.Items[selected].Text.clear();
-    View.TerminalListChanged();
-    SaveTerminalSettings();
-    LoadTerminalSettings();
-    AddressBox.Text.clear();
+    terminals_.Readdress(selected, "");
+    SaveAndReload();
   }
-  View.FocusSet(TerminalList);
-  if (!TerminalList.Items.empty()) {
-    TerminalList.ItemIndex = 0;
+  View.FocusSet(FocusTarget::TerminalList);
+  if (!terminals_.Entries().empty()) {
+    terminals_.Select(0);
     View.TerminalListChanged();
   }
+  return selected >= 0;
 }
 
-void Program::ChangeTerminal() {
-  const int selected = SelectedEntry(TerminalList);
-  if (AddressBox.Text.empty()) {
+bool Program::ChangeTerminal(const std::string& address) {
+  const int selected = terminals_.Selected();
+  bool changed = false;
+  if (address.empty()) {
     View.ShowError("Please define the new IP address to change !");
-  } else if (HoldsControlCharacter(AddressBox.Text)) {
+  } else if (HoldsControlCharacter(address)) {
     View.ShowError(kControlCharacterMessage);
   } else if (selected < 0) {
     View.ShowError("IP address must be selected from the list above !");
   } else {
-    TerminalList.Items[selected].Text = AddressBox.Text;
-    View.TerminalListChanged();
-    SaveTerminalSettings();
-    LoadTerminalSettings();
-    AddressBox.Text.clear();
-    if (selected < static_cast<int>(TerminalList.Items.size())) {
-      TerminalList.ItemIndex = selected;
+    terminals_.Readdress(selected, address);
+    SaveAndReload();
+    changed = true;
+    if (selected < static_cast<int>(terminals_.Entries().size())) {
+      terminals_.Select(selected);
       View.TerminalListChanged();
     }
   }
-  View.FocusSet(TerminalList);
+  View.FocusSet(FocusTarget::TerminalList);
+  return changed;
 }

@@ -33,12 +33,12 @@ struct TerminalListEdits : ::testing::Test {
   std::string File() const { return f.folder.Read("Orlent.ini"); }
   Lines Texts() const {
     Lines texts;
-    for (const auto& entry : program.TerminalList.Items) texts.push_back(entry.Text);
+    for (const auto& entry : program.Terminals().Entries()) texts.push_back(entry.address);
     return texts;
   }
   std::vector<bool> Ticks() const {
     std::vector<bool> ticks;
-    for (const auto& entry : program.TerminalList.Items) ticks.push_back(entry.Checked);
+    for (const auto& entry : program.Terminals().Entries()) ticks.push_back(entry.ticked);
     return ticks;
   }
   std::string Value(const std::string& key) const {
@@ -50,11 +50,9 @@ struct TerminalListEdits : ::testing::Test {
 
 TEST_F(TerminalListEdits, FirstSavesBuildTheDocumentedFile) {
   Start("");
-  program.AddressBox.Text = "192.167.0.101";
-  program.AddTerminal();
-  program.TerminalList.Items[0].Checked = true;
-  program.AddressBox.Text = "192.167.0.102";
-  program.AddTerminal();
+  program.AddTerminal("192.167.0.101");
+  program.Terminals().Tick(0, true);
+  program.AddTerminal("192.167.0.102");
   EXPECT_EQ(File(),
             "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=2\r\n"
             "TerminalIP_1=192.167.0.101\r\nTerminalChecked_1=1\r\n"
@@ -63,28 +61,28 @@ TEST_F(TerminalListEdits, FirstSavesBuildTheDocumentedFile) {
 
 TEST_F(TerminalListEdits, LoadFillsTheListWithoutSelectionAndTellsTheView) {
   StartWithThree();
-  program.TerminalList.ItemIndex = 1;
+  program.Terminals().Select(1);
   const int changes = f.view.terminalListChanges;
   program.LoadTerminalSettings();
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.3", "127.0.0.4"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true, true}));
-  EXPECT_EQ(program.TerminalList.ItemIndex, -1);
+  EXPECT_EQ(program.Terminals().Selected(), -1);
   EXPECT_EQ(f.view.terminalListChanges, changes + 1);
 }
 
 TEST_F(TerminalListEdits, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped) {
   StartWithThree();
+  std::vector<bool> taken;  // the typed address is used up: the IP box is emptied
   for (const char* text : {"127.0.0.2", "292.267.222.303"}) {
-    program.AddressBox.Text = text;
-    program.AddTerminal();
+    taken.push_back(program.AddTerminal(text));
   }
   EXPECT_EQ(Texts(),
             (Lines{"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.2", "292.267.222.303"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true, true, false, false}));
   EXPECT_EQ(Value("TerminalNums"), "5");
   EXPECT_EQ(Value("TerminalIP_5"), "292.267.222.303");
-  EXPECT_EQ(program.AddressBox.Text, "");
-  EXPECT_EQ(program.TerminalList.ItemIndex, -1);
+  EXPECT_EQ(taken, (std::vector<bool>{true, true}));
+  EXPECT_EQ(program.Terminals().Selected(), -1);
   EXPECT_EQ(f.view.focus, (Lines{"AddressBox", "AddressBox"}));
   EXPECT_TRUE(f.view.errors.empty());
 }
@@ -92,7 +90,7 @@ TEST_F(TerminalListEdits, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped
 TEST_F(TerminalListEdits, AddWithAnEmptyIpBoxOnlyComplains) {
   StartWithThree();
   const std::string before = File();
-  program.AddTerminal();
+  EXPECT_FALSE(program.AddTerminal(""));
   EXPECT_EQ(f.view.errors, Lines{"Please define the new IP address !"});
   EXPECT_EQ(f.view.focus, Lines{"AddressBox"});
   EXPECT_EQ(Texts().size(), 3u);
@@ -101,16 +99,15 @@ TEST_F(TerminalListEdits, AddWithAnEmptyIpBoxOnlyComplains) {
 
 TEST_F(TerminalListEdits, DeletingTheSecondOfThreeMovesTheThirdUpWithItsTick) {
   StartWithThree();
-  program.TerminalList.ItemIndex = 1;
-  program.AddressBox.Text = "ignored";
-  program.DeleteTerminal();
+  program.Terminals().Select(1);
+  const bool taken = program.DeleteTerminal();
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.4"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true}));
   EXPECT_EQ(Value("TerminalNums"), "2");
   EXPECT_EQ(Value("TerminalIP_2"), "127.0.0.4");
   EXPECT_EQ(Value("TerminalChecked_2"), "1");
-  EXPECT_EQ(program.TerminalList.ItemIndex, 0);  // the first, not the neighbour
-  EXPECT_EQ(program.AddressBox.Text, "");
+  EXPECT_EQ(program.Terminals().Selected(), 0);  // the first, not the neighbour
+  EXPECT_TRUE(taken);                            // the IP box is emptied
   EXPECT_EQ(f.view.focus, Lines{"TerminalList"});
 }
 
@@ -118,10 +115,10 @@ TEST_F(TerminalListEdits, DeletingTheOnlyEntryLeavesItsKeysBehind) {
   Start(
       "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\n"
       "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n");
-  program.TerminalList.ItemIndex = 0;
+  program.Terminals().Select(0);
   program.DeleteTerminal();
-  EXPECT_TRUE(program.TerminalList.Items.empty());
-  EXPECT_EQ(program.TerminalList.ItemIndex, -1);
+  EXPECT_TRUE(program.Terminals().Entries().empty());
+  EXPECT_EQ(program.Terminals().Selected(), -1);
   EXPECT_EQ(File(),
             "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=0\r\n"
             "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n");
@@ -130,29 +127,27 @@ TEST_F(TerminalListEdits, DeletingTheOnlyEntryLeavesItsKeysBehind) {
 TEST_F(TerminalListEdits, DeleteWithoutSelectionComplainsThenSelectsTheFirst) {
   StartWithThree();
   const std::string before = File();
-  program.AddressBox.Text = "127.0.0.9";
-  program.DeleteTerminal();
+  const bool taken = program.DeleteTerminal();
   EXPECT_EQ(f.view.errors, Lines{"IP address must be selected from the list above !"});
-  EXPECT_EQ(program.TerminalList.ItemIndex, 0);
-  EXPECT_EQ(program.AddressBox.Text, "127.0.0.9");
+  EXPECT_EQ(program.Terminals().Selected(), 0);
+  EXPECT_FALSE(taken);  // the IP box keeps its text
   EXPECT_EQ(f.view.focus, Lines{"TerminalList"});
   EXPECT_EQ(File(), before);
 
   Start("");
   program.DeleteTerminal();
-  EXPECT_EQ(program.TerminalList.ItemIndex, -1);  // nothing to select
+  EXPECT_EQ(program.Terminals().Selected(), -1);  // nothing to select
 }
 
 TEST_F(TerminalListEdits, ChangingATickedEntryKeepsTickAndSelection) {
   StartWithThree();
-  program.TerminalList.ItemIndex = 2;
-  program.AddressBox.Text = "127.0.0.5";
-  program.ChangeTerminal();
+  program.Terminals().Select(2);
+  const bool taken = program.ChangeTerminal("127.0.0.5");
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.3", "127.0.0.5"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true, true}));
   EXPECT_EQ(Value("TerminalIP_3"), "127.0.0.5");
-  EXPECT_EQ(program.TerminalList.ItemIndex, 2);
-  EXPECT_EQ(program.AddressBox.Text, "");
+  EXPECT_EQ(program.Terminals().Selected(), 2);
+  EXPECT_TRUE(taken);
   EXPECT_EQ(f.view.focus, Lines{"TerminalList"});
 }
 
@@ -161,34 +156,32 @@ TEST_F(TerminalListEdits, ChangeSelectsNothingWhenTheReloadedListIsShorter) {
   Start(
       "[Terminal]\r\nTerminalNums=3\r\nTerminalIP_1=127.0.0.2\r\nTerminalChecked_2=0\r\n"
       "TerminalIP_3=127.0.0.4\r\n");
-  program.TerminalList.ItemIndex = 2;
-  program.AddressBox.Text = "127.0.0.5";
-  program.ChangeTerminal();
+  program.Terminals().Select(2);
+  program.ChangeTerminal("127.0.0.5");
   EXPECT_EQ(Texts(), (Lines{"127.0.0.2", "127.0.0.5"}));
-  EXPECT_EQ(program.TerminalList.ItemIndex, -1);
+  EXPECT_EQ(program.Terminals().Selected(), -1);
 }
 
 TEST_F(TerminalListEdits, ChangeChecksTheIpBoxBeforeTheSelection) {
   StartWithThree();
   const std::string before = File();
-  program.ChangeTerminal();
-  program.AddressBox.Text = "127.0.0.9";
-  program.ChangeTerminal();
+  program.ChangeTerminal("");
+  const bool taken = program.ChangeTerminal("127.0.0.9");
   EXPECT_EQ(f.view.errors, (Lines{"Please define the new IP address to change !",
                                   "IP address must be selected from the list above !"}));
-  EXPECT_EQ(program.AddressBox.Text, "127.0.0.9");
-  EXPECT_EQ(program.TerminalList.ItemIndex, -1);
+  EXPECT_FALSE(taken);
+  EXPECT_EQ(program.Terminals().Selected(), -1);
   EXPECT_EQ(f.view.focus, (Lines{"TerminalList", "TerminalList"}));
   EXPECT_EQ(File(), before);
 }
 
 TEST_F(TerminalListEdits, EmptiedPortBoxIsSavedEmptyAndLoadsBackEmpty) {
   StartWithThree();
-  program.PortBox.Text = "";
+  program.Terminals().SetPort("");
   program.Close();
   EXPECT_EQ(Value("TerminalPort"), "");
   program.Start();
-  EXPECT_EQ(program.PortBox.Text, "");
+  EXPECT_EQ(program.Terminals().Port(), "");
 }
 
 TEST_F(TerminalListEdits, FailedWriteEndsTheEditWithTheListStillEdited) {
@@ -196,12 +189,12 @@ TEST_F(TerminalListEdits, FailedWriteEndsTheEditWithTheListStillEdited) {
   const std::string before = File();
   const std::string path = f.folder.File("Orlent.ini");
   std::filesystem::create_directory(TemporaryPathFor(path));  // stops every write
-  program.TerminalList.ItemIndex = 0;
-  program.AddressBox.Text = "127.0.0.9";
-  program.HandleEvent([&] { program.ChangeTerminal(); });
+  program.Terminals().Select(0);
+  bool taken = false;
+  program.HandleEvent([&] { taken = program.ChangeTerminal("127.0.0.9"); });
   EXPECT_EQ(f.view.failures, Lines{"Unable to write to " + path});
   EXPECT_EQ(Texts(), (Lines{"127.0.0.9", "127.0.0.3", "127.0.0.4"}));  // the edit in memory
-  EXPECT_EQ(program.AddressBox.Text, "127.0.0.9");
+  EXPECT_FALSE(taken);
   EXPECT_TRUE(f.view.focus.empty());
   EXPECT_EQ(File(), before);
 }
@@ -209,8 +202,7 @@ TEST_F(TerminalListEdits, FailedWriteEndsTheEditWithTheListStillEdited) {
 TEST_F(TerminalListEdits, AddressWithALineBreakCannotReachTheFile) {
   StartWithThree();
   const std::string before = File();
-  program.AddressBox.Text = "127.0.0.9\r\nTerminalNums=99";
-  program.HandleEvent([&] { program.AddTerminal(); });
+  program.HandleEvent([&] { program.AddTerminal("127.0.0.9\r\nTerminalNums=99"); });
   EXPECT_EQ(f.view.errors, Lines{"The IP address must not hold control characters !"});
   EXPECT_EQ(File(), before);
 }
@@ -221,13 +213,11 @@ TEST(TerminalListEditsRefusal, ControlCharactersInAnAddressAreRefusedAtTheEdit) 
     const std::string before = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=a\r\n";
     f.folder.Write("Orlent.ini", before);
     f.program->Start();
-    f.program->AddressBox.Text = address;
-    f.program->AddTerminal();
-    f.program->TerminalList.ItemIndex = 0;
-    f.program->AddressBox.Text = address;
-    f.program->ChangeTerminal();
+    f.program->AddTerminal(address);
+    f.program->Terminals().Select(0);
+    f.program->ChangeTerminal(address);
     EXPECT_EQ(f.view.errors, Lines(2, "The IP address must not hold control characters !"));
     EXPECT_EQ(f.folder.Read("Orlent.ini"), before);
-    EXPECT_EQ(f.program->TerminalList.Items.size(), 1u);
+    EXPECT_EQ(f.program->Terminals().Entries().size(), 1u);
   }
 }

@@ -12,16 +12,13 @@
 #include "text/terminal_port.h"
 
 void Program::SendToTickedTerminals() {
-  std::vector<CycleEntry> entries;
-  for (const auto& item : TerminalList.Items) entries.push_back({item.Text, item.Checked});
-  StartCycle(std::move(entries));
+  StartCycle(terminals_.Ticked());
 }
 
 void Program::SendToFailedTerminals() {
   // The list as it stands, with only the entries that failed in the last
   // cycle ticked; an entry edited since then is not the terminal that failed.
-  std::vector<CycleEntry> entries;
-  for (const auto& item : TerminalList.Items) entries.push_back({item.Text, false});
+  std::vector<CycleEntry> entries = terminals_.Only(-1);
   for (const TerminalState& state : CycleStates()) {
     const auto entry = static_cast<std::size_t>(state.entry);
     if (state.Failed() && entry < entries.size() && entries[entry].address == state.address) {
@@ -60,7 +57,7 @@ bool Program::RefusedWhileRunning() {
 
 void Program::RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job) {
   served_.reset();
-  ServedAddress.Text.clear();
+  servedAddress_.clear();
   cycle_ = std::make_unique<TransferCycle>(Services(), Host(), std::move(entries), std::move(job),
                                            CycleSettings{PauseMs, Parallel});
   cycle_->Start();
@@ -75,11 +72,11 @@ void Program::AbandonCycle() {
 }
 
 std::optional<PreparedDownload> Program::PrepareDownload() {
-  if (!ParsePort(PortBox.Text)) {
-    View.ShowError(BadPortMessage(PortBox.Text));
+  if (!ParsePort(terminals_.Port())) {
+    View.ShowError(BadPortMessage(terminals_.Port()));
     return std::nullopt;
   }
-  const uint8_t code = Kinds.DownloadCode();
+  const uint8_t code = kind_.DownloadCode();
   if (code == 0) return PreparedDownload{};
   const std::string path = DownloadFilePath();
   DownloadFileRead read;
@@ -116,8 +113,8 @@ void Program::Download() {
 void Program::Upload() {
   TerminalSession& session = ServedSession();
   // Made in the current directory; a full path is taken as it stands.
-  const std::string path = UploadFileBox.Text.empty()
+  const std::string path = uploadFile_.empty()
                                ? std::string()
-                               : (std::filesystem::current_path() / UploadFileBox.Text).string();
-  session.Upload(Kinds.UploadCode(), path);
+                               : (std::filesystem::current_path() / uploadFile_).string();
+  session.Upload(kind_.UploadCode(), path);
 }

@@ -8,7 +8,7 @@ void Program::VerifyTerminals(const std::string& address) {
   if (RefusedWhileRunning()) return;
   std::vector<CycleEntry> entries;
   if (address.empty()) {
-    for (const auto& item : TerminalList.Items) entries.push_back({item.Text, item.Checked});
+    entries = terminals_.Ticked();
   } else {
     entries.push_back({address, true});
   }
@@ -16,7 +16,7 @@ void Program::VerifyTerminals(const std::string& address) {
     View.ShowError("No Terminal To Verify !");
     return;
   }
-  if (Kinds.DownloadCode() == 0) {
+  if (kind_.DownloadCode() == 0) {
     View.ShowError("Nothing To Verify !");
     return;
   }

@@ -28,7 +28,7 @@ TEST(VerifyCommand, ADifferingTerminalFailsWithItsCountsAndIsSentTheFileAfterwar
   Program& program = *f.program;
   f.folder.Write("PLU-Down-Default.txt",
                  "1\t1\t0\tA\t100\t0\t0\t0\t0\r\n1\t2\t0\tB\t200\t0\t0\t0\t0\r\n");
-  program.TerminalList.Items = {{"127.0.0.2", true}, {"127.0.0.3", true}};
+  program.Terminals().SetEntries({{"127.0.0.2", true}, {"127.0.0.3", true}});
   program.HandleEvent([&] { program.VerifyTerminals(); });
   ASSERT_TRUE(program.Verifying());
   const struct {
@@ -42,9 +42,9 @@ TEST(VerifyCommand, ADifferingTerminalFailsWithItsCountsAndIsSentTheFileAfterwar
     AnswerPlu(f, 1, 100);
     AnswerPlu(f, 2, terminal.price);
     AnswerPlu(f, 0, 0);
-    EXPECT_NE(std::find(program.ActivityLog.Items.begin(), program.ActivityLog.Items.end(),
+    EXPECT_NE(std::find(program.Activity().Lines().begin(), program.Activity().Lines().end(),
                         terminal.verdict),
-              program.ActivityLog.Items.end())
+              program.Activity().Lines().end())
         << terminal.verdict;
   }
   ASSERT_FALSE(program.CycleRunning());
@@ -52,7 +52,7 @@ TEST(VerifyCommand, ADifferingTerminalFailsWithItsCountsAndIsSentTheFileAfterwar
   ASSERT_EQ(states.size(), 2u);
   EXPECT_TRUE(states[0].Done());
   EXPECT_EQ(states[1].failure, "differs: 1 same, 1 different");
-  EXPECT_EQ(program.ActivityLog.Items.end()[-3],
+  EXPECT_EQ(program.Activity().Lines().end()[-3],
             "  PLU 2 price: 200 in the file, 250 on the terminal");
   ASSERT_EQ(program.Verifications().size(), 2u);
   EXPECT_TRUE(program.Verifications()[0].comparison.Matches());

@@ -84,7 +84,7 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
   ProgramFixture f;
   Program& program = *f.program;
   f.folder.Write("PLU-Down-Default.txt", PluFile(c.plus));
-  program.ServedAddress.Text = "127.0.0.61";
+  program.Serve("127.0.0.61");
   program.Connect();  // connects, and registers the data callback
   f.loop.RunPending();
   program.HandleEvent([&] { program.Download(); });
@@ -104,7 +104,7 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
   EXPECT_EQ(state.End, c.end);
   EXPECT_EQ(state.Refusal, c.refusal);
   EXPECT_EQ(f.link.sent.size(), c.replies.size()) << "nothing is sent after a refusal";
-  const Lines& log = program.ActivityLog.Items;
+  const Lines& log = program.Activity().Lines();
   ASSERT_GE(log.size(), c.lastLines.size());
   EXPECT_EQ(Lines(log.end() - static_cast<long>(c.lastLines.size()), log.end()), c.lastLines);
 

@@ -16,21 +16,21 @@ using Lines = std::vector<std::string>;
 class Connection : public ::testing::Test {
  protected:
   void SetUp() override {
-    program.ServedAddress.Text = "127.0.0.21";
-    logStart = program.ActivityLog.Items.size();
+    program.Serve("127.0.0.21");
+    logStart = program.Activity().Lines().size();
   }
   // Starts a send cycle over `terminals` and runs it until the first ticked
   // one is connected and sent its first record; the log is read from there.
-  void StartCycle(std::vector<TCheckListItem> terminals) {
+  void StartCycle(std::vector<TerminalEntry> terminals) {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
-    program.TerminalList.Items = std::move(terminals);
+    program.Terminals().SetEntries(std::move(terminals));
     program.HandleEvent([&] { program.SendToTickedTerminals(); });
     f.loop.Advance(program.PauseMs);
     ASSERT_EQ(f.link.sent.size(), 1u);
-    logStart = program.ActivityLog.Items.size();
+    logStart = program.Activity().Lines().size();
   }
   Lines Log() const {
-    return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+    return Lines(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
   }
 
   ProgramFixture f;
@@ -39,9 +39,8 @@ class Connection : public ::testing::Test {
 };
 
 TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
-  program.PortBox.Text = "20404";
-  program.ConnectInterval.Text = "250";
-  program.ConnectRetry.Text = "-1";
+  program.Terminals().SetPort("20404");
+  program.SetConnectAttempts("250", "-1");
   program.Connect();
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
@@ -57,7 +56,7 @@ TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
 TEST_F(Connection, APortThatIsNotADecimalFrom1To65535IsRefusedBeforeTheLibrary) {
   const std::size_t callsBefore = f.link.calls.size();
   for (const char* port : {"  0x4FB4", "0", "-5", "70000", "abc", ""}) {
-    program.PortBox.Text = port;
+    program.Terminals().SetPort(port);
     f.view.failures.clear();
     program.HandleEvent([&] { program.Connect(); });
     EXPECT_EQ(f.view.failures, Lines{BadPortMessage(port)}) << "'" << port << "'";
@@ -83,7 +82,7 @@ TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {
 
 TEST_F(Connection, DisconnectClosesTheUploadFile) {
   program.ChooseDataKind(DataKind::Speedkey);  // an upload that asks for nothing
-  program.UploadFileBox.Text = f.folder.File("open.txt");
+  program.ChooseUploadFile(f.folder.File("open.txt"));
   program.Upload();
   ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
   program.Disconnect();
@@ -95,7 +94,7 @@ TEST_F(Connection, AFailedDisconnectInACycleStillMovesOn) {
   f.link.disconnectResult = 0;
   program.Disconnect();
   EXPECT_EQ(Log(), Lines{"- Fail to Disconnect 127.0.0.21"});
-  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.22");
+  EXPECT_EQ(program.ServedAddress(), "127.0.0.22");
   EXPECT_TRUE(f.loop.Armed(TimerKind::Pause));
 }
 

@@ -42,14 +42,14 @@ ReportTotalRecord Total(uint16_t number) {
 class Dispatch : public ::testing::Test {
  protected:
   void SetUp() override {
-    program.ServedAddress.Text = "127.0.0.51";
+    program.Serve("127.0.0.51");
     program.Connect();  // registers the data callback with the fake library
     f.loop.RunPending();
-    program.UploadFileBox.Text = f.folder.File("up.txt");
-    logStart = program.ActivityLog.Items.size();
+    program.ChooseUploadFile(f.folder.File("up.txt"));
+    logStart = program.Activity().Lines().size();
   }
   Lines Log() const {
-    return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+    return Lines(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
   }
   std::string UploadFileText() const { return f.folder.Read("up.txt"); }
   int Disconnects() const {
@@ -58,11 +58,10 @@ class Dispatch : public ::testing::Test {
     return n;
   }
   // Starts an upload of the report type `reportType`.
-  void StartReport(TRadioButton& reportType) {
+  void StartReport(ReportType reportType) {
     program.ChooseDataKind(DataKind::Report);
-    program.Kinds.PluReport.Checked = false;
-    reportType.Checked = true;
-    program.UploadFileBox.Text = f.folder.File("up.txt");
+    program.ChooseReportType(reportType);
+    program.ChooseUploadFile(f.folder.File("up.txt"));
     program.Upload();
   }
   uint16_t LastRequestedNumber() const {
@@ -96,7 +95,7 @@ class Dispatch : public ::testing::Test {
 
 TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
   program.ChooseDataKind(DataKind::Barcode);
-  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.ChooseUploadFile(f.folder.File("up.txt"));
   program.Upload();
   Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, "Memory: 99 no more records"));
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
@@ -110,7 +109,7 @@ TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
 TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
   program.ChooseDataKind(DataKind::Barcode);
   for (const BarcodeRecord& last : {Barcode(0, "End: 95"), Barcode(65535, "Last")}) {
-    program.UploadFileBox.Text = f.folder.File("up.txt");
+    program.ChooseUploadFile(f.folder.File("up.txt"));
     program.Upload();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(1, "First"));
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, last);
@@ -127,12 +126,12 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
   program.ChooseDataKind(DataKind::Barcode);
   for (const char* text : {"no colon 99", "Cut:", "Other: 42"}) {
     SCOPED_TRACE(text);
-    program.UploadFileBox.Text = f.folder.File("up.txt");
+    program.ChooseUploadFile(f.folder.File("up.txt"));
     program.Upload();
-    const std::size_t from = program.ActivityLog.Items.size();
+    const std::size_t from = program.Activity().Lines().size();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, text));
     // Numbered 0 to the request for record 1: the upload does not move forward.
-    EXPECT_EQ(Lines(program.ActivityLog.Items.begin() + from, program.ActivityLog.Items.end()),
+    EXPECT_EQ(Lines(program.Activity().Lines().begin() + from, program.Activity().Lines().end()),
               (Lines{"- Fail to Send dataUploadNextBarcode", "- Success to Disconect 127.0.0.51"}));
     EXPECT_EQ(UploadFileText(), "");
   }
@@ -140,7 +139,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
 }
 
 TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
-  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.ChooseUploadFile(f.folder.File("up.txt"));
   program.Upload();
   PluRecord plu{};
   for (int32_t number : {0x1FFFF, 65535}) {
@@ -153,7 +152,7 @@ TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
 }
 
 TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
-  StartReport(program.Kinds.TimeReport);
+  StartReport(ReportType::Time);
   AnswerReportRequests(kCodeReportTime);
   ASSERT_EQ(f.link.sent.size(), 24u);
   EXPECT_EQ(LastRequestedNumber(), 23);
@@ -167,7 +166,7 @@ TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
 }
 
 TEST_F(Dispatch, AnUploadDisconnectedBeforeTheTerminalEndedItSaysItHoldsOnlyPart) {
-  StartReport(program.Kinds.TimeReport);
+  StartReport(ReportType::Time);
   AnswerReport(kCodeReportTime, 0);
   program.Disconnect();
   f.loop.RunPending();
@@ -176,13 +175,13 @@ TEST_F(Dispatch, AnUploadDisconnectedBeforeTheTerminalEndedItSaysItHoldsOnlyPart
 }
 
 TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
-  StartReport(program.Kinds.GroupReport);
+  StartReport(ReportType::Group);
   EXPECT_EQ(LastRequestedNumber(), 0);
   AnswerReportRequests(kCodeReportGroup);
   EXPECT_EQ(f.link.sent.size(), 100u);
 
   const std::size_t before = f.link.sent.size();
-  StartReport(program.Kinds.DeptReport);
+  StartReport(ReportType::Dept);
   EXPECT_EQ(LastRequestedNumber(), 1);
   AnswerReportRequests(kCodeReportDept);
   EXPECT_EQ(f.link.sent.size() - before, 99u);
@@ -190,7 +189,7 @@ TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
 }
 
 TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
-  StartReport(program.Kinds.TimeReport);
+  StartReport(ReportType::Time);
   ReportTotalRecord record = Total(0);
   std::memset(record.Text, 'x', sizeof record.Text);
   record.Text[sizeof record.Text - 2] = ':';  // the code would lie past the field
@@ -208,7 +207,7 @@ TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
 
 TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
   program.ChooseDataKind(DataKind::Speedkey);
-  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.ChooseUploadFile(f.folder.File("up.txt"));
   program.Upload();  // an upload with nothing to request
   SpeedkeyRecord record{};
   record.Number = 3;
@@ -234,7 +233,7 @@ TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) 
 
 TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
   program.Upload();
-  const Lines before = program.ActivityLog.Items;
+  const Lines before = program.Activity().Lines();
   const TransferState state = program.ServedTransfer();
   const ReportTotalRecord total = Total(4);
   EXPECT_EQ(f.link.Deliver(33, kDirectionRead, total), 1);
@@ -242,7 +241,7 @@ TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
   EXPECT_EQ(f.link.Deliver(kCodeReportTime, kDirectionWrite, total), 1);
   EXPECT_EQ(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10), 1);  // not a whole record
   f.loop.RunPending();
-  EXPECT_EQ(program.ActivityLog.Items, before);
+  EXPECT_EQ(program.Activity().Lines(), before);
   EXPECT_EQ(program.ServedTransfer().AnswerNumber, state.AnswerNumber);
   EXPECT_EQ(f.link.sent.size(), 1u);
 }
@@ -251,20 +250,20 @@ TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
 // carrying its last record nothing more is asked for, and the link is closed.
 TEST_F(Dispatch, EachReportEndsAfterItsLastRecord) {
   struct Report {
-    TRadioButton DataKindButtons::*type;
+    ReportType type;
     uint8_t code;
     uint16_t last;
     std::string completion;
   };
   const Report reports[] = {
-      {&DataKindButtons::PluReport, kCodeReportPlu, 9999, "- CompleteDataReceivedReportPLU"},
-      {&DataKindButtons::TimeReport, kCodeReportTime, 23, "- CompleteDataReceivedReportTime"},
-      {&DataKindButtons::GroupReport, kCodeReportGroup, 99, "- CompleteDataReceivedReportGroup"},
-      {&DataKindButtons::DeptReport, kCodeReportDept, 99, "- CompleteDataReceivedReportDept"},
+      {ReportType::Plu, kCodeReportPlu, 9999, "- CompleteDataReceivedReportPLU"},
+      {ReportType::Time, kCodeReportTime, 23, "- CompleteDataReceivedReportTime"},
+      {ReportType::Group, kCodeReportGroup, 99, "- CompleteDataReceivedReportGroup"},
+      {ReportType::Dept, kCodeReportDept, 99, "- CompleteDataReceivedReportDept"},
   };
   for (const Report& report : reports) {
     SCOPED_TRACE(report.completion);
-    StartReport(program.Kinds.*report.type);
+    StartReport(report.type);
     const std::size_t sent = f.link.sent.size();
     const int disconnects = Disconnects();
     AnswerReport(report.code, report.last - 1);

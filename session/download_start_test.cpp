@@ -73,9 +73,9 @@ TEST(DownloadStart, ABadPortOrFileStopsACycleBeforeAnyTerminalIsContacted) {
     ProgramFixture f;
     start.writeFile(f.folder);
     Program& program = *f.program;
-    program.PortBox.Text = start.port;
-    program.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
-    const std::size_t logStart = program.ActivityLog.Items.size();
+    program.Terminals().SetPort(start.port);
+    program.Terminals().SetEntries({{"127.0.0.41", true}, {"127.0.0.42", true}});
+    const std::size_t logStart = program.Activity().Lines().size();
     program.HandleEvent([&] { program.SendToTickedTerminals(); });
     EXPECT_FALSE(program.CycleRunning()) << "no cycle is left half-started";
     EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
@@ -83,7 +83,7 @@ TEST(DownloadStart, ABadPortOrFileStopsACycleBeforeAnyTerminalIsContacted) {
     EXPECT_EQ(f.view.errors, Lines{start.error});
     EXPECT_EQ(Calls(f.link, "Connect"), 0);
     EXPECT_TRUE(f.link.sent.empty());
-    EXPECT_EQ(program.ActivityLog.Items.size(), logStart) << "nothing is logged";
+    EXPECT_EQ(program.Activity().Lines().size(), logStart) << "nothing is logged";
   }
 }
 
@@ -93,16 +93,16 @@ TEST(DownloadStart, ABadPortOrFileStopsASendOutsideACycleBeforeAnythingIsSent) {
     ProgramFixture f;
     start.writeFile(f.folder);
     Program& program = *f.program;
-    program.ServedAddress.Text = "127.0.0.41";
+    program.Serve("127.0.0.41");
     program.HandleEvent([&] { program.Connect(); });  // the connection it sends on
     f.loop.RunPending();
-    program.PortBox.Text = start.port;
-    const std::size_t logStart = program.ActivityLog.Items.size();
+    program.Terminals().SetPort(start.port);
+    const std::size_t logStart = program.Activity().Lines().size();
     program.HandleEvent([&] { program.Download(); });
     EXPECT_EQ(f.view.errors, Lines{start.error});
     EXPECT_TRUE(f.link.sent.empty());
     EXPECT_EQ(Calls(f.link, "Disconnect"), 0);
-    EXPECT_EQ(program.ActivityLog.Items.size(), logStart) << "nothing is logged";
+    EXPECT_EQ(program.Activity().Lines().size(), logStart) << "nothing is logged";
   }
 }
 
@@ -110,7 +110,7 @@ TEST(DownloadStart, EveryTerminalOfACycleGetsTheRecordsReadAtItsStart) {
   ProgramFixture f;
   Program& program = *f.program;
   f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
-  program.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
+  program.Terminals().SetEntries({{"127.0.0.41", true}, {"127.0.0.42", true}});
   program.HandleEvent([&] { program.SendToTickedTerminals(); });
   f.loop.Advance(3000);
   EchoLastSent(f.link, f.loop);
@@ -127,8 +127,8 @@ TEST(DownloadStart, EveryTerminalOfACycleGetsTheRecordsReadAtItsStart) {
   EXPECT_EQ(f.link.sent[2].data, f.link.sent[0].data);
   EXPECT_EQ(f.link.sent[3].data, f.link.sent[1].data);
   int completes = 0;
-  for (const auto& line : program.ActivityLog.Items)
+  for (const auto& line : program.Activity().Lines())
     completes += line == "- Complete Send Plu (Total : 2)";
   EXPECT_EQ(completes, 2);
-  EXPECT_EQ(program.ActivityLog.Items.back(), "* End *");
+  EXPECT_EQ(program.Activity().Lines().back(), "* End *");
 }

@@ -16,13 +16,13 @@ using Lines = std::vector<std::string>;
 class Download : public ::testing::Test {
  protected:
   void SetUp() override {
-    program.ServedAddress.Text = "127.0.0.41";
+    program.Serve("127.0.0.41");
     program.Connect();  // outside a cycle: connects and registers the data callback
     f.loop.RunPending();
-    logStart = program.ActivityLog.Items.size();
+    logStart = program.Activity().Lines().size();
   }
   Lines Log() const {
-    return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+    return Lines(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
   }
   int Disconnects() const {
     int n = 0;
@@ -44,7 +44,7 @@ TEST_F(Download, PluKeepsOneProgressLineThatCountsUp) {
   PluFile(3);
   program.Download();  // as the menu's Send Data does, right after the connect line
   for (int i = 0; i < 3; ++i) EchoLastSent(f.link, f.loop);
-  EXPECT_EQ(program.ActivityLog.Items[logStart - 1], "- Success Connect 127.0.0.41");
+  EXPECT_EQ(program.Activity().Lines()[logStart - 1], "- Success Connect 127.0.0.41");
   EXPECT_EQ(Log(), (Lines{"- Success to Send Plu (3)", "- Complete Send Plu (Total : 3)",
                           "- Success to Disconect 127.0.0.41"}));
   ASSERT_EQ(f.view.replaced.size(), 2u);
@@ -72,9 +72,9 @@ TEST_F(Download, HandsEachRecordOverWholeInFileOrder) {
 
 TEST_F(Download, TheFirstProgressLineIsAppendedToAnEmptyLog) {
   PluFile(1);
-  program.ActivityLog.Items.clear();
+  program.Activity().Clear();
   program.Download();
-  EXPECT_EQ(program.ActivityLog.Items, Lines{"- Success to Send Plu (1)"});
+  EXPECT_EQ(program.Activity().Lines(), Lines{"- Success to Send Plu (1)"});
 }
 
 TEST_F(Download, NotConnectedStopsAtTheFirstRecordAndKeepsTheConnection) {
@@ -117,7 +117,7 @@ TEST_F(Download, ARecordTheTerminalAcknowledgesUnderAnotherNumberEndsTheDownload
 
   program.ChooseDataKind(DataKind::Barcode);
   f.folder.Write("Barcode-Down.txt", "7\t2\t3\tApples\t2000001\n8\t2\t3\tPears\t2000002\n");
-  logStart = program.ActivityLog.Items.size();
+  logStart = program.Activity().Lines().size();
   program.Download();
   BarcodeRecord other{};
   other.Number = 9;
@@ -199,16 +199,16 @@ TEST_F(Download, TheReportKindSendsNothingAndEndsAtOnceOnlyInACycle) {
   ASSERT_EQ(program.ServedTransfer().RecordIndex, 1u);
   const std::size_t sent = f.link.sent.size();
   program.ChooseDataKind(DataKind::Report);
-  logStart = program.ActivityLog.Items.size();
+  logStart = program.Activity().Lines().size();
   program.Download();
   EXPECT_TRUE(Log().empty());
   EXPECT_EQ(program.ServedTransfer().RecordIndex, 0u);
   EXPECT_EQ(program.ServedTransfer().Direction, kDirectionWrite);
 
-  program.TerminalList.Items = {{"127.0.0.41", true}, {"127.0.0.42", true}};
+  program.Terminals().SetEntries({{"127.0.0.41", true}, {"127.0.0.42", true}});
   program.HandleEvent([&] { program.SendToTickedTerminals(); });
   f.loop.Advance(3000);
-  EXPECT_EQ(program.ServedAddress.Text, "127.0.0.42") << "the cycle moved on";
+  EXPECT_EQ(program.ServedAddress(), "127.0.0.42") << "the cycle moved on";
   f.loop.Advance(3000);
   EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.41", "- Success to Disconect 127.0.0.41",
                           "", "- Success Connect 127.0.0.42", "- Success to Disconect 127.0.0.42",

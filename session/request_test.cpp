@@ -14,7 +14,7 @@ namespace {
 
 class Request : public ::testing::Test {
  protected:
-  Request() { fx.program->ServedAddress.Text = "127.0.0.2"; }
+  Request() { fx.program->Serve("127.0.0.2"); }
 
   template <std::size_t N>
   static bool AllZero(const uint8_t (&bytes)[N]) {

@@ -91,10 +91,10 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
   ProgramFixture f;
   Program& program = *f.program;
   if (!c.plu) program.ChooseDataKind(DataKind::Barcode);
-  program.ServedAddress.Text = "127.0.0.61";
+  program.Serve("127.0.0.61");
   program.Connect();  // connects, and registers the data callback
   f.loop.RunPending();
-  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.ChooseUploadFile(f.folder.File("up.txt"));
   program.HandleEvent([&] { program.Upload(); });
   std::size_t answered = 0;
   while (f.link.sent.size() > answered && answered < 50) {
@@ -102,7 +102,7 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
     Reply(f, c.plu, c.terminal(Asked(f.link, c.plu)));
   }
   EXPECT_EQ(LinesIn(f.folder.Read("up.txt")), c.lines);
-  const Lines& log = program.ActivityLog.Items;
+  const Lines& log = program.Activity().Lines();
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{c.end, "- Success to Disconect 127.0.0.61"}));
   EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
@@ -120,16 +120,16 @@ TEST(UploadTimeOut, AnUploadFromTheWindowEndsWhenTheTerminalFallsSilent) {
   ProgramFixture f;
   Program& program = *f.program;
   program.AnswerTimeoutMs = 700;
-  program.ServedAddress.Text = "127.0.0.61";
+  program.Serve("127.0.0.61");
   program.Connect();  // connects, and registers the data callback
   f.loop.RunPending();
-  program.UploadFileBox.Text = f.folder.File("up.txt");
+  program.ChooseUploadFile(f.folder.File("up.txt"));
   program.HandleEvent([&] { program.Upload(); });
   ASSERT_EQ(f.link.sent.size(), 1u);
   f.loop.Advance(699);
-  EXPECT_EQ(program.ActivityLog.Items.back(), "- Success to Send dataUploadNextPLU");
+  EXPECT_EQ(program.Activity().Lines().back(), "- Success to Send dataUploadNextPLU");
   f.loop.Advance(1);
-  const Lines& log = program.ActivityLog.Items;
+  const Lines& log = program.Activity().Lines();
   EXPECT_EQ(Lines(log.end() - 2, log.end()),
             (Lines{"- Time Out 127.0.0.61", "- Success to Disconect 127.0.0.61"}));
   EXPECT_EQ(program.ServedTransfer().End, TransferEnd::TimedOut);

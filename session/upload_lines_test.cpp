@@ -72,17 +72,17 @@ TEST_F(UploadLines, EachWriterLogsTheLineWithItsNameAndAppendsItToTheFile) {
   std::string file;
   for (const Case& c : cases) {
     c.write();
-    EXPECT_EQ(program.ActivityLog.Items.back(), c.line + c.writer);
+    EXPECT_EQ(program.Activity().Lines().back(), c.line + c.writer);
     file += c.line;
   }
   EXPECT_EQ(FileText(), file);
 }
 
 TEST_F(UploadLines, ANullRecordWritesNothing) {
-  const std::size_t lines = program.ActivityLog.Items.size();
+  const std::size_t lines = program.Activity().Lines().size();
   AddPlu(Session(), nullptr);
   AddReportDept(Session(), nullptr);
-  EXPECT_EQ(program.ActivityLog.Items.size(), lines);
+  EXPECT_EQ(program.Activity().Lines().size(), lines);
   EXPECT_EQ(FileText(), "");
 }
 
@@ -91,20 +91,20 @@ TEST_F(UploadLines, WithoutAnUploadFileTheLineIsOnlyLogged) {
   IngredientRecord ingredient{};
   ingredient.Number = 1;
   AddIngredient(Session(), &ingredient);
-  EXPECT_EQ(program.ActivityLog.Items.back(), "1,\r\nAddIngredient");
+  EXPECT_EQ(program.Activity().Lines().back(), "1,\r\nAddIngredient");
   EXPECT_EQ(FileText(), "");
 }
 
 TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
-  program.ServedAddress.Text = "127.0.0.71";
+  program.Serve("127.0.0.71");
   program.Connect();
   f.loop.RunPending();
-  program.UploadFileBox.Text = "/dev/full";
+  program.ChooseUploadFile("/dev/full");
   program.Upload();
   PluRecord answer{};
   answer.PluNo = 1;
   Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
-  const auto& log = program.ActivityLog.Items;
+  const auto& log = program.Activity().Lines();
   EXPECT_EQ(log[log.size() - 2], "- Fail to Write /dev/full");
   EXPECT_EQ(log.back(), "- Success to Disconect 127.0.0.71");
   EXPECT_EQ(f.link.sent.size(), 1u) << "no record is asked for that would be lost";

@@ -17,13 +17,13 @@ using Lines = std::vector<std::string>;
 class UploadRequests : public ::testing::Test {
  protected:
   void SetUp() override {
-    program.ServedAddress.Text = "127.0.0.61";
+    program.Serve("127.0.0.61");
     program.Connect();
     f.loop.RunPending();
-    logStart = program.ActivityLog.Items.size();
+    logStart = program.Activity().Lines().size();
   }
   Lines Log() const {
-    return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
+    return Lines(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
   }
   // The record number that request `index` asked for: `Number` at offset 0,
   // or for PLU `PluNo` at offset 2.
@@ -39,7 +39,7 @@ class UploadRequests : public ::testing::Test {
   }
   // Starts an upload into `name` in the test's folder.
   void Start(const std::string& name) {
-    program.UploadFileBox.Text = f.folder.File(name);
+    program.ChooseUploadFile(f.folder.File(name));
     program.Upload();
   }
 
@@ -99,22 +99,21 @@ TEST_F(UploadRequests, BarcodeIngredientAndScrollMessageAskForTheRecordAfterTheL
 
 TEST_F(UploadRequests, EachReportBeginsAtItsFirstNumber) {
   struct Report {
-    TRadioButton DataKindButtons::*type;
+    ReportType type;
     uint8_t code;
     std::size_t recordSize;
     int first;
   };
   const Report reports[] = {
-      {&DataKindButtons::PluReport, kCodeReportPlu, sizeof(ReportPluRecord), 0},
-      {&DataKindButtons::TimeReport, kCodeReportTime, sizeof(ReportTotalRecord), 0},
-      {&DataKindButtons::GroupReport, kCodeReportGroup, sizeof(ReportTotalRecord), 0},
-      {&DataKindButtons::DeptReport, kCodeReportDept, sizeof(ReportTotalRecord), 1},
+      {ReportType::Plu, kCodeReportPlu, sizeof(ReportPluRecord), 0},
+      {ReportType::Time, kCodeReportTime, sizeof(ReportTotalRecord), 0},
+      {ReportType::Group, kCodeReportGroup, sizeof(ReportTotalRecord), 0},
+      {ReportType::Dept, kCodeReportDept, sizeof(ReportTotalRecord), 1},
   };
   for (const Report& report : reports) {
     SCOPED_TRACE(int(report.code));
     program.ChooseDataKind(DataKind::Report);  // the PLU report is chosen with it
-    program.Kinds.PluReport.Checked = false;
-    (program.Kinds.*report.type).Checked = true;
+    program.ChooseReportType(report.type);
     Start("report-up.txt");
     EXPECT_EQ(f.link.sent.back().packet.Code, report.code);
     EXPECT_EQ(f.link.sent.back().data.size(), report.recordSize);
@@ -168,7 +167,7 @@ TEST_F(UploadRequests, ASecondUploadClosesTheFirstFileAndStartsAgain) {
 TEST_F(UploadRequests, TheFileIsMadeInTheCurrentDirectory) {
   const auto before = std::filesystem::current_path();
   std::filesystem::current_path(f.folder.path());
-  program.UploadFileBox.Text = "Here-Up.txt";
+  program.ChooseUploadFile("Here-Up.txt");
   program.Upload();
   std::filesystem::current_path(before);
   ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
@@ -182,7 +181,7 @@ TEST_F(UploadRequests, AFileThatCannotBeCreatedStopsTheActionBeforeAnyRequest) {
   Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
   ASSERT_EQ(program.ServedTransfer().RecordNumber, 9u);
   const std::size_t sent = f.link.sent.size();
-  program.UploadFileBox.Text = f.folder.File("missing/PLU-Up.txt");
+  program.ChooseUploadFile(f.folder.File("missing/PLU-Up.txt"));
   program.HandleEvent([&] { program.Upload(); });
   ASSERT_EQ(f.view.failures.size(), 1u);
   EXPECT_EQ(f.view.failures[0].rfind(

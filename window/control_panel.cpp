@@ -89,6 +89,10 @@ void PlaceDataKinds(ControlPanel& ui) {
   k.ScaleIdReport = PlaceRadio(box, "ScaleIdReport", 8, 88, "ScaleID");
   k.ClerkReport = PlaceRadio(box, "ClerkReport", 8, 104, "Clerk");
   k.TaxRateReport = PlaceRadio(box, "TaxRateReport", 8, 120, "TaxRate");
+  // No transfer serves these three: never enabled.
+  for (QRadioButton* never : {k.ScaleIdReport, k.ClerkReport, k.TaxRateReport}) {
+    never->setEnabled(false);
+  }
 }
 
 void PlaceHidden(ControlPanel& ui) {
@@ -99,9 +103,10 @@ void PlaceHidden(ControlPanel& ui) {
   ui.DownloadButton = Place<QPushButton>(p, "DownloadButton", QRect(16, 200, 113, 41), "D&ownload");
   ui.ServedAddress = Place<QLineEdit>(p, "ServedAddress", QRect(136, 200, 113, 21));
   ui.ConnectIntervalLabel = PlaceLabel(p, "ConnectIntervalLabel", 152, 429, "Interval");
-  ui.ConnectInterval = Place<QLineEdit>(p, "ConnectInterval", QRect(232, 424, 153, 21));
+  // The library's wait per attempt and its attempts, as the core uses them.
+  ui.ConnectInterval = Place<QLineEdit>(p, "ConnectInterval", QRect(232, 424, 153, 21), "5000");
   ui.ConnectRetryLabel = PlaceLabel(p, "ConnectRetryLabel", 152, 453, "Retry");
-  ui.ConnectRetry = Place<QLineEdit>(p, "ConnectRetry", QRect(232, 448, 153, 21));
+  ui.ConnectRetry = Place<QLineEdit>(p, "ConnectRetry", QRect(232, 448, 153, 21), "3");
   ui.UploadFileLabel = PlaceLabel(p, "UploadFileLabel", 152, 477, "Upload File");
   ui.UploadFileBox = Place<QLineEdit>(p, "UploadFileBox", QRect(232, 472, 153, 21));
   PlaceDataKinds(ui);

@@ -13,8 +13,8 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 
-// The hidden choice buttons, one per data kind and one per report type, as
-// the program's DataKindButtons hold them.
+// The hidden choice buttons, one per data kind and one per report type: they
+// draw the program's KindChoice and choose nothing.
 struct DataKindRadios {
   QRadioButton* Plu;
   QRadioButton* Barcode;
@@ -68,6 +68,5 @@ struct ControlPanel {
 };
 
 // Builds the panel as a child of `parent`, with the tab order set within it.
-// A control the program also holds has the program's name for it as its
-// object name; every other control has its member name here.
+// Each control has its laid-out object name, the hidden ones too.
 ControlPanel BuildControlPanel(QWidget* parent);

@@ -32,8 +32,8 @@ TEST(FolderRefusal, ASecondWindowOnTheSameFolderShowsAnErrorBoxAndDoesNotStart) 
   EXPECT_EQ(operatorStandIn.boxes[0].title, "ERROR");
   EXPECT_EQ(operatorStandIn.Texts(),
             Texts{folder.File("Orlent.ini") + " is open in another Orlent window"});
-  EXPECT_TRUE(second.Model().TerminalList.Items.empty());
-  EXPECT_EQ(first.Model().TerminalList.Items.size(), 1u);
+  EXPECT_TRUE(second.Model().Terminals().Entries().empty());
+  EXPECT_EQ(first.Model().Terminals().Entries().size(), 1u);
   EXPECT_EQ(folder.Read("Orlent.ini"), settings);
 }
 
@@ -48,5 +48,5 @@ TEST(FolderRefusal, ASettingsFileThatCannotBeReadIsReportedOnceTheWindowIsUp) {
   window.Model().Role = FolderRole::Window;
   EXPECT_TRUE(window.Start());
   EXPECT_EQ(operatorStandIn.Texts(), Texts{"Unable to read " + folder.File("Orlent.ini")});
-  EXPECT_EQ(window.Model().ActivityLog.Items, Texts{"Orlent V3.0.0.0"});
+  EXPECT_EQ(window.Model().Activity().Lines(), Texts{"Orlent V3.0.0.0"});
 }

@@ -54,7 +54,7 @@ void BM_ProgressLine3334Updates(benchmark::State& state) {
   w.window->ActivityLog()->scrollToBottom();
   for (auto _ : state) {
     w.Model().AddLog("- Success to Send Plu (1)");
-    const int last = static_cast<int>(w.Model().ActivityLog.Items.size()) - 1;
+    const int last = static_cast<int>(w.Model().Activity().Lines().size()) - 1;
     for (int n = 2; n <= 3334; ++n) {
       w.Model().ReplaceLogLine("- Success to Send Plu (" + std::to_string(n) + ")", last);
       ProcessEvents();

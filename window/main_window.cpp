@@ -50,7 +50,6 @@ MainWindow::MainWindow(EventLoop& loop, const LinkLibrary& link, std::string exe
   setWindowTitle(ShownText(kWindowCaption));
   setFont(WindowFont());
   BuildLayout();
-  MapControls();
   WireInput();
   designSize_ = QSize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
   setMinimumSize(designSize_);
@@ -104,47 +103,21 @@ void MainWindow::BuildLayout() {
   terminalStates_ = std::make_unique<TerminalListStates>(panel_.TerminalList, cycleTotals_);
 }
 
-void MainWindow::MapControls() {
-  Program& p = program_;
-  const ControlPanel& ui = panel_;
-  edits_ = {{ui.ServedAddress, &p.ServedAddress},
-            {ui.PortBox, &p.PortBox},
-            {ui.ConnectInterval, &p.ConnectInterval},
-            {ui.ConnectRetry, &p.ConnectRetry},
-            {ui.SendFileBox, &p.SendFileBox},
-            {ui.UploadFileBox, &p.UploadFileBox},
-            {ui.AddressBox, &p.AddressBox}};
-  const DataKindRadios& shown = ui.Kinds;
-  const DataKindButtons& held = p.Kinds;
-  radios_ = {{shown.Plu, &held.Plu},
-             {shown.Barcode, &held.Barcode},
-             {shown.Report, &held.Report},
-             {shown.PluReport, &held.PluReport},
-             {shown.TimeReport, &held.TimeReport},
-             {shown.GroupReport, &held.GroupReport},
-             {shown.DeptReport, &held.DeptReport},
-             {shown.ScaleIdReport, &held.ScaleIdReport},
-             {shown.ClerkReport, &held.ClerkReport},
-             {shown.TaxRateReport, &held.TaxRateReport},
-             {shown.Ingredient, &held.Ingredient},
-             {shown.ScrollMsg, &held.ScrollMsg},
-             {shown.Speedkey, &held.Speedkey}};
-  for (const auto& [widget, model] : edits_) focusTargets_[model] = widget;
-  for (const auto& [widget, model] : radios_) focusTargets_[model] = widget;
-  focusTargets_[&p.TerminalList] = ui.TerminalList;
-  focusTargets_[&p.ActivityLog] = logView_;
-}
-
 void MainWindow::WireInput() {
   auto onClick = [this](QPushButton* button, auto&& slot) {
     connect(button, &QPushButton::clicked, this, slot);
   };
-  onClick(panel_.AddButton, [this] { Handle(&Program::AddTerminal); });
+  auto add = [this] {
+    EditList([this](const std::string& typed) { return program_.AddTerminal(typed); });
+  };
+  onClick(panel_.AddButton, add);
   // Enter in the IP box adds the typed address, as "+" does.
-  connect(panel_.AddressBox, &QLineEdit::returnPressed, this,
-          [this] { Handle(&Program::AddTerminal); });
-  onClick(panel_.DeleteButton, [this] { Handle(&Program::DeleteTerminal); });
-  onClick(panel_.ChangeButton, [this] { Handle(&Program::ChangeTerminal); });
+  connect(panel_.AddressBox, &QLineEdit::returnPressed, this, add);
+  onClick(panel_.DeleteButton,
+          [this] { EditList([this](const std::string&) { return program_.DeleteTerminal(); }); });
+  onClick(panel_.ChangeButton, [this] {
+    EditList([this](const std::string& typed) { return program_.ChangeTerminal(typed); });
+  });
   // While a cycle runs the button stops it; Esc does the same.
   onClick(panel_.SendButton, [this] {
     if (program_.CycleRunning()) return Handle(&Program::StopCycle);
@@ -177,20 +150,17 @@ void MainWindow::WireInput() {
     connect(action, &QAction::triggered, this, [this, handler = handler] { Handle(handler); });
   }
 
-  // Typing, ticks and the selection go into the models at once; nothing runs.
-  connect(panel_.AddressBox, &QLineEdit::textEdited, this,
-          [this](const QString& text) { program_.AddressBox.Text = CoreText(text); });
+  // The port, ticks and the selection go into the terminal list at once; nothing runs.
   connect(panel_.PortBox, &QLineEdit::textEdited, this,
-          [this](const QString& text) { program_.PortBox.Text = CoreText(text); });
+          [this](const QString& text) { program_.Terminals().SetPort(CoreText(text)); });
   QListWidget* list = panel_.TerminalList;
   connect(list, &QListWidget::itemChanged, this, [this, list](QListWidgetItem* item) {
     const auto row = static_cast<std::size_t>(list->row(item));
-    auto& items = program_.TerminalList.Items;
-    if (row < items.size()) items[row].Checked = item->checkState() == Qt::Checked;
+    program_.Terminals().Tick(row, item->checkState() == Qt::Checked);
   });
   connect(list, &QListWidget::itemSelectionChanged, this, [this, list] {
     const QList<QListWidgetItem*> selected = list->selectedItems();
-    program_.TerminalList.ItemIndex = selected.isEmpty() ? -1 : list->row(selected.front());
+    program_.Terminals().Select(selected.isEmpty() ? -1 : list->row(selected.front()));
   });
 }
 
@@ -208,7 +178,7 @@ bool MainWindow::Start() {
     return false;
   }
   ShowTerminalList();
-  ControlsChanged();
+  EventHandled();
   statusPanel_->setToolTip(ShownText(program_.VersionLine));
   return true;
 }
@@ -217,11 +187,18 @@ void MainWindow::Handle(void (Program::*handler)()) {
   program_.HandleEvent([this, handler] { (program_.*handler)(); });
 }
 
+void MainWindow::EditList(const std::function<bool(const std::string& typed)>& edit) {
+  bool taken = false;
+  program_.HandleEvent([&, typed = CoreText(panel_.AddressBox->text())] { taken = edit(typed); });
+  if (taken) panel_.AddressBox->clear();
+}
+
 void MainWindow::StartCycle(const std::function<void()>& command) {
   program_.HandleEvent(command);
   if (!program_.CycleRunning()) return;
   std::vector<std::string> entries;
-  for (const TCheckListItem& entry : program_.TerminalList.Items) entries.push_back(entry.Text);
+  for (const TerminalEntry& entry : program_.Terminals().Entries())
+    entries.push_back(entry.address);
   terminalStates_->ShowCycle(program_.CycleStates(), std::move(entries));
 }
 
@@ -259,7 +236,7 @@ void MainWindow::LogCleared() {
 
 void MainWindow::TerminalListChanged() {
   ShowTerminalList();
-  ControlsChanged();
+  EventHandled();
 }
 
 void MainWindow::TerminalStateChanged(const TerminalState& state) {
@@ -271,14 +248,14 @@ void MainWindow::ShowTerminalList() {
   const QSignalBlocker quiet(list);
   list->clear();
   std::vector<std::string> entries;
-  for (const TCheckListItem& entry : program_.TerminalList.Items) {
-    entries.push_back(entry.Text);
-    auto* item = new QListWidgetItem(ShownText(entry.Text), list);
+  for (const TerminalEntry& entry : program_.Terminals().Entries()) {
+    entries.push_back(entry.address);
+    auto* item = new QListWidgetItem(ShownText(entry.address), list);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-    item->setCheckState(entry.Checked ? Qt::Checked : Qt::Unchecked);
+    item->setCheckState(entry.ticked ? Qt::Checked : Qt::Unchecked);
     item->setSizeHint(QSize(1, ControlPanel::kItemHeight));
   }
-  const int selected = program_.TerminalList.ItemIndex;
+  const int selected = program_.Terminals().Selected();
   if (selected >= 0 && selected < list->count()) {
     list->setCurrentRow(selected);
   } else {
@@ -296,39 +273,64 @@ void MainWindow::ShowFailure(const std::string& text) {
   ShowBox(this, QMessageBox::Critical, "Orlent", ShownText(text));
 }
 
-void MainWindow::FocusSet(const TControl& control) {
-  // Hidden controls take no focus: keys typed then would go nowhere visible.
-  const auto target = focusTargets_.find(&control);
-  if (target != focusTargets_.end() && target->second->isVisibleTo(this)) {
-    target->second->setFocus(Qt::OtherFocusReason);
-  }
+void MainWindow::FocusSet(FocusTarget target) {
+  QWidget* widget = target == FocusTarget::NewAddress ? static_cast<QWidget*>(panel_.AddressBox)
+                                                      : panel_.TerminalList;
+  widget->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::ReportReceived(const std::string& path, uint8_t code) {
   ShowReportView(this, path, code);
 }
 
-void MainWindow::ControlsChanged() {
+namespace {
+
+void Draw(QLineEdit* field, const std::string& text) {
+  const QString shown = ShownText(text);
+  if (field->text() != shown) field->setText(shown);
+}
+
+}  // namespace
+
+void MainWindow::EventHandled() {
   const QString send = program_.CycleRunning() ? "&Stop" : "&Send Data";
   if (panel_.SendButton->text() != send) panel_.SendButton->setText(send);
   // The Send File box is narrow: it shows the file's name, its tool tip the
   // full path of the file a send reads.
-  const std::string sendFileName =
-      std::filesystem::path(program_.SendFileBox.Text).filename().string();
+  Draw(panel_.SendFileBox, std::filesystem::path(program_.SendFile()).filename().string());
   panel_.SendFileBox->setToolTip(ShownText(program_.DownloadFilePath()));
-  for (const auto& [widget, model] : edits_) {
-    const QString text = ShownText(model == &program_.SendFileBox ? sendFileName : model->Text);
-    if (widget->text() != text) widget->setText(text);
-  }
-  for (const auto& [widget, model] : radios_) {
-    widget->setEnabled(model->Enabled);
-    if (model->Checked) widget->setChecked(true);
-  }
+  Draw(panel_.PortBox, program_.Terminals().Port());
+  Draw(panel_.ServedAddress, program_.ServedAddress());
+  Draw(panel_.UploadFileBox, program_.UploadFile());
+  DrawDataKind();
   const bool idle = !program_.CycleRunning();
   actions_.SettingsAction->setEnabled(idle);
   menu_.SettingsItem->setEnabled(idle);
   menu_.ReceiveItem->setEnabled(idle);
   menu_.VerifyItem->setEnabled(idle);
+}
+
+// The hidden data kind and report type buttons show the choice in force.
+void MainWindow::DrawDataKind() {
+  const KindChoice& choice = program_.Kind();
+  const DataKindRadios& k = panel_.Kinds;
+  const std::pair<DataKind, QRadioButton*> kinds[] = {{DataKind::Plu, k.Plu},
+                                                      {DataKind::Barcode, k.Barcode},
+                                                      {DataKind::Ingredient, k.Ingredient},
+                                                      {DataKind::ScrollMsg, k.ScrollMsg},
+                                                      {DataKind::Speedkey, k.Speedkey},
+                                                      {DataKind::Report, k.Report}};
+  for (const auto& [kind, radio] : kinds) {
+    if (kind == choice.kind) radio->setChecked(true);
+  }
+  const std::pair<ReportType, QRadioButton*> reports[] = {{ReportType::Plu, k.PluReport},
+                                                          {ReportType::Time, k.TimeReport},
+                                                          {ReportType::Group, k.GroupReport},
+                                                          {ReportType::Dept, k.DeptReport}};
+  for (const auto& [type, radio] : reports) {
+    radio->setEnabled(choice.kind == DataKind::Report);
+    if (choice.report == type) radio->setChecked(true);
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

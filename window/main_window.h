@@ -1,12 +1,12 @@
 // The main window on Qt: draws Program's state as laid out (activity log on
 // the left, control panel on the right, menus, the hidden tool bar strip and
-// the status bar) and forwards the operator's input to the core. It owns the
+// the status bar) and forwards the operator's input to the core. It holds
+// what it shows (the typed address, the hidden fields as drawn) and owns the
 // Program it shows; every handler runs through Program::HandleEvent.
 #pragma once
 
 #include <QMainWindow>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -21,8 +21,6 @@
 #include "window/window_actions.h"
 
 class QLabel;
-class QLineEdit;
-class QRadioButton;
 
 class MainWindow : public QMainWindow, public ProgramView {
   Q_OBJECT
@@ -58,8 +56,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   void TerminalStateChanged(const TerminalState& state) override;
   void ShowError(const std::string& text) override;
   void ShowFailure(const std::string& text) override;
-  void FocusSet(const TControl& control) override;
-  void ControlsChanged() override;
+  void FocusSet(FocusTarget target) override;
+  void EventHandled() override;
   // A received report opens in a report view of its own.
   void ReportReceived(const std::string& path, uint8_t code) override;
 
@@ -69,9 +67,11 @@ class MainWindow : public QMainWindow, public ProgramView {
 
  private:
   void BuildLayout();
-  void MapControls();
   void WireInput();
   void Handle(void (Program::*handler)());
+  // Runs an edit of the terminal list; the typed address is cleared when the edit took it.
+  void EditList(const std::function<bool(const std::string& typed)>& edit);
+  void DrawDataKind();
   void OpenDownloadFile();
   void EditCycleOptions();
   void ShowTerminalList();
@@ -92,9 +92,6 @@ class MainWindow : public QMainWindow, public ProgramView {
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
   bool closed_ = false;
-  std::vector<std::pair<QLineEdit*, const TEdit*>> edits_;
-  std::vector<std::pair<QRadioButton*, const TRadioButton*>> radios_;
-  std::map<const TControl*, QWidget*> focusTargets_;
   // Last, so the core goes before the widgets and models it talks to.
   Program program_;
 };

@@ -214,9 +214,9 @@ TEST(WindowLayout, HiddenControlsStayHiddenAndEnabledStatesHold) {
   };
   expectHidden();
   WindowFixture::Focus(ui.PortBox);
-  w.window->FocusSet(w.Model().ServedAddress);
-  EXPECT_EQ(QApplication::focusWidget(), ui.PortBox) << "a hidden control takes no focus";
-  w.window->FocusSet(w.Model().AddressBox);
+  w.window->FocusSet(FocusTarget::TerminalList);
+  EXPECT_EQ(QApplication::focusWidget(), ui.TerminalList);
+  w.window->FocusSet(FocusTarget::NewAddress);
   EXPECT_EQ(QApplication::focusWidget(), ui.AddressBox);
 
   w.folder.Write("PLU-Down-Default.txt", kTwoPluLines);
@@ -321,8 +321,8 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   // The box shows the file's name, its tool tip the full path.
   EXPECT_EQ(w.Panel().SendFileBox->text(), "week 12.plu");
   EXPECT_EQ(w.Panel().SendFileBox->toolTip(), "/srv/prices/week 12.plu");
-  EXPECT_EQ(w.Model().SendFileBox.Text, "/srv/prices/week 12.plu");
-  EXPECT_TRUE(w.Model().FileChosen);
+  EXPECT_EQ(w.Model().SendFile(), "/srv/prices/week 12.plu");
+  EXPECT_TRUE(w.Model().FileChosen());
   EXPECT_EQ(w.Model().RememberedSendFile, "/srv/prices/week 12.plu");
 
   answer.reset();  // the operator cancels
@@ -348,7 +348,7 @@ TEST(WindowFileDialog, OpensOnTextFilesInTheProgramFolderAndCancelChangesNothing
   EXPECT_EQ(dialog.selectedFilter, "Text (*.txt)");
   EXPECT_EQ(dialog.directory, QString::fromStdString(w.folder.path()));
   EXPECT_EQ(w.Panel().SendFileBox->text(), "PLU-Down-Default.txt");
-  EXPECT_FALSE(w.Model().FileChosen);
+  EXPECT_FALSE(w.Model().FileChosen());
 }
 
 // A name typed without an extension takes the one of the filter the operator
@@ -429,7 +429,7 @@ TEST(WindowSendData, TheButtonAndTheMenuEntryRunDifferentHandlers) {
   EXPECT_TRUE(w.link.sent.empty());
 
   // The menu entry downloads once, at once, to the address in ServedAddress.
-  w.Model().ServedAddress.Text = "127.0.0.9";
+  w.Model().Serve("127.0.0.9");
   w.window->Menu().DownloadItem->trigger();
   EXPECT_EQ(operatorStandIn.boxes.size(), 1u);
   EXPECT_FALSE(w.manualLoop.Armed(TimerKind::Pause));
@@ -470,7 +470,7 @@ TEST(WindowTerminals, EditsThroughTheWidgetsReachTheSettingsFile) {
 
   // Select the second entry, type a replacement, and Change it.
   ui.TerminalList->setCurrentRow(1);
-  EXPECT_EQ(w.Model().TerminalList.ItemIndex, 1);
+  EXPECT_EQ(w.Model().Terminals().Selected(), 1);
   WindowFixture::Focus(ui.AddressBox);
   QTest::keyClicks(ui.AddressBox, "127.0.0.5");
   QTest::mouseClick(ui.ChangeButton, Qt::LeftButton);
@@ -540,8 +540,9 @@ TEST(WindowTerminals, TypedTextIsEncodedAndStoredTextDecoded) {
     QApplication::sendEvent(ui.AddressBox, &press);
   }
   EXPECT_EQ(ui.AddressBox->text(), QString::fromUtf8("K\xc3\xa4se"));
-  EXPECT_EQ(w.Model().AddressBox.Text, "K\xc3\xa4se");
-  EXPECT_EQ(w.Model().TerminalList.Items.at(2).Text, "caf\xc3\xa9");
+  EXPECT_EQ(w.Model().Terminals().Entries().at(2).address, "caf\xc3\xa9");
+  QTest::mouseClick(ui.AddButton, Qt::LeftButton);
+  EXPECT_EQ(w.Model().Terminals().Entries().at(3).address, "K\xc3\xa4se");
 }
 
 // Ticks and the port box go into the models at once and reach the file at close.
@@ -555,7 +556,7 @@ TEST_P(ClosePath, SavesTheSettingsFile) {
   WindowFixture::Focus(ui.PortBox);
   ui.PortBox->selectAll();
   QTest::keyClicks(ui.PortBox, "20999");
-  EXPECT_EQ(w.Model().PortBox.Text, "20999");
+  EXPECT_EQ(w.Model().Terminals().Port(), "20999");
 
   const std::string path = GetParam();
   if (path == "title bar") {
@@ -636,7 +637,7 @@ TEST(WindowDownload, AnswersFromTheLibraryThreadCountTheProgressLineUp) {
   for (int n = 1; n <= 3334; ++n)
     file += std::to_string(n) + "\t" + std::to_string(n) + "\t0\tItem\t1\t0\t0\t0\t0\r\n";
   w.folder.Write("PLU-Down-Default.txt", file);
-  w.Model().ServedAddress.Text = "127.0.0.2";
+  w.Model().Serve("127.0.0.2");
   // The connect runs off the window's thread; once it has come back, the
   // terminal's answers reach its session.
   w.window->Actions().ConnectAction->trigger();

@@ -34,7 +34,7 @@ TEST(WindowStop, TheSendButtonOrEscStopsTheRunningCycle) {
     }
     EXPECT_FALSE(w.Model().CycleRunning());
     EXPECT_EQ(send->text(), "&Send Data");
-    const auto& log = w.Model().ActivityLog.Items;
+    const auto& log = w.Model().Activity().Lines();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
               (std::vector<std::string>{"- Stopped 127.0.0.2", "", "* End *"}));

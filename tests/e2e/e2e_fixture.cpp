@@ -50,31 +50,31 @@ void EndToEnd::StartSimulators(const std::vector<std::pair<Lines, Lines>>& addre
   neighbours = StartSharingOnePort(argsOfEach);
   simulator = std::move(neighbours.front());
   neighbours.erase(neighbours.begin());
-  program->PortBox.Text = std::to_string(Port());
+  program->Terminals().SetPort(std::to_string(Port()));
 }
 
 void EndToEnd::StopSimulator() {
   simulator->Stop();
 }
 
-bool EndToEnd::RunCycle(const std::vector<TCheckListItem>& terminals) {
-  for (const auto& entry : terminals) dialled.push_back(entry.Text);
-  program->TerminalList.Items = terminals;
+bool EndToEnd::RunCycle(const std::vector<TerminalEntry>& terminals) {
+  for (const auto& entry : terminals) dialled.push_back(entry.address);
+  program->Terminals().SetEntries(terminals);
   program->HandleEvent([&] { program->SendToTickedTerminals(); });
   return loop.RunUntil(
       [&] {
-        return !program->CycleRunning() && !program->ActivityLog.Items.empty() &&
-               program->ActivityLog.Items.back() == "* End *";
+        return !program->CycleRunning() && !program->Activity().Lines().empty() &&
+               program->Activity().Lines().back() == "* End *";
       },
       kRunLimit);
 }
 
 bool EndToEnd::RunUpload(const std::string& address, const std::string& fileName) {
   dialled.push_back(address);
-  program->ServedAddress.Text = address;
+  program->Serve(address);
   program->HandleEvent([&] { program->Connect(); });
   if (!loop.RunUntil([&] { return !program->ConnectPending(); }, kRunLimit)) return false;
-  program->UploadFileBox.Text = folder.File(fileName);
+  program->ChooseUploadFile(folder.File(fileName));
   program->HandleEvent([&] { program->Upload(); });
   // The disconnect closes the upload file at the end of the transfer.
   return loop.RunUntil([&] { return program->ServedSession().OpenUploadFile() == nullptr; },
@@ -90,12 +90,12 @@ Lines EndToEnd::Dump(const std::string& address, const std::string& kind) {
 }
 
 Lines EndToEnd::LogFrom(std::size_t from) const {
-  const Lines& log = program->ActivityLog.Items;
+  const Lines& log = program->Activity().Lines();
   return Lines(log.begin() + static_cast<std::ptrdiff_t>(std::min(from, log.size())), log.end());
 }
 
 bool EndToEnd::Logged(const std::string& line) const {
-  for (const auto& item : program->ActivityLog.Items)
+  for (const auto& item : program->Activity().Lines())
     if (item == line) return true;
   return false;
 }

@@ -40,7 +40,7 @@ class EndToEnd : public ::testing::Test {
   int Port() const { return simulator->port(); }
 
   // Presses "&Send Data" with `terminals` in the list and runs until "* End *".
-  bool RunCycle(const std::vector<TCheckListItem>& terminals);
+  bool RunCycle(const std::vector<TerminalEntry>& terminals);
   // Connects to `address` outside a cycle, runs the Upload action into
   // `fileName` in the test's folder, and runs until the transfer has ended.
   bool RunUpload(const std::string& address, const std::string& fileName);

@@ -15,7 +15,7 @@ TEST_F(EndToEnd, AFullPluTableGoesDownAndComesBackUnchanged) {
   ASSERT_TRUE(RunCycle({{"127.0.0.2", true}}));
   EXPECT_TRUE(Logged("- Complete Send Plu (Total : 3334)"));
 
-  const std::size_t from = program->ActivityLog.Items.size();
+  const std::size_t from = program->Activity().Lines().size();
   ASSERT_TRUE(RunUpload("127.0.0.2", "PLU-Up.txt"));
   Lines expected;
   for (const auto& line : plu) expected.push_back(UploadLineOf(line));
@@ -33,7 +33,7 @@ TEST_F(EndToEnd, TheSpeedkeyRecordIsStoredAndTheCycleGoesOn) {
   program->ChooseDataKind(DataKind::Speedkey);
   folder.Write("Speedkey-Down.txt", SpeedkeyLine() + "\r\n");
   StartSimulator({"127.0.0.2", "127.0.0.3"});
-  const std::size_t from = program->ActivityLog.Items.size();
+  const std::size_t from = program->Activity().Lines().size();
   ASSERT_TRUE(RunCycle({{"127.0.0.2", true}, {"127.0.0.3", true}}));
   const Lines log = LogFrom(from);
   ASSERT_GE(log.size(), 6u);

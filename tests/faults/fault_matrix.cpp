@@ -184,12 +184,12 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
   program->HandleEvent([&] { program->LoadTerminalSettings(); });
 
   CycleResult result;
-  const std::size_t from = program->ActivityLog.Items.size();
+  const std::size_t from = program->Activity().Lines().size();
   program->HandleEvent([&] { program->SendToTickedTerminals(); });
   result.ended = loop.RunUntil(
       [&] {
         if (watch) watch();
-        const auto& log = program->ActivityLog.Items;
+        const auto& log = program->Activity().Lines();
         return !program->CycleRunning() && !log.empty() && log.back() == "* End *";
       },
       kCycleLimit);

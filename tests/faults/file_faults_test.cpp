@@ -76,7 +76,7 @@ TEST_F(FaultMatrix, ADownloadFileThatVanishesDuringASendChangesNothingForTheLate
   bool removed = false;
   const CycleResult cycle = PlayCycle({}, true, [&] {
     // The cycle read the file once, at its start: every terminal gets it.
-    const auto& log = program->ActivityLog.Items;
+    const auto& log = program->Activity().Lines();
     if (!removed && !log.empty() && log.back().starts_with("- Success to Send Plu (")) {
       removed = std::remove(folder.File("PLU-Down-Default.txt").c_str()) == 0;
     }

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "model/controls.h"
 #include "model/program_view.h"
 
 class RecordingView : public ProgramView {
@@ -25,8 +24,10 @@ class RecordingView : public ProgramView {
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
-  void FocusSet(const TControl& control) override { focus.push_back(control.Name); }
-  void ControlsChanged() override { ++controlChanges; }
+  void FocusSet(FocusTarget target) override {
+    focus.push_back(target == FocusTarget::NewAddress ? "AddressBox" : "TerminalList");
+  }
+  void EventHandled() override { ++eventsHandled; }
   void ReportReceived(const std::string& path, uint8_t code) override {
     reports.emplace_back(path, code);
   }
@@ -39,7 +40,7 @@ class RecordingView : public ProgramView {
   std::vector<TerminalState> states;                         // every state reported
   std::vector<std::string> errors;                           // error boxes, in order
   std::vector<std::string> failures;  // failures shown by the default error handling
-  std::vector<std::string> focus;     // names of the controls given the focus
-  int controlChanges = 0;
+  std::vector<std::string> focus;     // the window's names of the fields given the focus
+  int eventsHandled = 0;
   std::vector<std::pair<std::string, uint8_t>> reports;  // report files received whole
 };

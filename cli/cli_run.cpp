@@ -70,8 +70,3 @@ CliRun::CliRun(const RunOptions& options)
 }
 
 CliRun::~CliRun() = default;
-
-const std::string& CliRun::LastLogLine() const {
-  static const std::string empty;
-  return program->Activity().Lines().empty() ? empty : program->Activity().Lines().back();
-}

@@ -64,7 +64,7 @@ CliRun::CliRun(const RunOptions& options)
   if (!options.codePage.empty()) {
     const auto codePage = CodePage::Named(options.codePage);
     if (!codePage) throw ExitStatus(2, UnknownCodePageMessage(options.codePage));
-    program->TerminalCodePage = *codePage;
+    program->UseCodePageForThisRun(*codePage);
   }
   TellSetAsideSettings(*program, view, options);
 }

@@ -96,9 +96,7 @@ int AwaitCycle(CliRun& run) {
 
 // The options of a cycle, for this run only: a cycle saves nothing.
 void UseCycleOptions(Program& program, const CycleRunOptions& options) {
-  program.Parallel = options.parallel.value_or(program.Parallel);
-  program.PauseMs = options.pauseMs.value_or(program.PauseMs);
-  program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
+  program.UseForThisRun(options.parallel, options.pauseMs, options.answerTimeoutMs);
 }
 
 // The values of the settings file set aside, each with the value this run used.
@@ -205,7 +203,7 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
   run.Handle([&] {
     ChooseUploadFile(program, options);
     program.Serve(options.terminal);
-    program.AnswerTimeoutMs = options.cycle.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
+    program.UseForThisRun(std::nullopt, std::nullopt, options.cycle.answerTimeoutMs);
   });
   run.Handle([&] { program.Connect(); });
   // The connect runs off the loop thread; its result comes back through the loop.

@@ -132,6 +132,12 @@ class Program : private SessionReport, private CycleHost {
   // character set and puts them in force. Refused while a cycle runs; a value
   // outside its key's range is refused.
   void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
+  // The cycle's options given for this run only, each in place of the one
+  // in force; never saved. An option not given stays.
+  void UseForThisRun(std::optional<int> parallel, std::optional<int> pauseMs,
+                     std::optional<int> answerTimeoutMs);
+  // The terminals' character set for this run only; never saved.
+  void UseCodePageForThisRun(const CodePage& codePage) { TerminalCodePage = codePage; }
   // Add, Delete and Change: each edit saves the list and reads it back.
   // True when the list took the edit, so the typed address is used up.
   bool AddTerminal(const std::string& address);

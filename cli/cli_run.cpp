@@ -64,14 +64,9 @@ CliRun::CliRun(const RunOptions& options)
   if (!options.codePage.empty()) {
     const auto codePage = CodePage::Named(options.codePage);
     if (!codePage) throw ExitStatus(2, UnknownCodePageMessage(options.codePage));
-    program->TerminalCodePage = *codePage;
+    program->UseCodePageForThisRun(*codePage);
   }
   TellSetAsideSettings(*program, view, options);
 }
 
 CliRun::~CliRun() = default;
-
-const std::string& CliRun::LastLogLine() const {
-  static const std::string empty;
-  return program->Activity().Lines().empty() ? empty : program->Activity().Lines().back();
-}

@@ -46,8 +46,6 @@ class CliRun {
 
   // Runs one handler through the program's event boundary.
   void Handle(const std::function<void()>& handler) { program->HandleEvent(handler); }
-  // The last line of the activity log, or empty.
-  const std::string& LastLogLine() const;
 
   AsioLoop loop;
   ConsoleView view;

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "cli/summary_run.h"
-#include "session/terminal_state.h"
+#include "model/terminal_result.h"
 
 class ReceiveSummary {
  public:
   // The cycle is over: its kind, the folder its files went to, and each
-  // ticked entry's state in list order. The run's end is taken now.
-  void Finish(std::string kind, std::string folder, std::vector<TerminalState> terminals);
+  // ticked entry's result in list order. The run's end is taken now.
+  void Finish(std::string kind, std::string folder, std::vector<TerminalResult> terminals);
   // The values of Orlent.ini the run set aside, each with the value it used.
   void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
   // True when every terminal's file holds all the terminal had.
@@ -29,5 +29,5 @@ class ReceiveSummary {
 
  private:
   SummaryRun run_;
-  std::vector<TerminalState> terminals_;
+  std::vector<TerminalResult> terminals_;
 };

@@ -16,14 +16,14 @@ std::string Seconds(double seconds) {
 }  // namespace
 
 void SendSummary::Finish(std::string kind, std::string file, uint32_t records,
-                         std::vector<TerminalState> terminals) {
+                         std::vector<TerminalResult> terminals) {
   run_.Finish(std::move(kind), std::move(file), records);
   terminals_ = std::move(terminals);
 }
 
 bool SendSummary::AllSent() const {
   for (const auto& terminal : terminals_) {
-    if (!terminal.Done()) return false;
+    if (terminal.outcome != Outcome::Sent) return false;
   }
   return true;
 }
@@ -33,20 +33,20 @@ void SendSummary::Print(std::FILE* out) const {
   std::fputs(run_.SetAsideLines().c_str(), out);
   std::fprintf(out, "%-20s %-34s %8s %9s\n", "terminal", "outcome", "stored", "seconds");
   for (const auto& t : terminals_) {
-    std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), TerminalOutcome(t).c_str(),
-                 t.stored, t.seconds);
+    std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), OutcomeText(t).c_str(),
+                 t.acknowledged, t.seconds);
   }
 }
 
 std::string SendSummary::Json() const {
   std::string json = "{\n" + run_.JsonFields() + "  \"terminals\": [";
   for (std::size_t i = 0; i < terminals_.size(); ++i) {
-    const TerminalState& t = terminals_[i];
+    const TerminalResult& t = terminals_[i];
     json += std::string(i ? "," : "") + "\n    {\"address\": " + JsonString(t.address) +
-            ", \"outcome\": " + JsonString(TerminalOutcome(t)) +
-            ", \"acknowledged\": " + std::to_string(t.stored) +
+            ", \"outcome\": " + JsonString(OutcomeText(t)) +
+            ", \"acknowledged\": " + std::to_string(t.acknowledged) +
             ", \"seconds\": " + Seconds(t.seconds) +
-            ", \"failure\": " + JsonStringOrNull(t.failure) + "}";
+            ", \"failure\": " + JsonStringOrNull(t.reason) + "}";
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }

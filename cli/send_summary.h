@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "cli/summary_run.h"
-#include "session/terminal_state.h"
+#include "model/terminal_result.h"
 
 class SendSummary {
  public:
   // The cycle is over: its kind, download file and records, and each ticked
-  // entry's state in list order. The run's end is taken now.
+  // entry's result in list order. The run's end is taken now.
   void Finish(std::string kind, std::string file, uint32_t records,
-              std::vector<TerminalState> terminals);
+              std::vector<TerminalResult> terminals);
   // True when every terminal served stored every record handed over.
   bool AllSent() const;
   // The values of the settings file set aside, each with the value used.
@@ -30,5 +30,5 @@ class SendSummary {
 
  private:
   SummaryRun run_;
-  std::vector<TerminalState> terminals_;
+  std::vector<TerminalResult> terminals_;
 };

@@ -96,9 +96,7 @@ int AwaitCycle(CliRun& run) {
 
 // The options of a cycle, for this run only: a cycle saves nothing.
 void UseCycleOptions(Program& program, const CycleRunOptions& options) {
-  program.Parallel = options.parallel.value_or(program.Parallel);
-  program.PauseMs = options.pauseMs.value_or(program.PauseMs);
-  program.AnswerTimeoutMs = options.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
+  program.UseForThisRun(options.parallel, options.pauseMs, options.answerTimeoutMs);
 }
 
 // The values of the settings file set aside, each with the value this run used.
@@ -136,7 +134,7 @@ int Send(CliRun& run, const SendOptions& options) {
   const int stopSignal = AwaitCycle(run);
   summary.NameSetAside(SetAsideInForce(program));
   summary.Finish(ChosenKind(program.Kind()), program.DownloadFilePath(), program.CycleRecords(),
-                 program.CycleStates());
+                 program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
@@ -155,6 +153,18 @@ void ChooseUploadFile(Program& program, const UploadOptions& options) {
                                                    : options.out);
 }
 
+// The served terminal's connect came through.
+bool ServedConnected(const Program& program) {
+  const auto result = program.ServedResult();
+  return result && result->phase == SessionPhase::Connected;
+}
+
+// The served terminal's upload is over: disconnected, or failed.
+bool UploadOver(const Program& program) {
+  const auto result = program.ServedResult();
+  return result && (result->phase == SessionPhase::Disconnected || !result->reason.empty());
+}
+
 // Starts the served terminal's upload: with --out-dir into a new file of its
 // own, named by kind, address and date once the upload is over; else into
 // the upload file.
@@ -167,7 +177,7 @@ std::unique_ptr<ReceivedFile> StartUpload(Program& program, const std::string& o
   const uint8_t code = program.Kind().UploadCode();
   auto file = std::make_unique<ReceivedFile>(outFolder,
                                              ReceivedFileStem(code, program.ServedAddress(), day));
-  program.ServedSession().Upload(code, file->TakeFile());
+  program.Upload(file->TakeFile());
   return file;
 }
 
@@ -175,7 +185,7 @@ std::unique_ptr<ReceivedFile> StartUpload(Program& program, const std::string& o
 // when complete, else the incomplete one. Returns whether it was kept complete.
 bool KeepUploadFile(CliRun& run, ReceivedFile& file, bool complete) {
   Program& program = *run.program;
-  const uint32_t records = program.ServedTransfer().Stored;
+  const uint32_t records = program.ServedResult() ? program.ServedResult()->acknowledged : 0;
   bool kept = false;
   run.Handle([&] {
     file.Keep(complete);
@@ -193,33 +203,23 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
   run.Handle([&] {
     ChooseUploadFile(program, options);
     program.Serve(options.terminal);
-    program.AnswerTimeoutMs = options.cycle.answerTimeoutMs.value_or(program.AnswerTimeoutMs);
+    program.UseForThisRun(std::nullopt, std::nullopt, options.cycle.answerTimeoutMs);
   });
   run.Handle([&] { program.Connect(); });
-  // The connect runs off the loop thread; its line comes back through the loop.
+  // The connect runs off the loop thread; its result comes back through the loop.
   run.loop.RunUntil([&] { return !program.ConnectPending(); });
-  if (!run.LastLogLine().starts_with("- Success Connect ")) {
+  if (!ServedConnected(program)) {
     run.view.Finish();
     return run.view.Failures() > 0 ? 2 : 1;
   }
-  bool ended = false;
-  bool failed = false;
+  bool stalled = false;
   const std::string silence = "no answer from " + options.terminal + " within " +
                               std::to_string(program.AnswerTimeoutMs) + " ms";
-  run.view.onLogLine = [&](const std::string& line) {
-    if (line.starts_with("- Success to Disconect ") || line.starts_with("- Fail to Disconnect ")) {
-      ended = true;
-    }
-    if (line.starts_with("- Fail to Send ")) failed = true;
-    if (line.starts_with("- Time Out ")) {
-      // The upload's own answer time-out has ended it.
-      run.view.ShowError(silence);
-      failed = true;
-    }
+  run.view.onLogLine = [&](const std::string&) {
     // A safety net behind the answer time-out: an upload that stops moving fails.
     run.loop.ArmWatchdog(int64_t{program.AnswerTimeoutMs} + 30000, [&] {
       run.view.ShowError(silence);
-      failed = true;
+      stalled = true;
       program.Disconnect();
     });
   };
@@ -231,17 +231,24 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
     run.view.Finish();
     return 2;  // the upload file could not be created
   }
-  run.loop.RunUntil([&] { return ended || failed; });
+  run.loop.RunUntil([&] { return UploadOver(program); });
   run.loop.StopWatchdog();
-  if (!ended) run.Handle([&] { program.Disconnect(); });
-  failed = failed || program.ServedSession().Glance().Failed();
+  const TerminalResult result = *program.ServedResult();
+  if (result.phase != SessionPhase::Disconnected) run.Handle([&] { program.Disconnect(); });
+  // The upload's own answer time-out has ended it: the terminal said nothing
+  // more, or it closed the link, which the time-out finds.
+  const TransferEnd end = program.ServedTransfer().End;
+  if ((end == TransferEnd::TimedOut || end == TransferEnd::ClosedByTerminal) && !stalled) {
+    run.view.ShowError(silence);
+  }
+  bool failed = stalled || !result.reason.empty();
   if (ownFile && !KeepUploadFile(run, *ownFile, !failed)) failed = true;
   run.view.Finish();
   if (failed) return 1;
   if (options.format != "csv") return 0;
   const uint8_t code = program.Kind().UploadCode();
   if (ownFile) return WriteNewCsvBeside(ownFile->Path(), code);
-  const CsvUploadFiles files = CsvUploadFilesOf(program.UploadFile());
+  const CsvUploadFiles files = CsvUploadFilesOf(program.UploadFileName());
   return WriteCsv(Absolute(files.uploadFile), code, Absolute(files.csv));
 }
 
@@ -272,7 +279,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   }
   const int stopSignal = AwaitCycle(run);
   summary.NameSetAside(SetAsideInForce(program));
-  summary.Finish(options.kind, folder, program.CycleStates());
+  summary.Finish(options.kind, folder, program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
@@ -323,15 +330,19 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   }
   const int stopSignal = AwaitCycle(run);
   summary.NameSetAside(SetAsideInForce(program));
+  std::vector<TerminalResult> judged;
+  for (TerminalResult& result : program.Results()) {
+    if (result.judged) judged.push_back(std::move(result));
+  }
+  // A terminal the cycle gave up on has no verdict: the run is not clean.
+  const bool allJudged = judged.size() == program.CycleStates().size();
   summary.Finish(options.kind, program.DownloadFilePath(), program.CycleRecords(),
-                 program.Verifications());
+                 std::move(judged));
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
-  // A terminal the cycle gave up on has no verdict: the run is not clean.
-  const bool clean = run.view.Errors().size() == errorsBefore &&
-                     program.Verifications().size() == program.CycleStates().size();
+  const bool clean = run.view.Errors().size() == errorsBefore && allJudged;
   return clean ? summary.ExitStatus() : 1;
 }
 

@@ -3,19 +3,19 @@
 #include <utility>
 
 #include "cli/json_text.h"
+#include "console/terminal_state_text.h"
 #include "records/verify_lines.h"
 
 namespace {
 
-bool Failed(const TerminalVerification& t) {
-  return !t.failure.empty();
+// Its records could not be read.
+bool Failed(const TerminalResult& t) {
+  return !t.comparison.has_value();
 }
 
-// "same", "different", "not proven", or why the terminal could not be read.
-std::string Outcome(const TerminalVerification& t) {
-  if (Failed(t)) return t.failure;
-  if (t.comparison.Matches()) return "same";
-  return t.comparison.Differs() ? "different" : "not proven";
+const RecordComparison& ComparisonOf(const TerminalResult& t) {
+  static const RecordComparison none;
+  return t.comparison ? *t.comparison : none;
 }
 
 std::string Counts(const RecordComparison& c) {
@@ -30,14 +30,14 @@ std::string JsonList(const std::vector<std::string>& texts) {
   return json + "]";
 }
 
-std::string TerminalJson(const TerminalVerification& t) {
-  const RecordComparison& c = t.comparison;
+std::string TerminalJson(const TerminalResult& t) {
+  const RecordComparison& c = ComparisonOf(t);
   return "\n    {\"address\": " + JsonString(t.address) +
-         ", \"outcome\": " + JsonString(Outcome(t)) + ", " + Counts(c) +
+         ", \"outcome\": " + JsonString(OutcomeText(t)) + ", " + Counts(c) +
          ", \"unlisted\": " + std::to_string(c.unlisted) +
          ",\n     \"differences\": " + JsonList(c.differences) +
          ", \"unproven\": " + JsonStringOrNull(c.unproven) +
-         ", \"failure\": " + JsonStringOrNull(t.failure) + "}";
+         ", \"failure\": " + JsonStringOrNull(t.reason) + "}";
 }
 
 // The terminals by their outcome, and their records' counts summed.
@@ -49,21 +49,20 @@ struct Totals {
   RecordComparison records;
 };
 
-Totals Sum(const std::vector<TerminalVerification>& terminals) {
+Totals Sum(const std::vector<TerminalResult>& terminals) {
   Totals totals;
   for (const auto& t : terminals) {
     if (Failed(t)) {
       ++totals.failed;
       continue;
     }
-    ++(t.comparison.Matches()   ? totals.matching
-       : t.comparison.Differs() ? totals.differing
-                                : totals.unproven);
-    totals.records.same += t.comparison.same;
-    totals.records.different += t.comparison.different;
-    totals.records.missing += t.comparison.missing;
-    totals.records.extra += t.comparison.extra;
-    totals.records.unseen += t.comparison.unseen;
+    const RecordComparison& c = *t.comparison;
+    ++(c.Matches() ? totals.matching : c.Differs() ? totals.differing : totals.unproven);
+    totals.records.same += c.same;
+    totals.records.different += c.different;
+    totals.records.missing += c.missing;
+    totals.records.extra += c.extra;
+    totals.records.unseen += c.unseen;
   }
   return totals;
 }
@@ -71,7 +70,7 @@ Totals Sum(const std::vector<TerminalVerification>& terminals) {
 }  // namespace
 
 void VerifySummary::Finish(std::string kind, std::string file, uint32_t records,
-                           std::vector<TerminalVerification> terminals) {
+                           std::vector<TerminalResult> terminals) {
   run_.Finish(std::move(kind), std::move(file), records);
   terminals_ = std::move(terminals);
 }
@@ -87,12 +86,12 @@ void VerifySummary::Print(std::FILE* out) const {
   std::fprintf(out, "%-20s %-34s %8s %9s %8s %8s\n", "terminal", "outcome", "same", "different",
                "missing", "extra");
   for (const auto& t : terminals_) {
-    const RecordComparison& c = t.comparison;
     if (Failed(t)) {
-      std::fprintf(out, "%-20s %s\n", t.address.c_str(), t.failure.c_str());
+      std::fprintf(out, "%-20s %s\n", t.address.c_str(), t.reason.c_str());
       continue;
     }
-    std::fprintf(out, "%-20s %-34s %8d %9d %8d %8d\n", t.address.c_str(), Outcome(t).c_str(),
+    const RecordComparison& c = *t.comparison;
+    std::fprintf(out, "%-20s %-34s %8d %9d %8d %8d\n", t.address.c_str(), OutcomeText(t).c_str(),
                  c.same, c.different, c.missing, c.extra);
     if (c.NotProven()) std::fprintf(out, "  %s\n", c.unproven.c_str());
     for (const std::string& line : DifferenceLines(c)) std::fprintf(out, "%s\n", line.c_str());

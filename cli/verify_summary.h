@@ -13,14 +13,14 @@
 #include <vector>
 
 #include "cli/summary_run.h"
-#include "cycle/verify_job.h"
+#include "model/terminal_result.h"
 
 class VerifySummary {
  public:
   // The reads are over: the kind, the download file and its records, and
-  // each terminal's result in list order. The run's end is taken now.
+  // each judged terminal's result in list order. The run's end is taken now.
   void Finish(std::string kind, std::string file, uint32_t records,
-              std::vector<TerminalVerification> terminals);
+              std::vector<TerminalResult> terminals);
   // 0 when every terminal holds exactly the file, 1 when any record differs,
   // is missing or extra, or a terminal could not be read.
   int ExitStatus() const;
@@ -32,5 +32,5 @@ class VerifySummary {
 
  private:
   SummaryRun run_;
-  std::vector<TerminalVerification> terminals_;
+  std::vector<TerminalResult> terminals_;
 };

@@ -32,6 +32,18 @@ RecordComparison Differing() {
           ""};
 }
 
+// Each terminal's verdict as the core's result of it.
+std::vector<TerminalResult> Judged(const std::vector<TerminalVerification>& verdicts) {
+  std::vector<TerminalResult> results;
+  for (const TerminalVerification& verdict : verdicts) {
+    TerminalState state;
+    state.address = verdict.address;
+    state.phase = SessionPhase::Disconnected;
+    results.push_back(VerifiedResult(state, verdict));
+  }
+  return results;
+}
+
 TEST(VerifySummary, ExitsWithZeroOnlyWhenEveryTerminalHoldsExactlyTheFile) {
   const RecordComparison onlyExtra{4, 0, 0, 1, {"PLU 900: only on the terminal"}, 0, 0, ""};
   const struct {
@@ -48,7 +60,7 @@ TEST(VerifySummary, ExitsWithZeroOnlyWhenEveryTerminalHoldsExactlyTheFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     VerifySummary summary;
-    summary.Finish("plu", "/srv/PLU-Down.txt", 4, c.terminals);
+    summary.Finish("plu", "/srv/PLU-Down.txt", 4, Judged(c.terminals));
     EXPECT_EQ(summary.ExitStatus(), c.status);
   }
 }
@@ -66,10 +78,10 @@ std::string Printed(const VerifySummary& summary) {
 TEST(VerifySummary, PrintsATableAndWritesJsonWithEachTerminalsCountsAndDifferences) {
   VerifySummary summary;
   summary.Finish("plu", "/srv/PLU \"new\".txt", 4,
-                 {{"127.0.0.2", "", Matching()},
-                  {"127.0.0.3", "", Differing()},
-                  {"127.0.0.4", "connect failed", {}},
-                  {"127.0.0.5", "", Unproven()}});
+                 Judged({{"127.0.0.2", "", Matching()},
+                         {"127.0.0.3", "", Differing()},
+                         {"127.0.0.4", "connect failed", {}},
+                         {"127.0.0.5", "", Unproven()}}));
   const std::regex time("\"20[0-9-]{8}T[0-9:]{8}[+-][0-9]{2}:[0-9]{2}\"");
   EXPECT_EQ(std::regex_replace(summary.Json(), time, "TIME"),
             "{\n  \"started\": TIME,\n  \"ended\": TIME,\n  \"kind\": \"plu\",\n"

@@ -46,6 +46,34 @@ std::string TerminalOutcome(const TerminalState& state) {
   return TerminalStateText(state);
 }
 
+std::string OutcomeText(const TerminalResult& result) {
+  switch (result.outcome) {
+    case Outcome::Sent:
+      return "sent";
+    case Outcome::Received:
+      return "received";
+    case Outcome::Same:
+      return "same";
+    case Outcome::Differs:
+      return "different";
+    case Outcome::NotProven:
+      return "not proven";
+    case Outcome::Unfinished: {
+      TerminalState where;
+      where.phase = result.phase;
+      where.stored = result.acknowledged;
+      where.total = result.total;
+      where.sent = result.sent;
+      return TerminalStateText(where);
+    }
+    case Outcome::Failed:
+    case Outcome::Stopped:
+    case Outcome::NotServed:
+      break;
+  }
+  return result.reason;
+}
+
 bool ShowsProgress(const TerminalState& state) {
   return state.phase == SessionPhase::Transferring && state.total > 0 && !state.Failed();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/terminal_result.h"
 #include "session/terminal_state.h"
 
 // What one terminal is doing, or how it ended.
@@ -16,6 +17,11 @@ std::string TerminalStateText(const TerminalState& state);
 // "sent" for a terminal that stored every record, else the reason it did not,
 // or what it was still doing when the cycle ended.
 std::string TerminalOutcome(const TerminalState& state);
+
+// A result in the summaries' words: "sent", "received", "same", "different",
+// "not proven", or the reason it did not end well, or what it was still
+// doing when the cycle was given up.
+std::string OutcomeText(const TerminalResult& result);
 
 // True while the terminal's download runs and its progress can be drawn.
 bool ShowsProgress(const TerminalState& state);

@@ -36,7 +36,7 @@ TEST(DataKind, EachChoiceSetsBothFilesItsCodesAndThePluReport) {
     SCOPED_TRACE(kind.uploadFile);
     program.ChooseDataKind(kind.kind);
     EXPECT_EQ(program.SendFile(), kind.sendFile);
-    EXPECT_EQ(program.UploadFile(), kind.uploadFile);
+    EXPECT_EQ(program.UploadFileName(), kind.uploadFile);
     EXPECT_EQ(program.Kind().kind, kind.kind);
     // The PLU report is chosen again with every kind.
     EXPECT_EQ(program.Kind().report, ReportType::Plu);

@@ -113,3 +113,35 @@ void Program::TerminalStateChanged(const TerminalState& state) {
 std::vector<TerminalState> Program::CycleStates() const {
   return cycle_ ? cycle_->States() : std::vector<TerminalState>{};
 }
+
+CycleKind Program::LastCycleKind() const {
+  if (lastReceive_) return CycleKind::Receive;
+  const bool verify = cycle_ && dynamic_cast<const VerifyJob*>(&cycle_->Job()) != nullptr;
+  return verify ? CycleKind::Verify : CycleKind::Send;
+}
+
+std::vector<TerminalResult> Program::Results() const {
+  const CycleKind kind = LastCycleKind();
+  std::vector<TerminalResult> results;
+  if (kind != CycleKind::Verify) {
+    for (const TerminalState& state : CycleStates()) results.push_back(ResultOf(state, kind));
+    return results;
+  }
+  // Verifications() holds the finished ones in list order: the rest have no verdict.
+  const std::vector<TerminalVerification> verdicts = Verifications();
+  std::size_t next = 0;
+  for (const TerminalState& state : CycleStates()) {
+    std::optional<TerminalVerification> verdict;
+    if (next < verdicts.size() && verdicts[next].address == state.address) {
+      verdict = verdicts[next++];
+    }
+    results.push_back(VerifiedResult(state, verdict));
+  }
+  return results;
+}
+
+std::optional<TerminalResult> Program::ServedResult() const {
+  if (!served_) return std::nullopt;
+  const TerminalState state = served_->Glance();
+  return ResultOf(state, servedKind_);
+}

@@ -26,11 +26,13 @@
 #include "model/program_view.h"
 #include "model/receive_order.h"
 #include "model/terminal_list.h"
+#include "model/terminal_result.h"
 #include "session/terminal_session.h"
 #include "settings/folder_role.h"
 #include "settings/terminal_settings.h"
 
 class SettingsFile;
+class UploadFile;
 
 inline constexpr const char* kWindowCaption = "Orlent V3.0.0.0";
 
@@ -67,7 +69,7 @@ class Program : private SessionReport, private CycleHost {
   bool FileChosen() const { return fileChosen_; }
   // The upload file's name: made in the current directory; a full path is
   // taken as it stands.
-  const std::string& UploadFile() const { return uploadFile_; }
+  const std::string& UploadFileName() const { return uploadFile_; }
   void ChooseUploadFile(std::string name) { uploadFile_ = std::move(name); }
   // The terminal that connect, disconnect, download and upload serve; it
   // follows a send cycle as the terminal the cycle serves now.
@@ -130,6 +132,12 @@ class Program : private SessionReport, private CycleHost {
   // character set and puts them in force. Refused while a cycle runs; a value
   // outside its key's range is refused.
   void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
+  // The cycle's options given for this run only, each in place of the one
+  // in force; never saved. An option not given stays.
+  void UseForThisRun(std::optional<int> parallel, std::optional<int> pauseMs,
+                     std::optional<int> answerTimeoutMs);
+  // The terminals' character set for this run only; never saved.
+  void UseCodePageForThisRun(const CodePage& codePage) { TerminalCodePage = codePage; }
   // Add, Delete and Change: each edit saves the list and reads it back.
   // True when the list took the edit, so the typed address is used up.
   bool AddTerminal(const std::string& address);
@@ -177,8 +185,17 @@ class Program : private SessionReport, private CycleHost {
   void Download();
   // Reads the chosen kind's records or report into the upload file.
   void Upload();
+  // As above, into `file`, made and opened by the front end.
+  void Upload(std::unique_ptr<UploadFile> file);
   // Each ticked entry's state in the last send cycle, in list order; empty before any.
   std::vector<TerminalState> CycleStates() const;
+  // What the last cycle was: a send, a receive or a verification.
+  CycleKind LastCycleKind() const;
+  // How each ticked entry of the last cycle ended, in list order; empty before any.
+  std::vector<TerminalResult> Results() const;
+  // How the served terminal's operation ended, or where it stands: an upload
+  // as a receive, anything else as a send; none before the first.
+  std::optional<TerminalResult> ServedResult() const;
   // The records the last send cycle sends to each terminal; 0 before any.
   uint32_t CycleRecords() const { return cycleRecords_; }
   // The transfer of the terminal served last; empty before any.
@@ -245,5 +262,7 @@ class Program : private SessionReport, private CycleHost {
   std::optional<ReceiveOrder> lastReceive_;
   uint32_t cycleRecords_ = 0;
   std::unique_ptr<TerminalSession> served_;  // outside a cycle
-  std::unique_ptr<DailyJournal> journal_;    // from Start, in the program folder's logs/
+  // What was last asked of the served terminal: an upload is a receive.
+  CycleKind servedKind_ = CycleKind::Send;
+  std::unique_ptr<DailyJournal> journal_;  // from Start, in the program folder's logs/
 };

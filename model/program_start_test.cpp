@@ -43,7 +43,7 @@ TEST(StartUp, LeavesTheWindowReadyWithTheCaptionAloneInTheLog) {
   // PLU is the data kind, yet the names are the start-up defaults.
   EXPECT_EQ(program.Kind().kind, DataKind::Plu);
   EXPECT_EQ(program.SendFile(), "PLU-Down-Default.txt");
-  EXPECT_EQ(program.UploadFile(), "PLU-Up-Default.txt");
+  EXPECT_EQ(program.UploadFileName(), "PLU-Up-Default.txt");
   EXPECT_TRUE(f.view.errors.empty());
   EXPECT_TRUE(f.view.failures.empty());
 }

@@ -51,6 +51,13 @@ void Program::UseCycleOptions(const CycleOptions& options) {
   AnswerTimeoutMs = options.answerTimeoutMs;
 }
 
+void Program::UseForThisRun(std::optional<int> parallel, std::optional<int> pauseMs,
+                            std::optional<int> answerTimeoutMs) {
+  Parallel = parallel.value_or(Parallel);
+  PauseMs = pauseMs.value_or(PauseMs);
+  AnswerTimeoutMs = answerTimeoutMs.value_or(AnswerTimeoutMs);
+}
+
 void Program::PickSendFile(const std::string& path) {
   ChooseSendFile(path);
   // A line break would end the settings file's line in the middle of the

@@ -9,6 +9,7 @@
 #include "cycle/download_job.h"
 #include "model/program.h"
 #include "records/download_files.h"
+#include "session/upload_file.h"
 #include "text/terminal_port.h"
 
 void Program::SendToTickedTerminals() {
@@ -107,6 +108,7 @@ void Program::Download() {
   // Checked first, as a cycle checks its file once at its start.
   const auto prepared = PrepareDownload();
   if (!prepared) return;
+  servedKind_ = CycleKind::Send;
   ServedSession().Download(*prepared);
 }
 
@@ -116,5 +118,12 @@ void Program::Upload() {
   const std::string path = uploadFile_.empty()
                                ? std::string()
                                : (std::filesystem::current_path() / uploadFile_).string();
+  servedKind_ = CycleKind::Receive;
   session.Upload(kind_.UploadCode(), path);
+}
+
+void Program::Upload(std::unique_ptr<UploadFile> file) {
+  TerminalSession& session = ServedSession();
+  servedKind_ = CycleKind::Receive;
+  session.Upload(kind_.UploadCode(), std::move(file));
 }

@@ -301,7 +301,7 @@ void MainWindow::EventHandled() {
   panel_.SendFileBox->setToolTip(ShownText(program_.DownloadFilePath()));
   Draw(panel_.PortBox, program_.Terminals().Port());
   Draw(panel_.ServedAddress, program_.ServedAddress());
-  Draw(panel_.UploadFileBox, program_.UploadFile());
+  Draw(panel_.UploadFileBox, program_.UploadFileName());
   DrawDataKind();
   const bool idle = !program_.CycleRunning();
   actions_.SettingsAction->setEnabled(idle);

@@ -32,6 +32,7 @@ class IdleLoop : public EventLoop {
   void Post(std::function<void()>) override {}
   void ArmTimer(TimerSlot, int, std::function<void()>) override {}
   void StopTimer(TimerSlot) override {}
+  void RunOffLoop(std::function<void()>, std::function<void()>) override {}
 };
 
 std::string Folder() {

@@ -74,14 +74,12 @@ Program::Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link,
   TerminalList.Items = {{"192.167.0.101", true}, {"192.167.0.102", false}};
   LayOutDataKinds(Kinds);
   Hide({&ServedAddress, &ConnectInterval, &ConnectRetry, &UploadFileBox});
-  SetActiveRouter(&Router);
 }
 
 Program::~Program() {
   // Sessions go first: they unroute their addresses from the router.
   cycle_.reset();
   served_.reset();
-  if (ActiveRouter() == &Router) SetActiveRouter(nullptr);
 }
 
 void Program::HandleEvent(const std::function<void()>& handler) {

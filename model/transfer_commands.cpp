@@ -110,7 +110,13 @@ void Program::Download() {
   // Checked first, as a cycle checks its file once at its start.
   const auto prepared = PrepareDownload();
   if (!prepared) return;
-  ServedSession().Download(*prepared);
+  TerminalSession& session = ServedSession();
+  const bool connected = session.LinkOpen();
+  session.Download(*prepared);
+  // The log has only the failure line: the operator learns why elsewhere.
+  if (!connected && prepared->total > 0) {
+    View.StatusMessage("Nothing sent to " + session.Address() + ": it is not connected");
+  }
 }
 
 void Program::Upload() {

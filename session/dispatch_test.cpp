@@ -52,6 +52,11 @@ class Dispatch : public ::testing::Test {
     return Lines(program.ActivityLog.Items.begin() + logStart, program.ActivityLog.Items.end());
   }
   std::string UploadFileText() const { return f.folder.Read("up.txt"); }
+  // Starts an upload on the connection, open again after an earlier transfer's end.
+  void Upload() {
+    f.link.Open("127.0.0.51");
+    program.Upload();
+  }
   int Disconnects() const {
     int n = 0;
     for (const auto& call : f.link.calls) n += call.name == "Disconnect";
@@ -63,7 +68,7 @@ class Dispatch : public ::testing::Test {
     program.Kinds.PluReport.Checked = false;
     reportType.Checked = true;
     program.UploadFileBox.Text = f.folder.File("up.txt");
-    program.Upload();
+    Upload();
   }
   uint16_t LastRequestedNumber() const {
     uint16_t number;
@@ -97,7 +102,7 @@ class Dispatch : public ::testing::Test {
 TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
   program.ChooseDataKind(DataKind::Barcode);
   program.UploadFileBox.Text = f.folder.File("up.txt");
-  program.Upload();
+  Upload();
   Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, "Memory: 99 no more records"));
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
                           "- CompleteDataReceivedBarcode", "- Success to Disconect 127.0.0.51"}));
@@ -111,7 +116,7 @@ TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
   program.ChooseDataKind(DataKind::Barcode);
   for (const BarcodeRecord& last : {Barcode(0, "End: 95"), Barcode(65535, "Last")}) {
     program.UploadFileBox.Text = f.folder.File("up.txt");
-    program.Upload();
+    Upload();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(1, "First"));
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, last);
     const std::string expected = "1, 2, 3, Apples, First\r\n" + std::to_string(last.Number) +
@@ -128,7 +133,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
   for (const char* text : {"no colon 99", "Cut:", "Other: 42"}) {
     SCOPED_TRACE(text);
     program.UploadFileBox.Text = f.folder.File("up.txt");
-    program.Upload();
+    Upload();
     const std::size_t from = program.ActivityLog.Items.size();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, text));
     // Numbered 0 to the request for record 1: the upload does not move forward.
@@ -141,7 +146,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
 
 TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
   program.UploadFileBox.Text = f.folder.File("up.txt");
-  program.Upload();
+  Upload();
   PluRecord plu{};
   for (int32_t number : {0x1FFFF, 65535}) {
     plu.PluNo = number;
@@ -209,7 +214,7 @@ TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
 TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
   program.ChooseDataKind(DataKind::Speedkey);
   program.UploadFileBox.Text = f.folder.File("up.txt");
-  program.Upload();  // an upload with nothing to request
+  Upload();  // an upload with nothing to request
   SpeedkeyRecord record{};
   record.Number = 3;
   Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
@@ -222,7 +227,7 @@ TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
 }
 
 TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) {
-  program.Upload();
+  Upload();
   ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
   program.ServedSession().State().Direction = 0;  // the transfer has ended
   Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, Barcode(5, "Ack"));
@@ -233,7 +238,7 @@ TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) 
 }
 
 TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
-  program.Upload();
+  Upload();
   const Lines before = program.ActivityLog.Items;
   const TransferState state = program.ServedTransfer();
   const ReportTotalRecord total = Total(4);

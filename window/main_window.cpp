@@ -308,6 +308,11 @@ void MainWindow::ReportReceived(const std::string& path, uint8_t code) {
   ShowReportView(this, path, code);
 }
 
+void MainWindow::StatusMessage(const std::string& text) {
+  constexpr int kShownMs = 10000;
+  statusBar()->showMessage(ShownText(text), kShownMs);
+}
+
 void MainWindow::ControlsChanged() {
   const QString send = program_.CycleRunning() ? "&Stop" : "&Send Data";
   if (panel_.SendButton->text() != send) panel_.SendButton->setText(send);

@@ -30,6 +30,7 @@ class RecordingView : public ProgramView {
   void ReportReceived(const std::string& path, uint8_t code) override {
     reports.emplace_back(path, code);
   }
+  void StatusMessage(const std::string& text) override { statusMessages.push_back(text); }
 
   std::vector<std::string> appended;
   std::vector<std::pair<std::size_t, std::string>> replaced;
@@ -42,4 +43,5 @@ class RecordingView : public ProgramView {
   std::vector<std::string> focus;     // names of the controls given the focus
   int controlChanges = 0;
   std::vector<std::pair<std::string, uint8_t>> reports;  // report files received whole
+  std::vector<std::string> statusMessages;
 };

@@ -242,10 +242,10 @@ TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
   const Lines before = program.ActivityLog.Items;
   const TransferState state = program.ServedTransfer();
   const ReportTotalRecord total = Total(4);
-  EXPECT_EQ(f.link.Deliver(33, kDirectionRead, total), 1);
-  EXPECT_EQ(f.link.Deliver(kCodeBarcode, 1, Barcode(4, "x")), 1);
-  EXPECT_EQ(f.link.Deliver(kCodeReportTime, kDirectionWrite, total), 1);
-  EXPECT_EQ(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10), 1);  // not a whole record
+  EXPECT_TRUE(f.link.Deliver(33, kDirectionRead, total));
+  EXPECT_TRUE(f.link.Deliver(kCodeBarcode, 1, Barcode(4, "x")));
+  EXPECT_TRUE(f.link.Deliver(kCodeReportTime, kDirectionWrite, total));
+  EXPECT_TRUE(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10));  // not a whole record
   f.loop.RunPending();
   EXPECT_EQ(program.ActivityLog.Items, before);
   EXPECT_EQ(program.ServedTransfer().AnswerNumber, state.AnswerNumber);

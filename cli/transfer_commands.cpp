@@ -235,11 +235,12 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
   run.loop.StopWatchdog();
   const TerminalResult result = *program.ServedResult();
   if (result.phase != SessionPhase::Disconnected) run.Handle([&] { program.Disconnect(); });
-  // The upload's own answer time-out has ended it: the terminal said nothing
-  // more, or it closed the link, which the time-out finds.
+  // The upload's own answer time-out has ended it, or the terminal closed
+  // the connection before its end.
   const TransferEnd end = program.ServedTransfer().End;
-  if ((end == TransferEnd::TimedOut || end == TransferEnd::ClosedByTerminal) && !stalled) {
-    run.view.ShowError(silence);
+  if (end == TransferEnd::TimedOut && !stalled) run.view.ShowError(silence);
+  if (end == TransferEnd::ClosedByTerminal) {
+    run.view.ShowError("the connection to " + options.terminal + " was closed by the terminal");
   }
   bool failed = stalled || !result.reason.empty();
   if (ownFile && !KeepUploadFile(run, *ownFile, !failed)) failed = true;

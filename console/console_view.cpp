@@ -99,6 +99,11 @@ void ConsoleView::ShowError(const std::string& text) {
   std::fflush(err_);
 }
 
+void ConsoleView::StatusMessage(const std::string& text) {
+  std::fprintf(err_, "%s\n", text.c_str());
+  std::fflush(err_);
+}
+
 void ConsoleView::ShowFailure(const std::string& text) {
   errors_.push_back(text);
   ++failures_;

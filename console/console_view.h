@@ -41,6 +41,7 @@ class ConsoleView : public ProgramView {
   void ReportReceived(const std::string& path, uint8_t code) override {
     if (onReportReceived) onReportReceived(path, code);
   }
+  void StatusMessage(const std::string& text) override;
 
   // Prints the line still held back, if any.
   void Finish();

@@ -115,7 +115,7 @@ int TakeRequest(RequestPacket) {
   ++calls.sends;
   return 1;
 }
-int Added(int, const char*, int, int, int, int, int, int, DataCallbackFn, SecondCallbackFn) {
+int Added(int, const char*, int, int, int, int, int, int, TermLinkAnswerFn, TermLinkLostFn, void*) {
   return 1;
 }
 int Connected(const char*, int) {
@@ -128,7 +128,7 @@ int Disconnected(const char*, int) {
 
 LinkLibrary FakeLink() {
   LinkLibrary link;
-  link.AddProcConnection = Added;
+  link.AddProcConnectionEx = Added;
   link.Connect = Connected;
   link.IsConnect = IsConnected;
   link.SendDataEx = TakeRequest;
@@ -258,7 +258,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzProgram fuzzed(FakeLink());
   Program& program = *fuzzed.program;
   FuzzedDataProvider input(data, size);
-  SetActiveRouter(&program.Router);
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
   program.ServedSession().CloseUploadFile();
@@ -299,7 +298,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TransferState before = program.ServedTransfer();
     const Calls callsBefore = calls;
     const auto logBefore = program.Activity().Lines();
-    FUZZ_CHECK(DataCallback(answer) == 1, "the data callback must return 1");
+    RouteAnswer(&program.Router, &answer);
     fuzzed.loop.RunPending();
 
     const bool handled =

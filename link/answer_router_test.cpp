@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -69,10 +70,14 @@ TEST(AnswerCopy, ATextFillingItsFieldStillEndsInsideTheCopy) {
 class RouterTest : public ::testing::Test {
  protected:
   RouterTest() : router(loop, [](uint8_t code) { return code == kCodeBarcode; }) {
-    SetActiveRouter(&router);
-    link.dataCallback = DataCallback;
+    const LinkLibrary table = link.Table();
+    table.AddInterpreter(100, 5010, "Interp5010.dll");
+    for (const char* address : {"127.0.0.2", "127.0.0.3", "127.0.0.9"}) {
+      table.AddProcConnectionEx(1, address, 20404, 100, 5010, 5000, 3, 9, RouteAnswer, RouteLoss,
+                                &router);
+      table.Connect(address, -1);
+    }
   }
-  ~RouterTest() override { SetActiveRouter(nullptr); }
 
   // Two owners of routes, as two sessions would be.
   const int firstOwner = 1;
@@ -154,21 +159,51 @@ TEST_F(RouterTest, AHandlerMayUnrouteItsOwnAddress) {
   EXPECT_EQ(handled["first"], std::vector<std::string>{"127.0.0.2"});
 }
 
-TEST_F(RouterTest, WithoutAnActiveRouterAnswersAreDropped) {
-  router.Route("127.0.0.2", &firstOwner, Recorder("first"));
-  SetActiveRouter(nullptr);
-  EXPECT_EQ(DataCallback(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0)), 1);
+TEST_F(RouterTest, TheLossOfAConnectionReachesTheLossHandlerOfItsAddressOnly) {
+  std::vector<std::string> lost;
+  const auto note = [&](const std::string& name) {
+    return [&lost, name] { lost.push_back(name); };
+  };
+  router.Route("127.0.0.2", &firstOwner, Recorder("first"), note("first"));
+  router.Route("127.0.0.3", &secondOwner, Recorder("second"), note("second"));
   Deliver("127.0.0.2", 1);
+  link.Lose("127.0.0.2");
+  link.Lose("127.0.0.9");  // routed to nobody
+  EXPECT_TRUE(lost.empty()) << "nothing runs on the library's thread";
   loop.RunPending();
-  EXPECT_TRUE(handled.empty());
+  EXPECT_EQ(lost, std::vector<std::string>{"first"});
+  EXPECT_EQ(handled["first"], std::vector<std::string>{"127.0.0.2 1 ok"})
+      << "the answer came first";
+  // Posted while routed, handled after Unroute: dropped.
+  link.Lose("127.0.0.3");
+  router.Unroute("127.0.0.3", &secondOwner);
+  loop.RunPending();
+  EXPECT_EQ(lost, std::vector<std::string>{"first"});
+}
+
+TEST(RouterLifetime, TheCallbacksOfARouterThatIsGoneReachNothing) {
+  CountingLoop loop;
+  BarcodeRecord record{};
+  const RequestPacket answer = Answer(kCodeBarcode, kDirectionWrite, &record, sizeof record);
+  auto router = std::make_unique<AnswerRouter>(loop, [](uint8_t) { return true; });
+  void* gone = router.get();
+  RouteAnswer(gone, &answer);
+  RouteLoss(gone, "127.0.0.2", "closed by the terminal");
+  EXPECT_EQ(loop.posted, 2);
+  router.reset();
+  RouteAnswer(gone, &answer);
+  RouteLoss(gone, "127.0.0.2", "closed by the terminal");
+  EXPECT_EQ(loop.posted, 2);
 }
 
 TEST(RouterAcrossThreads, AnswersOfTheLibrarysThreadReachTheLoopThreadInOrder) {
   FakeLink link;
   RealLoop loop;
   AnswerRouter router(loop, [](uint8_t code) { return code == kCodeBarcode; });
-  SetActiveRouter(&router);
-  link.dataCallback = DataCallback;
+  link.interpreters.insert({100, 5010});
+  link.Table().AddProcConnectionEx(1, "127.0.0.2", 20404, 100, 5010, 5000, 3, 9, RouteAnswer,
+                                   RouteLoss, &router);
+  link.Table().Connect("127.0.0.2", -1);
   std::vector<int64_t> numbers;
   router.Route("127.0.0.2", &router, [&](const RequestPacket& answer) {
     numbers.push_back(int64_t{static_cast<const BarcodeRecord*>(answer.Data)->Number});
@@ -182,7 +217,6 @@ TEST(RouterAcrossThreads, AnswersOfTheLibrarysThreadReachTheLoopThreadInOrder) {
   });
   const bool all = loop.RunUntil([&] { return numbers.size() == 200; }, std::chrono::seconds(20));
   library.join();
-  SetActiveRouter(nullptr);
   ASSERT_TRUE(all);
   for (int64_t n = 1; n <= 200; ++n) EXPECT_EQ(numbers[static_cast<std::size_t>(n - 1)], n);
 }
@@ -197,19 +231,19 @@ class DataCallbackTest : public ::testing::Test {
   Program program;
 };
 
-TEST_F(DataCallbackTest, ReturnsOneForEveryAnswerAndPostsOnlyDispatchedOnesWithData) {
+TEST_F(DataCallbackTest, PostsOnlyDispatchedAnswersWithData) {
   BarcodeRecord record{};
-  EXPECT_EQ(DataCallback(Answer(33, kDirectionRead, &record, sizeof record)), 1);
-  EXPECT_EQ(DataCallback(Answer(0, kDirectionWrite, &record, sizeof record)), 1);
-  EXPECT_EQ(DataCallback(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0)), 1);
-  EXPECT_EQ(DataCallback(Answer(kCodePlu, kDirectionRead, nullptr, sizeof(PluRecord))), 1);
+  const auto route = [&](const RequestPacket& answer) { RouteAnswer(&program.Router, &answer); };
+  route(Answer(33, kDirectionRead, &record, sizeof record));
+  route(Answer(0, kDirectionWrite, &record, sizeof record));
+  route(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0));
+  route(Answer(kCodePlu, kDirectionRead, nullptr, sizeof(PluRecord)));
   EXPECT_EQ(loop.posted, 0);
 
   for (uint8_t code : {9, 17, 20, 203, 79, 45, 44, 43, 42}) {
-    EXPECT_EQ(DataCallback(Answer(code, 1, &record, sizeof record)), 1) << int(code);
+    route(Answer(code, 1, &record, sizeof record));
   }
   EXPECT_EQ(loop.posted, 9);
-  EXPECT_EQ(SecondCallback(), 1);
 }
 
 TEST_F(DataCallbackTest, TheLoopThreadHandlesACopyOfTheAnswerOfItsTerminal) {
@@ -217,15 +251,15 @@ TEST_F(DataCallbackTest, TheLoopThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   // buffer is overwritten as soon as the callback returns.
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
+  program.Start();
   program.Connect();  // routes the terminal's answers to its session
   loop.RunPending();
-  link.dataCallback = DataCallback;
   view.appended.clear();
   program.ServedSession().State().Direction = 0;  // the transfer is to end: nothing is sent next
   BarcodeRecord record{};
   record.Number = 4;
   std::strcpy(record.Text2, "Stored");
-  EXPECT_EQ(link.Deliver(kCodeBarcode, kDirectionWrite, record), 1);
+  EXPECT_TRUE(link.Deliver(kCodeBarcode, kDirectionWrite, record));
   EXPECT_TRUE(view.appended.empty());  // nothing runs on the library's thread
   loop.RunPending();
   EXPECT_EQ(view.appended, std::vector<std::string>{"StoredDataReceivedBarcode"});

@@ -1,5 +1,5 @@
 // Binds the link library: loads the shared library and resolves its eight
-// operations by name, all of them or none.
+// operations by name, all of them or none; and reads back why a call failed.
 #include <dlfcn.h>
 
 #include <string>
@@ -15,7 +15,7 @@ bool Resolve(void* library, const char* name, Function& slot) {
   return slot != nullptr;
 }
 
-// The name of the first operation the library lacks, or nullptr when it has all eight.
+// The name of the first operation the library lacks, or nullptr when it has all.
 const char* ResolveAll(void* library, LinkLibrary& table) {
   if (!Resolve(library, "SetCommLibrary", table.SetCommLibrary)) return "SetCommLibrary";
   if (!Resolve(library, "AddInterpreter", table.AddInterpreter)) return "AddInterpreter";
@@ -25,6 +25,10 @@ const char* ResolveAll(void* library, LinkLibrary& table) {
   if (!Resolve(library, "IsConnect", table.IsConnect)) return "IsConnect";
   if (!Resolve(library, "SendDataEx", table.SendDataEx)) return "SendDataEx";
   if (!Resolve(library, "Disconnect", table.Disconnect)) return "Disconnect";
+  if (!Resolve(library, "AddProcConnectionEx", table.AddProcConnectionEx)) {
+    return "AddProcConnectionEx";
+  }
+  if (!Resolve(library, "TermLinkLastError", table.TermLinkLastError)) return "TermLinkLastError";
   return nullptr;
 }
 
@@ -57,4 +61,10 @@ std::optional<LinkLibrary> BindProgramLinkLibrary(const std::string& chosenPath,
                                                   std::string& error) {
   if (!chosenPath.empty()) return BindLinkLibrary(chosenPath, error);
   return BindLinkLibrary(ProgramFolderOf(RunningExecutablePath()) + "/" + kLinkLibraryFile, error);
+}
+
+std::string LastLinkFailure(const LinkLibrary& link) {
+  char text[256];
+  if (link.TermLinkLastError(text, sizeof text) == TERMLINK_OK) return "";
+  return text;
 }

@@ -1,5 +1,7 @@
-// The table of the link library's eight operations. The program fills it at
-// start-up from libtermlink.so in the program folder; tests fill it with a fake.
+// The table of the link library's operations: the eight, and the two beside
+// them that carry the program's pointer and tell why a call failed. The
+// program fills it at start-up from libtermlink.so in the program folder;
+// tests fill it with a fake.
 #pragma once
 
 #include <optional>
@@ -21,9 +23,17 @@ struct LinkLibrary {
   int (*IsConnect)(const char* address, int param) = nullptr;
   int (*SendDataEx)(RequestPacket packet) = nullptr;
   int (*Disconnect)(const char* address, int param) = nullptr;
+  int (*AddProcConnectionEx)(int mode, const char* address, int port, int group, int id,
+                             int interval, int retry, int code, TermLinkAnswerFn answer,
+                             TermLinkLostFn lost, void* user) = nullptr;
+  int (*TermLinkLastError)(char* text, int size) = nullptr;
 };
 
-// Loads the shared library at `path` and resolves the eight operations by name.
+// Why the calling thread's latest call of `link` failed, as its text; "" when
+// the library gives no text.
+std::string LastLinkFailure(const LinkLibrary& link);
+
+// Loads the shared library at `path` and resolves its operations by name.
 // On failure returns nothing and sets `error` to a message that names the
 // missing library or operation. The library stays loaded for the process.
 std::optional<LinkLibrary> BindLinkLibrary(const std::string& path, std::string& error);

@@ -16,15 +16,12 @@ Program::Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link,
       View(view),
       Link(link),
       Router(loop, IsDispatchedCode),
-      ExecutablePath(std::move(executablePath)) {
-  SetActiveRouter(&Router);
-}
+      ExecutablePath(std::move(executablePath)) {}
 
 Program::~Program() {
   // Sessions go first: they unroute their addresses from the router.
   cycle_.reset();
   served_.reset();
-  if (ActiveRouter() == &Router) SetActiveRouter(nullptr);
 }
 
 void Program::HandleEvent(const std::function<void()>& handler) {

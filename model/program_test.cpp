@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "link/answer_router.h"
 #include "tests/support/program_fixture.h"
 
 TEST(ProgramModel, NothingIsDialledUntilTheOperatorAsks) {
@@ -24,7 +23,7 @@ TEST(ProgramModel, ServedTerminalCommandsReachTheLibrary) {
   f.program->HandleEvent([&] { f.program->Connect(); });
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
-  EXPECT_EQ(setup.name, "AddProcConnection");
+  EXPECT_EQ(setup.name, "AddProcConnectionEx");
   EXPECT_EQ(setup.numbers, (std::vector<int>{1, 20404, 100, 5010, 5000, 3, 9}));
   EXPECT_EQ(setup.texts, std::vector<std::string>{"127.0.0.2"});
   EXPECT_EQ(f.link.calls.back().name, "Connect");
@@ -38,8 +37,12 @@ TEST(ProgramModel, ServedTerminalCommandsReachTheLibrary) {
   f.program->HandleEvent([&] { f.program->Disconnect(); });
   EXPECT_EQ(f.link.calls.back().name, "Disconnect");
 
-  // A download begins only with a file that holds records.
+  // A download begins only with a file that holds records, on the served
+  // terminal's connection.
   f.folder.Write("PLU-Down-Default.txt", "1\t1\t0\tItem\t1\t0\t1\t0\t0\r\n");
+  f.link.connectResult = 1;
+  f.program->HandleEvent([&] { f.program->Connect(); });
+  f.loop.RunPending();
   f.program->HandleEvent([&] { f.program->Download(); });
   EXPECT_EQ(f.program->ServedTransfer().Direction, 3);  // the download began
 }
@@ -58,16 +61,6 @@ TEST(ProgramModel, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
   EXPECT_EQ(f.view.failures.size(), 1u);
   EXPECT_EQ(f.view.eventsHandled, 2);
   EXPECT_EQ(f.program->Activity().Lines().back(), "after");
-}
-
-TEST(ProgramModel, ActiveRouterEndsWithTheProgram) {
-  {
-    ProgramFixture f(false);
-    EXPECT_EQ(ActiveRouter(), &f.program->Router);
-    f.program.reset();
-    EXPECT_EQ(ActiveRouter(), nullptr);
-  }
-  EXPECT_EQ(ActiveRouter(), nullptr);
 }
 
 TEST(ProgramModel, AConnectThatEndsAfterTheProgramIsGoneTouchesNothing) {

@@ -37,4 +37,7 @@ class ProgramView {
   // A terminal's report of data type `code` has been received whole into the
   // file at `path`; the window opens a view on it.
   virtual void ReportReceived(const std::string& /*path*/, uint8_t /*code*/) {}
+  // A word to the operator that is no line of the activity log: the window
+  // shows it in its status bar, the console on standard error.
+  virtual void StatusMessage(const std::string& /*text*/) {}
 };

@@ -127,7 +127,7 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   ASSERT_TRUE(other.LockTerminal("127.0.0.2"));
   f.program->Serve("127.0.0.2");
   f.program->Connect();
-  EXPECT_EQ(f.link.CallNames().back(), "AddProcConnection");  // no Connect
+  EXPECT_EQ(f.link.CallNames().back(), "AddProcConnectionEx");  // no Connect
   EXPECT_EQ(
       f.program->Activity().Lines(),
       (Lines{"Orlent V3.0.0.0", "", "- Terminal In Use 127.0.0.2", "- Fail Connect 127.0.0.2"}));

@@ -109,7 +109,13 @@ void Program::Download() {
   const auto prepared = PrepareDownload();
   if (!prepared) return;
   servedKind_ = CycleKind::Send;
-  ServedSession().Download(*prepared);
+  TerminalSession& session = ServedSession();
+  const bool connected = session.LinkOpen();
+  session.Download(*prepared);
+  // The log has only the failure line: the operator learns why elsewhere.
+  if (!connected && prepared->total > 0) {
+    View.StatusMessage("Nothing sent to " + session.Address() + ": it is not connected");
+  }
 }
 
 void Program::Upload() {

@@ -104,6 +104,8 @@ TEST_F(AnswerTimeout, ALateAnswerOfTheTerminalLeftBehindIsNotTakenForTheNextOnes
 
 TEST_F(AnswerTimeout, IsNotArmedOutsideACycle) {
   program.Serve("127.0.0.31");
+  program.Connect();
+  f.loop.RunPending();
   program.Download();
   ASSERT_EQ(f.link.sent.size(), 1u);
   EXPECT_FALSE(f.loop.Armed(TimerKind::AnswerTimeout));

@@ -52,6 +52,11 @@ class Dispatch : public ::testing::Test {
     return Lines(program.Activity().Lines().begin() + logStart, program.Activity().Lines().end());
   }
   std::string UploadFileText() const { return f.folder.Read("up.txt"); }
+  // Starts an upload on the connection, open again after an earlier transfer's end.
+  void Upload() {
+    f.link.Open("127.0.0.51");
+    program.Upload();
+  }
   int Disconnects() const {
     int n = 0;
     for (const auto& call : f.link.calls) n += call.name == "Disconnect";
@@ -62,7 +67,7 @@ class Dispatch : public ::testing::Test {
     program.ChooseDataKind(DataKind::Report);
     program.ChooseReportType(reportType);
     program.ChooseUploadFile(f.folder.File("up.txt"));
-    program.Upload();
+    Upload();
   }
   uint16_t LastRequestedNumber() const {
     uint16_t number;
@@ -96,7 +101,7 @@ class Dispatch : public ::testing::Test {
 TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
   program.ChooseDataKind(DataKind::Barcode);
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.Upload();
+  Upload();
   Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, "Memory: 99 no more records"));
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
                           "- CompleteDataReceivedBarcode", "- Success to Disconect 127.0.0.51"}));
@@ -110,7 +115,7 @@ TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
   program.ChooseDataKind(DataKind::Barcode);
   for (const BarcodeRecord& last : {Barcode(0, "End: 95"), Barcode(65535, "Last")}) {
     program.ChooseUploadFile(f.folder.File("up.txt"));
-    program.Upload();
+    Upload();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(1, "First"));
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, last);
     const std::string expected = "1, 2, 3, Apples, First\r\n" + std::to_string(last.Number) +
@@ -127,7 +132,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
   for (const char* text : {"no colon 99", "Cut:", "Other: 42"}) {
     SCOPED_TRACE(text);
     program.ChooseUploadFile(f.folder.File("up.txt"));
-    program.Upload();
+    Upload();
     const std::size_t from = program.Activity().Lines().size();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, text));
     // Numbered 0 to the request for record 1: the upload does not move forward.
@@ -140,7 +145,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
 
 TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.Upload();
+  Upload();
   PluRecord plu{};
   for (int32_t number : {0x1FFFF, 65535}) {
     plu.PluNo = number;
@@ -208,7 +213,7 @@ TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
 TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
   program.ChooseDataKind(DataKind::Speedkey);
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.Upload();  // an upload with nothing to request
+  Upload();  // an upload with nothing to request
   SpeedkeyRecord record{};
   record.Number = 3;
   Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
@@ -221,7 +226,7 @@ TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
 }
 
 TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) {
-  program.Upload();
+  Upload();
   ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
   program.ServedSession().State().Direction = 0;  // the transfer has ended
   Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, Barcode(5, "Ack"));
@@ -232,14 +237,14 @@ TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) 
 }
 
 TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
-  program.Upload();
+  Upload();
   const Lines before = program.Activity().Lines();
   const TransferState state = program.ServedTransfer();
   const ReportTotalRecord total = Total(4);
-  EXPECT_EQ(f.link.Deliver(33, kDirectionRead, total), 1);
-  EXPECT_EQ(f.link.Deliver(kCodeBarcode, 1, Barcode(4, "x")), 1);
-  EXPECT_EQ(f.link.Deliver(kCodeReportTime, kDirectionWrite, total), 1);
-  EXPECT_EQ(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10), 1);  // not a whole record
+  EXPECT_TRUE(f.link.Deliver(33, kDirectionRead, total));
+  EXPECT_TRUE(f.link.Deliver(kCodeBarcode, 1, Barcode(4, "x")));
+  EXPECT_TRUE(f.link.Deliver(kCodeReportTime, kDirectionWrite, total));
+  EXPECT_TRUE(f.link.Deliver(kCodeBarcode, kDirectionRead, &total, 10));  // not a whole record
   f.loop.RunPending();
   EXPECT_EQ(program.Activity().Lines(), before);
   EXPECT_EQ(program.ServedTransfer().AnswerNumber, state.AnswerNumber);

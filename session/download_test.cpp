@@ -118,6 +118,7 @@ TEST_F(Download, ARecordTheTerminalAcknowledgesUnderAnotherNumberEndsTheDownload
   program.ChooseDataKind(DataKind::Barcode);
   f.folder.Write("Barcode-Down.txt", "7\t2\t3\tApples\t2000001\n8\t2\t3\tPears\t2000002\n");
   logStart = program.Activity().Lines().size();
+  f.link.Open("127.0.0.41");  // connected again for the next download
   program.Download();
   BarcodeRecord other{};
   other.Number = 9;
@@ -156,6 +157,7 @@ TEST_F(Download, IngredientAndScrollMessageEndTheSameWay) {
   EchoLastSent(f.link, f.loop);
   program.ChooseDataKind(DataKind::ScrollMsg);
   f.folder.Write("ScrollMsg-Down.txt", "4\tFresh bread daily\t1\n");
+  f.link.Open("127.0.0.41");  // connected again for the next download
   program.Download();
   EchoLastSent(f.link, f.loop);
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataDownloadNextIngredient",

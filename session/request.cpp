@@ -41,5 +41,6 @@ RequestOutcome SendRequest(TerminalSession& session, uint8_t code, uint16_t dire
         session.Link().SendDataEx(packet) != 0 ? RequestOutcome::Sent : RequestOutcome::Refused;
   }
   session.ArmAnswerTimeout();
+  if (outcome == RequestOutcome::NotConnected) session.LinkDown();
   return outcome;
 }

@@ -14,7 +14,11 @@ namespace {
 
 class Request : public ::testing::Test {
  protected:
-  Request() { fx.program->Serve("127.0.0.2"); }
+  // The served terminal is connected: a request goes out only then.
+  Request() {
+    fx.program->Serve("127.0.0.2");
+    fx.link.Open("127.0.0.2");
+  }
 
   template <std::size_t N>
   static bool AllZero(const uint8_t (&bytes)[N]) {

@@ -48,7 +48,8 @@ TerminalState TerminalSession::Glance() const {
 std::string TerminalSession::Failure() const {
   if (phase_ == SessionPhase::NotConnected) {
     if (transfer_.End == TransferEnd::Stopped) return kStoppedReason;  // stopped in its connect
-    return inUse_ ? "in use by another Orlent process" : "connect failed";
+    if (inUse_) return "in use by another Orlent process";
+    return connectFailure_.empty() ? "connect failed" : "connect failed: " + connectFailure_;
   }
   if (fileFailed_) return "file not written";
   switch (transfer_.End) {
@@ -90,15 +91,18 @@ void TerminalSession::SetupConnection() {
   // A port outside 1 to 65535 would be cut to another port by the library.
   const auto port = ParsePort(settings_.port);
   if (!port) throw std::runtime_error(BadPortMessage(settings_.port));
-  Link().AddProcConnection(1, Address().c_str(), *port, 100, 5010, interval, retry, 9, DataCallback,
-                           SecondCallback);
+  Link().AddProcConnectionEx(1, Address().c_str(), *port, 100, 5010, interval, retry, 9,
+                             RouteAnswer, RouteLoss, &services_.router);
   // From now on, also after a disconnect, until the session is left behind.
-  services_.router.Route(Address(), this, [this](const RequestPacket& answer) {
-    services_.handle([&] {
-      DispatchAnswer(*this, answer);
-      report_.StateChanged(*this);
-    });
-  });
+  services_.router.Route(
+      Address(), this,
+      [this](const RequestPacket& answer) {
+        services_.handle([&] {
+          DispatchAnswer(*this, answer);
+          report_.StateChanged(*this);
+        });
+      },
+      [this] { services_.handle([this] { ConnectionLost(); }); });
   routed_ = true;
 }
 
@@ -119,18 +123,26 @@ void TerminalSession::Connect(std::function<void(bool)> connected) {
   Enter(SessionPhase::Connecting);
   // The library's Connect blocks until the terminal greets or its connect
   // time-out passes: the loop goes on meanwhile.
-  auto result = std::make_shared<bool>(false);
+  struct Result {
+    bool connected = false;
+    std::string failure;  // read on the thread that called Connect
+  };
+  auto result = std::make_shared<Result>();
   services_.loop.RunOffLoop(
       [link = services_.link, address = Address(), result] {
-        *result = link.Connect(address.c_str(), -1) != 0;
+        result->connected = link.Connect(address.c_str(), -1) != 0;
+        if (!result->connected) result->failure = LastLinkFailure(link);
       },
       [this, alive = std::weak_ptr<int>(alive_), result, connected = std::move(connected)] {
         if (alive.expired()) return;
-        services_.handle([&] { Connected(*result, connected); });
+        services_.handle([&] { Connected(result->connected, result->failure, connected); });
       });
 }
 
-void TerminalSession::Connected(bool connected, const std::function<void(bool)>& then) {
+void TerminalSession::Connected(bool connected, const std::string& failure,
+                                const std::function<void(bool)>& then) {
+  linkOpen_ = connected;
+  connectFailure_ = failure;
   if (!connected) {
     ReleaseTerminal(services_.claims, Address());
     claimed_ = false;
@@ -187,6 +199,7 @@ void TerminalSession::BeginRead(uint8_t code, bool writesLines) {
 }
 
 void TerminalSession::Disconnect() {
+  linkOpen_ = false;
   services_.loop.StopTimer(Slot(TimerKind::AnswerTimeout));
   if (Link().Disconnect(Address().c_str(), -1) != 0) {
     Log("- Success to Disconect " + Address());
@@ -246,6 +259,22 @@ void TerminalSession::ArmAnswerTimeout() {
   // that no handler acts on) would otherwise leave the session waiting for ever.
   services_.loop.ArmTimer(Slot(TimerKind::AnswerTimeout), settings_.answerTimeoutMs,
                           [this] { services_.handle([this] { AnswerTimedOut(); }); });
+}
+
+void TerminalSession::LinkDown() {
+  if (!linkOpen_) return;
+  // In place of the answer time-out that the request armed.
+  services_.loop.ArmTimer(Slot(TimerKind::AnswerTimeout), 0,
+                          [this] { services_.handle([this] { ConnectionLost(); }); });
+}
+
+// The terminal closed the connection, or it broke: nothing more can come, so
+// the transfer ends at once and the session disconnects as at any end.
+void TerminalSession::ConnectionLost() {
+  if (!linkOpen_) return;
+  if (transfer_.End == TransferEnd::Running) transfer_.End = TransferEnd::ClosedByTerminal;
+  transfer_.Direction = 0;
+  Disconnect();
 }
 
 void TerminalSession::AnswerTimedOut() {

@@ -3,8 +3,9 @@
 // the transfer's direction and counters, its upload file, its pause and its
 // answer time-out, and reports log lines, its phases and its end to whoever
 // runs it.
-// Answers of its address reach it through the answer router; the link
-// library's blocking Connect runs off the loop thread.
+// Answers of its address, and the loss of its connection, reach it through
+// the answer router; the link library's blocking Connect runs off the loop
+// thread.
 #pragma once
 
 #include <chrono>
@@ -93,6 +94,8 @@ class TerminalSession {
   // anything is registered, on a port, retry or interval that is not a number.
   void Connect(std::function<void(bool connected)> connected);
   bool Connecting() const { return phase_ == SessionPhase::Connecting; }
+  // Connected, and neither disconnected since nor lost.
+  bool LinkOpen() const { return linkOpen_; }
   SessionPhase Phase() const { return phase_; }
   // What a glance at the terminal shows now.
   TerminalState Glance() const;
@@ -139,13 +142,19 @@ class TerminalSession {
   void Log(const std::string& line) { report_.Log(line); }
   // Every request arms the answer time-out anew.
   void ArmAnswerTimeout();
+  // A request found the session's connection gone: the session ends as soon
+  // as the caller has logged the request's failure, as when the library
+  // reports the loss. Outside a connection (nothing was connected) it does
+  // nothing.
+  void LinkDown();
 
  private:
   void Enter(SessionPhase phase);
   void BeginRead(uint8_t code, bool writesLines);
   std::string Failure() const;
   void SetupConnection();
-  void Connected(bool connected, const std::function<void(bool)>& then);
+  void Connected(bool connected, const std::string& failure, const std::function<void(bool)>& then);
+  void ConnectionLost();
   void AnswerTimedOut();
   bool WaitsForAnswers() const;
   TimerSlot Slot(TimerKind kind) const { return {this, kind}; }
@@ -160,6 +169,8 @@ class TerminalSession {
   bool routed_ = false;
   bool claimed_ = false;                           // the terminal lock is held
   bool inUse_ = false;                             // another Orlent process serves the terminal
+  bool linkOpen_ = false;                          // connected, and neither disconnected nor lost
+  std::string connectFailure_;                     // the library's reason of a failed connect
   bool downloaded_ = false;                        // a download was started
   bool fileFailed_ = false;                        // the upload file could not be made or written
   bool writesLines_ = true;                        // an upload, not a Read

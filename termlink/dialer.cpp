@@ -47,6 +47,7 @@ bool ParseTarget(const std::string& text, int port, Target& target) {
 
 struct Attempt {
   Clock::time_point deadline;
+  int timeoutMs;
   int cancel;  // readable once the dial is cancelled, or -1
 };
 
@@ -66,74 +67,90 @@ Wait WaitFor(int fd, short events, const Attempt& attempt) {
   }
 }
 
-constexpr const char* kCancelled = "cancelled by Disconnect";
+const LinkFailure kCancelled{TERMLINK_CANCELLED, "cancelled by Disconnect"};
 
-bool ReadGreeting(int fd, const Attempt& attempt, std::string& error) {
+LinkFailure SystemFailure(int error) {
+  if (error == ECONNREFUSED) return {TERMLINK_REFUSED, "connection refused"};
+  if (error == ECONNRESET) return {TERMLINK_CLOSED, "reset by the terminal"};
+  return {TERMLINK_SYSTEM, std::strerror(error)};
+}
+
+LinkFailure TimedOut(const char* what, const Attempt& attempt) {
+  return {TERMLINK_NO_GREETING,
+          std::string("no ") + what + " within " + std::to_string(attempt.timeoutMs) + " ms"};
+}
+
+bool ReadGreeting(int fd, const Attempt& attempt, LinkFailure& failure) {
   uint8_t bytes[kHeaderSize];
   size_t got = 0;
   while (got < kHeaderSize) {
     const Wait wait = WaitFor(fd, POLLIN, attempt);
     if (wait != Wait::kReady) {
-      error = wait == Wait::kCancelled ? kCancelled : "no greeting from the terminal in time";
+      failure = wait == Wait::kCancelled ? kCancelled : TimedOut("greeting", attempt);
       return false;
     }
     ssize_t n = recv(fd, bytes + got, kHeaderSize - got, 0);
     if (n == 0) {
-      error = "the terminal closed the connection";
+      failure = {TERMLINK_CLOSED, "closed by the terminal before its greeting"};
       return false;
     }
     if (n < 0) {
       if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) continue;
-      error = std::strerror(errno);
+      failure = SystemFailure(errno);
       return false;
     }
     got += static_cast<size_t>(n);
   }
+  std::string error;
   std::optional<FrameHeader> header =
       DecodeHeader(std::span<const uint8_t, kHeaderSize>(bytes), error);
-  if (!header) return false;
+  if (!header) {
+    failure = {TERMLINK_PROTOCOL, "bad greeting: " + error};
+    return false;
+  }
   if (header->type != FrameType::kGreeting || header->dataLength != 0) {
-    error = "the terminal did not greet";
+    failure = {TERMLINK_PROTOCOL, "the terminal did not greet"};
     return false;
   }
   return true;
 }
 
-int DialOnce(const Target& target, const Attempt& attempt, std::string& error) {
+int DialOnce(const Target& target, const Attempt& attempt, LinkFailure& failure) {
   int fd = socket(target.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) {
-    error = std::strerror(errno);
+    failure = SystemFailure(errno);
     return -1;
   }
-  int failure = 0;
+  int error = 0;
   if (connect(fd, reinterpret_cast<const sockaddr*>(&target.address), target.length) < 0) {
     if (errno != EINPROGRESS) {
-      failure = errno;
+      error = errno;
     } else {
       switch (WaitFor(fd, POLLOUT, attempt)) {
         case Wait::kReady: {
-          socklen_t size = sizeof failure;
-          getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &size);
+          socklen_t size = sizeof error;
+          getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
           break;
         }
         case Wait::kTimedOut:
-          failure = ETIMEDOUT;
-          break;
+          failure = TimedOut("answer", attempt);
+          close(fd);
+          return -1;
         case Wait::kCancelled:
-          error = kCancelled;
+          failure = kCancelled;
           close(fd);
           return -1;
       }
     }
   }
-  if (failure != 0) {
-    error = std::strerror(failure);
+  if (error != 0) {
+    failure = SystemFailure(error);
     close(fd);
     return -1;
   }
   int on = 1;
   setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  if (!ReadGreeting(fd, attempt, error)) {
+  if (!ReadGreeting(fd, attempt, failure)) {
     close(fd);
     return -1;
   }
@@ -157,15 +174,16 @@ DialResult Dial(const std::string& address, int port, int timeoutMs, int attempt
   DialResult result;
   Target target;
   if (!ParseTarget(address, port, target)) {
-    result.error = "'" + address + "' is not a numeric IP address";
+    result.failure = {TERMLINK_SETUP, "'" + address + "' is not a numeric IP address"};
     return result;
   }
-  for (int attempt = 0; attempt < attempts && result.fd < 0 && result.error != kCancelled;
+  for (int attempt = 0;
+       attempt < attempts && result.fd < 0 && result.failure.code != TERMLINK_CANCELLED;
        ++attempt) {
-    const Attempt one{Clock::now() + std::chrono::milliseconds(timeoutMs), cancel};
-    result.fd = DialOnce(target, one, result.error);
+    const Attempt one{Clock::now() + std::chrono::milliseconds(timeoutMs), timeoutMs, cancel};
+    result.fd = DialOnce(target, one, result.failure);
   }
-  if (result.fd >= 0) result.error.clear();
+  if (result.fd >= 0) result.failure = {};
   return result;
 }
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "termlink/link_failure.h"
+
 namespace termlink {
 
 // Ends the dials that wait on it, from any thread: a Disconnect of an
@@ -30,8 +32,8 @@ class DialCancel {
 };
 
 struct DialResult {
-  int fd = -1;  // the connected socket (non-blocking, TCP_NODELAY), or -1
-  std::string error;
+  int fd = -1;          // the connected socket (non-blocking, TCP_NODELAY), or -1
+  LinkFailure failure;  // why the last attempt failed, when fd is -1
 };
 
 // Makes up to `attempts` attempts of `timeoutMs` each to reach the terminal

@@ -49,9 +49,16 @@ void TerminalLink::SetCallbacks(Callbacks callbacks) {
   callbacks_ = callbacks;
 }
 
-bool TerminalLink::Send(const FrameHeader& header, const void* data) {
+bool TerminalLink::Send(const FrameHeader& header, const void* data, LinkFailure* failure) {
   std::lock_guard lock(mutex_);
-  if (!open_ || awaited_.size() >= kMaxAwaited) return false;
+  if (!open_ || awaited_.size() >= kMaxAwaited) {
+    if (failure) {
+      *failure = open_ ? LinkFailure{TERMLINK_QUEUE_FULL,
+                                     std::to_string(kMaxAwaited) + " requests await their answers"}
+                       : LinkFailure{TERMLINK_NOT_CONNECTED, "not connected"};
+    }
+    return false;
+  }
   frame_.clear();
   AppendFrame(frame_, header, data);
   size_t sent = 0;
@@ -61,6 +68,7 @@ bool TerminalLink::Send(const FrameHeader& header, const void* data) {
     if (!error.empty()) {
       // The reader thread sees the broken connection and reports the loss.
       shutdown(fd_, SHUT_RDWR);
+      if (failure) *failure = {TERMLINK_CLOSED, error};
       return false;
     }
   }
@@ -73,8 +81,31 @@ bool TerminalLink::Send(const FrameHeader& header, const void* data) {
 }
 
 bool TerminalLink::Close() {
+  std::unique_lock lock(mutex_);
+  closed_ = true;
+  const bool wasOpen = EndLocked();
+  // A callback that called Close itself goes on; one on another thread is
+  // waited for, so that nothing of the link reaches the caller afterwards.
+  const std::thread::id self = std::this_thread::get_id();
+  callbackEnded_.wait(
+      lock, [&] { return callbackThread_ == std::thread::id() || callbackThread_ == self; });
+  return wasOpen;
+}
+
+bool TerminalLink::BeginCallback(bool lost, Callbacks& callbacks) {
   std::lock_guard lock(mutex_);
-  return EndLocked();
+  if (closed_ || (!lost && !open_)) return false;
+  callbackThread_ = std::this_thread::get_id();
+  callbacks = callbacks_;
+  return true;
+}
+
+void TerminalLink::EndCallback() {
+  {
+    std::lock_guard lock(mutex_);
+    callbackThread_ = std::thread::id();
+  }
+  callbackEnded_.notify_all();
 }
 
 // Marks the link closed and wakes both threads; true when it was open.
@@ -146,13 +177,11 @@ std::string TerminalLink::CheckAnswer(const FrameHeader& header) {
 // Hands one answer to the data callback; false when the link is closed
 // afterwards, by a bad answer or from inside the callback.
 bool TerminalLink::Deliver(const Frame& frame) {
-  Callbacks callbacks;
   std::string problem;
   {
     std::lock_guard lock(mutex_);
     if (!open_) return false;
     problem = CheckAnswer(frame.header);
-    callbacks = callbacks_;
   }
   if (!problem.empty()) {
     Fail("unexpected frame: " + problem);
@@ -169,23 +198,36 @@ bool TerminalLink::Deliver(const Frame& frame) {
   answer.DataLength = frame.header.dataLength;
   answer.Data = const_cast<uint8_t*>(frame.data.data());
   std::lock_guard turn(CallbackTurn());
-  if (!IsOpen()) return false;  // closed while waiting for the turn
-  if (callbacks.data) callbacks.data(answer);
+  Callbacks callbacks;
+  // Closed while waiting for the turn: the answer is not delivered.
+  if (!BeginCallback(false, callbacks)) return false;
+  if (callbacks.answer) {
+    callbacks.answer(callbacks.user, &answer);
+  } else if (callbacks.data) {
+    callbacks.data(answer);
+  }
+  EndCallback();
   return IsOpen();
 }
 
 // The connection ended without Disconnect: it broke, or the terminal sent
 // something it must not.
 void TerminalLink::Fail(const std::string& why) {
-  SecondCallbackFn second;
   {
     std::lock_guard lock(mutex_);
     if (!EndLocked()) return;
-    second = callbacks_.second;
   }
   Trace(address_, "connection closed: " + why);
   std::lock_guard turn(CallbackTurn());
-  if (second) second();
+  Callbacks callbacks;
+  // A Disconnect since the loss has taken the news of it.
+  if (!BeginCallback(true, callbacks)) return;
+  if (callbacks.lost) {
+    callbacks.lost(callbacks.user, address_.c_str(), why.c_str());
+  } else if (callbacks.second) {
+    callbacks.second();
+  }
+  EndCallback();
 }
 
 }  // namespace termlink

@@ -61,6 +61,42 @@ TERMLINK_API int IsConnect(const char* address, int param);
 TERMLINK_API int SendDataEx(RequestPacket packet);
 TERMLINK_API int Disconnect(const char* address, int param);
 
+/* Beside the eight: callbacks that carry the caller's pointer, and why the
+ * latest call failed. */
+
+/* An answer of a connection set up with AddProcConnectionEx; `answer` and what
+ * it points to are valid only during the call. */
+typedef void (*TermLinkAnswerFn)(void* user, const RequestPacket* answer);
+/* An open connection ended without Disconnect; `address` and `reason` are
+ * valid only during the call. */
+typedef void (*TermLinkLostFn)(void* user, const char* address, const char* reason);
+
+/* As AddProcConnection, with callbacks that get `user` back on every call.
+ * The latest set-up of an address, of either kind, holds. */
+TERMLINK_API int AddProcConnectionEx(int mode, const char* address, int port, int group, int id,
+                                     int interval, int retry, int code, TermLinkAnswerFn answer,
+                                     TermLinkLostFn lost, void* user);
+
+/* What made the calling thread's latest call of the library fail. */
+enum TermLinkError {
+  TERMLINK_OK = 0,            /* the latest call did not fail */
+  TERMLINK_SETUP = 1,         /* refused set-up, address not set up, or no TCP transport */
+  TERMLINK_REFUSED = 2,       /* the terminal refused the connection */
+  TERMLINK_NO_GREETING = 3,   /* no connection or no greeting within the interval */
+  TERMLINK_CLOSED = 4,        /* the terminal closed or reset the connection */
+  TERMLINK_PROTOCOL = 5,      /* the terminal broke the protocol */
+  TERMLINK_QUEUE_FULL = 6,    /* 4096 requests of the connection await their answers */
+  TERMLINK_NOT_CONNECTED = 7, /* the address has no open connection */
+  TERMLINK_BAD_REQUEST = 8,   /* the request is not one of the record set */
+  TERMLINK_CANCELLED = 9,     /* Disconnect ended the connect */
+  TERMLINK_SYSTEM = 10        /* the system refused a resource or an operation */
+};
+
+/* The code of the calling thread's latest failure (TERMLINK_OK when its latest
+ * call succeeded); copies its text, cut to `size` - 1 bytes and always
+ * zero-terminated, into `text` when that is not null and `size` > 0. */
+TERMLINK_API int TermLinkLastError(char* text, int size);
+
 #ifdef __cplusplus
 }
 #endif

@@ -283,6 +283,11 @@ void MainWindow::ReportReceived(const std::string& path, uint8_t code) {
   ShowReportView(this, path, code);
 }
 
+void MainWindow::StatusMessage(const std::string& text) {
+  constexpr int kShownMs = 10000;
+  statusBar()->showMessage(ShownText(text), kShownMs);
+}
+
 namespace {
 
 void Draw(QLineEdit* field, const std::string& text) {

@@ -60,6 +60,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   void EventHandled() override;
   // A received report opens in a report view of its own.
   void ReportReceived(const std::string& path, uint8_t code) override;
+  void StatusMessage(const std::string& text) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,6 @@
 /* A stand-in for the link library, loaded by the binding tests: it exports the
- * eight operations (all but Disconnect when built with FAKE_WITHOUT_DISCONNECT)
- * and keeps a journal of the calls that the tests read back. */
+ * eight operations and the two beside them (all but Disconnect when built with
+ * FAKE_WITHOUT_DISCONNECT) and keeps a journal of the calls that the tests read back. */
 #define TERMLINK_BUILDING
 #include <stdarg.h>
 #include <stdio.h>
@@ -69,3 +69,17 @@ TERMLINK_API int Disconnect(const char* address, int param) {
   return 1;
 }
 #endif
+
+TERMLINK_API int AddProcConnectionEx(int mode, const char* address, int port, int group, int id,
+                                     int interval, int retry, int code, TermLinkAnswerFn answer,
+                                     TermLinkLostFn lost, void* user) {
+  (void)answer, (void)lost, (void)user;
+  Note("AddProcConnectionEx %d %s %d %d %d %d %d %d\n", mode, address, port, group, id, interval,
+       retry, code);
+  return 1;
+}
+
+TERMLINK_API int TermLinkLastError(char* text, int size) {
+  if (text && size > 0) text[0] = '\0';
+  return TERMLINK_OK;
+}

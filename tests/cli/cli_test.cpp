@@ -146,7 +146,9 @@ TEST_F(Cli, SendServesTheTickedTerminalsPassesOverOneWithoutListenerAndSaysSo) {
     EXPECT_EQ(SplitLines(send.out), expected);
     // The summary on standard error: terminal, outcome, records stored, seconds.
     const std::pair<const char*, const char*> outcomes[] = {
-        {"127.0.0.2", "sent"}, {"127.0.0.4", "connect failed"}, {"127.0.0.5", "sent"}};
+        {"127.0.0.2", "sent"},
+        {"127.0.0.4", "connect failed: connection refused"},
+        {"127.0.0.5", "sent"}};
     for (const auto& [address, outcome] : outcomes) {
       const SummaryRow row = RowOf(send.err, address);
       EXPECT_EQ(row.outcome, outcome) << send.err;
@@ -173,7 +175,7 @@ TEST_F(Cli, SummaryJsonRecordsTheRunWithEachTerminalsReason) {
   EXPECT_EQ(send.exitCode, 1) << send.err;
   const std::string refusal = "refused: ERR: 90 Memory full";
   EXPECT_EQ(RowOf(send.err, "127.0.0.2").outcome, refusal) << send.err;
-  EXPECT_EQ(RowOf(send.err, "127.0.0.4").outcome, "connect failed") << send.err;
+  EXPECT_EQ(RowOf(send.err, "127.0.0.4").outcome, "connect failed: connection refused") << send.err;
 
   // Times and seconds vary from run to run; their form does not.
   const std::regex time("\"\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d\"");
@@ -194,8 +196,9 @@ TEST_F(Cli, SummaryJsonRecordsTheRunWithEachTerminalsReason) {
                 "    {\"address\": \"127.0.0.2\", \"outcome\": \"" +
                 refusal + "\", \"acknowledged\": 2, \"seconds\": S, \"failure\": \"" + refusal +
                 "\"},\n"
-                "    {\"address\": \"127.0.0.4\", \"outcome\": \"connect failed\", "
-                "\"acknowledged\": 0, \"seconds\": S, \"failure\": \"connect failed\"}\n"
+                "    {\"address\": \"127.0.0.4\", \"outcome\": \"connect failed: connection "
+                "refused\", \"acknowledged\": 0, \"seconds\": S, \"failure\": \"connect failed: "
+                "connection refused\"}\n"
                 "  ]\n"
                 "}\n");
 }

@@ -67,21 +67,21 @@ LinkLibrary realLink;
 
 // Notes each PLU acknowledgment, then hands the answer to the program's own
 // callback, so the program runs exactly as it does without the note.
-extern "C" int NoteAnswer(RequestPacket answer) {
-  if (answer.Code == kCodePlu && answer.Direction == kDirectionWrite && answer.Data &&
-      answer.DataLength >= sizeof(PluRecord)) {
+extern "C" void NoteAnswer(void* router, const RequestPacket* answer) {
+  if (answer->Code == kCodePlu && answer->Direction == kDirectionWrite && answer->Data &&
+      answer->DataLength >= sizeof(PluRecord)) {
     PluRecord record;
-    std::memcpy(&record, answer.Data, sizeof record);
+    std::memcpy(&record, answer->Data, sizeof record);
     std::lock_guard lock(acknowledgmentsMutex);
-    acknowledgments.push_back({answer.Address, record.PluNo});
+    acknowledgments.push_back({answer->Address, record.PluNo});
   }
-  return DataCallback(answer);
+  RouteAnswer(router, answer);
 }
 
 int AddNotingConnection(int mode, const char* address, int port, int group, int id, int interval,
-                        int retry, int code, DataCallbackFn, SecondCallbackFn second) {
-  return realLink.AddProcConnection(mode, address, port, group, id, interval, retry, code,
-                                    NoteAnswer, second);
+                        int retry, int code, TermLinkAnswerFn, TermLinkLostFn lost, void* router) {
+  return realLink.AddProcConnectionEx(mode, address, port, group, id, interval, retry, code,
+                                      NoteAnswer, lost, router);
 }
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
@@ -143,7 +143,7 @@ std::string UploadResult::Summary() const {
 
 FaultMatrix::FaultMatrix() {
   realLink = program->Link;
-  program->Link.AddProcConnection = AddNotingConnection;
+  program->Link.AddProcConnectionEx = AddNotingConnection;
   program->AnswerTimeoutMs = kTimeoutMs;
   std::lock_guard lock(acknowledgmentsMutex);
   acknowledgments.clear();
@@ -229,6 +229,9 @@ TerminalReport FaultMatrix::Report(const std::string& address, std::size_t logFr
       if (StartsWith(*line, "- Complete Send Plu ")) report.outcome = "complete";
       if (StartsWith(*line, "- Fail to Send Plu ")) report.outcome = "send failed";
       if (*line == "- Time Out " + address) report.outcome = "time out";
+      if (*line == "- Fail to Disconnect " + address && report.outcome == "none") {
+        report.outcome = "closed";
+      }
     }
   }
   // A terminal that never listened has nothing in the store.

@@ -77,7 +77,7 @@ TEST_F(TransferFaults, TheSendSummaryCountsWhatTheTerminalStoredAndSaysWhy) {
        2},
       {"silent after one answer", {1, 2, 3}, {"--drop-after", "1"}, true, "timed out", 1},
       {"closed after one answer", {1, 2, 3}, {"--close-after", "1"}, true, "closed by terminal", 1},
-      {"nothing listens", {1, 2, 3}, {}, false, "connect failed", 0},
+      {"nothing listens", {1, 2, 3}, {}, false, "connect failed: connection refused", 0},
   };
   for (const SendCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -31,6 +31,7 @@ class RecordingView : public ProgramView {
   void ReportReceived(const std::string& path, uint8_t code) override {
     reports.emplace_back(path, code);
   }
+  void StatusMessage(const std::string& text) override { statusMessages.push_back(text); }
 
   std::vector<std::string> appended;
   std::vector<std::pair<std::size_t, std::string>> replaced;
@@ -43,4 +44,5 @@ class RecordingView : public ProgramView {
   std::vector<std::string> focus;     // the window's names of the fields given the focus
   int eventsHandled = 0;
   std::vector<std::pair<std::string, uint8_t>> reports;  // report files received whole
+  std::vector<std::string> statusMessages;
 };

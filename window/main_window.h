@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/program.h"
+#include "window/busy_settings_retry.h"
 #include "window/control_panel.h"
 #include "window/file_dialog.h"
 #include "window/log_model.h"
@@ -72,6 +73,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   void MapControls();
   void WireInput();
   void Handle(void (Program::*handler)());
+  // Runs an edit that saves the settings file; see BusySettingsRetry.
+  void Edit(const std::function<void()>& edit, std::function<void()> save);
   void OpenDownloadFile();
   void EditCycleOptions();
   void ShowTerminalList();
@@ -89,6 +92,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   QLabel* statusPanel_ = nullptr;
   QLabel* cycleTotals_ = nullptr;
   std::unique_ptr<TerminalListStates> terminalStates_;
+  std::unique_ptr<BusySettingsRetry> settingsRetry_;
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
   bool closed_ = false;

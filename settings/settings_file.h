@@ -24,7 +24,12 @@ class SettingsBusy : public std::runtime_error {
  public:
   explicit SettingsBusy(const std::string& path)
       : std::runtime_error("Unable to write to " + path +
-                           ": another Orlent process is changing it") {}
+                           ": another Orlent process is changing it"),
+        path_(path) {}
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
 };
 
 class SettingsFile {

@@ -26,17 +26,24 @@ void AsioLoop::Post(std::function<void()> fn) {
 }
 
 void AsioLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {
-  auto& timer = timers_.try_emplace(slot, io_).first->second;
-  timer.expires_after(Delay(ms));
-  timer.async_wait([this, fn = std::move(fn)](const std::error_code& error) {
-    if (error) return;  // stopped or re-armed
-    fn();
-    AfterEvent();
-  });
+  Timer& timer = timers_[slot];
+  if (!timer.timer) timer.timer = std::make_unique<asio::steady_timer>(io_);
+  timer.shot = ++shots_;
+  timer.timer->expires_after(Delay(ms));
+  timer.timer->async_wait(
+      [this, slot, shot = timer.shot, fn = std::move(fn)](const std::error_code& error) {
+        const auto it = timers_.find(slot);
+        if (error || it == timers_.end() || it->second.shot != shot) return;  // stopped or re-armed
+        // Spent before it runs, so that it may arm its own slot again.
+        timers_.erase(it);
+        fn();
+        AfterEvent();
+      });
 }
 
 void AsioLoop::StopTimer(TimerSlot slot) {
-  if (auto it = timers_.find(slot); it != timers_.end()) it->second.cancel();
+  // The timer's pending wait ends with an error once the timer is gone.
+  timers_.erase(slot);
 }
 
 void AsioLoop::RunOffLoop(std::function<void()> work, std::function<void()> done) {
@@ -60,15 +67,19 @@ void AsioLoop::WaitForStopSignal() {
 }
 
 void AsioLoop::ArmWatchdog(int64_t ms, std::function<void()> fn) {
+  watchdogShot_ = ++shots_;
   watchdog_.expires_after(Delay(ms));
-  watchdog_.async_wait([this, fn = std::move(fn)](const std::error_code& error) {
-    if (error) return;
-    fn();
-    AfterEvent();
-  });
+  watchdog_.async_wait(
+      [this, shot = watchdogShot_, fn = std::move(fn)](const std::error_code& error) {
+        if (error || shot != watchdogShot_) return;  // stopped or re-armed
+        watchdogShot_ = 0;
+        fn();
+        AfterEvent();
+      });
 }
 
 void AsioLoop::StopWatchdog() {
+  watchdogShot_ = 0;
   watchdog_.cancel();
 }
 

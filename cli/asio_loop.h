@@ -5,9 +5,11 @@
 #include <asio/io_context.hpp>
 #include <asio/signal_set.hpp>
 #include <asio/steady_timer.hpp>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "loop/event_loop.h"
 #include "loop/worker_threads.h"
@@ -31,13 +33,26 @@ class AsioLoop : public EventLoop {
   // SIGTERM from now on, instead of ending the process.
   void OnStopSignals(std::function<void(int signal)> fn);
 
+  // The timer slots holding a pending shot: a slot that fired or was
+  // stopped is forgotten, so a long cycle leaves none behind.
+  std::size_t ArmedTimers() const { return timers_.size(); }
+
  private:
+  // A slot's timer and the number of its pending shot. A wait that completed
+  // before a stop or a re-arm still reaches its handler as a success; the
+  // number tells that handler that its shot is no longer the one wanted.
+  struct Timer {
+    std::unique_ptr<asio::steady_timer> timer;
+    uint64_t shot = 0;
+  };
   void AfterEvent();
   void WaitForStopSignal();
   asio::io_context io_;
   asio::executor_work_guard<asio::io_context::executor_type> work_;
-  std::map<TimerSlot, asio::steady_timer> timers_;
+  uint64_t shots_ = 0;  // the number of the last shot armed, timers and watchdog alike
+  std::map<TimerSlot, Timer> timers_;
   asio::steady_timer watchdog_;
+  uint64_t watchdogShot_ = 0;  // 0: none pending
   asio::signal_set stopSignals_;
   std::function<void(int)> onStopSignal_;
   std::function<bool()> done_;

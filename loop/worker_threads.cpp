@@ -18,7 +18,8 @@ WorkerThreads::~WorkerThreads() {
     std::lock_guard lock(target_->mutex);
     target_->loop = nullptr;
   }
-  for (Worker& worker : workers_) worker.thread.join();
+  JoinFinished();
+  for (Worker& worker : workers_) worker.thread.detach();
 }
 
 void WorkerThreads::Run(std::function<void()> work, std::function<void()> done) {

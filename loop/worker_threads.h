@@ -1,6 +1,8 @@
 // Blocking work on threads of its own, each posting its result back to an
 // event loop: what the Qt window's and the command line's loops use to run
-// the link library's Connect off the loop thread.
+// the link library's Connect off the loop thread. The work holds what it
+// uses by value and reaches nothing but the link library, which lives as
+// long as the process: so it may outlive the loop.
 #pragma once
 
 #include <functional>
@@ -13,9 +15,9 @@ class EventLoop;
 class WorkerThreads {
  public:
   explicit WorkerThreads(EventLoop& loop);
-  // Waits for the work still running, and drops its results: the loop goes
-  // with this. No thread outlives its loop, so none runs on into the
-  // process's exit.
+  // Drops the results of the work still running, and lets that work run on
+  // to its end without waiting for it: closing the window does not wait for
+  // a connect to give up. Its result then reaches no loop.
   ~WorkerThreads();
   WorkerThreads(const WorkerThreads&) = delete;
   WorkerThreads& operator=(const WorkerThreads&) = delete;

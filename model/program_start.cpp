@@ -72,6 +72,10 @@ void Program::Start() {
 }
 
 void Program::Close() {
+  // Sessions hold their terminals' locks in the settings file's lock file, a
+  // connect in flight too: they go before it.
+  served_.reset();
+  cycle_.reset();
   // The window closes whether or not the save succeeds, so the settings file
   // object goes in either case; the failure still reaches the operator.
   try {

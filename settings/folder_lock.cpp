@@ -46,8 +46,24 @@ bool FolderLock::Set(short type, off_t offset, bool wait) {
 }
 
 void FolderLock::LockEdits(bool create) {
-  if (editDepth_++ > 0 && (editHeld_ || !create)) return;
-  editHeld_ = Open(create) && Set(F_WRLCK, kEditByte, true);
+  TakeEdits(create, true);
+}
+
+bool FolderLock::TryLockEdits(bool create) {
+  return TakeEdits(create, false);
+}
+
+bool FolderLock::TakeEdits(bool create, bool wait) {
+  if (editDepth_ > 0 && (editHeld_ || !create)) {
+    ++editDepth_;
+    return true;
+  }
+  const bool opened = Open(create);
+  const bool held = opened && Set(F_WRLCK, kEditByte, wait);
+  if (opened && !held && !wait && HeldElsewhere()) return false;
+  ++editDepth_;
+  editHeld_ = held;
+  return true;
 }
 
 void FolderLock::UnlockEdits() {

@@ -26,6 +26,9 @@ class FolderLock {
   // is missing (an edit that writes); a read needs no lock while there is no
   // lock file, as nobody writes then.
   void LockEdits(bool create);
+  // As LockEdits, without waiting: false, holding nothing, when another
+  // process holds the edit lock.
+  bool TryLockEdits(bool create);
   void UnlockEdits();
   // The edit lock is held, not only asked for (there may be no lock file).
   bool HoldsEdits() const { return editHeld_; }
@@ -47,6 +50,7 @@ class FolderLock {
 
  private:
   bool Open(bool create);
+  bool TakeEdits(bool create, bool wait);
   // A lock (F_WRLCK) or unlock (F_UNLCK) of one byte; `wait` blocks.
   bool Set(short type, off_t offset, bool wait);
 

@@ -10,7 +10,11 @@ namespace {
 // Locks before the text is read, so the text is the latest edit's.
 FileContent LockAndRead(SettingsFile& ini, SettingsEdit::Purpose purpose) {
   const bool change = purpose == SettingsEdit::Purpose::Change;
-  ini.Lock().LockEdits(change);
+  if (ini.WaitsForLock()) {
+    ini.Lock().LockEdits(change);
+  } else if (!ini.Lock().TryLockEdits(change)) {
+    throw SettingsBusy(ini.FileName());
+  }
   // Only a holder of the lock knows that no replacement is under way.
   if (change && ini.Lock().HoldsEdits()) RemoveLeftoverTemporary(ini.FileName());
   return ReadWholeFile(ini.FileName());

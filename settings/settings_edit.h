@@ -16,6 +16,8 @@ class SettingsEdit {
   // Load: a read (no lock file is made for it). Change: a read that may write.
   enum class Purpose { Load, Change };
 
+  // Throws SettingsBusy when the file does not wait for its lock and
+  // another process holds it.
   SettingsEdit(SettingsFile& ini, Purpose purpose);
   ~SettingsEdit();
   SettingsEdit(const SettingsEdit&) = delete;

@@ -9,12 +9,28 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class FolderLock;
 class IniText;
+
+// An edit that does not wait found the settings file's edit lock held by
+// another Orlent process; the file is as it was, and the edit may be tried
+// again.
+class SettingsBusy : public std::runtime_error {
+ public:
+  explicit SettingsBusy(const std::string& path)
+      : std::runtime_error("Unable to write to " + path +
+                           ": another Orlent process is changing it"),
+        path_(path) {}
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 class SettingsFile {
  public:
@@ -49,6 +65,11 @@ class SettingsFile {
 
   const std::string& FileName() const { return path_; }
   FolderLock& Lock() { return *lock_; }
+  // Whether a read or an edit waits while another process holds the edit
+  // lock (the default, as the command line does), or throws SettingsBusy at
+  // once (the window, whose thread must not be held by another process).
+  void WaitForLock(bool wait) { waitForLock_ = wait; }
+  bool WaitsForLock() const { return waitForLock_; }
 
   static constexpr std::size_t kMaxValueLength = 2047;
 
@@ -59,4 +80,5 @@ class SettingsFile {
   std::string path_;
   std::unique_ptr<FolderLock> lock_;
   IniText* edit_ = nullptr;  // the text of the edit under way, if any
+  bool waitForLock_ = true;
 };

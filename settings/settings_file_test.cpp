@@ -8,10 +8,13 @@
 #include <gtest/gtest.h>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
 #include "settings/atomic_file.h"
+#include "settings/folder_lock.h"
+#include "settings/settings_edit.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -282,4 +285,33 @@ TEST_F(SettingsFileTest, ValueWithALineBreakIsRefused) {
     EXPECT_THROW(ini.WriteString("Terminal", "TerminalIP_1", value), std::invalid_argument);
   }
   EXPECT_EQ(Bytes(), before);
+}
+
+TEST_F(SettingsFileTest, AnEditThatDoesNotWaitIsRefusedWhileAnotherHoldsTheLock) {
+  const std::string before = "[Terminal]\r\nTerminalPort=20404\r\n";
+  Prepare(before);
+  ini.WaitForLock(false);
+  const std::function<void()> edits[] = {
+      [this] { ini.WriteString("Terminal", "TerminalPort", "20405"); },
+      [this] { SettingsEdit load(ini, SettingsEdit::Purpose::Load); },
+  };
+  for (const auto& edit : edits) {
+    const std::string held = Bytes();
+    {
+      FolderLock other(path + ".lock");  // another Orlent process's hold
+      other.LockEdits(true);
+      ASSERT_TRUE(other.HoldsEdits());
+      try {
+        edit();
+        ADD_FAILURE() << "the edit went through under another's lock";
+      } catch (const SettingsBusy& busy) {
+        EXPECT_EQ(std::string(busy.what()),
+                  "Unable to write to " + path + ": another Orlent process is changing it");
+      }
+      EXPECT_EQ(Bytes(), held);
+      EXPECT_FALSE(ini.Lock().HoldsEdits());
+    }
+    edit();  // the lock is free again
+  }
+  EXPECT_EQ(Bytes(), "[Terminal]\r\nTerminalPort=20405\r\n");
 }

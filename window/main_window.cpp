@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "model/receive_order.h"
+#include "settings/settings_file.h"
 #include "window/local_text.h"
 #include "window/receive_dialog.h"
 #include "window/report_view.h"
@@ -101,6 +102,8 @@ void MainWindow::BuildLayout() {
   cycleTotals_->setObjectName("CycleTotals");
   statusBar()->addWidget(cycleTotals_, 1);
   terminalStates_ = std::make_unique<TerminalListStates>(panel_.TerminalList, cycleTotals_);
+  settingsRetry_ = std::make_unique<BusySettingsRetry>(
+      statusBar(), [this](const std::function<void()>& handler) { program_.HandleEvent(handler); });
 }
 
 void MainWindow::WireInput() {
@@ -177,20 +180,41 @@ bool MainWindow::Start() {
     ShowError(*refusal);
     return false;
   }
+  // The window's thread is never held by another process's edit.
+  if (program_.Settings) program_.Settings->WaitForLock(false);
   ShowTerminalList();
   EventHandled();
   statusPanel_->setToolTip(ShownText(program_.VersionLine));
   return true;
 }
 
+namespace {
+
+// A save of the list, run again while the settings lock is held elsewhere:
+// saved, and shown as saved.
+std::function<void()> ListSave(Program& program) {
+  return [&program] {
+    program.SaveTerminalSettings();
+    program.LoadTerminalSettings();
+  };
+}
+
+}  // namespace
+
 void MainWindow::Handle(void (Program::*handler)()) {
-  program_.HandleEvent([this, handler] { (program_.*handler)(); });
+  Edit([this, handler] { (program_.*handler)(); }, ListSave(program_));
+}
+
+bool MainWindow::Edit(const std::function<void()>& edit, std::function<void()> save) {
+  return settingsRetry_->Edit(edit, std::move(save));
 }
 
 void MainWindow::EditList(const std::function<bool(const std::string& typed)>& edit) {
   bool taken = false;
-  program_.HandleEvent([&, typed = CoreText(panel_.AddressBox->text())] { taken = edit(typed); });
-  if (taken) panel_.AddressBox->clear();
+  const bool held = Edit([&, typed = CoreText(panel_.AddressBox->text())] { taken = edit(typed); },
+                         ListSave(program_));
+  // An edit whose save waits for the lock is in the list already.
+  if (taken || held) panel_.AddressBox->clear();
 }
 
 void MainWindow::StartCycle(const std::function<void()>& command) {
@@ -211,15 +235,17 @@ void MainWindow::Receive() {
 void MainWindow::OpenDownloadFile() {
   const std::optional<QString> path = openFileDialog_(this, ShownText(program_.DownloadFilePath()));
   if (!path) return;
-  program_.HandleEvent([this, bytes = CoreText(*path)] { program_.PickSendFile(bytes); });
+  Edit([this, bytes = CoreText(*path)] { program_.PickSendFile(bytes); },
+       [this] { program_.SaveTerminalSettings(); });
 }
 
 void MainWindow::EditCycleOptions() {
   SettingsDialog dialog(this, program_.StoredOptions, program_.StoredCodePage);
   if (dialog.exec() != QDialog::Accepted) return;
-  program_.HandleEvent([this, options = dialog.Options(), codePage = dialog.ChosenCodePage()] {
+  auto change = [this, options = dialog.Options(), codePage = dialog.ChosenCodePage()] {
     program_.ChangeSettings(options, codePage);
-  });
+  };
+  Edit(change, change);
 }
 
 void MainWindow::LogAppended(const std::string& line) {
@@ -353,9 +379,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   // Every way of closing ends here. A save that fails is shown by the default
   // error handling, and the window closes all the same: keeping it open would
   // leave the operator no way out but to kill the program.
+  // The close saves what the window holds, the edits still waiting too; when
+  // another process holds the file then, the failure says it was not saved.
   if (!closed_) {
     closed_ = true;
-    Handle(&Program::Close);
+    settingsRetry_->Stop();
+    program_.HandleEvent([this] { program_.Close(); });
   }
   event->accept();
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/program.h"
+#include "window/busy_settings_retry.h"
 #include "window/control_panel.h"
 #include "window/file_dialog.h"
 #include "window/log_model.h"
@@ -73,6 +74,9 @@ class MainWindow : public QMainWindow, public ProgramView {
   // Runs an edit of the terminal list; the typed address is cleared when the edit took it.
   void EditList(const std::function<bool(const std::string& typed)>& edit);
   void DrawDataKind();
+  // Runs an edit that saves the settings file; see BusySettingsRetry.
+  // Returns whether its save waits for the settings lock.
+  bool Edit(const std::function<void()>& edit, std::function<void()> save);
   void OpenDownloadFile();
   void EditCycleOptions();
   void ShowTerminalList();
@@ -90,6 +94,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   QLabel* statusPanel_ = nullptr;
   QLabel* cycleTotals_ = nullptr;
   std::unique_ptr<TerminalListStates> terminalStates_;
+  std::unique_ptr<BusySettingsRetry> settingsRetry_;
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
   bool closed_ = false;

@@ -7,8 +7,26 @@ QtEventLoop::QtEventLoop()
     : onFailure_([](const std::string& text) { std::cerr << text << '\n'; }) {}
 
 void QtEventLoop::Post(std::function<void()> fn) {
+  {
+    std::lock_guard lock(postedMutex_);
+    posted_.push_back(std::move(fn));
+    if (runQueued_) return;
+    runQueued_ = true;
+  }
   QMetaObject::invokeMethod(
-      &context_, [this, fn = std::move(fn)] { Run(fn); }, Qt::QueuedConnection);
+      &context_, [this] { RunPosted(); }, Qt::QueuedConnection);
+}
+
+void QtEventLoop::RunPosted() {
+  std::unique_lock lock(postedMutex_);
+  runQueued_ = false;
+  while (!posted_.empty()) {
+    const std::function<void()> fn = std::move(posted_.front());
+    posted_.pop_front();
+    lock.unlock();
+    Run(fn);
+    lock.lock();
+  }
 }
 
 void QtEventLoop::ArmTimer(TimerSlot slot, int ms, std::function<void()> fn) {

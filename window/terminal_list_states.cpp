@@ -16,6 +16,12 @@ namespace {
 const QColor kFailedColour(176, 0, 0);
 constexpr int kGap = 6;  // between the address and its state
 
+// The change from `before` to `after` is one of the counts of a running transfer.
+bool CountOnly(const std::optional<TerminalState>& before, const TerminalState& after) {
+  return before && before->phase == SessionPhase::Transferring &&
+         after.phase == SessionPhase::Transferring && before->failure == after.failure;
+}
+
 }  // namespace
 
 TerminalListStates::TerminalListStates(QListWidget* list, QLabel* totals)
@@ -23,12 +29,16 @@ TerminalListStates::TerminalListStates(QListWidget* list, QLabel* totals)
   list_->setItemDelegate(new TerminalStateDelegate(list_));
   // The failed icon fits the list's low rows, as the tick boxes do.
   list_->setIconSize(QSize(11, 11));
+  countTimer_.setSingleShot(true);
+  countTimer_.callOnTimeout([this] { ShowHeldCounts(); });
 }
 
 void TerminalListStates::ShowCycle(const std::vector<TerminalState>& states,
                                    std::vector<std::string> entries) {
   entries_ = std::move(entries);
   rows_.assign(entries_.size(), std::nullopt);
+  held_.assign(entries_.size(), false);
+  countTimer_.stop();
   for (const TerminalState& state : states) {
     if (state.entry >= 0 && static_cast<std::size_t>(state.entry) < rows_.size()) {
       rows_[state.entry] = state;
@@ -40,8 +50,29 @@ void TerminalListStates::ShowCycle(const std::vector<TerminalState>& states,
 
 void TerminalListStates::Update(const TerminalState& state) {
   if (state.entry < 0 || static_cast<std::size_t>(state.entry) >= rows_.size()) return;
+  const bool countOnly = CountOnly(rows_[state.entry], state);
   rows_[state.entry] = state;
-  ShowRow(state.entry);
+  held_[state.entry] = countOnly;
+  if (!countOnly) {
+    ShowRow(state.entry);
+    ShowTotals();
+    return;
+  }
+  const auto since = std::chrono::steady_clock::now() - countsShown_;
+  if (since >= kCountInterval) {
+    ShowHeldCounts();
+  } else if (!countTimer_.isActive()) {
+    const auto rest = std::chrono::duration_cast<std::chrono::milliseconds>(kCountInterval - since);
+    countTimer_.start(rest);
+  }
+}
+
+void TerminalListStates::ShowHeldCounts() {
+  countTimer_.stop();
+  countsShown_ = std::chrono::steady_clock::now();
+  for (std::size_t row = 0; row < held_.size(); ++row) {
+    if (held_[row]) ShowRow(static_cast<int>(row));
+  }
   ShowTotals();
 }
 
@@ -49,12 +80,15 @@ void TerminalListStates::ListShown(const std::vector<std::string>& entries) {
   if (entries != entries_) {
     entries_.clear();
     rows_.clear();
+    held_.clear();
+    countTimer_.stop();
   }
   for (int row = 0; row < list_->count(); ++row) ShowRow(row);
   ShowTotals();
 }
 
 void TerminalListStates::ShowRow(int row) {
+  if (static_cast<std::size_t>(row) < held_.size()) held_[row] = false;
   QListWidgetItem* item = list_->item(row);
   if (!item) return;
   // Ticks are read from the item when it changes; a state is no tick.

@@ -2,9 +2,13 @@
 // list beside its address (a progress bar while it is sent to, a colour and an
 // icon when it failed), and the cycle's totals in the status bar. The states
 // are kept until the next cycle or the next edit of the list's entries.
+// A count that moves on with every answer is drawn a few times a second;
+// every other change, the end of a transfer included, is drawn at once.
 #pragma once
 
 #include <QStyledItemDelegate>
+#include <QTimer>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,13 +35,21 @@ class TerminalListStates {
   void ListShown(const std::vector<std::string>& entries);
 
  private:
+  // Counts drawn at most this often; a person reads no more.
+  static constexpr std::chrono::milliseconds kCountInterval{250};
+
   void ShowRow(int row);
   void ShowTotals();
+  // Draws the rows whose counts are held back, and the totals.
+  void ShowHeldCounts();
 
   QListWidget* list_;
   QLabel* totals_;
   std::vector<std::string> entries_;                // the list's entries when the cycle started
   std::vector<std::optional<TerminalState>> rows_;  // by row; none for an entry not ticked
+  std::vector<bool> held_;                          // by row: a count not drawn yet
+  std::chrono::steady_clock::time_point countsShown_{};
+  QTimer countTimer_;  // draws the held counts at the end of the interval
 };
 
 // Paints an entry as usual, then its state to the right of its address.

@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <chrono>
 #include <string>
 
 #include "tests/support/echo_answer.h"
@@ -121,6 +123,48 @@ TEST(WindowTerminalStates, AfterAStopNoEntryIsLeftWaiting) {
   EXPECT_EQ(w.window->CycleTotals()->text(),
             "3 terminals: 0 done, 0 failed, 1 stopped, 2 not served; 1 of 6 records stored");
   EXPECT_TRUE(operatorStandIn.boxes.empty());
+}
+
+TEST(WindowTerminalStates, CountsAreDrawnAFewTimesASecondAndTheEndAtOnce) {
+  EnsureApplication();
+  QListWidget list;
+  QLabel totals;
+  for (const char* address : {"127.0.0.2", "127.0.0.3"}) list.addItem(address);
+  TerminalListStates states(&list, &totals);
+  auto state = [](int entry, SessionPhase phase, uint32_t stored) {
+    TerminalState s;
+    s.address = "127.0.0." + std::to_string(entry + 2);
+    s.entry = entry;
+    s.phase = phase;
+    s.stored = s.sent = stored;
+    s.total = 3334;
+    return s;
+  };
+  states.ShowCycle(
+      {state(0, SessionPhase::Transferring, 0), state(1, SessionPhase::Transferring, 0)},
+      {"127.0.0.2", "127.0.0.3"});
+  QSignalSpy redrawn(list.model(), &QAbstractItemModel::dataChanged);
+  const auto start = std::chrono::steady_clock::now();
+  for (uint32_t n = 1; n <= 3000; ++n) {
+    states.Update(state(0, SessionPhase::Transferring, n));
+    states.Update(state(1, SessionPhase::Transferring, n));
+  }
+  const auto took = std::chrono::steady_clock::now() - start;
+  // Each drawing of a row sets a handful of its roles; at most one drawing
+  // per interval began while the answers came, besides the first.
+  const auto intervals = 1 + took / std::chrono::milliseconds(250);
+  EXPECT_LE(redrawn.count(), 2 * 6 * (intervals + 1));
+  // The held counts come once the events run.
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        return ShownStates(&list) == QStringList({"sending 3000 / 3334", "sending 3000 / 3334"});
+      },
+      10000));
+  // The end of a transfer is drawn at once, with exact totals.
+  states.Update(state(0, SessionPhase::Transferring, 3334));
+  states.Update(state(0, SessionPhase::Disconnected, 3334));
+  EXPECT_EQ(ShownStates(&list), (QStringList{"done", "sending 3000 / 3334"}));
+  EXPECT_EQ(totals.text(), "2 terminals: 1 done, 0 failed, 1 to go; 6334 of 6668 records stored");
 }
 
 }  // namespace

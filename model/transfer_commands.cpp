@@ -43,9 +43,9 @@ void Program::StartCycle(std::vector<CycleEntry> entries) {
   // contacted, and leaves nothing of it started.
   const auto prepared = PrepareDownload();
   if (!prepared) return;
-  cycleRecords_ = prepared->total;
+  cycleRecords_ = prepared->Total();
   lastReceive_.reset();
-  RunCycle(std::move(entries), std::make_unique<DownloadJob>(*prepared));
+  RunCycle(std::move(entries), std::make_unique<DownloadJob>(std::move(*prepared)));
 }
 
 bool Program::RefusedWhileRunning() {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "records/checked_download.h"
 #include "records/extract_field.h"
 #include "records/record_numbers.h"
-#include "records/record_tables.h"
 #include "text/str_to_int.h"
 
 namespace {
@@ -24,9 +24,9 @@ std::string ControlName(unsigned char byte) {
 
 DownloadFileError TooManyRecords(int lineNumber) {
   return DownloadFileError(
-      "More than " + std::to_string(kTableCapacity) + " records in input file: line " +
+      "More than " + std::to_string(kDownloadCapacity) + " records in input file: line " +
           std::to_string(lineNumber) + " and those after it are not read !",
-      lineNumber, 0, "a file holds at most " + std::to_string(kTableCapacity) + " records");
+      lineNumber, 0, "a file holds at most " + std::to_string(kDownloadCapacity) + " records");
 }
 
 DownloadFileError LineColumns::Refused(const std::string& message, int column,

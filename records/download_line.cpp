@@ -77,6 +77,13 @@ uint16_t LineColumns::RecordNumber(int column) const {
                     "ends a read-back of the terminal");
 }
 
+int64_t LineColumns::Value(int column, const KindColumn& field) const {
+  if (field.type == FieldType::Signed) {
+    return field.recordNumber ? PluNumber(column) : Number(column);
+  }
+  return field.recordNumber ? RecordNumber(column) : Unsigned(column, UnsignedMax(field));
+}
+
 std::string_view LineColumns::Text(int column, std::size_t capacity) const {
   const std::string_view text = texts_.InTerminalSet(Field(column), lineNumber_, column);
   if (text.size() >= capacity) {

@@ -10,6 +10,7 @@
 
 #include "records/download_file_error.h"
 #include "records/download_text.h"
+#include "records/record_kinds.h"
 
 // Empty lines and lines beginning with ";" hold no record.
 inline bool IsSkippedLine(std::string_view line) {
@@ -43,6 +44,9 @@ class LineColumns {
   // 65535, the other kinds' numbers 1 to 65534.
   int32_t PluNumber(int column) const;
   uint16_t RecordNumber(int column) const;
+  // A number column as the table of record kinds describes its field: a
+  // record number, or any value the field holds.
+  int64_t Value(int column, const KindColumn& field) const;
   // The column's text in the terminal's set, refused when it does not fit a
   // field of `capacity` bytes with its terminating zero (the terminal's
   // bytes are counted), or when it holds a control character (a record must

@@ -50,7 +50,7 @@ void BM_LineReader(benchmark::State& state) {
 void BM_ReadPluFile(benchmark::State& state) {
   int records = 0;
   for (auto _ : state) {
-    const DownloadFileRead read = ReadPluFile(benchFile, CodePage());
+    const DownloadFileRead read = ReadDownloadFile(*KindOfCode(kCodePlu), benchFile, CodePage());
     // A refused file would measure the refusal, not the parse.
     if (read.error) throw std::runtime_error(read.error->Describe(benchFile));
     // The result, not the count, goes to DoNotOptimize: GCC dropped the store

@@ -6,16 +6,17 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "records/record_kinds.h"
 #include "settings/terminal_settings.h"
 #include "text/code_page.h"
 
 namespace {
 
-const std::vector<std::string> kSendKinds = {"plu", "barcode", "ingredient", "scrollmsg",
-                                             "speedkey"};
-const std::vector<std::string> kUploadKinds = {"plu",          "barcode",    "ingredient",
-                                               "scrollmsg",    "report-plu", "report-time",
-                                               "report-group", "report-dept"};
+// The kinds a download sends, and those a receive writes into a file.
+const std::vector<std::string> kSendKinds =
+    KindNames([](const RecordKind& k) { return k.writable; });
+const std::vector<std::string> kUploadKinds =
+    KindNames([](const RecordKind& k) { return k.received; });
 
 // Every number given on the command line has a range that makes sense; one
 // outside it is refused before anything is done. The send cycle's options

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "cycle/new_file.h"
-#include "records/records.h"
+#include "records/record_kinds.h"
 
 namespace {
 
@@ -23,23 +23,8 @@ bool Exists(const std::string& path) {
 }  // namespace
 
 std::string ReceivedKindName(uint8_t code) {
-  static constexpr struct {
-    uint8_t code;
-    const char* name;
-  } kNames[] = {
-      {kCodePlu, "PLU"},
-      {kCodeBarcode, "Barcode"},
-      {kCodeIngredient, "Ingredient"},
-      {kCodeScrollMsg, "ScrollMsg"},
-      {kCodeReportPlu, "Report-PLU"},
-      {kCodeReportTime, "Report-Time"},
-      {kCodeReportGroup, "Report-Group"},
-      {kCodeReportDept, "Report-Dept"},
-  };
-  for (const auto& [known, name] : kNames) {
-    if (known == code) return name;
-  }
-  return "";
+  const RecordKind* kind = KindOfCode(code);
+  return kind && kind->received ? kind->fileName : "";
 }
 
 std::string AddressInFileName(const std::string& address) {
@@ -69,8 +54,8 @@ std::string ReceivedFileStem(uint8_t code, const std::string& address,
 }
 
 bool IsReportCode(uint8_t code) {
-  return code == kCodeReportPlu || code == kCodeReportTime || code == kCodeReportGroup ||
-         code == kCodeReportDept;
+  const RecordKind* kind = KindOfCode(code);
+  return kind && kind->report;
 }
 
 std::string RecordsText(uint32_t count) {

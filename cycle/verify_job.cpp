@@ -32,12 +32,12 @@ std::string Unproven(ReadEnd end) {
 
 void VerifyJob::Start(TerminalSession& session) {
   received_[&session].clear();
-  session.Read(file_.code);
+  session.Read(file_->Kind().code);
 }
 
 void VerifyJob::RecordReceived(const TerminalSession& session, uint8_t code,
                                std::span<const uint8_t> record) {
-  if (code == file_.code) received_[&session].emplace_back(record.begin(), record.end());
+  if (code == file_->Kind().code) received_[&session].emplace_back(record.begin(), record.end());
 }
 
 void VerifyJob::Finished(TerminalSession& session) {
@@ -52,8 +52,7 @@ void VerifyJob::Finished(TerminalSession& session) {
     CompareOptions options;
     options.display = [this](std::string_view text) { return codePage_.ToUtf8(text); };
     options.unproven = Unproven(session.Transfer().EndOfRead);
-    verification.comparison =
-        CompareWithFile(file_.code, static_cast<int>(file_.total), received->second, options);
+    verification.comparison = CompareWithFile(*file_, received->second, options);
     for (const std::string& line : VerifyLines(session.Address(), verification.comparison)) {
       session.Log(line);
     }

@@ -6,13 +6,15 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cycle/cycle_job.h"
+#include "records/checked_download.h"
 #include "records/record_compare.h"
-#include "session/prepared_download.h"
 #include "text/code_page.h"
 
 // One terminal's verification.
@@ -24,9 +26,10 @@ struct TerminalVerification {
 
 class VerifyJob : public CycleJob {
  public:
-  // `file` is the download file read into the record tables; texts in the
-  // log are shown converted from `codePage`.
-  VerifyJob(PreparedDownload file, CodePage codePage) : file_(file), codePage_(codePage) {}
+  // `file` is the checked download file; texts in the log are shown
+  // converted from `codePage`.
+  VerifyJob(std::shared_ptr<const CheckedDownload> file, CodePage codePage)
+      : file_(std::move(file)), codePage_(codePage) {}
 
   void Start(TerminalSession& session) override;
   void RecordReceived(const TerminalSession& session, uint8_t code,
@@ -38,7 +41,7 @@ class VerifyJob : public CycleJob {
   const std::vector<TerminalVerification>& Verifications() const { return verifications_; }
 
  private:
-  PreparedDownload file_;
+  std::shared_ptr<const CheckedDownload> file_;
   CodePage codePage_;
   std::map<const TerminalSession*, std::vector<std::vector<uint8_t>>> received_;
   std::map<const TerminalSession*, std::size_t> verdicts_;  // a session's place in verifications_

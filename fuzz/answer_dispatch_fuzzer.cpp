@@ -23,12 +23,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "link/answer_router.h"
-#include "records/record_tables.h"
+#include "records/checked_download.h"
 #include "records/records.h"
 #include "session/dispatch.h"
 #include "session/download.h"
@@ -145,8 +146,13 @@ void ChooseUpload(Program& program, std::size_t index) {
   if (index >= 4) program.ChooseReportType(reports[index - 4]);
 }
 
+// A download of `total` zeroed records of `code`.
 void StartDownload(Program& program, uint8_t code, int total) {
-  program.ServedSession().Download(PreparedDownload{code, static_cast<uint32_t>(total)});
+  const RecordKind& kind = *KindOfCode(code);
+  std::vector<int> lines;
+  for (int line = 1; line <= total; ++line) lines.push_back(line);
+  program.ServedSession().Download(EveryRecord(std::make_shared<const CheckedDownload>(
+      kind, std::vector<uint8_t>(static_cast<std::size_t>(total) * kind.size), lines)));
 }
 
 bool LoggedSince(const Program& program, std::size_t from, const std::string& ending) {

@@ -4,22 +4,24 @@
 #include "model/program.h"
 #include "records/download_line.h"
 #include "records/line_reader.h"
-#include "records/records.h"
+#include "records/record_kinds.h"
 
 namespace {
 
-// One listed line: its running number, ". ", and columns 1 to 5 taken with
-// the PLU types, separated by ", ". The columns are checked as a download
+// One listed line: its running number, ". ", and the first five columns of
+// the PLU kind, separated by ", ". The columns are checked as a download
 // checks them, so the listing stops where a download would refuse the file.
 std::string ListingLine(int listed, const LineColumns& in, const CodePage& codePage) {
+  const std::vector<KindColumn>& columns = KindOfCode(kCodePlu)->columns;
+  std::string line = std::to_string(listed) + ".";
   // Columns are taken in order, so the first failing one is the one reported.
-  const uint16_t field1 = in.U16(1);
-  const int32_t pluNo = in.PluNumber(2);
-  const uint8_t field3 = in.U8(3);
-  const std::string text = codePage.ToUtf8(in.Text(4, sizeof(PluRecord::Text)));
-  const int32_t field5 = in.Number(5);
-  return std::to_string(listed) + ". " + std::to_string(field1) + ", " + std::to_string(pluNo) +
-         ", " + std::to_string(field3) + ", " + text + ", " + std::to_string(field5);
+  for (int column = 1; column <= 5; ++column) {
+    const KindColumn& field = columns[static_cast<std::size_t>(column - 1)];
+    line += column == 1 ? " " : ", ";
+    line += field.type == FieldType::Text ? codePage.ToUtf8(in.Text(column, field.size))
+                                          : std::to_string(in.Value(column, field));
+  }
+  return line;
 }
 
 void ListLines(Program& program, LineReader& reader, DownloadText& texts) {

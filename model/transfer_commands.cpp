@@ -41,9 +41,9 @@ void Program::StartCycle(std::vector<CycleEntry> entries) {
   // contacted, and leaves nothing of it started.
   const auto prepared = PrepareDownload();
   if (!prepared) return;
-  cycleRecords_ = prepared->total;
+  cycleRecords_ = prepared->Total();
   lastReceive_.reset();
-  RunCycle(std::move(entries), std::make_unique<DownloadJob>(*prepared));
+  RunCycle(std::move(entries), std::make_unique<DownloadJob>(std::move(*prepared)));
 }
 
 bool Program::RefusedWhileRunning() {
@@ -113,7 +113,7 @@ void Program::Download() {
   const bool connected = session.LinkOpen();
   session.Download(*prepared);
   // The log has only the failure line: the operator learns why elsewhere.
-  if (!connected && prepared->total > 0) {
+  if (!connected && prepared->Total() > 0) {
     View.StatusMessage("Nothing sent to " + session.Address() + ": it is not connected");
   }
 }

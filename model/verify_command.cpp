@@ -23,10 +23,10 @@ void Program::VerifyTerminals(const std::string& address) {
   // The file is checked and read once, as a send reads it.
   const auto prepared = PrepareDownload();
   if (!prepared) return;
-  cycleRecords_ = prepared->total;
+  cycleRecords_ = prepared->Total();
   // "Send to Failed" then sends the file to the terminals that differ.
   lastReceive_.reset();
-  RunCycle(std::move(entries), std::make_unique<VerifyJob>(*prepared, TerminalCodePage));
+  RunCycle(std::move(entries), std::make_unique<VerifyJob>(prepared->file, TerminalCodePage));
 }
 
 bool Program::Verifying() const {

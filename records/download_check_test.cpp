@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "records/download_files.h"
+#include "tests/support/download_records.h"
 #include "tests/support/temp_folder.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "records/record_tables.h"
+#include "tests/support/download_records.h"
 #include "tests/support/temp_folder.h"
 
 // Packed record fields are compared as int64_t{...} values: gtest would bind
@@ -30,14 +30,23 @@ class DownloadFiles : public ::testing::Test {
   }
   // The records stored; a refusal is kept in `errors` as the error box shows it.
   int Read(Reader read, const std::string& path) {
-    const DownloadFileRead result = read(path, CodePage());
-    if (result.error) errors.push_back(result.error->Describe(path));
-    return result.records;
+    last = read(path, CodePage());
+    if (last.download) kept = last.download;
+    if (last.error) errors.push_back(last.error->Describe(path));
+    return last.records;
   }
+  // The records of the last file read that was not refused.
+  template <class Record>
+  Record At(int position) {
+    return RecordAt<Record>(*kept, position);
+  }
+  PluRecord Plu(int position) { return At<PluRecord>(position); }
   int ReadPlu(const std::string& content) { return Read(ReadPluFile, File(content)); }
 
   TempFolder folder;
   Strings errors;
+  DownloadFileRead last;
+  std::shared_ptr<const CheckedDownload> kept;
 };
 
 }  // namespace
@@ -56,18 +65,20 @@ TEST_F(DownloadFiles, StoresDataLinesFromPositionOneInFileOrder) {
   EXPECT_EQ(ReadPlu("; comment\r\n" + PluLine(11) + "\r\n\r\n" + PluLine(12) + "\textra\n" +
                     PluLine(13) + "\x1A"),
             3);
-  EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 11);
-  EXPECT_EQ(int64_t{PluTable.At(2).PluNo}, 12);
-  EXPECT_EQ(int64_t{PluTable.At(3).PluNo}, 13);
+  EXPECT_EQ(int64_t{Plu(1).PluNo}, 11);
+  EXPECT_EQ(int64_t{Plu(2).PluNo}, 12);
+  EXPECT_EQ(int64_t{Plu(3).PluNo}, 13);
   EXPECT_EQ(errors, Strings{});
 }
 
-TEST_F(DownloadFiles, ANewParseOverwritesFromOneAndLeavesTheRest) {
+TEST_F(DownloadFiles, EachReadIsAValueOfItsOwnThatALaterReadLeavesAlone) {
   ASSERT_EQ(ReadPlu(PluLine(1) + "\n" + PluLine(2) + "\n" + PluLine(3) + "\n"), 3);
+  const auto first = last.download;
   ASSERT_EQ(ReadPlu(PluLine(7) + "\n"), 1);
-  EXPECT_EQ(int64_t{PluTable.At(1).PluNo}, 7);
-  EXPECT_EQ(int64_t{PluTable.At(2).PluNo}, 2);
-  EXPECT_EQ(int64_t{PluTable.At(3).PluNo}, 3);
+  EXPECT_EQ(int64_t{Plu(1).PluNo}, 7);
+  EXPECT_EQ(last.download->Records().size(), 1u);
+  EXPECT_EQ(int64_t{RecordAt<PluRecord>(*first, 1).PluNo}, 1);
+  EXPECT_EQ(int64_t{RecordAt<PluRecord>(*first, 3).PluNo}, 3);
 }
 
 TEST_F(DownloadFiles, AFileThatCannotBeOpenedOrReadIsAnIoError) {
@@ -88,7 +99,7 @@ TEST_F(DownloadFiles, AFileThatCannotBeOpenedOrReadIsAnIoError) {
 
 TEST_F(DownloadFiles, NumbersConvertAsWholeNumbersAndFillTheirFieldsExactly) {
   ASSERT_EQ(ReadPlu("65535\t  12\t255\tx\t-2147483648\t$7FFFFFFF\t0x10\t-8\t0\n"), 1);
-  const PluRecord& r = PluTable.At(1);
+  const PluRecord r = Plu(1);
   EXPECT_EQ(int64_t{r.Field1}, 65535);
   EXPECT_EQ(int64_t{r.PluNo}, 12);
   EXPECT_EQ(int64_t{r.Field3}, 255);
@@ -124,20 +135,20 @@ TEST_F(DownloadFiles, PluLineWithThreeColumnsLacksColumnFive) {
 }
 
 TEST_F(DownloadFiles, BarcodeLineWithFourColumnsHasAnEmptySecondText) {
-  std::memset(BarcodeTable.At(1).Text2, 'z', 10);
   ASSERT_EQ(Read(ReadBarcodeFile, File("3\t1\t0\tName\n")), 1);
-  EXPECT_STREQ(BarcodeTable.At(1).Text1, "Name");
-  EXPECT_STREQ(BarcodeTable.At(1).Text2, "");
+  const BarcodeRecord barcode = At<BarcodeRecord>(1);
+  EXPECT_STREQ(barcode.Text1, "Name");
+  EXPECT_STREQ(barcode.Text2, "");
   EXPECT_EQ(Read(ReadBarcodeFile, File("3\t1\t0\n")), 0);  // column 5 missing
   EXPECT_EQ(errors, Strings{"Error in input file ! (Down.txt, line 1, column 5: the line has only "
                             "3 columns)"});
 }
 
 TEST_F(DownloadFiles, IngredientLineWithOnlyANumberHasAnEmptyText) {
-  std::memset(IngredientTable.At(1).Text, 'z', 10);
   ASSERT_EQ(Read(ReadIngredientFile, File("42\r\n")), 1);
-  EXPECT_EQ(int64_t{IngredientTable.At(1).Number}, 42);
-  EXPECT_STREQ(IngredientTable.At(1).Text, "");
+  const IngredientRecord ingredient = At<IngredientRecord>(1);
+  EXPECT_EQ(int64_t{ingredient.Number}, 42);
+  EXPECT_STREQ(ingredient.Text, "");
   EXPECT_EQ(errors, Strings{});
 }
 
@@ -161,6 +172,7 @@ std::string SpeedkeyLine(int columns) {
 
 TEST_F(DownloadFiles, SpeedkeyReadsTheFirstLineOnly) {
   ASSERT_EQ(Read(ReadSpeedkeyFile, File(SpeedkeyLine(144) + "\r\nnot\ta\tspeedkey\tline\n")), 1);
+  const SpeedkeyRecord SpeedkeyData = At<SpeedkeyRecord>(1);
   EXPECT_EQ(int64_t{SpeedkeyData.Number}, 1);
   EXPECT_EQ(int64_t{SpeedkeyData.KeyTable1[0]}, 1);
   EXPECT_EQ(int64_t{SpeedkeyData.KeyTable1[71]}, 72);
@@ -171,7 +183,7 @@ TEST_F(DownloadFiles, SpeedkeyReadsTheFirstLineOnly) {
 
 TEST_F(DownloadFiles, SpeedkeyFailuresKeepTheEarlierRecord) {
   ASSERT_EQ(Read(ReadSpeedkeyFile, File(SpeedkeyLine(144))), 1);
-  const SpeedkeyRecord before = SpeedkeyData;
+  const auto before = last.download;
   EXPECT_EQ(Read(ReadSpeedkeyFile, File(SpeedkeyLine(143))), 0);        // empty 144th
   EXPECT_EQ(Read(ReadSpeedkeyFile, File(";" + SpeedkeyLine(144))), 0);  // no comment rule
   EXPECT_EQ(errors,
@@ -179,7 +191,9 @@ TEST_F(DownloadFiles, SpeedkeyFailuresKeepTheEarlierRecord) {
                      "needed)",
                      "I/O Error ! (Down.txt, line 1, column 1: ';1' is not a whole number from "
                      "-2147483648 to 2147483647)"}));
-  EXPECT_EQ(std::memcmp(&before, &SpeedkeyData, sizeof before), 0);
+  // A refused file is no value: the one read before stands as it was.
+  EXPECT_FALSE(last.download);
+  EXPECT_EQ(int64_t{RecordAt<SpeedkeyRecord>(*before, 1).KeyTable2[71]}, 144);
 }
 
 TEST_F(DownloadFiles, SpeedkeyFileWithAnEmptyFirstLineIsRefused) {
@@ -194,12 +208,12 @@ TEST_F(DownloadFiles, SpeedkeyFileWithAnEmptyFirstLineIsRefused) {
 
 TEST_F(DownloadFiles, StopsAtTheTableCapacityNamingTheFirstLineLeftOut) {
   std::string content = "; a full table\n";
-  for (int i = 1; i <= kTableCapacity; ++i) content += PluLine(i) + "\n";
-  EXPECT_EQ(ReadPlu(content + "; comment lines after it are no error\n\n"), kTableCapacity);
+  for (int i = 1; i <= kDownloadCapacity; ++i) content += PluLine(i) + "\n";
+  EXPECT_EQ(ReadPlu(content + "; comment lines after it are no error\n\n"), kDownloadCapacity);
   EXPECT_EQ(errors, Strings{});
 
   EXPECT_EQ(ReadPlu(content + PluLine(0) + "\n" + PluLine(0) + "\n"), 0);
-  EXPECT_EQ(int64_t{PluTable.At(kTableCapacity).PluNo}, kTableCapacity);
+  EXPECT_EQ(int64_t{Plu(kDownloadCapacity).PluNo}, kDownloadCapacity);
   EXPECT_EQ(errors, Strings{"More than 3334 records in input file: line 3336 and those after it "
                             "are not read ! (Down.txt, line 3336: a file holds at most 3334 "
                             "records)"});
@@ -207,7 +221,7 @@ TEST_F(DownloadFiles, StopsAtTheTableCapacityNamingTheFirstLineLeftOut) {
 
 TEST_F(DownloadFiles, ATextThatFillsItsFieldIsStoredWithItsZero) {
   ASSERT_EQ(ReadPlu(PluLine(1, std::string(427, 'A'))), 1);
-  const PluRecord& r = PluTable.At(1);
+  const PluRecord r = Plu(1);
   EXPECT_EQ(std::string(r.Text), std::string(427, 'A'));
   EXPECT_EQ(int64_t{r.Field6}, 6);  // the field right after the text is untouched
   EXPECT_EQ(errors, Strings{});

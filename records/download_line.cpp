@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "records/checked_download.h"
 #include "records/extract_field.h"
 #include "records/record_numbers.h"
-#include "records/record_tables.h"
 #include "text/str_to_int.h"
 
 namespace {
@@ -24,9 +24,9 @@ std::string ControlName(unsigned char byte) {
 
 DownloadFileError TooManyRecords(int lineNumber) {
   return DownloadFileError(
-      "More than " + std::to_string(kTableCapacity) + " records in input file: line " +
+      "More than " + std::to_string(kDownloadCapacity) + " records in input file: line " +
           std::to_string(lineNumber) + " and those after it are not read !",
-      lineNumber, 0, "a file holds at most " + std::to_string(kTableCapacity) + " records");
+      lineNumber, 0, "a file holds at most " + std::to_string(kDownloadCapacity) + " records");
 }
 
 DownloadFileError LineColumns::Refused(const std::string& message, int column,
@@ -75,6 +75,13 @@ uint16_t LineColumns::RecordNumber(int column) const {
                 std::to_string(value) +
                     " is not a record number from 1 to 65534: an answer numbered 0 or 65535 "
                     "ends a read-back of the terminal");
+}
+
+int64_t LineColumns::Value(int column, const KindColumn& field) const {
+  if (field.type == FieldType::Signed) {
+    return field.recordNumber ? PluNumber(column) : Number(column);
+  }
+  return field.recordNumber ? RecordNumber(column) : Unsigned(column, UnsignedMax(field));
 }
 
 std::string_view LineColumns::Text(int column, std::size_t capacity) const {

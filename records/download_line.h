@@ -10,13 +10,14 @@
 
 #include "records/download_file_error.h"
 #include "records/download_text.h"
+#include "records/record_kinds.h"
 
 // Empty lines and lines beginning with ";" hold no record.
 inline bool IsSkippedLine(std::string_view line) {
   return line.empty() || line.front() == ';';
 }
 
-// The error for a data line found when the table is already full.
+// The error for a data line found when a file already holds its most records.
 DownloadFileError TooManyRecords(int lineNumber);
 
 // The columns of line `lineNumber` of a download file. Each column asked for
@@ -36,11 +37,16 @@ class LineColumns {
   // Narrow fields take only what they hold: a value is never cut to fit.
   uint16_t U16(int column) const { return static_cast<uint16_t>(Unsigned(column, UINT16_MAX)); }
   uint8_t U8(int column) const { return static_cast<uint8_t>(Unsigned(column, UINT8_MAX)); }
+  // A number from 0 to `max`.
+  uint32_t Unsigned(int column, uint32_t max) const;
   // A record number a read-back of the terminal reaches under its own
   // number (records/record_numbers.h): PLU numbers 1 to 2147483647 but
   // 65535, the other kinds' numbers 1 to 65534.
   int32_t PluNumber(int column) const;
   uint16_t RecordNumber(int column) const;
+  // A number column as the table of record kinds describes its field: a
+  // record number, or any value the field holds.
+  int64_t Value(int column, const KindColumn& field) const;
   // The column's text in the terminal's set, refused when it does not fit a
   // field of `capacity` bytes with its terminating zero (the terminal's
   // bytes are counted), or when it holds a control character (a record must
@@ -56,7 +62,6 @@ class LineColumns {
 
  private:
   std::string_view Field(int column) const;
-  uint32_t Unsigned(int column, uint32_t max) const;
   DownloadFileError Refused(const std::string& message, int column, std::string reason) const;
 
   std::string_view line_;

@@ -5,8 +5,7 @@
 
 #include <string>
 
-#include "records/download_files.h"
-#include "records/record_tables.h"
+#include "tests/support/download_records.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -54,7 +53,7 @@ TEST(DownloadText, AUtf8FileIsConvertedAnyOtherKeptAndAMissingCharacterRefused) 
     const DownloadFileRead read = ReadPluFile(path, *CodePage::Named(c.codePage));
     EXPECT_EQ(read.error ? read.error->Describe(path) : "", c.refusal);
     if (c.refusal.empty()) {
-      EXPECT_EQ(std::string(PluTable.At(2).Text), c.stored);
+      EXPECT_EQ(std::string(RecordAt<PluRecord>(*read.download, 2).Text), c.stored);
     }
   }
 }
@@ -102,7 +101,7 @@ TEST(DownloadText, AFileMixingUtf8AndOtherBytesIsRefusedAtTheFirstOtherByte) {
     const DownloadFileRead read = ReadPluFile(path, CodePage());
     EXPECT_EQ(read.error ? read.error->Describe(path) : "", c.refusal);
     if (!read.error) {
-      EXPECT_EQ(std::string(PluTable.At(1).Text), c.stored);
+      EXPECT_EQ(std::string(RecordAt<PluRecord>(*read.download, 1).Text), c.stored);
     }
   }
 }

@@ -6,62 +6,32 @@
 #include <utility>
 
 #include "records/record_fields.h"
-#include "records/record_tables.h"
 
 namespace {
 
 using Bytes = std::span<const uint8_t>;
 using RecordsByNumber = std::map<int64_t, Bytes>;
 
-template <class Record>
-Bytes BytesOf(const Record& record) {
-  return {reinterpret_cast<const uint8_t*>(&record), sizeof record};
-}
-
-// The file's records in the order they were read.
-std::vector<Bytes> FileRecords(uint8_t code, int total) {
-  std::vector<Bytes> records;
-  auto take = [&](auto& table) {
-    for (int position = 1; position <= total && position <= kTableCapacity; ++position) {
-      records.push_back(BytesOf(table.At(position)));
-    }
-  };
-  switch (code) {
-    case kCodePlu:
-      take(PluTable);
-      break;
-    case kCodeBarcode:
-      take(BarcodeTable);
-      break;
-    case kCodeIngredient:
-      take(IngredientTable);
-      break;
-    case kCodeScrollMsg:
-      take(ScrollMsgTable);
-      break;
-    case kCodeSpeedkey:
-      if (total >= 1) records.push_back(BytesOf(SpeedkeyData));
-      break;
-    default:
-      break;
-  }
-  return records;
-}
-
 // By record number, a later record replacing an earlier one of its number.
-template <class List>
-RecordsByNumber ByNumber(const RecordFields& kind, const List& records) {
+RecordsByNumber ByNumber(const RecordKind& kind, const std::vector<std::vector<uint8_t>>& records) {
+  const KindColumn* number = NumberColumn(kind);
   RecordsByNumber numbered;
   for (const auto& record : records) {
     const Bytes bytes(record.data(), record.size());
-    numbered[kind.numbered ? FieldNumber(kind.number, bytes) : 1] = bytes;
+    numbered[number ? FieldNumber(*number, bytes) : 1] = bytes;
   }
+  return numbered;
+}
+
+RecordsByNumber ByNumber(std::span<const DownloadRecord> records) {
+  RecordsByNumber numbered;
+  for (const DownloadRecord& record : records) numbered[record.number] = record.bytes;
   return numbered;
 }
 
 class Comparer {
  public:
-  Comparer(const RecordFields& kind, const CompareOptions& options)
+  Comparer(const RecordKind& kind, const CompareOptions& options)
       : kind_(kind), options_(options) {}
 
   void Unseen() { ++result_.unseen; }
@@ -75,7 +45,8 @@ class Comparer {
   }
   void Both(int64_t number, Bytes file, Bytes terminal) {
     bool differs = false;
-    for (const RecordField& field : kind_.fields) {
+    for (const KindColumn& field : kind_.columns) {
+      if (field.recordNumber) continue;  // the records are matched by it
       const std::string inFile = Value(field, file);
       const std::string onTerminal = Value(field, terminal);
       if (inFile == onTerminal) continue;
@@ -91,11 +62,11 @@ class Comparer {
   std::string Record(int64_t number) const {
     return kind_.numbered ? std::string(kind_.label) + " " + std::to_string(number) : kind_.label;
   }
-  static std::string Value(const RecordField& field, Bytes record) {
+  static std::string Value(const KindColumn& field, Bytes record) {
     return field.type == FieldType::Text ? FieldText(field, record)
                                          : std::to_string(FieldNumber(field, record));
   }
-  std::string Shown(const RecordField& field, const std::string& value) const {
+  std::string Shown(const KindColumn& field, const std::string& value) const {
     if (field.type != FieldType::Text) return value;
     return "\"" + (options_.display ? options_.display(value) : value) + "\"";
   }
@@ -107,21 +78,20 @@ class Comparer {
     }
   }
 
-  const RecordFields& kind_;
+  const RecordKind& kind_;
   const CompareOptions& options_;
   RecordComparison result_;
 };
 
 }  // namespace
 
-RecordComparison CompareWithFile(uint8_t code, int total,
+RecordComparison CompareWithFile(const CheckedDownload& file,
                                  const std::vector<std::vector<uint8_t>>& terminal,
                                  const CompareOptions& options) {
-  const RecordFields* kind = DownloadedFields(code);
-  if (!kind) return {};
-  const RecordsByNumber inFile = ByNumber(*kind, FileRecords(code, total));
-  const RecordsByNumber onTerminal = ByNumber(*kind, terminal);
-  Comparer comparer(*kind, options);
+  const RecordKind& kind = file.Kind();
+  const RecordsByNumber inFile = ByNumber(file.Records());
+  const RecordsByNumber onTerminal = ByNumber(kind, terminal);
+  Comparer comparer(kind, options);
   // A read-back that stopped short saw nothing above its last record.
   const bool whole = options.unproven.empty();
   const int64_t lastRead = onTerminal.empty() ? INT64_MIN : onTerminal.rbegin()->first;

@@ -1,5 +1,5 @@
 // Whether a terminal holds what a download file says: the file's records of
-// one kind, as the readers stored them in the record tables, matched with the
+// one kind, as the checked download holds them, matched with the
 // records the terminal sent back by record number and compared on every field
 // a download writes. Texts compare up to their zero; unused bytes and fields
 // no download writes never count.
@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "records/checked_download.h"
 
 // Turns a text field's stored bytes into the text shown.
 using DisplayText = std::function<std::string(std::string_view)>;
@@ -51,12 +53,10 @@ struct CompareOptions {
   std::string unproven;
 };
 
-// Compares the file's records of kind `code` (table positions 1 to `total`;
-// for the speedkey kind, the one record when `total` is 1) with `terminal`,
-// the records a terminal answered, each the raw bytes of the kind's layout.
-// A record number the file holds twice counts once, as its last line: that
-// is the record a terminal stores, each write replacing the one before.
-// An empty comparison for a kind no download writes.
-RecordComparison CompareWithFile(uint8_t code, int total,
+// Compares the records of `file` with `terminal`, the records a terminal
+// answered, each the raw bytes of the kind's layout, on every column of the
+// kind. A record number the file holds twice counts once, as its last line:
+// that is the record a terminal stores, each write replacing the one before.
+RecordComparison CompareWithFile(const CheckedDownload& file,
                                  const std::vector<std::vector<uint8_t>>& terminal,
                                  const CompareOptions& options = {});

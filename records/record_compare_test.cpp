@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "records/download_files.h"
-#include "records/record_tables.h"
 #include "records/verify_lines.h"
+#include "tests/support/download_records.h"
 #include "tests/support/temp_folder.h"
 #include "text/code_page.h"
 
@@ -49,21 +48,29 @@ std::vector<std::vector<uint8_t>> Answered(const std::vector<Record>& records) {
   return answered;
 }
 
-// Reads `content` as the kind's download file; the terminal starts from the
-// records it stored from `stored` on.
+// The records of a checked download, as their layout.
 template <class Record>
-void Check(uint8_t code, DownloadFileRead (*read)(const std::string&, const CodePage&),
-           const std::string& content, const Record* stored,
-           const std::vector<Case<Record>>& cases) {
+std::vector<Record> RecordsOf(const CheckedDownload& file) {
+  std::vector<Record> records;
+  for (int i = 1; i <= static_cast<int>(file.Records().size()); ++i) {
+    records.push_back(RecordAt<Record>(file, i));
+  }
+  return records;
+}
+
+// Reads `content` as the kind's download file; the terminal starts from the
+// records the file holds.
+template <class Record>
+void Check(uint8_t code, const std::string& content, const std::vector<Case<Record>>& cases) {
   TempFolder folder;
   folder.Write("Down.txt", content);
-  const int total = read(folder.File("Down.txt"), CodePage()).records;
-  ASSERT_GT(total, 0);
+  const DownloadFileRead read = ReadKindFile(code, folder.File("Down.txt"), CodePage());
+  ASSERT_GT(read.records, 0);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::vector<Record> terminal(stored, stored + total);
+    std::vector<Record> terminal = RecordsOf<Record>(*read.download);
     c.change(terminal);
-    const RecordComparison result = CompareWithFile(code, total, Answered(terminal));
+    const RecordComparison result = CompareWithFile(*read.download, Answered(terminal));
     EXPECT_EQ(ComparisonCountsText(result), c.counts);
     EXPECT_EQ(result.differences, c.differences);
     EXPECT_EQ(result.Matches(), c.differences.empty());
@@ -80,7 +87,7 @@ TEST(RecordCompare, PluRecordsByPluNumberOnEveryDownloadedField) {
       "1\t102\t1\tBananas\t100\t20102\t7\t5\t1\n"
       "1\t102\t1\tBananas\t199\t20102\t7\t5\t1\n"
       "1\t103\t1\tPears\t229\t20103\t7\t5\t1\n";
-  Check<PluRecord>(kCodePlu, ReadPluFile, file, &PluTable.At(1),
+  Check<PluRecord>(kCodePlu, file,
                    {{"the same", [](Plus&) {}, "3 same", {}},
                     {"the later line's price",
                      [](Plus& t) { t[2].Field5 = 189; },
@@ -130,8 +137,7 @@ using ScrollMsgs = std::vector<ScrollMsgRecord>;
 
 TEST(RecordCompare, NumberedTextKindsByNumber) {
   Check<BarcodeRecord>(
-      kCodeBarcode, ReadBarcodeFile, "7\t1\t0\tPears\t200000300229\n8\t1\t0\tFigs\t2\n",
-      &BarcodeTable.At(1),
+      kCodeBarcode, "7\t1\t0\tPears\t200000300229\n8\t1\t0\tFigs\t2\n",
       {{"every field",
         [](Barcodes& t) {
           t[0].Field2 = 2;
@@ -156,7 +162,7 @@ TEST(RecordCompare, NumberedTextKindsByNumber) {
         "2 same",
         {}}});
   Check<IngredientRecord>(
-      kCodeIngredient, ReadIngredientFile, "1\tMilk, salt.\n2\tApples.\n", &IngredientTable.At(1),
+      kCodeIngredient, "1\tMilk, salt.\n2\tApples.\n",
       {{"text",
         [](Ingredients& t) { SetText(t[1].Text, "Apple."); },
         "1 same, 1 different",
@@ -169,8 +175,7 @@ TEST(RecordCompare, NumberedTextKindsByNumber) {
         {"Ingredient 3: only on the terminal"}},
        {"text past its zero", [](Ingredients& t) { LeaveRest(t[0].Text); }, "2 same", {}}});
   Check<ScrollMsgRecord>(
-      kCodeScrollMsg, ReadScrollMsgFile, "1\tWelcome!\t1\n2\tFresh fish\t2\n",
-      &ScrollMsgTable.At(1),
+      kCodeScrollMsg, "1\tWelcome!\t1\n2\tFresh fish\t2\n",
       {{"message and speed",
         [](ScrollMsgs& t) {
           SetText(t[0].Text2, "Welcome");
@@ -194,7 +199,7 @@ using Speedkeys = std::vector<SpeedkeyRecord>;
 TEST(RecordCompare, TheSpeedkeyRecordOnTheDownloadedKeysOfEachTable) {
   std::string keys;
   for (int i = 1; i <= 144; ++i) keys += std::to_string(i) + (i < 144 ? "\t" : "\n");
-  Check<SpeedkeyRecord>(kCodeSpeedkey, ReadSpeedkeyFile, keys, &SpeedkeyData,
+  Check<SpeedkeyRecord>(kCodeSpeedkey, keys,
                         {{"the same, whatever number the terminal gives it",
                           [](Speedkeys& t) { t[0].Number = 0; },
                           "1 same",
@@ -224,8 +229,9 @@ TEST(RecordCompare, TheSpeedkeyRecordOnTheDownloadedKeysOfEachTable) {
 TEST(RecordCompare, AReadBackThatIsNoProofLeavesTheFileRecordsBeyondItUnseen) {
   TempFolder folder;
   folder.Write("Down.txt", "1\ta\n2\tb\n3\tc\n4\td\n");
-  ASSERT_EQ(ReadIngredientFile(folder.File("Down.txt"), CodePage()).records, 4);
-  const std::vector<IngredientRecord> file(&IngredientTable.At(1), &IngredientTable.At(1) + 4);
+  const DownloadFileRead read = ReadIngredientFile(folder.File("Down.txt"), CodePage());
+  ASSERT_EQ(read.records, 4);
+  const std::vector<IngredientRecord> file = RecordsOf<IngredientRecord>(*read.download);
   const struct {
     const char* name;
     std::vector<IngredientRecord> terminal;
@@ -244,8 +250,7 @@ TEST(RecordCompare, AReadBackThatIsNoProofLeavesTheFileRecordsBeyondItUnseen) {
     SCOPED_TRACE(c.name);
     CompareOptions options;
     options.unproven = c.unproven;
-    const RecordComparison result =
-        CompareWithFile(kCodeIngredient, 4, Answered(c.terminal), options);
+    const RecordComparison result = CompareWithFile(*read.download, Answered(c.terminal), options);
     EXPECT_EQ(ComparisonCountsText(result), c.counts);
     EXPECT_EQ(result.unproven, c.unproven);
     EXPECT_EQ(result.Matches(), false);
@@ -255,8 +260,9 @@ TEST(RecordCompare, AReadBackThatIsNoProofLeavesTheFileRecordsBeyondItUnseen) {
 TEST(RecordCompare, ListsTheFirstDifferencesShowingTextsThroughTheDisplay) {
   TempFolder folder;
   folder.Write("Down.txt", "1\t1\t0\ta\t1\n2\t1\t0\tb\t2\n3\t1\t0\tc\t3\n");
-  ASSERT_EQ(ReadBarcodeFile(folder.File("Down.txt"), CodePage()).records, 3);
-  std::vector<BarcodeRecord> terminal(&BarcodeTable.At(1), &BarcodeTable.At(1) + 3);
+  const DownloadFileRead read = ReadBarcodeFile(folder.File("Down.txt"), CodePage());
+  ASSERT_EQ(read.records, 3);
+  std::vector<BarcodeRecord> terminal = RecordsOf<BarcodeRecord>(*read.download);
   for (auto& record : terminal) record.Text1[0] = static_cast<char>(std::toupper(record.Text1[0]));
   // A short answer reads as zeros past its end: 3's barcode text is cut off.
   std::vector<std::vector<uint8_t>> answered = Answered(terminal);
@@ -264,7 +270,7 @@ TEST(RecordCompare, ListsTheFirstDifferencesShowingTextsThroughTheDisplay) {
   CompareOptions options;
   options.listed = 2;
   options.display = [](std::string_view text) { return "<" + std::string(text) + ">"; };
-  const RecordComparison result = CompareWithFile(kCodeBarcode, 3, answered, options);
+  const RecordComparison result = CompareWithFile(*read.download, answered, options);
   EXPECT_EQ(result.different, 3);
   EXPECT_EQ(
       result.differences,

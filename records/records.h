@@ -207,26 +207,6 @@ static_assert(offsetof(ReportTotalRecord, Value3) == 127);
 static_assert(offsetof(ReportTotalRecord, Value4) == 131);
 static_assert(offsetof(ReportTotalRecord, Value5) == 135);
 
-// Record size of a data type code; 0 for a code that names no record.
-constexpr uint16_t RecordLength(uint8_t code) {
-  switch (code) {
-    case kCodePlu:
-      return sizeof(PluRecord);
-    case kCodeBarcode:
-      return sizeof(BarcodeRecord);
-    case kCodeIngredient:
-      return sizeof(IngredientRecord);
-    case kCodeScrollMsg:
-      return sizeof(ScrollMsgRecord);
-    case kCodeSpeedkey:
-      return sizeof(SpeedkeyRecord);
-    case kCodeReportPlu:
-      return sizeof(ReportPluRecord);
-    case kCodeReportTime:
-    case kCodeReportGroup:
-    case kCodeReportDept:
-      return sizeof(ReportTotalRecord);
-    default:
-      return 0;
-  }
-}
+// Record size of a data type code; 0 for a code that names no record. The
+// table of record kinds (records/record_kinds.h) gives it.
+uint16_t RecordLength(uint8_t code);

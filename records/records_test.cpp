@@ -13,8 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "records/download_files.h"
-#include "records/record_tables.h"
+#include "tests/support/download_records.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -49,56 +48,58 @@ void ExpectSameBytes(const Bytes& actual, const Bytes& expected) {
                                  << std::hex << int(*a) << " instead of 0x" << int(*e);
 }
 
-// Parses `line` as the only line of a file with `parse`, into a table position
-// that held other bytes before, so that the record's zeroing shows.
-template <class Record>
-void ParseInto(Record& target, DownloadFileRead (*parse)(const std::string&, const CodePage&),
+// Parses `line` as the only line of a file with `parse`: the bytes of its
+// record, every one of them as it is sent.
+void ParseInto(Bytes& target, DownloadFileRead (*parse)(const std::string&, const CodePage&),
                const std::string& line) {
   TempFolder folder;
-  std::memset(&target, 0xAA, sizeof target);
   folder.Write("Down.txt", line + "\r\n");
   const DownloadFileRead read = parse(folder.File("Down.txt"), CodePage());
   ASSERT_FALSE(read.error) << read.error->what();
   ASSERT_EQ(read.records, 1);
+  const auto bytes = read.download->Records()[0].bytes;
+  target.assign(bytes.begin(), bytes.end());
 }
 
 }  // namespace
 
 TEST(RecordBytes, PluRecordFromADownloadLine) {
-  ParseInto(PluTable.At(1), ReadPluFile, "4464\t1234\t44\tApples\t5\t6\t1\t-2\t255");
-  ExpectSameBytes(BytesOf(PluTable.At(1)), Expected(1718, {
-                                                              {0, "70 11"},
-                                                              {2, "d2 04 00 00"},
-                                                              {6, "2c"},
-                                                              {7, "41 70 70 6c 65 73"},
-                                                              {435, "06 00 00 00"},
-                                                              {442, "ff"},
-                                                              {443, "05 00 00 00"},
-                                                              {475, "01 00"},
-                                                              {479, "fe ff ff ff"},
-                                                          }));
+  Bytes parsed;
+  ParseInto(parsed, ReadPluFile, "4464\t1234\t44\tApples\t5\t6\t1\t-2\t255");
+  ExpectSameBytes(parsed, Expected(1718, {
+                                             {0, "70 11"},
+                                             {2, "d2 04 00 00"},
+                                             {6, "2c"},
+                                             {7, "41 70 70 6c 65 73"},
+                                             {435, "06 00 00 00"},
+                                             {442, "ff"},
+                                             {443, "05 00 00 00"},
+                                             {475, "01 00"},
+                                             {479, "fe ff ff ff"},
+                                         }));
 }
 
 TEST(RecordBytes, BarcodeRecordFromADownloadLine) {
-  ParseInto(BarcodeTable.At(1), ReadBarcodeFile, "513\t1\t2\tBananas\t200000200179");
-  ExpectSameBytes(BytesOf(BarcodeTable.At(1)),
-                  Expected(156, {
-                                    {0, "01 02 01 02"},
-                                    {4, "42 61 6e 61 6e 61 73"},
-                                    {55, "32 30 30 30 30 30 32 30 30 31 37 39"},
-                                }));
+  Bytes parsed;
+  ParseInto(parsed, ReadBarcodeFile, "513\t1\t2\tBananas\t200000200179");
+  ExpectSameBytes(parsed, Expected(156, {
+                                            {0, "01 02 01 02"},
+                                            {4, "42 61 6e 61 6e 61 73"},
+                                            {55, "32 30 30 30 30 30 32 30 30 31 37 39"},
+                                        }));
 }
 
 TEST(RecordBytes, IngredientRecordFromADownloadLine) {
-  ParseInto(IngredientTable.At(1), ReadIngredientFile, "7\tFlour, water");
-  ExpectSameBytes(BytesOf(IngredientTable.At(1)),
+  Bytes parsed;
+  ParseInto(parsed, ReadIngredientFile, "7\tFlour, water");
+  ExpectSameBytes(parsed,
                   Expected(1027, {{0, "07 00"}, {2, "46 6c 6f 75 72 2c 20 77 61 74 65 72"}}));
 }
 
 TEST(RecordBytes, ScrollMsgRecordFromADownloadLine) {
-  ParseInto(ScrollMsgTable.At(1), ReadScrollMsgFile, "$10\tFresh\t$FF");
-  ExpectSameBytes(BytesOf(ScrollMsgTable.At(1)),
-                  Expected(224, {{0, "10 00"}, {104, "46 72 65 73 68"}, {219, "ff"}}));
+  Bytes parsed;
+  ParseInto(parsed, ReadScrollMsgFile, "$10\tFresh\t$FF");
+  ExpectSameBytes(parsed, Expected(224, {{0, "10 00"}, {104, "46 72 65 73 68"}, {219, "ff"}}));
 }
 
 TEST(RecordBytes, SpeedkeyRecordFromADownloadLine) {
@@ -107,15 +108,16 @@ TEST(RecordBytes, SpeedkeyRecordFromADownloadLine) {
   line += "\t2147483647\t-1";
   for (int column = 74; column <= 143; ++column) line += "\t0";
   line += "\t305419896";
-  ParseInto(SpeedkeyData, ReadSpeedkeyFile, line);
+  Bytes parsed;
+  ParseInto(parsed, ReadSpeedkeyFile, line);
   // Number 1, Text empty, entries 73 to 100 of both tables zero.
-  ExpectSameBytes(BytesOf(SpeedkeyData), Expected(903, {
-                                                           {0, "01 00"},
-                                                           {103, "01 00 00 00 cd ab 00 00"},
-                                                           {387, "ff ff ff 7f"},
-                                                           {503, "ff ff ff ff"},
-                                                           {787, "78 56 34 12"},
-                                                       }));
+  ExpectSameBytes(parsed, Expected(903, {
+                                            {0, "01 00"},
+                                            {103, "01 00 00 00 cd ab 00 00"},
+                                            {387, "ff ff ff 7f"},
+                                            {503, "ff ff ff ff"},
+                                            {787, "78 56 34 12"},
+                                        }));
 }
 
 TEST(RecordBytes, ReportPluRecordBuiltFieldByField) {

@@ -88,3 +88,36 @@ std::string ReportTotalUploadLine(const ReportTotalRecord& r) {
                 r.Hour, r.Minute, r.Second, r.Value1, r.Value4, r.Value2, r.Value5, r.Value3,
                 kLineEnd);
 }
+
+namespace {
+
+template <class Record>
+Record As(std::span<const uint8_t> bytes) {
+  Record record;
+  std::memcpy(&record, bytes.data(), sizeof record);
+  return record;
+}
+
+}  // namespace
+
+std::string UploadLine(const RecordKind& kind, std::span<const uint8_t> r,
+                       const CodePage& codePage) {
+  if (r.size() < kind.size) return {};
+  switch (kind.line) {
+    case LineFormat::Plu:
+      return PluUploadLine(As<PluRecord>(r), codePage);
+    case LineFormat::Barcode:
+      return BarcodeUploadLine(As<BarcodeRecord>(r), codePage);
+    case LineFormat::Ingredient:
+      return IngredientUploadLine(As<IngredientRecord>(r), codePage);
+    case LineFormat::ScrollMsg:
+      return ScrollMsgUploadLine(As<ScrollMsgRecord>(r), codePage);
+    case LineFormat::ReportPlu:
+      return ReportPluUploadLine(As<ReportPluRecord>(r));
+    case LineFormat::ReportTotal:
+      return ReportTotalUploadLine(As<ReportTotalRecord>(r));
+    case LineFormat::None:
+      break;
+  }
+  return {};
+}

@@ -4,8 +4,11 @@
 // character set `codePage`, so that a line can be edited and sent again.
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 
+#include "records/record_kinds.h"
 #include "records/records.h"
 #include "text/code_page.h"
 
@@ -16,3 +19,8 @@ std::string ScrollMsgUploadLine(const ScrollMsgRecord& record, const CodePage& c
 std::string ReportPluUploadLine(const ReportPluRecord& record);
 // The time, group and department reports share one format.
 std::string ReportTotalUploadLine(const ReportTotalRecord& record);
+
+// The line of `record`, a whole record of `kind`, in the kind's format; empty
+// for a kind that has none (the speedkey).
+std::string UploadLine(const RecordKind& kind, std::span<const uint8_t> record,
+                       const CodePage& codePage);

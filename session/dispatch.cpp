@@ -5,11 +5,10 @@
 
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <string>
 
+#include "records/record_kinds.h"
 #include "records/record_numbers.h"
-#include "records/records.h"
 #include "records/status_code.h"
 #include "session/download.h"
 #include "session/terminal_session.h"
@@ -17,19 +16,30 @@
 
 namespace {
 
-// The answer's record, or nothing when the answer carries no whole record.
-template <class Record>
-std::optional<Record> RecordOf(const RequestPacket& answer) {
-  if (answer.Data == nullptr || answer.DataLength < sizeof(Record)) return std::nullopt;
-  Record record;
-  std::memcpy(&record, answer.Data, sizeof record);
-  return record;
+// The answer's record of `kind`, or nothing when the answer carries no whole record.
+const uint8_t* RecordOf(const RecordKind& kind, const RequestPacket& answer) {
+  if (answer.Data == nullptr || answer.DataLength < kind.size) return nullptr;
+  return static_cast<const uint8_t*>(answer.Data);
 }
 
 // A text field read up to its first zero byte, and no further than `limit` characters.
-template <std::size_t N>
-std::string TextOf(const char (&field)[N], std::size_t limit) {
-  return std::string(field, strnlen(field, limit < N ? limit : N));
+std::string TextAt(const uint8_t* record, std::size_t offset, std::size_t limit) {
+  const auto* text = reinterpret_cast<const char*>(record + offset);
+  return std::string(text, strnlen(text, limit));
+}
+
+const char* StatusField(const RecordKind& kind, const uint8_t* record) {
+  return reinterpret_cast<const char*>(record + kind.statusOffset);
+}
+
+// The record number an answer carries, widened to 32 bits: only PluNo 65535
+// itself ends an upload.
+uint32_t AnswerNumberOf(const RecordKind& kind, const uint8_t* record) {
+  return static_cast<uint32_t>(NumberOf(kind, std::span<const uint8_t>(record, kind.size)));
+}
+
+std::string CompletionLine(const RecordKind& kind) {
+  return std::string("- CompleteDataReceived") + kind.logName;
 }
 
 // An answer of the kind the running read asks for: not a late one after its
@@ -42,13 +52,13 @@ bool OfTheRead(const TerminalSession& session, uint8_t code) {
 // status "95" or "99" in a record numbered 0, or the record number 65535.
 // An answer of the kind being read, while the read runs, also tells how the
 // read ended. Returns the status code.
-template <std::size_t N>
-std::string NoteUploadAnswer(TerminalSession& session, uint8_t code, uint32_t number,
-                             const char (&statusText)[N]) {
-  const bool reading = OfTheRead(session, code);
+std::string NoteUploadAnswer(TerminalSession& session, const RecordKind& kind, uint32_t number,
+                             const uint8_t* record) {
+  const bool reading = OfTheRead(session, kind.code);
   TransferState& state = session.State();
   state.AnswerNumber = number;
-  const std::string status = number == 0 ? StatusCode(statusText, N) : std::string();
+  const std::string status =
+      number == 0 ? StatusCode(StatusField(kind, record), kind.statusSize) : std::string();
   if (status == "95" || status == "99" || number == kEndNumber) state.Direction = 0;
   if (!reading) return status;
   if (status == "99") {
@@ -71,277 +81,128 @@ bool IsEndAnswer(const TerminalSession& session) {
 
 // An upload moves forward when each answer carries at least the number asked
 // for; a terminal that answers an earlier number would otherwise be asked for
-// the same records again and again. `wide` compares PLU numbers as signed.
-bool MovesForward(const TerminalSession& session, uint32_t number, bool wide) {
+// the same records again and again. PLU numbers compare as signed.
+bool MovesForward(const TerminalSession& session, const RecordKind& kind, uint32_t number) {
   const uint32_t asked = session.Transfer().RecordNumber;
-  return wide ? static_cast<int32_t>(number) >= static_cast<int32_t>(asked) : number >= asked;
+  return kind.wideNumber ? static_cast<int32_t>(number) >= static_cast<int32_t>(asked)
+                         : number >= asked;
 }
 
 // Ends an upload whose terminal answered out of order, with the failure line
 // of the kind's request.
-void UploadOutOfOrder(TerminalSession& session, const char* requestName) {
+void UploadOutOfOrder(TerminalSession& session, const RecordKind& kind) {
   session.State().Direction = 0;
   session.State().End = TransferEnd::NotForward;
-  session.Log(std::string("- Fail to Send data") + requestName);
+  session.Log(std::string("- Fail to Send dataUploadNext") + kind.logName);
   session.Disconnect();
 }
-
-// How one kind's upload answers are handled.
-template <class Record>
-struct UploadKind {
-  uint8_t code;
-  const char* completionLine;
-  const char* requestName;  // the request's name in its log lines
-  void (*writeLine)(TerminalSession&, const Record*);
-  void (*requestNext)(TerminalSession&, int);
-  bool wideNumber = false;
-};
 
 // An answer to an upload request: a record numbered 0 with status "99" is
 // not data; every other record becomes a line of the upload file, unless it
 // does not move the upload forward. Returns whether the upload goes on.
-template <class Record, std::size_t N>
-bool WriteUnlessEnd(TerminalSession& session, const Record& record, uint32_t number,
-                    const char (&statusText)[N], const UploadKind<Record>& kind) {
-  const bool forward = MovesForward(session, number, kind.wideNumber);
+bool WriteUnlessEnd(TerminalSession& session, const RecordKind& kind, const uint8_t* record,
+                    uint32_t number) {
+  const bool forward = MovesForward(session, kind, number);
   const bool reading = OfTheRead(session, kind.code);
-  if (NoteUploadAnswer(session, kind.code, number, statusText) == "99") {
-    session.Log(kind.completionLine);
+  if (NoteUploadAnswer(session, kind, number, record) == "99") {
+    session.Log(CompletionLine(kind));
   } else if (session.State().Direction != 0 && !forward) {
-    UploadOutOfOrder(session, kind.requestName);
+    UploadOutOfOrder(session, kind);
     return false;
   } else {
     // A late answer, after the end, or one of another kind is no record of this read.
-    if (reading && !IsEndAnswer(session)) session.Received(&record, sizeof record);
-    kind.writeLine(session, &record);
+    if (reading && !IsEndAnswer(session)) session.Received(record, kind.size);
+    AddUploadLine(session, kind, record);
   }
   if (session.State().Direction != 0) return true;
   session.Disconnect();
   return false;
 }
 
-template <class Record, std::size_t N>
-void UploadAnswer(TerminalSession& session, const Record& record, uint32_t number,
-                  const char (&statusText)[N], const UploadKind<Record>& kind) {
-  if (!WriteUnlessEnd(session, record, number, statusText, kind)) return;
-  if (kind.wideNumber && number == static_cast<uint32_t>(kLargestPluNumber)) {
-    // No PLU number follows the largest one: the upload is complete.
+// The record's every record has come when no number follows the largest PLU
+// number, or a report's count is reached.
+bool LastOfItsKind(const RecordKind& kind, uint32_t number) {
+  if (kind.report) return ReportLimitReached(static_cast<int32_t>(number + 1), kind.code);
+  return kind.wideNumber && number == static_cast<uint32_t>(kLargestPluNumber);
+}
+
+void UploadAnswer(TerminalSession& session, const RecordKind& kind, const uint8_t* record) {
+  const uint32_t number = AnswerNumberOf(kind, record);
+  if (!WriteUnlessEnd(session, kind, record, number)) return;
+  if (LastOfItsKind(kind, number)) {
     if (kind.code == session.ReadCode()) session.State().EndOfRead = ReadEnd::Last;
-    session.Log(kind.completionLine);
+    session.Log(CompletionLine(kind));
     session.Disconnect();
   } else {
-    kind.requestNext(session, 1);
+    UploadNext(session, kind.code, 1);
   }
 }
 
-// A report also ends when its record count is reached.
-template <class Record>
-void ReportAnswer(TerminalSession& session, const RequestPacket& answer, uint8_t reportCode,
-                  const UploadKind<Record>& kind) {
-  if (answer.Direction != kDirectionRead) return;
-  const auto record = RecordOf<Record>(answer);
-  if (!record) return;
-  const uint32_t number = record->Number;
-  if (!WriteUnlessEnd(session, *record, number, record->Text, kind)) return;
-  if (ReportLimitReached(static_cast<int32_t>(number + 1), reportCode)) {
-    // The report's every record has come: none follows its count.
-    if (kind.code == session.ReadCode()) session.State().EndOfRead = ReadEnd::Last;
-    session.Log(kind.completionLine);
-    session.Disconnect();
-  } else {
-    kind.requestNext(session, 1);
+// The single speedkey record: the one asked for, unless the terminal holds
+// none or answered a status; anything else is only logged.
+void SingleRecordAnswer(TerminalSession& session, const RecordKind& kind, const uint8_t* record) {
+  const uint32_t number = AnswerNumberOf(kind, record);
+  const bool asked = session.ReadCode() == kind.code && session.State().Direction != 0;
+  NoteUploadAnswer(session, kind, number, record);
+  if (asked && number != 0 && !IsEndAnswer(session)) {
+    session.Received(record, kind.size);
+    session.State().EndOfRead = ReadEnd::Last;
   }
+  session.Log(CompletionLine(kind));
+  if (asked) session.State().Direction = 0;
+  if (session.State().Direction == 0) session.Disconnect();
 }
 
 // The acknowledgment of a downloaded record counts it as stored and sends the
 // next one, unless the transfer has been ended meanwhile, or the terminal did
 // not store the record: it then answers under another number than the one
-// sent, or with a refusal status in a record numbered 0.
-template <std::size_t N>
-void Acknowledged(TerminalSession& session, const RequestPacket& answer, uint32_t number,
-                  const char (&statusText)[N], const std::optional<std::string>& logged) {
+// sent, or with a refusal status in a record numbered 0. The single speedkey
+// record's acknowledgment ends the download as the other kinds' last one
+// does: the sender finds nothing left to send.
+void Acknowledged(TerminalSession& session, const RecordKind& kind, const uint8_t* record) {
   TransferState& state = session.State();
+  const uint32_t number = AnswerNumberOf(kind, record);
   state.AnswerNumber = number;
-  if (logged) session.Log(*logged);
-  const std::string refusal = number == 0 ? RefusalText(statusText, N) : std::string();
+  if (kind.ackTextLimit > 0) {
+    session.Log(TextAt(record, kind.ackTextOffset, kind.ackTextLimit) + "DataReceived" +
+                kind.logName);
+  }
+  const std::string refusal =
+      number == 0 ? RefusalText(StatusField(kind, record), kind.statusSize) : std::string();
   if (state.Direction == 0) {
     session.CloseUploadFile();
   } else if (number != state.RecordNumber || !refusal.empty()) {
     state.Refusal = refusal.empty() ? "answered as record " + std::to_string(number) : refusal;
-    DownloadRefused(session, answer.Code);
+    DownloadRefused(session, kind.code);
   } else {
     // A record is counted once, and only while it is the latest handed over.
     if (state.Direction == kDirectionWrite && state.Stored < state.RecordIndex) ++state.Stored;
-    DownloadNext(session, answer.Code, 1);
+    DownloadNext(session, kind.code, 1);
   }
 }
 
 }  // namespace
 
 bool IsDispatchedCode(uint8_t code) {
-  switch (code) {
-    case kCodePlu:
-    case kCodeBarcode:
-    case kCodeIngredient:
-    case kCodeScrollMsg:
-    case kCodeSpeedkey:
-    case kCodeReportPlu:
-    case kCodeReportTime:
-    case kCodeReportGroup:
-    case kCodeReportDept:
-      return true;
-    default:
-      return false;
-  }
+  return KindOfCode(code) != nullptr;
 }
 
 void DispatchAnswer(TerminalSession& session, const RequestPacket& answer) {
-  switch (answer.Code) {
-    case kCodePlu:
-      return DataReceivedPLU(session, answer);
-    case kCodeBarcode:
-      return DataReceivedBarcode(session, answer);
-    case kCodeIngredient:
-      return DataReceivedIngredient(session, answer);
-    case kCodeScrollMsg:
-      return DataReceivedScrollMsg(session, answer);
-    case kCodeSpeedkey:
-      return DataReceivedSpeedkey(session, answer);
-    case kCodeReportPlu:
-      return DataReceivedReportPLU(session, answer);
-    case kCodeReportTime:
-      return DataReceivedReportTime(session, answer);
-    case kCodeReportGroup:
-      return DataReceivedReportGroup(session, answer);
-    case kCodeReportDept:
-      return DataReceivedReportDept(session, answer);
-    default:
-      return;
-  }
-}
-
-void DataReceivedPLU(TerminalSession& session, const RequestPacket& answer) {
-  const auto record = RecordOf<PluRecord>(answer);
-  if (!record) return;
-  // Widened from the signed field: only PluNo 65535 itself ends an upload.
-  const uint32_t number = static_cast<uint32_t>(record->PluNo);
-  if (answer.Direction == kDirectionRead) {
-    UploadAnswer(session, *record, number, record->Text,
-                 UploadKind<PluRecord>{kCodePlu, "- CompleteDataReceivedPLU", "UploadNextPLU",
-                                       AddPlu, UploadNextPLU, true});
-  } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(session, answer, number, record->Text, std::nullopt);
-  }
-}
-
-void DataReceivedBarcode(TerminalSession& session, const RequestPacket& answer) {
-  const auto record = RecordOf<BarcodeRecord>(answer);
+  const RecordKind* kind = KindOfCode(answer.Code);
+  if (!kind) return;
+  const uint8_t* record = RecordOf(*kind, answer);
   if (!record) return;
   if (answer.Direction == kDirectionRead) {
-    UploadAnswer(session, *record, record->Number, record->Text2,
-                 UploadKind<BarcodeRecord>{kCodeBarcode, "- CompleteDataReceivedBarcode",
-                                           "UploadNextBarcode", AddBarcode, UploadNextBarcode});
-  } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(session, answer, record->Number, record->Text2,
-                 TextOf(record->Text2, 101) + "DataReceivedBarcode");
+    if (kind->next == NextRead::Once) return SingleRecordAnswer(session, *kind, record);
+    UploadAnswer(session, *kind, record);
+  } else if (answer.Direction == kDirectionWrite && kind->writable) {
+    // The reports are never sent: an acknowledgment of one is ignored.
+    Acknowledged(session, *kind, record);
   }
-}
-
-void DataReceivedIngredient(TerminalSession& session, const RequestPacket& answer) {
-  const auto record = RecordOf<IngredientRecord>(answer);
-  if (!record) return;
-  if (answer.Direction == kDirectionRead) {
-    UploadAnswer(
-        session, *record, record->Number, record->Text,
-        UploadKind<IngredientRecord>{kCodeIngredient, "- CompleteDataReceivedIngredient",
-                                     "UploadNextIngredient", AddIngredient, UploadNextIngredient});
-  } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(session, answer, record->Number, record->Text,
-                 TextOf(record->Text, 1025) + "DataReceivedIngredient");
-  }
-}
-
-void DataReceivedScrollMsg(TerminalSession& session, const RequestPacket& answer) {
-  const auto record = RecordOf<ScrollMsgRecord>(answer);
-  if (!record) return;
-  if (answer.Direction == kDirectionRead) {
-    UploadAnswer(
-        session, *record, record->Number, record->Text1,
-        UploadKind<ScrollMsgRecord>{kCodeScrollMsg, "- CompleteDataReceivedScrollMsg",
-                                    "UploadNextScrollMsg", AddScrollMsg, UploadNextScrollMsg});
-  } else if (answer.Direction == kDirectionWrite) {
-    Acknowledged(session, answer, record->Number, record->Text1,
-                 TextOf(record->Text2, 101) + "DataReceivedScrollMsg");
-  }
-}
-
-void DataReceivedSpeedkey(TerminalSession& session, const RequestPacket& answer) {
-  const auto record = RecordOf<SpeedkeyRecord>(answer);
-  if (!record) return;
-  if (answer.Direction == kDirectionRead) {
-    const bool asked = session.ReadCode() == kCodeSpeedkey && session.State().Direction != 0;
-    NoteUploadAnswer(session, kCodeSpeedkey, record->Number, record->Text);
-    // The one record asked for, unless the terminal holds none or answered a
-    // status; anything else is only logged.
-    if (asked && record->Number != 0 && !IsEndAnswer(session)) {
-      session.Received(&*record, sizeof *record);
-      session.State().EndOfRead = ReadEnd::Last;
-    }
-    session.Log("- CompleteDataReceivedSpeedkey");
-    if (asked) session.State().Direction = 0;
-    if (session.State().Direction == 0) session.Disconnect();
-  } else if (answer.Direction == kDirectionWrite) {
-    // The single speedkey record's acknowledgment ends the download as the
-    // other kinds' last one does: the sender finds nothing left to send.
-    Acknowledged(session, answer, record->Number, record->Text,
-                 TextOf(record->Text, 101) + "DataReceivedSpeedkey");
-  }
-}
-
-void DataReceivedReportPLU(TerminalSession& session, const RequestPacket& answer) {
-  ReportAnswer(
-      session, answer, kCodeReportPlu,
-      UploadKind<ReportPluRecord>{kCodeReportPlu, "- CompleteDataReceivedReportPLU",
-                                  "UploadNextReportPLU", AddReportPLU, UploadNextReportPLU});
-}
-
-void DataReceivedReportTime(TerminalSession& session, const RequestPacket& answer) {
-  ReportAnswer(
-      session, answer, kCodeReportTime,
-      UploadKind<ReportTotalRecord>{kCodeReportTime, "- CompleteDataReceivedReportTime",
-                                    "UploadNextReportTime", AddReportTime, UploadNextReportTime});
-}
-
-void DataReceivedReportGroup(TerminalSession& session, const RequestPacket& answer) {
-  ReportAnswer(session, answer, kCodeReportGroup,
-               UploadKind<ReportTotalRecord>{kCodeReportGroup, "- CompleteDataReceivedReportGroup",
-                                             "UploadNextReportGroup", AddReportGroup,
-                                             UploadNextReportGroup});
-}
-
-void DataReceivedReportDept(TerminalSession& session, const RequestPacket& answer) {
-  ReportAnswer(
-      session, answer, kCodeReportDept,
-      UploadKind<ReportTotalRecord>{kCodeReportDept, "- CompleteDataReceivedReportDept",
-                                    "UploadNextReportDept", AddReportDept, UploadNextReportDept});
 }
 
 bool ReportLimitReached(int32_t number, uint8_t code) {
-  // How many records each report holds.
-  int32_t count = 0;
-  switch (code) {
-    case kCodeReportPlu:
-      count = 10000;
-      break;
-    case kCodeReportTime:
-      count = 24;
-      break;
-    case kCodeReportGroup:
-    case kCodeReportDept:
-      count = 100;
-      break;
-    default:
-      break;
-  }
-  return number >= count;
+  // How many records each report holds; 0 for any other code.
+  const RecordKind* kind = KindOfCode(code);
+  return number >= (kind && kind->report ? kind->reportCount : 0);
 }

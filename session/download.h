@@ -13,9 +13,9 @@ inline bool IsProgressLine(const std::string& line) {
   return line.starts_with("- Success to Send Plu");
 }
 
-// Hands the next record of data type `code` (PLU, barcode, ingredient, scroll
-// message, speedkey) to the session's terminal, or ends the download when
-// nothing is left to send. `flag` 0 starts at the first record, 1 sends the next.
+// Hands the next of the session's records (Prepared()) of data type `code`, a
+// kind a download sends, to its terminal, or ends the download when nothing
+// is left to send. `flag` 0 starts at the first record, 1 sends the next.
 void DownloadNext(TerminalSession& session, uint8_t code, int flag);
 
 // The terminal did not store the record last sent: it answered under another

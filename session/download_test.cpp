@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "records/record_tables.h"
 #include "records/records.h"
+#include "tests/support/download_records.h"
 #include "tests/support/echo_answer.h"
 #include "tests/support/program_fixture.h"
 
@@ -57,13 +57,18 @@ TEST_F(Download, HandsEachRecordOverWholeInFileOrder) {
   program.Download();
   EchoLastSent(f.link, f.loop);
   ASSERT_EQ(f.link.sent.size(), 2u);
+  const DownloadFileRead file =
+      ReadPluFile(f.folder.File("PLU-Down.txt"), program.TerminalCodePage);
+  ASSERT_EQ(file.records, 2);
   for (int position = 1; position <= 2; ++position) {
     const SentPacket& sent = f.link.sent[position - 1];
     EXPECT_EQ(sent.packet.Code, kCodePlu);
     EXPECT_EQ(sent.packet.Direction, kDirectionWrite);
     EXPECT_EQ(sent.address, "127.0.0.41");
     ASSERT_EQ(sent.data.size(), sizeof(PluRecord));
-    EXPECT_EQ(std::memcmp(sent.data.data(), &PluTable.At(position), sizeof(PluRecord)), 0);
+    EXPECT_EQ(std::memcmp(sent.data.data(), file.download->Records()[position - 1].bytes.data(),
+                          sizeof(PluRecord)),
+              0);
   }
   EXPECT_EQ(program.ServedTransfer().RecordNumber, 2u) << "the PluNo of the record sent";
   EXPECT_EQ(program.ServedTransfer().RecordIndex, 2u);

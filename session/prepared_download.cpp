@@ -1,31 +1,18 @@
 #include "session/prepared_download.h"
 
-#include "records/records.h"
+#include <utility>
 
-namespace {
-
-DownloadFileRead ReadOfCode(uint8_t code, const std::string& path, const CodePage& codePage) {
-  switch (code) {
-    case kCodePlu:
-      return ReadPluFile(path, codePage);
-    case kCodeBarcode:
-      return ReadBarcodeFile(path, codePage);
-    case kCodeIngredient:
-      return ReadIngredientFile(path, codePage);
-    case kCodeScrollMsg:
-      return ReadScrollMsgFile(path, codePage);
-    case kCodeSpeedkey:
-      return ReadSpeedkeyFile(path, codePage);
-    default:
-      return {};
-  }
+PreparedDownload EveryRecord(std::shared_ptr<const CheckedDownload> file) {
+  PreparedDownload download;
+  if (!file) return download;
+  download.records.assign(file->Records().begin(), file->Records().end());
+  download.file = std::move(file);
+  return download;
 }
-
-}  // namespace
 
 PreparedDownload PrepareDownload(uint8_t code, const std::string& path, const CodePage& codePage,
                                  DownloadFileRead& read) {
-  read = ReadOfCode(code, path, codePage);
-  if (read.error) return {};
-  return PreparedDownload{code, static_cast<uint32_t>(read.records < 0 ? 0 : read.records)};
+  const RecordKind* kind = KindOfCode(code);
+  read = kind && kind->writable ? ReadDownloadFile(*kind, path, codePage) : DownloadFileRead{};
+  return EveryRecord(read.download);
 }

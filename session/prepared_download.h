@@ -1,22 +1,32 @@
-// A download file read and checked as a whole, once, into the record tables,
-// ready to be sent to any number of terminals: every terminal of a send cycle
-// gets these same records.
+// What one session sends: records of a checked download, in the order given,
+// the download kept alive while they are sent. Every terminal of a send
+// cycle is handed its own list; today each gets every record of the file,
+// in file order.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "records/download_files.h"
 
 struct PreparedDownload {
-  uint8_t code = 0;  // the data type code of its records; 0: nothing to send (the reports)
-  uint32_t total = 0;
-  bool Empty() const { return code == 0; }
+  std::shared_ptr<const CheckedDownload> file;  // null: nothing to send (the reports)
+  std::vector<DownloadRecord> records;          // of `file`, in the order they are sent
+
+  bool Empty() const { return !file; }
+  // The data type code of the records; 0 when there is nothing to send.
+  uint8_t Code() const { return file ? file->Kind().code : 0; }
+  uint32_t Total() const { return static_cast<uint32_t>(records.size()); }
 };
 
-// Reads and checks the download file of data type `code` (PLU, barcode,
-// ingredient, scroll message or speedkey), its texts in the terminal's
-// character set `codePage`. `read.error` holds the refusal of a file with any
-// fault; what is prepared then is empty.
+// Every record of `file`, in file order; nothing to send for a null file.
+PreparedDownload EveryRecord(std::shared_ptr<const CheckedDownload> file);
+
+// Reads and checks the download file of data type `code` (a kind the table
+// says is sent), its texts in the terminal's character set `codePage`.
+// `read.error` holds the refusal of a file with any fault; what is prepared
+// then is empty.
 PreparedDownload PrepareDownload(uint8_t code, const std::string& path, const CodePage& codePage,
                                  DownloadFileRead& read);

@@ -38,7 +38,7 @@ TerminalState TerminalSession::Glance() const {
   state.address = Address();
   state.phase = phase_;
   state.stored = transfer_.Stored;
-  state.total = download_.total;
+  state.total = download_.Total();
   state.sent = transfer_.RecordIndex;
   state.failure = Failure();
   state.seconds = seconds_;
@@ -160,7 +160,7 @@ void TerminalSession::Download(const PreparedDownload& download) {
   downloaded_ = true;
   fileFailed_ = false;
   Enter(SessionPhase::Transferring);
-  if (!download.Empty()) DownloadNext(*this, download.code, 0);
+  if (!download.Empty()) DownloadNext(*this, download.Code(), 0);
 }
 
 void TerminalSession::Upload(uint8_t code, const std::string& uploadPath) {

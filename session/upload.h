@@ -1,34 +1,23 @@
 // Uploads: the requests that ask a terminal for one record at a time, and the
-// line writers that put each received record into the upload file.
+// line writer that puts each received record into the upload file, each as
+// the table of record kinds describes the kind.
 #pragma once
 
 #include <cstdint>
 
-#include "records/records.h"
+#include "records/record_kinds.h"
 
 class TerminalSession;
 
-// `flag` 0 asks for the first record of an upload, 1 for the next one.
-// UploadNext asks for a record of data type `code`; any other code asks nothing.
+// Asks for a record of data type `code`: `flag` 0 the first record of an
+// upload or a Read, 1 the next one. A code no kind has asks nothing, and a
+// kind of a single record (the speedkey) is asked for once.
 void UploadNext(TerminalSession& session, uint8_t code, int flag);
-void UploadNextPLU(TerminalSession& session, int flag);
-void UploadNextBarcode(TerminalSession& session, int flag);
-void UploadNextIngredient(TerminalSession& session, int flag);
-void UploadNextScrollMsg(TerminalSession& session, int flag);
-void UploadNextSpeedkey(TerminalSession& session, int flag);
-void UploadNextReportPLU(TerminalSession& session, int flag);
-void UploadNextReportTime(TerminalSession& session, int flag);
-void UploadNextReportGroup(TerminalSession& session, int flag);
-void UploadNextReportDept(TerminalSession& session, int flag);
 
 // The record number with which a report upload begins.
 int ReportFirstNumber(uint8_t reportCode);
 
-void AddPlu(TerminalSession& session, const PluRecord* record);
-void AddBarcode(TerminalSession& session, const BarcodeRecord* record);
-void AddScrollMsg(TerminalSession& session, const ScrollMsgRecord* record);
-void AddIngredient(TerminalSession& session, const IngredientRecord* record);
-void AddReportPLU(TerminalSession& session, const ReportPluRecord* record);
-void AddReportTime(TerminalSession& session, const ReportTotalRecord* record);
-void AddReportGroup(TerminalSession& session, const ReportTotalRecord* record);
-void AddReportDept(TerminalSession& session, const ReportTotalRecord* record);
+// Writes `record`, a whole record of `kind` or null, as the kind's upload
+// line into the upload file and the log, the kind's writer name after it in
+// the log ("AddPlu"); nothing for a null record or a Read.
+void AddUploadLine(TerminalSession& session, const RecordKind& kind, const uint8_t* record);

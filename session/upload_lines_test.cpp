@@ -14,6 +14,12 @@
 
 namespace {
 
+// A record as the bytes the line writer takes.
+template <class Record>
+const uint8_t* Bytes(const Record& record) {
+  return reinterpret_cast<const uint8_t*>(&record);
+}
+
 template <std::size_t N>
 void SetText(char (&field)[N], const std::string& text) {
   std::memset(field, 0, N);
@@ -56,18 +62,22 @@ TEST_F(UploadLines, EachWriterLogsTheLineWithItsNameAndAppendsItToTheFile) {
     std::string writer;
   };
   const Case cases[] = {
-      {[&] { AddPlu(Session(), &plu); }, PluUploadLine(plu, CodePage()), "AddPlu"},
-      {[&] { AddBarcode(Session(), &barcode); }, BarcodeUploadLine(barcode, CodePage()),
-       "AddBarcode"},
-      {[&] { AddIngredient(Session(), &ingredient); }, IngredientUploadLine(ingredient, CodePage()),
-       "AddIngredient"},
-      {[&] { AddScrollMsg(Session(), &scroll); }, ScrollMsgUploadLine(scroll, CodePage()),
-       "AddScrollMsg"},
-      {[&] { AddReportPLU(Session(), &reportPlu); }, ReportPluUploadLine(reportPlu),
-       "AddReportPLU"},
-      {[&] { AddReportTime(Session(), &total); }, ReportTotalUploadLine(total), "AddReportTime"},
-      {[&] { AddReportGroup(Session(), &total); }, ReportTotalUploadLine(total), "AddReportGroup"},
-      {[&] { AddReportDept(Session(), &total); }, ReportTotalUploadLine(total), "AddReportDept"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodePlu), Bytes(plu)); },
+       PluUploadLine(plu, CodePage()), "AddPlu"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodeBarcode), Bytes(barcode)); },
+       BarcodeUploadLine(barcode, CodePage()), "AddBarcode"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodeIngredient), Bytes(ingredient)); },
+       IngredientUploadLine(ingredient, CodePage()), "AddIngredient"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodeScrollMsg), Bytes(scroll)); },
+       ScrollMsgUploadLine(scroll, CodePage()), "AddScrollMsg"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodeReportPlu), Bytes(reportPlu)); },
+       ReportPluUploadLine(reportPlu), "AddReportPLU"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodeReportTime), Bytes(total)); },
+       ReportTotalUploadLine(total), "AddReportTime"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodeReportGroup), Bytes(total)); },
+       ReportTotalUploadLine(total), "AddReportGroup"},
+      {[&] { AddUploadLine(Session(), *KindOfCode(kCodeReportDept), Bytes(total)); },
+       ReportTotalUploadLine(total), "AddReportDept"},
   };
   std::string file;
   for (const Case& c : cases) {
@@ -80,8 +90,8 @@ TEST_F(UploadLines, EachWriterLogsTheLineWithItsNameAndAppendsItToTheFile) {
 
 TEST_F(UploadLines, ANullRecordWritesNothing) {
   const std::size_t lines = program.Activity().Lines().size();
-  AddPlu(Session(), nullptr);
-  AddReportDept(Session(), nullptr);
+  AddUploadLine(Session(), *KindOfCode(kCodePlu), nullptr);
+  AddUploadLine(Session(), *KindOfCode(kCodeReportDept), nullptr);
   EXPECT_EQ(program.Activity().Lines().size(), lines);
   EXPECT_EQ(FileText(), "");
 }
@@ -90,7 +100,7 @@ TEST_F(UploadLines, WithoutAnUploadFileTheLineIsOnlyLogged) {
   Session().CloseUploadFile();
   IngredientRecord ingredient{};
   ingredient.Number = 1;
-  AddIngredient(Session(), &ingredient);
+  AddUploadLine(Session(), *KindOfCode(kCodeIngredient), Bytes(ingredient));
   EXPECT_EQ(program.Activity().Lines().back(), "1,\r\nAddIngredient");
   EXPECT_EQ(FileText(), "");
 }

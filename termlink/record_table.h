@@ -1,7 +1,8 @@
-// The record set that interpreter 5010 knows: for every data type code the
-// record size, the directions a request may take, and where a record carries
-// its number and its status text. Shared by the link library and the
-// terminal simulator so both sides judge a frame by the same table.
+// The record set that interpreter 5010 knows, as the table of record kinds
+// gives it: for every data type code the record size, the directions a
+// request may take, and where a record carries its number and its status
+// text. Shared by the link library and the terminal simulator so both sides
+// judge a frame by the same table.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "records/record_kinds.h"
 
 namespace termlink {
 
@@ -18,22 +21,13 @@ inline constexpr int kRecordInterpreterId = 5010;
 // The largest record of the set (the PLU record); no frame carries more.
 inline constexpr uint16_t kMaxRecordSize = 1718;
 
-struct RecordKind {
-  uint8_t code;
-  const char* name;  // short lower-case name, e.g. "plu"
-  uint16_t size;
-  bool readable;    // direction 2 allowed
-  bool writable;    // direction 3 allowed
-  bool wideNumber;  // record number is an i32 at numberOffset (PLU), else a u16
-  uint16_t numberOffset;
-  uint16_t statusOffset;  // text field that carries a status instead of data
-  uint16_t statusSize;
-};
+// A kind of the set: `readable` allows direction 2, `writable` direction 3.
+using RecordKind = ::RecordKind;
 
 // The kind of `code`, or nullptr when the set has no such code.
 const RecordKind* FindRecordKind(uint8_t code);
 
-// The kind named `name` ("plu", "barcode", ...), or nullptr.
+// The kind whose link name is `name` ("plu", "barcode", "reportplu"), or nullptr.
 const RecordKind* FindRecordKindByName(std::string_view name);
 
 // Why a request or answer with these fields is not one of the set, or an

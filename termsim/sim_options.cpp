@@ -6,6 +6,8 @@
 #include <CLI/CLI.hpp>
 #include <asio/ip/address.hpp>
 
+#include "records/record_kinds.h"
+
 std::optional<ListenAddress> ParseListenAddress(const std::string& text, std::string& error) {
   size_t colon = text.rfind(':');
   if (colon == std::string::npos) {
@@ -55,7 +57,7 @@ void AddOptions(CLI::App& app, SimOptions& options, std::vector<std::string>& li
                    ->type_name("ADDR");
   auto* kind =
       app.add_option("--kind", options.dumpKind, "kind of records to dump")
-          ->check(CLI::IsMember({"plu", "barcode", "ingredient", "scrollmsg", "speedkey"}));
+          ->check(CLI::IsMember(KindNames([](const RecordKind& kind) { return kind.writable; })));
   dump->needs(kind);
   kind->needs(dump);
   FaultOptions& faults = options.faults;

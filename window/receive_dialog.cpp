@@ -10,24 +10,15 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "records/records.h"
+#include "records/record_kinds.h"
 #include "window/local_text.h"
 
 namespace {
 
-constexpr struct {
-  const char* caption;
-  uint8_t code;
-} kWhat[] = {
-    {"PLU records", kCodePlu},
-    {"Barcode records", kCodeBarcode},
-    {"Ingredient records", kCodeIngredient},
-    {"Scroll message records", kCodeScrollMsg},
-    {"PLU report", kCodeReportPlu},
-    {"Time report", kCodeReportTime},
-    {"Group report", kCodeReportGroup},
-    {"Department report", kCodeReportDept},
-};
+// "PLU records", ..., "Department report".
+QString Caption(const RecordKind& kind) {
+  return kind.report ? QString(kind.label) : QString(kind.label) + " records";
+}
 
 }  // namespace
 
@@ -36,7 +27,9 @@ ReceiveDialog::ReceiveDialog(QWidget* parent, const std::string& folder) : QDial
   setWindowTitle("Receive");
   KindBox = new QComboBox(this);
   KindBox->setObjectName("KindBox");
-  for (const auto& what : kWhat) KindBox->addItem(what.caption, what.code);
+  for (const RecordKind& kind : RecordKinds()) {
+    if (kind.received) KindBox->addItem(Caption(kind), kind.code);
+  }
   SelectedButton = new QRadioButton("The selected terminal", this);
   SelectedButton->setObjectName("SelectedButton");
   TickedButton = new QRadioButton("Every ticked terminal", this);

@@ -4,25 +4,17 @@
 //   show_report FILE plu|time|group|dept
 #include <QApplication>
 #include <cstdio>
-#include <cstring>
+#include <string>
 
-#include "records/records.h"
+#include "records/record_kinds.h"
 #include "window/report_view.h"
 
 namespace {
 
+// A report by the last part of its name: "time" for "report-time".
 int ReportCode(const char* name) {
-  const struct {
-    const char* name;
-    uint8_t code;
-  } kReports[] = {{"plu", kCodeReportPlu},
-                  {"time", kCodeReportTime},
-                  {"group", kCodeReportGroup},
-                  {"dept", kCodeReportDept}};
-  for (const auto& report : kReports) {
-    if (std::strcmp(report.name, name) == 0) return report.code;
-  }
-  return -1;
+  const RecordKind* kind = KindNamed(std::string("report-") + name);
+  return kind && kind->report ? kind->code : -1;
 }
 
 }  // namespace

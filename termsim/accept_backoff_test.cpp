@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "records/records.h"
+#include "termsim/accept_loop.h"
 #include "termsim/process_usage.h"
 #include "termsim/raw_client.h"
 #include "termsim/simulator_process.h"
@@ -43,6 +46,8 @@ TEST(AcceptBackoff, AtTheOpenFilesLimitItWaitsAndServesAgainLater) {
   // first type check of each object needs a pipe, which the limit would deny.
   ExpectServed(simulator, 1);
   LimitOpenFiles(simulator, 2);
+  // Every refused try of the simulator's comes after this.
+  const auto start = std::chrono::steady_clock::now();
   std::vector<std::unique_ptr<RawClient>> clients;
   int greeted = 0;
   for (int i = 0; i < 6; ++i) {
@@ -55,14 +60,21 @@ TEST(AcceptBackoff, AtTheOpenFilesLimitItWaitsAndServesAgainLater) {
   EXPECT_FALSE(simulator.WaitForErrorLine("cannot accept", std::chrono::seconds(5)).empty())
       << simulator.errorOutput();
 
-  // While connections wait in the backlog the simulator may only take a
-  // little processor time; spinning on accept would take most of a core.
-  const double before = ProcessorSeconds(simulator.pid());
-  std::this_thread::sleep_for(std::chrono::seconds(2));
-  const double used = ProcessorSeconds(simulator.pid()) - before;
-  EXPECT_LT(used, 0.5) << "processor seconds used in 2 s at the limit";
-
+  // While connections wait in the backlog the simulator tries again once
+  // every kAcceptRetryTime: from the first refusal to its line that it
+  // accepts again it cannot have tried more often than that (a spin on
+  // accept would try thousands of times).
+  std::this_thread::sleep_for(3 * kAcceptRetryTime);
   clients.clear();
+  const std::string again =
+      simulator.WaitForErrorLine("accepting connections again", std::chrono::seconds(10));
+  const auto most = (std::chrono::steady_clock::now() - start) / kAcceptRetryTime + 1;
+  int tries = 0;
+  ASSERT_EQ(
+      1, std::sscanf(again.c_str(), "%*[^:]: accepting connections again after %d tries", &tries))
+      << again;
+  EXPECT_GE(tries, 1);
+  EXPECT_LE(tries, most) << "tries at the limit";
   ExpectServed(simulator, 3);
 }
 

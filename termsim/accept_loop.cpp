@@ -29,6 +29,7 @@ void AcceptLoop::Start() {
 void AcceptLoop::OnAccepted(const asio::error_code& error, asio::ip::tcp::socket socket) {
   if (error == asio::error::operation_aborted) return;
   if (OutOfResources(error)) {
+    ++refusedTries_;
     if (!starved_) {
       starved_ = true;
       std::cerr << name_ << ": cannot accept a connection: " << error.message()
@@ -43,7 +44,9 @@ void AcceptLoop::OnAccepted(const asio::error_code& error, asio::ip::tcp::socket
   if (!error) {
     if (starved_) {
       starved_ = false;
-      std::cerr << name_ << ": accepting connections again" << std::endl;
+      std::cerr << name_ << ": accepting connections again after " << refusedTries_ << " tries"
+                << std::endl;
+      refusedTries_ = 0;
     }
     onAccept_(std::move(socket));
   }

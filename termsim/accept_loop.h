@@ -34,4 +34,5 @@ class AcceptLoop {
   std::string name_;
   OnAccept onAccept_;
   bool starved_ = false;  // out of descriptors since the last line said so
+  int refusedTries_ = 0;  // accepts that failed while starved
 };

@@ -86,6 +86,7 @@ TEST_F(Download, NotConnectedStopsAtTheFirstRecordAndKeepsTheConnection) {
   PluFile(2);
   f.link.isConnectResult = 0;
   program.Download();
+  f.loop.RunUntilIdle();
   EXPECT_EQ(Log(), Lines{"- Fail to Send Plu (0)"});
   EXPECT_TRUE(f.link.sent.empty());
   EXPECT_EQ(Disconnects(), 0);

@@ -262,7 +262,9 @@ void TerminalSession::ArmAnswerTimeout() {
 }
 
 void TerminalSession::LinkDown() {
-  if (!linkOpen_) return;
+  // A Send Data outside a cycle waits for nothing, so it keeps the
+  // connection: the library's loss callback ends a connection truly lost.
+  if (!linkOpen_ || !WaitsForAnswers()) return;
   // In place of the answer time-out that the request armed.
   services_.loop.ArmTimer(Slot(TimerKind::AnswerTimeout), 0,
                           [this] { services_.handle([this] { ConnectionLost(); }); });

@@ -324,6 +324,14 @@ void Draw(QLineEdit* field, const std::string& text) {
 }  // namespace
 
 void MainWindow::EventHandled() {
+  // Every answer of a cycle is an event: the fields are drawn again only
+  // when what they show has changed.
+  const Drawn now{program_.CycleRunning(),     program_.SendFile(),
+                  program_.DownloadFilePath(), program_.Terminals().Port(),
+                  program_.ServedAddress(),    program_.UploadFileName(),
+                  program_.Kind().kind,        program_.Kind().report};
+  if (drawn_ == now) return;
+  drawn_ = now;
   const QString send = program_.CycleRunning() ? "&Stop" : "&Send Data";
   if (panel_.SendButton->text() != send) panel_.SendButton->setText(send);
   // The Send File box is narrow: it shows the file's name, its tool tip the

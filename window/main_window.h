@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +75,15 @@ class MainWindow : public QMainWindow, public ProgramView {
   // Runs an edit of the terminal list; the typed address is cleared when the edit took it.
   void EditList(const std::function<bool(const std::string& typed)>& edit);
   void DrawDataKind();
+  // What the panel's fields and the menus show of the program, drawn last.
+  struct Drawn {
+    bool running;
+    std::string sendFile, downloadFile, port, served, uploadFile;
+    DataKind kind;
+    std::optional<ReportType> report;
+    bool operator==(const Drawn&) const = default;
+  };
+  std::optional<Drawn> drawn_;
   // Runs an edit that saves the settings file; see BusySettingsRetry.
   // Returns whether its save waits for the settings lock.
   bool Edit(const std::function<void()>& edit, std::function<void()> save);

@@ -46,7 +46,8 @@ class RecordsRead {
   static void Take(const LineColumns& in, int column, const KindColumn& field, uint8_t* at) {
     if (field.type == FieldType::Text) {
       const std::string_view text = in.Text(column, field.size);
-      std::memcpy(at, text.data(), text.size());
+      // An empty column's text may point nowhere.
+      if (!text.empty()) std::memcpy(at, text.data(), text.size());
       at[text.size()] = '\0';
       return;
     }

@@ -65,7 +65,7 @@ void DownloadNext(TerminalSession& session, uint8_t code, int flag) {
   // Only records of the answer's own kind are ever sent under its code.
   static const std::vector<DownloadRecord> kNone;
   const PreparedDownload& prepared = session.Prepared();
-  const std::vector<DownloadRecord>& records = prepared.Code() == code ? prepared.records : kNone;
+  const std::vector<DownloadRecord>& records = prepared.Code() == code ? prepared.Records() : kNone;
   if (state.RecordIndex >= records.size()) {
     // Every record handed over has been acknowledged as stored by now.
     state.End = TransferEnd::Complete;

@@ -2,10 +2,16 @@
 
 #include <utility>
 
+const std::vector<DownloadRecord>& PreparedDownload::Records() const {
+  static const std::vector<DownloadRecord> kNone;
+  return records ? *records : kNone;
+}
+
 PreparedDownload EveryRecord(std::shared_ptr<const CheckedDownload> file) {
   PreparedDownload download;
   if (!file) return download;
-  download.records.assign(file->Records().begin(), file->Records().end());
+  download.records = std::make_shared<const std::vector<DownloadRecord>>(file->Records().begin(),
+                                                                         file->Records().end());
   download.file = std::move(file);
   return download;
 }

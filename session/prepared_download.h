@@ -13,12 +13,16 @@
 
 struct PreparedDownload {
   std::shared_ptr<const CheckedDownload> file;  // null: nothing to send (the reports)
-  std::vector<DownloadRecord> records;          // of `file`, in the order they are sent
+  // Of `file`, in the order they are sent; shared by the sessions it is
+  // handed to, as the file is.
+  std::shared_ptr<const std::vector<DownloadRecord>> records;
 
   bool Empty() const { return !file; }
   // The data type code of the records; 0 when there is nothing to send.
   uint8_t Code() const { return file ? file->Kind().code : 0; }
-  uint32_t Total() const { return static_cast<uint32_t>(records.size()); }
+  uint32_t Total() const { return records ? static_cast<uint32_t>(records->size()) : 0; }
+  // The records to send; none when there is nothing to send.
+  const std::vector<DownloadRecord>& Records() const;
 };
 
 // Every record of `file`, in file order; nothing to send for a null file.

@@ -146,7 +146,7 @@ void ChooseUpload(Program& program, std::size_t index) {
 }
 
 void StartDownload(Program& program, uint8_t code, int total) {
-  program.ServedSession().Download(PreparedDownload{code, static_cast<uint32_t>(total)});
+  program.Served()->Download(PreparedDownload{code, static_cast<uint32_t>(total)});
 }
 
 bool LoggedSince(const Program& program, std::size_t from, const std::string& ending) {
@@ -261,10 +261,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SetActiveRouter(&program.Router);
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
-  program.ServedSession().CloseUploadFile();
+  program.Served()->CloseUploadFile();
   // The terminal's answers reach its session from its connect on, also after
   // a disconnect, as long as it is the one served.
-  program.HandleEvent([&] { program.Connect(); });
+  program.HandleEvent([&] { program.Connect(ServedOrder(program)); });
   fuzzed.loop.RunPending();
   program.Activity().Clear();
 
@@ -274,7 +274,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (upload) {
     ChooseUpload(program, transfer);
     program.ChooseUploadFile(ScratchFolder() + "/upload.txt");
-    program.HandleEvent([&] { program.Upload(); });
+    program.HandleEvent([&] { program.Upload(ServedUploadOrder(program)); });
   } else {
     program.HandleEvent(
         [&] { StartDownload(program, kind.code, input.ConsumeIntegralInRange(0, 5)); });

@@ -217,11 +217,11 @@ TEST_F(DataCallbackTest, TheLoopThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   // buffer is overwritten as soon as the callback returns.
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
-  program.Connect();  // routes the terminal's answers to its session
+  program.Connect(ServedOrder(program));  // routes the terminal's answers to its session
   loop.RunPending();
   link.dataCallback = DataCallback;
   view.appended.clear();
-  program.ServedSession().State().Direction = 0;  // the transfer is to end: nothing is sent next
+  program.Served()->State().Direction = 0;  // the transfer is to end: nothing is sent next
   BarcodeRecord record{};
   record.Number = 4;
   std::strcpy(record.Text2, "Stored");

@@ -50,7 +50,7 @@ Lines JournalTexts(const std::string& journal, const std::string& day, Lines& te
 void SendThreeRecords(ProgramFixture& f) {
   f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
   f.program->Terminals().SetEntries({{"127.0.0.11", false}, {"127.0.0.12", true}});
-  f.program->HandleEvent([&] { f.program->SendToTickedTerminals(); });
+  f.program->HandleEvent([&] { f.program->Send(TickedSendOrder(*f.program)); });
   f.loop.Advance(3000);
   for (int record = 0; record < 3; ++record) EchoLastSent(f.link, f.loop);
   ASSERT_FALSE(f.program->CycleRunning());

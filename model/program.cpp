@@ -41,10 +41,14 @@ SessionServices Program::Services() {
                          [this](const std::function<void()>& handler) { HandleEvent(handler); }};
 }
 
-SessionSettings Program::ServedSettings() const {
-  return SessionSettings{servedAddress_,  terminals_.Port(), connectInterval_,
-                         connectRetry_,   AnswerTimeoutMs,   false,
-                         TerminalCodePage};
+SessionSettings Program::ServedSettings(const OrderOptions& options) const {
+  return SessionSettings{servedAddress_,
+                         terminals_.Port(),
+                         connectInterval_,
+                         connectRetry_,
+                         Resolved(options, inForce_).answerTimeoutMs,
+                         false,
+                         Resolved(options, codePageInForce_)};
 }
 
 void Program::SetConnectAttempts(std::string intervalMs, std::string retries) {
@@ -55,17 +59,26 @@ void Program::SetConnectAttempts(std::string intervalMs, std::string retries) {
 SessionSettings Program::SettingsFor(const std::string& address) {
   // The served terminal follows the cycle, as the terminal now served.
   servedAddress_ = address;
-  return ServedSettings();
+  return SessionSettings{
+      address, terminals_.Port(), connectInterval_, connectRetry_, cycleOptions_.answerTimeoutMs,
+      false,   cycleCodePage_};
 }
 
-TerminalSession& Program::ServedSession() {
+TerminalSession* Program::Served() {
+  if (CycleRunning() && cycle_->Current()) return cycle_->Current();
+  return served_.get();
+}
+
+TerminalSession& Program::OpenServedSession(const TerminalOrder& order) {
   if (CycleRunning() && cycle_->Current()) return *cycle_->Current();
+  servedAddress_ = order.address;
   if (!served_ || served_->Address() != servedAddress_) {
     served_.reset();
-    served_ = std::make_unique<TerminalSession>(Services(), ServedReport(), ServedSettings());
+    served_ = std::make_unique<TerminalSession>(Services(), ServedReport(),
+                                                ServedSettings(order.options));
   } else {
     // The operator may have changed the port since the last command.
-    served_->Configure(ServedSettings());
+    served_->Configure(ServedSettings(order.options));
   }
   return *served_;
 }

@@ -1,8 +1,10 @@
 // Program: what Orlent is — the terminal list with its port, the send file,
-// the data kind, the served terminal, the activity log — and the commands
-// (add, delete, change, send, connect, disconnect, upload, read file, clear
-// log). It owns the settings file, the send cycle and the
-// answer router, and runs every command on the loop's thread. It is
+// the data kind, the served terminal, the activity log — and the operations
+// a front end orders: each takes a typed order (model/orders.h,
+// model/receive_order.h) that carries everything it uses, and each cycle and
+// the served terminal end in a typed result per terminal
+// (model/terminal_result.h). It owns the settings file, the send cycle and
+// the answer router, and runs every order on the loop's thread. It is
 // toolkit-free: the Qt window and the command line are its two front ends;
 // they show it through a ProgramView and feed the operator's input through
 // HandleEvent.
@@ -22,7 +24,9 @@
 #include "loop/event_loop.h"
 #include "model/activity_log.h"
 #include "model/data_kind.h"
+#include "model/held_orders.h"
 #include "model/journal.h"
+#include "model/orders.h"
 #include "model/program_view.h"
 #include "model/receive_order.h"
 #include "model/terminal_list.h"
@@ -84,19 +88,17 @@ class Program : private SessionReport, private CycleHost {
   std::string ProgramFolder;  // no trailing separator
   std::unique_ptr<SettingsFile> Settings;
   std::string VersionLine;  // the link library's version, built at start-up
-  // The send cycle's options in force: taken from StoredOptions at start-up
-  // and at each change in the Settings dialog. A front end may override them
-  // for one run; that is never saved.
-  int PauseMs = kPauseKey.absent;      // the pause before each connect of a send cycle
-  int Parallel = kParallelKey.absent;  // terminals a send cycle serves at the same time
-  int AnswerTimeoutMs = kAnswerTimeoutKey.absent;
+  // The send cycle's options in force: the settings file's, taken at
+  // start-up and at each change in the Settings dialog. An order may give
+  // its own for itself alone.
+  const CycleOptions& CycleOptionsInForce() const { return inForce_; }
   // The send cycle's options as the settings file holds them.
-  CycleOptions StoredOptions;
-  // The terminals' character set: the one in force (from StoredCodePage at
-  // start-up and at each change in the Settings dialog; a front end may
-  // override it for one run) and the one the settings file holds.
-  CodePage TerminalCodePage;
-  CodePage StoredCodePage;
+  const CycleOptions& StoredCycleOptions() const { return stored_; }
+  // The terminals' character set: the one in force (the settings file's, at
+  // start-up and at each change in the Settings dialog) and the one the
+  // settings file holds.
+  const CodePage& CodePageInForce() const { return codePageInForce_; }
+  const CodePage& StoredCodePage() const { return storedCodePage_; }
   // The download file last picked in the file-open dialog, kept in the
   // settings file and chosen again at start-up while it exists; empty: none.
   std::string RememberedSendFile;
@@ -132,12 +134,6 @@ class Program : private SessionReport, private CycleHost {
   // character set and puts them in force. Refused while a cycle runs; a value
   // outside its key's range is refused.
   void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
-  // The cycle's options given for this run only, each in place of the one
-  // in force; never saved. An option not given stays.
-  void UseForThisRun(std::optional<int> parallel, std::optional<int> pauseMs,
-                     std::optional<int> answerTimeoutMs);
-  // The terminals' character set for this run only; never saved.
-  void UseCodePageForThisRun(const CodePage& codePage) { TerminalCodePage = codePage; }
   // Add, Delete and Change: each edit saves the list and reads it back.
   // True when the list took the edit, so the typed address is used up.
   bool AddTerminal(const std::string& address);
@@ -147,12 +143,14 @@ class Program : private SessionReport, private CycleHost {
   bool ChangeTerminal(const std::string& address);
 
   // --- Send cycle ---
-  // "&Send Data": a send cycle over the ticked terminals.
-  void SendToTickedTerminals();
-  // A send cycle over the same list with only the entries that failed in the
-  // last cycle ticked (a receive again, when the last cycle was one); the
-  // list's own ticks stay as they are.
-  void SendToFailedTerminals();
+  // "&Send Data": a send cycle over the order's ticked entries. Refused,
+  // with an error box, while a cycle runs, with no entry ticked, for an
+  // option out of its range, a bad port or a bad download file.
+  void Send(const SendOrder& order);
+  // `order` again over the list as it stands with only the entries that
+  // failed in the last cycle ticked (the last receive again, when the last
+  // cycle was one); the list's own ticks stay as they are.
+  void SendToFailedTerminals(const SendOrder& order);
   bool CycleRunning() const { return cycle_ && cycle_->Running(); }
   // The running cycle is a receive.
   bool Receiving() const { return CycleRunning() && lastReceive_.has_value(); }
@@ -163,11 +161,11 @@ class Program : private SessionReport, private CycleHost {
   // box, while a cycle runs, with no terminal to receive from, or when the
   // folder cannot be made.
   void ReceiveFromTerminals(const ReceiveOrder& order);
-  // "Verify Terminals": a verification cycle over every ticked terminal, or
-  // over `address` alone: each one's records of the chosen kind are read
-  // back and compared with the send file's. Refused, with an error box, as
-  // a send is, and for a kind that no download writes (the reports).
-  void VerifyTerminals(const std::string& address = "");
+  // "Verify Terminals": a verification cycle over the order's ticked
+  // entries: each one's records of the order's kind are read back and
+  // compared with its file's. Refused, with an error box, as a send is, and
+  // for a kind that no download writes (the reports).
+  void Verify(const VerifyOrder& order);
   // The running cycle is a verification.
   bool Verifying() const;
   // Each ticked entry's verification in the last cycle, in list order, for
@@ -178,15 +176,16 @@ class Program : private SessionReport, private CycleHost {
   void AbandonCycle();
 
   // --- One terminal: the served one, or the one a running cycle serves ---
-  void Connect();
+  // Each names its terminal, which becomes the served one.
+  void Connect(const TerminalOrder& order);
   bool ConnectPending() const;
-  void Disconnect();
-  // Sends the send file to the served terminal, outside a cycle.
-  void Download();
-  // Reads the chosen kind's records or report into the upload file.
-  void Upload();
+  void Disconnect(const TerminalOrder& order);
+  // Sends the order's file to its terminal, outside a cycle; refused while one runs.
+  void Download(const DownloadOrder& order);
+  // Reads the order's records or report into its upload file.
+  void Upload(const UploadOrder& order);
   // As above, into `file`, made and opened by the front end.
-  void Upload(std::unique_ptr<UploadFile> file);
+  void Upload(const UploadOrder& order, std::unique_ptr<UploadFile> file);
   // Each ticked entry's state in the last send cycle, in list order; empty before any.
   std::vector<TerminalState> CycleStates() const;
   // What the last cycle was: a send, a receive or a verification.
@@ -200,8 +199,13 @@ class Program : private SessionReport, private CycleHost {
   uint32_t CycleRecords() const { return cycleRecords_; }
   // The transfer of the terminal served last; empty before any.
   const TransferState& ServedTransfer() const;
-  // The session of the served terminal, or the one a running cycle serves.
-  TerminalSession& ServedSession();
+  // The session of the served terminal as it stands, or the one a running
+  // cycle serves now; none before the first single-terminal order.
+  TerminalSession* Served();
+  // Makes the session of the order's terminal the served one, or keeps it
+  // when it serves that terminal, set up with the order's options; while a
+  // cycle runs, the session it serves now. For a step of the link's own.
+  TerminalSession& OpenServedSession(const TerminalOrder& order);
 
   // --- Data kind and download file ---
   // A data kind names its download and upload files, and chooses the PLU report.
@@ -210,29 +214,37 @@ class Program : private SessionReport, private CycleHost {
   void ChooseSendFile(const std::string& path);
   // The file-open dialog's pick: chosen, remembered and saved.
   void PickSendFile(const std::string& path);
+  // The download file a send of the choice in force reads.
   std::string DownloadFilePath() const;
-  // "&Read File": lists the download file in the log.
-  void ReadFile();
+  // The download file of `kind` in the program folder.
+  std::string DownloadFileOf(DataKind kind) const;
+  // "&Read File": lists the order's file in the log.
+  void ReadFile(const ReadFileOrder& order);
 
  private:
   SessionServices Services();
   CycleHost& Host() { return *this; }
   SessionReport& ServedReport() { return *this; }
-  SessionSettings ServedSettings() const;
-  void StartCycle(std::vector<CycleEntry> entries);
+  SessionSettings ServedSettings(const OrderOptions& options) const;
+  void StartCycle(const SendOrder& order);
+  // Refuses, with its error box, an order that names no ticked entry or an
+  // option out of its range.
+  bool Refused(const std::vector<CycleEntry>& entries, const OrderOptions& options,
+               const char* noTerminal);
   // Refuses, with its error box, to start a cycle while one runs.
   bool RefusedWhileRunning();
-  void RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job);
+  void RunCycle(std::vector<CycleEntry> entries, const OrderOptions& options,
+                std::unique_ptr<CycleJob> job);
   void StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order);
   // What the settings file is to hold: the list and port, the
   // cycle's options and the remembered send file.
   TerminalSettings Stored() const;
   // Shows the edited list, saves it and reads it back.
   void SaveAndReload();
-  void UseCycleOptions(const CycleOptions& options);
-  // Checks the port and reads the chosen kind's download file; on any fault
+  // Checks the port and reads `kind`'s records of `file`; on any fault
   // shows the error box and gives nothing.
-  std::optional<PreparedDownload> PrepareDownload();
+  std::optional<PreparedDownload> PrepareDownload(DataKind kind, const std::string& file,
+                                                  const CodePage& codePage);
 
   // SessionReport of the served session and CycleHost: the log, the day's
   // journal and each terminal's state.
@@ -256,6 +268,13 @@ class Program : private SessionReport, private CycleHost {
   std::string servedAddress_ = "192.167.0.101";
   std::string connectInterval_ = "5000";
   std::string connectRetry_ = "3";
+  CycleOptions inForce_;
+  CycleOptions stored_;
+  CodePage codePageInForce_;
+  CodePage storedCodePage_;
+  // What the running or last cycle runs with: its order's options resolved.
+  CycleOptions cycleOptions_;
+  CodePage cycleCodePage_;
   std::unique_ptr<TransferCycle> cycle_;
   // The order of the last cycle when it was a receive: "Send to Failed"
   // then reads the failed terminals again.

@@ -51,8 +51,8 @@ void Program::Start() {
   } catch (const std::exception&) {
     loadFailure = std::current_exception();
   }
-  UseCycleOptions(StoredOptions);
-  TerminalCodePage = StoredCodePage;
+  inForce_ = stored_;
+  codePageInForce_ = storedCodePage_;
   RegisterLinkLibraries(Link);
   VersionLine = LibraryVersionLine(Link);
   AddLog(kWindowCaption);

@@ -22,7 +22,7 @@ class ReadData : public ::testing::Test {
   // Runs "Read Data" on `content` as the Send File.
   void List(const std::string& content) {
     fx.folder.Write("PLU-Down.txt", content);
-    fx.program->ReadFile();
+    fx.program->ReadFile(SendFileListing(*fx.program));
   }
 
   ProgramFixture fx{false};
@@ -62,7 +62,7 @@ TEST_F(ReadData, ANumberThatDoesNotConvertIsAnIoError) {
 }
 
 TEST_F(ReadData, AMissingFileGivesTheIoErrorAndTheEndLines) {
-  fx.program->ReadFile();
+  fx.program->ReadFile(SendFileListing(*fx.program));
   EXPECT_EQ(log, (Strings{"", "* End *"}));
   EXPECT_EQ(errors, Strings{"I/O Error ! (PLU-Down.txt: the file cannot be opened: No such file or "
                             "directory)"});
@@ -78,7 +78,7 @@ TEST_F(ReadData, ATextTooLongForThePluRecordIsRefusedAsTheDownloadWould) {
 TEST_F(ReadData, ListsThePickedFileAfterAPick) {
   fx.folder.Write("picked.plu", "9\t8\t7\tPicked\t6\n");
   fx.program->ChooseSendFile(fx.folder.File("picked.plu"));
-  fx.program->ReadFile();
+  fx.program->ReadFile(SendFileListing(*fx.program));
   EXPECT_EQ(log, (Strings{"", "1. 9, 8, 7, Picked, 6", "", "* End *"}));
   EXPECT_EQ(errors, Strings{});
 }

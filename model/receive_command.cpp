@@ -30,10 +30,7 @@ void Program::ReceiveFromTerminals(const ReceiveOrder& order) {
 
 void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order) {
   if (RefusedWhileRunning()) return;
-  if (!AnyTicked(entries)) {
-    View.ShowError("No Terminal To Receive From !");
-    return;
-  }
+  if (Refused(entries, order.options, "No Terminal To Receive From !")) return;
   if (ReceivedKindName(order.code).empty()) {
     View.ShowError("Nothing To Receive !");
     return;
@@ -52,6 +49,6 @@ void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& 
   };
   cycleRecords_ = 0;
   lastReceive_ = order;
-  RunCycle(std::move(entries),
+  RunCycle(std::move(entries), order.options,
            std::make_unique<ReceiveJob>(order.code, folder, LocalTime, complete));
 }

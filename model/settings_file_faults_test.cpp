@@ -126,7 +126,7 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   FolderLock other(f.folder.File("Orlent.ini.lock"));
   ASSERT_TRUE(other.LockTerminal("127.0.0.2"));
   f.program->Serve("127.0.0.2");
-  f.program->Connect();
+  f.program->Connect(ServedOrder(*f.program));
   EXPECT_EQ(f.link.CallNames().back(), "AddProcConnection");  // no Connect
   EXPECT_EQ(
       f.program->Activity().Lines(),
@@ -135,10 +135,10 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   // Once the other process lets go, this one takes it, and gives it back at
   // the end of its transfer.
   other.UnlockTerminal("127.0.0.2");
-  f.program->Connect();
+  f.program->Connect(ServedOrder(*f.program));
   EXPECT_EQ(f.link.CallNames().back(), "Connect");
   EXPECT_FALSE(other.LockTerminal("127.0.0.2"));
   f.loop.RunPending();
-  f.program->Disconnect();
+  f.program->Disconnect(ServedOrder(*f.program));
   EXPECT_TRUE(other.LockTerminal("127.0.0.2"));
 }

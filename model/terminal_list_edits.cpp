@@ -36,8 +36,8 @@ void Program::LoadTerminalSettings() {
   TerminalSettings stored = ::LoadTerminalSettings(OpenSettings(*this));
   terminals_.SetPort(std::move(stored.port));
   terminals_.SetEntries(std::move(stored.entries));
-  StoredOptions = stored.cycle;
-  StoredCodePage = std::move(stored.codePage);
+  stored_ = stored.cycle;
+  storedCodePage_ = std::move(stored.codePage);
   RememberedSendFile = std::move(stored.sendFile);
   SetAsideSettings = std::move(stored.setAside);
   View.TerminalListChanged();
@@ -52,8 +52,8 @@ void Program::SaveTerminalSettings() {
 }
 
 TerminalSettings Program::Stored() const {
-  return TerminalSettings{terminals_.Port(), terminals_.Entries(), StoredOptions,
-                          StoredCodePage,    RememberedSendFile,   {}};
+  return TerminalSettings{terminals_.Port(), terminals_.Entries(), stored_,
+                          storedCodePage_,   RememberedSendFile,   {}};
 }
 
 void Program::SaveAndReload() {

@@ -12,11 +12,11 @@
 #include "session/upload_file.h"
 #include "text/terminal_port.h"
 
-void Program::SendToTickedTerminals() {
-  StartCycle(terminals_.Ticked());
+void Program::Send(const SendOrder& order) {
+  StartCycle(order);
 }
 
-void Program::SendToFailedTerminals() {
+void Program::SendToFailedTerminals(const SendOrder& order) {
   // The list as it stands, with only the entries that failed in the last
   // cycle ticked; an entry edited since then is not the terminal that failed.
   std::vector<CycleEntry> entries = terminals_.Only(-1);
@@ -28,22 +28,22 @@ void Program::SendToFailedTerminals() {
   }
   // After a receive, the failed terminals are read again in the same way.
   if (lastReceive_) return StartReceive(std::move(entries), *lastReceive_);
-  StartCycle(std::move(entries));
+  SendOrder again = order;
+  again.entries = std::move(entries);
+  StartCycle(again);
 }
 
-void Program::StartCycle(std::vector<CycleEntry> entries) {
+void Program::StartCycle(const SendOrder& order) {
   if (RefusedWhileRunning()) return;
-  if (!AnyTicked(entries)) {
-    View.ShowError("No Terminal To Send !");
-    return;
-  }
+  if (Refused(order.entries, order.options, "No Terminal To Send !")) return;
   // A bad port or a bad file stops the cycle before any terminal is
   // contacted, and leaves nothing of it started.
-  const auto prepared = PrepareDownload();
+  const auto prepared =
+      PrepareDownload(order.kind, order.file, Resolved(order.options, codePageInForce_));
   if (!prepared) return;
   cycleRecords_ = prepared->total;
   lastReceive_.reset();
-  RunCycle(std::move(entries), std::make_unique<DownloadJob>(*prepared));
+  RunCycle(order.entries, order.options, std::make_unique<DownloadJob>(*prepared));
 }
 
 bool Program::RefusedWhileRunning() {
@@ -56,11 +56,22 @@ bool Program::RefusedWhileRunning() {
   return true;
 }
 
-void Program::RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job) {
+bool Program::Refused(const std::vector<CycleEntry>& entries, const OrderOptions& options,
+                      const char* noTerminal) {
+  const auto refusal = Refusal(entries, options, noTerminal);
+  if (refusal) View.ShowError(*refusal);
+  return refusal.has_value();
+}
+
+void Program::RunCycle(std::vector<CycleEntry> entries, const OrderOptions& options,
+                       std::unique_ptr<CycleJob> job) {
   served_.reset();
   servedAddress_.clear();
-  cycle_ = std::make_unique<TransferCycle>(Services(), Host(), std::move(entries), std::move(job),
-                                           CycleSettings{PauseMs, Parallel});
+  cycleOptions_ = Resolved(options, inForce_);
+  cycleCodePage_ = Resolved(options, codePageInForce_);
+  cycle_ =
+      std::make_unique<TransferCycle>(Services(), Host(), std::move(entries), std::move(job),
+                                      CycleSettings{cycleOptions_.pauseMs, cycleOptions_.parallel});
   cycle_->Start();
 }
 
@@ -72,16 +83,16 @@ void Program::AbandonCycle() {
   if (cycle_) cycle_->Abandon();
 }
 
-std::optional<PreparedDownload> Program::PrepareDownload() {
+std::optional<PreparedDownload> Program::PrepareDownload(DataKind kind, const std::string& path,
+                                                         const CodePage& codePage) {
   if (!ParsePort(terminals_.Port())) {
     View.ShowError(BadPortMessage(terminals_.Port()));
     return std::nullopt;
   }
-  const uint8_t code = kind_.DownloadCode();
+  const uint8_t code = KindChoice{kind, std::nullopt}.DownloadCode();
   if (code == 0) return PreparedDownload{};
-  const std::string path = DownloadFilePath();
   DownloadFileRead read;
-  const PreparedDownload prepared = ::PrepareDownload(code, path, TerminalCodePage, read);
+  const PreparedDownload prepared = ::PrepareDownload(code, path, codePage, read);
   if (read.error) {
     View.ShowError(read.error->Describe(path));
     return std::nullopt;
@@ -89,8 +100,8 @@ std::optional<PreparedDownload> Program::PrepareDownload() {
   return prepared;
 }
 
-void Program::Connect() {
-  ServedSession().Connect(nullptr);
+void Program::Connect(const TerminalOrder& order) {
+  OpenServedSession(order).Connect(nullptr);
 }
 
 bool Program::ConnectPending() const {
@@ -98,32 +109,35 @@ bool Program::ConnectPending() const {
   return served_ && served_->Connecting();
 }
 
-void Program::Disconnect() {
-  ServedSession().Disconnect();
+void Program::Disconnect(const TerminalOrder& order) {
+  OpenServedSession(order).Disconnect();
 }
 
-void Program::Download() {
+void Program::Download(const DownloadOrder& order) {
   // The running cycle's terminal is already being sent to.
   if (RefusedWhileRunning()) return;
+  if (const std::string fault = OutOfRange(order.options); !fault.empty()) {
+    return View.ShowError(fault);
+  }
   // Checked first, as a cycle checks its file once at its start.
-  const auto prepared = PrepareDownload();
+  const auto prepared =
+      PrepareDownload(order.kind, order.file, Resolved(order.options, codePageInForce_));
   if (!prepared) return;
   servedKind_ = CycleKind::Send;
-  ServedSession().Download(*prepared);
+  OpenServedSession({order.address, order.options}).Download(*prepared);
 }
 
-void Program::Upload() {
-  TerminalSession& session = ServedSession();
+void Program::Upload(const UploadOrder& order) {
+  TerminalSession& session = OpenServedSession({order.address, order.options});
   // Made in the current directory; a full path is taken as it stands.
-  const std::string path = uploadFile_.empty()
-                               ? std::string()
-                               : (std::filesystem::current_path() / uploadFile_).string();
+  const std::string path =
+      order.file.empty() ? std::string() : (std::filesystem::current_path() / order.file).string();
   servedKind_ = CycleKind::Receive;
-  session.Upload(kind_.UploadCode(), path);
+  session.Upload(order.code, path);
 }
 
-void Program::Upload(std::unique_ptr<UploadFile> file) {
-  TerminalSession& session = ServedSession();
+void Program::Upload(const UploadOrder& order, std::unique_ptr<UploadFile> file) {
+  TerminalSession& session = OpenServedSession({order.address, order.options});
   servedKind_ = CycleKind::Receive;
-  session.Upload(kind_.UploadCode(), std::move(file));
+  session.Upload(order.code, std::move(file));
 }

@@ -4,29 +4,21 @@
 
 #include "model/program.h"
 
-void Program::VerifyTerminals(const std::string& address) {
+void Program::Verify(const VerifyOrder& order) {
   if (RefusedWhileRunning()) return;
-  std::vector<CycleEntry> entries;
-  if (address.empty()) {
-    entries = terminals_.Ticked();
-  } else {
-    entries.push_back({address, true});
-  }
-  if (!AnyTicked(entries)) {
-    View.ShowError("No Terminal To Verify !");
-    return;
-  }
-  if (kind_.DownloadCode() == 0) {
+  if (Refused(order.entries, order.options, "No Terminal To Verify !")) return;
+  if (KindChoice{order.kind, std::nullopt}.DownloadCode() == 0) {
     View.ShowError("Nothing To Verify !");
     return;
   }
   // The file is checked and read once, as a send reads it.
-  const auto prepared = PrepareDownload();
+  const CodePage& codePage = Resolved(order.options, codePageInForce_);
+  const auto prepared = PrepareDownload(order.kind, order.file, codePage);
   if (!prepared) return;
   cycleRecords_ = prepared->total;
   // "Send to Failed" then sends the file to the terminals that differ.
   lastReceive_.reset();
-  RunCycle(std::move(entries), std::make_unique<VerifyJob>(*prepared, TerminalCodePage));
+  RunCycle(order.entries, order.options, std::make_unique<VerifyJob>(*prepared, codePage));
 }
 
 bool Program::Verifying() const {

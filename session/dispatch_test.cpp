@@ -43,7 +43,7 @@ class Dispatch : public ::testing::Test {
  protected:
   void SetUp() override {
     program.Serve("127.0.0.51");
-    program.Connect();  // registers the data callback with the fake library
+    program.Connect(ServedOrder(program));  // registers the data callback with the fake library
     f.loop.RunPending();
     program.ChooseUploadFile(f.folder.File("up.txt"));
     logStart = program.Activity().Lines().size();
@@ -62,7 +62,7 @@ class Dispatch : public ::testing::Test {
     program.ChooseDataKind(DataKind::Report);
     program.ChooseReportType(reportType);
     program.ChooseUploadFile(f.folder.File("up.txt"));
-    program.Upload();
+    program.Upload(ServedUploadOrder(program));
   }
   uint16_t LastRequestedNumber() const {
     uint16_t number;
@@ -96,12 +96,12 @@ class Dispatch : public ::testing::Test {
 TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
   program.ChooseDataKind(DataKind::Barcode);
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.Upload();
+  program.Upload(ServedUploadOrder(program));
   Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, "Memory: 99 no more records"));
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
                           "- CompleteDataReceivedBarcode", "- Success to Disconect 127.0.0.51"}));
   EXPECT_EQ(UploadFileText(), "");
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
   EXPECT_EQ(program.ServedTransfer().Direction, 0);
   EXPECT_EQ(f.link.sent.size(), 1u);
 }
@@ -110,14 +110,14 @@ TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
   program.ChooseDataKind(DataKind::Barcode);
   for (const BarcodeRecord& last : {Barcode(0, "End: 95"), Barcode(65535, "Last")}) {
     program.ChooseUploadFile(f.folder.File("up.txt"));
-    program.Upload();
+    program.Upload(ServedUploadOrder(program));
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(1, "First"));
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, last);
     const std::string expected = "1, 2, 3, Apples, First\r\n" + std::to_string(last.Number) +
                                  ", 2, 3, Apples, " + last.Text2 + "\r\n";
     EXPECT_EQ(UploadFileText(), expected);
     EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
-    EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+    EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
   }
   EXPECT_EQ(f.link.sent.size(), 4u);
 }
@@ -127,7 +127,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
   for (const char* text : {"no colon 99", "Cut:", "Other: 42"}) {
     SCOPED_TRACE(text);
     program.ChooseUploadFile(f.folder.File("up.txt"));
-    program.Upload();
+    program.Upload(ServedUploadOrder(program));
     const std::size_t from = program.Activity().Lines().size();
     Answer(f.link, f.loop, kCodeBarcode, kDirectionRead, Barcode(0, text));
     // Numbered 0 to the request for record 1: the upload does not move forward.
@@ -140,7 +140,7 @@ TEST_F(Dispatch, AStatusTextWithoutItsCodeIsNoEndButARecordOutOfOrder) {
 
 TEST_F(Dispatch, OnlyPluNumber65535ItselfEndsAPluUpload) {
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.Upload();
+  program.Upload(ServedUploadOrder(program));
   PluRecord plu{};
   for (int32_t number : {0x1FFFF, 65535}) {
     plu.PluNo = number;
@@ -162,16 +162,16 @@ TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
                    "- CompleteDataReceivedReportTime", "- Success to Disconect 127.0.0.51"}));
   EXPECT_EQ(program.ServedTransfer().Direction, kDirectionRead)
       << "a count ends with the direction kept";
-  EXPECT_EQ(program.ServedSession().Glance().failure, "") << "a report read to its count is whole";
+  EXPECT_EQ(program.Served()->Glance().failure, "") << "a report read to its count is whole";
 }
 
 TEST_F(Dispatch, AnUploadDisconnectedBeforeTheTerminalEndedItSaysItHoldsOnlyPart) {
   StartReport(ReportType::Time);
   AnswerReport(kCodeReportTime, 0);
-  program.Disconnect();
+  program.Disconnect(ServedOrder(program));
   f.loop.RunPending();
   EXPECT_EQ(UploadFileText(), "2024-03-07 00:00:00, 0, 0, 0, 0,0\r\n");
-  EXPECT_EQ(program.ServedSession().Glance().failure, "disconnected before the end");
+  EXPECT_EQ(program.Served()->Glance().failure, "disconnected before the end");
 }
 
 TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
@@ -208,7 +208,7 @@ TEST_F(Dispatch, AReportStatusIsReadWithinItsField) {
 TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
   program.ChooseDataKind(DataKind::Speedkey);
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.Upload();  // an upload with nothing to request
+  program.Upload(ServedUploadOrder(program));  // an upload with nothing to request
   SpeedkeyRecord record{};
   record.Number = 3;
   Answer(f.link, f.loop, kCodeSpeedkey, kDirectionRead, record);
@@ -221,18 +221,18 @@ TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
 }
 
 TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) {
-  program.Upload();
-  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
-  program.ServedSession().State().Direction = 0;  // the transfer has ended
+  program.Upload(ServedUploadOrder(program));
+  ASSERT_NE(program.Served()->OpenUploadFile(), nullptr);
+  program.Served()->State().Direction = 0;  // the transfer has ended
   Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, Barcode(5, "Ack"));
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
   EXPECT_EQ(f.link.sent.size(), 1u);
   EXPECT_EQ(Log().back(), "AckDataReceivedBarcode");
   EXPECT_EQ(program.ServedTransfer().AnswerNumber, 5u);
 }
 
 TEST_F(Dispatch, AnswersOutsideTheTablesChangeNothing) {
-  program.Upload();
+  program.Upload(ServedUploadOrder(program));
   const Lines before = program.Activity().Lines();
   const TransferState state = program.ServedTransfer();
   const ReportTotalRecord total = Total(4);

@@ -10,6 +10,7 @@
 #include "link/answer_router.h"
 #include "records/records.h"
 #include "tests/support/closed_port.h"
+#include "tests/support/program_fixture.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ std::string UploadResult::Summary() const {
 FaultMatrix::FaultMatrix() {
   realLink = program->Link;
   program->Link.AddProcConnection = AddNotingConnection;
-  program->AnswerTimeoutMs = kTimeoutMs;
+  ChangeCycleOptions(*program, std::nullopt, std::nullopt, kTimeoutMs);
   std::lock_guard lock(acknowledgmentsMutex);
   acknowledgments.clear();
 }
@@ -162,7 +163,7 @@ void FaultMatrix::WriteSettings(const std::string& iniPath, int port, const Line
 
 CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
                                    const std::function<void()>& watch) {
-  program->AnswerTimeoutMs = answerTimeoutMs;
+  ChangeCycleOptions(*program, std::nullopt, std::nullopt, answerTimeoutMs);
   folder.Write("PLU-Down-Default.txt", FileText(source));
   if (listen) {
     StartSimulators({{{"127.0.0.3"}, {}}, {{"127.0.0.2", "127.0.0.4"}, faults}});
@@ -177,7 +178,7 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
 
   CycleResult result;
   const std::size_t from = program->Activity().Lines().size();
-  program->HandleEvent([&] { program->SendToTickedTerminals(); });
+  program->HandleEvent([&] { program->Send(TickedSendOrder(*program)); });
   result.ended = loop.RunUntil(
       [&] {
         if (watch) watch();

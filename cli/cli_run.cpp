@@ -32,7 +32,7 @@ std::string ExecutableIn(const RunOptions& options) {
 // a command that converts texts; a --code-page puts one in its place.
 void TellSetAsideSettings(Program& program, ConsoleView& view, const RunOptions& options,
                           const std::optional<CodePage>& codePage) {
-  for (SetAsideSetting& setAside : program.SetAsideSettings) {
+  for (SetAsideSetting setAside : program.SetAsideSettings()) {
     if (const auto given = options.givenSettings.find(setAside.key);
         given != options.givenSettings.end()) {
       setAside.used = given->second;
@@ -53,12 +53,10 @@ CliRun::CliRun(const RunOptions& options)
     : view(options.printLog ? stdout : nullptr, stderr, options.printLog && isatty(1)),
       link(Bind(options)),
       program(std::make_unique<Program>(loop, view, link, ExecutableIn(options))) {
-  program->Role = options.role;
-  program->KeepSetAsideSettings = true;
   // A program folder held by a window, or a settings file that cannot be
   // read, ends the command before it does anything.
   try {
-    program->Start();
+    program->Start(StartUp{options.role, true});
   } catch (const std::exception& failure) {
     throw ExitStatus(2, failure.what());
   }

@@ -108,7 +108,7 @@ std::vector<SetAsideSetting> SetAsideInForce(const Program& program, const Order
       {kPauseKey.name, std::to_string(used.pauseMs)},
       {kAnswerTimeoutKey.name, std::to_string(used.answerTimeoutMs)},
       {kCodePageKey, Resolved(order, program.CodePageInForce()).Name()}};
-  std::vector<SetAsideSetting> settings = program.SetAsideSettings;
+  std::vector<SetAsideSetting> settings = program.SetAsideSettings();
   for (SetAsideSetting& setting : settings) setting.used = inForce.at(setting.key);
   return settings;
 }
@@ -273,7 +273,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   SummaryJsonFile summaryFile(options.summaryJson);
   ReceiveSummary summary;
   const std::string folder =
-      options.outDir.empty() ? ReceivedFolderOf(program.ProgramFolder) : Absolute(options.outDir);
+      options.outDir.empty() ? ReceivedFolderOf(program.ProgramFolder()) : Absolute(options.outDir);
   const ReceiveOrder order{ReceiveOrder::From::Ticked, KindChoiceNamed(options.kind).UploadCode(),
                            folder, OrderOptionsOf(run, options.cycle)};
   WatchCycle(run, "the receive cycle stopped moving",

@@ -258,7 +258,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FuzzProgram fuzzed(FakeLink());
   Program& program = *fuzzed.program;
   FuzzedDataProvider input(data, size);
-  SetActiveRouter(&program.Router);
+  SetActiveRouter(&program.Router());
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
   program.Served()->CloseUploadFile();

@@ -91,9 +91,9 @@ void Program::ChooseSendFile(const std::string& path) {
 }
 
 std::string Program::DownloadFilePath() const {
-  return fileChosen_ ? sendFile_ : ProgramFolder + "/" + sendFile_;
+  return fileChosen_ ? sendFile_ : programFolder_ + "/" + sendFile_;
 }
 
 std::string Program::DownloadFileOf(DataKind kind) const {
-  return ProgramFolder + "/" + KindDownloadFile(kind);
+  return programFolder_ + "/" + KindDownloadFile(kind);
 }

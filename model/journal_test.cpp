@@ -27,7 +27,7 @@ using Lines = std::vector<std::string>;
 // 23:59:58 on 8 December 2026, moving on with the loop's virtual time.
 void ClockBeforeMidnight(ProgramFixture& f) {
   const local_seconds start = local_days{2026y / December / 8} + 23h + 59min + 58s;
-  f.program->LocalTime = [&f, start] { return start + floor<seconds>(milliseconds{f.loop.Now()}); };
+  f.program->SetClock([&f, start] { return start + floor<seconds>(milliseconds{f.loop.Now()}); });
 }
 
 // The texts of a journal's lines, each checked to begin with a timestamp of

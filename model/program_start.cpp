@@ -35,14 +35,14 @@ std::string LibraryVersionLine(const LinkLibrary& link) {
 
 }  // namespace
 
-void Program::Start() {
+void Program::Start(const StartUp& startUp) {
+  startUp_ = startUp;
   terminals_ = TerminalList();
   log_.Clear();
-  ProgramFolder = ProgramFolderOf(ExecutablePath);
   journal_ =
-      std::make_unique<DailyJournal>(ProgramFolder + "/logs", [this] { return LocalTime(); });
-  Settings = std::make_unique<SettingsFile>(ProgramFolder + "/Orlent.ini");
-  ClaimProgramFolder(*Settings, Role);
+      std::make_unique<DailyJournal>(programFolder_ + "/logs", [this] { return LocalTime(); });
+  settings_ = std::make_unique<SettingsFile>(programFolder_ + "/Orlent.ini");
+  ClaimProgramFolder(*settings_, startUp_.role);
   // A settings file that cannot be read is reported once start-up is done,
   // so that the window is usable all the same.
   std::exception_ptr loadFailure;
@@ -53,8 +53,8 @@ void Program::Start() {
   }
   inForce_ = stored_;
   codePageInForce_ = storedCodePage_;
-  RegisterLinkLibraries(Link);
-  VersionLine = LibraryVersionLine(Link);
+  RegisterLinkLibraries(link_);
+  versionLine_ = LibraryVersionLine(link_);
   AddLog(kWindowCaption);
   sendFile_ = "PLU-Down-Default.txt";
   uploadFile_ = "PLU-Up-Default.txt";
@@ -64,9 +64,9 @@ void Program::Start() {
   // A remembered file that is gone (a drive not mounted, a file moved) leaves
   // the default; it stays remembered for the next start.
   std::error_code ignored;
-  if (!RememberedSendFile.empty() &&
-      std::filesystem::is_regular_file(RememberedSendFile, ignored)) {
-    ChooseSendFile(RememberedSendFile);
+  if (!rememberedSendFile_.empty() &&
+      std::filesystem::is_regular_file(rememberedSendFile_, ignored)) {
+    ChooseSendFile(rememberedSendFile_);
   }
   if (loadFailure) std::rethrow_exception(loadFailure);
 }
@@ -77,8 +77,8 @@ void Program::Close() {
   try {
     SaveTerminalSettings();
   } catch (...) {
-    Settings.reset();
+    settings_.reset();
     throw;
   }
-  Settings.reset();
+  settings_.reset();
 }

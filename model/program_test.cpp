@@ -63,7 +63,7 @@ TEST(ProgramModel, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
 TEST(ProgramModel, ActiveRouterEndsWithTheProgram) {
   {
     ProgramFixture f(false);
-    EXPECT_EQ(ActiveRouter(), &f.program->Router);
+    EXPECT_EQ(ActiveRouter(), &f.program->Router());
     f.program.reset();
     EXPECT_EQ(ActiveRouter(), nullptr);
   }

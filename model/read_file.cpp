@@ -45,7 +45,7 @@ void Program::ReadFile(const ReadFileOrder& order) {
     DownloadText texts(path, order.codePage ? *order.codePage : codePageInForce_);
     ListLines(*this, reader, texts);
   } catch (const DownloadFileError& error) {
-    View.ShowError(error.Describe(path));
+    view_.ShowError(error.Describe(path));
   }
   AddLog("");
   AddLog("* End *");

@@ -16,7 +16,6 @@ using Strings = std::vector<std::string>;
 class ReadData : public ::testing::Test {
  protected:
   ReadData() {
-    fx.program->ProgramFolder = fx.folder.path();
     fx.program->ChooseDataKind(DataKind::Plu);  // the Send File "PLU-Down.txt"
   }
   // Runs "Read Data" on `content` as the Send File.

@@ -79,9 +79,9 @@ TEST(ReceiveCommand, EachTerminalsFileIsNamedByKindAddressAndDateAndNeverOverwri
     SCOPED_TRACE(c.name);
     ProgramFixture f;
     Program& program = *f.program;
-    program.LocalTime = [] {
+    program.SetClock([] {
       return chr::local_days{chr::year{2026} / 12 / 8} + chr::hours{23} + chr::minutes{59};
-    };
+    });
     program.Terminals().SetEntries({{"127.0.0.3", false}, {"127.0.0.2", true}});
     if (c.from == ReceiveOrder::From::Selected && c.refusal.empty()) {
       program.Terminals().Tick(1, false);

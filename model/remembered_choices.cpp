@@ -12,7 +12,7 @@ void Program::ChangeSettings(const CycleOptions& options, const CodePage& codePa
   // A running cycle goes on with the options it started with; changing them
   // under it would leave the operator unsure which ones it used.
   if (CycleRunning()) {
-    View.ShowError("Send Data Is Running !");
+    view_.ShowError("Send Data Is Running !");
     return;
   }
   const std::string fault =
@@ -41,6 +41,6 @@ void Program::PickSendFile(const std::string& path) {
   if (std::any_of(path.begin(), path.end(), [](char c) { return c == '\r' || c == '\n'; })) {
     return;
   }
-  RememberedSendFile = path;
+  rememberedSendFile_ = path;
   SaveTerminalSettings();
 }

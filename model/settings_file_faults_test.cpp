@@ -87,8 +87,7 @@ TEST(SettingsFileFaults, ALeftoverTemporaryFileIsRemovedByTheNextEdit) {
 TEST(SettingsFileFaults, ASecondWindowAndAnEditorAreRefusedWhileAWindowHoldsTheFolder) {
   ProgramFixture window(false);
   window.folder.Write("Orlent.ini", kOneEntry);
-  window.program->Role = FolderRole::Window;
-  window.program->Start();
+  window.program->Start(StartUp{FolderRole::Window, false});
   const std::string path = window.folder.File("Orlent.ini");
   struct Case {
     FolderRole role;
@@ -102,10 +101,9 @@ TEST(SettingsFileFaults, ASecondWindowAndAnEditorAreRefusedWhileAWindowHoldsTheF
   };
   for (const auto& c : cases) {
     Program second(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
-    second.Role = c.role;
     std::string refusal;
     try {
-      second.Start();
+      second.Start(StartUp{c.role, false});
     } catch (const FolderInUse& e) {
       refusal = e.what();
     }
@@ -115,8 +113,7 @@ TEST(SettingsFileFaults, ASecondWindowAndAnEditorAreRefusedWhileAWindowHoldsTheF
   }
   window.program->Close();  // the window's lock goes with its settings file object
   Program after(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
-  after.Role = FolderRole::Window;
-  EXPECT_NO_THROW(after.Start());
+  EXPECT_NO_THROW(after.Start(StartUp{FolderRole::Window, false}));
 }
 
 TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {

@@ -168,11 +168,11 @@ void MainWindow::WireInput() {
   });
 }
 
-bool MainWindow::Start() {
+bool MainWindow::Start(FolderRole role) {
   std::optional<std::string> refusal;
-  program_.HandleEvent([this, &refusal] {
+  program_.HandleEvent([this, &refusal, role] {
     try {
-      program_.Start();
+      program_.Start(StartUp{role, false});
     } catch (const FolderInUse& inUse) {
       refusal = inUse.what();
     }
@@ -183,7 +183,7 @@ bool MainWindow::Start() {
   }
   ShowTerminalList();
   EventHandled();
-  statusPanel_->setToolTip(ShownText(program_.VersionLine));
+  statusPanel_->setToolTip(ShownText(program_.VersionLine()));
   return true;
 }
 
@@ -207,7 +207,7 @@ void MainWindow::StartCycle(const std::function<void()>& command) {
 }
 
 void MainWindow::Receive() {
-  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder));
+  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder()));
   if (dialog.exec() != QDialog::Accepted) return;
   StartCycle([this, order = dialog.Order()] { program_.ReceiveFromTerminals(order); });
 }

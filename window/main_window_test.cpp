@@ -323,7 +323,7 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   EXPECT_EQ(w.Panel().SendFileBox->toolTip(), "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Model().SendFile(), "/srv/prices/week 12.plu");
   EXPECT_TRUE(w.Model().FileChosen());
-  EXPECT_EQ(w.Model().RememberedSendFile, "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Model().RememberedSendFile(), "/srv/prices/week 12.plu");
 
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);

@@ -36,7 +36,7 @@ TEST(WindowReceive, OkStartsAReceiveCycleFromTheSelectedTerminalIntoTheChosenFol
     auto* dialog = qobject_cast<ReceiveDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
     seen = true;
-    EXPECT_EQ(dialog->FolderBox->text().toStdString(), w.Model().ProgramFolder + "/received");
+    EXPECT_EQ(dialog->FolderBox->text().toStdString(), w.Model().ProgramFolder() + "/received");
     EXPECT_EQ(dialog->KindBox->count(), 8);
     EXPECT_TRUE(dialog->TickedButton->isChecked());
     dialog->KindBox->setCurrentText("Time report");

@@ -5,10 +5,8 @@
 #include "link/link_library.h"
 #include "tests/support/program_fixture.h"
 
-namespace {
-
 // The library stays loaded for the process: bind it once.
-const LinkLibrary& Library() {
+const LinkLibrary& EndToEnd::BoundLinkLibrary() {
   static const LinkLibrary library = [] {
     std::string error;
     auto bound = BindLinkLibrary(TERMLINK_PATH, error);
@@ -18,17 +16,16 @@ const LinkLibrary& Library() {
   return library;
 }
 
-}  // namespace
-
-EndToEnd::EndToEnd()
-    : program(std::make_unique<Program>(loop, view, Library(), folder.File("orlent"))) {
+EndToEnd::EndToEnd(const std::optional<LinkLibrary>& link)
+    : program(std::make_unique<Program>(loop, view, link ? *link : BoundLinkLibrary(),
+                                        folder.File("orlent"))) {
   program->Start();
   ChangeCycleOptions(*program, std::nullopt, kPauseMs, kAnswerTimeoutMs);
 }
 
 EndToEnd::~EndToEnd() {
   // No answer may reach the window once it is gone.
-  for (const auto& address : dialled) program->Link.Disconnect(address.c_str(), -1);
+  for (const auto& address : dialled) program->Link().Disconnect(address.c_str(), -1);
   simulator.reset();
 }
 

@@ -140,9 +140,19 @@ std::string UploadResult::Summary() const {
   return text;
 }
 
-FaultMatrix::FaultMatrix() {
-  realLink = program->Link;
-  program->Link.AddProcConnection = AddNotingConnection;
+namespace {
+
+// The real library, but each connection added is noted first.
+LinkLibrary NotingLink() {
+  realLink = EndToEnd::BoundLinkLibrary();
+  LinkLibrary link = realLink;
+  link.AddProcConnection = AddNotingConnection;
+  return link;
+}
+
+}  // namespace
+
+FaultMatrix::FaultMatrix() : EndToEnd(NotingLink()) {
   ChangeCycleOptions(*program, std::nullopt, std::nullopt, kTimeoutMs);
   std::lock_guard lock(acknowledgmentsMutex);
   acknowledgments.clear();

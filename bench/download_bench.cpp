@@ -122,7 +122,7 @@ double LinkRoundTripSeconds() {
 // "&Send Data" to "* End *", without the pause before the connect.
 double CoreDownloadSeconds(Program& program, RealLoop& loop) {
   const auto start = Clock::now();
-  program.HandleEvent([&] { program.SendToTickedTerminals(); });
+  program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
   const bool ended =
       loop.RunUntil([&] { return !program.CycleRunning(); }, std::chrono::minutes(5));
   const double seconds = Seconds(Clock::now() - start);
@@ -150,7 +150,8 @@ int main(int argc, char** argv) {
   program.ChooseSendFile(DOWNLOAD_BENCH_FILE);
   program.Terminals().SetPort(std::to_string(Simulator().port()));
   program.Terminals().SetEntries({{kCoreTerminal, true}});
-  program.PauseMs = 0;  // the pause before the connect is not the download
+  // The pause before the connect is not the download.
+  program.ChangeSettings({1, 0, kAnswerTimeoutKey.absent}, program.StoredCodePage());
 
   // The two are measured in turns, so a busy machine weighs on both alike.
   std::vector<double> linkRates, coreRates, ratios;

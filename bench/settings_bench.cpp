@@ -66,7 +66,7 @@ void Run(benchmark::State& state, const std::string& bytes, bool save) {
   IdleLoop loop;
   QuietView view;
   Program program(loop, view, LinkLibrary{}, Folder() + "/orlent");
-  program.Settings = std::make_unique<SettingsFile>(path);
+  program.UseSettingsFile(std::make_unique<SettingsFile>(path));
   for (auto _ : state) {
     program.LoadTerminalSettings();
     if (save) {

@@ -30,13 +30,14 @@ std::string ExecutableIn(const RunOptions& options) {
 // the settings file keeps it, so the next run says it again. A character set
 // that cannot be taken would change what reaches the terminals, so it ends
 // a command that converts texts; a --code-page puts one in its place.
-void TellSetAsideSettings(Program& program, ConsoleView& view, const RunOptions& options) {
-  for (SetAsideSetting& setAside : program.SetAsideSettings) {
+void TellSetAsideSettings(Program& program, ConsoleView& view, const RunOptions& options,
+                          const std::optional<CodePage>& codePage) {
+  for (SetAsideSetting setAside : program.SetAsideSettings()) {
     if (const auto given = options.givenSettings.find(setAside.key);
         given != options.givenSettings.end()) {
       setAside.used = given->second;
-    } else if (setAside.key == kCodePageKey && !options.codePage.empty()) {
-      setAside.used = program.TerminalCodePage.Name();
+    } else if (setAside.key == kCodePageKey && codePage) {
+      setAside.used = codePage->Name();
     } else if (setAside.key == kCodePageKey && options.convertsTexts) {
       throw ExitStatus(2, setAside.Fault() +
                               ": correct it, or name one with --code-page; nothing is done "
@@ -52,21 +53,18 @@ CliRun::CliRun(const RunOptions& options)
     : view(options.printLog ? stdout : nullptr, stderr, options.printLog && isatty(1)),
       link(Bind(options)),
       program(std::make_unique<Program>(loop, view, link, ExecutableIn(options))) {
-  program->Role = options.role;
-  program->KeepSetAsideSettings = true;
   // A program folder held by a window, or a settings file that cannot be
   // read, ends the command before it does anything.
   try {
-    program->Start();
+    program->Start(StartUp{options.role, true});
   } catch (const std::exception& failure) {
     throw ExitStatus(2, failure.what());
   }
   if (!options.codePage.empty()) {
-    const auto codePage = CodePage::Named(options.codePage);
+    codePage = CodePage::Named(options.codePage);
     if (!codePage) throw ExitStatus(2, UnknownCodePageMessage(options.codePage));
-    program->UseCodePageForThisRun(*codePage);
   }
-  TellSetAsideSettings(*program, view, options);
+  TellSetAsideSettings(*program, view, options, codePage);
 }
 
 CliRun::~CliRun() = default;

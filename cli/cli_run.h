@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -51,4 +52,7 @@ class CliRun {
   ConsoleView view;
   LinkLibrary link;
   std::unique_ptr<Program> program;
+  // The terminals' character set --code-page names for this run; none: the
+  // settings file's. Every order of the run carries it.
+  std::optional<CodePage> codePage;
 };

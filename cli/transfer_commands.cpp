@@ -24,39 +24,39 @@
 
 namespace {
 
-// Chooses a data kind by its name on the command line.
-void ChooseKind(Program& program, const std::string& kind) {
+// The data kind of its name on the command line.
+DataKind KindNamed(const std::string& kind) {
   static const std::map<std::string, DataKind> kinds = {{"plu", DataKind::Plu},
                                                         {"barcode", DataKind::Barcode},
                                                         {"ingredient", DataKind::Ingredient},
                                                         {"scrollmsg", DataKind::ScrollMsg},
                                                         {"speedkey", DataKind::Speedkey},
                                                         {"report", DataKind::Report}};
-  program.ChooseDataKind(kinds.at(kind));
+  return kinds.at(kind);
 }
 
-// Chooses a report type by its name after "report-" on the command line.
-void ChooseReportType(Program& program, const std::string& type) {
+// The report type of its name after "report-" on the command line.
+ReportType ReportTypeNamed(const std::string& type) {
   static const std::map<std::string, ReportType> types = {{"plu", ReportType::Plu},
                                                           {"time", ReportType::Time},
                                                           {"group", ReportType::Group},
                                                           {"dept", ReportType::Dept}};
-  program.ChooseReportType(types.at(type));
+  return types.at(type);
 }
 
 std::string Absolute(const std::string& path) {
   return std::filesystem::absolute(path).string();
 }
 
-// The name --kind gives the data kind now chosen.
-std::string ChosenKind(const KindChoice& choice) {
+// The name --kind gives `kind`.
+std::string KindName(DataKind kind) {
   static const std::map<DataKind, std::string> names = {{DataKind::Plu, "plu"},
                                                         {DataKind::Barcode, "barcode"},
                                                         {DataKind::Ingredient, "ingredient"},
                                                         {DataKind::ScrollMsg, "scrollmsg"},
                                                         {DataKind::Speedkey, "speedkey"},
                                                         {DataKind::Report, "report"}};
-  return names.at(choice.kind);
+  return names.at(kind);
 }
 
 // The folder --out-dir names, made when missing.
@@ -68,10 +68,11 @@ std::string OutFolder(const std::string& folder) {
 }
 
 // A safety net behind the answer time-out: a cycle that stops moving fails.
-void WatchCycle(CliRun& run, const std::string& stalled) {
+void WatchCycle(CliRun& run, const std::string& stalled, const CycleOptions& options) {
   Program& program = *run.program;
-  run.view.onLogLine = [&run, &program, stalled](const std::string&) {
-    run.loop.ArmWatchdog(int64_t{program.PauseMs} + program.AnswerTimeoutMs + 30000, [&] {
+  const int64_t patience = int64_t{options.pauseMs} + options.answerTimeoutMs + 30000;
+  run.view.onLogLine = [&run, &program, stalled, patience](const std::string&) {
+    run.loop.ArmWatchdog(patience, [&] {
       run.view.ShowError(stalled);
       program.AbandonCycle();
     });
@@ -94,19 +95,20 @@ int AwaitCycle(CliRun& run) {
   return stopSignal;
 }
 
-// The options of a cycle, for this run only: a cycle saves nothing.
-void UseCycleOptions(Program& program, const CycleRunOptions& options) {
-  program.UseForThisRun(options.parallel, options.pauseMs, options.answerTimeoutMs);
+// The options of a cycle, for this run only: an order's options are never saved.
+OrderOptions OrderOptionsOf(const CliRun& run, const CycleRunOptions& options) {
+  return OrderOptions{options.parallel, options.pauseMs, options.answerTimeoutMs, run.codePage};
 }
 
 // The values of the settings file set aside, each with the value this run used.
-std::vector<SetAsideSetting> SetAsideInForce(const Program& program) {
+std::vector<SetAsideSetting> SetAsideInForce(const Program& program, const OrderOptions& order) {
+  const CycleOptions used = Resolved(order, program.CycleOptionsInForce());
   const std::map<std::string, std::string> inForce = {
-      {kParallelKey.name, std::to_string(program.Parallel)},
-      {kPauseKey.name, std::to_string(program.PauseMs)},
-      {kAnswerTimeoutKey.name, std::to_string(program.AnswerTimeoutMs)},
-      {kCodePageKey, program.TerminalCodePage.Name()}};
-  std::vector<SetAsideSetting> settings = program.SetAsideSettings;
+      {kParallelKey.name, std::to_string(used.parallel)},
+      {kPauseKey.name, std::to_string(used.pauseMs)},
+      {kAnswerTimeoutKey.name, std::to_string(used.answerTimeoutMs)},
+      {kCodePageKey, Resolved(order, program.CodePageInForce()).Name()}};
+  std::vector<SetAsideSetting> settings = program.SetAsideSettings();
   for (SetAsideSetting& setting : settings) setting.used = inForce.at(setting.key);
   return settings;
 }
@@ -117,14 +119,18 @@ int Send(CliRun& run, const SendOptions& options) {
   Program& program = *run.program;
   SummaryJsonFile summaryFile(options.summaryJson);
   SendSummary summary;
-  WatchCycle(run, "the send cycle stopped moving");
-  run.Handle([&] {
-    if (!options.kind.empty()) ChooseKind(program, options.kind);
-    if (!options.file.empty()) program.ChooseSendFile(Absolute(options.file));
-    UseCycleOptions(program, options.cycle);
-  });
+  // Without --kind the choice of the start-up holds, with its send file.
+  SendOrder order{program.Kind().kind, program.DownloadFilePath(), program.Terminals().Ticked(),
+                  OrderOptionsOf(run, options.cycle)};
+  if (!options.kind.empty()) {
+    order.kind = KindNamed(options.kind);
+    order.file = program.DownloadFileOf(order.kind);
+  }
+  if (!options.file.empty()) order.file = Absolute(options.file);
+  WatchCycle(run, "the send cycle stopped moving",
+             Resolved(order.options, program.CycleOptionsInForce()));
   const std::size_t errorsBefore = run.view.Errors().size();
-  run.Handle([&] { program.SendToTickedTerminals(); });
+  run.Handle([&] { program.Send(order); });
   if (!program.CycleRunning()) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
     // port or a bad download file, shown as ERROR with its place.
@@ -132,9 +138,8 @@ int Send(CliRun& run, const SendOptions& options) {
     return 2;
   }
   const int stopSignal = AwaitCycle(run);
-  summary.NameSetAside(SetAsideInForce(program));
-  summary.Finish(ChosenKind(program.Kind()), program.DownloadFilePath(), program.CycleRecords(),
-                 program.Results());
+  summary.NameSetAside(SetAsideInForce(program, order.options));
+  summary.Finish(KindName(order.kind), order.file, program.CycleRecords(), program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
@@ -145,12 +150,17 @@ int Send(CliRun& run, const SendOptions& options) {
 
 namespace {
 
+// The kind or report --kind names.
+KindChoice KindChoiceNamed(const std::string& kind) {
+  if (kind.starts_with("report-")) return {DataKind::Report, ReportTypeNamed(kind.substr(7))};
+  return {KindNamed(kind), ReportType::Plu};
+}
+
 // The file a one-terminal upload writes: the one --out names (the CSV takes
 // a name that ends in .csv), or the kind's upload file.
-void ChooseUploadFile(Program& program, const UploadOptions& options) {
-  if (options.out.empty()) return;
-  program.ChooseUploadFile(options.format == "csv" ? CsvUploadFilesOf(options.out).uploadFile
-                                                   : options.out);
+std::string UploadFileOf(const UploadOptions& options) {
+  if (options.out.empty()) return KindUploadFile(KindChoiceNamed(options.kind).kind);
+  return options.format == "csv" ? CsvUploadFilesOf(options.out).uploadFile : options.out;
 }
 
 // The served terminal's connect came through.
@@ -168,16 +178,16 @@ bool UploadOver(const Program& program) {
 // Starts the served terminal's upload: with --out-dir into a new file of its
 // own, named by kind, address and date once the upload is over; else into
 // the upload file.
-std::unique_ptr<ReceivedFile> StartUpload(Program& program, const std::string& outFolder) {
+std::unique_ptr<ReceivedFile> StartUpload(Program& program, const UploadOrder& order,
+                                          const std::string& outFolder) {
   if (outFolder.empty()) {
-    program.Upload();
+    program.Upload(order);
     return nullptr;
   }
   const auto day = std::chrono::floor<std::chrono::days>(program.LocalTime());
-  const uint8_t code = program.Kind().UploadCode();
-  auto file = std::make_unique<ReceivedFile>(outFolder,
-                                             ReceivedFileStem(code, program.ServedAddress(), day));
-  program.Upload(file->TakeFile());
+  auto file =
+      std::make_unique<ReceivedFile>(outFolder, ReceivedFileStem(order.code, order.address, day));
+  program.Upload(order, file->TakeFile());
   return file;
 }
 
@@ -200,12 +210,11 @@ bool KeepUploadFile(CliRun& run, ReceivedFile& file, bool complete) {
 int UploadOne(CliRun& run, const UploadOptions& options) {
   Program& program = *run.program;
   const std::string outFolder = options.outDir.empty() ? "" : OutFolder(options.outDir);
-  run.Handle([&] {
-    ChooseUploadFile(program, options);
-    program.Serve(options.terminal);
-    program.UseForThisRun(std::nullopt, std::nullopt, options.cycle.answerTimeoutMs);
-  });
-  run.Handle([&] { program.Connect(); });
+  const OrderOptions given{std::nullopt, std::nullopt, options.cycle.answerTimeoutMs, run.codePage};
+  const UploadOrder order{options.terminal, KindChoiceNamed(options.kind).UploadCode(),
+                          UploadFileOf(options), given};
+  const TerminalOrder terminal{options.terminal, given};
+  run.Handle([&] { program.Connect(terminal); });
   // The connect runs off the loop thread; its result comes back through the loop.
   run.loop.RunUntil([&] { return !program.ConnectPending(); });
   if (!ServedConnected(program)) {
@@ -213,28 +222,31 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
     return run.view.Failures() > 0 ? 2 : 1;
   }
   bool stalled = false;
-  const std::string silence = "no answer from " + options.terminal + " within " +
-                              std::to_string(program.AnswerTimeoutMs) + " ms";
+  const int answerTimeoutMs = Resolved(given, program.CycleOptionsInForce()).answerTimeoutMs;
+  const std::string silence =
+      "no answer from " + options.terminal + " within " + std::to_string(answerTimeoutMs) + " ms";
   run.view.onLogLine = [&](const std::string&) {
     // A safety net behind the answer time-out: an upload that stops moving fails.
-    run.loop.ArmWatchdog(int64_t{program.AnswerTimeoutMs} + 30000, [&] {
+    run.loop.ArmWatchdog(int64_t{answerTimeoutMs} + 30000, [&] {
       run.view.ShowError(silence);
       stalled = true;
-      program.Disconnect();
+      program.Disconnect(terminal);
     });
   };
   const std::size_t errorsBefore = run.view.Errors().size();
   std::unique_ptr<ReceivedFile> ownFile;
-  run.Handle([&] { ownFile = StartUpload(program, outFolder); });
+  run.Handle([&] { ownFile = StartUpload(program, order, outFolder); });
   if (run.view.Errors().size() != errorsBefore) {
-    run.Handle([&] { program.Disconnect(); });
+    run.Handle([&] { program.Disconnect(terminal); });
     run.view.Finish();
     return 2;  // the upload file could not be created
   }
   run.loop.RunUntil([&] { return UploadOver(program); });
   run.loop.StopWatchdog();
   const TerminalResult result = *program.ServedResult();
-  if (result.phase != SessionPhase::Disconnected) run.Handle([&] { program.Disconnect(); });
+  if (result.phase != SessionPhase::Disconnected) {
+    run.Handle([&] { program.Disconnect(terminal); });
+  }
   // The upload's own answer time-out has ended it, or the terminal closed
   // the connection before its end.
   const TransferEnd end = program.ServedTransfer().End;
@@ -247,10 +259,9 @@ int UploadOne(CliRun& run, const UploadOptions& options) {
   run.view.Finish();
   if (failed) return 1;
   if (options.format != "csv") return 0;
-  const uint8_t code = program.Kind().UploadCode();
-  if (ownFile) return WriteNewCsvBeside(ownFile->Path(), code);
-  const CsvUploadFiles files = CsvUploadFilesOf(program.UploadFileName());
-  return WriteCsv(Absolute(files.uploadFile), code, Absolute(files.csv));
+  if (ownFile) return WriteNewCsvBeside(ownFile->Path(), order.code);
+  const CsvUploadFiles files = CsvUploadFilesOf(order.file);
+  return WriteCsv(Absolute(files.uploadFile), order.code, Absolute(files.csv));
 }
 
 // A receive cycle over every ticked terminal, each into a file of its own;
@@ -262,16 +273,16 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   Program& program = *run.program;
   SummaryJsonFile summaryFile(options.summaryJson);
   ReceiveSummary summary;
-  WatchCycle(run, "the receive cycle stopped moving");
+  const std::string folder =
+      options.outDir.empty() ? ReceivedFolderOf(program.ProgramFolder()) : Absolute(options.outDir);
+  const ReceiveOrder order{ReceiveOrder::From::Ticked, KindChoiceNamed(options.kind).UploadCode(),
+                           folder, OrderOptionsOf(run, options.cycle)};
+  WatchCycle(run, "the receive cycle stopped moving",
+             Resolved(order.options, program.CycleOptionsInForce()));
   std::vector<std::string> reports;  // each terminal's complete report file
   run.view.onReportReceived = [&](const std::string& path, uint8_t) { reports.push_back(path); };
-  run.Handle([&] { UseCycleOptions(program, options.cycle); });
-  const std::string folder =
-      options.outDir.empty() ? ReceivedFolderOf(program.ProgramFolder) : Absolute(options.outDir);
   const std::size_t errorsBefore = run.view.Errors().size();
-  run.Handle([&] {
-    program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, program.Kind().UploadCode(), folder});
-  });
+  run.Handle([&] { program.ReceiveFromTerminals(order); });
   if (!program.CycleRunning()) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
     // port or a folder that cannot be made.
@@ -279,7 +290,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
     return 2;
   }
   const int stopSignal = AwaitCycle(run);
-  summary.NameSetAside(SetAsideInForce(program));
+  summary.NameSetAside(SetAsideInForce(program, order.options));
   summary.Finish(options.kind, folder, program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
@@ -288,7 +299,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   int status = summary.AllReceived() && run.view.Errors().size() == errorsBefore ? 0 : 1;
   if (options.format == "csv") {
     for (const std::string& path : reports) {
-      status = std::max(status, WriteNewCsvBeside(path, program.Kind().UploadCode()));
+      status = std::max(status, WriteNewCsvBeside(path, order.code));
     }
   }
   return status;
@@ -297,16 +308,6 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
 }  // namespace
 
 int Upload(CliRun& run, const UploadOptions& options) {
-  Program& program = *run.program;
-  const std::string& kind = options.kind;
-  run.Handle([&] {
-    if (kind.starts_with("report-")) {
-      ChooseKind(program, "report");
-      ChooseReportType(program, kind.substr(7));
-    } else {
-      ChooseKind(program, kind);
-    }
-  });
   return options.terminal == kEveryTickedTerminal ? ReceiveFromTicked(run, options)
                                                   : UploadOne(run, options);
 }
@@ -315,14 +316,14 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   Program& program = *run.program;
   SummaryJsonFile summaryFile(options.summaryJson);
   VerifySummary summary;
-  WatchCycle(run, "the verification stopped moving");
-  run.Handle([&] {
-    ChooseKind(program, options.kind);
-    if (!options.file.empty()) program.ChooseSendFile(Absolute(options.file));
-    UseCycleOptions(program, options.cycle);
-  });
+  VerifyOrder order{KindNamed(options.kind), "", program.Terminals().Ticked(),
+                    OrderOptionsOf(run, options.cycle)};
+  order.file = options.file.empty() ? program.DownloadFileOf(order.kind) : Absolute(options.file);
+  if (!options.terminal.empty()) order.entries = {{options.terminal, true}};
+  WatchCycle(run, "the verification stopped moving",
+             Resolved(order.options, program.CycleOptionsInForce()));
   const std::size_t errorsBefore = run.view.Errors().size();
-  run.Handle([&] { program.VerifyTerminals(options.terminal); });
+  run.Handle([&] { program.Verify(order); });
   if (!program.CycleRunning()) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
     // port or a bad download file, shown as ERROR with its place.
@@ -330,15 +331,14 @@ int Verify(CliRun& run, const VerifyOptions& options) {
     return 2;
   }
   const int stopSignal = AwaitCycle(run);
-  summary.NameSetAside(SetAsideInForce(program));
+  summary.NameSetAside(SetAsideInForce(program, order.options));
   std::vector<TerminalResult> judged;
   for (TerminalResult& result : program.Results()) {
     if (result.judged) judged.push_back(std::move(result));
   }
   // A terminal the cycle gave up on has no verdict: the run is not clean.
   const bool allJudged = judged.size() == program.CycleStates().size();
-  summary.Finish(options.kind, program.DownloadFilePath(), program.CycleRecords(),
-                 std::move(judged));
+  summary.Finish(options.kind, order.file, program.CycleRecords(), std::move(judged));
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
   if (stopSignal != 0) return 128 + stopSignal;
@@ -349,9 +349,10 @@ int Verify(CliRun& run, const VerifyOptions& options) {
 
 int Read(CliRun& run, const std::string& file) {
   Program& program = *run.program;
-  if (!file.empty()) run.Handle([&] { program.ChooseSendFile(Absolute(file)); });
+  const ReadFileOrder order{file.empty() ? program.DownloadFilePath() : Absolute(file),
+                            run.codePage};
   const std::size_t errorsBefore = run.view.Errors().size();
-  run.Handle([&] { program.ReadFile(); });
+  run.Handle([&] { program.ReadFile(order); });
   run.view.Finish();
   // A fault in the file stops the listing, as it stops a send.
   return run.view.Errors().size() == errorsBefore ? 0 : 2;

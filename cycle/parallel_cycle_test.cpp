@@ -45,8 +45,8 @@ class ParallelCycle : public ::testing::Test {
     Program& program = *f.program;
     const std::size_t logStart = program.Activity().Lines().size();
     program.Terminals().SetEntries(list);
-    program.Parallel = parallel;
-    program.HandleEvent([&] { program.SendToTickedTerminals(); });
+    ChangeCycleOptions(program, parallel, std::nullopt, std::nullopt);
+    program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
     std::size_t answered = 0;
     while (program.CycleRunning() && f.loop.Now() < 3600 * 1000) {
       while (answered < f.link.sent.size()) {

@@ -40,7 +40,7 @@ class SendCycleTest : public ::testing::Test {
   }
 
   void Press() {
-    program.HandleEvent([&] { program.SendToTickedTerminals(); });
+    program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
   }
 
   ProgramFixture f;
@@ -157,7 +157,7 @@ TEST_F(SendCycleTest, ASecondPressWhileACycleRunsIsRefusedAndTheCycleGoesOn) {
 
 TEST_F(SendCycleTest, ThePauseBeforeEachConnectIsTheProgramsPause) {
   SetTerminals({{"127.0.0.11", true}, {"127.0.0.12", true}});
-  program.PauseMs = 500;
+  ChangeCycleOptions(program, std::nullopt, 500, std::nullopt);
   Press();
   EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), 500);
   f.loop.Advance(500);
@@ -187,9 +187,9 @@ TEST_F(SendCycleTest, RetryAndIntervalTextsAreCheckedBeforeThePort) {
   program.Serve("127.0.0.11");
   program.SetConnectAttempts("5 s", "three");
   program.Terminals().SetPort("port");
-  program.HandleEvent([&] { program.Connect(); });
+  program.HandleEvent([&] { program.Connect(ServedOrder(program)); });
   program.SetConnectAttempts("5 s", "3");
-  program.HandleEvent([&] { program.Connect(); });
+  program.HandleEvent([&] { program.Connect(ServedOrder(program)); });
   EXPECT_EQ(f.view.failures,
             (Lines{"'three' is not a valid integer value", "'5 s' is not a valid integer value"}));
   EXPECT_EQ(Connects(), 0);

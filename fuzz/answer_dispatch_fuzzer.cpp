@@ -151,7 +151,7 @@ void StartDownload(Program& program, uint8_t code, int total) {
   const RecordKind& kind = *KindOfCode(code);
   std::vector<int> lines;
   for (int line = 1; line <= total; ++line) lines.push_back(line);
-  program.ServedSession().Download(EveryRecord(std::make_shared<const CheckedDownload>(
+  program.Served()->Download(EveryRecord(std::make_shared<const CheckedDownload>(
       kind, std::vector<uint8_t>(static_cast<std::size_t>(total) * kind.size), lines)));
 }
 
@@ -266,10 +266,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
-  program.ServedSession().CloseUploadFile();
+  program.Served()->CloseUploadFile();
   // The terminal's answers reach its session from its connect on, also after
   // a disconnect, as long as it is the one served.
-  program.HandleEvent([&] { program.Connect(); });
+  program.HandleEvent([&] { program.Connect(ServedOrder(program)); });
   fuzzed.loop.RunPending();
   program.Activity().Clear();
 
@@ -279,7 +279,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (upload) {
     ChooseUpload(program, transfer);
     program.ChooseUploadFile(ScratchFolder() + "/upload.txt");
-    program.HandleEvent([&] { program.Upload(); });
+    program.HandleEvent([&] { program.Upload(ServedUploadOrder(program)); });
   } else {
     program.HandleEvent(
         [&] { StartDownload(program, kind.code, input.ConsumeIntegralInRange(0, 5)); });
@@ -304,7 +304,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TransferState before = program.ServedTransfer();
     const Calls callsBefore = calls;
     const auto logBefore = program.Activity().Lines();
-    RouteAnswer(&program.Router, &answer);
+    RouteAnswer(&program.Router(), &answer);
     fuzzed.loop.RunPending();
 
     const bool handled =

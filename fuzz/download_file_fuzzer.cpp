@@ -248,7 +248,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   static FuzzProgram fuzzed;
   Program& program = *fuzzed.program;
-  program.TerminalCodePage = Bytes();
   FuzzView& view = fuzzed.view;
   view.errors.clear();
   program.Activity().Clear();
@@ -288,8 +287,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
     default:
-      program.ChooseSendFile(path);
-      program.ReadFile();
+      program.ReadFile(ReadFileOrder{path, Bytes()});
       CheckListing(program, dataLines, earlyCtrlZ, view);
       break;
   }

@@ -21,9 +21,7 @@ void FuzzLoop::RunPending() {
 }
 
 FuzzProgram::FuzzProgram(const LinkLibrary& link)
-    : program(std::make_unique<Program>(loop, view, link, ScratchFolder() + "/orlent")) {
-  program->ProgramFolder = ScratchFolder();
-}
+    : program(std::make_unique<Program>(loop, view, link, ScratchFolder() + "/orlent")) {}
 
 namespace {
 

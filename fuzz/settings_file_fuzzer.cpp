@@ -181,7 +181,7 @@ bool Quoted(const std::string& text) {
 // entries a load may give.
 std::size_t EntryKeys(Program& program) {
   std::size_t keys = 0;
-  for (const auto& key : program.Settings->ReadSection("Terminal")) {
+  for (const auto& key : program.Settings()->ReadSection("Terminal")) {
     for (const std::string_view prefix : {"TerminalIP_", "TerminalChecked_"}) {
       keys += key.size() > prefix.size() && SameName(key.substr(0, prefix.size()), prefix) ? 1 : 0;
     }
@@ -193,7 +193,7 @@ std::size_t EntryKeys(Program& program) {
 void CheckSaveCycle(const std::string& path) {
   static FuzzProgram window;
   Program& program = *window.program;
-  program.Settings = std::make_unique<SettingsFile>(path);
+  program.UseSettingsFile(std::make_unique<SettingsFile>(path));
   program.LoadTerminalSettings();
   const std::string port = program.Terminals().Port();
   std::vector<TerminalEntry> kept;

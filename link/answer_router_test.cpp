@@ -233,7 +233,7 @@ class DataCallbackTest : public ::testing::Test {
 
 TEST_F(DataCallbackTest, PostsOnlyDispatchedAnswersWithData) {
   BarcodeRecord record{};
-  const auto route = [&](const RequestPacket& answer) { RouteAnswer(&program.Router, &answer); };
+  const auto route = [&](const RequestPacket& answer) { RouteAnswer(&program.Router(), &answer); };
   route(Answer(33, kDirectionRead, &record, sizeof record));
   route(Answer(0, kDirectionWrite, &record, sizeof record));
   route(Answer(kCodeBarcode, kDirectionWrite, nullptr, 0));
@@ -252,10 +252,10 @@ TEST_F(DataCallbackTest, TheLoopThreadHandlesACopyOfTheAnswerOfItsTerminal) {
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
   program.Start();
-  program.Connect();  // routes the terminal's answers to its session
+  program.Connect(ServedOrder(program));  // routes the terminal's answers to its session
   loop.RunPending();
   view.appended.clear();
-  program.ServedSession().State().Direction = 0;  // the transfer is to end: nothing is sent next
+  program.Served()->State().Direction = 0;  // the transfer is to end: nothing is sent next
   BarcodeRecord record{};
   record.Number = 4;
   std::strcpy(record.Text2, "Stored");

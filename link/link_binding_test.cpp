@@ -50,7 +50,7 @@ TEST(LinkBinding, CompleteLibraryIsBoundAndStartUpRegistersThroughIt) {
             "AddInterpreter 100 5010 Interp5010.dll\n"
             "AddInterpreter 100 16 Interp16.dll\n"
             "GetLibraryInfo 3 ''\n");
-  EXPECT_EQ(program.VersionLine, "- TLTCPIP.DLL Version 2.7 [24-03-9 ]");
+  EXPECT_EQ(program.VersionLine(), "- TLTCPIP.DLL Version 2.7 [24-03-9 ]");
   // The library refuses every interpreter; the start neither notices nor says so.
   EXPECT_EQ(program.Activity().Lines(), std::vector<std::string>{kWindowCaption});
   EXPECT_TRUE(view.errors.empty() && view.failures.empty());

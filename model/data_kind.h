@@ -23,3 +23,7 @@ struct KindChoice {
   // 0 when none can be received (the speedkeys, the reports with no type).
   uint8_t UploadCode() const;
 };
+
+// The names of `kind`'s download and upload files, found in the program folder.
+const char* KindDownloadFile(DataKind kind);
+const char* KindUploadFile(DataKind kind);

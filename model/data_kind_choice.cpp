@@ -60,6 +60,20 @@ uint8_t KindChoice::UploadCode() const {
   return kind == DataKind::Speedkey ? 0 : DownloadCode();
 }
 
+const char* KindDownloadFile(DataKind kind) {
+  for (const KindFiles& choice : kKindFiles) {
+    if (choice.kind == kind) return choice.files.downloadFile;
+  }
+  return "";
+}
+
+const char* KindUploadFile(DataKind kind) {
+  for (const KindFiles& choice : kKindFiles) {
+    if (choice.kind == kind) return choice.files.uploadFile;
+  }
+  return "";
+}
+
 void Program::ChooseDataKind(DataKind kind) {
   for (const KindFiles& choice : kKindFiles) {
     if (choice.kind != kind) continue;
@@ -77,5 +91,9 @@ void Program::ChooseSendFile(const std::string& path) {
 }
 
 std::string Program::DownloadFilePath() const {
-  return fileChosen_ ? sendFile_ : ProgramFolder + "/" + sendFile_;
+  return fileChosen_ ? sendFile_ : programFolder_ + "/" + sendFile_;
+}
+
+std::string Program::DownloadFileOf(DataKind kind) const {
+  return programFolder_ + "/" + KindDownloadFile(kind);
 }

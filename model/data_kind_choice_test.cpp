@@ -60,8 +60,7 @@ TEST(DataKind, EachReportTypeAsksForItsReportOnlyWithTheReportKind) {
 
 TEST(DataKind, DownloadFilePathIsInTheProgramFolderUnlessAFileWasPicked) {
   ProgramFixture fx(false);
-  Program& program = *fx.program;
-  program.ProgramFolder = "/opt/shop";
+  Program program(fx.loop, fx.view, fx.link.Table(), "/opt/shop/orlent");
   program.ChooseDataKind(DataKind::Plu);
   EXPECT_EQ(program.DownloadFilePath(), "/opt/shop/PLU-Down.txt");
 

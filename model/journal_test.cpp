@@ -27,7 +27,7 @@ using Lines = std::vector<std::string>;
 // 23:59:58 on 8 December 2026, moving on with the loop's virtual time.
 void ClockBeforeMidnight(ProgramFixture& f) {
   const local_seconds start = local_days{2026y / December / 8} + 23h + 59min + 58s;
-  f.program->LocalTime = [&f, start] { return start + floor<seconds>(milliseconds{f.loop.Now()}); };
+  f.program->SetClock([&f, start] { return start + floor<seconds>(milliseconds{f.loop.Now()}); });
 }
 
 // The texts of a journal's lines, each checked to begin with a timestamp of
@@ -50,7 +50,7 @@ Lines JournalTexts(const std::string& journal, const std::string& day, Lines& te
 void SendThreeRecords(ProgramFixture& f) {
   f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
   f.program->Terminals().SetEntries({{"127.0.0.11", false}, {"127.0.0.12", true}});
-  f.program->HandleEvent([&] { f.program->SendToTickedTerminals(); });
+  f.program->HandleEvent([&] { f.program->Send(TickedSendOrder(*f.program)); });
   f.loop.Advance(3000);
   for (int record = 0; record < 3; ++record) EchoLastSent(f.link, f.loop);
   ASSERT_FALSE(f.program->CycleRunning());

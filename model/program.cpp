@@ -1,87 +1,89 @@
-// The program, the event boundary, the program's answer router
-// made the one the link library's callbacks reach, and the served terminal.
+// The program, the event boundary, and what the served session and the
+// cycles report: the log, the journal and each terminal's state.
 #include "model/program.h"
 
 #include <exception>
 #include <string>
 #include <utility>
 
+#include "process/executable_path.h"
 #include "session/dispatch.h"
 #include "session/download.h"
 #include "settings/settings_file.h"
 
 Program::Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link,
                  std::string executablePath)
-    : Loop(loop),
-      View(view),
-      Link(link),
-      Router(loop, IsDispatchedCode),
-      ExecutablePath(std::move(executablePath)) {}
+    : loop_(loop),
+      view_(view),
+      link_(link),
+      router_(loop, IsDispatchedCode),
+      executablePath_(std::move(executablePath)),
+      programFolder_(ProgramFolderOf(executablePath_)) {}
 
-Program::~Program() {
-  // Sessions go first: they unroute their addresses from the router.
-  cycle_.reset();
-  served_.reset();
-}
+Program::~Program() = default;
 
 void Program::HandleEvent(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& failure) {
-    View.ShowFailure(failure.what());
+    view_.ShowFailure(failure.what());
   }
-  View.EventHandled();
+  view_.EventHandled();
+}
+
+void Program::UseSettingsFile(std::unique_ptr<SettingsFile> file) {
+  settings_ = std::move(file);
 }
 
 SessionServices Program::Services() {
-  return SessionServices{Loop, Link, Router, Settings.get(),
+  return SessionServices{loop_, link_, router_, settings_.get(),
                          [this](const std::function<void()>& handler) { HandleEvent(handler); }};
 }
 
-SessionSettings Program::ServedSettings() const {
-  return SessionSettings{servedAddress_,  terminals_.Port(), connectInterval_,
-                         connectRetry_,   AnswerTimeoutMs,   false,
-                         TerminalCodePage};
-}
-
 void Program::SetConnectAttempts(std::string intervalMs, std::string retries) {
-  connectInterval_ = std::move(intervalMs);
-  connectRetry_ = std::move(retries);
+  served_.SetConnectAttempts(std::move(intervalMs), std::move(retries));
 }
 
 SessionSettings Program::SettingsFor(const std::string& address) {
   // The served terminal follows the cycle, as the terminal now served.
-  servedAddress_ = address;
-  return ServedSettings();
+  served_.Serve(address);
+  return served_.SettingsFor(address, terminals_.Port(), cycles_.Options().answerTimeoutMs,
+                             cycles_.Characters());
 }
 
-TerminalSession& Program::ServedSession() {
-  if (CycleRunning() && cycle_->Current()) return *cycle_->Current();
-  if (!served_ || served_->Address() != servedAddress_) {
-    served_.reset();
-    served_ = std::make_unique<TerminalSession>(Services(), ServedReport(), ServedSettings());
-  } else {
-    // The operator may have changed the port since the last command.
-    served_->Configure(ServedSettings());
-  }
-  return *served_;
+TerminalSession* Program::Served() {
+  if (CycleRunning() && cycles_.Current()) return cycles_.Current();
+  return served_.Session();
+}
+
+TerminalSession& Program::OpenServedSession(const TerminalOrder& order) {
+  if (CycleRunning() && cycles_.Current()) return *cycles_.Current();
+  return served_.Open(Services(), *this,
+                      served_.SettingsFor(order.address, terminals_.Port(),
+                                          Resolved(order.options, inForce_).answerTimeoutMs,
+                                          Resolved(order.options, codePageInForce_)));
 }
 
 const TransferState& Program::ServedTransfer() const {
   static const TransferState none;
-  if (cycle_ && cycle_->Current()) return cycle_->Current()->Transfer();
-  return served_ ? served_->Transfer() : none;
+  if (cycles_.Current()) return cycles_.Current()->Transfer();
+  return served_.Session() ? served_.Session()->Transfer() : none;
+}
+
+bool Program::ConnectPending() const {
+  if (CycleRunning() && cycles_.Current()) return cycles_.Current()->Connecting();
+  return served_.Session() && served_.Session()->Connecting();
 }
 
 // The served session is the only one that reports to the program itself.
 void Program::Log(const std::string& line) {
   Show(line, false);
-  Journal(served_ ? served_->Address() : "", line, false);
+  Journal(served_.Session() ? served_.Session()->Address() : "", line, false);
 }
 
 void Program::LogProgress(const std::string& line) {
   Show(line, true);
-  Journal(served_ ? served_->Address() : "", line, true);
+  Journal(served_.Session() ? served_.Session()->Address() : "", line, true);
 }
 
 void Program::Show(const std::string& line, bool progress) {
@@ -100,45 +102,9 @@ void Program::ReportJournalFailure() {
 }
 
 void Program::StateChanged(const TerminalSession& session) {
-  View.TerminalStateChanged(session.Glance());
+  view_.TerminalStateChanged(session.Glance());
 }
 
 void Program::TerminalStateChanged(const TerminalState& state) {
-  View.TerminalStateChanged(state);
-}
-
-std::vector<TerminalState> Program::CycleStates() const {
-  return cycle_ ? cycle_->States() : std::vector<TerminalState>{};
-}
-
-CycleKind Program::LastCycleKind() const {
-  if (lastReceive_) return CycleKind::Receive;
-  const bool verify = cycle_ && dynamic_cast<const VerifyJob*>(&cycle_->Job()) != nullptr;
-  return verify ? CycleKind::Verify : CycleKind::Send;
-}
-
-std::vector<TerminalResult> Program::Results() const {
-  const CycleKind kind = LastCycleKind();
-  std::vector<TerminalResult> results;
-  if (kind != CycleKind::Verify) {
-    for (const TerminalState& state : CycleStates()) results.push_back(ResultOf(state, kind));
-    return results;
-  }
-  // Verifications() holds the finished ones in list order: the rest have no verdict.
-  const std::vector<TerminalVerification> verdicts = Verifications();
-  std::size_t next = 0;
-  for (const TerminalState& state : CycleStates()) {
-    std::optional<TerminalVerification> verdict;
-    if (next < verdicts.size() && verdicts[next].address == state.address) {
-      verdict = verdicts[next++];
-    }
-    results.push_back(VerifiedResult(state, verdict));
-  }
-  return results;
-}
-
-std::optional<TerminalResult> Program::ServedResult() const {
-  if (!served_) return std::nullopt;
-  const TerminalState state = served_->Glance();
-  return ResultOf(state, servedKind_);
+  view_.TerminalStateChanged(state);
 }

@@ -1,8 +1,13 @@
 // Program: what Orlent is — the terminal list with its port, the send file,
-// the data kind, the served terminal, the activity log — and the commands
-// (add, delete, change, send, connect, disconnect, upload, read file, clear
-// log). It owns the settings file, the send cycle and the
-// answer router, and runs every command on the loop's thread. It is
+// the data kind, the served terminal, the activity log — and the operations
+// a front end orders: each takes a typed order (model/orders.h,
+// model/receive_order.h) that carries everything it uses, and each cycle and
+// the served terminal end in a typed result per terminal
+// (model/terminal_result.h). It wires the parts that do the work: the
+// terminal list and its edits with the settings file (terminal_list_edits.cpp),
+// the CycleRunner (one cycle at a time), the ServedTerminal (the
+// single-terminal operations), start-up and close (program_start.cpp); it
+// checks each order, and runs everything on the loop's thread. It is
 // toolkit-free: the Qt window and the command line are its two front ends;
 // they show it through a ProgramView and feed the operator's input through
 // HandleEvent.
@@ -21,10 +26,14 @@
 #include "link/link_library.h"
 #include "loop/event_loop.h"
 #include "model/activity_log.h"
+#include "model/cycle_runner.h"
 #include "model/data_kind.h"
+#include "model/held_orders.h"
 #include "model/journal.h"
+#include "model/orders.h"
 #include "model/program_view.h"
 #include "model/receive_order.h"
+#include "model/served_terminal.h"
 #include "model/terminal_list.h"
 #include "model/terminal_result.h"
 #include "session/terminal_session.h"
@@ -36,10 +45,21 @@ class UploadFile;
 
 inline constexpr const char* kWindowCaption = "Orlent V3.0.0.0";
 
+// What a front end sets for the start-up: the program's hold on its folder,
+// and how values of the settings file that cannot be taken are handled.
+struct StartUp {
+  FolderRole role = FolderRole::Reader;
+  // A value set aside is not shown by each load and stays in the settings
+  // file at each save, so that every run finds it again, to refuse or to
+  // name it (the command line). Else the window shows it once, and its next
+  // save writes the value in use.
+  bool keepSetAsideSettings = false;
+};
+
 class Program : private SessionReport, private CycleHost {
  public:
   // `executablePath` is the full path of the running executable; the program
-  // folder is derived from it by Start.
+  // folder is derived from it.
   Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link, std::string executablePath);
   ~Program() override;
   Program(const Program&) = delete;
@@ -49,13 +69,6 @@ class Program : private SessionReport, private CycleHost {
   // shown by the default error handling and the program goes on; the view is
   // then told that control texts may have changed.
   void HandleEvent(const std::function<void()>& handler);
-
-  EventLoop& Loop;
-  ProgramView& View;
-  LinkLibrary Link;
-  // Takes the library's answers to the session of their address; the active
-  // router while this program lives.
-  AnswerRouter Router;
 
   // --- What the program is ---
   TerminalList& Terminals() { return terminals_; }
@@ -71,49 +84,49 @@ class Program : private SessionReport, private CycleHost {
   // taken as it stands.
   const std::string& UploadFileName() const { return uploadFile_; }
   void ChooseUploadFile(std::string name) { uploadFile_ = std::move(name); }
-  // The terminal that connect, disconnect, download and upload serve; it
-  // follows a send cycle as the terminal the cycle serves now.
-  const std::string& ServedAddress() const { return servedAddress_; }
-  void Serve(std::string address) { servedAddress_ = std::move(address); }
+  // The terminal that the window's connect, disconnect, download and upload
+  // name; it follows a send cycle as the terminal the cycle serves now.
+  const std::string& ServedAddress() const { return served_.Address(); }
+  void Serve(std::string address) { served_.Serve(std::move(address)); }
   // The library's wait per connect attempt (milliseconds) and its attempts,
   // as texts checked at each connect.
   void SetConnectAttempts(std::string intervalMs, std::string retries);
+  // The program folder, without a trailing separator.
+  const std::string& ProgramFolder() const { return programFolder_; }
+  // The settings file, from Start to Close; none outside.
+  SettingsFile* Settings() const { return settings_.get(); }
+  // In place of the one Start opens, for a program that is not started.
+  void UseSettingsFile(std::unique_ptr<SettingsFile> file);
+  // The link library's table, and the router that takes its answers to the
+  // session of their address: the active router while this program lives.
+  const LinkLibrary& Link() const { return link_; }
+  AnswerRouter& Router() { return router_; }
+  // The link library's version, built at start-up.
+  const std::string& VersionLine() const { return versionLine_; }
+  // The local time the journal and the received files' names are stamped
+  // with: the system's, unless a test's clock is put in its place.
+  std::chrono::local_seconds LocalTime() const { return clock_(); }
+  void SetClock(LocalClock clock) { clock_ = std::move(clock); }
 
-  // --- State ---
-  std::string ExecutablePath;
-  std::string ProgramFolder;  // no trailing separator
-  std::unique_ptr<SettingsFile> Settings;
-  std::string VersionLine;  // the link library's version, built at start-up
-  // The send cycle's options in force: taken from StoredOptions at start-up
-  // and at each change in the Settings dialog. A front end may override them
-  // for one run; that is never saved.
-  int PauseMs = kPauseKey.absent;      // the pause before each connect of a send cycle
-  int Parallel = kParallelKey.absent;  // terminals a send cycle serves at the same time
-  int AnswerTimeoutMs = kAnswerTimeoutKey.absent;
+  // The send cycle's options in force: the settings file's, taken at
+  // start-up and at each change in the Settings dialog. An order may give
+  // its own for itself alone.
+  const CycleOptions& CycleOptionsInForce() const { return inForce_; }
   // The send cycle's options as the settings file holds them.
-  CycleOptions StoredOptions;
-  // The terminals' character set: the one in force (from StoredCodePage at
-  // start-up and at each change in the Settings dialog; a front end may
-  // override it for one run) and the one the settings file holds.
-  CodePage TerminalCodePage;
-  CodePage StoredCodePage;
+  const CycleOptions& StoredCycleOptions() const { return stored_; }
+  // The terminals' character set: the one in force (the settings file's, at
+  // start-up and at each change in the Settings dialog) and the one the
+  // settings file holds.
+  const CodePage& CodePageInForce() const { return codePageInForce_; }
+  const CodePage& StoredCodePage() const { return storedCodePage_; }
   // The download file last picked in the file-open dialog, kept in the
   // settings file and chosen again at start-up while it exists; empty: none.
-  std::string RememberedSendFile;
+  const std::string& RememberedSendFile() const { return rememberedSendFile_; }
   // The values of the settings file that the last load could not take.
-  std::vector<SetAsideSetting> SetAsideSettings;
-  // Set by the command line before Start: a value set aside is not shown by
-  // each load and stays in the settings file at each save, so that every run
-  // finds it again, to refuse or to name it. The window shows it once, and
-  // its next save writes the value in use.
-  bool KeepSetAsideSettings = false;
-  // What the program holds of its folder; set by the front end before Start.
-  FolderRole Role = FolderRole::Reader;
-  // The local time the journal stamps its lines with.
-  LocalClock LocalTime = LocalNow;
+  const std::vector<SetAsideSetting>& SetAsideSettings() const { return setAside_; }
 
   // --- Start-up, close and activity log ---
-  void Start();
+  void Start(const StartUp& startUp = {});
   // Saves the terminal list and the port, and lets go of the settings file.
   void Close();
   void AddLog(const std::string& text) { log_.Append(text); }
@@ -124,20 +137,14 @@ class Program : private SessionReport, private CycleHost {
   // --- Terminal list: loaded, saved and edited ---
   // The list, the port, the cycle's options and the remembered send file
   // from and to the settings file. A load shows an error box naming each
-  // option the file holds that cannot be taken (unless KeepSetAsideSettings),
-  // and uses its default.
+  // option the file holds that cannot be taken (unless the start-up keeps
+  // them), and uses its default.
   void LoadTerminalSettings();
   void SaveTerminalSettings();
   // The Settings dialog's OK: saves the cycle's options and the terminals'
   // character set and puts them in force. Refused while a cycle runs; a value
   // outside its key's range is refused.
   void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
-  // The cycle's options given for this run only, each in place of the one
-  // in force; never saved. An option not given stays.
-  void UseForThisRun(std::optional<int> parallel, std::optional<int> pauseMs,
-                     std::optional<int> answerTimeoutMs);
-  // The terminals' character set for this run only; never saved.
-  void UseCodePageForThisRun(const CodePage& codePage) { TerminalCodePage = codePage; }
   // Add, Delete and Change: each edit saves the list and reads it back.
   // True when the list took the edit, so the typed address is used up.
   bool AddTerminal(const std::string& address);
@@ -146,62 +153,61 @@ class Program : private SessionReport, private CycleHost {
   // The selected entry takes `address`.
   bool ChangeTerminal(const std::string& address);
 
-  // --- Send cycle ---
-  // "&Send Data": a send cycle over the ticked terminals.
-  void SendToTickedTerminals();
-  // A send cycle over the same list with only the entries that failed in the
-  // last cycle ticked (a receive again, when the last cycle was one); the
-  // list's own ticks stay as they are.
-  void SendToFailedTerminals();
-  bool CycleRunning() const { return cycle_ && cycle_->Running(); }
-  // The running cycle is a receive.
-  bool Receiving() const { return CycleRunning() && lastReceive_.has_value(); }
-  // Stops the running cycle: see TransferCycle::Stop.
-  void StopCycle();
+  // --- Cycles: see CycleRunner ---
+  // "&Send Data": a send cycle over the order's ticked entries. Refused,
+  // with an error box, while a cycle runs, with no entry ticked, for an
+  // option out of its range, a bad port or a bad download file.
+  void Send(const SendOrder& order);
+  // `order` again over the list as it stands with only the entries that
+  // failed in the last cycle ticked (the last receive again, when the last
+  // cycle was one); the list's own ticks stay as they are.
+  void SendToFailedTerminals(const SendOrder& order);
   // "Receive…": a receive cycle; each terminal's records go to a file of its
   // own in the order's folder, made when missing. Refused, with an error
   // box, while a cycle runs, with no terminal to receive from, or when the
   // folder cannot be made.
   void ReceiveFromTerminals(const ReceiveOrder& order);
-  // "Verify Terminals": a verification cycle over every ticked terminal, or
-  // over `address` alone: each one's records of the chosen kind are read
-  // back and compared with the send file's. Refused, with an error box, as
-  // a send is, and for a kind that no download writes (the reports).
-  void VerifyTerminals(const std::string& address = "");
-  // The running cycle is a verification.
-  bool Verifying() const;
-  // Each ticked entry's verification in the last cycle, in list order, for
-  // the entries that finished; empty when that cycle was no verification.
-  std::vector<TerminalVerification> Verifications() const;
+  // "Verify Terminals": a verification cycle over the order's ticked
+  // entries: each one's records of the order's kind are read back and
+  // compared with its file's. Refused, with an error box, as a send is, and
+  // for a kind that no download writes (the reports).
+  void Verify(const VerifyOrder& order);
+  const CycleRunner& Cycles() const { return cycles_; }
+  bool CycleRunning() const { return cycles_.Running(); }
+  bool Receiving() const { return cycles_.Receiving(); }
+  bool Verifying() const { return cycles_.Verifying(); }
+  void StopCycle() { cycles_.Stop(); }
   // Gives up a cycle that stopped moving: it serves no further terminal, and
   // "&Send Data" is accepted again.
-  void AbandonCycle();
+  void AbandonCycle() { cycles_.Abandon(); }
+  std::vector<TerminalState> CycleStates() const { return cycles_.States(); }
+  std::vector<TerminalResult> Results() const { return cycles_.Results(); }
+  std::vector<TerminalVerification> Verifications() const { return cycles_.Verifications(); }
+  uint32_t CycleRecords() const { return cycles_.Records(); }
 
   // --- One terminal: the served one, or the one a running cycle serves ---
-  void Connect();
+  // Each names its terminal, which becomes the served one.
+  void Connect(const TerminalOrder& order);
   bool ConnectPending() const;
-  void Disconnect();
-  // Sends the send file to the served terminal, outside a cycle.
-  void Download();
-  // Reads the chosen kind's records or report into the upload file.
-  void Upload();
+  void Disconnect(const TerminalOrder& order);
+  // Sends the order's file to its terminal, outside a cycle; refused while one runs.
+  void Download(const DownloadOrder& order);
+  // Reads the order's records or report into its upload file.
+  void Upload(const UploadOrder& order);
   // As above, into `file`, made and opened by the front end.
-  void Upload(std::unique_ptr<UploadFile> file);
-  // Each ticked entry's state in the last send cycle, in list order; empty before any.
-  std::vector<TerminalState> CycleStates() const;
-  // What the last cycle was: a send, a receive or a verification.
-  CycleKind LastCycleKind() const;
-  // How each ticked entry of the last cycle ended, in list order; empty before any.
-  std::vector<TerminalResult> Results() const;
+  void Upload(const UploadOrder& order, std::unique_ptr<UploadFile> file);
   // How the served terminal's operation ended, or where it stands: an upload
   // as a receive, anything else as a send; none before the first.
-  std::optional<TerminalResult> ServedResult() const;
-  // The records the last send cycle sends to each terminal; 0 before any.
-  uint32_t CycleRecords() const { return cycleRecords_; }
+  std::optional<TerminalResult> ServedResult() const { return served_.Result(); }
   // The transfer of the terminal served last; empty before any.
   const TransferState& ServedTransfer() const;
-  // The session of the served terminal, or the one a running cycle serves.
-  TerminalSession& ServedSession();
+  // The session of the served terminal as it stands, or the one a running
+  // cycle serves now; none before the first single-terminal order.
+  TerminalSession* Served();
+  // Makes the session of the order's terminal the served one, or keeps it
+  // when it serves that terminal, set up with the order's options; while a
+  // cycle runs, the session it serves now. For a step of the link's own.
+  TerminalSession& OpenServedSession(const TerminalOrder& order);
 
   // --- Data kind and download file ---
   // A data kind names its download and upload files, and chooses the PLU report.
@@ -210,29 +216,29 @@ class Program : private SessionReport, private CycleHost {
   void ChooseSendFile(const std::string& path);
   // The file-open dialog's pick: chosen, remembered and saved.
   void PickSendFile(const std::string& path);
+  // The download file a send of the choice in force reads.
   std::string DownloadFilePath() const;
-  // "&Read File": lists the download file in the log.
-  void ReadFile();
+  // The download file of `kind` in the program folder.
+  std::string DownloadFileOf(DataKind kind) const;
+  // "&Read File": lists the order's file in the log.
+  void ReadFile(const ReadFileOrder& order);
 
  private:
   SessionServices Services();
-  CycleHost& Host() { return *this; }
-  SessionReport& ServedReport() { return *this; }
-  SessionSettings ServedSettings() const;
-  void StartCycle(std::vector<CycleEntry> entries);
-  // Refuses, with its error box, to start a cycle while one runs.
-  bool RefusedWhileRunning();
-  void RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job);
+  // Refuses, with its error box, an order that names no ticked entry or an
+  // option out of its range.
+  bool Refused(const std::vector<CycleEntry>& entries, const OrderOptions& options,
+               const char* noTerminal);
   void StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order);
   // What the settings file is to hold: the list and port, the
   // cycle's options and the remembered send file.
   TerminalSettings Stored() const;
   // Shows the edited list, saves it and reads it back.
   void SaveAndReload();
-  void UseCycleOptions(const CycleOptions& options);
-  // Checks the port and reads the chosen kind's download file; on any fault
+  // Checks the port and reads `kind`'s records of `file`; on any fault
   // shows the error box and gives nothing.
-  std::optional<PreparedDownload> PrepareDownload();
+  std::optional<PreparedDownload> PrepareDownload(DataKind kind, const std::string& file,
+                                                  const CodePage& codePage);
 
   // SessionReport of the served session and CycleHost: the log, the day's
   // journal and each terminal's state.
@@ -247,22 +253,32 @@ class Program : private SessionReport, private CycleHost {
   // A journal that cannot be written is told in the log, once.
   void ReportJournalFailure();
 
+  EventLoop& loop_;
+  ProgramView& view_;
+  LinkLibrary link_;
+  AnswerRouter router_;
+  std::string executablePath_;
+  std::string programFolder_;
+  StartUp startUp_;
+  LocalClock clock_ = LocalNow;
+  std::unique_ptr<SettingsFile> settings_;
+  std::string versionLine_;
+
   TerminalList terminals_;
-  ActivityLog log_{View};
+  CycleOptions inForce_;
+  CycleOptions stored_;
+  CodePage codePageInForce_;
+  CodePage storedCodePage_;
+  std::string rememberedSendFile_;
+  std::vector<SetAsideSetting> setAside_;
+
+  ActivityLog log_{view_};
   KindChoice kind_;
   std::string sendFile_;
   bool fileChosen_ = false;
   std::string uploadFile_;
-  std::string servedAddress_ = "192.167.0.101";
-  std::string connectInterval_ = "5000";
-  std::string connectRetry_ = "3";
-  std::unique_ptr<TransferCycle> cycle_;
-  // The order of the last cycle when it was a receive: "Send to Failed"
-  // then reads the failed terminals again.
-  std::optional<ReceiveOrder> lastReceive_;
-  uint32_t cycleRecords_ = 0;
-  std::unique_ptr<TerminalSession> served_;  // outside a cycle
-  // What was last asked of the served terminal: an upload is a receive.
-  CycleKind servedKind_ = CycleKind::Send;
+  // Sessions go before the router they unroute their addresses from.
+  ServedTerminal served_;
+  CycleRunner cycles_{view_};
   std::unique_ptr<DailyJournal> journal_;  // from Start, in the program folder's logs/
 };

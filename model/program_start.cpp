@@ -35,14 +35,14 @@ std::string LibraryVersionLine(const LinkLibrary& link) {
 
 }  // namespace
 
-void Program::Start() {
+void Program::Start(const StartUp& startUp) {
+  startUp_ = startUp;
   terminals_ = TerminalList();
   log_.Clear();
-  ProgramFolder = ProgramFolderOf(ExecutablePath);
   journal_ =
-      std::make_unique<DailyJournal>(ProgramFolder + "/logs", [this] { return LocalTime(); });
-  Settings = std::make_unique<SettingsFile>(ProgramFolder + "/Orlent.ini");
-  ClaimProgramFolder(*Settings, Role);
+      std::make_unique<DailyJournal>(programFolder_ + "/logs", [this] { return LocalTime(); });
+  settings_ = std::make_unique<SettingsFile>(programFolder_ + "/Orlent.ini");
+  ClaimProgramFolder(*settings_, startUp_.role);
   // A settings file that cannot be read is reported once start-up is done,
   // so that the window is usable all the same.
   std::exception_ptr loadFailure;
@@ -51,10 +51,10 @@ void Program::Start() {
   } catch (const std::exception&) {
     loadFailure = std::current_exception();
   }
-  UseCycleOptions(StoredOptions);
-  TerminalCodePage = StoredCodePage;
-  RegisterLinkLibraries(Link);
-  VersionLine = LibraryVersionLine(Link);
+  inForce_ = stored_;
+  codePageInForce_ = storedCodePage_;
+  RegisterLinkLibraries(link_);
+  versionLine_ = LibraryVersionLine(link_);
   AddLog(kWindowCaption);
   sendFile_ = "PLU-Down-Default.txt";
   uploadFile_ = "PLU-Up-Default.txt";
@@ -64,9 +64,9 @@ void Program::Start() {
   // A remembered file that is gone (a drive not mounted, a file moved) leaves
   // the default; it stays remembered for the next start.
   std::error_code ignored;
-  if (!RememberedSendFile.empty() &&
-      std::filesystem::is_regular_file(RememberedSendFile, ignored)) {
-    ChooseSendFile(RememberedSendFile);
+  if (!rememberedSendFile_.empty() &&
+      std::filesystem::is_regular_file(rememberedSendFile_, ignored)) {
+    ChooseSendFile(rememberedSendFile_);
   }
   if (loadFailure) std::rethrow_exception(loadFailure);
 }
@@ -74,15 +74,15 @@ void Program::Start() {
 void Program::Close() {
   // Sessions hold their terminals' locks in the settings file's lock file, a
   // connect in flight too: they go before it.
-  served_.reset();
-  cycle_.reset();
+  served_.Release();
+  cycles_.Release();
   // The window closes whether or not the save succeeds, so the settings file
   // object goes in either case; the failure still reaches the operator.
   try {
     SaveTerminalSettings();
   } catch (...) {
-    Settings.reset();
+    settings_.reset();
     throw;
   }
-  Settings.reset();
+  settings_.reset();
 }

@@ -50,10 +50,10 @@ TEST(StartUp, LeavesTheWindowReadyWithTheCaptionAloneInTheLog) {
 
 TEST(StartUp, ProgramFolderIsTheExecutablesFolderWithoutTrailingSeparator) {
   ProgramFixture f;
-  EXPECT_EQ(f.program->ProgramFolder, f.folder.path());
-  EXPECT_NE(f.program->ProgramFolder.back(), '/');
-  ASSERT_TRUE(f.program->Settings);
-  EXPECT_EQ(f.program->Settings->FileName(), f.folder.path() + "/Orlent.ini");
+  EXPECT_EQ(f.program->ProgramFolder(), f.folder.path());
+  EXPECT_NE(f.program->ProgramFolder().back(), '/');
+  ASSERT_TRUE(f.program->Settings());
+  EXPECT_EQ(f.program->Settings()->FileName(), f.folder.path() + "/Orlent.ini");
   EXPECT_TRUE(FilesIn(f.folder.path()).empty());  // opening does not create the file
 }
 
@@ -76,7 +76,7 @@ TEST(StartUp, RegistersWithTheLinkLibraryInOrderAndKeepsTheVersionOutOfTheLog) {
   EXPECT_EQ(calls[4].texts, Lines{""});
 
   // The fake answers 1.4 of 26-12-8; the last number is left-justified.
-  EXPECT_EQ(f.program->VersionLine, "- TLTCPIP.DLL Version 1.4 [26-12-8 ]");
+  EXPECT_EQ(f.program->VersionLine(), "- TLTCPIP.DLL Version 1.4 [26-12-8 ]");
   EXPECT_EQ(f.program->Activity().Lines(), Lines{"Orlent V3.0.0.0"});
 }
 
@@ -85,7 +85,7 @@ TEST(StartUp, VersionLinePadsTheFirstDateNumbersWithZeros) {
   const uint8_t version[5] = {12, 0, 5, 3, 17};
   std::copy(std::begin(version), std::end(version), f.link.versionInfo);
   f.program->Start();
-  EXPECT_EQ(f.program->VersionLine, "- TLTCPIP.DLL Version 12.0 [05-03-17]");
+  EXPECT_EQ(f.program->VersionLine(), "- TLTCPIP.DLL Version 12.0 [05-03-17]");
 }
 
 TEST(StartAndClose, FreshStartThenCloseWritesTheThreeLineFile) {
@@ -96,7 +96,7 @@ TEST(StartAndClose, FreshStartThenCloseWritesTheThreeLineFile) {
   Lines files = FilesIn(f.folder.path());
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, (Lines{"Orlent.ini", "Orlent.ini.lock"}));
-  EXPECT_FALSE(f.program->Settings);
+  EXPECT_FALSE(f.program->Settings());
 }
 
 TEST(StartAndClose, TicksChangedBeforeCloseAreThereAtTheNextStart) {
@@ -133,6 +133,6 @@ TEST(StartAndClose, CloseThatCannotSaveReportsItAndStillReleasesTheFile) {
   } catch (const std::runtime_error& e) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
   }
-  EXPECT_FALSE(f.program->Settings);
+  EXPECT_FALSE(f.program->Settings());
   EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -20,7 +20,7 @@ TEST(ProgramModel, ServedTerminalCommandsReachTheLibrary) {
   f.link.connectResult = 0;
   // The connect step dials the served address with 5000 ms for each of three attempts.
   f.program->Serve("127.0.0.2");
-  f.program->HandleEvent([&] { f.program->Connect(); });
+  f.program->HandleEvent([&] { f.program->Connect(ServedOrder(*f.program)); });
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
   EXPECT_EQ(setup.name, "AddProcConnectionEx");
@@ -34,16 +34,16 @@ TEST(ProgramModel, ServedTerminalCommandsReachTheLibrary) {
   EXPECT_FALSE(f.program->ConnectPending());
   EXPECT_EQ(f.program->Activity().Lines().back(), "- Fail Connect 127.0.0.2");
 
-  f.program->HandleEvent([&] { f.program->Disconnect(); });
+  f.program->HandleEvent([&] { f.program->Disconnect(ServedOrder(*f.program)); });
   EXPECT_EQ(f.link.calls.back().name, "Disconnect");
 
   // A download begins only with a file that holds records, on the served
   // terminal's connection.
   f.folder.Write("PLU-Down-Default.txt", "1\t1\t0\tItem\t1\t0\t1\t0\t0\r\n");
   f.link.connectResult = 1;
-  f.program->HandleEvent([&] { f.program->Connect(); });
+  f.program->HandleEvent([&] { f.program->Connect(ServedOrder(*f.program)); });
   f.loop.RunPending();
-  f.program->HandleEvent([&] { f.program->Download(); });
+  f.program->HandleEvent([&] { f.program->Download(ServedDownloadOrder(*f.program)); });
   EXPECT_EQ(f.program->ServedTransfer().Direction, 3);  // the download began
 }
 
@@ -66,7 +66,7 @@ TEST(ProgramModel, EventBoundaryShowsAnEscapingFailureAndGoesOn) {
 TEST(ProgramModel, AConnectThatEndsAfterTheProgramIsGoneTouchesNothing) {
   ProgramFixture f;
   f.program->Serve("127.0.0.2");
-  f.program->HandleEvent([&] { f.program->Connect(); });
+  f.program->HandleEvent([&] { f.program->Connect(ServedOrder(*f.program)); });
   ASSERT_TRUE(f.program->ConnectPending());
   const std::size_t lines = f.view.appended.size();
   f.program.reset();

@@ -117,8 +117,8 @@ TEST(ReadBack, AVerificationIsVerifiedOnlyWhenItSawTheTerminalsWholeMemory) {
     Program& program = *f.program;
     f.folder.Write("PLU-Down-Default.txt", FileOf(c.file));
     program.Terminals().SetEntries({{"127.0.0.2", true}});
-    program.HandleEvent([&] { program.VerifyTerminals(); });
-    f.loop.Advance(program.PauseMs);
+    program.HandleEvent([&] { program.Verify(TickedVerifyOrder(program)); });
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     f.loop.RunPending();
     ASSERT_FALSE(f.link.sent.empty());
     EXPECT_EQ(AskedPlu(f.link), INT32_MIN);  // the lowest PLU number first
@@ -142,8 +142,8 @@ TEST(ReadBack, AVerificationIsVerifiedOnlyWhenItSawTheTerminalsWholeMemory) {
     if (!state.failure.starts_with("not proven")) continue;
     // Not proven is no success: "Send to Failed" sends the file again.
     f.link.sent.clear();
-    program.HandleEvent([&] { program.SendToFailedTerminals(); });
-    f.loop.Advance(program.PauseMs);
+    program.HandleEvent([&] { program.SendToFailedTerminals(TickedSendOrder(program)); });
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     f.loop.RunPending();
     ASSERT_EQ(f.link.sent.size(), 1u);
     EXPECT_EQ(f.link.sent[0].packet.Direction, kDirectionWrite);
@@ -156,8 +156,8 @@ TEST(ReadBack, AVerificationOfBarcodesAsksForNumber0First) {
   program.ChooseDataKind(DataKind::Barcode);
   f.folder.Write("Barcode-Down.txt", "1\t2\t3\tApples\t2000001\r\n");
   program.Terminals().SetEntries({{"127.0.0.2", true}});
-  program.HandleEvent([&] { program.VerifyTerminals(); });
-  f.loop.Advance(program.PauseMs);
+  program.HandleEvent([&] { program.Verify(TickedVerifyOrder(program)); });
+  f.loop.Advance(program.CycleOptionsInForce().pauseMs);
   f.loop.RunPending();
   ASSERT_EQ(f.link.sent.size(), 1u);
   EXPECT_EQ(f.link.sent[0].data[0] | f.link.sent[0].data[1] << 8, 0);
@@ -193,8 +193,8 @@ TEST(ReadBack, TheSpeedkeyRecordIsProvenOnlyWhenItComesUnderItsNumber) {
     for (int key = 1; key <= 144; ++key) keys += std::to_string(key) + (key < 144 ? "\t" : "\r\n");
     f.folder.Write("Speedkey-Down.txt", keys);
     program.Terminals().SetEntries({{"127.0.0.2", true}});
-    program.HandleEvent([&] { program.VerifyTerminals(); });
-    f.loop.Advance(program.PauseMs);
+    program.HandleEvent([&] { program.Verify(TickedVerifyOrder(program)); });
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     f.loop.RunPending();
     SpeedkeyRecord record{};
     record.Number = a.number;
@@ -218,9 +218,9 @@ TEST(ReadBack, AReceiveWritesTheEndingAnswerButCountsOnlyRecords) {
     const std::string folder = f.folder.File("in");
     std::filesystem::create_directory(folder);
     program.HandleEvent([&] {
-      program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, kCodePlu, folder});
+      program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, kCodePlu, folder, {}});
     });
-    f.loop.Advance(program.PauseMs);
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     f.loop.RunPending();
     EXPECT_EQ(AskedPlu(f.link), 1);  // a receive starts at 1
     for (const Reply& reply : {Reply{1}, Reply{2}, last}) {

@@ -38,16 +38,16 @@ void ListLines(Program& program, LineReader& reader, DownloadText& texts) {
 
 // Lists the file that a download would parse, so that after a pick in the
 // file-open dialog the picked file is listed. A fault is shown with its place.
-void Program::ReadFile() {
-  const std::string path = DownloadFilePath();
+void Program::ReadFile(const ReadFileOrder& order) {
+  const std::string& path = order.file;
   LineReader reader(path);
   try {
     reader.RequireOpen();
     AddLog("");
-    DownloadText texts(path, TerminalCodePage);
+    DownloadText texts(path, order.codePage ? *order.codePage : codePageInForce_);
     ListLines(*this, reader, texts);
   } catch (const DownloadFileError& error) {
-    View.ShowError(error.Describe(path));
+    view_.ShowError(error.Describe(path));
   }
   AddLog("");
   AddLog("* End *");

@@ -15,13 +15,12 @@ using Strings = std::vector<std::string>;
 class ReadData : public ::testing::Test {
  protected:
   ReadData() {
-    fx.program->ProgramFolder = fx.folder.path();
     fx.program->ChooseDataKind(DataKind::Plu);  // the Send File "PLU-Down.txt"
   }
   // Runs "Read Data" on `content` as the Send File.
   void List(const std::string& content) {
     fx.folder.Write("PLU-Down.txt", content);
-    fx.program->ReadFile();
+    fx.program->ReadFile(SendFileListing(*fx.program));
   }
 
   ProgramFixture fx{false};
@@ -60,7 +59,7 @@ TEST_F(ReadData, ANumberThatDoesNotConvertIsAnIoError) {
 }
 
 TEST_F(ReadData, AMissingFileGivesTheIoErrorAndTheEndLines) {
-  fx.program->ReadFile();
+  fx.program->ReadFile(SendFileListing(*fx.program));
   EXPECT_EQ(log, (Strings{"", "* End *"}));
   EXPECT_EQ(errors, Strings{"I/O Error ! (PLU-Down.txt: the file cannot be opened: No such file or "
                             "directory)"});
@@ -76,7 +75,7 @@ TEST_F(ReadData, ATextTooLongForThePluRecordIsRefusedAsTheDownloadWould) {
 TEST_F(ReadData, ListsThePickedFileAfterAPick) {
   fx.folder.Write("picked.plu", "9\t8\t7\tPicked\t6\n");
   fx.program->ChooseSendFile(fx.folder.File("picked.plu"));
-  fx.program->ReadFile();
+  fx.program->ReadFile(SendFileListing(*fx.program));
   EXPECT_EQ(log, (Strings{"", "1. 9, 8, 7, Picked, 6", "", "* End *"}));
   EXPECT_EQ(errors, Strings{});
 }

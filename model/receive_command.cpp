@@ -29,29 +29,26 @@ void Program::ReceiveFromTerminals(const ReceiveOrder& order) {
 }
 
 void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order) {
-  if (RefusedWhileRunning()) return;
-  if (!AnyTicked(entries)) {
-    View.ShowError("No Terminal To Receive From !");
-    return;
-  }
+  if (cycles_.RefusedWhileRunning()) return;
+  if (Refused(entries, order.options, "No Terminal To Receive From !")) return;
   if (ReceivedKindName(order.code).empty()) {
-    View.ShowError("Nothing To Receive !");
+    view_.ShowError("Nothing To Receive !");
     return;
   }
   if (!ParsePort(terminals_.Port())) {
-    View.ShowError(BadPortMessage(terminals_.Port()));
+    view_.ShowError(BadPortMessage(terminals_.Port()));
     return;
   }
-  const std::string folder = order.folder.empty() ? ReceivedFolderOf(ProgramFolder) : order.folder;
+  const std::string folder = order.folder.empty() ? ReceivedFolderOf(programFolder_) : order.folder;
   if (const std::string reason = MakeFolder(folder); !reason.empty()) {
-    View.ShowError("Cannot create folder \"" + folder + "\". " + reason);
+    view_.ShowError("Cannot create folder \"" + folder + "\". " + reason);
     return;
   }
   auto complete = [this](const std::string& path, uint8_t code) {
-    if (IsReportCode(code)) View.ReportReceived(path, code);
+    if (IsReportCode(code)) view_.ReportReceived(path, code);
   };
-  cycleRecords_ = 0;
-  lastReceive_ = order;
-  RunCycle(std::move(entries),
-           std::make_unique<ReceiveJob>(order.code, folder, LocalTime, complete));
+  served_.Release();
+  cycles_.Run(Services(), *this, std::move(entries),
+              std::make_unique<ReceiveJob>(order.code, folder, clock_, complete), 0,
+              Resolved(order.options, inForce_), Resolved(order.options, codePageInForce_), order);
 }

@@ -79,9 +79,9 @@ TEST(ReceiveCommand, EachTerminalsFileIsNamedByKindAddressAndDateAndNeverOverwri
     SCOPED_TRACE(c.name);
     ProgramFixture f;
     Program& program = *f.program;
-    program.LocalTime = [] {
+    program.SetClock([] {
       return chr::local_days{chr::year{2026} / 12 / 8} + chr::hours{23} + chr::minutes{59};
-    };
+    });
     program.Terminals().SetEntries({{"127.0.0.3", false}, {"127.0.0.2", true}});
     if (c.from == ReceiveOrder::From::Selected && c.refusal.empty()) {
       program.Terminals().Tick(1, false);
@@ -91,14 +91,14 @@ TEST(ReceiveCommand, EachTerminalsFileIsNamedByKindAddressAndDateAndNeverOverwri
     std::filesystem::create_directory(folder);
     for (const auto& name : c.existing) f.folder.Write("in/" + name, "kept " + name);
 
-    program.HandleEvent([&] { program.ReceiveFromTerminals({c.from, c.code, folder}); });
+    program.HandleEvent([&] { program.ReceiveFromTerminals({c.from, c.code, folder, {}}); });
     EXPECT_EQ(f.view.errors,
               c.refusal.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.refusal});
     if (!c.refusal.empty()) {
       EXPECT_FALSE(program.CycleRunning());
       continue;
     }
-    f.loop.Advance(program.PauseMs);
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     f.loop.RunPending();
     ASSERT_FALSE(f.link.sent.empty());
     EXPECT_EQ(f.link.sent.back().packet.Code, c.code);
@@ -135,10 +135,10 @@ TEST(ReceiveCommand, SendToFailedAfterAReceiveReceivesAgainFromTheFailedTerminal
   f.link.unreachable = {"127.0.0.2"};
   const std::string folder = f.folder.File("in");
   program.HandleEvent([&] {
-    program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, kCodePlu, folder});
+    program.ReceiveFromTerminals({ReceiveOrder::From::Ticked, kCodePlu, folder, {}});
   });
-  f.loop.Advance(program.PauseMs);  // 127.0.0.2 fails to connect
-  f.loop.Advance(program.PauseMs);
+  f.loop.Advance(program.CycleOptionsInForce().pauseMs);  // 127.0.0.2 fails to connect
+  f.loop.Advance(program.CycleOptionsInForce().pauseMs);
   f.loop.RunPending();
   AnswerOneRecordThenEnd(f, kCodePlu);
   ASSERT_FALSE(program.CycleRunning());
@@ -149,9 +149,9 @@ TEST(ReceiveCommand, SendToFailedAfterAReceiveReceivesAgainFromTheFailedTerminal
 
   f.link.unreachable.clear();
   f.link.sent.clear();
-  program.HandleEvent([&] { program.SendToFailedTerminals(); });
+  program.HandleEvent([&] { program.SendToFailedTerminals(TickedSendOrder(program)); });
   EXPECT_TRUE(f.view.errors.empty()) << f.view.errors.front();
-  f.loop.Advance(program.PauseMs);
+  f.loop.Advance(program.CycleOptionsInForce().pauseMs);
   f.loop.RunPending();
   ASSERT_EQ(f.link.sent.size(), 1u);
   EXPECT_EQ(f.link.sent[0].address, "127.0.0.2");

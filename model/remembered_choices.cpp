@@ -8,54 +8,30 @@
 
 #include "model/program.h"
 
-namespace {
-
-void CheckRange(const NumberKey& key, int value) {
-  if (value < key.min || value > key.max) {
-    throw std::invalid_argument(std::string(key.name) + " must be a number from " +
-                                std::to_string(key.min) + " to " + std::to_string(key.max));
-  }
-}
-
-}  // namespace
-
 void Program::ChangeSettings(const CycleOptions& options, const CodePage& codePage) {
   // A running cycle goes on with the options it started with; changing them
   // under it would leave the operator unsure which ones it used.
   if (CycleRunning()) {
-    View.ShowError("Send Data Is Running !");
+    view_.ShowError("Send Data Is Running !");
     return;
   }
-  CheckRange(kParallelKey, options.parallel);
-  CheckRange(kPauseKey, options.pauseMs);
-  CheckRange(kAnswerTimeoutKey, options.answerTimeoutMs);
+  const std::string fault =
+      OutOfRange({options.parallel, options.pauseMs, options.answerTimeoutMs, std::nullopt});
+  if (!fault.empty()) throw std::invalid_argument(fault);
   // Options the file does not hold are not put in force either.
-  const CycleOptions before = StoredOptions;
-  const CodePage codePageBefore = StoredCodePage;
-  StoredOptions = options;
-  StoredCodePage = codePage;
+  const CycleOptions before = stored_;
+  const CodePage codePageBefore = storedCodePage_;
+  stored_ = options;
+  storedCodePage_ = codePage;
   try {
     SaveTerminalSettings();
   } catch (...) {
-    StoredOptions = before;
-    StoredCodePage = codePageBefore;
+    stored_ = before;
+    storedCodePage_ = codePageBefore;
     throw;
   }
-  UseCycleOptions(options);
-  TerminalCodePage = codePage;
-}
-
-void Program::UseCycleOptions(const CycleOptions& options) {
-  Parallel = options.parallel;
-  PauseMs = options.pauseMs;
-  AnswerTimeoutMs = options.answerTimeoutMs;
-}
-
-void Program::UseForThisRun(std::optional<int> parallel, std::optional<int> pauseMs,
-                            std::optional<int> answerTimeoutMs) {
-  Parallel = parallel.value_or(Parallel);
-  PauseMs = pauseMs.value_or(PauseMs);
-  AnswerTimeoutMs = answerTimeoutMs.value_or(AnswerTimeoutMs);
+  inForce_ = options;
+  codePageInForce_ = codePage;
 }
 
 void Program::PickSendFile(const std::string& path) {
@@ -65,6 +41,6 @@ void Program::PickSendFile(const std::string& path) {
   if (std::any_of(path.begin(), path.end(), [](char c) { return c == '\r' || c == '\n'; })) {
     return;
   }
-  RememberedSendFile = path;
+  rememberedSendFile_ = path;
   SaveTerminalSettings();
 }

@@ -40,10 +40,10 @@ TEST_F(RememberedChoices, TheFilesOptionsReachTheNextCycleAndItsFaultsAreToldOnc
   f.folder.Write("PLU-Down-Default.txt", "1\t101\t0\tApple\t250\t0\t0\t0\t0\r\n");
   Start(kOneTicked + "TerminalParallel=9\r\nTerminalPause=500\r\nTerminalAnswerTimeout=x\r\n");
   const Program& program = *f.program;
-  EXPECT_EQ(program.Parallel, 9);
-  EXPECT_EQ(program.PauseMs, 500);
-  EXPECT_EQ(program.AnswerTimeoutMs, 10000);
-  EXPECT_EQ(program.StoredOptions.parallel, 9);
+  EXPECT_EQ(program.CycleOptionsInForce().parallel, 9);
+  EXPECT_EQ(program.CycleOptionsInForce().pauseMs, 500);
+  EXPECT_EQ(program.CycleOptionsInForce().answerTimeoutMs, 10000);
+  EXPECT_EQ(program.StoredCycleOptions().parallel, 9);
   ASSERT_EQ(f.view.errors.size(), 1u);
   EXPECT_EQ(f.view.errors[0], "TerminalAnswerTimeout 'x' in " + f.folder.File("Orlent.ini") +
                                   " is not a number from 1 to 3600000: 10000 is used");
@@ -52,7 +52,7 @@ TEST_F(RememberedChoices, TheFilesOptionsReachTheNextCycleAndItsFaultsAreToldOnc
   f.program->AddTerminal("127.0.0.3");
   EXPECT_EQ(f.view.errors.size(), 1u);
 
-  f.program->SendToTickedTerminals();
+  f.program->Send(TickedSendOrder(*f.program));
   EXPECT_EQ(f.loop.DueAt(TimerKind::Pause), 500);
 }
 
@@ -62,20 +62,21 @@ TEST_F(RememberedChoices, ChangedOptionsAreSavedAtOnceAndRefusedWhileACycleRuns)
   f.program->ChangeSettings({4, 0, 2500}, CodePage());
   EXPECT_EQ(f.folder.Read("Orlent.ini"),
             kOneTicked + "TerminalParallel=4\r\nTerminalPause=0\r\nTerminalAnswerTimeout=2500\r\n");
-  EXPECT_EQ(f.program->Parallel, 4);
-  EXPECT_EQ(f.program->PauseMs, 0);
-  EXPECT_EQ(f.program->AnswerTimeoutMs, 2500);
+  EXPECT_EQ(f.program->CycleOptionsInForce().parallel, 4);
+  EXPECT_EQ(f.program->CycleOptionsInForce().pauseMs, 0);
+  EXPECT_EQ(f.program->CycleOptionsInForce().answerTimeoutMs, 2500);
 
   const std::string saved = f.folder.Read("Orlent.ini");
   EXPECT_THROW(f.program->ChangeSettings({65, 0, 2500}, CodePage()), std::invalid_argument);
-  EXPECT_EQ(f.program->Parallel, 4);
+  EXPECT_EQ(f.program->CycleOptionsInForce().parallel, 4);
 
-  f.program->PauseMs = 100;  // keeps the cycle in its pause
-  f.program->SendToTickedTerminals();
+  SendOrder order = TickedSendOrder(*f.program);
+  order.options.pauseMs = 100;  // keeps the cycle in its pause
+  f.program->Send(order);
   ASSERT_TRUE(f.program->CycleRunning());
   f.program->ChangeSettings({2, 0, 2500}, CodePage());
   EXPECT_EQ(f.view.errors, Lines{"Send Data Is Running !"});
-  EXPECT_EQ(f.program->Parallel, 4);
+  EXPECT_EQ(f.program->CycleOptionsInForce().parallel, 4);
   EXPECT_EQ(f.folder.Read("Orlent.ini"), saved);
 }
 
@@ -101,8 +102,11 @@ TEST_F(RememberedChoices, ThePickedFileIsChosenAgainAfterARestartWhileItExists) 
 
 TEST_F(RememberedChoices, ChoicesForOneRunAreNotSaved) {
   Start(kOneTicked);
-  f.program->Parallel = 8;
-  f.program->PauseMs = 0;
+  f.folder.Write("PLU-Down-Default.txt", "1\t101\t0\tApple\t250\t0\t0\t0\t0\r\n");
+  SendOrder order = TickedSendOrder(*f.program);
+  order.options = {8, 0, 2500, std::nullopt};
+  f.program->Send(order);
+  ASSERT_TRUE(f.program->CycleRunning());
   f.program->ChooseSendFile(f.folder.File("once.txt"));
   f.program->PickSendFile("/srv/line\nbreak.txt");
   EXPECT_EQ(f.program->SendFile(), "/srv/line\nbreak.txt");

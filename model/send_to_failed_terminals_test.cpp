@@ -22,7 +22,7 @@ struct FourTerminals {
 
   // A cycle in which 127.0.0.11 stores its record and the other two cannot be reached.
   void CycleWithTwoFailures() {
-    program.HandleEvent([&] { program.SendToTickedTerminals(); });
+    program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
     f.loop.Advance(3000);
     EchoLastSent(f.link, f.loop);
     f.link.connectResult = 0;
@@ -46,7 +46,7 @@ TEST(SendToFailedTerminals, ServesOnlyTheFailedEntriesAndKeepsTheTicks) {
   Program& program = t.program;
   t.CycleWithTwoFailures();
   const std::size_t logStart = program.Activity().Lines().size();
-  program.HandleEvent([&] { program.SendToFailedTerminals(); });
+  program.HandleEvent([&] { program.SendToFailedTerminals(TickedSendOrder(program)); });
   EXPECT_TRUE(t.f.view.errors.empty());
   t.f.loop.Advance(3000);
   EchoLastSent(t.f.link, t.f.loop);
@@ -78,7 +78,7 @@ TEST(SendToFailedTerminals, IsRefusedWithTheSendTextsWhenItCannotRun) {
       {"after a cycle where all went well",
        [](FourTerminals& t) {
          t.program.Terminals().SetEntries({{"127.0.0.11", true}});
-         t.program.HandleEvent([&] { t.program.SendToTickedTerminals(); });
+         t.program.HandleEvent([&] { t.program.Send(TickedSendOrder(t.program)); });
          t.f.loop.Advance(3000);
          EchoLastSent(t.f.link, t.f.loop);
        },
@@ -86,7 +86,7 @@ TEST(SendToFailedTerminals, IsRefusedWithTheSendTextsWhenItCannotRun) {
       {"while a cycle runs",
        [](FourTerminals& t) {
          t.CycleWithTwoFailures();
-         t.program.HandleEvent([&] { t.program.SendToTickedTerminals(); });
+         t.program.HandleEvent([&] { t.program.Send(TickedSendOrder(t.program)); });
        },
        "Send Data Is Running !"},
       {"after the failed entries were edited",
@@ -104,7 +104,7 @@ TEST(SendToFailedTerminals, IsRefusedWithTheSendTextsWhenItCannotRun) {
     t.f.view.errors.clear();
     const std::size_t sent = t.f.link.sent.size();
     const bool running = t.program.CycleRunning();
-    t.program.HandleEvent([&] { t.program.SendToFailedTerminals(); });
+    t.program.HandleEvent([&] { t.program.SendToFailedTerminals(TickedSendOrder(t.program)); });
     EXPECT_EQ(t.f.view.errors, Lines{c.error});
     // Nothing of a cycle was started: no further terminal is dialled.
     if (!running) {

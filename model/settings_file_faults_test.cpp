@@ -89,14 +89,12 @@ TEST(SettingsFileFaults, ALeftoverTemporaryFileIsRemovedByTheNextEdit) {
 TEST(SettingsFileFaults, AStartRefusedWhileAWindowHoldsTheFolderLoadsNothing) {
   ProgramFixture window(false);
   window.folder.Write("Orlent.ini", kOneEntry);
-  window.program->Role = FolderRole::Window;
-  window.program->Start();
+  window.program->Start(StartUp{FolderRole::Window, false});
   for (const FolderRole role : {FolderRole::Window, FolderRole::Editor, FolderRole::Reader}) {
     Program second(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
-    second.Role = role;
     bool refused = false;
     try {
-      second.Start();
+      second.Start(StartUp{role, false});
     } catch (const FolderInUse&) {
       refused = true;
     }
@@ -105,8 +103,7 @@ TEST(SettingsFileFaults, AStartRefusedWhileAWindowHoldsTheFolderLoadsNothing) {
   }
   window.program->Close();  // the window's lock goes with its settings file object
   Program after(window.loop, window.view, window.link.Table(), window.folder.File("orlent"));
-  after.Role = FolderRole::Window;
-  EXPECT_NO_THROW(after.Start());
+  EXPECT_NO_THROW(after.Start(StartUp{FolderRole::Window, false}));
 }
 
 TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
@@ -116,7 +113,7 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   FolderLock other(f.folder.File("Orlent.ini.lock"));
   ASSERT_TRUE(other.LockTerminal("127.0.0.2"));
   f.program->Serve("127.0.0.2");
-  f.program->Connect();
+  f.program->Connect(ServedOrder(*f.program));
   EXPECT_EQ(f.link.CallNames().back(), "AddProcConnectionEx");  // no Connect
   EXPECT_EQ(
       f.program->Activity().Lines(),
@@ -125,10 +122,10 @@ TEST(SettingsFileFaults, ATerminalServedByAnotherProcessFailsItsConnect) {
   // Once the other process lets go, this one takes it, and gives it back at
   // the end of its transfer.
   other.UnlockTerminal("127.0.0.2");
-  f.program->Connect();
+  f.program->Connect(ServedOrder(*f.program));
   EXPECT_EQ(f.link.CallNames().back(), "Connect");
   EXPECT_FALSE(other.LockTerminal("127.0.0.2"));
   f.loop.RunPending();
-  f.program->Disconnect();
+  f.program->Disconnect(ServedOrder(*f.program));
   EXPECT_TRUE(other.LockTerminal("127.0.0.2"));
 }

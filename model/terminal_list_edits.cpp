@@ -14,8 +14,8 @@
 namespace {
 
 SettingsFile& OpenSettings(Program& program) {
-  if (!program.Settings) throw std::logic_error("The settings file is not open");
-  return *program.Settings;
+  if (!program.Settings()) throw std::logic_error("The settings file is not open");
+  return *program.Settings();
 }
 
 // A control character in an address would break its line of the settings
@@ -36,28 +36,28 @@ void Program::LoadTerminalSettings() {
   TerminalSettings stored = ::LoadTerminalSettings(OpenSettings(*this));
   terminals_.SetPort(std::move(stored.port));
   terminals_.SetEntries(std::move(stored.entries));
-  StoredOptions = stored.cycle;
-  StoredCodePage = std::move(stored.codePage);
-  RememberedSendFile = std::move(stored.sendFile);
-  SetAsideSettings = std::move(stored.setAside);
-  View.TerminalListChanged();
-  if (KeepSetAsideSettings) return;
+  stored_ = stored.cycle;
+  storedCodePage_ = std::move(stored.codePage);
+  rememberedSendFile_ = std::move(stored.sendFile);
+  setAside_ = std::move(stored.setAside);
+  view_.TerminalListChanged();
+  if (startUp_.keepSetAsideSettings) return;
   // The next save writes the defaults taken, so each value set aside is told once.
-  for (const auto& setAside : SetAsideSettings) View.ShowError(setAside.Message());
+  for (const auto& setAside : setAside_) view_.ShowError(setAside.Message());
 }
 
 void Program::SaveTerminalSettings() {
   ::SaveTerminalSettings(OpenSettings(*this), Stored(),
-                         KeepSetAsideSettings ? SetAside::Kept : SetAside::Replaced);
+                         startUp_.keepSetAsideSettings ? SetAside::Kept : SetAside::Replaced);
 }
 
 TerminalSettings Program::Stored() const {
-  return TerminalSettings{terminals_.Port(), terminals_.Entries(), StoredOptions,
-                          StoredCodePage,    RememberedSendFile,   {}};
+  return TerminalSettings{terminals_.Port(), terminals_.Entries(), stored_,
+                          storedCodePage_,   rememberedSendFile_,  {}};
 }
 
 void Program::SaveAndReload() {
-  View.TerminalListChanged();
+  view_.TerminalListChanged();
   SaveTerminalSettings();
   LoadTerminalSettings();
 }
@@ -65,9 +65,9 @@ void Program::SaveAndReload() {
 bool Program::AddTerminal(const std::string& address) {
   bool added = false;
   if (address.empty()) {
-    View.ShowError("Please define the new IP address !");
+    view_.ShowError("Please define the new IP address !");
   } else if (HoldsControlCharacter(address)) {
-    View.ShowError(kControlCharacterMessage);
+    view_.ShowError(kControlCharacterMessage);
   } else {
     std::vector<TerminalEntry> entries = terminals_.Entries();
     entries.push_back({address, false});
@@ -75,23 +75,23 @@ bool Program::AddTerminal(const std::string& address) {
     SaveAndReload();
     added = true;
   }
-  View.FocusSet(FocusTarget::NewAddress);
+  view_.FocusSet(FocusTarget::NewAddress);
   return added;
 }
 
 bool Program::DeleteTerminal() {
   const int selected = terminals_.Selected();
   if (selected < 0) {
-    View.ShowError("IP address must be selected from the list above !");
+    view_.ShowError("IP address must be selected from the list above !");
   } else {
     // The save drops the emptied entry and numbers the rest without a gap.
     terminals_.Readdress(selected, "");
     SaveAndReload();
   }
-  View.FocusSet(FocusTarget::TerminalList);
+  view_.FocusSet(FocusTarget::TerminalList);
   if (!terminals_.Entries().empty()) {
     terminals_.Select(0);
-    View.TerminalListChanged();
+    view_.TerminalListChanged();
   }
   return selected >= 0;
 }
@@ -100,20 +100,20 @@ bool Program::ChangeTerminal(const std::string& address) {
   const int selected = terminals_.Selected();
   bool changed = false;
   if (address.empty()) {
-    View.ShowError("Please define the new IP address to change !");
+    view_.ShowError("Please define the new IP address to change !");
   } else if (HoldsControlCharacter(address)) {
-    View.ShowError(kControlCharacterMessage);
+    view_.ShowError(kControlCharacterMessage);
   } else if (selected < 0) {
-    View.ShowError("IP address must be selected from the list above !");
+    view_.ShowError("IP address must be selected from the list above !");
   } else {
     terminals_.Readdress(selected, address);
     SaveAndReload();
     changed = true;
     if (selected < static_cast<int>(terminals_.Entries().size())) {
       terminals_.Select(selected);
-      View.TerminalListChanged();
+      view_.TerminalListChanged();
     }
   }
-  View.FocusSet(FocusTarget::TerminalList);
+  view_.FocusSet(FocusTarget::TerminalList);
   return changed;
 }

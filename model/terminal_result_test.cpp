@@ -86,7 +86,7 @@ TEST(TerminalResult, TheServedTerminalsEndIsTypedWhateverItsLogSays) {
   EXPECT_FALSE(f.program->ServedResult().has_value());
   f.link.connectResult = 0;
   f.program->Serve("127.0.0.2");
-  f.program->HandleEvent([&] { f.program->Connect(); });
+  f.program->HandleEvent([&] { f.program->Connect(ServedOrder(*f.program)); });
   f.loop.RunPending();
   // The log's last line is no concern of the result's.
   f.program->AddLog("- Success Connect 127.0.0.2");

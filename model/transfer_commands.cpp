@@ -1,6 +1,7 @@
-// The commands that reach terminals: "&Send Data" (a send cycle), a send
-// cycle over the terminals that failed in the last one, and
-// connect, disconnect, download and upload of the served terminal.
+// The orders that reach terminals: "&Send Data" (a send cycle), a send
+// cycle over the terminals that failed in the last one, checked and handed
+// to the cycle runner; and connect, disconnect, download and upload of the
+// served terminal.
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -12,124 +13,92 @@
 #include "session/upload_file.h"
 #include "text/terminal_port.h"
 
-void Program::SendToTickedTerminals() {
-  StartCycle(terminals_.Ticked());
-}
-
-void Program::SendToFailedTerminals() {
-  // The list as it stands, with only the entries that failed in the last
-  // cycle ticked; an entry edited since then is not the terminal that failed.
-  std::vector<CycleEntry> entries = terminals_.Only(-1);
-  for (const TerminalState& state : CycleStates()) {
-    const auto entry = static_cast<std::size_t>(state.entry);
-    if (state.Failed() && entry < entries.size() && entries[entry].address == state.address) {
-      entries[entry].ticked = true;
-    }
-  }
-  // After a receive, the failed terminals are read again in the same way.
-  if (lastReceive_) return StartReceive(std::move(entries), *lastReceive_);
-  StartCycle(std::move(entries));
-}
-
-void Program::StartCycle(std::vector<CycleEntry> entries) {
-  if (RefusedWhileRunning()) return;
-  if (!AnyTicked(entries)) {
-    View.ShowError("No Terminal To Send !");
-    return;
-  }
+void Program::Send(const SendOrder& order) {
+  if (cycles_.RefusedWhileRunning()) return;
+  if (Refused(order.entries, order.options, "No Terminal To Send !")) return;
   // A bad port or a bad file stops the cycle before any terminal is
   // contacted, and leaves nothing of it started.
-  const auto prepared = PrepareDownload();
+  const CodePage& codePage = Resolved(order.options, codePageInForce_);
+  const auto prepared = PrepareDownload(order.kind, order.file, codePage);
   if (!prepared) return;
-  cycleRecords_ = prepared->Total();
-  lastReceive_.reset();
-  RunCycle(std::move(entries), std::make_unique<DownloadJob>(std::move(*prepared)));
+  served_.Release();
+  const uint32_t total = prepared->Total();
+  cycles_.Run(Services(), *this, order.entries, std::make_unique<DownloadJob>(*prepared), total,
+              Resolved(order.options, inForce_), codePage, std::nullopt);
 }
 
-bool Program::RefusedWhileRunning() {
-  // One cycle at a time: a second one would fight the running one over the
-  // terminals and the log.
-  if (!CycleRunning()) return false;
-  View.ShowError(Receiving()   ? "Receive Is Running !"
-                 : Verifying() ? "Verify Is Running !"
-                               : "Send Data Is Running !");
-  return true;
+void Program::SendToFailedTerminals(const SendOrder& order) {
+  std::vector<CycleEntry> entries = cycles_.Failed(terminals_);
+  // After a receive, the failed terminals are read again in the same way.
+  if (cycles_.LastReceive()) return StartReceive(std::move(entries), *cycles_.LastReceive());
+  SendOrder again = order;
+  again.entries = std::move(entries);
+  Send(again);
 }
 
-void Program::RunCycle(std::vector<CycleEntry> entries, std::unique_ptr<CycleJob> job) {
-  served_.reset();
-  servedAddress_.clear();
-  cycle_ = std::make_unique<TransferCycle>(Services(), Host(), std::move(entries), std::move(job),
-                                           CycleSettings{PauseMs, Parallel});
-  cycle_->Start();
+bool Program::Refused(const std::vector<CycleEntry>& entries, const OrderOptions& options,
+                      const char* noTerminal) {
+  const auto refusal = Refusal(entries, options, noTerminal);
+  if (refusal) view_.ShowError(*refusal);
+  return refusal.has_value();
 }
 
-void Program::StopCycle() {
-  if (cycle_) cycle_->Stop();
-}
-
-void Program::AbandonCycle() {
-  if (cycle_) cycle_->Abandon();
-}
-
-std::optional<PreparedDownload> Program::PrepareDownload() {
+std::optional<PreparedDownload> Program::PrepareDownload(DataKind kind, const std::string& path,
+                                                         const CodePage& codePage) {
   if (!ParsePort(terminals_.Port())) {
-    View.ShowError(BadPortMessage(terminals_.Port()));
+    view_.ShowError(BadPortMessage(terminals_.Port()));
     return std::nullopt;
   }
-  const uint8_t code = kind_.DownloadCode();
+  const uint8_t code = KindChoice{kind, std::nullopt}.DownloadCode();
   if (code == 0) return PreparedDownload{};
-  const std::string path = DownloadFilePath();
   DownloadFileRead read;
-  const PreparedDownload prepared = ::PrepareDownload(code, path, TerminalCodePage, read);
+  const PreparedDownload prepared = ::PrepareDownload(code, path, codePage, read);
   if (read.error) {
-    View.ShowError(read.error->Describe(path));
+    view_.ShowError(read.error->Describe(path));
     return std::nullopt;
   }
   return prepared;
 }
 
-void Program::Connect() {
-  ServedSession().Connect(nullptr);
+void Program::Connect(const TerminalOrder& order) {
+  OpenServedSession(order).Connect(nullptr);
 }
 
-bool Program::ConnectPending() const {
-  if (CycleRunning() && cycle_->Current()) return cycle_->Current()->Connecting();
-  return served_ && served_->Connecting();
+void Program::Disconnect(const TerminalOrder& order) {
+  OpenServedSession(order).Disconnect();
 }
 
-void Program::Disconnect() {
-  ServedSession().Disconnect();
-}
-
-void Program::Download() {
+void Program::Download(const DownloadOrder& order) {
   // The running cycle's terminal is already being sent to.
-  if (RefusedWhileRunning()) return;
+  if (cycles_.RefusedWhileRunning()) return;
+  if (const std::string fault = OutOfRange(order.options); !fault.empty()) {
+    return view_.ShowError(fault);
+  }
   // Checked first, as a cycle checks its file once at its start.
-  const auto prepared = PrepareDownload();
+  const auto prepared =
+      PrepareDownload(order.kind, order.file, Resolved(order.options, codePageInForce_));
   if (!prepared) return;
-  servedKind_ = CycleKind::Send;
-  TerminalSession& session = ServedSession();
+  served_.Asked(CycleKind::Send);
+  TerminalSession& session = OpenServedSession({order.address, order.options});
   const bool connected = session.LinkOpen();
   session.Download(*prepared);
   // The log has only the failure line: the operator learns why elsewhere.
   if (!connected && prepared->Total() > 0) {
-    View.StatusMessage("Nothing sent to " + session.Address() + ": it is not connected");
+    view_.StatusMessage("Nothing sent to " + session.Address() + ": it is not connected");
   }
 }
 
-void Program::Upload() {
-  TerminalSession& session = ServedSession();
+void Program::Upload(const UploadOrder& order) {
+  TerminalSession& session = OpenServedSession({order.address, order.options});
   // Made in the current directory; a full path is taken as it stands.
-  const std::string path = uploadFile_.empty()
-                               ? std::string()
-                               : (std::filesystem::current_path() / uploadFile_).string();
-  servedKind_ = CycleKind::Receive;
-  session.Upload(kind_.UploadCode(), path);
+  const std::string path =
+      order.file.empty() ? std::string() : (std::filesystem::current_path() / order.file).string();
+  served_.Asked(CycleKind::Receive);
+  session.Upload(order.code, path);
 }
 
-void Program::Upload(std::unique_ptr<UploadFile> file) {
-  TerminalSession& session = ServedSession();
-  servedKind_ = CycleKind::Receive;
-  session.Upload(kind_.UploadCode(), std::move(file));
+void Program::Upload(const UploadOrder& order, std::unique_ptr<UploadFile> file) {
+  TerminalSession& session = OpenServedSession({order.address, order.options});
+  served_.Asked(CycleKind::Receive);
+  session.Upload(order.code, std::move(file));
 }

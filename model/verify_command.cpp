@@ -1,51 +1,22 @@
 // "Verify Terminals": a verification cycle that reads each terminal's records
 // of the chosen kind back and compares them with the send file's.
-#include <algorithm>
-
 #include "model/program.h"
 
-void Program::VerifyTerminals(const std::string& address) {
-  if (RefusedWhileRunning()) return;
-  std::vector<CycleEntry> entries;
-  if (address.empty()) {
-    entries = terminals_.Ticked();
-  } else {
-    entries.push_back({address, true});
-  }
-  if (!AnyTicked(entries)) {
-    View.ShowError("No Terminal To Verify !");
-    return;
-  }
-  if (kind_.DownloadCode() == 0) {
-    View.ShowError("Nothing To Verify !");
+void Program::Verify(const VerifyOrder& order) {
+  if (cycles_.RefusedWhileRunning()) return;
+  if (Refused(order.entries, order.options, "No Terminal To Verify !")) return;
+  if (KindChoice{order.kind, std::nullopt}.DownloadCode() == 0) {
+    view_.ShowError("Nothing To Verify !");
     return;
   }
   // The file is checked and read once, as a send reads it.
-  const auto prepared = PrepareDownload();
+  const CodePage& codePage = Resolved(order.options, codePageInForce_);
+  const auto prepared = PrepareDownload(order.kind, order.file, codePage);
   if (!prepared) return;
-  cycleRecords_ = prepared->Total();
   // "Send to Failed" then sends the file to the terminals that differ.
-  lastReceive_.reset();
-  RunCycle(std::move(entries), std::make_unique<VerifyJob>(prepared->file, TerminalCodePage));
-}
-
-bool Program::Verifying() const {
-  return CycleRunning() && dynamic_cast<const VerifyJob*>(&cycle_->Job()) != nullptr;
-}
-
-std::vector<TerminalVerification> Program::Verifications() const {
-  const auto* job = cycle_ ? dynamic_cast<const VerifyJob*>(&cycle_->Job()) : nullptr;
-  if (!job) return {};
-  // The job keeps them as they finished; the entries of one address finish
-  // in list order, since the second waits for the first.
-  std::vector<TerminalVerification> finished = job->Verifications();
-  std::vector<TerminalVerification> inListOrder;
-  for (const TerminalState& state : CycleStates()) {
-    const auto found = std::find_if(finished.begin(), finished.end(),
-                                    [&](const auto& v) { return v.address == state.address; });
-    if (found == finished.end()) continue;
-    inListOrder.push_back(std::move(*found));
-    finished.erase(found);
-  }
-  return inListOrder;
+  served_.Release();
+  const uint32_t total = prepared->Total();
+  cycles_.Run(Services(), *this, order.entries,
+              std::make_unique<VerifyJob>(prepared->file, codePage), total,
+              Resolved(order.options, inForce_), codePage, std::nullopt);
 }

@@ -29,7 +29,7 @@ TEST(VerifyCommand, ADifferingTerminalFailsWithItsCountsAndIsSentTheFileAfterwar
   f.folder.Write("PLU-Down-Default.txt",
                  "1\t1\t0\tA\t100\t0\t0\t0\t0\r\n1\t2\t0\tB\t200\t0\t0\t0\t0\r\n");
   program.Terminals().SetEntries({{"127.0.0.2", true}, {"127.0.0.3", true}});
-  program.HandleEvent([&] { program.VerifyTerminals(); });
+  program.HandleEvent([&] { program.Verify(TickedVerifyOrder(program)); });
   ASSERT_TRUE(program.Verifying());
   const struct {
     int32_t price;  // of PLU 2 on the terminal
@@ -37,7 +37,7 @@ TEST(VerifyCommand, ADifferingTerminalFailsWithItsCountsAndIsSentTheFileAfterwar
   } terminals[] = {{200, "- Verified 127.0.0.2: 2 same"},
                    {250, "- Differs 127.0.0.3: 1 same, 1 different"}};
   for (const auto& terminal : terminals) {
-    f.loop.Advance(program.PauseMs);
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     f.loop.RunPending();
     AnswerPlu(f, 1, 100);
     AnswerPlu(f, 2, terminal.price);
@@ -58,8 +58,8 @@ TEST(VerifyCommand, ADifferingTerminalFailsWithItsCountsAndIsSentTheFileAfterwar
   EXPECT_TRUE(program.Verifications()[0].comparison.Matches());
 
   f.link.sent.clear();
-  program.HandleEvent([&] { program.SendToFailedTerminals(); });
-  f.loop.Advance(program.PauseMs);
+  program.HandleEvent([&] { program.SendToFailedTerminals(TickedSendOrder(program)); });
+  f.loop.Advance(program.CycleOptionsInForce().pauseMs);
   f.loop.RunPending();
   ASSERT_EQ(f.link.sent.size(), 1u);
   EXPECT_EQ(f.link.sent[0].address, "127.0.0.3");

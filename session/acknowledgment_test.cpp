@@ -85,9 +85,9 @@ TEST_P(Acknowledgment, ARecordCountsOnlyWhenTheTerminalStoredIt) {
   Program& program = *f.program;
   f.folder.Write("PLU-Down-Default.txt", PluFile(c.plus));
   program.Serve("127.0.0.61");
-  program.Connect();  // connects, and registers the data callback
+  program.Connect(ServedOrder(program));  // connects, and registers the data callback
   f.loop.RunPending();
-  program.HandleEvent([&] { program.Download(); });
+  program.HandleEvent([&] { program.Download(ServedDownloadOrder(program)); });
   for (const Reply& reply : c.replies) {
     ASSERT_FALSE(f.link.sent.empty());
     if (reply.number < 0) {

@@ -15,12 +15,12 @@ class AnswerTimeout : public ::testing::Test {
   void SetUp() override {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(3));
     program.Terminals().SetEntries({{"127.0.0.31", true}, {"127.0.0.32", true}});
-    program.AnswerTimeoutMs = 500;
+    ChangeCycleOptions(program, std::nullopt, std::nullopt, 500);
   }
   // Starts a cycle and runs it up to the first record sent to the first terminal.
   void StartCycle() {
-    program.HandleEvent([&] { program.SendToTickedTerminals(); });
-    f.loop.Advance(program.PauseMs);
+    program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     ASSERT_EQ(f.link.sent.size(), 1u);
   }
   bool Logged(const std::string& line) const {
@@ -45,7 +45,7 @@ TEST_F(AnswerTimeout, ASilentTerminalIsLeftAfterTheTimeOutAndTheCycleGoesOn) {
                    "- Success to Disconect 127.0.0.31"}));
   EXPECT_EQ(program.ServedAddress(), "127.0.0.32");
 
-  f.loop.Advance(program.PauseMs);  // the second terminal is silent too
+  f.loop.Advance(program.CycleOptionsInForce().pauseMs);  // the second terminal is silent too
   f.loop.Advance(500);
   EXPECT_TRUE(Logged("- Time Out 127.0.0.32"));
   EXPECT_EQ(program.Activity().Lines().back(), "* End *");
@@ -79,7 +79,7 @@ TEST_F(AnswerTimeout, ALateAnswerSendsNothingMore) {
   ASSERT_TRUE(Logged("- Time Out 127.0.0.31"));
   EchoLastSent(f.link, f.loop);
   EXPECT_EQ(f.link.sent.size(), 1u);
-  f.loop.Advance(program.PauseMs);  // the next terminal is served as usual
+  f.loop.Advance(program.CycleOptionsInForce().pauseMs);  // the next terminal is served as usual
   EXPECT_EQ(f.link.sent.size(), 2u);
   EXPECT_EQ(f.link.sent.back().address, "127.0.0.32");
 }
@@ -88,7 +88,8 @@ TEST_F(AnswerTimeout, ALateAnswerOfTheTerminalLeftBehindIsNotTakenForTheNextOnes
   StartCycle();
   const SentPacket first = f.link.sent.back();
   f.loop.Advance(500);
-  f.loop.Advance(program.PauseMs);  // the next terminal is sent its first record
+  f.loop.Advance(
+      program.CycleOptionsInForce().pauseMs);  // the next terminal is sent its first record
   ASSERT_EQ(f.link.sent.size(), 2u);
   ASSERT_EQ(f.link.sent.back().address, "127.0.0.32");
   const Lines log = program.Activity().Lines();
@@ -104,9 +105,9 @@ TEST_F(AnswerTimeout, ALateAnswerOfTheTerminalLeftBehindIsNotTakenForTheNextOnes
 
 TEST_F(AnswerTimeout, IsNotArmedOutsideACycle) {
   program.Serve("127.0.0.31");
-  program.Connect();
+  program.Connect(ServedOrder(program));
   f.loop.RunPending();
-  program.Download();
+  program.Download(ServedDownloadOrder(program));
   ASSERT_EQ(f.link.sent.size(), 1u);
   EXPECT_FALSE(f.loop.Armed(TimerKind::AnswerTimeout));
   f.loop.Advance(60 * 1000);

@@ -23,8 +23,8 @@ class Connection : public ::testing::Test {
   void StartCycle(std::vector<TerminalEntry> terminals) {
     f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
     program.Terminals().SetEntries(std::move(terminals));
-    program.HandleEvent([&] { program.SendToTickedTerminals(); });
-    f.loop.Advance(program.PauseMs);
+    program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
+    f.loop.Advance(program.CycleOptionsInForce().pauseMs);
     ASSERT_EQ(f.link.sent.size(), 1u);
     logStart = program.Activity().Lines().size();
   }
@@ -40,7 +40,7 @@ class Connection : public ::testing::Test {
 TEST_F(Connection, SetsUpTheConnectionWithTheTextsOfTheHiddenFields) {
   program.Terminals().SetPort("20404");
   program.SetConnectAttempts("250", "-1");
-  program.Connect();
+  program.Connect(ServedOrder(program));
   ASSERT_GE(f.link.calls.size(), 2u);
   const FakeCall& setup = f.link.calls[f.link.calls.size() - 2];
   EXPECT_EQ(setup.name, "AddProcConnectionEx");
@@ -55,7 +55,7 @@ TEST_F(Connection, APortThatIsNotADecimalFrom1To65535IsRefusedBeforeTheLibrary) 
   for (const char* port : {"  0x4FB4", "0", "-5", "70000", "abc", ""}) {
     program.Terminals().SetPort(port);
     f.view.failures.clear();
-    program.HandleEvent([&] { program.Connect(); });
+    program.HandleEvent([&] { program.Connect(ServedOrder(program)); });
     EXPECT_EQ(f.view.failures, Lines{BadPortMessage(port)}) << "'" << port << "'";
   }
   EXPECT_EQ(f.link.calls.size(), callsBefore);
@@ -63,14 +63,14 @@ TEST_F(Connection, APortThatIsNotADecimalFrom1To65535IsRefusedBeforeTheLibrary) 
 }
 
 TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {
-  program.Connect();
+  program.Connect(ServedOrder(program));
   f.loop.RunPending();  // the connect's result comes back through the loop
-  program.Disconnect();
+  program.Disconnect(ServedOrder(program));
   f.link.connectResult = 0;
   f.link.disconnectResult = 0;
-  program.Connect();
+  program.Connect(ServedOrder(program));
   f.loop.RunPending();
-  program.Disconnect();
+  program.Disconnect(ServedOrder(program));
   EXPECT_EQ(Log(), (Lines{"", "- Success Connect 127.0.0.21", "- Success to Disconect 127.0.0.21",
                           "", "- Fail Connect 127.0.0.21", "- Fail to Disconnect 127.0.0.21"}));
   EXPECT_TRUE(f.link.sent.empty()) << "no download outside a cycle";
@@ -80,16 +80,16 @@ TEST_F(Connection, OutsideACycleConnectAndDisconnectOnlyLog) {
 TEST_F(Connection, DisconnectClosesTheUploadFile) {
   program.ChooseDataKind(DataKind::Speedkey);  // an upload that asks for nothing
   program.ChooseUploadFile(f.folder.File("open.txt"));
-  program.Upload();
-  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
-  program.Disconnect();
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  program.Upload(ServedUploadOrder(program));
+  ASSERT_NE(program.Served()->OpenUploadFile(), nullptr);
+  program.Disconnect(ServedOrder(program));
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
 }
 
 TEST_F(Connection, AFailedDisconnectInACycleStillMovesOn) {
   StartCycle({{"127.0.0.21", true}, {"127.0.0.22", true}});
   f.link.disconnectResult = 0;
-  program.Disconnect();
+  program.Disconnect(ServedOrder(program));
   EXPECT_EQ(Log(), Lines{"- Fail to Disconnect 127.0.0.21"});
   EXPECT_EQ(program.ServedAddress(), "127.0.0.22");
   EXPECT_TRUE(f.loop.Armed(TimerKind::Pause));
@@ -97,10 +97,10 @@ TEST_F(Connection, AFailedDisconnectInACycleStillMovesOn) {
 
 TEST_F(Connection, AfterACycleHasEndedTheDisconnectActionStartsNothing) {
   StartCycle({{"127.0.0.21", true}});
-  program.Disconnect();
+  program.Disconnect(ServedOrder(program));
   EXPECT_EQ(Log(), (Lines{"- Success to Disconect 127.0.0.21", "", "* End *"}));
   EXPECT_FALSE(program.CycleRunning());
-  program.Disconnect();  // nothing is connected any more
+  program.Disconnect(ServedOrder(program));  // nothing is connected any more
   EXPECT_EQ(Log().back(), "- Fail to Disconnect 127.0.0.21");
   EXPECT_EQ(Log().size(), 4u);
   EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));

@@ -43,7 +43,7 @@ class Dispatch : public ::testing::Test {
  protected:
   void SetUp() override {
     program.Serve("127.0.0.51");
-    program.Connect();  // registers the data callback with the fake library
+    program.Connect(ServedOrder(program));  // registers the data callback with the fake library
     f.loop.RunPending();
     program.ChooseUploadFile(f.folder.File("up.txt"));
     logStart = program.Activity().Lines().size();
@@ -55,7 +55,7 @@ class Dispatch : public ::testing::Test {
   // Starts an upload on the connection, open again after an earlier transfer's end.
   void Upload() {
     f.link.Open("127.0.0.51");
-    program.Upload();
+    program.Upload(ServedUploadOrder(program));
   }
   int Disconnects() const {
     int n = 0;
@@ -106,7 +106,7 @@ TEST_F(Dispatch, StatusNinetyNineEndsAnUploadWithoutWritingTheRecord) {
   EXPECT_EQ(Log(), (Lines{"- Success to Send dataUploadNextBarcode",
                           "- CompleteDataReceivedBarcode", "- Success to Disconect 127.0.0.51"}));
   EXPECT_EQ(UploadFileText(), "");
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
   EXPECT_EQ(program.ServedTransfer().Direction, 0);
   EXPECT_EQ(f.link.sent.size(), 1u);
 }
@@ -122,7 +122,7 @@ TEST_F(Dispatch, StatusNinetyFiveAndNumber65535WriteTheRecordAndEndTheUpload) {
                                  ", 2, 3, Apples, " + last.Text2 + "\r\n";
     EXPECT_EQ(UploadFileText(), expected);
     EXPECT_EQ(Log().back(), "- Success to Disconect 127.0.0.51");
-    EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+    EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
   }
   EXPECT_EQ(f.link.sent.size(), 4u);
 }
@@ -167,16 +167,16 @@ TEST_F(Dispatch, ATimeReportReadsRecords0To23) {
                    "- CompleteDataReceivedReportTime", "- Success to Disconect 127.0.0.51"}));
   EXPECT_EQ(program.ServedTransfer().Direction, kDirectionRead)
       << "a count ends with the direction kept";
-  EXPECT_EQ(program.ServedSession().Glance().failure, "") << "a report read to its count is whole";
+  EXPECT_EQ(program.Served()->Glance().failure, "") << "a report read to its count is whole";
 }
 
 TEST_F(Dispatch, AnUploadDisconnectedBeforeTheTerminalEndedItSaysItHoldsOnlyPart) {
   StartReport(ReportType::Time);
   AnswerReport(kCodeReportTime, 0);
-  program.Disconnect();
+  program.Disconnect(ServedOrder(program));
   f.loop.RunPending();
   EXPECT_EQ(UploadFileText(), "2024-03-07 00:00:00, 0, 0, 0, 0,0\r\n");
-  EXPECT_EQ(program.ServedSession().Glance().failure, "disconnected before the end");
+  EXPECT_EQ(program.Served()->Glance().failure, "disconnected before the end");
 }
 
 TEST_F(Dispatch, GroupAndDepartmentReportsStartAtTheirFirstRecords) {
@@ -227,10 +227,10 @@ TEST_F(Dispatch, ASpeedkeyAnswerToAReadOnlyLogs) {
 
 TEST_F(Dispatch, AnAcknowledgmentAfterTheEndClosesTheUploadFileAndSendsNothing) {
   Upload();
-  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
-  program.ServedSession().State().Direction = 0;  // the transfer has ended
+  ASSERT_NE(program.Served()->OpenUploadFile(), nullptr);
+  program.Served()->State().Direction = 0;  // the transfer has ended
   Answer(f.link, f.loop, kCodeBarcode, kDirectionWrite, Barcode(5, "Ack"));
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
   EXPECT_EQ(f.link.sent.size(), 1u);
   EXPECT_EQ(Log().back(), "AckDataReceivedBarcode");
   EXPECT_EQ(program.ServedTransfer().AnswerNumber, 5u);

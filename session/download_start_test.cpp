@@ -76,7 +76,7 @@ TEST(DownloadStart, ABadPortOrFileStopsACycleBeforeAnyTerminalIsContacted) {
     program.Terminals().SetPort(start.port);
     program.Terminals().SetEntries({{"127.0.0.41", true}, {"127.0.0.42", true}});
     const std::size_t logStart = program.Activity().Lines().size();
-    program.HandleEvent([&] { program.SendToTickedTerminals(); });
+    program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
     EXPECT_FALSE(program.CycleRunning()) << "no cycle is left half-started";
     EXPECT_FALSE(f.loop.Armed(TimerKind::Pause));
     f.loop.Advance(30000);
@@ -94,11 +94,12 @@ TEST(DownloadStart, ABadPortOrFileStopsASendOutsideACycleBeforeAnythingIsSent) {
     start.writeFile(f.folder);
     Program& program = *f.program;
     program.Serve("127.0.0.41");
-    program.HandleEvent([&] { program.Connect(); });  // the connection it sends on
+    program.HandleEvent(
+        [&] { program.Connect(ServedOrder(program)); });  // the connection it sends on
     f.loop.RunPending();
     program.Terminals().SetPort(start.port);
     const std::size_t logStart = program.Activity().Lines().size();
-    program.HandleEvent([&] { program.Download(); });
+    program.HandleEvent([&] { program.Download(ServedDownloadOrder(program)); });
     EXPECT_EQ(f.view.errors, Lines{start.error});
     EXPECT_TRUE(f.link.sent.empty());
     EXPECT_EQ(Calls(f.link, "Disconnect"), 0);
@@ -111,7 +112,7 @@ TEST(DownloadStart, EveryTerminalOfACycleGetsTheRecordsReadAtItsStart) {
   Program& program = *f.program;
   f.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
   program.Terminals().SetEntries({{"127.0.0.41", true}, {"127.0.0.42", true}});
-  program.HandleEvent([&] { program.SendToTickedTerminals(); });
+  program.HandleEvent([&] { program.Send(TickedSendOrder(program)); });
   f.loop.Advance(3000);
   EchoLastSent(f.link, f.loop);
   // Changed, then gone, while the first terminal is served.

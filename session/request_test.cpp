@@ -47,9 +47,9 @@ TEST_F(Request, AReadRequestCarriesTheFixedValuesCodeDirectionAndRecord) {
   PluRecord record{};
   record.Field1 = 1;
   record.PluNo = 42;
-  ASSERT_EQ(
-      SendRequest(fx.program->ServedSession(), kCodePlu, kDirectionRead, &record, sizeof record),
-      RequestOutcome::Sent);
+  ASSERT_EQ(SendRequest(fx.program->OpenServedSession(ServedOrder(*fx.program)), kCodePlu,
+                        kDirectionRead, &record, sizeof record),
+            RequestOutcome::Sent);
 
   ASSERT_EQ(fx.link.sent.size(), 1u);
   const SentPacket& sent = fx.link.sent[0];
@@ -70,8 +70,8 @@ TEST_F(Request, AWriteRequestCarriesTheWholeRecord) {
   record.Number = 3;
   std::strcpy(record.Text2, "Fresh bread");
   record.Field3 = 7;
-  ASSERT_EQ(SendRequest(fx.program->ServedSession(), kCodeScrollMsg, kDirectionWrite, &record,
-                        sizeof record),
+  ASSERT_EQ(SendRequest(fx.program->OpenServedSession(ServedOrder(*fx.program)), kCodeScrollMsg,
+                        kDirectionWrite, &record, sizeof record),
             RequestOutcome::Sent);
 
   ASSERT_EQ(fx.link.sent.size(), 1u);
@@ -88,8 +88,8 @@ TEST_F(Request, NothingIsSentUnlessIsConnectAnswersExactlyOne) {
   BarcodeRecord record{};
   for (int answer : {0, 2, -1}) {
     fx.link.isConnectResult = answer;
-    EXPECT_EQ(SendRequest(fx.program->ServedSession(), kCodeBarcode, kDirectionWrite, &record,
-                          sizeof record),
+    EXPECT_EQ(SendRequest(fx.program->OpenServedSession(ServedOrder(*fx.program)), kCodeBarcode,
+                          kDirectionWrite, &record, sizeof record),
               RequestOutcome::NotConnected)
         << answer;
   }
@@ -100,12 +100,12 @@ TEST_F(Request, NothingIsSentUnlessIsConnectAnswersExactlyOne) {
 TEST_F(Request, TheOutcomeIsWhatSendDataExAnswers) {
   IngredientRecord record{};
   fx.link.sendResult = 0;
-  EXPECT_EQ(SendRequest(fx.program->ServedSession(), kCodeIngredient, kDirectionWrite, &record,
-                        sizeof record),
+  EXPECT_EQ(SendRequest(fx.program->OpenServedSession(ServedOrder(*fx.program)), kCodeIngredient,
+                        kDirectionWrite, &record, sizeof record),
             RequestOutcome::Refused);
   fx.link.sendResult = 7;
-  EXPECT_EQ(SendRequest(fx.program->ServedSession(), kCodeIngredient, kDirectionWrite, &record,
-                        sizeof record),
+  EXPECT_EQ(SendRequest(fx.program->OpenServedSession(ServedOrder(*fx.program)), kCodeIngredient,
+                        kDirectionWrite, &record, sizeof record),
             RequestOutcome::Sent);
   EXPECT_EQ(fx.link.sent.size(), 2u);
 }

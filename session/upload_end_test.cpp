@@ -92,10 +92,10 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
   Program& program = *f.program;
   if (!c.plu) program.ChooseDataKind(DataKind::Barcode);
   program.Serve("127.0.0.61");
-  program.Connect();  // connects, and registers the data callback
+  program.Connect(ServedOrder(program));  // connects, and registers the data callback
   f.loop.RunPending();
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.HandleEvent([&] { program.Upload(); });
+  program.HandleEvent([&] { program.Upload(ServedUploadOrder(program)); });
   std::size_t answered = 0;
   while (f.link.sent.size() > answered && answered < 50) {
     answered = f.link.sent.size();
@@ -105,7 +105,7 @@ TEST_P(UploadEnd, AnUploadEndsWhereTheTerminalsRecordsEndOrStopMovingForward) {
   const Lines& log = program.Activity().Lines();
   ASSERT_GE(log.size(), 2u);
   EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{c.end, "- Success to Disconect 127.0.0.61"}));
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Terminals, UploadEnd, ::testing::ValuesIn(kCases), [](const auto& info) {
@@ -119,12 +119,12 @@ INSTANTIATE_TEST_SUITE_P(Terminals, UploadEnd, ::testing::ValuesIn(kCases), [](c
 TEST(UploadTimeOut, AnUploadFromTheWindowEndsWhenTheTerminalFallsSilent) {
   ProgramFixture f;
   Program& program = *f.program;
-  program.AnswerTimeoutMs = 700;
+  ChangeCycleOptions(program, std::nullopt, std::nullopt, 700);
   program.Serve("127.0.0.61");
-  program.Connect();  // connects, and registers the data callback
+  program.Connect(ServedOrder(program));  // connects, and registers the data callback
   f.loop.RunPending();
   program.ChooseUploadFile(f.folder.File("up.txt"));
-  program.HandleEvent([&] { program.Upload(); });
+  program.HandleEvent([&] { program.Upload(ServedUploadOrder(program)); });
   ASSERT_EQ(f.link.sent.size(), 1u);
   f.loop.Advance(699);
   EXPECT_EQ(program.Activity().Lines().back(), "- Success to Send dataUploadNextPLU");
@@ -133,7 +133,7 @@ TEST(UploadTimeOut, AnUploadFromTheWindowEndsWhenTheTerminalFallsSilent) {
   EXPECT_EQ(Lines(log.end() - 2, log.end()),
             (Lines{"- Time Out 127.0.0.61", "- Success to Disconect 127.0.0.61"}));
   EXPECT_EQ(program.ServedTransfer().End, TransferEnd::TimedOut);
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(UploadFile, CreateInAMissingFolderNamesThePathAndTheReason) {
 
 TEST(CloseUploadFile, ClosesAndForgetsTheFileAndOtherwiseDoesNothing) {
   ProgramFixture fx(false);
-  TerminalSession& session = fx.program->ServedSession();
+  TerminalSession& session = fx.program->OpenServedSession(ServedOrder(*fx.program));
   session.CloseUploadFile();
   EXPECT_EQ(session.OpenUploadFile(), nullptr);
 

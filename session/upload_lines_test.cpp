@@ -35,7 +35,7 @@ class UploadLines : public ::testing::Test {
     ASSERT_NE(Session().OpenUploadFile(), nullptr);
   }
   std::string FileText() const { return f.folder.Read("up.txt"); }
-  TerminalSession& Session() { return program.ServedSession(); }
+  TerminalSession& Session() { return program.OpenServedSession(ServedOrder(program)); }
 
   ProgramFixture f;
   Program& program = *f.program;
@@ -107,10 +107,10 @@ TEST_F(UploadLines, WithoutAnUploadFileTheLineIsOnlyLogged) {
 
 TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
   program.Serve("127.0.0.71");
-  program.Connect();
+  program.Connect(ServedOrder(program));
   f.loop.RunPending();
   program.ChooseUploadFile("/dev/full");
-  program.Upload();
+  program.Upload(ServedUploadOrder(program));
   PluRecord answer{};
   answer.PluNo = 1;
   Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
@@ -118,7 +118,7 @@ TEST_F(UploadLines, ALineThatCannotBeWrittenEndsTheUpload) {
   EXPECT_EQ(log[log.size() - 2], "- Fail to Write /dev/full");
   EXPECT_EQ(log.back(), "- Success to Disconect 127.0.0.71");
   EXPECT_EQ(f.link.sent.size(), 1u) << "no record is asked for that would be lost";
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class UploadRequests : public ::testing::Test {
  protected:
   void SetUp() override {
     program.Serve("127.0.0.61");
-    program.Connect();
+    program.Connect(ServedOrder(program));
     f.loop.RunPending();
     logStart = program.Activity().Lines().size();
   }
@@ -40,7 +40,7 @@ class UploadRequests : public ::testing::Test {
   // Starts an upload into `name` in the test's folder.
   void Start(const std::string& name) {
     program.ChooseUploadFile(f.folder.File(name));
-    program.Upload();
+    program.Upload(ServedUploadOrder(program));
   }
 
   ProgramFixture f;
@@ -137,7 +137,7 @@ TEST_F(UploadRequests, NotConnectedLogsTheFailLineAndNothingMore) {
   Start("PLU-Up.txt");
   EXPECT_EQ(Log(), Lines{"- Fail to Send dataUploadNextPLU"});
   EXPECT_TRUE(f.link.sent.empty());
-  EXPECT_NE(program.ServedSession().OpenUploadFile(), nullptr)
+  EXPECT_NE(program.Served()->OpenUploadFile(), nullptr)
       << "the file stays open until the transfer ends";
 }
 
@@ -146,8 +146,8 @@ TEST_F(UploadRequests, SpeedkeyCreatesAnEmptyFileAndRequestsNothing) {
   Start("Speedkey-Up.txt");
   EXPECT_TRUE(f.link.sent.empty());
   EXPECT_TRUE(Log().empty());
-  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
-  EXPECT_EQ(program.ServedSession().OpenUploadFile()->Path(), f.folder.File("Speedkey-Up.txt"));
+  ASSERT_NE(program.Served()->OpenUploadFile(), nullptr);
+  EXPECT_EQ(program.Served()->OpenUploadFile()->Path(), f.folder.File("Speedkey-Up.txt"));
 }
 
 TEST_F(UploadRequests, ASecondUploadClosesTheFirstFileAndStartsAgain) {
@@ -157,7 +157,7 @@ TEST_F(UploadRequests, ASecondUploadClosesTheFirstFileAndStartsAgain) {
   Answer(f.link, f.loop, kCodePlu, kDirectionRead, answer);
   f.folder.Write("second.txt", "old content\r\n");
   Start("second.txt");
-  EXPECT_EQ(program.ServedSession().OpenUploadFile()->Path(), f.folder.File("second.txt"));
+  EXPECT_EQ(program.Served()->OpenUploadFile()->Path(), f.folder.File("second.txt"));
   EXPECT_EQ(f.folder.Read("second.txt"), "");
   EXPECT_EQ(f.folder.Read("first.txt"), "0, 1, 0, , 0, 0, 0, 0, 0\r\n");
   EXPECT_EQ(RequestedPluNo(2), 1);
@@ -168,9 +168,9 @@ TEST_F(UploadRequests, TheFileIsMadeInTheCurrentDirectory) {
   const auto before = std::filesystem::current_path();
   std::filesystem::current_path(f.folder.path());
   program.ChooseUploadFile("Here-Up.txt");
-  program.Upload();
+  program.Upload(ServedUploadOrder(program));
   std::filesystem::current_path(before);
-  ASSERT_NE(program.ServedSession().OpenUploadFile(), nullptr);
+  ASSERT_NE(program.Served()->OpenUploadFile(), nullptr);
   EXPECT_TRUE(std::filesystem::exists(f.folder.File("Here-Up.txt")));
 }
 
@@ -182,14 +182,14 @@ TEST_F(UploadRequests, AFileThatCannotBeCreatedStopsTheActionBeforeAnyRequest) {
   ASSERT_EQ(program.ServedTransfer().RecordNumber, 9u);
   const std::size_t sent = f.link.sent.size();
   program.ChooseUploadFile(f.folder.File("missing/PLU-Up.txt"));
-  program.HandleEvent([&] { program.Upload(); });
+  program.HandleEvent([&] { program.Upload(ServedUploadOrder(program)); });
   ASSERT_EQ(f.view.failures.size(), 1u);
   EXPECT_EQ(f.view.failures[0].rfind(
                 "Cannot create file \"" + f.folder.File("missing/PLU-Up.txt") + "\". ", 0),
             0u)
       << f.view.failures[0];
   EXPECT_EQ(f.link.sent.size(), sent);
-  EXPECT_EQ(program.ServedSession().OpenUploadFile(), nullptr) << "the previous file was closed";
+  EXPECT_EQ(program.Served()->OpenUploadFile(), nullptr) << "the previous file was closed";
   EXPECT_EQ(program.ServedTransfer().RecordNumber, 0u) << "the transfer state was reset";
 }
 

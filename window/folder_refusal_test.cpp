@@ -21,13 +21,11 @@ TEST(FolderRefusal, ASecondWindowOnTheSameFolderShowsAnErrorBoxAndDoesNotStart) 
   const std::string settings = "[Terminal]\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n";
   folder.Write("Orlent.ini", settings);
   MainWindow first(loop, link.Table(), folder.File("orlent"));
-  first.Model().Role = FolderRole::Window;
-  ASSERT_TRUE(first.Start());
+  ASSERT_TRUE(first.Start(FolderRole::Window));
 
   ModalAnswerer operatorStandIn;
   MainWindow second(loop, link.Table(), folder.File("orlent"));
-  second.Model().Role = FolderRole::Window;
-  EXPECT_FALSE(second.Start());
+  EXPECT_FALSE(second.Start(FolderRole::Window));
   ASSERT_EQ(operatorStandIn.boxes.size(), 1u);
   EXPECT_EQ(operatorStandIn.boxes[0].title, "ERROR");
   EXPECT_EQ(operatorStandIn.Texts(),
@@ -45,8 +43,7 @@ TEST(FolderRefusal, ASettingsFileThatCannotBeReadIsReportedOnceTheWindowIsUp) {
   ManualLoop loop;
   ModalAnswerer operatorStandIn;
   MainWindow window(loop, link.Table(), folder.File("orlent"));
-  window.Model().Role = FolderRole::Window;
-  EXPECT_TRUE(window.Start());
+  EXPECT_TRUE(window.Start(FolderRole::Window));
   EXPECT_EQ(operatorStandIn.Texts(), Texts{"Unable to read " + folder.File("Orlent.ini")});
   EXPECT_EQ(window.Model().Activity().Lines(), Texts{"Orlent V3.0.0.0"});
 }

@@ -40,7 +40,7 @@ int PrintVersion(int argc, char** argv) {
   ConsoleView view(nullptr, stderr, false, ConsoleView::FailureLine::Bare);
   Program program(loop, view, *link, executable);
   program.HandleEvent([&program] { program.Start(); });
-  std::cout << kWindowCaption << '\n' << program.VersionLine << '\n';
+  std::cout << kWindowCaption << '\n' << program.VersionLine() << '\n';
   return 0;
 }
 
@@ -61,8 +61,7 @@ int RunWindow(int argc, char** argv) {
   loop.SetFailureHandler([&window](const std::string& text) { window.ShowFailure(text); });
   // One window per program folder: a second one would undo, at its close,
   // what the first saved.
-  window.Model().Role = FolderRole::Window;
-  if (!window.Start()) return 1;
+  if (!window.Start(FolderRole::Window)) return 1;
   window.show();
   return QApplication::exec();
 }

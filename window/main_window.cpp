@@ -124,7 +124,7 @@ void MainWindow::WireInput() {
   // While a cycle runs the button stops it; Esc does the same.
   onClick(panel_.SendButton, [this] {
     if (program_.CycleRunning()) return Handle(&Program::StopCycle);
-    StartCycle([this] { program_.SendToTickedTerminals(); });
+    StartCycle([this] { program_.Send(TickedSendOrder(program_)); });
   });
   auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(stop, &QShortcut::activated, this, [this] {
@@ -134,23 +134,27 @@ void MainWindow::WireInput() {
   onClick(panel_.ClearLogButton, [this] { Handle(&Program::ClearLog); });
   onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
   connect(menu_.ClearLogItem, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
-  connect(menu_.SendToFailedItem, &QAction::triggered, this,
-          [this] { StartCycle([this] { program_.SendToFailedTerminals(); }); });
+  connect(menu_.SendToFailedItem, &QAction::triggered, this, [this] {
+    StartCycle([this] { program_.SendToFailedTerminals(TickedSendOrder(program_)); });
+  });
   connect(menu_.ReceiveItem, &QAction::triggered, this, &MainWindow::Receive);
   connect(menu_.VerifyItem, &QAction::triggered, this,
-          [this] { StartCycle([this] { program_.VerifyTerminals(); }); });
+          [this] { StartCycle([this] { program_.Verify(TickedVerifyOrder(program_)); }); });
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
   connect(actions_.SettingsAction, &QAction::triggered, this, &MainWindow::EditCycleOptions);
-  const std::pair<QAction*, void (Program::*)()> runs[] = {
-      {actions_.ConnectAction, &Program::Connect},
-      {actions_.DisconnectAction, &Program::Disconnect},
-      {actions_.UploadAction, &Program::Upload},
-      {actions_.DownloadAction, &Program::Download},
-      {actions_.ReadFileAction, &Program::ReadFile}};
-  for (const auto& [action, handler] : runs) {
-    connect(action, &QAction::triggered, this, [this, handler = handler] { Handle(handler); });
+  // Each gives its order as the program holds it now: the served terminal,
+  // the chosen kind, the send and upload files.
+  const std::pair<QAction*, std::function<void(Program&)>> runs[] = {
+      {actions_.ConnectAction, [](Program& p) { p.Connect(ServedOrder(p)); }},
+      {actions_.DisconnectAction, [](Program& p) { p.Disconnect(ServedOrder(p)); }},
+      {actions_.UploadAction, [](Program& p) { p.Upload(ServedUploadOrder(p)); }},
+      {actions_.DownloadAction, [](Program& p) { p.Download(ServedDownloadOrder(p)); }},
+      {actions_.ReadFileAction, [](Program& p) { p.ReadFile(SendFileListing(p)); }}};
+  for (const auto& [action, run] : runs) {
+    connect(action, &QAction::triggered, this,
+            [this, run = run] { program_.HandleEvent([this, &run] { run(program_); }); });
   }
 
   // The port, ticks and the selection go into the terminal list at once; nothing runs.
@@ -167,11 +171,11 @@ void MainWindow::WireInput() {
   });
 }
 
-bool MainWindow::Start() {
+bool MainWindow::Start(FolderRole role) {
   std::optional<std::string> refusal;
-  program_.HandleEvent([this, &refusal] {
+  program_.HandleEvent([this, &refusal, role] {
     try {
-      program_.Start();
+      program_.Start(StartUp{role, false});
     } catch (const FolderInUse& inUse) {
       refusal = inUse.what();
     }
@@ -181,10 +185,10 @@ bool MainWindow::Start() {
     return false;
   }
   // The window's thread is never held by another process's edit.
-  if (program_.Settings) program_.Settings->WaitForLock(false);
+  if (SettingsFile* settings = program_.Settings()) settings->WaitForLock(false);
   ShowTerminalList();
   EventHandled();
-  statusPanel_->setToolTip(ShownText(program_.VersionLine));
+  statusPanel_->setToolTip(ShownText(program_.VersionLine()));
   return true;
 }
 
@@ -227,7 +231,7 @@ void MainWindow::StartCycle(const std::function<void()>& command) {
 }
 
 void MainWindow::Receive() {
-  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder));
+  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder()));
   if (dialog.exec() != QDialog::Accepted) return;
   StartCycle([this, order = dialog.Order()] { program_.ReceiveFromTerminals(order); });
 }
@@ -240,7 +244,7 @@ void MainWindow::OpenDownloadFile() {
 }
 
 void MainWindow::EditCycleOptions() {
-  SettingsDialog dialog(this, program_.StoredOptions, program_.StoredCodePage);
+  SettingsDialog dialog(this, program_.StoredCycleOptions(), program_.StoredCodePage());
   if (dialog.exec() != QDialog::Accepted) return;
   auto change = [this, options = dialog.Options(), codePage = dialog.ChosenCodePage()] {
     program_.ChangeSettings(options, codePage);

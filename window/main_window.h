@@ -35,9 +35,10 @@ class MainWindow : public QMainWindow, public ProgramView {
   MainWindow(EventLoop& loop, const LinkLibrary& link, std::string executablePath);
   ~MainWindow() override;
 
-  // Starts the program and shows what it set up; call once, before show().
-  // False, after an error box, when another process holds the program folder.
-  bool Start();
+  // Starts the program, holding its folder as `role`, and shows what it set
+  // up; call once, before show(). False, after an error box, when another
+  // process holds the program folder.
+  bool Start(FolderRole role = FolderRole::Reader);
 
   Program& Model() { return program_; }
   const ControlPanel& Panel() const { return panel_; }

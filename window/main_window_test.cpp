@@ -321,7 +321,7 @@ TEST_P(CtrlO, OpensTheDialogFromTheFocusedControl) {
   EXPECT_EQ(w.Panel().SendFileBox->toolTip(), "/srv/prices/week 12.plu");
   EXPECT_EQ(w.Model().SendFile(), "/srv/prices/week 12.plu");
   EXPECT_TRUE(w.Model().FileChosen());
-  EXPECT_EQ(w.Model().RememberedSendFile, "/srv/prices/week 12.plu");
+  EXPECT_EQ(w.Model().RememberedSendFile(), "/srv/prices/week 12.plu");
 
   answer.reset();  // the operator cancels
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
@@ -435,7 +435,7 @@ TEST(WindowSendData, TheButtonAndTheMenuEntryRunDifferentHandlers) {
   EXPECT_EQ(w.LogRows().last(), "- Fail to Send Plu (0)");
   EXPECT_EQ(w.window->statusBar()->currentMessage(),
             "Nothing sent to 127.0.0.9: it is not connected");
-  w.Model().HandleEvent([&] { w.Model().Connect(); });
+  w.Model().HandleEvent([&] { w.Model().Connect(ServedOrder(w.Model())); });
   w.manualLoop.RunPending();
   const std::size_t connects = w.link.calls.size();
   w.window->Menu().DownloadItem->trigger();

@@ -36,7 +36,7 @@ TEST(WindowReceive, OkStartsAReceiveCycleFromTheSelectedTerminalIntoTheChosenFol
     auto* dialog = qobject_cast<ReceiveDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
     seen = true;
-    EXPECT_EQ(dialog->FolderBox->text().toStdString(), w.Model().ProgramFolder + "/received");
+    EXPECT_EQ(dialog->FolderBox->text().toStdString(), w.Model().ProgramFolder() + "/received");
     EXPECT_EQ(dialog->KindBox->count(), 8);
     EXPECT_TRUE(dialog->TickedButton->isChecked());
     dialog->KindBox->setCurrentText("Time report");
@@ -50,7 +50,7 @@ TEST(WindowReceive, OkStartsAReceiveCycleFromTheSelectedTerminalIntoTheChosenFol
   ASSERT_TRUE(w.Model().CycleRunning());
   EXPECT_EQ(w.Panel().SendButton->text(), "&Stop");
   EXPECT_FALSE(w.window->Menu().ReceiveItem->isEnabled());
-  w.manualLoop.Advance(w.Model().PauseMs);
+  w.manualLoop.Advance(w.Model().CycleOptionsInForce().pauseMs);
   w.manualLoop.RunPending();
   ASSERT_FALSE(w.link.sent.empty());
   EXPECT_EQ(w.link.sent.back().address, "127.0.0.3");
@@ -71,8 +71,8 @@ TEST(WindowReceive, AReceivedReportOpensInAReportView) {
       "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=1\r\nTerminalIP_1=127.0.0.2\r\n"
       "TerminalChecked_1=1\r\n");
   w.Model().ReceiveFromTerminals(
-      {ReceiveOrder::From::Ticked, kCodeReportTime, w.folder.File("reports")});
-  w.manualLoop.Advance(w.Model().PauseMs);
+      {ReceiveOrder::From::Ticked, kCodeReportTime, w.folder.File("reports"), {}});
+  w.manualLoop.Advance(w.Model().CycleOptionsInForce().pauseMs);
   w.manualLoop.RunPending();
   ReportTotalRecord hour{};
   hour.Number = 9;

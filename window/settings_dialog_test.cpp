@@ -60,8 +60,8 @@ TEST(WindowSettings, TheDialogShowsTheOptionsOkSavesThemAndCancelDoesNot) {
   const std::string saved =
       kOneTicked + "TerminalParallel=64\r\nTerminalPause=0\r\nTerminalAnswerTimeout=8000\r\n";
   EXPECT_EQ(w.folder.Read("Orlent.ini"), saved);
-  EXPECT_EQ(w.Model().Parallel, 64);
-  EXPECT_EQ(w.Model().PauseMs, 0);
+  EXPECT_EQ(w.Model().CycleOptionsInForce().parallel, 64);
+  EXPECT_EQ(w.Model().CycleOptionsInForce().pauseMs, 0);
 
   WorkTheDialog(w, [](SettingsDialog& dialog) {
     EXPECT_EQ(dialog.ParallelBox->value(), 64);
@@ -69,7 +69,7 @@ TEST(WindowSettings, TheDialogShowsTheOptionsOkSavesThemAndCancelDoesNot) {
     dialog.Buttons->button(QDialogButtonBox::Cancel)->click();
   });
   EXPECT_EQ(w.folder.Read("Orlent.ini"), saved);
-  EXPECT_EQ(w.Model().Parallel, 64);
+  EXPECT_EQ(w.Model().CycleOptionsInForce().parallel, 64);
 }
 
 TEST(WindowSettings, TheItemIsNotOfferedWhileACycleRuns) {
@@ -103,5 +103,5 @@ TEST(WindowSettings, TheCharacterSetIsOfferedAnUnknownNameRefusedAndOkSavesIt) {
     ok->click();
   });
   EXPECT_EQ(w.folder.Read("Orlent.ini"), kOneTicked + "TerminalCodePage=ISO-8859-2\r\n");
-  EXPECT_EQ(w.Model().TerminalCodePage.Name(), "ISO-8859-2");
+  EXPECT_EQ(w.Model().CodePageInForce().Name(), "ISO-8859-2");
 }

@@ -3,11 +3,10 @@
 #include <stdexcept>
 
 #include "link/link_library.h"
-
-namespace {
+#include "tests/support/program_fixture.h"
 
 // The library stays loaded for the process: bind it once.
-const LinkLibrary& Library() {
+const LinkLibrary& EndToEnd::BoundLinkLibrary() {
   static const LinkLibrary library = [] {
     std::string error;
     auto bound = BindLinkLibrary(TERMLINK_PATH, error);
@@ -17,18 +16,16 @@ const LinkLibrary& Library() {
   return library;
 }
 
-}  // namespace
-
-EndToEnd::EndToEnd()
-    : program(std::make_unique<Program>(loop, view, Library(), folder.File("orlent"))) {
+EndToEnd::EndToEnd(const std::optional<LinkLibrary>& link)
+    : program(std::make_unique<Program>(loop, view, link ? *link : BoundLinkLibrary(),
+                                        folder.File("orlent"))) {
   program->Start();
-  program->PauseMs = kPauseMs;
-  program->AnswerTimeoutMs = kAnswerTimeoutMs;
+  ChangeCycleOptions(*program, std::nullopt, kPauseMs, kAnswerTimeoutMs);
 }
 
 EndToEnd::~EndToEnd() {
   // No answer may reach the window once it is gone.
-  for (const auto& address : dialled) program->Link.Disconnect(address.c_str(), -1);
+  for (const auto& address : dialled) program->Link().Disconnect(address.c_str(), -1);
   simulator.reset();
 }
 
@@ -60,7 +57,7 @@ void EndToEnd::StopSimulator() {
 bool EndToEnd::RunCycle(const std::vector<TerminalEntry>& terminals) {
   for (const auto& entry : terminals) dialled.push_back(entry.address);
   program->Terminals().SetEntries(terminals);
-  program->HandleEvent([&] { program->SendToTickedTerminals(); });
+  program->HandleEvent([&] { program->Send(TickedSendOrder(*program)); });
   return loop.RunUntil(
       [&] {
         return !program->CycleRunning() && !program->Activity().Lines().empty() &&
@@ -72,13 +69,12 @@ bool EndToEnd::RunCycle(const std::vector<TerminalEntry>& terminals) {
 bool EndToEnd::RunUpload(const std::string& address, const std::string& fileName) {
   dialled.push_back(address);
   program->Serve(address);
-  program->HandleEvent([&] { program->Connect(); });
+  program->HandleEvent([&] { program->Connect(ServedOrder(*program)); });
   if (!loop.RunUntil([&] { return !program->ConnectPending(); }, kRunLimit)) return false;
   program->ChooseUploadFile(folder.File(fileName));
-  program->HandleEvent([&] { program->Upload(); });
+  program->HandleEvent([&] { program->Upload(ServedUploadOrder(*program)); });
   // The disconnect closes the upload file at the end of the transfer.
-  return loop.RunUntil([&] { return program->ServedSession().OpenUploadFile() == nullptr; },
-                       kRunLimit);
+  return loop.RunUntil([&] { return program->Served()->OpenUploadFile() == nullptr; }, kRunLimit);
 }
 
 Lines EndToEnd::Dump(const std::string& address, const std::string& kind) {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,9 +26,16 @@ class EndToEnd : public ::testing::Test {
   static constexpr int kAnswerTimeoutMs = 1500;
   static constexpr std::chrono::seconds kRunLimit{120};
 
-  EndToEnd();
+  // The program on the real link library, or on `link` when given (a
+  // table that passes some calls through to BoundLinkLibrary()).
+  explicit EndToEnd(const std::optional<LinkLibrary>& link = std::nullopt);
   ~EndToEnd() override;
 
+ public:
+  // The real link library, bound once for the process.
+  static const LinkLibrary& BoundLinkLibrary();
+
+ protected:
   // Starts orlent-termsim listening on `addresses` (one port for all) with its
   // store in the test's folder, plus `extra` arguments (faults).
   void StartSimulator(const Lines& addresses, const Lines& extra = {});

@@ -2,11 +2,14 @@
 // orlent-termsim: the session ends at once, long before its answer time-out,
 // with the failure "closed by terminal"; and the menu's Send Data downloads
 // on the served terminal's open connection.
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "model/held_orders.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/e2e/sample_files.h"
+#include "tests/support/program_fixture.h"
 
 namespace {
 
@@ -15,17 +18,19 @@ constexpr int kLongAnswerTimeoutMs = 3600 * 1000;
 
 class LostConnection : public EndToEnd {
  protected:
-  LostConnection() { program->AnswerTimeoutMs = kLongAnswerTimeoutMs; }
+  LostConnection() {
+    ChangeCycleOptions(*program, std::nullopt, std::nullopt, kLongAnswerTimeoutMs);
+  }
   // Runs until the served terminal's session has disconnected.
   bool RunUntilDisconnected() {
-    return loop.RunUntil(
-        [&] { return program->ServedSession().Phase() == SessionPhase::Disconnected; }, kRunLimit);
+    return loop.RunUntil([&] { return program->Served()->Phase() == SessionPhase::Disconnected; },
+                         kRunLimit);
   }
-  TerminalState Served() { return program->ServedSession().Glance(); }
+  TerminalState Served() { return program->Served()->Glance(); }
   void ConnectServed(const std::string& address) {
     dialled.push_back(address);
     program->Serve(address);
-    program->HandleEvent([&] { program->Connect(); });
+    program->HandleEvent([&] { program->Connect(ServedOrder(*program)); });
     ASSERT_TRUE(loop.RunUntil([&] { return !program->ConnectPending(); }, kRunLimit));
   }
 };
@@ -51,7 +56,7 @@ TEST_F(LostConnection, AnUploadEndsAtOnceWhenTheTerminalCloses) {
   StartSimulator({"127.0.0.2"}, {"--close-after", "0"});  // closes on the first request
   ConnectServed("127.0.0.2");
   program->ChooseUploadFile(folder.File("PLU-Up.txt"));
-  program->HandleEvent([&] { program->Upload(); });
+  program->HandleEvent([&] { program->Upload(ServedUploadOrder(*program)); });
   ASSERT_TRUE(RunUntilDisconnected());
   EXPECT_EQ(program->Activity().Lines().back(), "- Fail to Disconnect 127.0.0.2");
   EXPECT_EQ(Served().failure, "closed by terminal");
@@ -62,7 +67,7 @@ TEST_F(LostConnection, SendDataDownloadsOnTheServedTerminalsOpenConnection) {
   StartSimulator({"127.0.0.2"});
   ConnectServed("127.0.0.2");
   const std::size_t from = program->Activity().Lines().size();
-  program->HandleEvent([&] { program->Download(); });
+  program->HandleEvent([&] { program->Download(ServedDownloadOrder(*program)); });
   ASSERT_TRUE(RunUntilDisconnected());
   EXPECT_EQ(LogFrom(from), (Lines{"- Success to Send Plu (3)", "- Complete Send Plu (Total : 3)",
                                   "- Success to Disconect 127.0.0.2"}));
@@ -71,7 +76,7 @@ TEST_F(LostConnection, SendDataDownloadsOnTheServedTerminalsOpenConnection) {
   // Once disconnected there is no connection: the log has only its failure
   // line, and the status bar says which terminal and why.
   const std::size_t after = program->Activity().Lines().size();
-  program->HandleEvent([&] { program->Download(); });
+  program->HandleEvent([&] { program->Download(ServedDownloadOrder(*program)); });
   EXPECT_EQ(LogFrom(after), Lines{"- Fail to Send Plu (0)"});
   EXPECT_EQ(view.statusMessages, Lines{"Nothing sent to 127.0.0.2: it is not connected"});
 }

@@ -12,6 +12,7 @@
 #include "link/answer_router.h"
 #include "records/records.h"
 #include "tests/support/closed_port.h"
+#include "tests/support/program_fixture.h"
 
 namespace {
 
@@ -141,10 +142,20 @@ std::string UploadResult::Summary() const {
   return text;
 }
 
-FaultMatrix::FaultMatrix() {
-  realLink = program->Link;
-  program->Link.AddProcConnectionEx = AddNotingConnection;
-  program->AnswerTimeoutMs = kTimeoutMs;
+namespace {
+
+// The real library, but each connection added is noted first.
+LinkLibrary NotingLink() {
+  realLink = EndToEnd::BoundLinkLibrary();
+  LinkLibrary link = realLink;
+  link.AddProcConnectionEx = AddNotingConnection;
+  return link;
+}
+
+}  // namespace
+
+FaultMatrix::FaultMatrix() : EndToEnd(NotingLink()) {
+  ChangeCycleOptions(*program, std::nullopt, std::nullopt, kTimeoutMs);
   std::lock_guard lock(acknowledgmentsMutex);
   acknowledgments.clear();
 }
@@ -164,7 +175,7 @@ void FaultMatrix::WriteSettings(const std::string& iniPath, int port, const Line
 
 CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
                                    const std::function<void()>& watch) {
-  program->AnswerTimeoutMs = answerTimeoutMs;
+  ChangeCycleOptions(*program, std::nullopt, std::nullopt, answerTimeoutMs);
   folder.Write("PLU-Down-Default.txt", FileText(source));
   // Without listeners, the faulty terminals' port is held closed on their
   // addresses, so no other program can answer there.
@@ -185,7 +196,7 @@ CycleResult FaultMatrix::PlayCycle(const Lines& faults, bool listen,
 
   CycleResult result;
   const std::size_t from = program->Activity().Lines().size();
-  program->HandleEvent([&] { program->SendToTickedTerminals(); });
+  program->HandleEvent([&] { program->Send(TickedSendOrder(*program)); });
   result.ended = loop.RunUntil(
       [&] {
         if (watch) watch();

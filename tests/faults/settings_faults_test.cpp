@@ -195,8 +195,7 @@ TEST_F(SettingsFaults, AWindowHoldingTheFolderRefusesCommandLineEdits) {
   const std::string before = folder.Read("Orlent.ini");
   ProgramFixture fixture(false);
   Program program(fixture.loop, fixture.view, fixture.link.Table(), folder.File("orlent"));
-  program.Role = FolderRole::Window;
-  program.Start();
+  program.Start(StartUp{FolderRole::Window, false});
 
   const std::string refusal =
       "ERROR: " + ini + " is open in an Orlent window (process " + std::to_string(getpid()) + ")\n";

@@ -21,27 +21,18 @@
 #include "cycle/received_file.h"
 #include "model/program.h"
 #include "model/receive_order.h"
+#include "records/record_kinds.h"
 
 namespace {
 
-// The data kind of its name on the command line.
-DataKind KindNamed(const std::string& kind) {
-  static const std::map<std::string, DataKind> kinds = {{"plu", DataKind::Plu},
-                                                        {"barcode", DataKind::Barcode},
-                                                        {"ingredient", DataKind::Ingredient},
-                                                        {"scrollmsg", DataKind::ScrollMsg},
-                                                        {"speedkey", DataKind::Speedkey},
-                                                        {"report", DataKind::Report}};
-  return kinds.at(kind);
-}
-
-// The report type of its name after "report-" on the command line.
-ReportType ReportTypeNamed(const std::string& type) {
-  static const std::map<std::string, ReportType> types = {{"plu", ReportType::Plu},
-                                                          {"time", ReportType::Time},
-                                                          {"group", ReportType::Group},
-                                                          {"dept", ReportType::Dept}};
-  return types.at(type);
+// The kind or report --kind names, as the table of record kinds names it
+// ("plu", "report-time"), or the reports as a data kind ("report").
+KindChoice KindChoiceNamed(const std::string& name) {
+  if (name == "report") return {DataKind::Report, ReportType::Plu};
+  const RecordKind* kind = KindNamed(name);
+  const std::optional<KindChoice> choice = kind ? KindChoiceOfCode(kind->code) : std::nullopt;
+  if (!choice) throw ExitStatus(2, "there is no kind '" + name + "'");
+  return *choice;
 }
 
 std::string Absolute(const std::string& path) {
@@ -50,13 +41,7 @@ std::string Absolute(const std::string& path) {
 
 // The name --kind gives `kind`.
 std::string KindName(DataKind kind) {
-  static const std::map<DataKind, std::string> names = {{DataKind::Plu, "plu"},
-                                                        {DataKind::Barcode, "barcode"},
-                                                        {DataKind::Ingredient, "ingredient"},
-                                                        {DataKind::ScrollMsg, "scrollmsg"},
-                                                        {DataKind::Speedkey, "speedkey"},
-                                                        {DataKind::Report, "report"}};
-  return names.at(kind);
+  return kind == DataKind::Report ? "report" : KindOfCode(CodeOf(kind))->name;
 }
 
 // The folder --out-dir names, made when missing.
@@ -123,7 +108,7 @@ int Send(CliRun& run, const SendOptions& options) {
   SendOrder order{program.Kind().kind, program.DownloadFilePath(), program.Terminals().Ticked(),
                   OrderOptionsOf(run, options.cycle)};
   if (!options.kind.empty()) {
-    order.kind = KindNamed(options.kind);
+    order.kind = KindChoiceNamed(options.kind).kind;
     order.file = program.DownloadFileOf(order.kind);
   }
   if (!options.file.empty()) order.file = Absolute(options.file);
@@ -149,12 +134,6 @@ int Send(CliRun& run, const SendOptions& options) {
 }
 
 namespace {
-
-// The kind or report --kind names.
-KindChoice KindChoiceNamed(const std::string& kind) {
-  if (kind.starts_with("report-")) return {DataKind::Report, ReportTypeNamed(kind.substr(7))};
-  return {KindNamed(kind), ReportType::Plu};
-}
 
 // The file a one-terminal upload writes: the one --out names (the CSV takes
 // a name that ends in .csv), or the kind's upload file.
@@ -316,7 +295,7 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   Program& program = *run.program;
   SummaryJsonFile summaryFile(options.summaryJson);
   VerifySummary summary;
-  VerifyOrder order{KindNamed(options.kind), "", program.Terminals().Ticked(),
+  VerifyOrder order{KindChoiceNamed(options.kind).kind, "", program.Terminals().Ticked(),
                     OrderOptionsOf(run, options.cycle)};
   order.file = options.file.empty() ? program.DownloadFileOf(order.kind) : Absolute(options.file);
   if (!options.terminal.empty()) order.entries = {{options.terminal, true}};

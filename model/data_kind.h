@@ -24,6 +24,16 @@ struct KindChoice {
   uint8_t UploadCode() const;
 };
 
-// The names of `kind`'s download and upload files, found in the program folder.
+// The data type code of the record kind each choice stands for
+// (records/record_kinds.h); the reports as a data kind have none.
+uint8_t CodeOf(DataKind kind);
+uint8_t CodeOf(ReportType type);
+// The choice that stands for the record kind of data type `code`: a data
+// kind, or the reports with a report type; none for a code no choice has.
+std::optional<KindChoice> KindChoiceOfCode(uint8_t code);
+
+// The names of `kind`'s download and upload files, found in the program
+// folder, as the table of record kinds gives them; the reports have only
+// an upload file.
 const char* KindDownloadFile(DataKind kind);
 const char* KindUploadFile(DataKind kind);

@@ -1,26 +1,43 @@
 // The choice of data kind and report type, the file-open dialog's pick, and
 // the path of the download file that follows from them.
 #include "model/program.h"
-#include "records/data_kind_files.h"
+#include "records/record_kinds.h"
 #include "records/records.h"
 
 namespace {
 
-struct KindFiles {
-  DataKind kind;
-  const DataKindFiles& files;
-};
+constexpr DataKind kDataKinds[] = {DataKind::Plu,       DataKind::Barcode,  DataKind::Ingredient,
+                                   DataKind::ScrollMsg, DataKind::Speedkey, DataKind::Report};
+constexpr ReportType kReportTypes[] = {ReportType::Plu, ReportType::Time, ReportType::Group,
+                                       ReportType::Dept};
 
-const KindFiles kKindFiles[] = {
-    {DataKind::Plu, kPluFiles},
-    {DataKind::Barcode, kBarcodeFiles},
-    {DataKind::Ingredient, kIngredientFiles},
-    {DataKind::ScrollMsg, kScrollMsgFiles},
-    {DataKind::Speedkey, kSpeedkeyFiles},
-    {DataKind::Report, kReportFiles},
-};
+// The record kind whose files a choice of `kind` names: the reports' are
+// those of the PLU report, the first of them.
+const RecordKind& FilesKind(DataKind kind) {
+  return *KindOfCode(kind == DataKind::Report ? CodeOf(ReportType::Plu) : CodeOf(kind));
+}
 
-uint8_t ReportCode(ReportType type) {
+}  // namespace
+
+uint8_t CodeOf(DataKind kind) {
+  switch (kind) {
+    case DataKind::Plu:
+      return kCodePlu;
+    case DataKind::Barcode:
+      return kCodeBarcode;
+    case DataKind::Ingredient:
+      return kCodeIngredient;
+    case DataKind::ScrollMsg:
+      return kCodeScrollMsg;
+    case DataKind::Speedkey:
+      return kCodeSpeedkey;
+    case DataKind::Report:
+      return 0;
+  }
+  return 0;
+}
+
+uint8_t CodeOf(ReportType type) {
   switch (type) {
     case ReportType::Plu:
       return kCodeReportPlu;
@@ -34,55 +51,43 @@ uint8_t ReportCode(ReportType type) {
   return 0;
 }
 
-}  // namespace
+std::optional<KindChoice> KindChoiceOfCode(uint8_t code) {
+  if (code == 0) return std::nullopt;
+  for (const DataKind kind : kDataKinds) {
+    if (CodeOf(kind) == code) return KindChoice{kind, ReportType::Plu};
+  }
+  for (const ReportType type : kReportTypes) {
+    if (CodeOf(type) == code) return KindChoice{DataKind::Report, type};
+  }
+  return std::nullopt;
+}
 
 uint8_t KindChoice::DownloadCode() const {
-  switch (kind) {
-    case DataKind::Plu:
-      return kCodePlu;
-    case DataKind::Ingredient:
-      return kCodeIngredient;
-    case DataKind::Barcode:
-      return kCodeBarcode;
-    case DataKind::ScrollMsg:
-      return kCodeScrollMsg;
-    case DataKind::Speedkey:
-      return kCodeSpeedkey;
-    case DataKind::Report:
-      return 0;
-  }
-  return 0;
+  const RecordKind* chosen = KindOfCode(CodeOf(kind));
+  return chosen && chosen->writable ? chosen->code : 0;
 }
 
 uint8_t KindChoice::UploadCode() const {
-  if (kind == DataKind::Report) return report ? ReportCode(*report) : 0;
-  // The speedkeys are only sent.
-  return kind == DataKind::Speedkey ? 0 : DownloadCode();
+  if (kind == DataKind::Report) return report ? CodeOf(*report) : 0;
+  // The speedkeys are only sent: no receive writes them into a file.
+  const RecordKind* chosen = KindOfCode(CodeOf(kind));
+  return chosen && chosen->received ? chosen->code : 0;
 }
 
 const char* KindDownloadFile(DataKind kind) {
-  for (const KindFiles& choice : kKindFiles) {
-    if (choice.kind == kind) return choice.files.downloadFile;
-  }
-  return "";
+  return FilesKind(kind).downloadFile;
 }
 
 const char* KindUploadFile(DataKind kind) {
-  for (const KindFiles& choice : kKindFiles) {
-    if (choice.kind == kind) return choice.files.uploadFile;
-  }
-  return "";
+  return FilesKind(kind).uploadFile;
 }
 
 void Program::ChooseDataKind(DataKind kind) {
-  for (const KindFiles& choice : kKindFiles) {
-    if (choice.kind != kind) continue;
-    kind_ = {kind, ReportType::Plu};
-    sendFile_ = choice.files.downloadFile;
-    uploadFile_ = choice.files.uploadFile;
-    // The send file is a bare name again, found in the program folder, not a picked path.
-    fileChosen_ = false;
-  }
+  kind_ = {kind, ReportType::Plu};
+  sendFile_ = KindDownloadFile(kind);
+  uploadFile_ = KindUploadFile(kind);
+  // The send file is a bare name again, found in the program folder, not a picked path.
+  fileChosen_ = false;
 }
 
 void Program::ChooseSendFile(const std::string& path) {

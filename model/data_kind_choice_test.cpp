@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "records/record_kinds.h"
 #include "records/records.h"
 #include "tests/support/program_fixture.h"
 
@@ -56,6 +57,21 @@ TEST(DataKind, EachReportTypeAsksForItsReportOnlyWithTheReportKind) {
   }
   // The reports before any report type is chosen: nothing to receive.
   EXPECT_EQ((KindChoice{DataKind::Report, std::nullopt}.UploadCode()), 0);
+}
+
+// Every kind of the table can be chosen, and its choice sends or asks for
+// that kind: a kind added to the table without a choice is found here.
+TEST(DataKind, EveryKindOfTheTableHasTheChoiceThatLeadsBackToIt) {
+  for (const RecordKind& kind : RecordKinds()) {
+    SCOPED_TRACE(kind.name);
+    const std::optional<KindChoice> choice = KindChoiceOfCode(kind.code);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->DownloadCode(), kind.writable ? kind.code : 0);
+    EXPECT_EQ(choice->UploadCode(), kind.received ? kind.code : 0);
+    EXPECT_EQ(choice->kind == DataKind::Report, kind.report);
+    EXPECT_STREQ(KindUploadFile(choice->kind), kind.uploadFile);
+  }
+  for (const uint8_t code : {0, 41, 48, 255}) EXPECT_FALSE(KindChoiceOfCode(code)) << int{code};
 }
 
 TEST(DataKind, DownloadFilePathIsInTheProgramFolderUnlessAFileWasPicked) {

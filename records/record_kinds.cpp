@@ -5,7 +5,6 @@
 #include <cstring>
 #include <type_traits>
 
-#include "records/data_kind_files.h"
 #include "records/record_numbers.h"
 
 namespace {
@@ -40,10 +39,18 @@ RecordKind Layout(uint8_t code, const char* name, const char* linkName, std::siz
   return kind;
 }
 
+// The files that choosing a kind names in the program folder: the download
+// file it is sent from and the upload file it is received into. The reports
+// are only received: they have no download file.
+struct KindFiles {
+  const char* downloadFile;
+  const char* uploadFile;
+};
+
 // A kind a download file holds and a receive reads back.
 template <class Record>
 RecordKind Sent(RecordKind kind, const char* label, const char* logName, const char* lineWriter,
-                const DataKindFiles& files, std::vector<KindColumn> columns) {
+                const KindFiles& files, std::vector<KindColumn> columns) {
   kind.fileName = label;
   kind.label = label;
   kind.logName = logName;
@@ -59,7 +66,7 @@ RecordKind Sent(RecordKind kind, const char* label, const char* logName, const c
 RecordKind Plu() {
   RecordKind kind = Sent<PluRecord>(
       Layout<PluRecord>(kCodePlu, "plu", "plu", offsetof(PluRecord, Text), sizeof(PluRecord::Text)),
-      "PLU", "PLU", "AddPlu", kPluFiles,
+      "PLU", "PLU", "AddPlu", KindFiles{"PLU-Down.txt", "PLU-Up.txt"},
       {ORLENT_COLUMN(PluRecord, Field1, "dept", Unsigned),
        ORLENT_NUMBER_COLUMN(PluRecord, PluNo, "PLU no", Signed),
        ORLENT_COLUMN(PluRecord, Field3, "unit", Unsigned),
@@ -81,7 +88,7 @@ RecordKind Barcode() {
   RecordKind kind = Sent<BarcodeRecord>(
       Layout<BarcodeRecord>(kCodeBarcode, "barcode", "barcode", offsetof(BarcodeRecord, Text2),
                             sizeof(BarcodeRecord::Text2)),
-      "Barcode", "Barcode", "AddBarcode", kBarcodeFiles,
+      "Barcode", "Barcode", "AddBarcode", KindFiles{"Barcode-Down.txt", "Barcode-Up.txt"},
       {ORLENT_NUMBER_COLUMN(BarcodeRecord, Number, "number", Unsigned),
        ORLENT_COLUMN(BarcodeRecord, Field2, "format", Unsigned),
        ORLENT_COLUMN(BarcodeRecord, Field3, "flag", Unsigned),
@@ -97,7 +104,8 @@ RecordKind Ingredient() {
   RecordKind kind = Sent<IngredientRecord>(
       Layout<IngredientRecord>(kCodeIngredient, "ingredient", "ingredient",
                                offsetof(IngredientRecord, Text), sizeof(IngredientRecord::Text)),
-      "Ingredient", "Ingredient", "AddIngredient", kIngredientFiles,
+      "Ingredient", "Ingredient", "AddIngredient",
+      KindFiles{"Ingredient-Down.txt", "Ingredient-Up.txt"},
       {ORLENT_NUMBER_COLUMN(IngredientRecord, Number, "number", Unsigned),
        ORLENT_COLUMN(IngredientRecord, Text, "text", Text)});
   kind.ackTextOffset = offsetof(IngredientRecord, Text);
@@ -111,7 +119,8 @@ RecordKind ScrollMsg() {
   RecordKind kind = Sent<ScrollMsgRecord>(
       Layout<ScrollMsgRecord>(kCodeScrollMsg, "scrollmsg", "scrollmsg",
                               offsetof(ScrollMsgRecord, Text1), sizeof(ScrollMsgRecord::Text1)),
-      "Scroll message", "ScrollMsg", "AddScrollMsg", kScrollMsgFiles,
+      "Scroll message", "ScrollMsg", "AddScrollMsg",
+      KindFiles{"ScrollMsg-Down.txt", "ScrollMsg-Up.txt"},
       {ORLENT_NUMBER_COLUMN(ScrollMsgRecord, Number, "number", Unsigned),
        ORLENT_COLUMN(ScrollMsgRecord, Text2, "message", Text),
        ORLENT_COLUMN(ScrollMsgRecord, Field3, "speed", Unsigned)});
@@ -139,7 +148,8 @@ RecordKind Speedkey() {
   RecordKind kind = Sent<SpeedkeyRecord>(
       Layout<SpeedkeyRecord>(kCodeSpeedkey, "speedkey", "speedkey", offsetof(SpeedkeyRecord, Text),
                              sizeof(SpeedkeyRecord::Text)),
-      "Speedkey", "Speedkey", "", kSpeedkeyFiles, std::move(keys));
+      "Speedkey", "Speedkey", "", KindFiles{"Speedkey-Down.txt", "Speedkey-Up.txt"},
+      std::move(keys));
   kind.received = false;
   kind.numbered = false;
   kind.next = NextRead::Once;
@@ -163,8 +173,8 @@ RecordKind Report(uint8_t code, const char* name, const char* linkName, const ch
   kind.lineWriter = lineWriter;
   kind.received = true;
   kind.report = true;
-  kind.downloadFile = kReportFiles.downloadFile;
-  kind.uploadFile = kReportFiles.uploadFile;
+  kind.downloadFile = "";
+  kind.uploadFile = "reportPLU-up.txt";  // every report's
   kind.next = NextRead::AfterRequest;
   kind.firstNumber = firstNumber;
   kind.lowestNumber = firstNumber;

@@ -266,7 +266,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
   program.Serve("127.0.0.2");
   program.Terminals().SetPort("20404");
-  program.Served()->CloseUploadFile();
+  // The last input's upload file; none before the first order.
+  if (TerminalSession* served = program.Served()) served->CloseUploadFile();
   // The terminal's answers reach its session from its connect on, also after
   // a disconnect, as long as it is the one served.
   program.HandleEvent([&] { program.Connect(ServedOrder(program)); });

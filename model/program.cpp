@@ -32,11 +32,11 @@ void Program::HandleEvent(const std::function<void()>& handler) {
 }
 
 void Program::UseSettingsFile(std::unique_ptr<SettingsFile> file) {
-  settings_ = std::move(file);
+  kept_.Open(std::move(file));
 }
 
 SessionServices Program::Services() {
-  return SessionServices{loop_, link_, router_, settings_.get(),
+  return SessionServices{loop_, link_, router_, kept_.File(),
                          [this](const std::function<void()>& handler) { HandleEvent(handler); }};
 }
 
@@ -47,7 +47,7 @@ void Program::SetConnectAttempts(std::string intervalMs, std::string retries) {
 SessionSettings Program::SettingsFor(const std::string& address) {
   // The served terminal follows the cycle, as the terminal now served.
   served_.Serve(address);
-  return served_.SettingsFor(address, terminals_.Port(), cycles_.Options().answerTimeoutMs,
+  return served_.SettingsFor(address, kept_.List().Port(), cycles_.Options().answerTimeoutMs,
                              cycles_.Characters());
 }
 
@@ -59,7 +59,7 @@ TerminalSession* Program::Served() {
 TerminalSession& Program::OpenServedSession(const TerminalOrder& order) {
   if (CycleRunning() && cycles_.Current()) return *cycles_.Current();
   return served_.Open(Services(), *this,
-                      served_.SettingsFor(order.address, terminals_.Port(),
+                      served_.SettingsFor(order.address, kept_.List().Port(),
                                           Resolved(order.options, inForce_).answerTimeoutMs,
                                           Resolved(order.options, codePageInForce_)));
 }

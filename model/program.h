@@ -4,7 +4,7 @@
 // model/receive_order.h) that carries everything it uses, and each cycle and
 // the served terminal end in a typed result per terminal
 // (model/terminal_result.h). It wires the parts that do the work: the
-// terminal list and its edits with the settings file (terminal_list_edits.cpp),
+// terminal list and its edits with the settings file (ProgramSettings),
 // the CycleRunner (one cycle at a time), the ServedTerminal (the
 // single-terminal operations), start-up and close (program_start.cpp); it
 // checks each order, and runs everything on the loop's thread. It is
@@ -31,6 +31,7 @@
 #include "model/held_orders.h"
 #include "model/journal.h"
 #include "model/orders.h"
+#include "model/program_settings.h"
 #include "model/program_view.h"
 #include "model/receive_order.h"
 #include "model/served_terminal.h"
@@ -71,8 +72,8 @@ class Program : private SessionReport, private CycleHost {
   void HandleEvent(const std::function<void()>& handler);
 
   // --- What the program is ---
-  TerminalList& Terminals() { return terminals_; }
-  const TerminalList& Terminals() const { return terminals_; }
+  TerminalList& Terminals() { return kept_.List(); }
+  const TerminalList& Terminals() const { return kept_.List(); }
   ActivityLog& Activity() { return log_; }
   const ActivityLog& Activity() const { return log_; }
   const KindChoice& Kind() const { return kind_; }
@@ -94,7 +95,7 @@ class Program : private SessionReport, private CycleHost {
   // The program folder, without a trailing separator.
   const std::string& ProgramFolder() const { return programFolder_; }
   // The settings file, from Start to Close; none outside.
-  SettingsFile* Settings() const { return settings_.get(); }
+  SettingsFile* Settings() const { return kept_.File(); }
   // In place of the one Start opens, for a program that is not started.
   void UseSettingsFile(std::unique_ptr<SettingsFile> file);
   // The link library's table, and the router that takes its answers to the
@@ -113,17 +114,17 @@ class Program : private SessionReport, private CycleHost {
   // its own for itself alone.
   const CycleOptions& CycleOptionsInForce() const { return inForce_; }
   // The send cycle's options as the settings file holds them.
-  const CycleOptions& StoredCycleOptions() const { return stored_; }
+  const CycleOptions& StoredCycleOptions() const { return kept_.CycleOptionsStored(); }
   // The terminals' character set: the one in force (the settings file's, at
   // start-up and at each change in the Settings dialog) and the one the
   // settings file holds.
   const CodePage& CodePageInForce() const { return codePageInForce_; }
-  const CodePage& StoredCodePage() const { return storedCodePage_; }
+  const CodePage& StoredCodePage() const { return kept_.CodePageStored(); }
   // The download file last picked in the file-open dialog, kept in the
   // settings file and chosen again at start-up while it exists; empty: none.
-  const std::string& RememberedSendFile() const { return rememberedSendFile_; }
+  const std::string& RememberedSendFile() const { return kept_.RememberedSendFile(); }
   // The values of the settings file that the last load could not take.
-  const std::vector<SetAsideSetting>& SetAsideSettings() const { return setAside_; }
+  const std::vector<SetAsideSetting>& SetAsideSettings() const { return kept_.SetAside(); }
 
   // --- Start-up, close and activity log ---
   void Start(const StartUp& startUp = {});
@@ -134,24 +135,16 @@ class Program : private SessionReport, private CycleHost {
   // Leaves the window caption alone in the log.
   void ClearLog();
 
-  // --- Terminal list: loaded, saved and edited ---
-  // The list, the port, the cycle's options and the remembered send file
-  // from and to the settings file. A load shows an error box naming each
-  // option the file holds that cannot be taken (unless the start-up keeps
-  // them), and uses its default.
-  void LoadTerminalSettings();
-  void SaveTerminalSettings();
+  // --- Terminal list: loaded, saved and edited: see ProgramSettings ---
+  void LoadTerminalSettings() { kept_.Load(); }
+  void SaveTerminalSettings() { kept_.Save(); }
   // The Settings dialog's OK: saves the cycle's options and the terminals'
   // character set and puts them in force. Refused while a cycle runs; a value
   // outside its key's range is refused.
   void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
-  // Add, Delete and Change: each edit saves the list and reads it back.
-  // True when the list took the edit, so the typed address is used up.
-  bool AddTerminal(const std::string& address);
-  // The selected entry goes.
-  bool DeleteTerminal();
-  // The selected entry takes `address`.
-  bool ChangeTerminal(const std::string& address);
+  bool AddTerminal(const std::string& address) { return kept_.Add(address); }
+  bool DeleteTerminal() { return kept_.Delete(); }
+  bool ChangeTerminal(const std::string& address) { return kept_.Change(address); }
 
   // --- Cycles: see CycleRunner ---
   // "&Send Data": a send cycle over the order's ticked entries. Refused,
@@ -230,11 +223,6 @@ class Program : private SessionReport, private CycleHost {
   bool Refused(const std::vector<CycleEntry>& entries, const OrderOptions& options,
                const char* noTerminal);
   void StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order);
-  // What the settings file is to hold: the list and port, the
-  // cycle's options and the remembered send file.
-  TerminalSettings Stored() const;
-  // Shows the edited list, saves it and reads it back.
-  void SaveAndReload();
   // Checks the port and reads `kind`'s records of `file`; on any fault
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload(DataKind kind, const std::string& file,
@@ -261,16 +249,11 @@ class Program : private SessionReport, private CycleHost {
   std::string programFolder_;
   StartUp startUp_;
   LocalClock clock_ = LocalNow;
-  std::unique_ptr<SettingsFile> settings_;
   std::string versionLine_;
 
-  TerminalList terminals_;
+  ProgramSettings kept_{view_};
   CycleOptions inForce_;
-  CycleOptions stored_;
   CodePage codePageInForce_;
-  CodePage storedCodePage_;
-  std::string rememberedSendFile_;
-  std::vector<SetAsideSetting> setAside_;
 
   ActivityLog log_{view_};
   KindChoice kind_;

@@ -37,12 +37,13 @@ std::string LibraryVersionLine(const LinkLibrary& link) {
 
 void Program::Start(const StartUp& startUp) {
   startUp_ = startUp;
-  terminals_ = TerminalList();
+  kept_.List() = TerminalList();
+  kept_.KeepSetAside(startUp.keepSetAsideSettings);
   log_.Clear();
   journal_ =
       std::make_unique<DailyJournal>(programFolder_ + "/logs", [this] { return LocalTime(); });
-  settings_ = std::make_unique<SettingsFile>(programFolder_ + "/Orlent.ini");
-  ClaimProgramFolder(*settings_, startUp_.role);
+  kept_.Open(std::make_unique<SettingsFile>(programFolder_ + "/Orlent.ini"));
+  ClaimProgramFolder(*kept_.File(), startUp_.role);
   // A settings file that cannot be read is reported once start-up is done,
   // so that the window is usable all the same.
   std::exception_ptr loadFailure;
@@ -51,8 +52,8 @@ void Program::Start(const StartUp& startUp) {
   } catch (const std::exception&) {
     loadFailure = std::current_exception();
   }
-  inForce_ = stored_;
-  codePageInForce_ = storedCodePage_;
+  inForce_ = kept_.CycleOptionsStored();
+  codePageInForce_ = kept_.CodePageStored();
   RegisterLinkLibraries(link_);
   versionLine_ = LibraryVersionLine(link_);
   AddLog(kWindowCaption);
@@ -64,9 +65,9 @@ void Program::Start(const StartUp& startUp) {
   // A remembered file that is gone (a drive not mounted, a file moved) leaves
   // the default; it stays remembered for the next start.
   std::error_code ignored;
-  if (!rememberedSendFile_.empty() &&
-      std::filesystem::is_regular_file(rememberedSendFile_, ignored)) {
-    ChooseSendFile(rememberedSendFile_);
+  const std::string& remembered = kept_.RememberedSendFile();
+  if (!remembered.empty() && std::filesystem::is_regular_file(remembered, ignored)) {
+    ChooseSendFile(remembered);
   }
   if (loadFailure) std::rethrow_exception(loadFailure);
 }
@@ -81,8 +82,8 @@ void Program::Close() {
   try {
     SaveTerminalSettings();
   } catch (...) {
-    settings_.reset();
+    kept_.Release();
     throw;
   }
-  settings_.reset();
+  kept_.Release();
 }

@@ -23,8 +23,9 @@ std::string MakeFolder(const std::string& folder) {
 }  // namespace
 
 void Program::ReceiveFromTerminals(const ReceiveOrder& order) {
-  StartReceive(order.from == ReceiveOrder::From::Ticked ? terminals_.Ticked()
-                                                        : terminals_.Only(terminals_.Selected()),
+  StartReceive(order.from == ReceiveOrder::From::Ticked
+                   ? kept_.List().Ticked()
+                   : kept_.List().Only(kept_.List().Selected()),
                order);
 }
 
@@ -35,8 +36,8 @@ void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& 
     view_.ShowError("Nothing To Receive !");
     return;
   }
-  if (!ParsePort(terminals_.Port())) {
-    view_.ShowError(BadPortMessage(terminals_.Port()));
+  if (!ParsePort(kept_.List().Port())) {
+    view_.ShowError(BadPortMessage(kept_.List().Port()));
     return;
   }
   const std::string folder = order.folder.empty() ? ReceivedFolderOf(programFolder_) : order.folder;

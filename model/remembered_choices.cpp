@@ -19,17 +19,7 @@ void Program::ChangeSettings(const CycleOptions& options, const CodePage& codePa
       OutOfRange({options.parallel, options.pauseMs, options.answerTimeoutMs, std::nullopt});
   if (!fault.empty()) throw std::invalid_argument(fault);
   // Options the file does not hold are not put in force either.
-  const CycleOptions before = stored_;
-  const CodePage codePageBefore = storedCodePage_;
-  stored_ = options;
-  storedCodePage_ = codePage;
-  try {
-    SaveTerminalSettings();
-  } catch (...) {
-    stored_ = before;
-    storedCodePage_ = codePageBefore;
-    throw;
-  }
+  kept_.Store(options, codePage);
   inForce_ = options;
   codePageInForce_ = codePage;
 }
@@ -41,6 +31,5 @@ void Program::PickSendFile(const std::string& path) {
   if (std::any_of(path.begin(), path.end(), [](char c) { return c == '\r' || c == '\n'; })) {
     return;
   }
-  rememberedSendFile_ = path;
-  SaveTerminalSettings();
+  kept_.Remember(path);
 }

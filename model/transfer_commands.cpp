@@ -28,7 +28,7 @@ void Program::Send(const SendOrder& order) {
 }
 
 void Program::SendToFailedTerminals(const SendOrder& order) {
-  std::vector<CycleEntry> entries = cycles_.Failed(terminals_);
+  std::vector<CycleEntry> entries = cycles_.Failed(kept_.List());
   // After a receive, the failed terminals are read again in the same way.
   if (cycles_.LastReceive()) return StartReceive(std::move(entries), *cycles_.LastReceive());
   SendOrder again = order;
@@ -45,8 +45,8 @@ bool Program::Refused(const std::vector<CycleEntry>& entries, const OrderOptions
 
 std::optional<PreparedDownload> Program::PrepareDownload(DataKind kind, const std::string& path,
                                                          const CodePage& codePage) {
-  if (!ParsePort(terminals_.Port())) {
-    view_.ShowError(BadPortMessage(terminals_.Port()));
+  if (!ParsePort(kept_.List().Port())) {
+    view_.ShowError(BadPortMessage(kept_.List().Port()));
     return std::nullopt;
   }
   const uint8_t code = KindChoice{kind, std::nullopt}.DownloadCode();

@@ -1,5 +1,6 @@
-// The commands of orlent-cli. Each runs the program's own commands, as the
-// window's controls would, and returns the process's exit status.
+// The commands of orlent-cli. Each hands the program the order its arguments
+// make, as the window's controls hand theirs, and returns the process's exit
+// status.
 #pragma once
 
 #include <optional>

@@ -1,6 +1,7 @@
-// The `send`, `upload` and `read` commands: a send cycle, one upload or a
-// receive cycle, and the listing of a download file, each run by the
-// program's own commands.
+// The `send`, `upload`, `verify` and `read` commands: a send cycle, one
+// upload or a receive cycle, a verification, and the listing of a download
+// file, each one order built from the arguments; its per-run options travel
+// in the order and are never saved.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>

@@ -49,8 +49,7 @@ int main(int argc, char** argv) {
   QtEventLoop loop;
   loop.SetFailureHandler([](const std::string& text) { std::cerr << text << '\n'; });
   MainWindow window(loop, *link, folder + "/orlent");
-  window.Model().Role = FolderRole::Window;
-  if (!window.Start()) return 1;
+  if (!window.Start(FolderRole::Window)) return 1;
   window.show();
   QPushButton* send = window.Panel().SendButton;
   const QString idle = send->text();

@@ -50,13 +50,13 @@ struct TerminalListEdits : ::testing::Test {
 
 TEST_F(TerminalListEdits, FirstSavesBuildTheDocumentedFile) {
   Start("");
-  program.AddTerminal("192.167.0.101");
+  program.AddTerminal("127.0.0.101");
   program.Terminals().Tick(0, true);
-  program.AddTerminal("192.167.0.102");
+  program.AddTerminal("127.0.0.102");
   EXPECT_EQ(File(),
             "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=2\r\n"
-            "TerminalIP_1=192.167.0.101\r\nTerminalChecked_1=1\r\n"
-            "TerminalIP_2=192.167.0.102\r\nTerminalChecked_2=0\r\n");
+            "TerminalIP_1=127.0.0.101\r\nTerminalChecked_1=1\r\n"
+            "TerminalIP_2=127.0.0.102\r\nTerminalChecked_2=0\r\n");
 }
 
 TEST_F(TerminalListEdits, LoadFillsTheListWithoutSelectionAndTellsTheView) {

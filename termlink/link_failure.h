@@ -18,6 +18,6 @@ struct LinkFailure {
 // first.
 void SetLastFailure(LinkFailure failure);
 void ClearLastFailure();
-const LinkFailure& LastFailure();
+LinkFailure LastFailure();
 
 }  // namespace termlink

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "records/checked_download.h"
 #include "session/terminal_state.h"
 
 class TerminalSession;
@@ -19,6 +20,12 @@ class CycleJob {
   // The session received `record`, of data type `code`, as the terminal sent it.
   virtual void RecordReceived(const TerminalSession& /*session*/, uint8_t /*code*/,
                               std::span<const uint8_t> /*record*/) {}
+  // The session's terminal acknowledged `record`, of data type `code`, as stored.
+  virtual void RecordStored(const TerminalSession& /*session*/, uint8_t /*code*/,
+                            const DownloadRecord& /*record*/) {}
+  // The session's terminal acknowledged the deletion of record `number`.
+  virtual void RecordDeleted(const TerminalSession& /*session*/, uint8_t /*code*/,
+                             int64_t /*number*/) {}
   // The session is over: disconnected, not connected, or stopped in its pause.
   // Lines it logs still belong to the terminal's block.
   virtual void Finished(TerminalSession& /*session*/) {}

@@ -20,6 +20,13 @@ struct TransferCycle::Block : SessionReport {
                       std::span<const uint8_t> record) override {
     cycle.job_->RecordReceived(from, code, record);
   }
+  void RecordStored(const TerminalSession& from, uint8_t code,
+                    const DownloadRecord& record) override {
+    cycle.job_->RecordStored(from, code, record);
+  }
+  void RecordDeleted(const TerminalSession& from, uint8_t code, int64_t number) override {
+    cycle.job_->RecordDeleted(from, code, number);
+  }
 
   TerminalState State(const TerminalSession& of) const {
     TerminalState state = of.Glance();

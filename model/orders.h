@@ -19,6 +19,12 @@ struct SendOrder {
   std::string file;  // the download file's full path
   std::vector<CycleEntry> entries;
   OrderOptions options;
+  // Each terminal is sent only the records it does not hold as the file has
+  // them (a terminal with nothing held gets every record); else every record.
+  bool changes = false;
+  // With `changes`: the records a terminal holds that the file no longer has
+  // are deleted from it.
+  bool deleteMissing = false;
 };
 
 // A verification cycle: each ticked entry's records of the kind read back
@@ -28,6 +34,21 @@ struct VerifyOrder {
   std::string file;  // the download file's full path
   std::vector<CycleEntry> entries;
   OrderOptions options;
+  // Then each differing terminal is sent exactly the records that differ or
+  // are missing (and, with `deleteMissing`, its extra ones are deleted), and
+  // read back.
+  bool repair = false;
+  bool deleteMissing = false;
+};
+
+// What a changes send of the kind's records of `file` would send to each
+// ticked entry, worked out from the held state alone.
+struct PlanOrder {
+  DataKind kind = DataKind::Plu;
+  std::string file;  // the download file's full path
+  std::vector<CycleEntry> entries;
+  OrderOptions options;  // the character set counts
+  bool deleteMissing = false;
 };
 
 // "&Read File": the download file listed in the log.

@@ -34,6 +34,7 @@
 #include "model/program_settings.h"
 #include "model/program_view.h"
 #include "model/receive_order.h"
+#include "model/send_plan.h"
 #include "model/served_terminal.h"
 #include "model/terminal_list.h"
 #include "model/terminal_result.h"
@@ -165,6 +166,11 @@ class Program : private SessionReport, private CycleHost {
   // compared with its file's. Refused, with an error box, as a send is, and
   // for a kind that no download writes (the reports).
   void Verify(const VerifyOrder& order);
+  // What a changes send of the order's file would send to each of its
+  // ticked entries; nothing is sent.
+  SendPlan Plan(const PlanOrder& order);
+  // True when the held state knows any record of any terminal.
+  bool AnythingHeld();
   const CycleRunner& Cycles() const { return cycles_; }
   bool CycleRunning() const { return cycles_.Running(); }
   bool Receiving() const { return cycles_.Receiving(); }

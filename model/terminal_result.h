@@ -36,6 +36,8 @@ struct TerminalResult {
   uint32_t acknowledged = 0;  // records the terminal acknowledged as stored, or records received
   uint32_t sent = 0;          // records a send handed to the library
   uint32_t total = 0;         // records a send was to hand over; 0 for a receive
+  uint32_t unchanged = 0;     // a changes send: records of the file the terminal held already
+  uint32_t deleted = 0;       // a changes send: deletions the terminal acknowledged
   double seconds = 0;         // from the connect to the disconnect or the failed connect
   std::string file;           // a receive's file; empty for a send
   bool complete = false;      // a receive's file holds all the terminal had

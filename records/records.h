@@ -22,6 +22,8 @@ inline constexpr uint8_t kCodeReportDept = 42;   // '*'
 // Request and answer directions.
 inline constexpr uint16_t kDirectionRead = 2;   // upload: read a record from the terminal
 inline constexpr uint16_t kDirectionWrite = 3;  // download: write a record to the terminal
+// Delete the record of the request's number from the terminal.
+inline constexpr uint16_t kDirectionDelete = 4;
 
 #pragma pack(push, 1)
 

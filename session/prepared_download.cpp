@@ -7,6 +7,11 @@ const std::vector<DownloadRecord>& PreparedDownload::Records() const {
   return records ? *records : kNone;
 }
 
+const std::vector<int64_t>& PreparedDownload::Deletes() const {
+  static const std::vector<int64_t> kNone;
+  return deletes ? *deletes : kNone;
+}
+
 PreparedDownload EveryRecord(std::shared_ptr<const CheckedDownload> file) {
   PreparedDownload download;
   if (!file) return download;

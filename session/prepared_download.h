@@ -16,6 +16,9 @@ struct PreparedDownload {
   // Of `file`, in the order they are sent; shared by the sessions it is
   // handed to, as the file is.
   std::shared_ptr<const std::vector<DownloadRecord>> records;
+  // Record numbers of the kind to delete from the terminal once every record
+  // is sent; null or empty: none.
+  std::shared_ptr<const std::vector<int64_t>> deletes;
 
   bool Empty() const { return !file; }
   // The data type code of the records; 0 when there is nothing to send.
@@ -23,6 +26,7 @@ struct PreparedDownload {
   uint32_t Total() const { return records ? static_cast<uint32_t>(records->size()) : 0; }
   // The records to send; none when there is nothing to send.
   const std::vector<DownloadRecord>& Records() const;
+  const std::vector<int64_t>& Deletes() const;
 };
 
 // Every record of `file`, in file order; nothing to send for a null file.

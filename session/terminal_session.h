@@ -72,6 +72,13 @@ class SessionReport {
   // terminal sent it, before its line is written.
   virtual void RecordReceived(const TerminalSession& /*session*/, uint8_t /*code*/,
                               std::span<const uint8_t> /*record*/) {}
+  // A download's `record` (of data type `code`) was acknowledged as stored
+  // under its own number.
+  virtual void RecordStored(const TerminalSession& /*session*/, uint8_t /*code*/,
+                            const DownloadRecord& /*record*/) {}
+  // The terminal acknowledged the deletion of record `number` of data type `code`.
+  virtual void RecordDeleted(const TerminalSession& /*session*/, uint8_t /*code*/,
+                             int64_t /*number*/) {}
 };
 
 class TerminalSession {

@@ -36,6 +36,8 @@ struct TransferState {
   uint32_t AnswerNumber = 0;  // number carried by the latest answer
   uint32_t Stored = 0;        // download: records the terminal acknowledged as stored;
                               // upload: records received, not the status answer that ends it
+  uint32_t DeleteIndex = 0;   // download: deletions handed to the library so far
+  uint32_t Deleted = 0;       // download: deletions the terminal acknowledged
   TransferEnd End = TransferEnd::Running;
   ReadEnd EndOfRead = ReadEnd::None;  // how the terminal ended a read
   std::string Refusal;                // the status text of the refusal that ended a download

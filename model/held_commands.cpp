@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "cycle/read_proof.h"
 #include "model/program.h"
 #include "records/download_files.h"
 #include "settings/terminal_address.h"
@@ -116,11 +117,35 @@ void Program::RecordDeleted(const TerminalSession&, uint8_t, int64_t number) {
   if (servedBatch_) servedBatch_->Deleted(number);
 }
 
+void Program::RecordReceived(const TerminalSession&, uint8_t code,
+                             std::span<const uint8_t> record) {
+  if (servedRead_ && servedRead_->code == code) {
+    servedRead_->records.emplace_back(record.begin(), record.end());
+  }
+}
+
 void Program::Disconnected(TerminalSession&) {
   CommitServed();
 }
 
+void Program::KeepServedRead(uint8_t code) {
+  CommitServed();
+  servedRead_.reset();
+  const RecordKind* kind = KindOfCode(code);
+  if (!kind || !kind->writable) return;
+  servedKeeper_ = Keeper();
+  if (servedKeeper_->Keeps()) servedRead_.emplace().code = code;
+}
+
 void Program::CommitServed() {
-  if (servedBatch_ && served_.Session()) servedKeeper_->Commit(*served_.Session(), servedBatch_);
+  TerminalSession* session = served_.Session();
+  if (servedBatch_ && session) servedKeeper_->Commit(*session, servedBatch_);
   servedBatch_.reset();
+  if (!servedRead_ || !session) return;
+  // An upload that ended well, and proves it saw everything, replaces every
+  // row of the kind; any other only adds what it read.
+  const bool whole =
+      session->Glance().failure.empty() && UnprovenRead(session->Transfer().EndOfRead).empty();
+  servedKeeper_->Replace(*session, servedRead_->code, servedRead_->records, whole);
+  servedRead_.reset();
 }

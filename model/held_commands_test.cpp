@@ -188,6 +188,21 @@ TEST(HeldCommands, AnEditOfTheListForgetsATerminalNoEntryNamesAnyMore) {
   EXPECT_FALSE(program.AnythingHeld());
 }
 
+TEST(HeldCommands, TheServedTerminalsDownloadKeepsWhatItAcknowledged) {
+  HeldFixture f({{"127.0.0.3", false}});
+  Program& program = *f.program;
+  f.folder.Write("file.txt", PluFile({{7, 107}, {8, 108}}));
+  program.HandleEvent([&] { program.Connect({"127.0.0.3", {}}); });
+  f.loop.RunPending();
+  program.HandleEvent([&] {
+    program.Download({"127.0.0.3", DataKind::Plu, f.folder.File("file.txt"), {}});
+  });
+  EchoLastSent(f.link, f.loop);
+  EchoLastSent(f.link, f.loop);
+  ASSERT_EQ(program.ServedTransfer().End, TransferEnd::Complete);
+  EXPECT_EQ(f.HeldRecords("127.0.0.3"), 2);
+}
+
 TEST(HeldCommands, ADamagedOrlentDbPlansTheWholeFileAndNothingIsMadeWithoutNeed) {
   ProgramFixture fresh;
   EXPECT_FALSE(fresh.program->AnythingHeld());

@@ -260,8 +260,11 @@ class Program : private SessionReport, private CycleHost {
   // The verification with repair goes on with its next cycle.
   void NextRepairStage();
   void StartVerify(const VerifyOrder& order);
-  // Commits the served terminal's held rows.
+  // Commits the served terminal's held rows, and replaces them with what its
+  // upload read.
   void CommitServed();
+  // The served terminal's upload of `code` is to replace its held rows.
+  void KeepServedRead(uint8_t code);
   // Checks the port and reads `kind`'s records of `file`; on any fault
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload(DataKind kind, const std::string& file,
@@ -278,6 +281,8 @@ class Program : private SessionReport, private CycleHost {
   void RecordStored(const TerminalSession& session, uint8_t code,
                     const DownloadRecord& record) override;
   void RecordDeleted(const TerminalSession& session, uint8_t code, int64_t number) override;
+  void RecordReceived(const TerminalSession& session, uint8_t code,
+                      std::span<const uint8_t> record) override;
   void TerminalStateChanged(const TerminalState& state) override;
   void CycleEnded() override;
   SessionSettings SettingsFor(const std::string& address) override;
@@ -308,6 +313,11 @@ class Program : private SessionReport, private CycleHost {
   HeldState held_;
   std::optional<HeldKeeper> servedKeeper_;
   std::unique_ptr<HeldBatch> servedBatch_;  // the served terminal's download
+  struct ServedRead {
+    uint8_t code = 0;
+    std::vector<std::vector<uint8_t>> records;
+  };
+  std::optional<ServedRead> servedRead_;  // the served terminal's upload of records
   ServedTerminal served_;
   CycleRunner cycles_{view_};
   std::unique_ptr<DailyJournal> journal_;  // from Start, in the program folder's logs/

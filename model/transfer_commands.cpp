@@ -102,11 +102,13 @@ void Program::Upload(const UploadOrder& order) {
   const std::string path =
       order.file.empty() ? std::string() : (std::filesystem::current_path() / order.file).string();
   served_.Asked(CycleKind::Receive);
+  KeepServedRead(order.code);
   session.Upload(order.code, path);
 }
 
 void Program::Upload(const UploadOrder& order, std::unique_ptr<UploadFile> file) {
   TerminalSession& session = OpenServedSession({order.address, order.options});
   served_.Asked(CycleKind::Receive);
+  KeepServedRead(order.code);
   session.Upload(order.code, std::move(file));
 }

@@ -273,10 +273,14 @@ TEST_F(Held, HeldListsWhatIsHeldAndForgetsTerminals) {
   }
   EXPECT_NE(listed.out.find(folder.File("send.txt")), std::string::npos) << listed.out;
 
-  // A receive replaces the rows with what it read.
+  // An upload, and a receive cycle, replace the rows with what they read.
+  const std::string read = "(read from the terminal)";
+  ASSERT_EQ(Cli({"upload", "--kind", "plu", "--terminal", "127.0.0.2", "--out", "up.txt"}).exitCode,
+            0);
+  EXPECT_NE(Cli({"held", "--terminal", "127.0.0.2"}).out.find(read), std::string::npos);
+  EXPECT_EQ(Cli({"held", "--terminal", "127.0.0.3"}).out.find(read), std::string::npos);
   ASSERT_EQ(Cli({"upload", "--kind", "plu", "--terminal", "all", "--pause-ms", "0"}).exitCode, 0);
-  EXPECT_NE(Cli({"held", "--terminal", "127.0.0.2"}).out.find("(read from the terminal)"),
-            std::string::npos);
+  EXPECT_NE(Cli({"held", "--terminal", "127.0.0.3"}).out.find(read), std::string::npos);
 
   const struct {
     std::vector<std::string> forget;  // the command that forgets

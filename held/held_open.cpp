@@ -143,9 +143,9 @@ std::string Stamp() {
 // `error` set.
 std::string SetAside(const std::string& path, std::string& error) {
   namespace fs = std::filesystem;
-  std::string aside = path + ".damaged-" + Stamp();
-  for (int n = 2; fs::exists(aside); ++n)
-    aside = path + ".damaged-" + Stamp() + "-" + std::to_string(n);
+  const std::string stem = path + ".damaged-" + Stamp();
+  std::string aside = stem;
+  for (int n = 2; fs::exists(aside); ++n) aside = stem + "-" + std::to_string(n);
   std::error_code failure;
   fs::rename(path, aside, failure);
   if (failure) {

@@ -23,8 +23,9 @@ struct CycleRunOptions {
 };
 
 struct SendOptions {
-  std::string kind;  // empty: the data kind in force at start-up
-  std::string file;  // empty: the Send File of the chosen kind
+  std::string kind;      // empty: the data kind in force at start-up
+  std::string file;      // empty: the Send File of the chosen kind
+  std::string terminal;  // empty: every ticked terminal
   CycleRunOptions cycle;
   std::string summaryJson;     // empty: no JSON summary written
   bool changes = false;        // each terminal only what it does not hold as the file has it

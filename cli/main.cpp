@@ -181,6 +181,8 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   auto* send = app.add_subcommand("send", "a send cycle over the ticked terminals");
   send->add_option("--kind", a.send.kind, "data kind")->check(CLI::IsMember(kSendKinds));
   send->add_option("--file", a.send.file, "download file, as picked in the file-open dialog");
+  send->add_option("--terminal", a.send.terminal,
+                   "terminal address (default: every ticked terminal)");
   send->add_option("--parallel", a.send.cycle.parallel,
                    "terminals served at the same time, 1 to 64 (default: TerminalParallel in "
                    "Orlent.ini, else 1)")

@@ -96,15 +96,17 @@ int Send(CliRun& run, const SendOptions& options) {
     order.file = program.DownloadFileOf(order.kind);
   }
   if (!options.file.empty()) order.file = Absolute(options.file);
+  if (!options.terminal.empty()) order.entries = {{options.terminal, true}};
   order.changes = options.changes;
   order.deleteMissing = options.deleteMissing;
   WatchCycle(run, "the send cycle stopped moving",
              Resolved(order.options, program.CycleOptionsInForce()));
   const std::size_t errorsBefore = run.view.Errors().size();
   run.Handle([&] { program.Send(order); });
-  if (!program.CycleRunning()) {
+  if (!program.CycleRunning() && run.view.Errors().size() != errorsBefore) {
     // Refused before any terminal was contacted: no terminal ticked, a bad
-    // port or a bad download file, shown as ERROR with its place.
+    // port or a bad download file, shown as ERROR with its place. A changes
+    // send whose every terminal needs nothing has ended too, without one.
     run.view.Finish();
     return 2;
   }

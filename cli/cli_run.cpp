@@ -53,6 +53,7 @@ CliRun::CliRun(const RunOptions& options)
     : view(options.printLog ? stdout : nullptr, stderr, options.printLog && isatty(1)),
       link(Bind(options)),
       program(std::make_unique<Program>(loop, view, link, ExecutableIn(options))) {
+  program->Held().Use(options.useHeld);
   // A program folder held by a window, or a settings file that cannot be
   // read, ends the command before it does anything.
   try {

@@ -35,6 +35,8 @@ struct RunOptions {
   // The settings-file keys this run takes from the command line instead, each
   // with the value in force as the file would hold it ("TerminalParallel": "3").
   std::map<std::string, std::string> givenSettings;
+  // Off: the held state (Orlent.db) is neither read nor kept by this run.
+  bool useHeld = true;
 };
 
 class CliRun {

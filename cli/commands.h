@@ -26,7 +26,9 @@ struct SendOptions {
   std::string kind;  // empty: the data kind in force at start-up
   std::string file;  // empty: the Send File of the chosen kind
   CycleRunOptions cycle;
-  std::string summaryJson;  // empty: no JSON summary written
+  std::string summaryJson;     // empty: no JSON summary written
+  bool changes = false;        // each terminal only what it does not hold as the file has it
+  bool deleteMissing = false;  // with `changes`: delete what the file no longer has
 };
 int Send(CliRun& run, const SendOptions& options);
 
@@ -51,8 +53,29 @@ struct VerifyOptions {
   std::string file;      // empty: the Send File of the kind
   std::string terminal;  // empty: every ticked terminal
   CycleRunOptions cycle;
-  std::string summaryJson;  // empty: no JSON summary written
+  std::string summaryJson;     // empty: no JSON summary written
+  bool repair = false;         // then send each differing terminal what differs, and verify again
+  bool deleteMissing = false;  // with `repair`: delete what only the terminal has
 };
 int Verify(CliRun& run, const VerifyOptions& options);
+
+// `plan`: what `send --changes` would send to each terminal, from the held state alone.
+struct PlanOptions {
+  std::string kind;      // empty: the data kind in force at start-up
+  std::string file;      // empty: the Send File of the kind
+  std::string terminal;  // empty: every ticked terminal
+  bool deleteMissing = false;
+  bool list = false;  // each record's change too
+  std::string json;   // empty: no JSON written
+};
+int Plan(CliRun& run, const PlanOptions& options);
+
+// `held`: what the held state says each terminal holds, or `--forget` it.
+struct HeldOptions {
+  std::string terminal;  // empty: every terminal
+  std::string kind;      // empty: every kind
+  bool forget = false;   // with `terminal`
+};
+int Held(CliRun& run, const HeldOptions& options);
 
 int Read(CliRun& run, const std::string& file);

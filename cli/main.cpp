@@ -53,8 +53,13 @@ struct Arguments {
   SendOptions send;
   UploadOptions upload;
   VerifyOptions verify;
+  PlanOptions plan;
+  HeldOptions held;
   std::string readFile;
 };
+
+constexpr const char* kNoHeldHelp =
+    "neither read nor keep what each terminal holds (Orlent.db) in this run";
 
 void DeclareVerify(CLI::App& app, Arguments& a, std::function<int()>& command) {
   auto* verify = app.add_subcommand(
@@ -76,12 +81,57 @@ void DeclareVerify(CLI::App& app, Arguments& a, std::function<int()>& command) {
   verify->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   verify->add_option("--summary-json", a.verify.summaryJson,
                      "write the run as JSON to this file (fields: see the README)");
+  verify->add_flag("--repair", a.verify.repair,
+                   "then send each differing terminal exactly what differs or is missing, and "
+                   "verify it again");
+  verify
+      ->add_flag("--delete-missing", a.verify.deleteMissing,
+                 "with --repair: delete the records only the terminal holds")
+      ->needs("--repair");
+  verify->add_flag_callback(
+      "--no-held", [&a] { a.options.useHeld = false; }, kNoHeldHelp);
   verify->callback([&a, &command] {
     command = [&a] {
       a.options.convertsTexts = true;
       a.options.givenSettings = GivenSettings(a.verify.cycle);
       CliRun s(a.options);
       return Verify(s, a.verify);
+    };
+  });
+}
+
+void DeclareHeld(CLI::App& app, Arguments& a, std::function<int()>& command) {
+  auto* plan = app.add_subcommand(
+      "plan", "what send --changes would send to each ticked terminal; none is contacted");
+  plan->add_option("--kind", a.plan.kind, "data kind")->check(CLI::IsMember(kSendKinds));
+  plan->add_option("--file", a.plan.file, "download file (default: the kind's Send File)");
+  plan->add_option("--terminal", a.plan.terminal,
+                   "terminal address (default: every ticked terminal)");
+  plan->add_flag("--delete-missing", a.plan.deleteMissing,
+                 "also the records a terminal holds that the file no longer has, to delete");
+  plan->add_flag("--list", a.plan.list, "each record that changes, and how");
+  plan->add_option("--json", a.plan.json, "write the plan as JSON to this file (see the README)");
+  plan->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
+  plan->callback([&a, &command] {
+    command = [&a] {
+      a.options.printLog = false;
+      a.options.convertsTexts = true;
+      CliRun s(a.options);
+      return Plan(s, a.plan);
+    };
+  });
+  auto* held = app.add_subcommand(
+      "held", "what each terminal is held to hold: records per kind, last acknowledged, file");
+  held->add_option("--terminal", a.held.terminal, "terminal address (default: every terminal)");
+  held->add_option("--kind", a.held.kind, "data kind (default: every kind)")
+      ->check(CLI::IsMember(kSendKinds));
+  held->add_flag("--forget", a.held.forget,
+                 "forget what the --terminal holds (a terminal swapped or reset)");
+  held->callback([&a, &command] {
+    command = [&a] {
+      a.options.printLog = false;
+      CliRun s(a.options);
+      return Held(s, a.held);
     };
   });
 }
@@ -144,6 +194,15 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   send->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   send->add_option("--summary-json", a.send.summaryJson,
                    "write the run as JSON to this file (fields: see the README)");
+  auto* changes =
+      send->add_flag("--changes", a.send.changes,
+                     "send each terminal only the records it does not hold as the file has them");
+  send->add_flag("--delete-missing", a.send.deleteMissing,
+                 "with --changes: delete the records a terminal holds that the file no longer has")
+      ->needs(changes);
+  send->add_flag_callback(
+          "--no-held", [&a] { a.options.useHeld = false; }, kNoHeldHelp)
+      ->excludes(changes);
   send->callback([&a, &command] {
     command = [&a] {
       a.options.convertsTexts = true;
@@ -185,6 +244,8 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   upload->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   upload->add_option("--summary-json", a.upload.summaryJson,
                      "with --terminal all: write the run as JSON to this file (see the README)");
+  upload->add_flag_callback(
+      "--no-held", [&a] { a.options.useHeld = false; }, kNoHeldHelp);
   upload->callback([&a, &command] {
     if (a.upload.format == "csv" && !a.upload.kind.starts_with("report-")) {
       throw CLI::ValidationError("--format", "csv is for the reports (--kind report-...)");
@@ -201,6 +262,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   });
 
   DeclareVerify(app, a, command);
+  DeclareHeld(app, a, command);
 
   auto* read = app.add_subcommand("read", "list a PLU download file, as \"&Read File\"");
   read->add_option("--file", a.readFile, "file to list, as picked in the file-open dialog");

@@ -31,10 +31,11 @@ bool SendSummary::AllSent() const {
 void SendSummary::Print(std::FILE* out) const {
   std::fprintf(out, "send started %s\n", run_.StartedText().c_str());
   std::fputs(run_.SetAsideLines().c_str(), out);
-  std::fprintf(out, "%-20s %-34s %8s %9s\n", "terminal", "outcome", "stored", "seconds");
+  std::fprintf(out, "%-20s %-34s %8s %8s %9s %8s %9s\n", "terminal", "outcome", "stored", "sent",
+               "unchanged", "deleted", "seconds");
   for (const auto& t : terminals_) {
-    std::fprintf(out, "%-20s %-34s %8u %9.2f\n", t.address.c_str(), OutcomeText(t).c_str(),
-                 t.acknowledged, t.seconds);
+    std::fprintf(out, "%-20s %-34s %8u %8u %9u %8u %9.2f\n", t.address.c_str(),
+                 OutcomeText(t).c_str(), t.acknowledged, t.sent, t.unchanged, t.deleted, t.seconds);
   }
 }
 
@@ -45,7 +46,9 @@ std::string SendSummary::Json() const {
     json += std::string(i ? "," : "") + "\n    {\"address\": " + JsonString(t.address) +
             ", \"outcome\": " + JsonString(OutcomeText(t)) +
             ", \"acknowledged\": " + std::to_string(t.acknowledged) +
-            ", \"seconds\": " + Seconds(t.seconds) +
+            ", \"sent\": " + std::to_string(t.sent) +
+            ", \"unchanged\": " + std::to_string(t.unchanged) +
+            ", \"deleted\": " + std::to_string(t.deleted) + ", \"seconds\": " + Seconds(t.seconds) +
             ", \"failure\": " + JsonStringOrNull(t.reason) + "}";
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");

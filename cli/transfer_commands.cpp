@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/kind_arguments.h"
 #include "cli/receive_summary.h"
 #include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
@@ -25,25 +26,6 @@
 #include "records/record_kinds.h"
 
 namespace {
-
-// The kind or report --kind names, as the table of record kinds names it
-// ("plu", "report-time"), or the reports as a data kind ("report").
-KindChoice KindChoiceNamed(const std::string& name) {
-  if (name == "report") return {DataKind::Report, ReportType::Plu};
-  const RecordKind* kind = KindNamed(name);
-  const std::optional<KindChoice> choice = kind ? KindChoiceOfCode(kind->code) : std::nullopt;
-  if (!choice) throw ExitStatus(2, "there is no kind '" + name + "'");
-  return *choice;
-}
-
-std::string Absolute(const std::string& path) {
-  return std::filesystem::absolute(path).string();
-}
-
-// The name --kind gives `kind`.
-std::string KindName(DataKind kind) {
-  return kind == DataKind::Report ? "report" : KindOfCode(CodeOf(kind))->name;
-}
 
 // The folder --out-dir names, made when missing.
 std::string OutFolder(const std::string& folder) {
@@ -65,7 +47,8 @@ void WatchCycle(CliRun& run, const std::string& stalled, const CycleOptions& opt
   };
 }
 
-// Runs the started cycle to its end. SIGINT or SIGTERM stops it: the
+// Runs the started cycle to its end (a verification with repair: its last
+// cycle's). SIGINT or SIGTERM stops it: the
 // terminals in flight are disconnected, and the process ends as the signal
 // would have ended it. Returns the signal, or 0.
 int AwaitCycle(CliRun& run) {
@@ -75,7 +58,7 @@ int AwaitCycle(CliRun& run) {
     stopSignal = signal;
     run.Handle([&] { program.StopCycle(); });
   });
-  run.loop.RunUntil([&] { return !program.CycleRunning(); });
+  run.loop.RunUntil([&] { return !program.CycleRunning() && !program.Repairing(); });
   run.loop.StopWatchdog();
   run.view.Finish();
   return stopSignal;
@@ -113,6 +96,8 @@ int Send(CliRun& run, const SendOptions& options) {
     order.file = program.DownloadFileOf(order.kind);
   }
   if (!options.file.empty()) order.file = Absolute(options.file);
+  order.changes = options.changes;
+  order.deleteMissing = options.deleteMissing;
   WatchCycle(run, "the send cycle stopped moving",
              Resolved(order.options, program.CycleOptionsInForce()));
   const std::size_t errorsBefore = run.view.Errors().size();
@@ -300,6 +285,8 @@ int Verify(CliRun& run, const VerifyOptions& options) {
                     OrderOptionsOf(run, options.cycle)};
   order.file = options.file.empty() ? program.DownloadFileOf(order.kind) : Absolute(options.file);
   if (!options.terminal.empty()) order.entries = {{options.terminal, true}};
+  order.repair = options.repair;
+  order.deleteMissing = options.deleteMissing;
   WatchCycle(run, "the verification stopped moving",
              Resolved(order.options, program.CycleOptionsInForce()));
   const std::size_t errorsBefore = run.view.Errors().size();
@@ -312,12 +299,17 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   }
   const int stopSignal = AwaitCycle(run);
   summary.NameSetAside(SetAsideInForce(program, order.options));
+  // With repair, each terminal's final verdict, and what was sent to mend it.
+  const bool repaired = order.repair && program.LastRepair();
+  std::vector<TerminalResult> results =
+      repaired ? FinalVerdicts(*program.LastRepair()) : program.Results();
+  if (repaired) summary.Repaired(program.LastRepair()->verified, program.LastRepair()->repaired);
   std::vector<TerminalResult> judged;
-  for (TerminalResult& result : program.Results()) {
+  for (TerminalResult& result : results) {
     if (result.judged) judged.push_back(std::move(result));
   }
   // A terminal the cycle gave up on has no verdict: the run is not clean.
-  const bool allJudged = judged.size() == program.CycleStates().size();
+  const bool allJudged = judged.size() == results.size();
   summary.Finish(options.kind, order.file, program.CycleRecords(), std::move(judged));
   summary.Print(stderr);
   summaryFile.Write(summary.Json());

@@ -75,6 +75,26 @@ void VerifySummary::Finish(std::string kind, std::string file, uint32_t records,
   terminals_ = std::move(terminals);
 }
 
+void VerifySummary::Repaired(const std::vector<TerminalResult>& before,
+                             const std::vector<TerminalResult>& sends) {
+  repair_ = true;
+  for (const TerminalResult& send : sends) {
+    for (const TerminalResult& first : before) {
+      if (first.address == send.address) repairs_[send.address] = {OutcomeText(first), send};
+    }
+  }
+}
+
+std::string VerifySummary::RepairJson(const std::string& address) const {
+  const auto found = repairs_.find(address);
+  if (found == repairs_.end()) return "null";
+  const TerminalResult& send = found->second.send;
+  return "{\"before\": " + JsonString(found->second.before) +
+         ", \"outcome\": " + JsonString(OutcomeText(send)) +
+         ", \"sent\": " + std::to_string(send.acknowledged) +
+         ", \"deleted\": " + std::to_string(send.deleted) + "}";
+}
+
 int VerifySummary::ExitStatus() const {
   const Totals totals = Sum(terminals_);
   return totals.differing == 0 && totals.unproven == 0 && totals.failed == 0 ? 0 : 1;
@@ -96,6 +116,11 @@ void VerifySummary::Print(std::FILE* out) const {
     if (c.NotProven()) std::fprintf(out, "  %s\n", c.unproven.c_str());
     for (const std::string& line : DifferenceLines(c)) std::fprintf(out, "%s\n", line.c_str());
   }
+  for (const auto& [address, repair] : repairs_) {
+    std::fprintf(out, "repaired %s: was %s; %u sent, %u deleted: %s\n", address.c_str(),
+                 repair.before.c_str(), repair.send.acknowledged, repair.send.deleted,
+                 OutcomeText(repair.send).c_str());
+  }
   const Totals totals = Sum(terminals_);
   const std::string unproven =
       totals.unproven > 0 ? ", " + std::to_string(totals.unproven) + " not proven" : "";
@@ -115,6 +140,7 @@ std::string VerifySummary::Json() const {
                      Counts(totals.records) + "},\n  \"terminals\": [";
   for (std::size_t i = 0; i < terminals_.size(); ++i) {
     json += (i ? "," : "") + TerminalJson(terminals_[i]);
+    if (repair_) json.insert(json.size() - 1, ", \"repair\": " + RepairJson(terminals_[i].address));
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }

@@ -3,11 +3,13 @@
 // as the file's, different, missing and only on the terminal, with the first
 // differences; or why its records could not be read. Printed as a table on
 // standard error, written as JSON for scripts with --summary-json, and read
-// for the exit status.
+// for the exit status. After a repair, each terminal's result is its final
+// verdict, with what was sent to mend it.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +28,10 @@ class VerifySummary {
   int ExitStatus() const;
   // The values of the settings file set aside, each with the value used.
   void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
+  // The run repaired: `before` holds the first verdicts, `sends` the results
+  // of the sends to the terminals that differed.
+  void Repaired(const std::vector<TerminalResult>& before,
+                const std::vector<TerminalResult>& sends);
   void Print(std::FILE* out) const;
   // The run as one JSON object; the fields are described in the README.
   std::string Json() const;
@@ -33,4 +39,11 @@ class VerifySummary {
  private:
   SummaryRun run_;
   std::vector<TerminalResult> terminals_;
+  bool repair_ = false;
+  struct Repair {
+    std::string before;  // the first verdict
+    TerminalResult send;
+  };
+  std::map<std::string, Repair> repairs_;  // by address, of the terminals sent to
+  std::string RepairJson(const std::string& address) const;
 };

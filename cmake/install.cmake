@@ -72,7 +72,10 @@ set(CPACK_PACKAGE_DESCRIPTION_FILE ${CMAKE_SOURCE_DIR}/data/debian/description)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# The Depends come from the libraries the programs link, with their versions;
+# SQLite's is named as well, Orlent.db being kept through it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlite3-0")
 # The programs are stripped as they go into the package; their debug symbols
 # go into orlent-dbgsym, a .ddeb beside it.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)

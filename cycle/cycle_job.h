@@ -14,6 +14,10 @@ class TerminalSession;
 class CycleJob {
  public:
   virtual ~CycleJob() = default;
+  // Before its pause and connect: true when `session`'s terminal needs
+  // nothing, so it is never connected; the job has logged why, and its state
+  // is as Amend makes it.
+  virtual bool PassOver(TerminalSession& /*session*/) { return false; }
   // Starts the transfer on the connected `session`; the transfer ends with
   // the session's disconnect, also when nothing is to be moved.
   virtual void Start(TerminalSession& session) = 0;

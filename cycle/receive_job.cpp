@@ -3,13 +3,20 @@
 #include <exception>
 #include <utility>
 
+#include "cycle/read_proof.h"
+#include "records/record_kinds.h"
 #include "session/terminal_session.h"
 
-ReceiveJob::ReceiveJob(uint8_t code, std::string folder, Clock clock, Complete complete)
+ReceiveJob::ReceiveJob(uint8_t code, std::string folder, Clock clock, Complete complete,
+                       HeldKeeper keeper)
     : code_(code),
       folder_(std::move(folder)),
       clock_(std::move(clock)),
-      complete_(std::move(complete)) {}
+      complete_(std::move(complete)),
+      keeper_(keeper) {
+  const RecordKind* kind = KindOfCode(code);
+  keepsRead_ = keeper_.Keeps() && kind && kind->writable;
+}
 
 void ReceiveJob::Start(TerminalSession& session) {
   Receipt& receipt = receipts_[&session];
@@ -28,6 +35,22 @@ void ReceiveJob::Start(TerminalSession& session) {
   session.Upload(code_, receipt.file->TakeFile());
 }
 
+void ReceiveJob::RecordReceived(const TerminalSession& session, uint8_t code,
+                                std::span<const uint8_t> record) {
+  if (!keepsRead_ || code != code_) return;
+  const auto found = receipts_.find(&session);
+  if (found != receipts_.end()) found->second.records.emplace_back(record.begin(), record.end());
+}
+
+// A complete receive that proves it saw everything replaces the terminal's
+// rows of the kind; any other only adds what it read.
+void ReceiveJob::KeepRead(TerminalSession& session, Receipt& receipt, bool complete) {
+  if (!keepsRead_) return;
+  const bool whole = complete && UnprovenRead(session.Transfer().EndOfRead).empty();
+  keeper_.Replace(session, code_, receipt.records, whole);
+  receipt.records.clear();
+}
+
 void ReceiveJob::Finished(TerminalSession& session) {
   const auto found = receipts_.find(&session);
   if (found == receipts_.end() || !found->second.file) return;
@@ -36,6 +59,7 @@ void ReceiveJob::Finished(TerminalSession& session) {
   // an upload with no failure.
   const TerminalState state = session.Glance();
   const bool complete = !state.Failed();
+  KeepRead(session, receipt, complete);
   try {
     const std::string& path = receipt.file->Keep(complete);
     receipt.incomplete = !complete;

@@ -127,11 +127,16 @@ void TransferCycle::TurnTo(std::size_t entry) {
     added.complete = true;
     return;
   }
-  busy_.insert(terminals_[entry]);
   SessionSettings settings = host_.SettingsFor(turned.address);
   settings.inCycle = true;
   added.session = std::make_unique<TerminalSession>(services_, added, std::move(settings));
+  if (job_->PassOver(*added.session)) {
+    added.complete = true;
+    host_.TerminalStateChanged(added.State(*added.session));
+    return;
+  }
   current_ = added.session.get();
+  busy_.insert(terminals_[entry]);
   ++active_;
   added.session->Pause(settings_.pauseMs, [this, &added] { Connect(added); });
 }
@@ -233,6 +238,7 @@ void TransferCycle::EndIfDone() {
   running_ = false;
   WriteOwn("");
   WriteOwn("* End *");
+  host_.CycleEnded();
 }
 
 void TransferCycle::WriteOwn(const std::string& line) {

@@ -6,7 +6,8 @@
 // written); an entry whose terminal is being served waits for that session
 // without holding up the entries after it. Whatever that number, the log
 // reads the same: one block per entry in list order (a block is shown as
-// soon as every earlier one is complete), then "* End *". The journal gets
+// soon as every earlier one is complete), then "* End *". An entry the job
+// passes over is never connected. The journal gets
 // each line the moment it is written, with the address of its terminal.
 #pragma once
 
@@ -50,6 +51,8 @@ class CycleHost {
   virtual void TerminalStateChanged(const TerminalState& state) = 0;
   // The connection settings of the entry the cycle turns to now.
   virtual SessionSettings SettingsFor(const std::string& address) = 0;
+  // The cycle is over, its "* End *" written.
+  virtual void CycleEnded() {}
 };
 
 class TransferCycle {

@@ -2,33 +2,9 @@
 
 #include <utility>
 
+#include "cycle/read_proof.h"
 #include "records/verify_lines.h"
 #include "session/terminal_session.h"
-
-namespace {
-
-// Why a read that ended this way does not prove that it saw every record the
-// terminal holds; empty when it does. A Read starts at the lowest number a
-// record of its kind can have, so it saw everything when the terminal said
-// that nothing follows ("99"), or when nothing can follow.
-std::string Unproven(ReadEnd end) {
-  switch (end) {
-    case ReadEnd::NoMore:
-    case ReadEnd::Last:
-      return "";
-    case ReadEnd::Unnumbered:
-      return "the terminal sent its last record without its number (status 95)";
-    case ReadEnd::EndNumber:
-      // PLUs above 65535 are never asked for, and a record sent under 65535
-      // cannot be told from the end.
-      return "the terminal ended its records at 65535";
-    case ReadEnd::None:
-      break;
-  }
-  return "the terminal did not end its records";
-}
-
-}  // namespace
 
 void VerifyJob::Start(TerminalSession& session) {
   received_[&session].clear();
@@ -51,11 +27,13 @@ void VerifyJob::Finished(TerminalSession& session) {
   if (verification.failure.empty()) {
     CompareOptions options;
     options.display = [this](std::string_view text) { return codePage_.ToUtf8(text); };
-    options.unproven = Unproven(session.Transfer().EndOfRead);
+    options.unproven = UnprovenRead(session.Transfer().EndOfRead);
     verification.comparison = CompareWithFile(*file_, received->second, options);
     for (const std::string& line : VerifyLines(session.Address(), verification.comparison)) {
       session.Log(line);
     }
+    // The truth wins: what the terminal was read to hold is what it holds.
+    keeper_.Replace(session, file_->Kind().code, received->second, options.unproven.empty());
   }
   if (received != received_.end()) received_.erase(received);
   verdicts_[&session] = verifications_.size();

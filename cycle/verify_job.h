@@ -1,7 +1,7 @@
 // VerifyJob: a verification's work on each terminal: read back every record
 // of the download file's kind and compare them with the file's, on every
 // field a download writes. Each terminal's verdict ends its block of the log
-// and shows in its state.
+// and shows in its state; what was read replaces the terminal's held rows.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cycle/cycle_job.h"
+#include "cycle/held_keeper.h"
 #include "records/checked_download.h"
 #include "records/record_compare.h"
 #include "text/code_page.h"
@@ -28,8 +29,9 @@ class VerifyJob : public CycleJob {
  public:
   // `file` is the checked download file; texts in the log are shown
   // converted from `codePage`.
-  VerifyJob(std::shared_ptr<const CheckedDownload> file, CodePage codePage)
-      : file_(std::move(file)), codePage_(codePage) {}
+  VerifyJob(std::shared_ptr<const CheckedDownload> file, CodePage codePage,
+            HeldKeeper keeper = {nullptr, 0})
+      : file_(std::move(file)), codePage_(codePage), keeper_(keeper) {}
 
   void Start(TerminalSession& session) override;
   void RecordReceived(const TerminalSession& session, uint8_t code,
@@ -43,6 +45,7 @@ class VerifyJob : public CycleJob {
  private:
   std::shared_ptr<const CheckedDownload> file_;
   CodePage codePage_;
+  HeldKeeper keeper_;
   std::map<const TerminalSession*, std::vector<std::vector<uint8_t>>> received_;
   std::map<const TerminalSession*, std::size_t> verdicts_;  // a session's place in verifications_
   std::vector<TerminalVerification> verifications_;

@@ -117,13 +117,14 @@ void CheckCodec(std::span<const uint8_t> stream, uint8_t seed) {
   }
 }
 
-// The requests a program can send: each readable or writable code and direction.
+// The requests a program can send: each readable, writable or deletable code and direction.
 struct Awaited {
   uint8_t code;
   uint16_t direction;
 };
-const Awaited kRequests[] = {{9, 2},   {9, 3},  {17, 2}, {17, 3}, {20, 2}, {20, 3}, {203, 2},
-                             {203, 3}, {79, 3}, {45, 2}, {44, 2}, {43, 2}, {42, 2}};
+const Awaited kRequests[] = {{9, 2},  {9, 3},  {9, 4},  {17, 2},  {17, 3},  {17, 4},
+                             {20, 2}, {20, 3}, {20, 4}, {203, 2}, {203, 3}, {203, 4},
+                             {79, 3}, {79, 4}, {45, 2}, {44, 2},  {43, 2},  {42, 2}};
 constexpr const char* kAddress = "127.0.0.9";
 
 // What reaches the callbacks of the link under test.

@@ -208,6 +208,7 @@ class MemoryModel {
     end = false;
     if (request.header.direction == kDirectionWrite) return Write(kind, request.record);
     const int64_t number = termlink::RecordNumber(kind, request.record);
+    if (request.header.direction == kDirectionDelete) return Delete(kind, number);
     if (kind.writable) {
       const auto& shelf = shelves_[kind.code];
       const auto found = shelf.lower_bound(number);
@@ -228,6 +229,14 @@ class MemoryModel {
     if (!shelf.count(key) && shelf.size() >= capacity_) return StatusRecord(kind, kStatusFull);
     shelf[key] = record;
     return record;
+  }
+
+  // Gone, held or not; the answer carries the number deleted.
+  Bytes Delete(const RecordKind& kind, int64_t number) {
+    shelves_[kind.code].erase(NumberKey(kind, number));
+    Bytes answer(kind.size, 0);
+    termlink::SetRecordNumber(kind, answer, number);
+    return answer;
   }
 
   static int64_t ReportLast(uint8_t code) { return code == kCodeReportTime ? 23 : 99; }

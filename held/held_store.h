@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -54,9 +55,10 @@ class HeldStore {
   // Opens `path`, making it when it does not exist. Nothing (and `problem`
   // says why, once, in the operator's words) when it cannot be used: a file
   // that is not a database or is damaged is first set aside under
-  // `path` + ".damaged-YYYYMMDD-HHMMSS" and a new one made in its place; only
-  // when that fails too, or the folder cannot be written, or the database
-  // stays locked beyond `busy`, is there no store.
+  // `path` + ".damaged-YYYYMMDD-HHMMSS" and a new one made in its place (the
+  // store is then returned with `problem` saying so); only when that fails
+  // too, or the folder cannot be written, or the database stays locked
+  // beyond `busy`, is there no store. `problem` is empty when all was well.
   static std::unique_ptr<HeldStore> Open(const std::string& path, std::string& problem,
                                          std::chrono::milliseconds busy = std::chrono::seconds(5));
   ~HeldStore();
@@ -79,21 +81,27 @@ class HeldStore {
   // when the rows could not be removed.
   bool Forget(const std::string& address, std::string& error);
   // A read of `terminal`'s records of `code` (each record whole, as the
-  // terminal answered it) replaces its held rows of that kind: the rows of
-  // the records read are written; with `whole` (the read saw every record
-  // the terminal holds) every other row of the kind is removed too.
+  // terminal answered it, in the order it answered) replaces its held rows
+  // of that kind: the rows of the records read are written, and the rows of
+  // numbers up to the last one read that the read did not see are removed;
+  // with `whole` (the read saw every record the terminal holds) every other
+  // row of the kind is removed too.
   bool ReplaceWithRead(const HeldTerminal& terminal, uint8_t code,
                        const std::vector<std::vector<uint8_t>>& records, bool whole,
                        std::string& error);
 
-  // --- Used by HeldBatch ---
-  sqlite3* Database() { return db_; }
-
  private:
+  friend class HeldBatch;
   HeldStore(std::string path, sqlite3* db) : path_(std::move(path)), db_(db) {}
   std::string path_;
   sqlite3* db_;
+  std::mutex mutex_;  // one statement or transaction on the connection at a time
 };
+
+// A batch commits when this many rows are pending, or when the first of them
+// has waited this long.
+inline constexpr std::size_t kHeldBatchRows = 256;
+inline constexpr std::chrono::milliseconds kHeldBatchWait{250};
 
 // The rows of one terminal's transfer of one kind, written in batches: a
 // commit every 256 rows or a quarter of a second after the first row not yet
@@ -102,8 +110,11 @@ class HeldStore {
 class HeldBatch {
  public:
   using Clock = std::chrono::steady_clock;
-  HeldBatch(HeldStore& store, HeldTerminal terminal, uint8_t code, std::string file);
-  ~HeldBatch();  // commits what is left; a failure then is only logged by the next Commit
+  // `code` is a kind of the table of record kinds; `file` is the download
+  // file the records come from. `wait` is kHeldBatchWait but in tests.
+  HeldBatch(HeldStore& store, HeldTerminal terminal, uint8_t code, std::string file,
+            Clock::duration wait = kHeldBatchWait);
+  ~HeldBatch();  // commits what is left; a failure then only costs those records a resend
   HeldBatch(const HeldBatch&) = delete;
   HeldBatch& operator=(const HeldBatch&) = delete;
 
@@ -125,10 +136,12 @@ class HeldBatch {
  private:
   struct Pending;
   void CommitWhenDue();
+  void Failed(const std::string& error);
   HeldStore& store_;
   HeldTerminal terminal_;
   uint8_t code_;
   std::string file_;
+  Clock::duration wait_;
   std::unique_ptr<Pending> pending_;
   std::string failure_;
 };

@@ -18,8 +18,9 @@
 // finds the same.
 std::vector<uint8_t> FieldsOf(const RecordKind& kind, std::span<const uint8_t> record);
 
-// The record `fields` (as FieldsOf made them) stand for: every other byte
-// zero. Empty when `fields` are not fields of `kind`.
+// The record `fields` (as FieldsOf made them) stand for, as a download file
+// would make it: every other byte zero, but the speedkey record's number 1.
+// Empty when `fields` are not fields of `kind`.
 std::vector<uint8_t> RecordOfFields(const RecordKind& kind, std::span<const uint8_t> fields);
 
 // The 64-bit FNV-1a digest of `fields`.

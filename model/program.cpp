@@ -18,7 +18,8 @@ Program::Program(EventLoop& loop, ProgramView& view, const LinkLibrary& link,
       link_(link),
       router_(loop, IsDispatchedCode),
       executablePath_(std::move(executablePath)),
-      programFolder_(ProgramFolderOf(executablePath_)) {}
+      programFolder_(ProgramFolderOf(executablePath_)),
+      held_(HeldStorePathOf(programFolder_)) {}
 
 Program::~Program() = default;
 
@@ -102,6 +103,8 @@ void Program::ReportJournalFailure() {
 }
 
 void Program::StateChanged(const TerminalSession& session) {
+  // The served terminal's download is over: what it acknowledged is kept now.
+  if (servedBatch_ && session.Transfer().End != TransferEnd::Running) CommitServed();
   view_.TerminalStateChanged(session.Glance());
 }
 

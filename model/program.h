@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "cycle/held_keeper.h"
 #include "cycle/transfer_cycle.h"
 #include "cycle/verify_job.h"
 #include "link/answer_router.h"
@@ -29,11 +30,13 @@
 #include "model/cycle_runner.h"
 #include "model/data_kind.h"
 #include "model/held_orders.h"
+#include "model/held_state.h"
 #include "model/journal.h"
 #include "model/orders.h"
 #include "model/program_settings.h"
 #include "model/program_view.h"
 #include "model/receive_order.h"
+#include "model/repair_report.h"
 #include "model/send_plan.h"
 #include "model/served_terminal.h"
 #include "model/terminal_list.h"
@@ -144,8 +147,11 @@ class Program : private SessionReport, private CycleHost {
   // outside its key's range is refused.
   void ChangeSettings(const CycleOptions& options, const CodePage& codePage);
   bool AddTerminal(const std::string& address) { return kept_.Add(address); }
-  bool DeleteTerminal() { return kept_.Delete(); }
-  bool ChangeTerminal(const std::string& address) { return kept_.Change(address); }
+  // Deleting an entry, or changing its address to another terminal's, also
+  // forgets what its terminal was held to hold, unless another entry still
+  // names that terminal.
+  bool DeleteTerminal();
+  bool ChangeTerminal(const std::string& address);
 
   // --- Cycles: see CycleRunner ---
   // "&Send Data": a send cycle over the order's ticked entries. Refused,
@@ -171,14 +177,31 @@ class Program : private SessionReport, private CycleHost {
   SendPlan Plan(const PlanOrder& order);
   // True when the held state knows any record of any terminal.
   bool AnythingHeld();
+  // A verification with repair is under way: its verification, the send to
+  // the terminals that differ, or their verification again.
+  bool Repairing() const { return repair_ && repair_->stage != RepairStage::Done; }
+  // What the last verification with repair did; none before the first.
+  const std::optional<RepairRun>& LastRepair() const { return repair_; }
+
+  // --- What each terminal holds: Orlent.db in the program folder ---
+  HeldState& Held() { return held_; }
+  // What is held per terminal and kind (see HeldStore::Summaries); none,
+  // with `error` set, when the held state cannot be read. Nothing is made
+  // when there is no Orlent.db yet.
+  std::optional<std::vector<HeldSummary>> HeldSummaries(const std::string& address, uint8_t code,
+                                                        std::string& error);
+  // Forgets what the terminal of `address` holds; false with `error` set
+  // when it cannot be.
+  bool ForgetHeld(const std::string& address, std::string& error);
   const CycleRunner& Cycles() const { return cycles_; }
   bool CycleRunning() const { return cycles_.Running(); }
   bool Receiving() const { return cycles_.Receiving(); }
   bool Verifying() const { return cycles_.Verifying(); }
-  void StopCycle() { cycles_.Stop(); }
+  // Also ends a verification with repair at the cycle running.
+  void StopCycle();
   // Gives up a cycle that stopped moving: it serves no further terminal, and
   // "&Send Data" is accepted again.
-  void AbandonCycle() { cycles_.Abandon(); }
+  void AbandonCycle();
   std::vector<TerminalState> CycleStates() const { return cycles_.States(); }
   std::vector<TerminalResult> Results() const { return cycles_.Results(); }
   std::vector<TerminalVerification> Verifications() const { return cycles_.Verifications(); }
@@ -229,6 +252,19 @@ class Program : private SessionReport, private CycleHost {
   bool Refused(const std::vector<CycleEntry>& entries, const OrderOptions& options,
                const char* noTerminal);
   void StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& order);
+  // The held state for one order, of the terminals on the port in force; a
+  // store that cannot be used is told in the log, and none is kept.
+  HeldKeeper Keeper();
+  // Forgets what the terminal of `address` holds when no entry names it.
+  void ForgetUnlisted(const std::string& address);
+  // The verification with repair goes on with its next cycle.
+  void NextRepairStage();
+  void StartVerify(const VerifyOrder& order);
+  // Commits the served terminal's held rows, and replaces them with what its
+  // upload read.
+  void CommitServed();
+  // The served terminal's upload of `code` is to replace its held rows.
+  void KeepServedRead(uint8_t code);
   // Checks the port and reads `kind`'s records of `file`; on any fault
   // shows the error box and gives nothing.
   std::optional<PreparedDownload> PrepareDownload(DataKind kind, const std::string& file,
@@ -241,8 +277,14 @@ class Program : private SessionReport, private CycleHost {
   void Show(const std::string& line, bool progress) override;
   void Journal(const std::string& terminal, const std::string& line, bool progress) override;
   void StateChanged(const TerminalSession& session) override;
-  void Disconnected(TerminalSession&) override {}
+  void Disconnected(TerminalSession&) override;
+  void RecordStored(const TerminalSession& session, uint8_t code,
+                    const DownloadRecord& record) override;
+  void RecordDeleted(const TerminalSession& session, uint8_t code, int64_t number) override;
+  void RecordReceived(const TerminalSession& session, uint8_t code,
+                      std::span<const uint8_t> record) override;
   void TerminalStateChanged(const TerminalState& state) override;
+  void CycleEnded() override;
   SessionSettings SettingsFor(const std::string& address) override;
   // A journal that cannot be written is told in the log, once.
   void ReportJournalFailure();
@@ -266,8 +308,20 @@ class Program : private SessionReport, private CycleHost {
   std::string sendFile_;
   bool fileChosen_ = false;
   std::string uploadFile_;
-  // Sessions go before the router they unroute their addresses from.
+  // Sessions go before the router they unroute their addresses from, and
+  // what they keep of their terminals before the held state.
+  HeldState held_;
+  std::optional<HeldKeeper> servedKeeper_;
+  std::unique_ptr<HeldBatch> servedBatch_;  // the served terminal's download
+  struct ServedRead {
+    uint8_t code = 0;
+    std::vector<std::vector<uint8_t>> records;
+  };
+  std::optional<ServedRead> servedRead_;  // the served terminal's upload of records
   ServedTerminal served_;
   CycleRunner cycles_{view_};
   std::unique_ptr<DailyJournal> journal_;  // from Start, in the program folder's logs/
+  std::optional<RepairRun> repair_;
+  // Posted work finds out whether the program still exists.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

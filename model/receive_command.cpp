@@ -50,6 +50,6 @@ void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& 
   };
   served_.Release();
   cycles_.Run(Services(), *this, std::move(entries),
-              std::make_unique<ReceiveJob>(order.code, folder, clock_, complete), 0,
+              std::make_unique<ReceiveJob>(order.code, folder, clock_, complete, Keeper()), 0,
               Resolved(order.options, inForce_), Resolved(order.options, codePageInForce_), order);
 }

@@ -18,6 +18,8 @@ TerminalResult ResultOf(const TerminalState& state, CycleKind kind) {
   result.acknowledged = state.stored;
   result.sent = state.sent;
   result.total = state.total;
+  result.unchanged = state.unchanged;
+  result.deleted = state.deleted;
   result.seconds = state.seconds;
   result.file = state.file;
   result.complete = kind == CycleKind::Receive && state.Done();

@@ -23,7 +23,9 @@ void Program::Send(const SendOrder& order) {
   if (!prepared) return;
   served_.Release();
   const uint32_t total = prepared->Total();
-  cycles_.Run(Services(), *this, order.entries, std::make_unique<DownloadJob>(*prepared), total,
+  auto job = std::make_unique<DownloadJob>(
+      *prepared, order.file, SendChoice{order.changes, order.deleteMissing}, Keeper(), codePage);
+  cycles_.Run(Services(), *this, order.entries, std::move(job), total,
               Resolved(order.options, inForce_), codePage, std::nullopt);
 }
 
@@ -81,6 +83,12 @@ void Program::Download(const DownloadOrder& order) {
   served_.Asked(CycleKind::Send);
   TerminalSession& session = OpenServedSession({order.address, order.options});
   const bool connected = session.LinkOpen();
+  // What the terminal acknowledges is kept, as a cycle's send keeps it.
+  CommitServed();
+  servedKeeper_ = Keeper();
+  if (connected && !prepared->Empty()) {
+    servedBatch_ = servedKeeper_->Batch(session, prepared->Code(), order.file, prepared->Records());
+  }
   session.Download(*prepared);
   // The log has only the failure line: the operator learns why elsewhere.
   if (!connected && prepared->Total() > 0) {
@@ -94,11 +102,13 @@ void Program::Upload(const UploadOrder& order) {
   const std::string path =
       order.file.empty() ? std::string() : (std::filesystem::current_path() / order.file).string();
   served_.Asked(CycleKind::Receive);
+  KeepServedRead(order.code);
   session.Upload(order.code, path);
 }
 
 void Program::Upload(const UploadOrder& order, std::unique_ptr<UploadFile> file) {
   TerminalSession& session = OpenServedSession({order.address, order.options});
   served_.Asked(CycleKind::Receive);
+  KeepServedRead(order.code);
   session.Upload(order.code, std::move(file));
 }

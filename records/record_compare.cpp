@@ -5,6 +5,7 @@
 #include <span>
 #include <utility>
 
+#include "records/difference_text.h"
 #include "records/record_fields.h"
 
 namespace {
@@ -47,8 +48,8 @@ class Comparer {
     bool differs = false;
     for (const KindColumn& field : kind_.columns) {
       if (field.recordNumber) continue;  // the records are matched by it
-      const std::string inFile = Value(field, file);
-      const std::string onTerminal = Value(field, terminal);
+      const std::string inFile = FieldValue(field, file);
+      const std::string onTerminal = FieldValue(field, terminal);
       if (inFile == onTerminal) continue;
       differs = true;
       Note(Record(number) + " " + field.name + ": " + Shown(field, inFile) + " in the file, " +
@@ -59,16 +60,9 @@ class Comparer {
   RecordComparison Result() && { return std::move(result_); }
 
  private:
-  std::string Record(int64_t number) const {
-    return kind_.numbered ? std::string(kind_.label) + " " + std::to_string(number) : kind_.label;
-  }
-  static std::string Value(const KindColumn& field, Bytes record) {
-    return field.type == FieldType::Text ? FieldText(field, record)
-                                         : std::to_string(FieldNumber(field, record));
-  }
+  std::string Record(int64_t number) const { return RecordName(kind_, number); }
   std::string Shown(const KindColumn& field, const std::string& value) const {
-    if (field.type != FieldType::Text) return value;
-    return "\"" + (options_.display ? options_.display(value) : value) + "\"";
+    return ShownValue(field, value, options_.display);
   }
   void Note(std::string difference) {
     if (result_.differences.size() < options_.listed) {

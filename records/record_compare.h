@@ -13,9 +13,7 @@
 #include <vector>
 
 #include "records/checked_download.h"
-
-// Turns a text field's stored bytes into the text shown.
-using DisplayText = std::function<std::string(std::string_view)>;
+#include "records/difference_text.h"
 
 struct RecordComparison {
   int same = 0;

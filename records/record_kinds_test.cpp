@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "records/difference_text.h"
 #include "records/record_compare.h"
-#include "records/record_fields.h"
 #include "records/upload_line.h"
 #include "tests/support/download_records.h"
 #include "tests/support/temp_folder.h"
@@ -26,11 +26,6 @@ std::string ValueOf(const KindColumn& column, int position) {
   if (column.recordNumber) return "7";
   if (column.type == FieldType::Text) return "v" + std::to_string(position);
   return std::to_string(20 + position);
-}
-
-std::string FieldValue(const KindColumn& column, std::span<const uint8_t> record) {
-  return column.type == FieldType::Text ? FieldText(column, record)
-                                        : std::to_string(FieldNumber(column, record));
 }
 
 // The values of an upload line, in its order: split at its commas, blanks

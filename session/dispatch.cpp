@@ -1,6 +1,6 @@
 // Answers from a terminal: each is handed to the handler of its data type
 // code, which writes an uploaded record and asks for the next, sends the next
-// record of a download, or ends the transfer.
+// record or deletion of a download, or ends the transfer.
 #include "session/dispatch.h"
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "records/record_numbers.h"
 #include "records/status_code.h"
 #include "session/download.h"
+#include "session/download_deletes.h"
 #include "session/terminal_session.h"
 #include "session/upload.h"
 
@@ -176,7 +177,14 @@ void Acknowledged(TerminalSession& session, const RecordKind& kind, const uint8_
     DownloadRefused(session, kind.code);
   } else {
     // A record is counted once, and only while it is the latest handed over.
-    if (state.Direction == kDirectionWrite && state.Stored < state.RecordIndex) ++state.Stored;
+    if (state.Direction == kDirectionWrite && state.Stored < state.RecordIndex) {
+      ++state.Stored;
+      const PreparedDownload& prepared = session.Prepared();
+      if (prepared.Code() == kind.code) {
+        session.Report().RecordStored(session, kind.code,
+                                      prepared.Records()[state.RecordIndex - 1]);
+      }
+    }
     DownloadNext(session, kind.code, 1);
   }
 }
@@ -198,6 +206,8 @@ void DispatchAnswer(TerminalSession& session, const RequestPacket& answer) {
   } else if (answer.Direction == kDirectionWrite && kind->writable) {
     // The reports are never sent: an acknowledgment of one is ignored.
     Acknowledged(session, *kind, record);
+  } else if (answer.Direction == kDirectionDelete && kind->writable) {
+    DeleteAnswered(session, *kind, record);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "records/record_kinds.h"
+#include "session/download_deletes.h"
 #include "session/prepared_download.h"
 #include "session/request.h"
 #include "session/terminal_session.h"
@@ -67,9 +68,12 @@ void DownloadNext(TerminalSession& session, uint8_t code, int flag) {
   const PreparedDownload& prepared = session.Prepared();
   const std::vector<DownloadRecord>& records = prepared.Code() == code ? prepared.Records() : kNone;
   if (state.RecordIndex >= records.size()) {
-    // Every record handed over has been acknowledged as stored by now.
-    state.End = TransferEnd::Complete;
+    // Every record handed over has been acknowledged as stored by now; the
+    // deletions, if any, follow, and the download is complete after them.
+    const bool deletes = prepared.Code() == code && !prepared.Deletes().empty();
+    if (!deletes) state.End = TransferEnd::Complete;
     session.Log(CompletionLine(*kind, state.RecordIndex));
+    if (deletes) return DeleteNext(session, *kind);
     session.Disconnect();
     return;
   }

@@ -40,6 +40,7 @@ TerminalState TerminalSession::Glance() const {
   state.stored = transfer_.Stored;
   state.total = download_.Total();
   state.sent = transfer_.RecordIndex;
+  state.deleted = transfer_.Deleted;
   state.failure = Failure();
   state.seconds = seconds_;
   return state;
@@ -72,7 +73,10 @@ std::string TerminalSession::Failure() const {
   }
   if (phase_ != SessionPhase::Disconnected) return "";
   // A download that ended without its last acknowledgment.
-  if (downloaded_) return transfer_.RecordIndex == 0 ? "connected, nothing sent" : kStoppedReason;
+  if (downloaded_) {
+    const bool nothingSent = transfer_.RecordIndex == 0 && transfer_.DeleteIndex == 0;
+    return nothingSent ? "connected, nothing sent" : kStoppedReason;
+  }
   // An upload disconnected before the terminal ended it (the operator's
   // Disconnect) holds only part of what the terminal has.
   if (writesLines_ && transfer_.EndOfRead == ReadEnd::None) return "disconnected before the end";

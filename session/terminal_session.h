@@ -106,8 +106,9 @@ class TerminalSession {
   SessionPhase Phase() const { return phase_; }
   // What a glance at the terminal shows now.
   TerminalState Glance() const;
-  // Sends `download`'s records one at a time, each answer sending the next;
-  // with nothing to send, does nothing.
+  // Sends `download`'s records one at a time, each answer sending the next,
+  // then deletes its Deletes() the same way; with nothing to send (no file),
+  // does nothing.
   void Download(const PreparedDownload& download);
   // Opens `uploadPath` (none when empty) and asks for the first record of
   // `code`; each answer writes a line and asks for the next.

@@ -30,6 +30,8 @@ struct TerminalState {
   // Records a download handed to the library so far, the count its progress
   // line shows: one ahead of `stored` while a record awaits its acknowledgment.
   uint32_t sent = 0;
+  uint32_t deleted = 0;    // deletions of a download the terminal acknowledged
+  uint32_t unchanged = 0;  // a changes send: records of the file the terminal held already
   // Why the terminal did not get every record, once that is known: "connect
   // failed", "refused: ERR: 90 Memory full", "timed out", ...; empty while
   // all goes well, and for a download that stored every record.

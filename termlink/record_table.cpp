@@ -24,6 +24,9 @@ std::string CheckRecordFields(uint8_t code, uint16_t direction, uint16_t length)
     if (!kind->readable) return std::string("the ") + kind->linkName + " record cannot be read";
   } else if (direction == kDirectionWrite) {
     if (!kind->writable) return std::string("the ") + kind->linkName + " record cannot be written";
+  } else if (direction == kDirectionDelete) {
+    // What a download writes can be deleted again; the reports cannot.
+    if (!kind->writable) return std::string("the ") + kind->linkName + " record cannot be deleted";
   } else {
     return "unknown direction " + std::to_string(direction);
   }

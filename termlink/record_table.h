@@ -21,7 +21,8 @@ inline constexpr int kRecordInterpreterId = 5010;
 // The largest record of the set (the PLU record); no frame carries more.
 inline constexpr uint16_t kMaxRecordSize = 1718;
 
-// A kind of the set: `readable` allows direction 2, `writable` direction 3.
+// A kind of the set: `readable` allows direction 2, `writable` directions 3
+// (write) and 4 (delete).
 using RecordKind = ::RecordKind;
 
 // The kind of `code`, or nullptr when the set has no such code.

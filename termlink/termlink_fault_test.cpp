@@ -8,6 +8,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
@@ -374,6 +375,46 @@ TEST_F(FaultTest, AnAcknowledgedRecordIsStoredEvenWhenTheSimulatorIsKilled) {
   Send(kCodePlu, kDirectionRead, AskFor(kCodePlu, 1));
   ASSERT_TRUE(AnswerRecorder::Get().WaitForAnswers(1));
   EXPECT_EQ(plu, AnswerRecorder::Get().Answers()[0].data);
+}
+
+// Records stored and some deleted through the library: after the simulator
+// is killed and started again, a read and a dump of its store show the
+// deleted ones gone and the others kept; the simulator logs each deletion.
+TEST_F(FaultTest, DeletedRecordsStayDeletedAcrossAKill) {
+  TempFolder folder;
+  std::string store = folder.File("store");
+  {
+    SimulatorProcess killed({"--listen", kTerminal + ":0", "--store", store, "--verbose"},
+                            SimulatorProcess::StandardError::kKept);
+    ASSERT_EQ(1, AddConnection(kTerminal, killed.port()));
+    ASSERT_NE(0, Connect(kTerminal.c_str(), -1));
+    for (int number = 1; number <= 4; ++number) {
+      // Zero but for the number: a dump prints one plain line per record.
+      Send(kCodeBarcode, kDirectionWrite, AskFor(kCodeBarcode, number));
+    }
+    for (int number : {2, 4}) Send(kCodeBarcode, kDirectionDelete, AskFor(kCodeBarcode, number));
+    ASSERT_TRUE(AnswerRecorder::Get().WaitForAnswers(6));
+    EXPECT_EQ(4, NumberOf(AnswerRecorder::Get().Answers()[5]));
+    EXPECT_FALSE(killed.WaitForErrorLine("request barcode delete 4", 20s).empty())
+        << killed.errorOutput();
+    killed.Kill();
+    Disconnect(kTerminal.c_str(), -1);
+  }
+  AnswerRecorder::Get().Reset();
+  StartAndConnect({"--store", store});
+  for (int number : {1, 2, 4}) Send(kCodeBarcode, kDirectionRead, AskFor(kCodeBarcode, number));
+  ASSERT_TRUE(AnswerRecorder::Get().WaitForAnswers(3));
+  std::vector<RecordedAnswer> reads = AnswerRecorder::Get().Answers();
+  EXPECT_EQ(1, NumberOf(reads[0]));
+  EXPECT_EQ(3, NumberOf(reads[1]));  // 2 is gone: the next one
+  EXPECT_EQ("99", StatusCode(reads[2]));
+
+  std::string output;
+  ASSERT_EQ(0, SimulatorProcess::Run({"--dump", kTerminal, "--store", store, "--kind", "barcode"},
+                                     output));
+  EXPECT_EQ(2, std::count(output.begin(), output.end(), '\n')) << output;
+  EXPECT_EQ(0u, output.find("1\t"));
+  EXPECT_NE(std::string::npos, output.find("\n3\t"));
 }
 
 }  // namespace

@@ -278,6 +278,14 @@ TEST_F(LinkTest, SendDataExRefusesBadRequestsAndSendsNothing) {
   refused(packet);
   std::vector<uint8_t> report = AskFor(kCodeReportTime, 0);
   refused(Request(kTerminal, kCodeReportTime, kDirectionWrite, report));  // not writable
+  for (uint8_t code : {kCodeReportPlu, kCodeReportTime, kCodeReportGroup, kCodeReportDept}) {
+    std::vector<uint8_t> ask = AskFor(code, 1);
+    refused(Request(kTerminal, code, kDirectionDelete, ask));  // a report cannot be deleted
+  }
+  std::vector<uint8_t> shortDelete = AskFor(kCodeBarcode, 1);
+  packet = Request(kTerminal, kCodeBarcode, kDirectionDelete, shortDelete);
+  packet.DataLength = 155;
+  refused(packet);
   packet = Request(kTerminal, kCodePlu, kDirectionWrite, plu);
   packet.DataLength = 1717;
   refused(packet);
@@ -311,6 +319,33 @@ TEST_F(LinkTest, EveryKindIsWrittenAndAcknowledgedByteForByte) {
     EXPECT_EQ(record, answer.data) << "code " << int(code);
     EXPECT_NE(std::this_thread::get_id(), answer.thread);  // a thread of the library
   }
+}
+
+// A delete carries a record of the kind's size, zero but for its number; the
+// answer carries the number deleted, also for a number the terminal did not
+// hold, and a read finds the deleted record gone.
+TEST_F(LinkTest, EveryKindADownloadWritesIsDeletedByNumber) {
+  StartAndConnect(kTerminal);
+  for (uint8_t code : {kCodePlu, kCodeBarcode, kCodeIngredient, kCodeScrollMsg}) {
+    for (int number : {3, 5}) {
+      RoundTrip(kTerminal, code, kDirectionWrite, FilledRecord(code, number, number));
+    }
+    for (int number : {3, 4}) {
+      RecordedAnswer answer = RoundTrip(kTerminal, code, kDirectionDelete, AskFor(code, number));
+      EXPECT_EQ(code, answer.code);
+      EXPECT_EQ(kDirectionDelete, answer.direction);
+      EXPECT_EQ(AskFor(code, number), answer.data) << "code " << int(code);
+    }
+    RecordedAnswer next = RoundTrip(kTerminal, code, kDirectionRead, AskFor(code, 1));
+    EXPECT_EQ(FilledRecord(code, 5, 5), next.data) << "code " << int(code);
+  }
+  RoundTrip(kTerminal, kCodeSpeedkey, kDirectionWrite, FilledRecord(kCodeSpeedkey, 1, 1));
+  RecordedAnswer keys =
+      RoundTrip(kTerminal, kCodeSpeedkey, kDirectionDelete, AskFor(kCodeSpeedkey, 1));
+  EXPECT_EQ(1, NumberOf(keys));
+  RecordedAnswer none =
+      RoundTrip(kTerminal, kCodeSpeedkey, kDirectionRead, AskFor(kCodeSpeedkey, 1));
+  EXPECT_EQ("99", StatusCode(none));
 }
 
 TEST_F(LinkTest, ReadsAnswerTheNextStoredRecordAndEndWith99) {

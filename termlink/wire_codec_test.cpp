@@ -122,14 +122,37 @@ TEST(WireCodec, TheLargestRecordFitsAndOneByteMoreDoesNot) {
 }
 
 TEST(RecordTable, KnowsSizesAndDirections) {
-  EXPECT_EQ("", CheckRecordFields(kCodePlu, 2, 1718));
-  EXPECT_EQ("", CheckRecordFields(kCodeSpeedkey, 3, 903));
-  EXPECT_EQ("", CheckRecordFields(kCodeReportDept, 2, 139));
-  EXPECT_EQ("", CheckRecordFields(kCodeSpeedkey, 2, 903));
-  EXPECT_EQ("the reportplu record cannot be written", CheckRecordFields(kCodeReportPlu, 3, 183));
-  EXPECT_EQ("unknown data type code 33", CheckRecordFields(33, 2, 10));
-  EXPECT_EQ("unknown direction 1", CheckRecordFields(kCodePlu, 1, 1718));
-  EXPECT_EQ("a barcode record is 156 bytes, not 155", CheckRecordFields(kCodeBarcode, 3, 155));
+  struct Case {
+    uint8_t code;
+    uint16_t direction;
+    uint16_t length;
+    const char* problem;
+  } cases[] = {
+      {kCodePlu, 2, 1718, ""},
+      {kCodeSpeedkey, 3, 903, ""},
+      {kCodeReportDept, 2, 139, ""},
+      {kCodeSpeedkey, 2, 903, ""},
+      {kCodeReportPlu, 3, 183, "the reportplu record cannot be written"},
+      {33, 2, 10, "unknown data type code 33"},
+      {kCodePlu, 1, 1718, "unknown direction 1"},
+      {kCodePlu, 5, 1718, "unknown direction 5"},
+      {kCodeBarcode, 3, 155, "a barcode record is 156 bytes, not 155"},
+      // A delete: what a download writes, in a record of the kind's size.
+      {kCodePlu, 4, 1718, ""},
+      {kCodeBarcode, 4, 156, ""},
+      {kCodeIngredient, 4, 1027, ""},
+      {kCodeScrollMsg, 4, 224, ""},
+      {kCodeSpeedkey, 4, 903, ""},
+      {kCodeIngredient, 4, 2, "a ingredient record is 1027 bytes, not 2"},
+      {kCodeReportPlu, 4, 183, "the reportplu record cannot be deleted"},
+      {kCodeReportTime, 4, 139, "the reporttime record cannot be deleted"},
+      {kCodeReportGroup, 4, 139, "the reportgroup record cannot be deleted"},
+      {kCodeReportDept, 4, 139, "the reportdept record cannot be deleted"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.problem, CheckRecordFields(c.code, c.direction, c.length))
+        << int(c.code) << "/" << c.direction;
+  }
 }
 
 // Record numbers and status texts are written to, and read from, bytes

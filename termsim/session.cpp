@@ -10,6 +10,15 @@ using termlink::FrameHeader;
 using termlink::FrameReader;
 using termlink::FrameType;
 
+namespace {
+
+const char* DirectionName(uint16_t direction) {
+  if (direction == kDirectionRead) return "read";
+  return direction == kDirectionWrite ? "write" : "delete";
+}
+
+}  // namespace
+
 Session::Session(asio::ip::tcp::socket socket, Terminal& terminal, const FaultOptions& faults,
                  bool verbose)
     : socket_(std::move(socket)),
@@ -84,8 +93,7 @@ void Session::Handle(const Frame& frame) {
   }
   if (verbose_) {
     const termlink::RecordKind& kind = *termlink::FindRecordKind(request.code);
-    Log(std::string("request ") + kind.name +
-        (request.direction == kDirectionRead ? " read " : " write ") +
+    Log(std::string("request ") + kind.name + " " + DirectionName(request.direction) + " " +
         std::to_string(termlink::RecordNumber(kind, frame.data)));
   }
   if (PlayFault()) return;
@@ -123,9 +131,10 @@ void Session::Answer(const FrameHeader& request, std::span<const uint8_t> record
   termlink::AppendFrame(bytes, header, answer.record.data());
   std::string text;
   if (verbose_) {
-    text = std::string("answer ") + kind.name + " " +
-           std::to_string(termlink::RecordNumber(kind, answer.record));
-    if (answer.endOfRecords) {
+    const int64_t number = termlink::RecordNumber(kind, answer.record);
+    text = std::string("answer ") + kind.name + " " + std::to_string(number);
+    // A write or delete answered under number 0 is refused: its status says why.
+    if (answer.endOfRecords || (request.direction != kDirectionRead && number == 0)) {
       text += " \"" + std::string(termlink::StatusText(kind, answer.record)) + "\"";
     }
   }

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "records/records.h"
+#include "termsim/terminal.h"
 #include "termsim/terminal_memory.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -28,7 +30,7 @@ TEST(StoreFile, RecordsSurviveReopeningAndLaterWritesWin) {
     for (auto [number, fill] : {std::pair{5, 1}, {2, 2}, {5, 3}}) {
       std::vector<uint8_t> record = BarcodeBytes(number, fill);
       records[number] = record;
-      ASSERT_TRUE(file.Append(record, records));
+      ASSERT_TRUE(file.AppendPut(record));
     }
   }
   RecordMap records;
@@ -37,22 +39,106 @@ TEST(StoreFile, RecordsSurviveReopeningAndLaterWritesWin) {
   EXPECT_EQ(BarcodeBytes(2, 2), records[2]);
   EXPECT_EQ(BarcodeBytes(5, 3), records[5]);
   // Opening compacts: the replaced record is gone from the file.
-  EXPECT_EQ(8u + 2 * sizeof(BarcodeRecord), std::filesystem::file_size(folder.File("barcode.dat")));
+  EXPECT_EQ(8u + 2 * (1 + sizeof(BarcodeRecord)),
+            std::filesystem::file_size(folder.File("barcode.dat")));
 }
 
-TEST(StoreFile, ARecordCutShortByACrashIsIgnored) {
+TEST(StoreFile, AnEntryCutShortByACrashIsIgnored) {
+  struct Tail {
+    const char* name;
+    std::string bytes;
+  } tails[] = {
+      {"a put", "\x01" + std::string(100, 'z')},
+      {"a delete", std::string("\x02\x01\x00\x00", 4)},
+  };
+  for (const Tail& tail : tails) {
+    TempFolder folder;
+    {
+      RecordMap records;
+      StoreFile file(folder.path(), Barcode(), records);
+      ASSERT_TRUE(file.AppendPut(BarcodeBytes(1, 7)));
+    }
+    folder.Write("barcode.dat", folder.Read("barcode.dat") + tail.bytes);
+    RecordMap records = ReadStoreFile(folder.File("barcode.dat"), Barcode());
+    ASSERT_EQ(1u, records.size()) << tail.name;
+    EXPECT_EQ(BarcodeBytes(1, 7), records[1]) << tail.name;
+  }
+}
+
+// Each case writes puts ('p') and deletes ('d') of record numbers, then reads
+// the journal as written, and again once reopening has compacted it.
+TEST(StoreFile, DeletionsSurviveReopening) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<char, uint16_t>> steps;
+    std::vector<int64_t> left;
+  } cases[] = {
+      {"put, put, delete the first", {{'p', 1}, {'p', 2}, {'d', 1}}, {2}},
+      {"deleted, then put again", {{'p', 1}, {'d', 1}, {'p', 1}}, {1}},
+      {"a number never held", {{'p', 2}, {'d', 7}}, {2}},
+      {"everything deleted", {{'p', 1}, {'p', 2}, {'d', 2}, {'d', 1}}, {}},
+  };
+  for (const Case& c : cases) {
+    TempFolder folder;
+    {
+      RecordMap records;
+      StoreFile file(folder.path(), Barcode(), records);
+      for (auto [step, number] : c.steps) {
+        ASSERT_TRUE(step == 'p' ? file.AppendPut(BarcodeBytes(number, 5))
+                                : file.AppendDelete(number));
+      }
+    }
+    auto keys = [](const RecordMap& records) {
+      std::vector<int64_t> keys;
+      for (const auto& [key, record] : records) keys.push_back(key);
+      return keys;
+    };
+    EXPECT_EQ(c.left, keys(ReadStoreFile(folder.File("barcode.dat"), Barcode()))) << c.name;
+    RecordMap reopened;
+    StoreFile file(folder.path(), Barcode(), reopened);
+    EXPECT_EQ(c.left, keys(reopened)) << c.name;
+    EXPECT_EQ(c.left, keys(ReadStoreFile(folder.File("barcode.dat"), Barcode()))) << c.name;
+  }
+}
+
+TEST(StoreFile, AVersionOneFileIsStillReadAndRewrittenAsAJournal) {
+  TempFolder folder;
+  std::string bytes = {'O',
+                       'T',
+                       'S',
+                       'F',
+                       1,
+                       static_cast<char>(kCodeBarcode),
+                       static_cast<char>(sizeof(BarcodeRecord)),
+                       0};
+  for (auto [number, fill] : {std::pair{5, 1}, {3, 3}, {5, 2}}) {
+    std::vector<uint8_t> record = BarcodeBytes(number, fill);
+    bytes.append(record.begin(), record.end());
+  }
+  folder.Write("barcode.dat", bytes);
+  RecordMap records;
+  StoreFile file(folder.path(), Barcode(), records);
+  ASSERT_EQ(2u, records.size());
+  EXPECT_EQ(BarcodeBytes(5, 2), records[5]);
+  EXPECT_EQ(2, folder.Read("barcode.dat")[4]);
+  ASSERT_TRUE(file.AppendDelete(3));
+  RecordMap left = ReadStoreFile(folder.File("barcode.dat"), Barcode());
+  ASSERT_EQ(1u, left.size());
+  EXPECT_EQ(BarcodeBytes(5, 2), left[5]);
+}
+
+TEST(StoreFile, AnEntryThatIsNeitherPutNorDeleteIsRefused) {
   TempFolder folder;
   {
     RecordMap records;
     StoreFile file(folder.path(), Barcode(), records);
-    records[1] = BarcodeBytes(1, 7);
-    ASSERT_TRUE(file.Append(records[1], records));
+    ASSERT_TRUE(file.AppendPut(BarcodeBytes(1, 7)));
   }
-  std::string bytes = folder.Read("barcode.dat");
-  folder.Write("barcode.dat", bytes + std::string(100, 'z'));
-  RecordMap records = ReadStoreFile(folder.File("barcode.dat"), Barcode());
-  ASSERT_EQ(1u, records.size());
-  EXPECT_EQ(BarcodeBytes(1, 7), records[1]);
+  const std::string damaged = folder.Read("barcode.dat") + "\x07" + std::string(156, 'x');
+  folder.Write("barcode.dat", damaged);
+  RecordMap records;
+  EXPECT_THROW(StoreFile(folder.path(), Barcode(), records), std::runtime_error);
+  EXPECT_EQ(damaged, folder.Read("barcode.dat"));  // left as it was
 }
 
 TEST(StoreFile, AFileOfAnotherKindOrProgramIsRefused) {
@@ -78,7 +164,8 @@ TEST(StoreFile, ManyOverwritesKeepTheFileSmall) {
     std::vector<uint8_t> record =
         BarcodeBytes(static_cast<uint16_t>(i % 3), static_cast<uint8_t>(i));
     records[i % 3] = record;
-    ASSERT_TRUE(file.Append(record, records));
+    ASSERT_TRUE(file.AppendPut(record));
+    file.CompactIfDue(records);
   }
   EXPECT_LT(std::filesystem::file_size(folder.File("barcode.dat")), 100 * sizeof(BarcodeRecord));
   EXPECT_EQ(records, ReadStoreFile(folder.File("barcode.dat"), Barcode()));
@@ -103,6 +190,63 @@ TEST(TerminalMemory, CapacityCountsPerKindAndSpeedkeyIsOneRecord) {
   TerminalMemory again(folder.File("127.0.0.2"), 2);
   ASSERT_EQ(2u, again.Records(Barcode()).size());
   EXPECT_EQ(BarcodeBytes(1, 9), again.Records(Barcode()).at(1));
+}
+
+// A deleted record stays deleted and the others stay, whether the simulator
+// stopped cleanly (Save) or was killed after its last answer.
+TEST(TerminalMemory, DeletionsSurviveAStopAndACrash) {
+  const termlink::RecordKind& speedkey = *termlink::FindRecordKind(kCodeSpeedkey);
+  for (bool crash : {false, true}) {
+    TempFolder folder;
+    {
+      TerminalMemory memory(folder.File("127.0.0.2"), 10);
+      for (uint16_t number : {1, 2, 3}) memory.Put(Barcode(), BarcodeBytes(number, 1));
+      memory.Put(speedkey, std::vector<uint8_t>(sizeof(SpeedkeyRecord), 4));
+      EXPECT_EQ(TerminalMemory::DeleteResult::kDeleted, memory.Delete(Barcode(), 2));
+      EXPECT_EQ(TerminalMemory::DeleteResult::kDeleted, memory.Delete(Barcode(), 9));
+      // The one speedkey record, whatever number the deletion names.
+      EXPECT_EQ(TerminalMemory::DeleteResult::kDeleted, memory.Delete(speedkey, 77));
+      EXPECT_TRUE(memory.Records(speedkey).empty());
+      if (!crash) memory.Save();
+    }
+    TerminalMemory again(folder.File("127.0.0.2"), 10);
+    const RecordMap& barcodes = again.Records(Barcode());
+    ASSERT_EQ(2u, barcodes.size()) << crash;
+    EXPECT_EQ(BarcodeBytes(1, 1), barcodes.at(1));
+    EXPECT_EQ(BarcodeBytes(3, 1), barcodes.at(3));
+    EXPECT_TRUE(again.Records(speedkey).empty()) << crash;
+  }
+}
+
+// The terminal's answers to deletions: the number deleted, held or not, or
+// the "91" refusal when the store file cannot keep the deletion; the record
+// then stays, also after a restart.
+TEST(Terminal, AnswersADeletionWithItsNumberOrRefusesItWhenTheStoreCannotKeepIt) {
+  TempFolder folder;
+  const std::string path = folder.File("127.0.0.2");
+  {
+    TerminalMemory memory(path, 10);
+    Terminal terminal("127.0.0.2", memory);
+    for (uint16_t number : {4, 5}) memory.Put(Barcode(), BarcodeBytes(number, 1));
+    std::vector<uint8_t> expected(sizeof(BarcodeRecord), 0);
+    for (uint16_t number : {4, 6}) {
+      termlink::SetRecordNumber(Barcode(), expected, number);
+      EXPECT_EQ(expected,
+                terminal.Answer(Barcode(), kDirectionDelete, BarcodeBytes(number, 0)).record);
+    }
+    FileSizeLimit full(std::filesystem::file_size(path + "/barcode.dat") + 3);
+    const std::vector<uint8_t> refused =
+        terminal.Answer(Barcode(), kDirectionDelete, BarcodeBytes(5, 0)).record;
+    EXPECT_EQ(0, termlink::RecordNumber(Barcode(), refused));
+    EXPECT_EQ("ERR: 91 Record not saved", termlink::StatusText(Barcode(), refused));
+    EXPECT_EQ(1u, memory.Records(Barcode()).count(5));
+  }
+  TerminalMemory again(path, 10);
+  EXPECT_EQ((std::vector<int64_t>{5}), [&] {
+    std::vector<int64_t> keys;
+    for (const auto& [key, record] : again.Records(Barcode())) keys.push_back(key);
+    return keys;
+  }());
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ TerminalAnswer Terminal::Answer(const termlink::RecordKind& kind, uint16_t direc
                                 std::span<const uint8_t> record) {
   if (direction == kDirectionWrite) return Write(kind, record);
   int64_t number = termlink::RecordNumber(kind, record);
+  if (direction == kDirectionDelete) return Delete(kind, number);
   if (kind.writable) return ReadRecord(kind, number);
   return ReadReport(kind, number);
 }
@@ -42,6 +43,17 @@ TerminalAnswer Terminal::Write(const termlink::RecordKind& kind, std::span<const
       break;
   }
   return {StatusRecord(kind, kStatusNotSaved)};
+}
+
+// The answer carries the number deleted, also when no such record was held:
+// afterwards the terminal does not hold it either way.
+TerminalAnswer Terminal::Delete(const termlink::RecordKind& kind, int64_t number) {
+  if (memory_.Delete(kind, number) == TerminalMemory::DeleteResult::kNotSaved) {
+    return {StatusRecord(kind, kStatusNotSaved)};
+  }
+  std::vector<uint8_t> answer(kind.size, 0);
+  termlink::SetRecordNumber(kind, answer, number);
+  return {answer};
 }
 
 TerminalAnswer Terminal::ReadRecord(const termlink::RecordKind& kind, int64_t number) {

@@ -1,6 +1,7 @@
 // How a simulated terminal answers one request: a write stores the record
-// and echoes it; a read answers the record asked for or the next higher
-// one, or the "99" end when none is left; reports are produced on demand.
+// and echoes it; a delete removes the record of its number and answers that
+// number; a read answers the record asked for or the next higher one, or the
+// "99" end when none is left; reports are produced on demand.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +34,7 @@ class Terminal {
 
  private:
   TerminalAnswer Write(const termlink::RecordKind& kind, std::span<const uint8_t> record);
+  TerminalAnswer Delete(const termlink::RecordKind& kind, int64_t number);
   TerminalAnswer ReadRecord(const termlink::RecordKind& kind, int64_t number);
   TerminalAnswer ReadReport(const termlink::RecordKind& kind, int64_t number);
 

@@ -30,20 +30,25 @@ TerminalMemory::PutResult TerminalMemory::Put(const termlink::RecordKind& kind,
                                               std::span<const uint8_t> record) {
   Shelf& shelf = ShelfOf(kind);
   int64_t key = RecordKey(kind, record);
-  auto existing = shelf.records.find(key);
-  if (existing == shelf.records.end() && shelf.records.size() >= capacity_) return PutResult::kFull;
-  std::vector<uint8_t> before;
-  if (shelf.file && existing != shelf.records.end()) before = existing->second;
+  if (!shelf.records.contains(key) && shelf.records.size() >= capacity_) return PutResult::kFull;
+  // Not on disk, so not stored: the terminal must not acknowledge it.
+  if (shelf.file && !shelf.file->AppendPut(record)) return PutResult::kNotSaved;
   shelf.records[key].assign(record.begin(), record.end());
-  if (shelf.file && !shelf.file->Append(record, shelf.records)) {
-    // Not on disk, so not stored: the terminal must not acknowledge it.
-    if (before.empty())
-      shelf.records.erase(key);
-    else
-      shelf.records[key] = std::move(before);
-    return PutResult::kNotSaved;
-  }
+  if (shelf.file) shelf.file->CompactIfDue(shelf.records);
   return PutResult::kStored;
+}
+
+TerminalMemory::DeleteResult TerminalMemory::Delete(const termlink::RecordKind& kind,
+                                                    int64_t number) {
+  Shelf& shelf = ShelfOf(kind);
+  const int64_t key = NumberKey(kind, number);
+  if (!shelf.records.contains(key)) return DeleteResult::kDeleted;
+  // A deletion the file does not keep would bring the record back at the
+  // next start: the terminal must not acknowledge it.
+  if (shelf.file && !shelf.file->AppendDelete(key)) return DeleteResult::kNotSaved;
+  shelf.records.erase(key);
+  if (shelf.file) shelf.file->CompactIfDue(shelf.records);
+  return DeleteResult::kDeleted;
 }
 
 const RecordMap& TerminalMemory::Records(const termlink::RecordKind& kind) const {

@@ -15,6 +15,7 @@
 class TerminalMemory {
  public:
   enum class PutResult { kStored, kFull, kNotSaved };
+  enum class DeleteResult { kDeleted, kNotSaved };
 
   // `folder` empty: memory only. Otherwise the folder is created if needed
   // and its store files loaded; throws std::runtime_error on a bad file.
@@ -23,6 +24,10 @@ class TerminalMemory {
 
   // Stores `record` under its key, replacing a record with the same key.
   PutResult Put(const termlink::RecordKind& kind, std::span<const uint8_t> record);
+  // Deletes the record of `number` (the speedkey record whatever the
+  // number); one not held is deleted already. The deletion is in the store
+  // file before it is kept in memory.
+  DeleteResult Delete(const termlink::RecordKind& kind, int64_t number);
   const RecordMap& Records(const termlink::RecordKind& kind) const;
   // Rewrites the store files compactly; memory only: nothing to do.
   void Save();

@@ -194,10 +194,14 @@ TEST_F(Cli, SummaryJsonRecordsTheRunWithEachTerminalsReason) {
                 "  \"records\": 3,\n"
                 "  \"terminals\": [\n"
                 "    {\"address\": \"127.0.0.2\", \"outcome\": \"" +
-                refusal + "\", \"acknowledged\": 2, \"seconds\": S, \"failure\": \"" + refusal +
+                refusal +
+                "\", \"acknowledged\": 2, \"sent\": 3, \"unchanged\": 0, \"deleted\": 0, "
+                "\"seconds\": S, \"failure\": \"" +
+                refusal +
                 "\"},\n"
                 "    {\"address\": \"127.0.0.4\", \"outcome\": \"connect failed: connection "
-                "refused\", \"acknowledged\": 0, \"seconds\": S, \"failure\": \"connect failed: "
+                "refused\", \"acknowledged\": 0, \"sent\": 0, \"unchanged\": 0, \"deleted\": "
+                "0, \"seconds\": S, \"failure\": \"connect failed: "
                 "connection refused\"}\n"
                 "  ]\n"
                 "}\n");

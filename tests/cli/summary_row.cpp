@@ -11,12 +11,15 @@ SummaryRow RowOf(const std::string& summary, const std::string& address) {
     std::istringstream words(line.substr(address.size()));
     std::vector<std::string> tokens;
     for (std::string word; words >> word;) tokens.push_back(word);
-    if (tokens.size() < 3) break;
+    // The outcome, then five numbers: stored, sent, unchanged, deleted, seconds.
+    if (tokens.size() < 6) break;
+    const std::size_t numbers = tokens.size() - 5;
     SummaryRow row;
-    row.stored = std::atoi(tokens[tokens.size() - 2].c_str());
-    for (std::size_t i = 0; i + 2 < tokens.size(); ++i) {
-      row.outcome += (i ? " " : "") + tokens[i];
-    }
+    row.stored = std::atoi(tokens[numbers].c_str());
+    row.sent = std::atoi(tokens[numbers + 1].c_str());
+    row.unchanged = std::atoi(tokens[numbers + 2].c_str());
+    row.deleted = std::atoi(tokens[numbers + 3].c_str());
+    for (std::size_t i = 0; i < numbers; ++i) row.outcome += (i ? " " : "") + tokens[i];
     return row;
   }
   return {};

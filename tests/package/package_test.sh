@@ -42,6 +42,7 @@ echo "- the package is named and described as Debian names and describes package
 [ "$(field Section)" = utils ] || fail "the package's section is not utils"
 [ "$(field Description | wc -l)" -gt 3 ] || fail "the package has no extended description"
 field Depends | grep -q 'libc6' || fail "the package's Depends were not computed"
+field Depends | grep -q 'libsqlite3-0' || fail "the package does not depend on SQLite's library"
 
 echo "- lintian finds no error and no warning"
 pages=$(dpkg-deb -c "$deb" | grep -c 'usr/share/man/man1/.*\.1\.gz$' || true)

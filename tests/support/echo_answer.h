@@ -12,7 +12,8 @@
 #include "tests/support/manual_loop.h"
 
 // Echoes the latest packet handed to SendDataEx back through the data callback
-// (same code, direction and record, as a terminal acknowledges a write) and
+// (same code, direction and record, as a terminal acknowledges a write, and a
+// delete too: its request is zero but for the number, as its answer is) and
 // runs the handling it posts on the window's thread.
 inline void EchoLastSent(FakeLink& link, ManualLoop& loop) {
   ASSERT_FALSE(link.sent.empty()) << "nothing was sent to answer";

@@ -54,8 +54,9 @@ SendDialog::SendDialog(QWidget* parent, Program& program, OpenFileDialog browse)
   PlanView->setSelectionMode(QAbstractItemView::NoSelection);
   PlanView->verticalHeader()->hide();
   PlanView->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // The address takes the room left; the figures stand side by side.
   PlanView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  PlanView->horizontalHeader()->setStretchLastSection(true);
+  PlanView->horizontalHeader()->setSectionResizeMode(SendPlanTable::Terminal, QHeaderView::Stretch);
   PlanNote = Named(new QLabel(this), "PlanNote");
   PlanNote->setWordWrap(true);
   Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

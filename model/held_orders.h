@@ -12,6 +12,15 @@ class Program;
 SendOrder TickedSendOrder(const Program& program);
 // "Verify Terminals".
 VerifyOrder TickedVerifyOrder(const Program& program);
+// "Repair Differing Terminals": `verified` (the order of the last
+// verification) again, repairing, over the list as it stands with only the
+// entries ticked whose terminal the last verification found to differ from
+// the file; none ticked when it found none or was no verification.
+VerifyOrder RepairOrder(const Program& program, VerifyOrder verified);
+// Whom "Communication › Send…" sends to: the list's selected entry alone,
+// or every ticked one.
+enum class SendTarget { Selected, Ticked };
+std::vector<CycleEntry> TargetEntries(const Program& program, SendTarget target);
 // "&Read File".
 ReadFileOrder SendFileListing(const Program& program);
 // Connect and Disconnect of the served terminal.

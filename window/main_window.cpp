@@ -22,6 +22,7 @@
 #include "window/local_text.h"
 #include "window/receive_dialog.h"
 #include "window/report_view.h"
+#include "window/send_dialog.h"
 #include "window/settings_dialog.h"
 
 namespace {
@@ -137,9 +138,13 @@ void MainWindow::WireInput() {
   connect(menu_.SendToFailedItem, &QAction::triggered, this, [this] {
     StartCycle([this] { program_.SendToFailedTerminals(TickedSendOrder(program_)); });
   });
+  connect(menu_.SendItem, &QAction::triggered, this, &MainWindow::SendChosen);
   connect(menu_.ReceiveItem, &QAction::triggered, this, &MainWindow::Receive);
   connect(menu_.VerifyItem, &QAction::triggered, this,
-          [this] { StartCycle([this] { program_.Verify(TickedVerifyOrder(program_)); }); });
+          [this] { StartVerify(TickedVerifyOrder(program_)); });
+  connect(menu_.RepairItem, &QAction::triggered, this, [this] {
+    if (Repairable()) StartVerify(RepairOrder(program_, *lastVerify_));
+  });
 
   connect(actions_.ExitAction, &QAction::triggered, this, &QWidget::close);
   connect(actions_.OpenAction, &QAction::triggered, this, &MainWindow::OpenDownloadFile);
@@ -236,6 +241,22 @@ void MainWindow::Receive() {
   StartCycle([this, order = dialog.Order()] { program_.ReceiveFromTerminals(order); });
 }
 
+void MainWindow::SendChosen() {
+  SendDialog dialog(this, program_, openFileDialog_);
+  if (dialog.exec() != QDialog::Accepted) return;
+  StartCycle([this, order = dialog.Order()] { program_.Send(order); });
+}
+
+void MainWindow::StartVerify(const VerifyOrder& order) {
+  StartCycle([this, &order] { program_.Verify(order); });
+  if (program_.Verifying()) lastVerify_ = order;
+}
+
+bool MainWindow::Repairable() const {
+  return lastVerify_ && !program_.CycleRunning() &&
+         AnyTicked(RepairOrder(program_, *lastVerify_).entries);
+}
+
 void MainWindow::OpenDownloadFile() {
   const std::optional<QString> path = openFileDialog_(this, ShownText(program_.DownloadFilePath()));
   if (!path) return;
@@ -330,10 +351,11 @@ void Draw(QLineEdit* field, const std::string& text) {
 void MainWindow::EventHandled() {
   // Every answer of a cycle is an event: the fields are drawn again only
   // when what they show has changed.
-  const Drawn now{program_.CycleRunning(),     program_.SendFile(),
-                  program_.DownloadFilePath(), program_.Terminals().Port(),
-                  program_.ServedAddress(),    program_.UploadFileName(),
-                  program_.Kind().kind,        program_.Kind().report};
+  const Drawn now{program_.CycleRunning(),     Repairable(),
+                  program_.SendFile(),         program_.DownloadFilePath(),
+                  program_.Terminals().Port(), program_.ServedAddress(),
+                  program_.UploadFileName(),   program_.Kind().kind,
+                  program_.Kind().report};
   if (drawn_ == now) return;
   drawn_ = now;
   const QString send = program_.CycleRunning() ? "&Stop" : "&Send Data";
@@ -351,6 +373,8 @@ void MainWindow::EventHandled() {
   menu_.SettingsItem->setEnabled(idle);
   menu_.ReceiveItem->setEnabled(idle);
   menu_.VerifyItem->setEnabled(idle);
+  menu_.SendItem->setEnabled(idle);
+  menu_.RepairItem->setEnabled(now.repairable);
 }
 
 // The hidden data kind and report type buttons show the choice in force.

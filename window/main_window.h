@@ -79,6 +79,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   // What the panel's fields and the menus show of the program, drawn last.
   struct Drawn {
     bool running;
+    bool repairable;
     std::string sendFile, downloadFile, port, served, uploadFile;
     DataKind kind;
     std::optional<ReportType> report;
@@ -95,6 +96,12 @@ class MainWindow : public QMainWindow, public ProgramView {
   void StartCycle(const std::function<void()>& command);
   // "Receive…": the dialog, then a receive cycle with its order.
   void Receive();
+  // "Send…": the dialog, then a send cycle with its order.
+  void SendChosen();
+  // A verification cycle with `order`, kept for a repair after it.
+  void StartVerify(const VerifyOrder& order);
+  // The last verification found terminals that differ, and none runs.
+  bool Repairable() const;
   void KeepBorderFixed();
 
   LogModel log_;
@@ -109,6 +116,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
   bool closed_ = false;
+  // The order of the last verification the window started; none before one.
+  std::optional<VerifyOrder> lastVerify_;
   // Last, so the core goes before the widgets and models it talks to.
   Program program_;
 };

@@ -255,9 +255,11 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
                                                 {"-", false},
                                                 {"Upload", false},
                                                 {"Send Data", true},
+                                                {"Send\u2026", true},
                                                 {"Send to &Failed Terminals", true},
                                                 {"Receive\u2026", true},
                                                 {"&Verify Terminals", true},
+                                                {"&Repair Differing Terminals", true},
 
                                                 {"-", true},
                                                 {kSettingsCaption, true}}));

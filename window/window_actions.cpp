@@ -11,6 +11,7 @@ namespace {
 // The ellipsis says the item opens a dialog.
 constexpr const char* kSettingsCaption = "Settings\u2026";
 constexpr const char* kReceiveCaption = "Receive\u2026";
+constexpr const char* kSendCaption = "Send\u2026";
 
 QAction* NewAction(QWidget* window, const char* name, const char* category,
                    const QString& caption) {
@@ -71,10 +72,12 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   AddSeparator(communication, false);
   m.UploadItem = AddItem(communication, "UploadItem", "Upload", a.UploadAction, false);
   m.DownloadItem = AddItem(communication, "DownloadItem", "Send Data", a.DownloadAction);
+  m.SendItem = AddItem(communication, "SendItem", kSendCaption, nullptr);
   m.SendToFailedItem =
       AddItem(communication, "SendToFailedItem", "Send to &Failed Terminals", nullptr);
   m.ReceiveItem = AddItem(communication, "ReceiveItem", kReceiveCaption, nullptr);
   m.VerifyItem = AddItem(communication, "VerifyItem", "&Verify Terminals", nullptr);
+  m.RepairItem = AddItem(communication, "RepairItem", "&Repair Differing Terminals", nullptr);
   AddSeparator(communication);
   m.SettingsItem = AddItem(communication, "SettingsItem", kSettingsCaption, a.SettingsAction);
   return m;

@@ -134,7 +134,7 @@ void Program::KeepServedRead(uint8_t code) {
   const RecordKind* kind = KindOfCode(code);
   if (!kind || !kind->writable) return;
   servedKeeper_ = Keeper();
-  if (servedKeeper_->Keeps()) servedRead_.emplace().code = code;
+  if (servedKeeper_->Keeps()) servedRead_ = ServedRead{code, {}};
 }
 
 void Program::CommitServed() {

@@ -80,3 +80,12 @@ struct HeldOptions {
 int Held(CliRun& run, const HeldOptions& options);
 
 int Read(CliRun& run, const std::string& file);
+
+// `import`: a shop system's export made a download file through an import profile.
+struct ImportOptions {
+  std::string profile;  // a section of Import-Profiles.ini in the program folder
+  std::string source;
+  std::string out;       // empty: the profile kind's download file in the program folder
+  bool skipBad = false;  // write the good lines, and the refused ones beside them
+};
+int Import(CliRun& run, const ImportOptions& options);

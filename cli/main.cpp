@@ -55,6 +55,7 @@ struct Arguments {
   VerifyOptions verify;
   PlanOptions plan;
   HeldOptions held;
+  ImportOptions import;
   std::string readFile;
 };
 
@@ -266,16 +267,37 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   DeclareVerify(app, a, command);
   DeclareHeld(app, a, command);
 
-  auto* read = app.add_subcommand("read", "list a PLU download file, as \"&Read File\"");
-  read->add_option("--file", a.readFile, "file to list, as picked in the file-open dialog");
-  read->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
-  read->callback([&a, &command] {
+  auto* import = app.add_subcommand(
+      "import", "make a download file from a shop system's export, through an import profile");
+  import->add_option("--profile", a.import.profile, "profile name in Import-Profiles.ini")
+      ->required();
+  import->add_option("SOURCE", a.import.source, "the export: delimited text")->required();
+  import->add_option(
+      "--out", a.import.out,
+      "download file to write (default: the kind's download file in the program folder)");
+  import->add_flag("--skip-bad", a.import.skipBad,
+                   "write the lines that can be taken, the refused ones in <out>.refused.txt");
+  import->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
+  import->callback([&a, &command] {
     command = [&a] {
-      a.options.convertsTexts = true;
-      CliRun s(a.options);
-      return Read(s, a.readFile);
-    };
-  });
+      a.options.printLog = false;
+  a.options.convertsTexts = true;
+  CliRun s(a.options);
+  return Import(s, a.import);
+};
+}  // namespace
+);
+
+auto* read = app.add_subcommand("read", "list a PLU download file, as \"&Read File\"");
+read->add_option("--file", a.readFile, "file to list, as picked in the file-open dialog");
+read->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
+read->callback([&a, &command] {
+  command = [&a] {
+    a.options.convertsTexts = true;
+    CliRun s(a.options);
+    return Read(s, a.readFile);
+  };
+});
 }
 
 }  // namespace

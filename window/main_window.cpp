@@ -19,6 +19,7 @@
 
 #include "model/receive_order.h"
 #include "settings/settings_file.h"
+#include "window/import_dialog.h"
 #include "window/local_text.h"
 #include "window/receive_dialog.h"
 #include "window/report_view.h"
@@ -135,6 +136,13 @@ void MainWindow::WireInput() {
   onClick(panel_.ClearLogButton, [this] { Handle(&Program::ClearLog); });
   onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
   connect(menu_.ClearLogItem, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
+  auto* import = new QAction("&Import…", menu_.FileMenu);
+  import->setObjectName("ImportItem");
+  menu_.FileMenu->insertAction(menu_.OpenItem, import);
+  connect(import, &QAction::triggered, this, [this] {
+    ImportDialog(this, program_.ProgramFolder(), program_.CodePageInForce(), AskForExportFile)
+        .exec();
+  });
   connect(menu_.SendToFailedItem, &QAction::triggered, this, [this] {
     StartCycle([this] { program_.SendToFailedTerminals(TickedSendOrder(program_)); });
   });

@@ -331,7 +331,7 @@ void MainWindow::FocusSet(FocusTarget target) {
 }
 
 void MainWindow::ReportReceived(const std::string& path, uint8_t code) {
-  ShowReportView(this, path, code);
+  reports_.Open(this, path, code);
 }
 
 void MainWindow::StatusMessage(const std::string& text) {

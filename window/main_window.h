@@ -19,6 +19,7 @@
 #include "window/file_dialog.h"
 #include "window/log_model.h"
 #include "window/log_view.h"
+#include "window/report_windows.h"
 #include "window/terminal_list_states.h"
 #include "window/window_actions.h"
 
@@ -116,6 +117,9 @@ class MainWindow : public QMainWindow, public ProgramView {
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
   bool closed_ = false;
+  ReportWindows reports_{[this] {
+    return ReadPluNames(program_.DownloadFileOf(DataKind::Plu), program_.CodePageInForce());
+  }};
   // The order of the last verification the window started; none before one.
   std::optional<VerifyOrder> lastVerify_;
   // Last, so the core goes before the widgets and models it talks to.

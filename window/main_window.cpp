@@ -236,9 +236,15 @@ void MainWindow::StartCycle(const std::function<void()>& command) {
 }
 
 void MainWindow::Receive() {
-  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder()));
+  const TerminalList& list = program_.Terminals();
+  const int selected = list.Selected();
+  const bool chosen = selected >= 0 && selected < static_cast<int>(list.Entries().size());
+  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder()),
+                       chosen ? list.Entries()[static_cast<std::size_t>(selected)].address : "",
+                       lastReceive_);
   if (dialog.exec() != QDialog::Accepted) return;
-  StartCycle([this, order = dialog.Order()] { program_.ReceiveFromTerminals(order); });
+  lastReceive_ = dialog.Order();
+  StartCycle([this, order = *lastReceive_] { program_.ReceiveFromTerminals(order); });
 }
 
 void MainWindow::SendChosen() {

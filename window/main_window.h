@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "model/program.h"
+#include "model/receive_order.h"
 #include "window/busy_settings_retry.h"
 #include "window/control_panel.h"
 #include "window/file_dialog.h"
@@ -122,6 +123,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   }};
   // The order of the last verification the window started; none before one.
   std::optional<VerifyOrder> lastVerify_;
+  // The order of the last receive the window started, offered again.
+  std::optional<ReceiveOrder> lastReceive_;
   // Last, so the core goes before the widgets and models it talks to.
   Program program_;
 };

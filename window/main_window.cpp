@@ -244,9 +244,15 @@ void MainWindow::StartCycle(const std::function<void()>& command) {
 }
 
 void MainWindow::Receive() {
-  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder()));
+  const TerminalList& list = program_.Terminals();
+  const int selected = list.Selected();
+  const bool chosen = selected >= 0 && selected < static_cast<int>(list.Entries().size());
+  ReceiveDialog dialog(this, ReceivedFolderOf(program_.ProgramFolder()),
+                       chosen ? list.Entries()[static_cast<std::size_t>(selected)].address : "",
+                       lastReceive_);
   if (dialog.exec() != QDialog::Accepted) return;
-  StartCycle([this, order = dialog.Order()] { program_.ReceiveFromTerminals(order); });
+  lastReceive_ = dialog.Order();
+  StartCycle([this, order = *lastReceive_] { program_.ReceiveFromTerminals(order); });
 }
 
 void MainWindow::SendChosen() {
@@ -339,7 +345,7 @@ void MainWindow::FocusSet(FocusTarget target) {
 }
 
 void MainWindow::ReportReceived(const std::string& path, uint8_t code) {
-  ShowReportView(this, path, code);
+  reports_.Open(this, path, code);
 }
 
 void MainWindow::StatusMessage(const std::string& text) {

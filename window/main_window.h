@@ -14,11 +14,13 @@
 #include <vector>
 
 #include "model/program.h"
+#include "model/receive_order.h"
 #include "window/busy_settings_retry.h"
 #include "window/control_panel.h"
 #include "window/file_dialog.h"
 #include "window/log_model.h"
 #include "window/log_view.h"
+#include "window/report_windows.h"
 #include "window/terminal_list_states.h"
 #include "window/window_actions.h"
 
@@ -116,8 +118,13 @@ class MainWindow : public QMainWindow, public ProgramView {
   QSize designSize_;
   OpenFileDialog openFileDialog_ = AskForDownloadFile;
   bool closed_ = false;
+  ReportWindows reports_{[this] {
+    return ReadPluNames(program_.DownloadFileOf(DataKind::Plu), program_.CodePageInForce());
+  }};
   // The order of the last verification the window started; none before one.
   std::optional<VerifyOrder> lastVerify_;
+  // The order of the last receive the window started, offered again.
+  std::optional<ReceiveOrder> lastReceive_;
   // Last, so the core goes before the widgets and models it talks to.
   Program program_;
 };

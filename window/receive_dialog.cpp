@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "records/record_kinds.h"
 #include "window/local_text.h"
@@ -22,7 +24,9 @@ QString Caption(const RecordKind& kind) {
 
 }  // namespace
 
-ReceiveDialog::ReceiveDialog(QWidget* parent, const std::string& folder) : QDialog(parent) {
+ReceiveDialog::ReceiveDialog(QWidget* parent, const std::string& folder,
+                             const std::string& selected, const std::optional<ReceiveOrder>& last)
+    : QDialog(parent) {
   setObjectName("ReceiveDialog");
   setWindowTitle("Receive");
   KindBox = new QComboBox(this);
@@ -30,7 +34,9 @@ ReceiveDialog::ReceiveDialog(QWidget* parent, const std::string& folder) : QDial
   for (const RecordKind& kind : RecordKinds()) {
     if (kind.received) KindBox->addItem(Caption(kind), kind.code);
   }
-  SelectedButton = new QRadioButton("The selected terminal", this);
+  SelectedButton = new QRadioButton(
+      "The selected terminal (" + (selected.empty() ? "none" : ShownText(selected)) + ")", this);
+  SelectedButton->setEnabled(!selected.empty());
   SelectedButton->setObjectName("SelectedButton");
   TickedButton = new QRadioButton("Every ticked terminal", this);
   TickedButton->setObjectName("TickedButton");
@@ -40,6 +46,9 @@ ReceiveDialog::ReceiveDialog(QWidget* parent, const std::string& folder) : QDial
   BrowseButton = new QPushButton("Browse\u2026", this);
   BrowseButton->setObjectName("BrowseButton");
   connect(BrowseButton, &QPushButton::clicked, this, &ReceiveDialog::Browse);
+  connect(FolderBox, &QLineEdit::textChanged, this, &ReceiveDialog::FitFolder);
+  if (last) ShowChoices(*last);
+  FitFolder();
 
   auto* from = new QVBoxLayout;
   from->addWidget(SelectedButton);
@@ -66,6 +75,24 @@ ReceiveOrder ReceiveDialog::Order() const {
   order.code = static_cast<uint8_t>(KindBox->currentData().toUInt());
   order.folder = CoreText(FolderBox->text());
   return order;
+}
+
+void ReceiveDialog::ShowChoices(const ReceiveOrder& last) {
+  const int kind = KindBox->findData(last.code);
+  if (kind >= 0) KindBox->setCurrentIndex(kind);
+  if (last.from == ReceiveOrder::From::Selected && SelectedButton->isEnabled()) {
+    SelectedButton->setChecked(true);
+  }
+  if (!last.folder.empty()) FolderBox->setText(ShownText(last.folder));
+}
+
+void ReceiveDialog::FitFolder() {
+  constexpr int kFrame = 16;  // the line edit's frame and margins
+  const int widest = screen()->availableGeometry().width() * 2 / 3;
+  const int text = FolderBox->fontMetrics().horizontalAdvance(FolderBox->text()) + kFrame;
+  FolderBox->setMinimumWidth(std::min(std::max(text, 240), widest));
+  FolderBox->setToolTip(FolderBox->text());
+  adjustSize();
 }
 
 void ReceiveDialog::Browse() {

@@ -63,6 +63,56 @@ TEST(WindowReceive, OkStartsAReceiveCycleFromTheSelectedTerminalIntoTheChosenFol
   EXPECT_EQ(w.LogRows().back(), "* End *");
   EXPECT_EQ(w.window->CycleTotals()->text().toStdString(),
             "1 terminal: 0 done, 1 failed; 0 of 0 records stored");
+
+  // Opened again, the dialog offers the last receive's choices.
+  seen = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<ReceiveDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    seen = true;
+    EXPECT_EQ(dialog->SelectedButton->text(), "The selected terminal (127.0.0.3)");
+    EXPECT_TRUE(dialog->SelectedButton->isChecked());
+    EXPECT_EQ(dialog->KindBox->currentText(), "Time report");
+    EXPECT_EQ(dialog->FolderBox->text().toStdString(), folder);
+    dialog->reject();
+  });
+  w.window->Menu().ReceiveItem->trigger();
+  EXPECT_TRUE(seen) << "the Receive dialog did not open again";
+}
+
+TEST(ReceiveDialogChoices, NamesTheSelectedTerminalAndShowsItsFolderWhole) {
+  EnsureApplication();
+  const std::string longFolder = "/srv/shop/branch-office-north/received-reports/weighing";
+  const struct {
+    std::string selected;
+    std::optional<ReceiveOrder> last;
+    QString caption, kind, folder;
+    bool selectedChecked;
+  } cases[] = {
+      {"", std::nullopt, "The selected terminal (none)", "PLU records", "/f/received", false},
+      {"127.0.0.63", std::nullopt, "The selected terminal (127.0.0.63)", "PLU records",
+       "/f/received", false},
+      {"127.0.0.63", ReceiveOrder{ReceiveOrder::From::Selected, kCodeReportDept, longFolder, {}},
+       "The selected terminal (127.0.0.63)", "Department report",
+       QString::fromStdString(longFolder), true},
+      // The selected choice is not offered again while no entry is selected.
+      {"", ReceiveOrder{ReceiveOrder::From::Selected, kCodeReportDept, "", {}},
+       "The selected terminal (none)", "Department report", "/f/received", false},
+  };
+  for (const auto& c : cases) {
+    ReceiveDialog dialog(nullptr, "/f/received", c.selected, c.last);
+    dialog.show();
+    ProcessEvents();
+    EXPECT_EQ(dialog.SelectedButton->text(), c.caption);
+    EXPECT_EQ(dialog.SelectedButton->isEnabled(), !c.selected.empty());
+    EXPECT_EQ(dialog.SelectedButton->isChecked(), c.selectedChecked) << c.caption.toStdString();
+    EXPECT_EQ(dialog.TickedButton->isChecked(), !c.selectedChecked);
+    EXPECT_EQ(dialog.KindBox->currentText(), c.kind);
+    EXPECT_EQ(dialog.FolderBox->text(), c.folder);
+    EXPECT_GE(dialog.FolderBox->width(),
+              dialog.FolderBox->fontMetrics().horizontalAdvance(c.folder));
+    EXPECT_GE(dialog.SelectedButton->width(), dialog.SelectedButton->sizeHint().width());
+  }
 }
 
 // A report that a terminal sent whole opens in a report view of its own.

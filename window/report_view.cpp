@@ -24,6 +24,7 @@
 #include "reports/report_csv.h"
 #include "reports/report_reader.h"
 #include "window/local_text.h"
+#include "window/report_sort_model.h"
 
 namespace {
 
@@ -41,33 +42,77 @@ QString KindName(ReportKind kind) {
   return {};
 }
 
-QList<QStandardItem*> Items(const std::vector<std::string>& cells, bool bold) {
-  QList<QStandardItem*> items;
-  for (std::size_t i = 0; i < cells.size(); ++i) {
-    auto* item = new QStandardItem(QString::fromStdString(cells[i]));
-    item->setEditable(false);
-    if (i > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont font = item->font();
-    font.setBold(bold);
-    item->setFont(font);
-    items.append(item);
+QStandardItem* Cell(const QString& text, const QVariant& sortValue, bool right, bool bold) {
+  auto* item = new QStandardItem(text);
+  item->setEditable(false);
+  item->setData(sortValue, ReportSortModel::kSortRole);
+  if (right) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  QFont font = item->font();
+  font.setBold(bold);
+  item->setFont(font);
+  return item;
+}
+
+// The PLU report's name column comes after its PLU number.
+constexpr int kNameColumn = 2;
+
+QList<QStandardItem*> RowItems(const ReportTable& table, const ReportRow& row,
+                               const PluNames* names) {
+  const std::vector<std::string> cells = ReportCells(table, row);
+  QList<QStandardItem*> items{
+      Cell(QString::fromStdString(cells[0]), ShownText(row.time), false, false)};
+  for (std::size_t i = 1; i < cells.size(); ++i) {
+    items.append(Cell(QString::fromStdString(cells[i]), static_cast<qlonglong>(row.values[i - 1]),
+                      true, false));
+  }
+  if (names) {
+    const auto name = names->find(row.values[0]);
+    const QString text = name == names->end() ? QString() : ShownText(name->second);
+    items.insert(kNameColumn, Cell(text, text, false, false));
   }
   return items;
 }
 
-QStandardItemModel* TableModel(const ReportTable& table, QObject* parent) {
+QList<QStandardItem*> TotalItems(const ReportTable& table, bool named) {
+  QList<QStandardItem*> items;
+  const std::vector<std::string> cells = TotalCells(table);
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    items.append(Cell(QString::fromStdString(cells[i]), {}, i > 0, true));
+  }
+  if (named) items.insert(kNameColumn, Cell({}, {}, false, true));
+  items[0]->setData(true, ReportSortModel::kTotalsRole);
+  return items;
+}
+
+QStandardItemModel* TableModel(const ReportTable& table, const PluNames* names, QObject* parent) {
   auto* model = new QStandardItemModel(parent);
   QStringList headings;
   for (const std::string& heading : ReportHeadings(table)) {
     headings.append(QString::fromStdString(heading));
   }
+  if (names) headings.insert(kNameColumn, "Name");
   model->setHorizontalHeaderLabels(headings);
-  for (const ReportRow& row : table.rows) model->appendRow(Items(ReportCells(table, row), false));
-  model->appendRow(Items(TotalCells(table), true));
+  for (const ReportRow& row : table.rows) model->appendRow(RowItems(table, row, names));
+  model->appendRow(TotalItems(table, names != nullptr));
   return model;
 }
 
-QChart* BarChart(const ReportChart& report) {
+// Every column as wide as its widest cell, the bold totals row and the
+// heading included, over all rows and not only those in sight.
+void FitColumns(QTableView& table) {
+  const QAbstractItemModel& model = *table.model();
+  const int grid = table.showGrid() ? 1 : 0;
+  for (int column = 0; column < model.columnCount(); ++column) {
+    int width = table.horizontalHeader()->sectionSizeHint(column);
+    for (int row = 0; row < model.rowCount(); ++row) {
+      width = std::max(width, table.sizeHintForIndex(model.index(row, column)).width() + grid);
+    }
+    table.setColumnWidth(column, width);
+  }
+}
+
+QChart* BarChart(const ReportChart& report, const std::string& title,
+                 const std::string& numberName) {
   const bool money = report.unit == ColumnUnit::Cents;
   auto* bars = new QBarSet(QString::fromStdString(report.valueName));
   auto* labels = new QBarCategoryAxis;
@@ -78,7 +123,7 @@ QChart* BarChart(const ReportChart& report) {
   auto* series = new QBarSeries;
   series->append(bars);
   auto* chart = new QChart;
-  chart->setTitle(QString::fromStdString(report.title));
+  chart->setTitle(ShownText(title));
   chart->addSeries(series);
   chart->legend()->hide();
   // Names ("Group 12", "PLU 1021") and the 24 hours stand upright under
@@ -87,6 +132,7 @@ QChart* BarChart(const ReportChart& report) {
                                  [](const ChartBar& bar) { return bar.label.size() > 2; });
   if (names || report.bars.size() > 12) labels->setLabelsAngle(-90);
   labels->setTruncateLabels(false);
+  labels->setTitleText(ShownText(numberName));
   chart->addAxis(labels, Qt::AlignBottom);
   series->attachAxis(labels);
   auto* values = new QValueAxis;
@@ -100,8 +146,9 @@ QChart* BarChart(const ReportChart& report) {
 
 }  // namespace
 
-ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString& path)
-    : QDialog(parent), table_(table), path_(path) {
+ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString& path,
+                       const std::optional<PluNames>& names)
+    : QDialog(parent), table_(table), path_(path), source_(SourceOfReport(CoreText(path), table)) {
   setWindowTitle(KindName(table.kind) + " - " + QFileInfo(path).fileName());
   setModal(false);
   askSavePath = [](QWidget* owner, const QString& caption, const QString& suggested,
@@ -110,11 +157,17 @@ ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString&
   };
 
   Table = new QTableView;
-  Table->setModel(TableModel(table, this));
+  auto* sorted = new ReportSortModel(this);
+  sorted->setSourceModel(TableModel(table, names ? &*names : nullptr, this));
+  Table->setModel(sorted);
+  Table->setSortingEnabled(true);
+  Table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   Table->verticalHeader()->hide();
   Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
-  Table->resizeColumnsToContents();
-  Chart = new QChartView(BarChart(ChartOf(table)));
+  FitColumns(*Table);
+  const ReportChart chart = ChartOf(table);
+  Chart =
+      new QChartView(BarChart(chart, ChartTitle(chart.title, source_), table.columns.front().name));
   Chart->setRenderHint(QPainter::Antialiasing);
   Chart->setMinimumSize(420, 320);
   auto* split = new QSplitter;
@@ -135,16 +188,17 @@ ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString&
   resize(1000, 600);
 }
 
-QString ReportView::AskPath(const QString& caption, const QString& suffix, const QString& filter) {
-  const QFileInfo report(path_);
-  const QString suggested = report.dir().filePath(report.completeBaseName() + "." + suffix);
+QString ReportView::AskPath(const QString& caption, const QString& suggestedName,
+                            const QString& suffix, const QString& filter) {
+  const QString suggested = QFileInfo(path_).dir().filePath(suggestedName);
   QString chosen = askSavePath(this, caption, suggested, filter);
   if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty()) chosen += "." + suffix;
   return chosen;
 }
 
 void ReportView::SaveChart() {
-  const QString chosen = AskPath("Save Chart As", "png", "PNG image (*.png)");
+  const QString chosen = AskPath("Save Chart As", ShownText(ChartFileName(table_.kind, source_)),
+                                 "png", "PNG image (*.png)");
   if (chosen.isEmpty()) return;
   if (!Chart->grab().save(chosen, "PNG")) {
     QMessageBox::warning(this, windowTitle(), "Cannot write " + chosen);
@@ -152,7 +206,8 @@ void ReportView::SaveChart() {
 }
 
 void ReportView::SaveTable() {
-  const QString chosen = AskPath("Save Table As", "csv", "CSV table (*.csv)");
+  const QString chosen = AskPath("Save Table As", QFileInfo(path_).completeBaseName() + ".csv",
+                                 "csv", "CSV table (*.csv)");
   if (chosen.isEmpty()) return;
   try {
     WriteReportCsv(table_, CoreText(chosen));
@@ -161,12 +216,14 @@ void ReportView::SaveTable() {
   }
 }
 
-ReportView* ShowReportView(QWidget* parent, const std::string& path, uint8_t reportCode) {
+ReportView* ShowReportView(QWidget* parent, const std::string& path, uint8_t reportCode,
+                           const std::optional<PluNames>& names) {
   const std::optional<ReportKind> kind = ReportKindOfCode(reportCode);
   try {
     if (!kind)
       throw std::runtime_error("data type " + std::to_string(reportCode) + " is no report");
-    auto* view = new ReportView(parent, ReadReportFile(path, *kind), ShownText(path));
+    auto* view = new ReportView(parent, ReadReportFile(path, *kind), ShownText(path),
+                                *kind == ReportKind::Plu ? names : std::nullopt);
     view->setAttribute(Qt::WA_DeleteOnClose);
     view->show();
     return view;

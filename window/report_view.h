@@ -1,5 +1,7 @@
 // The report view: one received report file shown as a table, with its
-// totals row, and as a chart, with "Save Chart As…" (PNG) and "Save Table
+// totals row last however a click on a heading sorts it (a PLU report with
+// each PLU's name where the send file holds it), and as a chart that names
+// the terminal and the day, with "Save Chart As…" (PNG) and "Save Table
 // As…" (CSV). A window of its own beside the main window, not modal; it goes
 // away when closed.
 #pragma once
@@ -8,9 +10,12 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "reports/report_table.h"
+#include "window/plu_names.h"
+#include "window/report_source.h"
 
 class QChartView;
 class QPushButton;
@@ -22,8 +27,10 @@ class ReportView : public QDialog {
 
  public:
   // `path` is the report file the table was read from: the title names it,
-  // and the save dialogs suggest its name.
-  ReportView(QWidget* parent, const ReportTable& table, const QString& path);
+  // and the save dialogs suggest its name. A PLU report's table has a name
+  // column when `names` are given.
+  ReportView(QWidget* parent, const ReportTable& table, const QString& path,
+             const std::optional<PluNames>& names = std::nullopt);
 
   // Asks for the file to save to (empty: cancelled); replaceable, so tests
   // can stand in for the operator.
@@ -39,15 +46,19 @@ class ReportView : public QDialog {
  private:
   void SaveChart();
   void SaveTable();
-  // The path the operator picks, with `suffix` added when the name has none.
-  QString AskPath(const QString& caption, const QString& suffix, const QString& filter);
+  // The path the operator picks, `suggestedName` in the report's folder
+  // offered, with `suffix` added when the name has none.
+  QString AskPath(const QString& caption, const QString& suggestedName, const QString& suffix,
+                  const QString& filter);
 
   ReportTable table_;
   QString path_;
+  ReportSource source_;
 };
 
 // Reads the report file at `path` (data type `reportCode`) and shows it in a
 // new report view. A file that cannot be read, or has a bad line, is named in
-// a message box instead, with the line; nothing is shown of it. The view, or
-// nullptr.
-ReportView* ShowReportView(QWidget* parent, const std::string& path, uint8_t reportCode);
+// a message box instead, with the line; nothing is shown of it. `names` are
+// for a PLU report. The view, or nullptr.
+ReportView* ShowReportView(QWidget* parent, const std::string& path, uint8_t reportCode,
+                           const std::optional<PluNames>& names = std::nullopt);

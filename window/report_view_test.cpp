@@ -57,7 +57,8 @@ TEST(ReportViewWindow, ShowsTheRowsTotalsAndChartAndSavesBoth) {
   view->SaveChartButton->click();
   view->SaveTableButton->click();
   ASSERT_EQ(asked.size(), 2u);
-  EXPECT_EQ(asked[0], QString::fromStdString(folder.File("Report-Time.png")));
+  const std::string day = ReadReport(report.text, ReportKind::Time).rows[0].time.substr(0, 10);
+  EXPECT_EQ(asked[0], QString::fromStdString(folder.File("Report-Time_" + day + ".png")));
   const QImage chart(QString::fromStdString(folder.File("chart.png")), "PNG");
   EXPECT_FALSE(chart.isNull());
   EXPECT_EQ(chart.size(), view->Chart->grab().size());

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -47,13 +48,14 @@ TEST(WindowSettings, TheDialogShowsTheOptionsOkSavesThemAndCancelDoesNot) {
     EXPECT_EQ(dialog.ParallelBox->value(), 4);
     EXPECT_EQ(dialog.PauseBox->value(), 250);
     EXPECT_EQ(dialog.AnswerTimeoutBox->value(), 8000);
-    // The boxes keep to the ranges of the keys.
-    EXPECT_EQ(dialog.ParallelBox->minimum(), 1);
-    EXPECT_EQ(dialog.ParallelBox->maximum(), 64);
-    EXPECT_EQ(dialog.PauseBox->maximum(), 600000);
-    EXPECT_EQ(dialog.AnswerTimeoutBox->minimum(), 1);
-    dialog.ParallelBox->setValue(100);
+    // The arrows keep to the ranges of the keys.
+    dialog.ParallelBox->setValue(63);
+    dialog.ParallelBox->stepBy(5);
     EXPECT_EQ(dialog.ParallelBox->value(), 64);
+    dialog.AnswerTimeoutBox->setValue(2);
+    dialog.AnswerTimeoutBox->stepBy(-5);
+    EXPECT_EQ(dialog.AnswerTimeoutBox->value(), 1);
+    dialog.AnswerTimeoutBox->setValue(8000);
     dialog.PauseBox->setValue(0);
     dialog.Buttons->button(QDialogButtonBox::Ok)->click();
   });
@@ -104,4 +106,54 @@ TEST(WindowSettings, TheCharacterSetIsOfferedAnUnknownNameRefusedAndOkSavesIt) {
   });
   EXPECT_EQ(w.folder.Read("Orlent.ini"), kOneTicked + "TerminalCodePage=ISO-8859-2\r\n");
   EXPECT_EQ(w.Model().CodePageInForce().Name(), "ISO-8859-2");
+}
+
+// A number out of its key's range stays as typed, refused with a message
+// shown whole, and OK waits until it is mended.
+TEST(WindowSettings, ANumberOutOfRangeIsRefusedWithAMessageNotCut) {
+  WindowFixture w(kOneTicked + kOptions);
+  WorkTheDialog(w, [](SettingsDialog& dialog) {
+    QPushButton* ok = dialog.Buttons->button(QDialogButtonBox::Ok);
+    const struct {
+      QSpinBox* box;
+      const char* typed;
+      int value;
+      const char* refusal;  // empty: none
+    } cases[] = {
+        {dialog.PauseBox, "700000", 700000,
+         "The pause before each connect is 0 to 600000 ms; 700000 ms is refused."},
+        {dialog.PauseBox, "600000", 600000, ""},
+        {dialog.ParallelBox, "0", 0,
+         "The number of terminals served at once is 1 to 64; 0 is refused."},
+        {dialog.ParallelBox, "65", 65, "1 to 64; 65 is refused."},
+        {dialog.ParallelBox, "4", 4, ""},
+        {dialog.AnswerTimeoutBox, "0", 0, "The answer time-out is 1 to"},
+        {dialog.AnswerTimeoutBox, "8000", 8000, ""},
+    };
+    for (const auto& c : cases) {
+      c.box->selectAll();
+      QTest::keyClicks(c.box, c.typed);
+      ProcessEvents();
+      EXPECT_EQ(c.box->value(), c.value) << c.typed;
+      const bool refused = *c.refusal != 0;
+      EXPECT_EQ(dialog.NumberRefusal->isVisible(), refused) << c.typed;
+      if (refused) {
+        EXPECT_TRUE(dialog.NumberRefusal->text().contains(c.refusal))
+            << dialog.NumberRefusal->text().toStdString();
+        // Shown whole: as tall as its wrapped lines need, inside the dialog.
+        QLabel& label = *dialog.NumberRefusal;
+        EXPECT_GE(label.height(), label.heightForWidth(label.width()));
+        EXPECT_LE(label.geometry().right(), dialog.width());
+      }
+      EXPECT_EQ(ok->isEnabled(), !refused) << c.typed;
+    }
+    dialog.CodePageBox->setEditText("a-character-set-whose-name-is-far-too-long-for-one-line");
+    ProcessEvents();
+    QLabel& label = *dialog.CodePageRefusal;
+    ASSERT_TRUE(label.isVisible());
+    EXPECT_GE(label.height(), label.heightForWidth(label.width()));
+    EXPECT_LE(label.geometry().right(), dialog.width());
+    dialog.Buttons->button(QDialogButtonBox::Cancel)->click();
+  });
+  EXPECT_EQ(w.folder.Read("Orlent.ini"), kOneTicked + kOptions);
 }

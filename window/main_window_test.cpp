@@ -247,9 +247,12 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   EXPECT_EQ(titles, (QStringList{"File", "Communication"}));
 
   using E = std::vector<std::pair<QString, bool>>;
-  EXPECT_EQ(
-      Entries(menu.FileMenu),
-      (E{{"Read File", true}, {"Clear Log", true}, {"Open", false}, {"-", true}, {"E&xit", true}}));
+  EXPECT_EQ(Entries(menu.FileMenu), (E{{"Read File", true},
+                                       {"Clear Log", true},
+                                       {"&Import…", true},
+                                       {"Open", false},
+                                       {"-", true},
+                                       {"E&xit", true}}));
   EXPECT_EQ(Entries(menu.CommunicationMenu), (E{{"&Connect", false},
                                                 {"Disconnect", false},
                                                 {"-", false},

@@ -108,6 +108,8 @@ class Program : private SessionReport, private CycleHost {
   AnswerRouter& Router() { return router_; }
   // The link library's version, built at start-up.
   const std::string& VersionLine() const { return versionLine_; }
+  // The full path of the running executable.
+  const std::string& ExecutablePath() const { return executablePath_; }
   // The local time the journal and the received files' names are stamped
   // with: the system's, unless a test's clock is put in its place.
   std::chrono::local_seconds LocalTime() const { return clock_(); }

@@ -71,4 +71,26 @@ TEST_F(LogViewTest, TheLastOfAHundredThousandLinesCanBeShown) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return watch.painted.intersects(row); }, 10000));
 }
 
+TEST_F(LogViewTest, ALineTooLongForTheLogShowsWholeAsItsToolTip) {
+  const std::string longLine =
+      "- Error: Cannot open file \"/home/shop/orlent/downloads/branch-north/PLU-Down-"
+      "Weekend-Offers-December.txt\". No such file or directory";
+  const struct {
+    std::string line;
+    bool tip;
+  } cases[] = {{"* End *", false}, {"- Success to Send Plu (2)", false}, {longLine, true}};
+  for (const auto& c : cases) model.Append(c.line);
+  Settle();
+  for (int row = 0; row < static_cast<int>(std::size(cases)); ++row) {
+    const QPoint point = view.visualRect(model.index(row)).center();
+    const QString expected = cases[row].tip ? QString::fromStdString(cases[row].line) : QString();
+    EXPECT_EQ(view.ToolTipAt(point), expected) << cases[row].line;
+  }
+  EXPECT_EQ(view.ToolTipAt(QPoint(5, view.viewport()->height() - 2)), QString());  // no line
+  // A window wide enough shows the long line whole, and needs no tool tip.
+  view.resize(view.fontMetrics().horizontalAdvance(QString::fromStdString(longLine)) + 60, 523);
+  Settle();
+  EXPECT_EQ(view.ToolTipAt(view.visualRect(model.index(2)).center()), QString());
+}
+
 }  // namespace

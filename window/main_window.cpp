@@ -19,6 +19,7 @@
 
 #include "model/receive_order.h"
 #include "settings/settings_file.h"
+#include "window/help_windows.h"
 #include "window/import_dialog.h"
 #include "window/local_text.h"
 #include "window/receive_dialog.h"
@@ -65,6 +66,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::BuildLayout() {
   actions_ = BuildActions(this);
   menu_ = BuildMainMenu(menuBar(), actions_);
+  help_ = BuildHelpMenu(menuBar());
 
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
@@ -148,6 +150,15 @@ void MainWindow::WireInput() {
   });
   connect(menu_.SendItem, &QAction::triggered, this, &MainWindow::SendChosen);
   connect(menu_.ReceiveItem, &QAction::triggered, this, &MainWindow::Receive);
+  connect(help_.UserGuideItem, &QAction::triggered, this, [this] {
+    QDialog* guide = NewUserGuideWindow(this, UserGuidePath(program_.ExecutablePath()));
+    guide->setAttribute(Qt::WA_DeleteOnClose);
+    guide->show();
+  });
+  connect(help_.AboutItem, &QAction::triggered, this, [this] {
+    QMessageBox::about(this, "About Orlent",
+                       AboutText(program_.VersionLine(), program_.ProgramFolder()));
+  });
   connect(menu_.VerifyItem, &QAction::triggered, this,
           [this] { StartVerify(TickedVerifyOrder(program_)); });
   connect(menu_.RepairItem, &QAction::triggered, this, [this] {

@@ -18,6 +18,7 @@
 #include "window/busy_settings_retry.h"
 #include "window/control_panel.h"
 #include "window/file_dialog.h"
+#include "window/help_windows.h"
 #include "window/log_model.h"
 #include "window/log_view.h"
 #include "window/report_windows.h"
@@ -46,6 +47,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   const ControlPanel& Panel() const { return panel_; }
   const WindowActions& Actions() const { return actions_; }
   const MainMenu& Menu() const { return menu_; }
+  const HelpMenu& Help() const { return help_; }
   LogView* ActivityLog() const { return logView_; }
   const LogModel& Log() const { return log_; }
   QLabel* StatusPanel() const { return statusPanel_; }
@@ -110,6 +112,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   ControlPanel panel_{};
   WindowActions actions_{};
   MainMenu menu_{};
+  HelpMenu help_{};
   LogView* logView_ = nullptr;
   QLabel* statusPanel_ = nullptr;
   QLabel* cycleTotals_ = nullptr;

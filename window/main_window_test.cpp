@@ -244,7 +244,7 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   const MainMenu& menu = w.window->Menu();
   QStringList titles;
   for (QAction* action : w.window->menuBar()->actions()) titles << action->text();
-  EXPECT_EQ(titles, (QStringList{"File", "Communication"}));
+  EXPECT_EQ(titles, (QStringList{"File", "Communication", "&Help"}));
 
   using E = std::vector<std::pair<QString, bool>>;
   EXPECT_EQ(Entries(menu.FileMenu), (E{{"Read File", true},
@@ -276,8 +276,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
 
   const WindowActions& a = w.window->Actions();
   EXPECT_EQ(a.OpenAction->shortcut(), QKeySequence("Ctrl+O"));
-  // The window's short cuts: Ctrl+O of its actions, and Esc, which stops a
-  // running cycle.
+  // The window's short cuts: Ctrl+O of its actions, F1 of the user guide,
+  // and Esc, which stops a running cycle.
   QStringList keys;
   for (QAction* action : w.window->findChildren<QAction*>()) {
     if (!action->shortcut().isEmpty()) keys << action->shortcut().toString();
@@ -285,7 +285,7 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   for (QShortcut* shortcut : w.window->findChildren<QShortcut*>()) {
     keys << shortcut->key().toString();
   }
-  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "Esc"}));
+  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "F1", "Esc"}));
 }
 
 TEST(WindowMenus, EntriesRunTheirHandlers) {

@@ -80,6 +80,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   struct Drawn {
     bool running;
     bool repairable;
+    bool differences;
     std::string sendFile, downloadFile, port, served, uploadFile;
     DataKind kind;
     std::optional<ReportType> report;
@@ -102,6 +103,10 @@ class MainWindow : public QMainWindow, public ProgramView {
   void StartVerify(const VerifyOrder& order);
   // The last verification found terminals that differ, and none runs.
   bool Repairable() const;
+  // The last cycle was a verification that found differences.
+  bool HasDifferences() const;
+  // "View Differences": the last verification's differences in a window of their own.
+  void ShowDifferences();
   void KeepBorderFixed();
 
   LogModel log_;

@@ -27,6 +27,7 @@
 #include "window/report_view.h"
 #include "window/send_dialog.h"
 #include "window/settings_dialog.h"
+#include "window/terminals_window.h"
 
 namespace {
 
@@ -146,6 +147,8 @@ void MainWindow::WireInput() {
   connect(menu_.VerifyItem, &QAction::triggered, this,
           [this] { StartVerify(TickedVerifyOrder(program_)); });
   connect(menu_.DifferencesItem, &QAction::triggered, this, &MainWindow::ShowDifferences);
+  connect(menu_.TerminalsItem, &QAction::triggered, this,
+          [this] { (new TerminalsWindow(this, program_))->show(); });
   connect(menu_.RepairItem, &QAction::triggered, this, [this] {
     if (Repairable()) StartVerify(RepairOrder(program_, *lastVerify_));
   });

@@ -236,6 +236,7 @@ void MainWindow::EditList(const std::function<bool(const std::string& typed)>& e
 void MainWindow::StartCycle(const std::function<void()>& command) {
   program_.HandleEvent(command);
   if (!program_.CycleRunning()) return;
+  differences_.reset();
   std::vector<std::string> entries;
   for (const TerminalEntry& entry : program_.Terminals().Entries())
     entries.push_back(entry.address);
@@ -244,12 +245,18 @@ void MainWindow::StartCycle(const std::function<void()>& command) {
   terminalStates_->ShowCycle(program_.CycleStates(), std::move(entries), std::move(verification));
 }
 
-bool MainWindow::HasDifferences() const {
+bool MainWindow::HasDifferences() {
+  // Asked after every event: the results are looked at once per cycle ended.
+  if (program_.CycleRunning()) differences_.reset();
   if (!lastVerify_ || program_.CycleRunning() || program_.Cycles().LastKind() != CycleKind::Verify)
     return false;
-  const std::vector<TerminalResult> results = program_.Results();
-  return std::any_of(results.begin(), results.end(),
-                     [](const TerminalResult& r) { return r.outcome == Outcome::Differs; });
+  if (!differences_) {
+    const std::vector<TerminalResult> results = program_.Results();
+    differences_ = std::any_of(results.begin(), results.end(), [](const TerminalResult& r) {
+      return r.outcome == Outcome::Differs;
+    });
+  }
+  return *differences_;
 }
 
 void MainWindow::ShowDifferences() {

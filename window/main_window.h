@@ -104,7 +104,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   // The last verification found terminals that differ, and none runs.
   bool Repairable() const;
   // The last cycle was a verification that found differences.
-  bool HasDifferences() const;
+  bool HasDifferences();
   // "View Differences": the last verification's differences in a window of their own.
   void ShowDifferences();
   void KeepBorderFixed();
@@ -123,6 +123,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   bool closed_ = false;
   // The order of the last verification the window started; none before one.
   std::optional<VerifyOrder> lastVerify_;
+  // Whether the last verification found differences, once looked at after its end.
+  std::optional<bool> differences_;
   // Last, so the core goes before the widgets and models it talks to.
   Program program_;
 };

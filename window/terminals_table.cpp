@@ -41,7 +41,10 @@ std::vector<std::string> LastCycle(const Program& program, std::size_t entries) 
     if (state.entry < 0 || static_cast<std::size_t>(state.entry) >= entries) continue;
     const std::string text =
         kind == CycleKind::Verify ? VerifiedStateText(state, results[i]) : TerminalStateText(state);
-    texts[static_cast<std::size_t>(state.entry)] = std::string(CycleName(kind)) + ": " + text;
+    // A receive names the file its records went into.
+    const std::string& file = results[i].file;
+    texts[static_cast<std::size_t>(state.entry)] =
+        std::string(CycleName(kind)) + ": " + text + (file.empty() ? "" : ", " + file);
   }
   return texts;
 }

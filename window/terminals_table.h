@@ -16,8 +16,9 @@ struct TerminalRow {
   std::string name;  // empty: none given
   std::string address;
   bool ticked = false;
-  std::string lastCycle;  // "Send: failed: refused: ERR: 90 Memory full"; empty: not in it
-  std::string lastSend;   // "2026-12-08 09:00:00 - Complete Send Plu (Total : 2)"
+  // "Send: failed: refused: ERR: 90 Memory full", "Receive: done, <file>"; empty: not in it
+  std::string lastCycle;
+  std::string lastSend;  // "2026-12-08 09:00:00 - Complete Send Plu (Total : 2)"
   std::string lastVerification;
   std::string lastReceive;
   std::string

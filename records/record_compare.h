@@ -20,8 +20,9 @@
 struct RecordDifference {
   enum class Kind { Field, Missing, Extra };
   Kind kind = Kind::Field;
-  int64_t number = 0;                  // the record's number
-  const KindColumn* column = nullptr;  // the field that differs; none for Missing and Extra
+  int64_t number = 0;  // the record's number
+  // The field that differs, in the table of record kinds; none for Missing and Extra.
+  const KindColumn* column = nullptr;
   // The field's value as shown (a text through the display, unquoted); empty
   // for Missing and Extra.
   std::string inFile;

@@ -12,12 +12,12 @@
 namespace {
 
 RecordComparison Matching() {
-  return {4, 0, 0, 0, {}, 0, 0, ""};
+  return {4, 0, 0, 0, {}, 0, 0, "", {}};
 }
 
 // Everything read matches, but the terminal ended its records at 65535.
 RecordComparison Unproven() {
-  return {3, 0, 0, 0, {}, 0, 1, "the terminal ended its records at 65535"};
+  return {3, 0, 0, 0, {}, 0, 1, "the terminal ended its records at 65535", {}};
 }
 
 RecordComparison Differing() {
@@ -29,7 +29,8 @@ RecordComparison Differing() {
            "PLU 900: only on the terminal"},
           0,
           0,
-          ""};
+          "",
+          {}};
 }
 
 // Each terminal's verdict as the core's result of it.
@@ -45,7 +46,7 @@ std::vector<TerminalResult> Judged(const std::vector<TerminalVerification>& verd
 }
 
 TEST(VerifySummary, ExitsWithZeroOnlyWhenEveryTerminalHoldsExactlyTheFile) {
-  const RecordComparison onlyExtra{4, 0, 0, 1, {"PLU 900: only on the terminal"}, 0, 0, ""};
+  const RecordComparison onlyExtra{4, 0, 0, 1, {"PLU 900: only on the terminal"}, 0, 0, "", {}};
   const struct {
     const char* name;
     std::vector<TerminalVerification> terminals;

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
+#include <utility>
+
+#include "records/verify_lines.h"
 
 namespace {
 
@@ -105,4 +109,39 @@ std::string CycleTotalsText(const std::vector<TerminalState>& states) {
     return text + "; " + std::to_string(stored) + " records received";
   return text + "; " + std::to_string(stored) + " of " +
          std::to_string(uint64_t{perTerminal} * states.size()) + " records stored";
+}
+
+std::string VerifiedStateText(const TerminalState& state, const TerminalResult& result) {
+  switch (result.outcome) {
+    case Outcome::Same:
+      return "same";
+    case Outcome::Differs:
+      return "differs: " + ComparisonCountsText(*result.comparison);
+    case Outcome::NotProven:
+      return "not proven: " + result.comparison->unproven;
+    case Outcome::Unfinished:
+      if (state.phase == SessionPhase::Transferring) {
+        return state.stored == 0 ? "reading" : "reading " + std::to_string(state.stored);
+      }
+      break;
+    default:
+      break;
+  }
+  return TerminalStateText(state);
+}
+
+std::string VerificationTotalsText(const std::vector<TerminalResult>& results) {
+  std::map<Outcome, int> counts;
+  for (const TerminalResult& result : results) ++counts[result.outcome];
+  std::string text = std::to_string(counts[Outcome::Same]) + " same, " +
+                     std::to_string(counts[Outcome::Differs]) + " differs, " +
+                     std::to_string(counts[Outcome::Failed]) + " failed";
+  const std::pair<Outcome, const char*> others[] = {{Outcome::NotProven, " not proven"},
+                                                    {Outcome::Stopped, " stopped"},
+                                                    {Outcome::NotServed, " not served"},
+                                                    {Outcome::Unfinished, " to go"}};
+  for (const auto& [outcome, words] : others) {
+    if (counts[outcome] > 0) text += ", " + std::to_string(counts[outcome]) + words;
+  }
+  return text;
 }

@@ -23,6 +23,17 @@ std::string TerminalOutcome(const TerminalState& state);
 // doing when the cycle was given up.
 std::string OutcomeText(const TerminalResult& result);
 
+// One terminal's state in a verification, as the window's list reads it:
+// "reading 120" while its records come in, then "same", "differs: 2
+// different, 1 missing", "not proven: …" or the fault as TerminalStateText
+// says it.
+std::string VerifiedStateText(const TerminalState& state, const TerminalResult& result);
+
+// A verification's totals from its results: "5 same, 1 differs, 0 failed",
+// with "1 not proven", the stopped and the not served ones and "n to go"
+// where there are any.
+std::string VerificationTotalsText(const std::vector<TerminalResult>& results);
+
 // True while the terminal's download runs and its progress can be drawn.
 bool ShowsProgress(const TerminalState& state);
 

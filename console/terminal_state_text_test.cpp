@@ -88,3 +88,45 @@ TEST(TerminalStateText, TheTotalsCountDoneFailedStoppedNotServedAndRecords) {
 }
 
 }  // namespace
+
+TEST(TerminalStateText, AVerificationReadsAsItsVerdictAndItsTotalsCountThem) {
+  using P = SessionPhase;
+  const auto result = [](Outcome outcome, const char* unproven = "") {
+    TerminalResult r;
+    r.outcome = outcome;
+    if (outcome == Outcome::Differs || outcome == Outcome::NotProven) {
+      r.comparison = RecordComparison{};
+      r.comparison->same = 3;
+      r.comparison->different = outcome == Outcome::Differs ? 2 : 0;
+      r.comparison->missing = outcome == Outcome::Differs ? 1 : 0;
+      r.comparison->unproven = unproven;
+    }
+    return r;
+  };
+  const struct {
+    TerminalState state;
+    TerminalResult result;
+    const char* shown;
+  } cases[] = {
+      {StateOf(P::Transferring, 0, 0), result(Outcome::Unfinished), "reading"},
+      {StateOf(P::Transferring, 120, 0), result(Outcome::Unfinished), "reading 120"},
+      {StateOf(P::Disconnected, 3, 0), result(Outcome::Same), "same"},
+      {StateOf(P::Disconnected, 6, 0, "differs: 3 same, 2 different, 1 missing"),
+       result(Outcome::Differs), "differs: 3 same, 2 different, 1 missing"},
+      {StateOf(P::Disconnected, 3, 0, "not proven: x"), result(Outcome::NotProven, "the end"),
+       "not proven: the end"},
+      {StateOf(P::NotConnected, 0, 0, "connect failed"), result(Outcome::Failed),
+       "failed: connect failed"},
+      {StateOf(P::Pausing, 0, 0), result(Outcome::Unfinished), "waiting"},
+  };
+  std::vector<TerminalResult> results;
+  for (const auto& c : cases) {
+    EXPECT_EQ(VerifiedStateText(c.state, c.result), c.shown);
+    results.push_back(c.result);
+  }
+  EXPECT_EQ(VerificationTotalsText(results), "1 same, 1 differs, 1 failed, 1 not proven, 3 to go");
+  TerminalResult stopped = result(Outcome::Stopped);
+  EXPECT_EQ(VerificationTotalsText({stopped, result(Outcome::NotServed), result(Outcome::Same)}),
+            "1 same, 0 differs, 0 failed, 1 stopped, 1 not served");
+  EXPECT_EQ(VerificationTotalsText({}), "0 same, 0 differs, 0 failed");
+}

@@ -55,9 +55,10 @@ TEST(TerminalResult, EachStateEndsInItsOutcomeWithItsReason) {
 }
 
 TEST(TerminalResult, AVerdictDecidesAVerificationsOutcome) {
-  RecordComparison same{2, 0, 0, 0, {}, 0, 0, ""};
-  RecordComparison differs{1, 1, 0, 0, {"PLU 2 price: 1 in the file, 2 on the terminal"}, 0, 0, ""};
-  RecordComparison unproven{2, 0, 0, 0, {}, 0, 0, "the terminal ended its records at 65535"};
+  RecordComparison same{2, 0, 0, 0, {}, 0, 0, "", {}};
+  RecordComparison differs{1, 1, 0,  0, {"PLU 2 price: 1 in the file, 2 on the terminal"},
+                           0, 0, "", {}};
+  RecordComparison unproven{2, 0, 0, 0, {}, 0, 0, "the terminal ended its records at 65535", {}};
   const TerminalState done = StateOf(SessionPhase::Disconnected, "");
   EXPECT_EQ(VerifiedResult(done, TerminalVerification{"127.0.0.2", "", same}).outcome,
             Outcome::Same);

@@ -38,11 +38,11 @@ class Comparer {
   void Unseen() { ++result_.unseen; }
   void Missing(int64_t number) {
     ++result_.missing;
-    Note(Record(number) + ": missing on the terminal");
+    Note({RecordDifference::Kind::Missing, number, nullptr, {}, {}});
   }
   void Extra(int64_t number) {
     ++result_.extra;
-    Note(Record(number) + ": only on the terminal");
+    Note({RecordDifference::Kind::Extra, number, nullptr, {}, {}});
   }
   void Both(int64_t number, Bytes file, Bytes terminal) {
     bool differs = false;
@@ -52,25 +52,25 @@ class Comparer {
       const std::string onTerminal = FieldValue(field, terminal);
       if (inFile == onTerminal) continue;
       differs = true;
-      Note(Record(number) + " " + field.name + ": " + Shown(field, inFile) + " in the file, " +
-           Shown(field, onTerminal) + " on the terminal");
+      Note({RecordDifference::Kind::Field, number, &field, Shown(field, inFile),
+            Shown(field, onTerminal)});
     }
     ++(differs ? result_.different : result_.same);
   }
-  RecordComparison Result() && { return std::move(result_); }
+  RecordComparison Result() && {
+    for (const RecordDifference& difference : result_.found) {
+      if (result_.differences.size() == options_.listed) break;
+      result_.differences.push_back(DifferenceText(kind_, difference));
+    }
+    result_.unlisted = static_cast<int>(result_.found.size() - result_.differences.size());
+    return std::move(result_);
+  }
 
  private:
-  std::string Record(int64_t number) const { return RecordName(kind_, number); }
   std::string Shown(const KindColumn& field, const std::string& value) const {
-    return ShownValue(field, value, options_.display);
+    return field.type == FieldType::Text && options_.display ? options_.display(value) : value;
   }
-  void Note(std::string difference) {
-    if (result_.differences.size() < options_.listed) {
-      result_.differences.push_back(std::move(difference));
-    } else {
-      ++result_.unlisted;
-    }
-  }
+  void Note(RecordDifference difference) { result_.found.push_back(std::move(difference)); }
 
   const RecordKind& kind_;
   const CompareOptions& options_;
@@ -78,6 +78,21 @@ class Comparer {
 };
 
 }  // namespace
+
+std::string DifferenceText(const RecordKind& kind, const RecordDifference& difference) {
+  const std::string record = RecordName(kind, difference.number);
+  switch (difference.kind) {
+    case RecordDifference::Kind::Missing:
+      return record + ": missing on the terminal";
+    case RecordDifference::Kind::Extra:
+      return record + ": only on the terminal";
+    case RecordDifference::Kind::Field:
+      break;
+  }
+  const KindColumn& field = *difference.column;
+  return record + " " + field.name + ": " + ShownValue(field, difference.inFile, {}) +
+         " in the file, " + ShownValue(field, difference.onTerminal, {}) + " on the terminal";
+}
 
 RecordComparison CompareWithFile(const CheckedDownload& file,
                                  const std::vector<std::vector<uint8_t>>& terminal,

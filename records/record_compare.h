@@ -15,15 +15,28 @@
 #include "records/checked_download.h"
 #include "records/difference_text.h"
 
+// One difference between a record of the file and the terminal's: a field
+// that differs, a record missing on the terminal, or one only on it.
+struct RecordDifference {
+  enum class Kind { Field, Missing, Extra };
+  Kind kind = Kind::Field;
+  int64_t number = 0;  // the record's number
+  // The field that differs, in the table of record kinds; none for Missing and Extra.
+  const KindColumn* column = nullptr;
+  // The field's value as shown (a text through the display, unquoted); empty
+  // for Missing and Extra.
+  std::string inFile;
+  std::string onTerminal;
+};
+
 struct RecordComparison {
   int same = 0;
   int different = 0;  // held by both, with some field not the same
   int missing = 0;    // in the file, not on the terminal
   int extra = 0;      // on the terminal only
-  // The first differences, readable, in record number order: a line per
-  // field that differs ("PLU 102 price: 199 in the file, 189 on the
-  // terminal"), per missing record ("PLU 104: missing on the terminal") and
-  // per extra one ("PLU 900: only on the terminal").
+  // The first of them, readable (see DifferenceText): "PLU 102 price: 199
+  // in the file, 189 on the terminal", "PLU 104: missing on the terminal",
+  // "PLU 900: only on the terminal".
   std::vector<std::string> differences;
   int unlisted = 0;  // differences found beyond those listed
   // In the file, numbered above the last record read, when the read-back
@@ -32,6 +45,8 @@ struct RecordComparison {
   // Why the read-back does not prove that it saw every record the terminal
   // holds ("the terminal ended its records at 65535"); empty when it does.
   std::string unproven;
+  // Every difference, in record number order: the listed ones come first.
+  std::vector<RecordDifference> found;
 
   // A record read differs, or one is missing or extra.
   bool Differs() const { return different > 0 || missing > 0 || extra > 0; }
@@ -50,6 +65,9 @@ struct CompareOptions {
   // above the last one read count as unseen, not missing.
   std::string unproven;
 };
+
+// A difference as a readable line, a text field's values in quotes.
+std::string DifferenceText(const RecordKind& kind, const RecordDifference& difference);
 
 // Compares the records of `file` with `terminal`, the records a terminal
 // answered, each the raw bytes of the kind's layout, on every column of the

@@ -277,6 +277,14 @@ TEST(RecordCompare, ListsTheFirstDifferencesShowingTextsThroughTheDisplay) {
       (std::vector<std::string>{"Barcode 1 name: \"<a>\" in the file, \"<A>\" on the terminal",
                                 "Barcode 2 name: \"<b>\" in the file, \"<B>\" on the terminal"}));
   EXPECT_EQ(result.unlisted, 2);  // 3's name and barcode text
+  // Every difference is kept as a value, the listed ones first; the texts shown unquoted.
+  std::vector<std::string> found;
+  for (const RecordDifference& d : result.found) {
+    found.push_back(std::to_string(d.number) + " " + d.column->name + " " + d.inFile + " " +
+                    d.onTerminal);
+  }
+  EXPECT_EQ(found, (std::vector<std::string>{"1 name <a> <A>", "2 name <b> <B>", "3 name <c> <C>",
+                                             "3 barcode text <3> <>"}));
 }
 
 }  // namespace

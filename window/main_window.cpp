@@ -14,11 +14,14 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
 #include "model/receive_order.h"
+#include "records/record_kinds.h"
 #include "settings/settings_file.h"
+#include "window/differences_window.h"
 #include "window/help_windows.h"
 #include "window/import_dialog.h"
 #include "window/local_text.h"
@@ -26,6 +29,7 @@
 #include "window/report_view.h"
 #include "window/send_dialog.h"
 #include "window/settings_dialog.h"
+#include "window/terminals_window.h"
 
 namespace {
 
@@ -161,6 +165,9 @@ void MainWindow::WireInput() {
   });
   connect(menu_.VerifyItem, &QAction::triggered, this,
           [this] { StartVerify(TickedVerifyOrder(program_)); });
+  connect(menu_.DifferencesItem, &QAction::triggered, this, &MainWindow::ShowDifferences);
+  connect(menu_.TerminalsItem, &QAction::triggered, this,
+          [this] { (new TerminalsWindow(this, program_))->show(); });
   connect(menu_.RepairItem, &QAction::triggered, this, [this] {
     if (Repairable()) StartVerify(RepairOrder(program_, *lastVerify_));
   });
@@ -248,10 +255,34 @@ void MainWindow::EditList(const std::function<bool(const std::string& typed)>& e
 void MainWindow::StartCycle(const std::function<void()>& command) {
   program_.HandleEvent(command);
   if (!program_.CycleRunning()) return;
+  differences_.reset();
   std::vector<std::string> entries;
   for (const TerminalEntry& entry : program_.Terminals().Entries())
     entries.push_back(entry.address);
-  terminalStates_->ShowCycle(program_.CycleStates(), std::move(entries));
+  TerminalListStates::ResultSource verification;
+  if (program_.Verifying()) verification = [this] { return program_.Results(); };
+  terminalStates_->ShowCycle(program_.CycleStates(), std::move(entries), std::move(verification));
+}
+
+bool MainWindow::HasDifferences() {
+  // Asked after every event: the results are looked at once per cycle ended.
+  if (program_.CycleRunning()) differences_.reset();
+  if (!lastVerify_ || program_.CycleRunning() || program_.Cycles().LastKind() != CycleKind::Verify)
+    return false;
+  if (!differences_) {
+    const std::vector<TerminalResult> results = program_.Results();
+    differences_ = std::any_of(results.begin(), results.end(), [](const TerminalResult& r) {
+      return r.outcome == Outcome::Differs;
+    });
+  }
+  return *differences_;
+}
+
+void MainWindow::ShowDifferences() {
+  if (!HasDifferences()) return;
+  const RecordKind* kind = KindOfCode(CodeOf(lastVerify_->kind));
+  if (!kind) return;
+  (new DifferencesWindow(this, DifferenceRows(*kind, program_.Results())))->show();
 }
 
 void MainWindow::Receive() {
@@ -376,10 +407,15 @@ void Draw(QLineEdit* field, const std::string& text) {
 void MainWindow::EventHandled() {
   // Every answer of a cycle is an event: the fields are drawn again only
   // when what they show has changed.
-  const Drawn now{program_.CycleRunning(),     Repairable(),
-                  program_.SendFile(),         program_.DownloadFilePath(),
-                  program_.Terminals().Port(), program_.ServedAddress(),
-                  program_.UploadFileName(),   program_.Kind().kind,
+  const Drawn now{program_.CycleRunning(),
+                  Repairable(),
+                  HasDifferences(),
+                  program_.SendFile(),
+                  program_.DownloadFilePath(),
+                  program_.Terminals().Port(),
+                  program_.ServedAddress(),
+                  program_.UploadFileName(),
+                  program_.Kind().kind,
                   program_.Kind().report};
   if (drawn_ == now) return;
   drawn_ = now;
@@ -400,6 +436,7 @@ void MainWindow::EventHandled() {
   menu_.VerifyItem->setEnabled(idle);
   menu_.SendItem->setEnabled(idle);
   menu_.RepairItem->setEnabled(now.repairable);
+  menu_.DifferencesItem->setEnabled(now.differences);
 }
 
 // The hidden data kind and report type buttons show the choice in force.

@@ -84,6 +84,7 @@ class MainWindow : public QMainWindow, public ProgramView {
   struct Drawn {
     bool running;
     bool repairable;
+    bool differences;
     std::string sendFile, downloadFile, port, served, uploadFile;
     DataKind kind;
     std::optional<ReportType> report;
@@ -106,6 +107,10 @@ class MainWindow : public QMainWindow, public ProgramView {
   void StartVerify(const VerifyOrder& order);
   // The last verification found terminals that differ, and none runs.
   bool Repairable() const;
+  // The last cycle was a verification that found differences.
+  bool HasDifferences();
+  // "View Differences": the last verification's differences in a window of their own.
+  void ShowDifferences();
   void KeepBorderFixed();
 
   LogModel log_;
@@ -128,6 +133,8 @@ class MainWindow : public QMainWindow, public ProgramView {
   std::optional<VerifyOrder> lastVerify_;
   // The order of the last receive the window started, offered again.
   std::optional<ReceiveOrder> lastReceive_;
+  // Whether the last verification found differences, once looked at after its end.
+  std::optional<bool> differences_;
   // Last, so the core goes before the widgets and models it talks to.
   Program program_;
 };

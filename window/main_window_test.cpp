@@ -263,6 +263,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
                                                 {"Receive\u2026", true},
                                                 {"&Verify Terminals", true},
                                                 {"&Repair Differing Terminals", true},
+                                                {"View &Differences", true},
+                                                {"&Terminals\u2026", true},
 
                                                 {"-", true},
                                                 {kSettingsCaption, true}}));

@@ -34,8 +34,9 @@ TerminalListStates::TerminalListStates(QListWidget* list, QLabel* totals)
 }
 
 void TerminalListStates::ShowCycle(const std::vector<TerminalState>& states,
-                                   std::vector<std::string> entries) {
+                                   std::vector<std::string> entries, ResultSource verification) {
   entries_ = std::move(entries);
+  verification_ = std::move(verification);
   rows_.assign(entries_.size(), std::nullopt);
   held_.assign(entries_.size(), false);
   countTimer_.stop();
@@ -44,6 +45,7 @@ void TerminalListStates::ShowCycle(const std::vector<TerminalState>& states,
       rows_[state.entry] = state;
     }
   }
+  ReadVerdicts();
   for (int row = 0; row < list_->count(); ++row) ShowRow(row);
   ShowTotals();
 }
@@ -54,6 +56,7 @@ void TerminalListStates::Update(const TerminalState& state) {
   rows_[state.entry] = state;
   held_[state.entry] = countOnly;
   if (!countOnly) {
+    ReadVerdicts();
     ShowRow(state.entry);
     ShowTotals();
     return;
@@ -81,10 +84,23 @@ void TerminalListStates::ListShown(const std::vector<std::string>& entries) {
     entries_.clear();
     rows_.clear();
     held_.clear();
+    verification_ = {};
+    verdicts_.clear();
     countTimer_.stop();
   }
   for (int row = 0; row < list_->count(); ++row) ShowRow(row);
   ShowTotals();
+}
+
+void TerminalListStates::ReadVerdicts() {
+  verdicts_.assign(rows_.size(), std::nullopt);
+  if (!verification_) return;
+  std::size_t next = 0;
+  const std::vector<TerminalResult> results = verification_();
+  for (const auto& row : rows_) {
+    if (!row || next >= results.size()) continue;
+    verdicts_[static_cast<std::size_t>(row->entry)] = results[next++];
+  }
 }
 
 void TerminalListStates::ShowRow(int row) {
@@ -101,7 +117,9 @@ void TerminalListStates::ShowRow(int row) {
     item->setForeground(QBrush());
     return;
   }
-  const QString text = ShownText(TerminalStateText(*state));
+  const auto& verdict = verdicts_[static_cast<std::size_t>(row)];
+  const QString text =
+      ShownText(verdict ? VerifiedStateText(*state, *verdict) : TerminalStateText(*state));
   item->setData(StateTextRole, text);
   item->setData(StoredRole, ShowsProgress(*state) ? QVariant(state->stored) : QVariant());
   item->setData(TotalRole, state->total);
@@ -112,6 +130,14 @@ void TerminalListStates::ShowRow(int row) {
 }
 
 void TerminalListStates::ShowTotals() {
+  if (verification_) {
+    std::vector<TerminalResult> results;
+    for (const auto& verdict : verdicts_) {
+      if (verdict) results.push_back(*verdict);
+    }
+    totals_->setText(ShownText(VerificationTotalsText(results)));
+    return;
+  }
   std::vector<TerminalState> states;
   for (const auto& row : rows_) {
     if (row) states.push_back(*row);

@@ -78,6 +78,8 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   m.ReceiveItem = AddItem(communication, "ReceiveItem", kReceiveCaption, nullptr);
   m.VerifyItem = AddItem(communication, "VerifyItem", "&Verify Terminals", nullptr);
   m.RepairItem = AddItem(communication, "RepairItem", "&Repair Differing Terminals", nullptr);
+  m.DifferencesItem = AddItem(communication, "DifferencesItem", "View &Differences", nullptr);
+  m.TerminalsItem = AddItem(communication, "TerminalsItem", "&Terminals…", nullptr);
   AddSeparator(communication);
   m.SettingsItem = AddItem(communication, "SettingsItem", kSettingsCaption, a.SettingsAction);
   return m;

@@ -38,9 +38,11 @@ struct MainMenu {
   QAction* SendItem;          // not linked to an action: the Send dialog, then a send cycle
   QAction* SendToFailedItem;  // not linked to an action: a send cycle over the failed terminals
   QAction* ReceiveItem;       // not linked to an action: the Receive dialog, then a receive cycle
-  QAction* VerifyItem;    // not linked to an action: the ticked terminals checked against the file
-  QAction* RepairItem;    // not linked to an action: the differing terminals repaired and verified
-  QAction* SettingsItem;  // not while a send cycle runs
+  QAction* VerifyItem;  // not linked to an action: the ticked terminals checked against the file
+  QAction* RepairItem;  // not linked to an action: the differing terminals repaired and verified
+  QAction* DifferencesItem;  // not linked to an action: the last verification's differences
+  QAction* TerminalsItem;    // not linked to an action: the terminals window
+  QAction* SettingsItem;     // not while a send cycle runs
 };
 
 MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& actions);

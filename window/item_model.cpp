@@ -127,7 +127,7 @@ void ItemModel::Check(Entry& entry, std::size_t at) const {
       CheckRecordLine(kind_, entry.line.text, static_cast<int>(at) + 1, codePage_, utf8_);
   // A price that is no whole number of cents was typed as no amount of money.
   for (std::size_t i = 0; i < entry.cells.size(); ++i) {
-    if (kind_.columns[i].money && !entry.faults[i].empty() && !TryStrToInt(entry.cells[i])) {
+    if (kind_.columns[i].money && !entry.faults[i].empty() && !CentsOfMoney(entry.cells[i])) {
       entry.faults[i] = std::string(kIoError) + " (" + MoneyRefusal(entry.cells[i]) + ")";
     }
   }

@@ -247,9 +247,12 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   EXPECT_EQ(titles, (QStringList{"File", "Communication"}));
 
   using E = std::vector<std::pair<QString, bool>>;
-  EXPECT_EQ(
-      Entries(menu.FileMenu),
-      (E{{"Read File", true}, {"Clear Log", true}, {"Open", false}, {"-", true}, {"E&xit", true}}));
+  EXPECT_EQ(Entries(menu.FileMenu), (E{{"Read File", true},
+                                       {"Clear Log", true},
+                                       {"&Items\u2026", true},
+                                       {"Open", false},
+                                       {"-", true},
+                                       {"E&xit", true}}));
   EXPECT_EQ(Entries(menu.CommunicationMenu), (E{{"&Connect", false},
                                                 {"Disconnect", false},
                                                 {"-", false},
@@ -273,8 +276,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
 
   const WindowActions& a = w.window->Actions();
   EXPECT_EQ(a.OpenAction->shortcut(), QKeySequence("Ctrl+O"));
-  // The window's short cuts: Ctrl+O of its actions, and Esc, which stops a
-  // running cycle.
+  // The window's short cuts: Ctrl+O of its actions, Ctrl+E of "Items…",
+  // and Esc, which stops a running cycle.
   QStringList keys;
   for (QAction* action : w.window->findChildren<QAction*>()) {
     if (!action->shortcut().isEmpty()) keys << action->shortcut().toString();
@@ -282,7 +285,7 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   for (QShortcut* shortcut : w.window->findChildren<QShortcut*>()) {
     keys << shortcut->key().toString();
   }
-  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "Esc"}));
+  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "Ctrl+E", "Esc"}));
 }
 
 TEST(WindowMenus, EntriesRunTheirHandlers) {

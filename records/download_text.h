@@ -29,6 +29,9 @@ class DownloadText {
   std::string_view InTerminalSet(std::string_view text, int line, int column);
 
   const CodePage& Page() const { return codePage_; }
+  // Takes the file to be UTF-8 or not without reading it: for texts that
+  // are to be written into it, as the item editor checks them.
+  void TakeAsUtf8(bool utf8) { utf8_ = utf8; }
 
  private:
   bool FileIsUtf8();

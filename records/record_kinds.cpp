@@ -14,6 +14,10 @@ namespace {
   KindColumn {                                                              \
     name, offsetof(Record, member), sizeof(Record::member), FieldType::type \
   }
+#define ORLENT_MONEY_COLUMN(Record, member, name)                                          \
+  KindColumn {                                                                             \
+    name, offsetof(Record, member), sizeof(Record::member), FieldType::Signed, false, true \
+  }
 #define ORLENT_NUMBER_COLUMN(Record, member, name, type)                          \
   KindColumn {                                                                    \
     name, offsetof(Record, member), sizeof(Record::member), FieldType::type, true \
@@ -71,7 +75,7 @@ RecordKind Plu() {
        ORLENT_NUMBER_COLUMN(PluRecord, PluNo, "PLU no", Signed),
        ORLENT_COLUMN(PluRecord, Field3, "unit", Unsigned),
        ORLENT_COLUMN(PluRecord, Text, "name", Text),
-       ORLENT_COLUMN(PluRecord, Field5, "price", Signed),
+       ORLENT_MONEY_COLUMN(PluRecord, Field5, "price"),
        ORLENT_COLUMN(PluRecord, Field6, "item code", Signed),
        ORLENT_COLUMN(PluRecord, Field7, "shelf days", Unsigned),
        ORLENT_COLUMN(PluRecord, Field8, "tare", Signed),
@@ -186,6 +190,7 @@ RecordKind Report(uint8_t code, const char* name, const char* linkName, const ch
 
 #undef ORLENT_COLUMN
 #undef ORLENT_NUMBER_COLUMN
+#undef ORLENT_MONEY_COLUMN
 
 const std::array<RecordKind, 9>& Kinds() {
   static const std::array<RecordKind, 9> kinds = {

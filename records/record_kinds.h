@@ -27,6 +27,8 @@ struct KindColumn {
   // The record number: a number a read-back of the terminal reaches under
   // its own number (records/record_numbers.h), not just any that fits.
   bool recordNumber = false;
+  // A price: whole cents in the file, shown and typed as money ("12.30").
+  bool money = false;
 };
 
 // The largest value an unsigned column holds: a value is never cut to fit.

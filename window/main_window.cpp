@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,12 +19,15 @@
 #include <filesystem>
 #include <optional>
 
+#include "model/held_orders.h"
 #include "model/receive_order.h"
 #include "records/record_kinds.h"
 #include "settings/settings_file.h"
 #include "window/differences_window.h"
+#include "window/held_marks.h"
 #include "window/help_windows.h"
 #include "window/import_dialog.h"
+#include "window/item_editor.h"
 #include "window/local_text.h"
 #include "window/receive_dialog.h"
 #include "window/report_view.h"
@@ -152,7 +156,8 @@ void MainWindow::WireInput() {
   connect(menu_.SendToFailedItem, &QAction::triggered, this, [this] {
     StartCycle([this] { program_.SendToFailedTerminals(TickedSendOrder(program_)); });
   });
-  connect(menu_.SendItem, &QAction::triggered, this, &MainWindow::SendChosen);
+  connect(menu_.SendItem, &QAction::triggered, this, [this] { SendChosen(); });
+  connect(menu_.ItemsItem, &QAction::triggered, this, &MainWindow::OpenItems);
   connect(menu_.ReceiveItem, &QAction::triggered, this, &MainWindow::Receive);
   connect(help_.UserGuideItem, &QAction::triggered, this, [this] {
     QDialog* guide = NewUserGuideWindow(this, UserGuidePath(program_.ExecutablePath()));
@@ -297,10 +302,38 @@ void MainWindow::Receive() {
   StartCycle([this, order = *lastReceive_] { program_.ReceiveFromTerminals(order); });
 }
 
-void MainWindow::SendChosen() {
+void MainWindow::SendChosen(const std::function<void(SendDialog&)>& preset) {
   SendDialog dialog(this, program_, openFileDialog_);
+  if (preset) preset(dialog);
   if (dialog.exec() != QDialog::Accepted) return;
   StartCycle([this, order = dialog.Order()] { program_.Send(order); });
+}
+
+void MainWindow::OpenItems() {
+  const DataKind chosen = program_.Kind().kind;
+  const RecordKind* kind = KindOfCode(CodeOf(chosen));
+  if (chosen == DataKind::Report || !kind) {
+    return ShowError("The reports have no download file: choose a data kind to edit its items.");
+  }
+  auto send = [this](const RecordKind& sent, const std::string& path) {
+    SendChosen([&](SendDialog& dialog) {
+      dialog.KindBox->setCurrentIndex(dialog.KindBox->findData(sent.code));
+      dialog.FileBox->setText(ShownText(path));
+    });
+  };
+  auto marks = [this, chosen](const std::string& path) {
+    SendPlan plan;
+    const PlanOrder order{chosen, path, TargetEntries(program_, SendTarget::Ticked), {}, false};
+    program_.HandleEvent([&] { plan = program_.Plan(order); });
+    return HeldMarksOf(plan);
+  };
+  auto* editor = new ItemEditor(this, *kind, program_.CodePageInForce(), send, marks);
+  std::string error;
+  if (!editor->Open(program_.DownloadFilePath(), error)) {
+    delete editor;
+    return ShowError(error);
+  }
+  editor->show();
 }
 
 void MainWindow::StartVerify(const VerifyOrder& order) {

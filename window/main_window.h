@@ -26,6 +26,7 @@
 #include "window/window_actions.h"
 
 class QLabel;
+class SendDialog;
 
 class MainWindow : public QMainWindow, public ProgramView {
   Q_OBJECT
@@ -101,8 +102,11 @@ class MainWindow : public QMainWindow, public ProgramView {
   void StartCycle(const std::function<void()>& command);
   // "Receive…": the dialog, then a receive cycle with its order.
   void Receive();
-  // "Send…": the dialog, then a send cycle with its order.
-  void SendChosen();
+  // "Send…": the dialog, then a send cycle with its order; `preset`
+  // chooses in the dialog before it shows.
+  void SendChosen(const std::function<void(SendDialog&)>& preset = {});
+  // "Items…": the send file of the chosen kind in an item editor.
+  void OpenItems();
   // A verification cycle with `order`, kept for a repair after it.
   void StartVerify(const VerifyOrder& order);
   // The last verification found terminals that differ, and none runs.

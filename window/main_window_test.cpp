@@ -250,6 +250,7 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   EXPECT_EQ(Entries(menu.FileMenu), (E{{"Read File", true},
                                        {"Clear Log", true},
                                        {"&Import…", true},
+                                       {"&Items\u2026", true},
                                        {"Open", false},
                                        {"-", true},
                                        {"E&xit", true}}));
@@ -278,7 +279,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
 
   const WindowActions& a = w.window->Actions();
   EXPECT_EQ(a.OpenAction->shortcut(), QKeySequence("Ctrl+O"));
-  // The window's short cuts: Ctrl+O of its actions, F1 of the user guide,
+  // The window's short cuts: Ctrl+O of its actions, Ctrl+E of "Items…", F1
+  // of the user guide,
   // and Esc, which stops a running cycle.
   QStringList keys;
   for (QAction* action : w.window->findChildren<QAction*>()) {
@@ -287,7 +289,7 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   for (QShortcut* shortcut : w.window->findChildren<QShortcut*>()) {
     keys << shortcut->key().toString();
   }
-  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "F1", "Esc"}));
+  EXPECT_EQ(keys, (QStringList{"Ctrl+O", "Ctrl+E", "F1", "Esc"}));
 }
 
 TEST(WindowMenus, EntriesRunTheirHandlers) {

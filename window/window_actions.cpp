@@ -60,6 +60,8 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   file->setObjectName("FileMenu");
   m.ReadFileItem = AddItem(file, "ReadFileItem", "Read File", a.ReadFileAction);
   m.ClearLogItem = AddItem(file, "ClearLogItem", "Clear Log", nullptr);
+  m.ItemsItem = AddItem(file, "ItemsItem", "&Items\u2026", nullptr);
+  m.ItemsItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   m.OpenItem = AddItem(file, "OpenItem", "Open", a.ConnectAction, false);
   AddSeparator(file);
   m.ExitItem = AddItem(file, "ExitItem", "E&xit", a.ExitAction);

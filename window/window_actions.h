@@ -28,6 +28,7 @@ struct MainMenu {
   QMenu* FileMenu;
   QAction* ReadFileItem;
   QAction* ClearLogItem;  // not linked to an action: the window runs ClearLog
+  QAction* ItemsItem;     // Ctrl+E, not linked to an action: the send file in the item editor
   QAction* OpenItem;      // hidden; captioned "Open", it runs the connect action
   QAction* ExitItem;
   QMenu* CommunicationMenu;

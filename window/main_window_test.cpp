@@ -249,8 +249,8 @@ TEST(WindowMenus, ShowExactlyTheLaidOutEntries) {
   using E = std::vector<std::pair<QString, bool>>;
   EXPECT_EQ(Entries(menu.FileMenu), (E{{"Read File", true},
                                        {"Clear Log", true},
-                                       {"&Import…", true},
                                        {"&Items\u2026", true},
+                                       {"&Import…", true},
                                        {"Open", false},
                                        {"-", true},
                                        {"E&xit", true}}));

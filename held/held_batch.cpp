@@ -44,9 +44,7 @@ bool HeldBatch::Begin(std::span<const DownloadRecord> toSend, std::string& error
                          "DELETE FROM held WHERE address = ?1 AND port = ?2 AND code = ?3"
                          " AND number = ?4 AND fields IS NOT ?5",
                          failure);
-        forget.Bind(1, terminal_.address);
-        forget.Bind(2, int64_t{terminal_.port});
-        forget.Bind(3, int64_t{code_});
+        BindRowsKey(forget, terminal_, code_);
         for (const DownloadRecord& record : toSend) {
           forget.Bind(4, record.number);
           forget.BindBlob(5, FieldsOf(*kind, record.bytes));

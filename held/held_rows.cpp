@@ -15,11 +15,13 @@ HeldRows::HeldRows(sqlite3* db, const HeldTerminal& terminal, uint8_t code, std:
              error),
       remove_(db, "DELETE FROM held WHERE address = ?1 AND port = ?2 AND code = ?3 AND number = ?4",
               error) {
-  for (Statement* statement : {&store_, &remove_}) {
-    statement->Bind(1, terminal.address);
-    statement->Bind(2, int64_t{terminal.port});
-    statement->Bind(3, int64_t{code});
-  }
+  for (Statement* statement : {&store_, &remove_}) BindRowsKey(*statement, terminal, code);
+}
+
+void BindRowsKey(Statement& statement, const HeldTerminal& terminal, uint8_t code) {
+  statement.Bind(1, terminal.address);
+  statement.Bind(2, int64_t{terminal.port});
+  statement.Bind(3, int64_t{code});
 }
 
 bool HeldRows::UseFile(sqlite3* db, const std::string& file, std::string& error) {

@@ -14,6 +14,10 @@
 // Seconds since the epoch, now.
 int64_t HeldNow();
 
+// Binds the key every statement on one terminal's rows of a kind begins with:
+// the address as ?1, the port as ?2 and the data type code as ?3.
+void BindRowsKey(Statement& statement, const HeldTerminal& terminal, uint8_t code);
+
 class HeldRows {
  public:
   HeldRows(sqlite3* db, const HeldTerminal& terminal, uint8_t code, std::string& error);

@@ -22,9 +22,7 @@ bool HeldNumbers(sqlite3* db, const HeldTerminal& terminal, uint8_t code,
                  std::vector<int64_t>& numbers, std::string& error) {
   Statement select(db, "SELECT number FROM held WHERE address = ?1 AND port = ?2 AND code = ?3",
                    error);
-  select.Bind(1, terminal.address);
-  select.Bind(2, int64_t{terminal.port});
-  select.Bind(3, int64_t{code});
+  BindRowsKey(select, terminal, code);
   while (select.Row(error)) numbers.push_back(select.Integer(0));
   return select.Ok() && select.FailureCode() == 0;
 }
@@ -43,9 +41,7 @@ std::optional<HeldRecords> HeldStore::Records(const HeldTerminal& terminal, uint
                    " LEFT JOIN files ON files.id = held.file"
                    " WHERE address = ?1 AND port = ?2 AND code = ?3",
                    error);
-  select.Bind(1, terminal.address);
-  select.Bind(2, int64_t{terminal.port});
-  select.Bind(3, int64_t{code});
+  BindRowsKey(select, terminal, code);
   HeldRecords records;
   while (select.Row(error)) {
     const auto fields = select.Blob(2);

@@ -14,7 +14,9 @@
 #include <QTableView>
 #include <filesystem>
 
+#include "reports/report_cells.h"
 #include "settings/atomic_file.h"
+#include "text/str_to_int.h"
 #include "window/local_text.h"
 
 namespace {
@@ -25,13 +27,38 @@ QTableView* TableOf(QStandardItemModel* model, QWidget* parent) {
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->verticalHeader()->hide();
   view->horizontalHeader()->setStretchLastSection(true);
+  view->setWordWrap(false);
   return view;
+}
+
+// Each cell shows its text whole, also as its tool tip where the column is narrower.
+QStandardItem* Cell(const std::string& text) {
+  auto* item = new QStandardItem(ShownText(text));
+  item->setToolTip(item->text());
+  return item;
 }
 
 QList<QStandardItem*> Row(const std::vector<std::string>& texts) {
   QList<QStandardItem*> row;
-  for (const std::string& text : texts) row.append(new QStandardItem(ShownText(text)));
+  for (const std::string& text : texts) row.append(Cell(text));
   return row;
+}
+
+// A line as it will be written, its prices shown as money as the item editor
+// shows them (the file keeps whole cents).
+QList<QStandardItem*> PreviewRow(const RecordKind& kind, const std::vector<std::string>& values) {
+  QList<QStandardItem*> row;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::optional<int32_t> cents =
+        i < kind.columns.size() && kind.columns[i].money ? TryStrToInt(values[i]) : std::nullopt;
+    row.append(Cell(cents ? MoneyText(*cents) : values[i]));
+  }
+  return row;
+}
+
+void FitColumns(QTableView& view) {
+  view.resizeColumnsToContents();
+  view.resizeRowsToContents();
 }
 
 }  // namespace
@@ -156,7 +183,9 @@ void ImportDialog::FillPreview() {
   for (const KindColumn& column : profile_->kind->columns) headers << ShownText(column.name);
   preview_->setHorizontalHeaderLabels(headers);
   const std::size_t shown = std::min<std::size_t>(taken_.lines.size(), kPreviewLines);
-  for (std::size_t i = 0; i < shown; ++i) preview_->appendRow(Row(taken_.lines[i].values));
+  for (std::size_t i = 0; i < shown; ++i)
+    preview_->appendRow(PreviewRow(*profile_->kind, taken_.lines[i].values));
+  FitColumns(*PreviewView);
 }
 
 void ImportDialog::FillRefused() {
@@ -164,7 +193,7 @@ void ImportDialog::FillRefused() {
   refused_->setHorizontalHeaderLabels({"Line", "Reason", "In the export"});
   for (const RefusedLine& line : taken_.refused)
     refused_->appendRow(Row({std::to_string(line.line), line.reason, line.text}));
-  RefusedView->resizeColumnToContents(0);
+  FitColumns(*RefusedView);
 }
 
 void ImportDialog::Import() {

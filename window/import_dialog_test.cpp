@@ -49,7 +49,8 @@ TEST_F(ImportDialogTest, PreviewsTheLinesAsWrittenAndTheRefusedOnesBeforeWriting
   QTableView* preview = dialog.PreviewView;
   ASSERT_EQ(preview->model()->rowCount(), 6);
   EXPECT_EQ(preview->model()->headerData(4, Qt::Horizontal).toString(), "price");
-  const QStringList first = {"1", "101", "1", "Käse Gouda jung", "199", "0", "7", "0", "2"};
+  // The price as money, as the item editor shows it; the file gets its cents (below).
+  const QStringList first = {"1", "101", "1", "Käse Gouda jung", "1.99", "0", "7", "0", "2"};
   for (int column = 0; column < first.size(); ++column)
     EXPECT_EQ(Cell(preview, 0, column), first[column]) << column;
   EXPECT_EQ(Cell(preview, 2, 3), "Äpfel \"Braeburn\", lose");

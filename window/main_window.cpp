@@ -146,10 +146,7 @@ void MainWindow::WireInput() {
   onClick(panel_.ClearLogButton, [this] { Handle(&Program::ClearLog); });
   onClick(panel_.ExitButton, [this] { actions_.ExitAction->trigger(); });
   connect(menu_.ClearLogItem, &QAction::triggered, this, [this] { Handle(&Program::ClearLog); });
-  auto* import = new QAction("&Import…", menu_.FileMenu);
-  import->setObjectName("ImportItem");
-  menu_.FileMenu->insertAction(menu_.OpenItem, import);
-  connect(import, &QAction::triggered, this, [this] {
+  connect(menu_.ImportItem, &QAction::triggered, this, [this] {
     ImportDialog(this, program_.ProgramFolder(), program_.CodePageInForce(), AskForExportFile)
         .exec();
   });

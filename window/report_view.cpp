@@ -169,7 +169,11 @@ ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString&
   Chart =
       new QChartView(BarChart(chart, ChartTitle(chart.title, source_), table.columns.front().name));
   Chart->setRenderHint(QPainter::Antialiasing);
-  Chart->setMinimumSize(420, 320);
+  // Qt Charts leaves out a bar's label that does not fit beside its
+  // neighbours, first of all the first and the last: every bar gets room
+  // for its upright label.
+  const int chartWidth = std::max(420, 120 + 20 * static_cast<int>(chart.bars.size()));
+  Chart->setMinimumSize(chartWidth, 320);
   auto* split = new QSplitter;
   split->addWidget(Table);
   split->addWidget(Chart);
@@ -184,8 +188,8 @@ ReportView::ReportView(QWidget* parent, const ReportTable& table, const QString&
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(split, 1);
   layout->addWidget(buttons);
-  split->setSizes({540, 460});
-  resize(1000, 600);
+  split->setSizes({540, chartWidth});
+  resize(std::max(1000, 560 + chartWidth), 600);
 }
 
 QString ReportView::AskPath(const QString& caption, const QString& suggestedName,

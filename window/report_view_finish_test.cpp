@@ -3,9 +3,11 @@
 // arriving together cascaded, the chart's axes and the terminal and day in
 // its title and in the name suggested for it.
 #include <gtest/gtest.h>
+#include <QApplication>
 #include <QBarCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsTextItem>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
@@ -137,6 +139,21 @@ TEST(ReportViewFinished, TheTimeChartLabelsEveryHourAndNamesItsAxes) {
   EXPECT_EQ(hours->titleText(), "Hour");
   EXPECT_EQ(chart.axes(Qt::Vertical).at(0)->titleText(), "Amount");
   EXPECT_EQ(chart.title(), "Amount by hour\n127.0.0.63, 2026-12-08");
+  // Every hour's label is drawn, the first and the last too, at the size the
+  // view opens with and at the smallest it can be made.
+  for (const bool smallest : {false, true}) {
+    if (smallest) shown.view->resize(shown.view->minimumSizeHint());
+    shown.view->show();
+    QApplication::processEvents();
+    QStringList drawn;
+    for (QGraphicsItem* item : shown.view->Chart->scene()->items()) {
+      auto* text = dynamic_cast<QGraphicsTextItem*>(item);
+      if (text && text->isVisible() && all.contains(text->toPlainText()) && text->parentItem() &&
+          !text->toPlainText().contains('.'))
+        drawn.append(text->toPlainText());
+    }
+    for (const char* edge : {"0", "23"}) EXPECT_TRUE(drawn.contains(edge)) << edge << smallest;
+  }
 }
 
 TEST(ReportViewFinished, TheChartIsSuggestedUnderTheTerminalAndDay) {

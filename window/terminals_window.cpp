@@ -40,6 +40,9 @@ TerminalsWindow::TerminalsWindow(QWidget* parent, Program& program)
   table_->sortByColumn(-1, Qt::AscendingOrder);  // list order until a header is clicked
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
+  // A state's whole reason and a last send's time, file and outcome, on one line.
+  table_->setWordWrap(false);
+  table_->resizeColumnsToContents();
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   // A double click is the history's; the name is edited with F2 or a click on a selected cell.
   table_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -51,7 +54,7 @@ TerminalsWindow::TerminalsWindow(QWidget* parent, Program& program)
   layout->addWidget(filter_);
   layout->addWidget(table_);
   layout->addWidget(buttons);
-  resize(900, 360);
+  resize(1100, 360);
 }
 
 void TerminalsWindow::ShowHistory(int row) {

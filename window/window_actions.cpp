@@ -62,6 +62,7 @@ MainMenu BuildMainMenu(QMenuBar* bar, const WindowActions& a) {
   m.ClearLogItem = AddItem(file, "ClearLogItem", "Clear Log", nullptr);
   m.ItemsItem = AddItem(file, "ItemsItem", "&Items\u2026", nullptr);
   m.ItemsItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  m.ImportItem = AddItem(file, "ImportItem", "&Import\u2026", nullptr);
   m.OpenItem = AddItem(file, "OpenItem", "Open", a.ConnectAction, false);
   AddSeparator(file);
   m.ExitItem = AddItem(file, "ExitItem", "E&xit", a.ExitAction);

@@ -29,6 +29,7 @@ struct MainMenu {
   QAction* ReadFileItem;
   QAction* ClearLogItem;  // not linked to an action: the window runs ClearLog
   QAction* ItemsItem;     // Ctrl+E, not linked to an action: the send file in the item editor
+  QAction* ImportItem;    // not linked to an action: a shop system's export made a download file
   QAction* OpenItem;      // hidden; captioned "Open", it runs the connect action
   QAction* ExitItem;
   QMenu* CommunicationMenu;

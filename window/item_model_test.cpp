@@ -10,6 +10,7 @@
 
 #include "records/download_files.h"
 #include "tests/support/temp_folder.h"
+#include "window/held_marks.h"
 #include "window/window_fixture.h"
 
 namespace {
@@ -189,6 +190,42 @@ TEST(ItemModel, CountsTheFilesOwnFaults) {
   o.model.AddRow(-1);
   EXPECT_EQ(o.Cell(0, 1), "1");
   EXPECT_EQ(o.model.FaultCount(), 0);
+}
+
+// What a changes send's plan says each ticked terminal lacks marks the rows
+// by number: held otherwise, not held, both, or by several terminals; a
+// terminal holding nothing known marks nothing.
+TEST(ItemModelHeldMarks, MarkTheNumberOfEveryRowATerminalHoldsOtherwise) {
+  auto terminal = [](std::string address, std::vector<RecordChange> changes, bool nothing = false) {
+    TerminalPlan t{std::move(address), 20404, {}};
+    t.plan.changes = std::move(changes);
+    t.plan.nothingHeld = nothing;
+    return t;
+  };
+  SendPlan plan;
+  plan.terminals = {terminal("127.0.0.2", {{101, false, {}}, {103, true, {}}}),
+                    terminal("127.0.0.3", {{101, false, {}}, {102, true, {}}}),
+                    terminal("127.0.0.4", {{101, false, {}}, {103, false, {}}}),
+                    terminal("127.0.0.5", {{102, true, {}}}, true)};
+  const std::map<int64_t, QString> marks = HeldMarksOf(plan);
+  const std::map<int64_t, QString> expected = {
+      {101, "Held otherwise by 127.0.0.2, 127.0.0.3, 127.0.0.4"},
+      {102, "Not held by 127.0.0.3"},
+      {103, "Held otherwise by 127.0.0.4\nNot held by 127.0.0.2"}};
+  EXPECT_EQ(marks, expected);
+
+  Opened opened;
+  opened.model.SetHeldMarks({{102, "Not held by 127.0.0.3"}});
+  const int number = 1;  // the PLU number's column
+  for (int row = 0; row < opened.model.rowCount(); ++row) {
+    const bool marked = opened.Cell(row, number) == "102";
+    EXPECT_EQ(opened.model.HeldMarked(row), marked) << row;
+    const QModelIndex cell = opened.model.index(row, number);
+    EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(), marked ? "Not held by 127.0.0.3" : "");
+    EXPECT_EQ(cell.data(Qt::FontRole).value<QFont>().bold(), marked) << row;
+    // The mark is the number's alone.
+    EXPECT_FALSE(opened.model.index(row, 3).data(Qt::ToolTipRole).isValid()) << row;
+  }
 }
 
 }  // namespace

@@ -168,8 +168,12 @@ void MainWindow::WireInput() {
   connect(menu_.VerifyItem, &QAction::triggered, this,
           [this] { StartVerify(TickedVerifyOrder(program_)); });
   connect(menu_.DifferencesItem, &QAction::triggered, this, &MainWindow::ShowDifferences);
-  connect(menu_.TerminalsItem, &QAction::triggered, this,
-          [this] { (new TerminalsWindow(this, program_))->show(); });
+  connect(menu_.TerminalsItem, &QAction::triggered, this, [this] {
+    if (!terminals_) terminals_ = new TerminalsWindow(this, program_);
+    terminals_->show();
+    terminals_->raise();
+    terminals_->activateWindow();
+  });
   connect(menu_.RepairItem, &QAction::triggered, this, [this] {
     if (Repairable()) StartVerify(RepairOrder(program_, *lastVerify_));
   });
@@ -373,6 +377,7 @@ void MainWindow::LogCleared() {
 
 void MainWindow::TerminalListChanged() {
   ShowTerminalList();
+  if (terminals_) terminals_->Refresh();
   EventHandled();
 }
 
@@ -448,6 +453,7 @@ void MainWindow::EventHandled() {
                   program_.Kind().kind,
                   program_.Kind().report};
   if (drawn_ == now) return;
+  if (terminals_ && drawn_ && drawn_->running && !now.running) terminals_->Refresh();
   drawn_ = now;
   const QString send = program_.CycleRunning() ? "&Stop" : "&Send Data";
   if (panel_.SendButton->text() != send) panel_.SendButton->setText(send);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,6 +28,7 @@
 
 class QLabel;
 class SendDialog;
+class TerminalsWindow;
 
 class MainWindow : public QMainWindow, public ProgramView {
   Q_OBJECT
@@ -92,6 +94,8 @@ class MainWindow : public QMainWindow, public ProgramView {
     bool operator==(const Drawn&) const = default;
   };
   std::optional<Drawn> drawn_;
+  // "Terminals…" while it is open: drawn again at each cycle's end and list change.
+  QPointer<TerminalsWindow> terminals_;
   // Runs an edit that saves the settings file; see BusySettingsRetry.
   // Returns whether its save waits for the settings lock.
   bool Edit(const std::function<void()>& edit, std::function<void()> save);

@@ -128,6 +128,12 @@ QVariant TerminalsTable::data(const QModelIndex& index, int role) const {
   return ShownText(*cells[index.column()]);
 }
 
+void TerminalsTable::Replace(std::vector<TerminalRow> rows) {
+  beginResetModel();
+  rows_ = std::move(rows);
+  endResetModel();
+}
+
 QVariant TerminalsTable::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   if (section < 0 || section >= Columns) return {};

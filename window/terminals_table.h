@@ -47,6 +47,8 @@ class TerminalsTable : public QAbstractTableModel {
   using Rename = std::function<bool(const std::string& address, const std::string& name)>;
 
   TerminalsTable(std::vector<TerminalRow> rows, Rename rename, QObject* parent);
+  // The rows as they are now, in place of those shown.
+  void Replace(std::vector<TerminalRow> rows);
   const TerminalRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
   int rowCount(const QModelIndex& parent = {}) const override;

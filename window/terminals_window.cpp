@@ -57,6 +57,10 @@ TerminalsWindow::TerminalsWindow(QWidget* parent, Program& program)
   resize(1100, 360);
 }
 
+void TerminalsWindow::Refresh() {
+  terminals_->Replace(TerminalRows(program_));
+}
+
 void TerminalsWindow::ShowHistory(int row) {
   const QModelIndex shown = shown_->index(row, 0);
   if (!shown.isValid()) return;

@@ -25,6 +25,9 @@ class TerminalsWindow : public QWidget {
   QLineEdit* Filter() const { return filter_; }
   QTableView* Table() const { return table_; }
   const TerminalsTable& Terminals() const { return *terminals_; }
+  // Reads the entries, the journals and the held state again; the sorting
+  // and the filter stay.
+  void Refresh();
   // The history of the entry at `row` of the table as shown.
   void ShowHistory(int row);
 

@@ -1,6 +1,7 @@
 // "Communication › Terminals…" after a send in which one terminal cannot be
 // reached: each entry's row, a name given in the table and kept in the
-// settings file's section of its own, the filter, and an entry's history.
+// settings file's section of its own, the window drawn again at a cycle's end,
+// the filter, and an entry's history.
 #include "window/terminals_window.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +29,10 @@ const std::string kThreeTerminals =
     "TerminalIP_3=127.0.0.4\r\nTerminalChecked_3=0\r\n";
 
 // A send in which 127.0.0.2 stores both records and 127.0.0.3 cannot be
-// reached, on 2026-12-10 at 08:00:00; a verification of 127.0.0.2 the day before.
-void SendWithOneFailure(WindowFixture& w) {
+// reached, on 2026-12-10 at `hour`:00:00; a verification of 127.0.0.2 the day before.
+void SendWithOneFailure(WindowFixture& w, int hour = 8) {
   using namespace std::chrono;
-  w.Model().SetClock([] { return local_days{2026y / December / 10} + hours(8); });
+  w.Model().SetClock([hour] { return local_days{2026y / December / 10} + hours(hour); });
   std::filesystem::create_directories(w.folder.File("logs"));
   w.folder.Write("logs/Orlent-2026-12-09.log",
                  "2026-12-09T17:00:00 [127.0.0.2] \n"
@@ -99,9 +100,12 @@ TEST(WindowTerminalsTable, EachEntrysLastCycleJournalAndHeldStateWithANameKept) 
   const std::string ini = w.folder.Read("Orlent.ini");
   EXPECT_EQ(ini.substr(0, kThreeTerminals.size()), kThreeTerminals);
   EXPECT_NE(ini.find("[TerminalNames]\r\n127.0.0.2=Deli counter\r\n"), std::string::npos) << ini;
+  // The menu raises the window already open; a cycle's end draws it again.
   TerminalsWindow* again = OpenTerminals(w);
-  ASSERT_NE(again, window);
+  ASSERT_EQ(again, window);
   EXPECT_EQ(Cell(*again, 0, T::Name), "Deli counter");
+  SendWithOneFailure(w, 9);
+  EXPECT_EQ(Cell(*again, 0, T::LastSend), "2026-12-10 09:00:00 - Complete Send Plu (Total : 2)");
 
   // The filter finds the name; the history is the entry's, newest first.
   again->Filter()->setText("deli");
@@ -111,7 +115,7 @@ TEST(WindowTerminalsTable, EachEntrysLastCycleJournalAndHeldStateWithANameKept) 
   ASSERT_NE(history, nullptr);
   const QStringList lines = history->Lines()->toPlainText().split('\n');
   ASSERT_GE(lines.size(), 4);
-  EXPECT_TRUE(lines.front().startsWith("2026-12-10T08:00:00  - Success to Disconect 127.0.0.2"))
+  EXPECT_TRUE(lines.front().startsWith("2026-12-10T09:00:00  - Success to Disconect 127.0.0.2"))
       << lines.front().toStdString();
   EXPECT_EQ(lines.back(), "2026-12-09T17:00:00  ");
   EXPECT_EQ(lines[lines.size() - 2], "2026-12-09T17:00:01  - Verified 127.0.0.2: 2 same");

@@ -31,8 +31,12 @@ std::string Quoted(std::string_view text) {
   return quoted + "\"";
 }
 
+// Label names with their values; and a family's samples, each its label set
+// with its value.
 using Labels = std::vector<std::pair<std::string, std::string>>;
+using Samples = std::vector<std::pair<std::string, std::string>>;
 
+// A label with an empty value is left out, as Prometheus takes it anyway.
 std::string LabelText(const Labels& labels) {
   std::string text = "{";
   for (const auto& [name, value] : labels) {
@@ -54,8 +58,7 @@ std::string TerminalLabels(const RunFigures& run, const std::string& address) {
 }
 
 // One metric family: its HELP and TYPE lines, then its samples.
-std::string Family(std::string_view name, std::string_view help,
-                   const std::vector<std::pair<std::string, std::string>>& samples) {
+std::string Family(std::string_view name, std::string_view help, const Samples& samples) {
   if (samples.empty()) return "";
   std::string text = "# HELP " + std::string(name) + " " + std::string(help) + "\n# TYPE " +
                      std::string(name) + " gauge\n";
@@ -137,7 +140,6 @@ TerminalFigures FiguresOf(CycleKind kind, const TerminalResult& result,
 
 std::string MetricsText(const RunFigures& run, const std::string& previous) {
   const std::map<std::string, std::string> before = LastSuccesses(previous);
-  using Samples = std::vector<std::pair<std::string, std::string>>;
   Samples succeeded, lastSuccess, sent, held, differs;
   std::set<std::string> seen;  // an address listed twice is one series
   for (const TerminalFigures& t : run.terminals) {

@@ -1,29 +1,28 @@
-// The metrics file's text: every run's text follows the format's grammar and
-// gives each terminal's figures; a terminal that did not succeed keeps the
-// last success the former text gave it.
+// The metrics file's text: it follows the format's grammar and gives each
+// terminal's figures; a terminal that did not succeed keeps the last success
+// the former text gave it.
 #include "cli/metrics_text.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "tests/support/prometheus_text.h"
 
 namespace {
 
-TerminalResult Result(const std::string& address, Outcome outcome, uint32_t acknowledged = 0) {
+const char* const kLastSuccess = "orlent_terminal_last_success_timestamp_seconds";
+
+// `different` < 0: its records could not be read.
+TerminalResult Result(Outcome outcome, uint32_t acknowledged, int same = 0, int different = -1) {
   TerminalResult result;
-  result.address = address;
+  result.address = "127.0.0.2";
   result.outcome = outcome;
   result.acknowledged = acknowledged;
+  result.unchanged = 7;
   result.complete = outcome == Outcome::Received;
-  return result;
-}
-
-TerminalResult Verified(const std::string& address, Outcome outcome, int same, int different) {
-  TerminalResult result = Result(address, outcome);
+  if (different < 0) return result;
   result.comparison = RecordComparison{};
   result.comparison->same = same;
   result.comparison->different = different;
@@ -32,9 +31,11 @@ TerminalResult Verified(const std::string& address, Outcome outcome, int same, i
 
 // The value of the sample of `metric` for `address` (empty: the run's own
 // sample, which names no terminal); none when it has none.
-std::optional<std::string> ValueOf(const PrometheusText& text, const std::string& metric,
-                                   const std::string& address) {
-  for (const PrometheusSample& sample : text.samples) {
+std::optional<std::string> ValueOf(const std::string& text, const std::string& metric,
+                                   const std::string& address = "127.0.0.2") {
+  const PrometheusText parsed = ParsePrometheusText(text);
+  EXPECT_EQ(parsed.error, "") << text;
+  for (const PrometheusSample& sample : parsed.samples) {
     const auto found = sample.labels.find("address");
     const std::string of = found == sample.labels.end() ? "" : found->second;
     if (sample.name == metric && of == address) return sample.value;
@@ -42,109 +43,47 @@ std::optional<std::string> ValueOf(const PrometheusText& text, const std::string
   return std::nullopt;
 }
 
-const char* const kLastSuccess = "orlent_terminal_last_success_timestamp_seconds";
-
 }  // namespace
 
-TEST(MetricsText, EveryRunFollowsTheGrammarAndGivesEachTerminalsFigures) {
-  TerminalResult changed = Result("127.0.0.2", Outcome::Sent, 3);
-  changed.unchanged = 7;
-  TerminalResult repairSend = Result("127.0.0.3", Outcome::Sent, 2);
+TEST(MetricsText, GivesEachTerminalsFiguresInTheFormatsGrammar) {
+  const TerminalResult repairSend = Result(Outcome::Sent, 2);
   const struct {
-    RunNames names;
     CycleKind cycle;
-    std::vector<TerminalResult> results;
-    const TerminalResult* repair;  // of 127.0.0.3
-    const char* address;
+    TerminalResult result;
     const char* metric;
     std::optional<std::string> value;  // none: no sample
-  } runs[] = {
-      {{"changes send", "Market \"Street\"\\1\n", {{"127.0.0.2", "Deli \xE9"}}},
-       CycleKind::Send,
-       {changed, Result("127.0.0.3", Outcome::Failed)},
-       nullptr,
-       "127.0.0.2",
-       "orlent_terminal_records_held",
-       "10"},
-      {{"send", "", {}},
-       CycleKind::Send,
-       {changed},
-       nullptr,
-       "127.0.0.2",
-       "orlent_terminal_records_sent",
-       "3"},
-      {{"send", "", {}},
-       CycleKind::Send,
-       {Result("127.0.0.3", Outcome::Failed)},
-       nullptr,
-       "127.0.0.3",
-       "orlent_terminal_succeeded",
-       "0"},
-      {{"send", "", {}},
-       CycleKind::Send,
-       {Result("127.0.0.3", Outcome::Failed)},
-       nullptr,
-       "127.0.0.3",
-       kLastSuccess,
+  } rows[] = {
+      {CycleKind::Send, Result(Outcome::Sent, 3), "orlent_terminal_records_sent", "3"},
+      {CycleKind::Send, Result(Outcome::Sent, 3), "orlent_terminal_records_held", "10"},
+      {CycleKind::Send, Result(Outcome::Sent, 3), kLastSuccess, "1796895751"},
+      {CycleKind::Send, Result(Outcome::Failed, 0), "orlent_terminal_succeeded", "0"},
+      {CycleKind::Send, Result(Outcome::Failed, 0), kLastSuccess, std::nullopt},
+      {CycleKind::Verify, Result(Outcome::Differs, 0, 4, 1), "orlent_terminal_differs", "1"},
+      {CycleKind::Verify, Result(Outcome::Same, 0, 5, 0), "orlent_terminal_records_held", "5"},
+      {CycleKind::Verify, Result(Outcome::Failed, 0), "orlent_terminal_differs", std::nullopt},
+      {CycleKind::Receive, Result(Outcome::Received, 9), "orlent_terminal_records_held", "9"},
+      {CycleKind::Receive, Result(Outcome::Failed, 4), "orlent_terminal_records_held",
        std::nullopt},
-      {{"verification", "Corner", {}},
-       CycleKind::Verify,
-       {Verified("127.0.0.2", Outcome::Same, 5, 0), Verified("127.0.0.3", Outcome::Differs, 4, 1)},
-       nullptr,
-       "127.0.0.3",
-       "orlent_terminal_differs",
-       "1"},
-      {{"verification", "", {}},
-       CycleKind::Verify,
-       {Result("127.0.0.3", Outcome::Failed)},
-       nullptr,
-       "127.0.0.3",
-       "orlent_terminal_differs",
-       std::nullopt},
-      {{"repair", "", {}},
-       CycleKind::Verify,
-       {Verified("127.0.0.3", Outcome::Same, 5, 0)},
-       &repairSend,
-       "127.0.0.3",
-       "orlent_terminal_records_sent",
-       "2"},
-      {{"receive", "", {}},
-       CycleKind::Receive,
-       {Result("127.0.0.2", Outcome::Received, 9), Result("127.0.0.3", Outcome::Failed, 4)},
-       nullptr,
-       "127.0.0.3",
-       "orlent_terminal_records_held",
-       std::nullopt},
-      {{"receive", "", {}},
-       CycleKind::Receive,
-       {Result("127.0.0.2", Outcome::Received, 9)},
-       nullptr,
-       "127.0.0.2",
-       kLastSuccess,
-       "1796895751"},
   };
-  for (const auto& r : runs) {
-    SCOPED_TRACE(r.names.ran + " " + r.metric + " " + r.address);
-    RunFigures run{r.names, "plu", 1796895751, 12.5, {}};
-    for (const TerminalResult& result : r.results)
-      run.terminals.push_back(FiguresOf(r.cycle, result, r.repair));
+  const RunNames names{"changes send", "Market \"Street\"\\\n", {{"127.0.0.2", "Deli \xE9"}}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE("row " + std::to_string(&r - rows));
+    const TerminalResult* repair = r.cycle == CycleKind::Verify ? &repairSend : nullptr;
+    const RunFigures run{names, "plu", 1796895751, 12.5, {FiguresOf(r.cycle, r.result, repair)}};
     const std::string text = MetricsText(run, "");
-    const PrometheusText parsed = ParsePrometheusText(text);
-    ASSERT_EQ(parsed.error, "") << text;
-    EXPECT_EQ(ValueOf(parsed, r.metric, r.address), r.value) << text;
-    EXPECT_EQ(parsed.types.at("orlent_run_duration_seconds"), "gauge");
-    EXPECT_EQ(ValueOf(parsed, "orlent_run_duration_seconds", ""), "12.500");
-    EXPECT_EQ(ValueOf(parsed, "orlent_run_end_timestamp_seconds", ""), "1796895751");
-    for (const PrometheusSample& sample : parsed.samples) {
-      EXPECT_EQ(sample.labels.at("ran"), r.names.ran);
-      EXPECT_EQ(sample.labels.contains("shop") ? sample.labels.at("shop") : "", r.names.shop);
+    EXPECT_EQ(ValueOf(text, r.metric), r.value) << text;
+    EXPECT_EQ(ValueOf(text, "orlent_run_duration_seconds", ""), "12.500");
+    EXPECT_NE(text.find("{shop=\"Market \\\"Street\\\"\\\\\\n\",ran=\"changes send\",kind=\"plu\","
+                        "address=\"127.0.0.2\",name=\"Deli \xC3\xA9\"}"),
+              std::string::npos)
+        << "escaped, and Latin-1 made UTF-8";
+    if (repair) {
+      EXPECT_EQ(ValueOf(text, "orlent_terminal_records_sent"), "2");
     }
-    if (r.names.terminals.empty()) continue;
-    EXPECT_NE(text.find("name=\"Deli \xC3\xA9\""), std::string::npos) << "Latin-1 made UTF-8";
   }
 }
 
-TEST(MetricsText, ATerminalThatDidNotSucceedKeepsItsLastSuccessOfTheSameRun) {
+TEST(MetricsText, ATerminalThatDidNotSucceedKeepsItsLastSuccessOfTheSameRunAndKind) {
   RunFigures first{{"verification", "", {}}, "plu", 1000, 1, {}};
   for (const char* address : {"127.0.0.2", "127.0.0.3"})
     first.terminals.push_back({address, true, 0, 5, false});
@@ -163,17 +102,12 @@ TEST(MetricsText, ATerminalThatDidNotSucceedKeepsItsLastSuccessOfTheSameRun) {
   };
   RunFigures second{{"verification", "", {}}, "plu", 2000, 1, {}};
   for (const auto& t : terminals) second.terminals.push_back({t.address, t.succeeded, 0, {}, {}});
-  const std::string text = MetricsText(second, previous);
-  const PrometheusText parsed = ParsePrometheusText(text);
-  ASSERT_EQ(parsed.error, "") << text;
   for (const auto& t : terminals) {
     SCOPED_TRACE(t.address);
-    EXPECT_EQ(ValueOf(parsed, kLastSuccess, t.address), t.lastSuccess);
+    EXPECT_EQ(ValueOf(MetricsText(second, previous), kLastSuccess, t.address), t.lastSuccess);
   }
-  // Of another kind, nothing is carried over.
   second.kind = "barcode";
-  EXPECT_EQ(ValueOf(ParsePrometheusText(MetricsText(second, previous)), kLastSuccess, "127.0.0.3"),
-            std::nullopt);
+  EXPECT_EQ(ValueOf(MetricsText(second, previous), kLastSuccess, "127.0.0.3"), std::nullopt);
 }
 
 TEST(PrometheusTextGrammar, RefusesWhatTheFormatDoesNotAllow) {
@@ -196,9 +130,8 @@ TEST(PrometheusTextGrammar, RefusesWhatTheFormatDoesNotAllow) {
       {"a 1 1796895751000\n", "line 1: a timestamp"},
   };
   for (const auto& t : texts) {
-    SCOPED_TRACE(t.text);
-    EXPECT_TRUE(ParsePrometheusText(t.text).error.starts_with(t.error))
-        << ParsePrometheusText(t.text).error;
+    const std::string error = ParsePrometheusText(t.text).error;
+    EXPECT_TRUE(error.starts_with(t.error)) << t.text << ": " << error;
   }
   EXPECT_EQ(ParsePrometheusText("# TYPE a gauge\na{b=\"x\\\"\\n\",} -Inf\n\n").error, "");
 }

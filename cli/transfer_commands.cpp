@@ -94,9 +94,9 @@ RunNames NamesOf(const Program& program, std::string ran, const ReportingOptions
 }
 
 // The run's figures for its metrics file; `repairs`, a repair's sends.
-RunFigures FiguresOf(RunNames names, std::string kind, CycleKind cycle,
-                     const std::vector<TerminalResult>& results,
-                     const std::vector<TerminalResult>& repairs = {}) {
+RunFigures RunFiguresOf(RunNames names, std::string kind, CycleKind cycle,
+                        const std::vector<TerminalResult>& results,
+                        const std::vector<TerminalResult>& repairs = {}) {
   RunFigures figures{std::move(names), std::move(kind), 0, 0, {}};
   for (const TerminalResult& result : results) {
     const TerminalResult* repair = nullptr;
@@ -145,7 +145,7 @@ int Send(CliRun& run, const SendOptions& options) {
   summary.Finish(KindName(order.kind), order.file, program.CycleRecords(), program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
-  metricsFile.Write(FiguresOf(names, KindName(order.kind), CycleKind::Send, program.Results()));
+  metricsFile.Write(RunFiguresOf(names, KindName(order.kind), CycleKind::Send, program.Results()));
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore;
@@ -295,7 +295,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   summary.Finish(options.kind, folder, program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
-  metricsFile.Write(FiguresOf(names, options.kind, CycleKind::Receive, program.Results()));
+  metricsFile.Write(RunFiguresOf(names, options.kind, CycleKind::Receive, program.Results()));
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   int status = summary.AllReceived() && run.view.Errors().size() == errorsBefore ? 0 : 1;
@@ -346,8 +346,8 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   const RunNames names =
       NamesOf(program, order.repair ? "repair" : "verification", options.reporting);
   const RunFigures figures =
-      FiguresOf(names, options.kind, CycleKind::Verify, results,
-                repaired ? program.LastRepair()->repaired : std::vector<TerminalResult>{});
+      RunFiguresOf(names, options.kind, CycleKind::Verify, results,
+                   repaired ? program.LastRepair()->repaired : std::vector<TerminalResult>{});
   std::vector<TerminalResult> judged;
   for (TerminalResult& result : results) {
     if (result.judged) judged.push_back(std::move(result));

@@ -120,20 +120,23 @@ TEST_F(CliMetrics, AVerificationThatFindsADifferenceKeepsTheLastSuccessTheFileHe
 }
 
 TEST_F(CliMetrics, AMetricsFileThatCannotBeWrittenRefusesTheRunBeforeAnyTerminalIsContacted) {
-  std::filesystem::create_directory(folder.File("a-folder"));
+  const std::string path = folder.File("missing/run.prom");
   for (const Lines& command :
        {Lines{"send"}, Lines{"verify"}, Lines{"upload", "--terminal", "all"}}) {
-    for (const std::string& path : {folder.File("a-folder"), folder.File("missing/run.prom")}) {
-      SCOPED_TRACE(command.front() + " " + path);
-      Lines args = {"--folder", folder.path()};
-      args.insert(args.end(), command.begin(), command.end());
-      args.insert(args.end(), {"--kind", "plu", "--pause-ms", "0", "--metrics", path});
-      const ProcessResult run = RunProcess(ORLENT_CLI_PATH, args, folder.path());
-      EXPECT_EQ(run.exitCode, 2) << run.err;
-      EXPECT_NE(run.err.find("ERROR: cannot write the metrics to " + path + ": "),
-                std::string::npos)
-          << run.err;
-      EXPECT_EQ(run.out.find("Connect"), std::string::npos) << "no terminal contacted";
-    }
+    SCOPED_TRACE(command.front());
+    Lines args = {"--folder", folder.path()};
+    args.insert(args.end(), command.begin(), command.end());
+    args.insert(args.end(), {"--kind", "plu", "--metrics", path});
+    const ProcessResult run = RunProcess(ORLENT_CLI_PATH, args, folder.path());
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_NE(run.err.find("ERROR: cannot write the metrics to " + path + ": "), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out.find("Connect"), std::string::npos) << "no terminal contacted";
   }
+  const ProcessResult one = RunProcess(ORLENT_CLI_PATH,
+                                       {"--folder", folder.path(), "upload", "--kind", "plu",
+                                        "--terminal", "127.0.0.2", "--metrics", path},
+                                       folder.path());
+  EXPECT_EQ(one.exitCode, 2);
+  EXPECT_NE(one.err.find("metrics are written for --terminal all"), std::string::npos) << one.err;
 }

@@ -17,6 +17,8 @@ MetricsFile::MetricsFile(std::string path) : path_(std::move(path)) {
   if (std::filesystem::is_directory(file, error)) Refuse("it is a folder");
   // The new file is made in the same folder and renamed over the old one.
   if (::access(file.parent_path().c_str(), W_OK | X_OK) != 0) Refuse(std::strerror(errno));
+  if (std::filesystem::exists(file, error) && ::access(file.c_str(), W_OK) != 0)
+    Refuse(std::strerror(errno));
 }
 
 void MetricsFile::Write(RunFigures run) const {
@@ -25,7 +27,9 @@ void MetricsFile::Write(RunFigures run) const {
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
   const FileContent previous = ReadWholeFile(path_);
   if (previous.status == ReadStatus::Failed) Refuse("its former figures cannot be read");
-  if (!ReplaceFileAtomically(path_, MetricsText(run, previous.bytes))) Refuse(std::strerror(errno));
+  errno = 0;
+  if (!ReplaceFileAtomically(path_, MetricsText(run, previous.bytes)))
+    Refuse(errno != 0 ? std::strerror(errno) : "it cannot be replaced");
 }
 
 void MetricsFile::Refuse(const std::string& reason) const {

@@ -12,8 +12,9 @@
 class MetricsFile {
  public:
   // Starts the run's clock. Throws ExitStatus 2, "cannot write the metrics
-  // to PATH: reason", when `path` is a folder or its folder takes no new
-  // file, before the run has done anything. An empty path: no file.
+  // to PATH: reason", when `path` is a folder, a file this user may not
+  // write, or in a folder that takes no new file, before the run has done
+  // anything. An empty path: no file.
   explicit MetricsFile(std::string path);
 
   // Ends the run's clock and makes the figures of `run` (its end and duration

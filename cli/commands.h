@@ -22,6 +22,13 @@ struct CycleRunOptions {
   std::optional<int> answerTimeoutMs;  // also of a single upload
 };
 
+// What the records of a send, an upload or a verification name, and the
+// metrics file they go to besides the summary.
+struct ReportingOptions {
+  std::optional<std::string> shop;  // --shop; none: Name in Orlent.ini's Shop section
+  std::string metrics;              // empty: no metrics file written
+};
+
 struct SendOptions {
   std::string kind;      // empty: the data kind in force at start-up
   std::string file;      // empty: the Send File of the chosen kind
@@ -30,6 +37,7 @@ struct SendOptions {
   std::string summaryJson;     // empty: no JSON summary written
   bool changes = false;        // each terminal only what it does not hold as the file has it
   bool deleteMissing = false;  // with `changes`: delete what the file no longer has
+  ReportingOptions reporting;
 };
 int Send(CliRun& run, const SendOptions& options);
 
@@ -45,6 +53,7 @@ struct UploadOptions {
   CycleRunOptions cycle;
   std::string format = "text";  // "csv": a report also written as CSV beside it
   std::string summaryJson;      // with every ticked terminal; empty: no JSON summary written
+  ReportingOptions reporting;   // with every ticked terminal
 };
 int Upload(CliRun& run, const UploadOptions& options);
 
@@ -57,6 +66,7 @@ struct VerifyOptions {
   std::string summaryJson;     // empty: no JSON summary written
   bool repair = false;         // then send each differing terminal what differs, and verify again
   bool deleteMissing = false;  // with `repair`: delete what only the terminal has
+  ReportingOptions reporting;
 };
 int Verify(CliRun& run, const VerifyOptions& options);
 

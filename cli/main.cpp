@@ -59,6 +59,10 @@ struct Arguments {
   std::string readFile;
 };
 
+constexpr const char* kMetricsHelp =
+    "write the run's figures to this file in the Prometheus text format, for node_exporter's "
+    "textfile collector (see the README)";
+
 constexpr const char* kNoHeldHelp =
     "neither read nor keep what each terminal holds (Orlent.db) in this run";
 
@@ -82,6 +86,7 @@ void DeclareVerify(CLI::App& app, Arguments& a, std::function<int()>& command) {
   verify->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   verify->add_option("--summary-json", a.verify.summaryJson,
                      "write the run as JSON to this file (fields: see the README)");
+  verify->add_option("--metrics", a.verify.reporting.metrics, kMetricsHelp);
   verify->add_flag("--repair", a.verify.repair,
                    "then send each differing terminal exactly what differs or is missing, and "
                    "verify it again");
@@ -197,6 +202,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   send->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   send->add_option("--summary-json", a.send.summaryJson,
                    "write the run as JSON to this file (fields: see the README)");
+  send->add_option("--metrics", a.send.reporting.metrics, kMetricsHelp);
   auto* changes =
       send->add_flag("--changes", a.send.changes,
                      "send each terminal only the records it does not hold as the file has them");
@@ -247,6 +253,8 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
   upload->add_option("--code-page", a.options.codePage, kCodePageHelp)->check(kCodePage);
   upload->add_option("--summary-json", a.upload.summaryJson,
                      "with --terminal all: write the run as JSON to this file (see the README)");
+  upload->add_option("--metrics", a.upload.reporting.metrics,
+                     "with --terminal all: " + std::string(kMetricsHelp));
   upload->add_flag_callback(
       "--no-held", [&a] { a.options.useHeld = false; }, kNoHeldHelp);
   upload->callback([&a, &command] {
@@ -255,6 +263,9 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
     }
     if (!a.upload.summaryJson.empty() && a.upload.terminal != kEveryTickedTerminal) {
       throw CLI::ValidationError("--summary-json", "a summary is written for --terminal all");
+    }
+    if (!a.upload.reporting.metrics.empty() && a.upload.terminal != kEveryTickedTerminal) {
+      throw CLI::ValidationError("--metrics", "metrics are written for --terminal all");
     }
     command = [&a] {
       a.options.convertsTexts = !a.upload.kind.starts_with("report-");  // reports hold no texts
@@ -315,6 +326,16 @@ int main(int argc, char** argv) {
       "only root may write, keeps them in ${XDG_DATA_HOME:-$HOME/.local/share}/orlent instead,\n"
       "made on first use with the sample files copied in. Upload files go to the current\n"
       "directory; the files of upload --terminal all go to received/ in that folder.");
+  app.add_option_function<std::string>(
+      "--shop",
+      [&arguments](const std::string& name) {
+        for (ReportingOptions* reporting : {&arguments.send.reporting, &arguments.upload.reporting,
+                                            &arguments.verify.reporting}) {
+          reporting->shop = name;
+        }
+      },
+      "the shop named in the summaries and metrics of this run (default: Name in Orlent.ini's "
+      "[Shop] section)");
   app.add_option("--link-library", arguments.options.linkLibrary,
                  "bind this library instead of libtermlink.so from the executable's folder");
   std::function<int()> command;

@@ -41,7 +41,8 @@ std::string ReceiveSummary::Json() const {
             ", \"outcome\": " + JsonString(OutcomeText(t)) +
             ", \"records\": " + std::to_string(t.acknowledged) + ", \"seconds\": " + seconds +
             ", \"file\": " + JsonStringOrNull(t.file) +
-            ", \"failure\": " + JsonStringOrNull(t.reason) + "}";
+            ", \"failure\": " + JsonStringOrNull(t.reason) +
+            ", \"name\": " + run_.NameJson(t.address) + "}";
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }

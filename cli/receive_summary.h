@@ -19,6 +19,8 @@ class ReceiveSummary {
   // The cycle is over: its kind, the folder its files went to, and each
   // ticked entry's result in list order. The run's end is taken now.
   void Finish(std::string kind, std::string folder, std::vector<TerminalResult> terminals);
+  // What ran, the shop and the terminals' names, as the records call them.
+  void NameRun(RunNames names) { run_.names = std::move(names); }
   // The values of Orlent.ini the run set aside, each with the value it used.
   void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
   // True when every terminal's file holds all the terminal had.

@@ -49,7 +49,8 @@ std::string SendSummary::Json() const {
             ", \"sent\": " + std::to_string(t.sent) +
             ", \"unchanged\": " + std::to_string(t.unchanged) +
             ", \"deleted\": " + std::to_string(t.deleted) + ", \"seconds\": " + Seconds(t.seconds) +
-            ", \"failure\": " + JsonStringOrNull(t.reason) + "}";
+            ", \"failure\": " + JsonStringOrNull(t.reason) +
+            ", \"name\": " + run_.NameJson(t.address) + "}";
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }

@@ -22,6 +22,8 @@ class SendSummary {
               std::vector<TerminalResult> terminals);
   // True when every terminal served stored every record handed over.
   bool AllSent() const;
+  // What ran, the shop and the terminals' names, as the records call them.
+  void NameRun(RunNames names) { run_.names = std::move(names); }
   // The values of the settings file set aside, each with the value used.
   void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
   void Print(std::FILE* out) const;

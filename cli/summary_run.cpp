@@ -23,6 +23,11 @@ std::string IsoLocalTime(std::time_t when) {
 
 }  // namespace
 
+std::string RunNames::NameOf(const std::string& address) const {
+  const auto found = terminals.find(address);
+  return found == terminals.end() ? "" : found->second;
+}
+
 void SummaryRun::Finish(std::string kindName, std::string filePath, uint32_t recordCount) {
   ended = std::time(nullptr);
   kind = std::move(kindName);
@@ -44,7 +49,9 @@ std::string SummaryRun::JsonFields() const {
   std::string json = "  \"started\": " + JsonString(IsoLocalTime(started)) +
                      ",\n  \"ended\": " + JsonString(IsoLocalTime(ended)) +
                      ",\n  \"kind\": " + JsonString(kind) + ",\n  \"file\": " + JsonString(file) +
-                     ",\n  \"records\": " + std::to_string(records) + ",\n";
+                     ",\n  \"records\": " + std::to_string(records) +
+                     ",\n  \"ran\": " + JsonString(names.ran) +
+                     ",\n  \"shop\": " + JsonStringOrNull(names.shop) + ",\n";
   if (setAside.empty()) return json;
   json += "  \"set_aside\": [";
   for (std::size_t i = 0; i < setAside.size(); ++i) {
@@ -53,4 +60,8 @@ std::string SummaryRun::JsonFields() const {
             ", \"used\": " + JsonString(setAside[i].used) + "}";
   }
   return json + "],\n";
+}
+
+std::string SummaryRun::NameJson(const std::string& address) const {
+  return JsonStringOrNull(names.NameOf(address));
 }

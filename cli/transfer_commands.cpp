@@ -15,6 +15,7 @@
 
 #include "cli/commands.h"
 #include "cli/kind_arguments.h"
+#include "cli/metrics_file.h"
 #include "cli/receive_summary.h"
 #include "cli/report_csv_file.h"
 #include "cli/send_summary.h"
@@ -24,6 +25,8 @@
 #include "model/program.h"
 #include "model/receive_order.h"
 #include "records/record_kinds.h"
+#include "settings/shop_name.h"
+#include "settings/terminal_names.h"
 
 namespace {
 
@@ -82,11 +85,35 @@ std::vector<SetAsideSetting> SetAsideInForce(const Program& program, const Order
   return settings;
 }
 
+// What the run's records call it: what ran, the shop (--shop, else the
+// settings file's), and the terminals' names.
+RunNames NamesOf(const Program& program, std::string ran, const ReportingOptions& reporting) {
+  const SettingsFile& settings = *program.Settings();
+  return RunNames{std::move(ran), reporting.shop.value_or(ReadShopName(settings)),
+                  ReadTerminalNames(settings)};
+}
+
+// The run's figures for its metrics file; `repairs`, a repair's sends.
+RunFigures RunFiguresOf(RunNames names, std::string kind, CycleKind cycle,
+                        const std::vector<TerminalResult>& results,
+                        const std::vector<TerminalResult>& repairs = {}) {
+  RunFigures figures{std::move(names), std::move(kind), 0, 0, {}};
+  for (const TerminalResult& result : results) {
+    const TerminalResult* repair = nullptr;
+    for (const TerminalResult& send : repairs) {
+      if (send.address == result.address) repair = &send;
+    }
+    figures.terminals.push_back(FiguresOf(cycle, result, repair));
+  }
+  return figures;
+}
+
 }  // namespace
 
 int Send(CliRun& run, const SendOptions& options) {
   Program& program = *run.program;
   SummaryJsonFile summaryFile(options.summaryJson);
+  const MetricsFile metricsFile(options.reporting.metrics);
   SendSummary summary;
   // Without --kind the choice of the start-up holds, with its send file.
   SendOrder order{program.Kind().kind, program.DownloadFilePath(), program.Terminals().Ticked(),
@@ -112,9 +139,13 @@ int Send(CliRun& run, const SendOptions& options) {
   }
   const int stopSignal = AwaitCycle(run);
   summary.NameSetAside(SetAsideInForce(program, order.options));
+  const RunNames names =
+      NamesOf(program, order.changes ? "changes send" : "send", options.reporting);
+  summary.NameRun(names);
   summary.Finish(KindName(order.kind), order.file, program.CycleRecords(), program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
+  metricsFile.Write(RunFiguresOf(names, KindName(order.kind), CycleKind::Send, program.Results()));
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore;
@@ -239,6 +270,7 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   }
   Program& program = *run.program;
   SummaryJsonFile summaryFile(options.summaryJson);
+  const MetricsFile metricsFile(options.reporting.metrics);
   ReceiveSummary summary;
   const std::string folder =
       options.outDir.empty() ? ReceivedFolderOf(program.ProgramFolder()) : Absolute(options.outDir);
@@ -258,9 +290,12 @@ int ReceiveFromTicked(CliRun& run, const UploadOptions& options) {
   }
   const int stopSignal = AwaitCycle(run);
   summary.NameSetAside(SetAsideInForce(program, order.options));
+  const RunNames names = NamesOf(program, "receive", options.reporting);
+  summary.NameRun(names);
   summary.Finish(options.kind, folder, program.Results());
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
+  metricsFile.Write(RunFiguresOf(names, options.kind, CycleKind::Receive, program.Results()));
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   int status = summary.AllReceived() && run.view.Errors().size() == errorsBefore ? 0 : 1;
@@ -282,6 +317,7 @@ int Upload(CliRun& run, const UploadOptions& options) {
 int Verify(CliRun& run, const VerifyOptions& options) {
   Program& program = *run.program;
   SummaryJsonFile summaryFile(options.summaryJson);
+  const MetricsFile metricsFile(options.reporting.metrics);
   VerifySummary summary;
   VerifyOrder order{KindChoiceNamed(options.kind).kind, "", program.Terminals().Ticked(),
                     OrderOptionsOf(run, options.cycle)};
@@ -306,15 +342,23 @@ int Verify(CliRun& run, const VerifyOptions& options) {
   std::vector<TerminalResult> results =
       repaired ? FinalVerdicts(*program.LastRepair()) : program.Results();
   if (repaired) summary.Repaired(program.LastRepair()->verified, program.LastRepair()->repaired);
+  // Every terminal of the run has its figures, one given up on too.
+  const RunNames names =
+      NamesOf(program, order.repair ? "repair" : "verification", options.reporting);
+  const RunFigures figures =
+      RunFiguresOf(names, options.kind, CycleKind::Verify, results,
+                   repaired ? program.LastRepair()->repaired : std::vector<TerminalResult>{});
   std::vector<TerminalResult> judged;
   for (TerminalResult& result : results) {
     if (result.judged) judged.push_back(std::move(result));
   }
   // A terminal the cycle gave up on has no verdict: the run is not clean.
   const bool allJudged = judged.size() == results.size();
+  summary.NameRun(names);
   summary.Finish(options.kind, order.file, program.CycleRecords(), std::move(judged));
   summary.Print(stderr);
   summaryFile.Write(summary.Json());
+  metricsFile.Write(figures);
   if (stopSignal != 0) return 128 + stopSignal;
   if (run.view.Failures() > 0) return 2;
   const bool clean = run.view.Errors().size() == errorsBefore && allJudged;

@@ -30,14 +30,15 @@ std::string JsonList(const std::vector<std::string>& texts) {
   return json + "]";
 }
 
-std::string TerminalJson(const TerminalResult& t) {
+// `name`: the terminal's name as a JSON value.
+std::string TerminalJson(const TerminalResult& t, const std::string& name) {
   const RecordComparison& c = ComparisonOf(t);
   return "\n    {\"address\": " + JsonString(t.address) +
          ", \"outcome\": " + JsonString(OutcomeText(t)) + ", " + Counts(c) +
          ", \"unlisted\": " + std::to_string(c.unlisted) +
          ",\n     \"differences\": " + JsonList(c.differences) +
          ", \"unproven\": " + JsonStringOrNull(c.unproven) +
-         ", \"failure\": " + JsonStringOrNull(t.reason) + "}";
+         ", \"failure\": " + JsonStringOrNull(t.reason) + ", \"name\": " + name + "}";
 }
 
 // The terminals by their outcome, and their records' counts summed.
@@ -139,7 +140,7 @@ std::string VerifySummary::Json() const {
                      ", \"failed\": " + std::to_string(totals.failed) + ", " +
                      Counts(totals.records) + "},\n  \"terminals\": [";
   for (std::size_t i = 0; i < terminals_.size(); ++i) {
-    json += (i ? "," : "") + TerminalJson(terminals_[i]);
+    json += (i ? "," : "") + TerminalJson(terminals_[i], run_.NameJson(terminals_[i].address));
     if (repair_) json.insert(json.size() - 1, ", \"repair\": " + RepairJson(terminals_[i].address));
   }
   return json + (terminals_.empty() ? "]\n}\n" : "\n  ]\n}\n");

@@ -26,6 +26,8 @@ class VerifySummary {
   // 0 when every terminal holds exactly the file, 1 when any record differs,
   // is missing or extra, or a terminal could not be read.
   int ExitStatus() const;
+  // What ran, the shop and the terminals' names, as the records call them.
+  void NameRun(RunNames names) { run_.names = std::move(names); }
   // The values of the settings file set aside, each with the value used.
   void NameSetAside(std::vector<SetAsideSetting> settings) { run_.setAside = std::move(settings); }
   // The run repaired: `before` holds the first verdicts, `sends` the results

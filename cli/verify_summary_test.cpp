@@ -78,6 +78,7 @@ std::string Printed(const VerifySummary& summary) {
 
 TEST(VerifySummary, PrintsATableAndWritesJsonWithEachTerminalsCountsAndDifferences) {
   VerifySummary summary;
+  summary.NameRun({"verification", "Corner", {{"127.0.0.3", "Deli \"left\""}}});
   summary.Finish("plu", "/srv/PLU \"new\".txt", 4,
                  Judged({{"127.0.0.2", "", Matching()},
                          {"127.0.0.3", "", Differing()},
@@ -87,25 +88,27 @@ TEST(VerifySummary, PrintsATableAndWritesJsonWithEachTerminalsCountsAndDifferenc
   EXPECT_EQ(std::regex_replace(summary.Json(), time, "TIME"),
             "{\n  \"started\": TIME,\n  \"ended\": TIME,\n  \"kind\": \"plu\",\n"
             "  \"file\": \"/srv/PLU \\\"new\\\".txt\",\n  \"records\": 4,\n"
+            "  \"ran\": \"verification\",\n  \"shop\": \"Corner\",\n"
             "  \"totals\": {\"terminals\": 4, \"matching\": 1, \"differing\": 1, \"unproven\": 1, "
             "\"failed\": 1, \"same\": 9, \"different\": 1, \"missing\": 1, \"extra\": 1, "
             "\"unseen\": 1},\n"
             "  \"terminals\": [\n"
             "    {\"address\": \"127.0.0.2\", \"outcome\": \"same\", \"same\": 4, "
             "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unseen\": 0, \"unlisted\": 0,\n"
-            "     \"differences\": [], \"unproven\": null, \"failure\": null},\n"
+            "     \"differences\": [], \"unproven\": null, \"failure\": null, \"name\": null},\n"
             "    {\"address\": \"127.0.0.3\", \"outcome\": \"different\", \"same\": 2, "
             "\"different\": 1, \"missing\": 1, \"extra\": 1, \"unseen\": 0, \"unlisted\": 0,\n"
             "     \"differences\": [\"PLU 2 price: 199 in the file, 189 on the terminal\", "
             "\"PLU 3: missing on the terminal\", \"PLU 900: only on the terminal\"], "
-            "\"unproven\": null, \"failure\": null},\n"
+            "\"unproven\": null, \"failure\": null, \"name\": \"Deli \\\"left\\\"\"},\n"
             "    {\"address\": \"127.0.0.4\", \"outcome\": \"connect failed\", \"same\": 0, "
             "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unseen\": 0, \"unlisted\": 0,\n"
-            "     \"differences\": [], \"unproven\": null, \"failure\": \"connect failed\"},\n"
+            "     \"differences\": [], \"unproven\": null, \"failure\": \"connect failed\", "
+            "\"name\": null},\n"
             "    {\"address\": \"127.0.0.5\", \"outcome\": \"not proven\", \"same\": 3, "
             "\"different\": 0, \"missing\": 0, \"extra\": 0, \"unseen\": 1, \"unlisted\": 0,\n"
             "     \"differences\": [], \"unproven\": \"the terminal ended its records at 65535\", "
-            "\"failure\": null}\n"
+            "\"failure\": null, \"name\": null}\n"
             "  ]\n}\n");
   const std::string printed = Printed(summary);
   const std::string table = printed.substr(printed.find('\n') + 1);

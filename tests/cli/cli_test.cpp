@@ -192,17 +192,19 @@ TEST_F(Cli, SummaryJsonRecordsTheRunWithEachTerminalsReason) {
                 folder.File("PLU-Down.txt") +
                 "\",\n"
                 "  \"records\": 3,\n"
+                "  \"ran\": \"send\",\n"
+                "  \"shop\": null,\n"
                 "  \"terminals\": [\n"
                 "    {\"address\": \"127.0.0.2\", \"outcome\": \"" +
                 refusal +
                 "\", \"acknowledged\": 2, \"sent\": 3, \"unchanged\": 0, \"deleted\": 0, "
                 "\"seconds\": S, \"failure\": \"" +
                 refusal +
-                "\"},\n"
+                "\", \"name\": null},\n"
                 "    {\"address\": \"127.0.0.4\", \"outcome\": \"connect failed: connection "
                 "refused\", \"acknowledged\": 0, \"sent\": 0, \"unchanged\": 0, \"deleted\": "
                 "0, \"seconds\": S, \"failure\": \"connect failed: "
-                "connection refused\"}\n"
+                "connection refused\", \"name\": null}\n"
                 "  ]\n"
                 "}\n");
 }

@@ -101,7 +101,7 @@ class Chain:
             store.mkdir(parents=True)
             listen = [arg for a in served for arg in ("--listen", a + ":0")]
             sim = subprocess.Popen([str(self.build / "bin" / "orlent-termsim"), "--store",
-                                    str(store)] + listen, stdout=subprocess.PIPE, text=True)
+                                    str(store)] + listen, stdout=subprocess.PIPE, encoding="utf-8")
             self.sims.append(sim)
             ports = set()
             for _ in served:
@@ -131,12 +131,13 @@ class Chain:
             "orlent_package": str(package), "orlent_pause_ms": 0}}}
         # JSON is YAML: the inventory plugin for YAML reads it.
         self.inventory = self.scratch / "inventory.yml"
-        self.inventory.write_text(json.dumps(inventory, ensure_ascii=False, indent=1))
+        self.inventory.write_text(json.dumps(inventory, ensure_ascii=False, indent=1),
+                                  encoding="utf-8")
 
     def play(self, playbook, *args):
         return subprocess.run(["ansible-playbook", "-i", str(self.inventory),
                                str(self.playbooks / playbook)] + list(args),
-                              env=self.env, cwd=self.scratch, capture_output=True, text=True)
+                              env=self.env, cwd=self.scratch, capture_output=True, encoding="utf-8")
 
     def summaries(self, run):
         return self.scratch / "head-office" / "summaries" / run
@@ -165,11 +166,11 @@ def check_install(chain):
         check(ini.read_bytes() == expected_ini(shop, port),
               f"{host}'s Orlent.ini is not what Orlent writes:\n{ini.read_bytes()!r}")
         cli = [str(chain.shop_cli(host)), "--folder", str(chain.folder(host)), "terminals"]
-        saved = subprocess.run(cli + ["port", port], capture_output=True, text=True)
+        saved = subprocess.run(cli + ["port", port], capture_output=True, encoding="utf-8")
         check(saved.returncode == 0, f"{host}'s installed orlent-cli: {saved.stderr}")
         check(ini.read_bytes() == expected_ini(shop, port),
               f"Orlent's own save changed {host}'s Orlent.ini:\n{ini.read_bytes()!r}")
-        listed = subprocess.run(cli, capture_output=True, text=True)
+        listed = subprocess.run(cli, capture_output=True, encoding="utf-8")
         entries = [f"{n} [{'x' if ticked else ' '}] {address}"
                    for n, (_, address, ticked) in enumerate(shop[4], 1)]
         check(all(e in listed.stdout.splitlines() for e in entries),
@@ -202,7 +203,7 @@ def served(shop):
 def read_summaries(chain, run, host):
     folder = chain.summaries(run) / host
     check(folder.is_dir(), f"no summaries of {host} in {chain.summaries(run)}")
-    return [json.loads((folder / name).read_text()) for name in ("send.json", "verify.json")]
+    return [json.loads((folder / name).read_text(encoding="utf-8")) for name in ("send.json", "verify.json")]
 
 
 def check_prices(chain, records, report):
@@ -240,14 +241,21 @@ def check_report(chain):
     result = chain.play("prices.yml", "-e", "orlent_run=report")
     check(result.returncode != 0, "prices.yml passed over the failed terminal")
     check("a terminal failed or differs" in result.stdout, result.stdout)
-    rows = (chain.summaries("report") / "fleet-report.csv").read_text().splitlines()
+    for host, name, _, _, terminals in SHOPS:
+        names = [label for label, _, ticked in terminals if ticked]
+        for summary in read_summaries(chain, "report", host):
+            check(summary.get("shop") == name, f"{host}'s summary names the shop {summary.get('shop')}")
+            check([t.get("name") for t in summary["terminals"]] == names,
+                  f"{host}'s summary names the terminals {summary['terminals']}")
+    rows = (chain.summaries("report") / "fleet-report.csv").read_text(encoding="utf-8").splitlines()
     for _, name, _, _, terminals in SHOPS:
         for _, address, ticked in terminals:
             if ticked:
                 check(any(name in r and address in r for r in rows),
                       f"no row of {name} {address} in the CSV:\n" + "\n".join(rows))
-    check(FAILING in rows[1], "the failed terminal is not the report's first row")
-    page = (chain.summaries("report") / "fleet-report.html").read_text()
+    first = next(r for r in rows if any(a in r for s in SHOPS for a in served(s)))
+    check(FAILING in first, f"the failed terminal is not first in the report: {first}")
+    page = (chain.summaries("report") / "fleet-report.html").read_text(encoding="utf-8")
     check("<script" not in page.lower() and FAILING in page, "the HTML page")
 
 
@@ -255,7 +263,7 @@ def build_package(build, scratch):
     if os.environ.get("ORLENT_PACKAGE"):
         return pathlib.Path(os.environ["ORLENT_PACKAGE"])
     made = subprocess.run(["cpack", "-G", "DEB", "--config", str(build / "CPackConfig.cmake"),
-                           "-B", str(scratch / "deb")], capture_output=True, text=True)
+                           "-B", str(scratch / "deb")], capture_output=True, encoding="utf-8")
     debs = list((scratch / "deb").glob("orlent_*.deb"))
     if made.returncode != 0 or len(debs) != 1:
         print(made.stdout + made.stderr)
@@ -276,7 +284,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="orlent-chain-") as scratch:
         chain = Chain(source, build, pathlib.Path(scratch))
         try:
-            records = sum(1 for line in (source / "data" / "PLU-Down.txt").open()
+            records = sum(1 for line in (source / "data" / "PLU-Down.txt").open(encoding="latin-1")
                           if not line.startswith(";"))
             package = build_package(build, chain.scratch)
             chain.start_simulators()
@@ -284,7 +292,7 @@ def main():
             check_install(chain)
             check_bad_inventories(chain)
             usage = subprocess.run([str(build / "bin" / "orlent-cli"), "--help"],
-                                   capture_output=True, text=True).stdout
+                                   capture_output=True, encoding="utf-8").stdout
             report = re.search(r"^\s+fleet-report\b", usage, re.M) is not None
             check_prices(chain, records, report)
             if not report:

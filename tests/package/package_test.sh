@@ -61,8 +61,9 @@ grep -v 'running with root privileges' "$scratch/lintian.out" || true
 root=$scratch/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 : >"$root/var/lib/dpkg/status"
-# The throw-away root holds no shell for the postinst, which only runs
-# ldconfig: dpkg unpacks the package and leaves it unconfigured.
+# The throw-away root holds no shell for the postinst, which makes the
+# system user orlent and /var/lib/orlent: dpkg unpacks the package and leaves
+# it unconfigured.
 dpkg --root="$root" --force-depends --unpack "$deb" >"$scratch/dpkg.log" 2>&1 ||
   { cat "$scratch/dpkg.log"; fail "dpkg could not unpack the package"; }
 chmod -R go-w "$root"
@@ -72,6 +73,17 @@ bin=$root/usr/bin
 for name in orlent-cli orlent-termsim libtermlink.so; do
   [ -f "$program/$name" ] || fail "no usr/lib/orlent/$name in the package"
 done
+
+echo "- the nightly update's units, user and folder are there, and nothing is enabled"
+for name in lib/orlent/orlent-nightly lib/systemd/system/orlent-nightly.service \
+  lib/systemd/system/orlent-nightly.timer lib/systemd/system/orlent-incoming.path \
+  lib/sysusers.d/orlent.conf lib/tmpfiles.d/orlent.conf; do
+  [ -f "$root/usr/$name" ] || fail "no usr/$name in the package"
+done
+[ -x "$program/orlent-nightly" ] || fail "orlent-nightly is not executable"
+[ ! -e "$root/etc/systemd" ] || fail "the package enables units: $(find "$root/etc/systemd")"
+dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst | grep -q systemctl &&
+  fail "the postinst calls systemctl"
 
 if [ -z "${ORLENT_PACKAGE:-}" ]; then
   echo "- the debug symbols of each program are in orlent-dbgsym"

@@ -82,8 +82,15 @@ for name in lib/orlent/orlent-nightly lib/systemd/system/orlent-nightly.service 
 done
 [ -x "$program/orlent-nightly" ] || fail "orlent-nightly is not executable"
 [ ! -e "$root/etc/systemd" ] || fail "the package enables units: $(find "$root/etc/systemd")"
-dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst | grep -q systemctl &&
-  fail "the postinst calls systemctl"
+dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst >"$scratch/postinst"
+! grep -q systemctl "$scratch/postinst" || fail "the postinst calls systemctl"
+mkdir -p "$root/etc"
+grep '^root:' /etc/passwd >"$root/etc/passwd"
+grep '^root:' /etc/group >"$root/etc/group"
+DPKG_ROOT=$root sh "$scratch/postinst" configure >"$scratch/postinst.out" 2>&1 ||
+  { cat "$scratch/postinst.out"; fail "the postinst failed"; }
+grep -q '^orlent:' "$root/etc/passwd" || fail "the postinst made no user orlent"
+[ "$(stat -c %a "$root/var/lib/orlent")" = 2775 ] || fail "the postinst made no /var/lib/orlent"
 
 if [ -z "${ORLENT_PACKAGE:-}" ]; then
   echo "- the debug symbols of each program are in orlent-dbgsym"
@@ -91,6 +98,7 @@ if [ -z "${ORLENT_PACKAGE:-}" ]; then
   [ -f "$ddeb" ] || fail "no -dbgsym package was made"
   dpkg-deb -c "$ddeb" >"$scratch/dbgsym.list"
   for elf in "$program"/*; do
+    [ "$(basename "$elf")" != orlent-nightly ] || continue  # a script, no debug symbols
     id=$(readelf -n "$elf" | sed -n 's/.*Build ID: //p')
     grep -q "usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" "$scratch/dbgsym.list" ||
       fail "orlent-dbgsym lacks the debug symbols of $(basename "$elf")"
@@ -182,6 +190,20 @@ status=0
 as_user "$bin/orlent" --version | grep -q '^Orlent V' || fail "orlent --version"
 grep -qx 'Exec=orlent' "$root/usr/share/applications/orlent.desktop" ||
   fail "the desktop entry does not start orlent from the PATH"
+
+echo "- the window started with --folder works in that folder, its files group-writable"
+shared=$scratch/shared
+mkdir -p "$shared" "$scratch/third-home"
+chown 65534:65534 "$shared" "$scratch/third-home"
+status=0
+(cd "$scratch/third-home" && umask 022 && timeout 3 setpriv --reuid=65534 --regid=65534 \
+  --clear-groups env -i HOME="$scratch/third-home" PATH=/usr/bin:/bin \
+  XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen "$bin/orlent" --folder "$shared") ||
+  status=$?
+[ "$status" = 124 ] || fail "the window on --folder ended by itself, exit $status"
+[ "$(stat -c %a "$shared/Orlent.ini.lock" 2>&1)" = 664 ] ||
+  fail "the window's lock file in --folder: $(ls -l "$shared")"
+[ ! -e "$scratch/third-home/.local" ] || fail "the window on --folder made a per-user folder"
 
 if [ -n "$window_check" ]; then
   echo "- the window's edits and upload files land in the per-user folder"

@@ -89,8 +89,14 @@ grep '^root:' /etc/passwd >"$root/etc/passwd"
 grep '^root:' /etc/group >"$root/etc/group"
 DPKG_ROOT=$root sh "$scratch/postinst" configure >"$scratch/postinst.out" 2>&1 ||
   { cat "$scratch/postinst.out"; fail "the postinst failed"; }
-grep -q '^orlent:' "$root/etc/passwd" || fail "the postinst made no user orlent"
-[ "$(stat -c %a "$root/var/lib/orlent")" = 2775 ] || fail "the postinst made no /var/lib/orlent"
+user=$(sed -n 's/^orlent:x:\([0-9]*\):\1:.*/\1/p' "$root/etc/passwd")
+[ -n "$user" ] || fail "the postinst made no user orlent with a group of its own"
+for made in "2775 ." "2775 incoming" "2775 runs" "2775 logs" "664 Orlent.ini" \
+  "664 Orlent.ini.lock" "664 Orlent.db"; do
+  [ "$(cd "$root/var/lib/orlent" && stat -c "%a %u:%g %n" "${made#* }" 2>&1)" = \
+    "${made% *} $user:$user ${made#* }" ] ||
+    fail "the postinst did not make /var/lib/orlent/${made#* } orlent's with mode ${made% *}"
+done
 
 if [ -z "${ORLENT_PACKAGE:-}" ]; then
   echo "- the debug symbols of each program are in orlent-dbgsym"

@@ -51,28 +51,4 @@ echo "- the service's exposure stays low, and the network is not shut off"
 for closed in PrivateNetwork=yes IPAddressDeny=any; do
   ! grep -qx "$closed" "$units/orlent-nightly.service" || fail "the service has $closed"
 done
-echo "- the package's user and folder, made in a throw-away root as its postinst makes them"
-root=$units/root
-mkdir -p "$root/etc" "$root/usr/lib/sysusers.d" "$root/usr/lib/tmpfiles.d"
-grep '^root:' /etc/passwd >"$root/etc/passwd"
-grep '^root:' /etc/group >"$root/etc/group"
-cp "$source_dir/sysusers.conf" "$root/usr/lib/sysusers.d/orlent.conf"
-cp "$source_dir/tmpfiles.conf" "$root/usr/lib/tmpfiles.d/orlent.conf"
-systemd-sysusers --root="$root" orlent.conf 2>/dev/null || fail "systemd-sysusers failed"
-systemd-tmpfiles --root="$root" --create orlent.conf || fail "systemd-tmpfiles failed"
-id=$(sed -n 's/^orlent:x:\([0-9]*\):.*/\1/p' "$root/etc/passwd")
-[ -n "$id" ] || fail "no user orlent was made"
-# path  mode  (each owned by orlent and its group)
-while read -r path mode; do
-  [ "$(stat -c '%a %u' "$root/var/lib/orlent/$path")" = "$mode $id" ] ||
-    fail "/var/lib/orlent/$path is $(stat -c '%a %u' "$root/var/lib/orlent/$path"), not $mode $id"
-done <<'TABLE'
-. 2775
-incoming 2775
-runs 2775
-logs 2775
-Orlent.ini 664
-Orlent.ini.lock 664
-Orlent.db 664
-TABLE
 echo "The units are sound."

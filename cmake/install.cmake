@@ -42,6 +42,22 @@ foreach(program IN LISTS ORLENT_PROGRAMS)
   endif()
 endforeach()
 install(FILES ${ORLENT_SAMPLES} DESTINATION share/orlent COMPONENT system)
+
+# The nightly price update of the system's folder /var/lib/orlent
+# (deploy/systemd): the script beside the programs (and in the build's program
+# folder, for the tests), the units, the user and the folder. The package
+# enables and starts nothing.
+configure_file(deploy/systemd/orlent-nightly ${CMAKE_BINARY_DIR}/bin/orlent-nightly COPYONLY)
+install(PROGRAMS deploy/systemd/orlent-nightly DESTINATION lib/orlent COMPONENT system)
+install(FILES deploy/systemd/orlent-nightly.service deploy/systemd/orlent-nightly.timer
+              deploy/systemd/orlent-incoming.path
+        DESTINATION lib/systemd/system COMPONENT system)
+install(FILES deploy/systemd/sysusers.conf DESTINATION lib/sysusers.d RENAME orlent.conf
+        COMPONENT system)
+install(FILES deploy/systemd/tmpfiles.conf DESTINATION lib/tmpfiles.d RENAME orlent.conf
+        COMPONENT system)
+install(FILES deploy/systemd/orlent-failure-mail@.service DESTINATION share/doc/orlent/examples
+        COMPONENT doc)
 install(FILES data/desktop/orlent.desktop DESTINATION share/applications COMPONENT desktop)
 install(FILES data/desktop/orlent.svg DESTINATION share/icons/hicolor/scalable/apps
         COMPONENT desktop)
@@ -73,9 +89,14 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The Depends come from the libraries the programs link, with their versions;
-# SQLite's is named as well, Orlent.db being kept through it.
+# SQLite's is named as well, Orlent.db being kept through it, and what makes
+# the system user of the nightly update.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqlite3-0")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libsqlite3-0, systemd | systemd-standalone-sysusers | systemd-sysusers")
+# Its one maintainer script makes the user orlent and /var/lib/orlent.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/data/debian/postinst)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The programs are stripped as they go into the package; their debug symbols
 # go into orlent-dbgsym, a .ddeb beside it.
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)

@@ -1,9 +1,14 @@
 // The orlent window program: binds the link library from the program folder,
 // builds the main window on the Qt event loop, and runs it until it closes.
 // "--version" prints the caption and the link library's version instead.
+// "--folder DIR" works in DIR, as orlent-cli's option does.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -24,6 +29,27 @@ bool AskedForVersion(int argc, char** argv) {
     if (std::strcmp(argv[i], "--version") == 0) return true;
   }
   return false;
+}
+
+// The DIR of "--folder DIR" or "--folder=DIR", when given.
+std::optional<std::string> AskedFolder(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--folder") == 0 && i + 1 < argc) return argv[i + 1];
+    if (std::strncmp(argv[i], "--folder=", 9) == 0) return argv[i] + 9;
+  }
+  return std::nullopt;
+}
+
+// The window's start in a folder named on the command line, used as given: it
+// becomes the current directory (the upload files land there), and what the
+// window writes is writable by the folder's group, so that a folder shared
+// with the nightly service (/var/lib/orlent, group orlent) stays shared.
+std::string FolderExecutable(const std::string& folder, const std::string& executable) {
+  umask(umask(0) & ~S_IWGRP);
+  std::error_code unchanged;  // a folder that is not there is reported where it is used
+  const std::filesystem::path absolute = std::filesystem::absolute(folder, unchanged);
+  std::filesystem::current_path(folder, unchanged);
+  return (absolute / std::filesystem::path(executable).filename()).string();
 }
 
 int PrintVersion(int argc, char** argv) {
@@ -57,7 +83,9 @@ int RunWindow(int argc, char** argv) {
   }
   QtEventLoop loop;
   // An installed window works in the per-user folder, which also takes its upload files.
-  MainWindow window(loop, *link, WindowExecutable(executable));
+  const std::optional<std::string> folder = AskedFolder(argc, argv);
+  MainWindow window(loop, *link,
+                    folder ? FolderExecutable(*folder, executable) : WindowExecutable(executable));
   loop.SetFailureHandler([&window](const std::string& text) { window.ShowFailure(text); });
   // One window per program folder: a second one would undo, at its close,
   // what the first saved.

@@ -61,8 +61,9 @@ grep -v 'running with root privileges' "$scratch/lintian.out" || true
 root=$scratch/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 : >"$root/var/lib/dpkg/status"
-# The throw-away root holds no shell for the postinst, which only runs
-# ldconfig: dpkg unpacks the package and leaves it unconfigured.
+# The throw-away root holds no shell for the postinst, which makes the
+# system user orlent and /var/lib/orlent: dpkg unpacks the package and leaves
+# it unconfigured.
 dpkg --root="$root" --force-depends --unpack "$deb" >"$scratch/dpkg.log" 2>&1 ||
   { cat "$scratch/dpkg.log"; fail "dpkg could not unpack the package"; }
 chmod -R go-w "$root"
@@ -73,12 +74,37 @@ for name in orlent-cli orlent-termsim libtermlink.so; do
   [ -f "$program/$name" ] || fail "no usr/lib/orlent/$name in the package"
 done
 
+echo "- the nightly update's units, user and folder are there, and nothing is enabled"
+for name in lib/orlent/orlent-nightly lib/systemd/system/orlent-nightly.service \
+  lib/systemd/system/orlent-nightly.timer lib/systemd/system/orlent-incoming.path \
+  lib/sysusers.d/orlent.conf lib/tmpfiles.d/orlent.conf; do
+  [ -f "$root/usr/$name" ] || fail "no usr/$name in the package"
+done
+[ -x "$program/orlent-nightly" ] || fail "orlent-nightly is not executable"
+[ ! -e "$root/etc/systemd" ] || fail "the package enables units: $(find "$root/etc/systemd")"
+dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst >"$scratch/postinst"
+! grep -q systemctl "$scratch/postinst" || fail "the postinst calls systemctl"
+mkdir -p "$root/etc"
+grep '^root:' /etc/passwd >"$root/etc/passwd"
+grep '^root:' /etc/group >"$root/etc/group"
+DPKG_ROOT=$root sh "$scratch/postinst" configure >"$scratch/postinst.out" 2>&1 ||
+  { cat "$scratch/postinst.out"; fail "the postinst failed"; }
+user=$(sed -n 's/^orlent:x:\([0-9]*\):\1:.*/\1/p' "$root/etc/passwd")
+[ -n "$user" ] || fail "the postinst made no user orlent with a group of its own"
+for made in "2775 ." "2775 incoming" "2775 runs" "2775 logs" "664 Orlent.ini" \
+  "664 Orlent.ini.lock" "664 Orlent.db"; do
+  [ "$(cd "$root/var/lib/orlent" && stat -c "%a %u:%g %n" "${made#* }" 2>&1)" = \
+    "${made% *} $user:$user ${made#* }" ] ||
+    fail "the postinst did not make /var/lib/orlent/${made#* } orlent's with mode ${made% *}"
+done
+
 if [ -z "${ORLENT_PACKAGE:-}" ]; then
   echo "- the debug symbols of each program are in orlent-dbgsym"
   ddeb=$(echo "$scratch"/deb/*-dbgsym_*.ddeb)
   [ -f "$ddeb" ] || fail "no -dbgsym package was made"
   dpkg-deb -c "$ddeb" >"$scratch/dbgsym.list"
   for elf in "$program"/*; do
+    [ "$(basename "$elf")" != orlent-nightly ] || continue  # a script, no debug symbols
     id=$(readelf -n "$elf" | sed -n 's/.*Build ID: //p')
     grep -q "usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" "$scratch/dbgsym.list" ||
       fail "orlent-dbgsym lacks the debug symbols of $(basename "$elf")"
@@ -170,6 +196,20 @@ status=0
 as_user "$bin/orlent" --version | grep -q '^Orlent V' || fail "orlent --version"
 grep -qx 'Exec=orlent' "$root/usr/share/applications/orlent.desktop" ||
   fail "the desktop entry does not start orlent from the PATH"
+
+echo "- the window started with --folder works in that folder, its files group-writable"
+shared=$scratch/shared
+mkdir -p "$shared" "$scratch/third-home"
+chown 65534:65534 "$shared" "$scratch/third-home"
+status=0
+(cd "$scratch/third-home" && umask 022 && timeout 3 setpriv --reuid=65534 --regid=65534 \
+  --clear-groups env -i HOME="$scratch/third-home" PATH=/usr/bin:/bin \
+  XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen "$bin/orlent" --folder "$shared") ||
+  status=$?
+[ "$status" = 124 ] || fail "the window on --folder ended by itself, exit $status"
+[ "$(stat -c %a "$shared/Orlent.ini.lock" 2>&1)" = 664 ] ||
+  fail "the window's lock file in --folder: $(ls -l "$shared")"
+[ ! -e "$scratch/third-home/.local" ] || fail "the window on --folder made a per-user folder"
 
 if [ -n "$window_check" ]; then
   echo "- the window's edits and upload files land in the per-user folder"

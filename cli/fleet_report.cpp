@@ -13,7 +13,8 @@ using Cells = std::array<std::string, kColumns>;
 const Cells kHeads = {"state",   "shop",    "terminal",    "address", "ran",
                       "outcome", "records", "differences", "when",    "summary"};
 
-std::string Number(const std::optional<uint32_t>& n) {
+template <class Count>
+std::string Number(const std::optional<Count>& n) {
   return n ? std::to_string(*n) : "";
 }
 

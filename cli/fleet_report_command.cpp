@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 #include <system_error>
 
@@ -32,15 +33,23 @@ std::vector<std::string> SummariesIn(const std::string& folder) {
   return files;
 }
 
+// The files named and those found in the folders named, in that order; a
+// file named twice, or found in two folders named, is read once.
 std::vector<std::string> SummaryFiles(const std::vector<std::string>& paths) {
   std::vector<std::string> files;
+  std::set<fs::path> seen;
+  const auto take = [&](const std::string& file) {
+    std::error_code error;
+    const fs::path canonical = fs::weakly_canonical(file, error);
+    if (error || seen.insert(canonical).second) files.push_back(file);
+  };
   for (const std::string& path : paths) {
     std::error_code error;
     if (!fs::is_directory(path, error)) {
-      files.push_back(path);
+      take(path);
       continue;
     }
-    for (std::string& file : SummariesIn(path)) files.push_back(std::move(file));
+    for (const std::string& file : SummariesIn(path)) take(file);
   }
   if (files.empty()) throw ExitStatus(2, "no summaries (*.json) found");
   return files;

@@ -109,7 +109,7 @@ FleetRow RowOf(const JsonValue& terminal, const std::string& ran, const std::str
                                          : "acknowledged",
                       where);
   if (verified && row.state != FleetState::Failed) {
-    uint32_t differences = 0;
+    uint64_t differences = 0;
     for (const char* key : {"different", "missing", "extra"}) {
       differences += Count(terminal, key, where).value_or(0);
     }

@@ -31,7 +31,7 @@ struct FleetRow {
   std::optional<uint32_t> records;
   // A verification's records that differ, are missing or are extra; none for
   // a send, a receive, or a terminal that could not be read.
-  std::optional<uint32_t> differences;
+  std::optional<uint64_t> differences;
   std::string when;     // the run's end as the summary gives it, else its start
   std::string summary;  // the file the row was read from
 };

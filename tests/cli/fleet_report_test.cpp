@@ -94,8 +94,10 @@ TEST_F(FleetReport, ListsEveryTerminalOfEveryRunTheFailedAndDifferingFirst) {
   };
   for (const auto& s : summaries) Write(s.file, s.json);
 
-  const ProcessResult run = Report({folder.File("south"), folder.File("north/runs/send.json"),
-                                    folder.File("north/runs/changes.json")});
+  // A summary named again, beside its folder, is read once.
+  const ProcessResult run =
+      Report({folder.File("south"), folder.File("north/runs/send.json"),
+              folder.File("north/runs/changes.json"), folder.File("south/verify.json")});
   EXPECT_EQ(run.exitCode, 1) << run.err;
   const std::string south = folder.File("south/");
   const std::string north = folder.File("north/runs/");
@@ -164,6 +166,13 @@ TEST_F(FleetReport, ExitsOneForAnyTerminalNotFineAndTwoForWhatIsNoSummary) {
       EXPECT_FALSE(std::filesystem::exists(folder.File("report.csv"))) << "nothing written";
     }
   }
+  Write("summary.json", Send("", Sent("127.0.1.2", "sent", 10, 0)));
+  const std::string unwritable = folder.File("missing/report.csv");
+  const ProcessResult refused = RunProcess(
+      ORLENT_CLI_PATH, {"fleet-report", "--csv", unwritable, folder.File("summary.json")});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find("ERROR: cannot write " + unwritable), std::string::npos)
+      << refused.err;
   std::filesystem::create_directory(folder.File("empty"));
   for (const std::string& missing : {folder.File("empty"), folder.File("none.json")}) {
     const ProcessResult run = Report({missing});

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/cli_run.h"
 
@@ -99,3 +100,13 @@ struct ImportOptions {
   bool skipBad = false;  // write the good lines, and the refused ones beside them
 };
 int Import(CliRun& run, const ImportOptions& options);
+
+// `fleet-report`: the JSON summaries of many runs, of many shops, as one table.
+struct FleetReportOptions {
+  std::vector<std::string> summaries;  // files, and folders searched for *.json
+  std::string csv;                     // empty: no CSV written
+  std::string html;                    // empty: no page written
+};
+// 0 when every terminal ended well, 1 when any failed, differs or is not
+// proven; ExitStatus 2 when a summary cannot be read or is not one.
+int FleetReport(const FleetReportOptions& options);

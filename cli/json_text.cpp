@@ -4,7 +4,14 @@
 
 namespace {
 
-// The length of the well-formed UTF-8 sequence at `at`, or 0.
+std::string Escaped(unsigned code) {
+  char escape[8];
+  std::snprintf(escape, sizeof escape, "\\u%04x", code);
+  return escape;
+}
+
+}  // namespace
+
 std::size_t Utf8Length(const std::string& text, std::size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
   const std::size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
@@ -23,14 +30,6 @@ std::size_t Utf8Length(const std::string& text, std::size_t at) {
   }
   return length;
 }
-
-std::string Escaped(unsigned code) {
-  char escape[8];
-  std::snprintf(escape, sizeof escape, "\\u%04x", code);
-  return escape;
-}
-
-}  // namespace
 
 std::string JsonString(const std::string& text) {
   std::string json = "\"";

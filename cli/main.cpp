@@ -57,6 +57,7 @@ struct Arguments {
   HeldOptions held;
   ImportOptions import;
   std::string readFile;
+  FleetReportOptions fleet;
 };
 
 constexpr const char* kMetricsHelp =
@@ -140,6 +141,17 @@ void DeclareHeld(CLI::App& app, Arguments& a, std::function<int()>& command) {
       return Held(s, a.held);
     };
   });
+}
+
+// Works on summary files alone: no program folder, no link library.
+void DeclareFleetReport(CLI::App& app, Arguments& a, std::function<int()>& command) {
+  auto* fleet = app.add_subcommand(
+      "fleet-report", "the terminals of many runs' JSON summaries, of many shops, as one table");
+  fleet->add_option("SUMMARY", a.fleet.summaries, "a JSON summary, or a folder searched for *.json")
+      ->required();
+  fleet->add_option("--csv", a.fleet.csv, "also write the table as CSV to this file");
+  fleet->add_option("--html", a.fleet.html, "also write the table as an HTML page to this file");
+  fleet->callback([&a, &command] { command = [&a] { return FleetReport(a.fleet); }; });
 }
 
 // Declares the commands; each callback runs its command in a new run of the program.
@@ -277,6 +289,7 @@ void DeclareCommands(CLI::App& app, Arguments& a, std::function<int()>& command)
 
   DeclareVerify(app, a, command);
   DeclareHeld(app, a, command);
+  DeclareFleetReport(app, a, command);
 
   auto* import = app.add_subcommand(
       "import", "make a download file from a shop system's export, through an import profile");

@@ -75,9 +75,13 @@ after_taken() {
   json_has "$run/verify.json" '"outcome":"same"'
   [ "$(stored_plus)" -eq "$records" ] || fail "the terminal holds $(stored_plus) of $records"
 }
-before_again() { :; }
+before_again() { mkdir "$folder/metrics"; }
 after_again() {
   run=$(latest_run)
+  grep -q '^orlent_terminal_succeeded{.*address="127.0.24.2".*} 1$' \
+    "$folder/metrics/orlent-send.prom" || fail "no send metrics in $folder/metrics"
+  grep -q '^orlent_terminal_differs{.*address="127.0.24.2".*} 0$' \
+    "$folder/metrics/orlent-verify.prom" || fail "no verification metrics in $folder/metrics"
   cmp -s "$run/PLU-Down.txt" "$prices" || fail "the folder's PLU-Down.txt was not sent again"
   json_has "$run/send.json" "\"sent\":0,\"unchanged\":$records"
   json_has "$run/verify.json" '"outcome":"same"'

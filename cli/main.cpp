@@ -315,6 +315,9 @@ int main(int argc, char** argv) {
       "only root may write, keeps them in ${XDG_DATA_HOME:-$HOME/.local/share}/orlent instead,\n"
       "made on first use with the sample files copied in. Upload files go to the current\n"
       "directory; the files of upload --terminal all go to received/ in that folder.");
+  app.add_option("--started-by", arguments.options.startedBy,
+                 "who started this run, as the journal names it (default: $ORLENT_STARTED_BY, "
+                 "else \"command line\")");
   app.add_option("--link-library", arguments.options.linkLibrary,
                  "bind this library instead of libtermlink.so from the executable's folder");
   std::function<int()> command;

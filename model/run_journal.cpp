@@ -1,6 +1,7 @@
 // Each run's first and last line in the day's journal: a send, a changes
 // send, a verification, a repair (its three cycles one run) or a receive.
 #include <algorithm>
+#include <utility>
 
 #include "model/program.h"
 

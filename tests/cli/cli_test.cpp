@@ -298,6 +298,7 @@ TEST_F(Cli, EachRunsLogIsInTheJournalBetweenItsFirstAndLastLine) {
   StartSimulator({"127.0.0.2"});
   folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
   folder.Write("PLU-Down.txt", FileText(kPluLines));
+  folder.Write("Changed.txt", FileText({"1\t1\t1\tApples Braeburn\t199\t20001\t7\t5\t1"}));
   const std::string file = ", PLU, file " + folder.File("PLU-Down.txt") + ", 1 terminal, ";
   struct Row {
     Lines args;
@@ -305,6 +306,7 @@ TEST_F(Cli, EachRunsLogIsInTheJournalBetweenItsFirstAndLastLine) {
     std::string first;  // empty: no run lines
     std::string last;
     int recordLines = 0;  // in the log, and none in the journal
+    int runs = 1;         // cycles the run is made of, each ending with "* End *"
   };
   const Row rows[] = {
       {{"send", "--kind", "plu", "--pause-ms", "0"},
@@ -319,17 +321,27 @@ TEST_F(Cli, EachRunsLogIsInTheJournalBetweenItsFirstAndLastLine) {
        {"ORLENT_STARTED_BY=ansible"},
        "Run: verification" + file + "3 at once, started by ansible",
        "Run ended: verification, 1 terminal: 1 same, 0 differs, 0 failed"},
+      // The terminal's first PLU priced otherwise: the repair verifies, sends
+      // what differs and verifies again, all one run.
+      {{"send", "--kind", "plu", "--file", folder.File("Changed.txt"), "--no-held", "--pause-ms",
+        "0"},
+       {},
+       "Run: send, PLU, file " + folder.File("Changed.txt") +
+           ", 1 terminal, 1 at once, started by command line",
+       "Run ended: send, 1 terminal: 1 sent, 0 failed; 1 of 1 records stored"},
       {{"--started-by", "timer", "verify", "--kind", "plu", "--repair", "--pause-ms", "0"},
        {"ORLENT_STARTED_BY=ansible"},
        "Run: repair" + file + "1 at once, started by timer",
-       "Run ended: repair, 1 terminal: 1 same, 0 differs, 0 failed"},
+       "Run ended: repair, 1 terminal: 1 same, 0 differs, 0 failed",
+       0,
+       3},
       {{"upload", "--kind", "plu", "--terminal", "all", "--pause-ms", "0"},
        {},
        "Run: receive, PLU, folder " + folder.File("received") +
            ", 1 terminal, 1 at once, started by command line",
        "Run ended: receive, 1 terminal: 1 received, 0 failed; 3 records received",
        3},
-      {{"upload", "--kind", "plu", "--terminal", "127.0.0.2"}, {}, "", "", 3},
+      {{"upload", "--kind", "plu", "--terminal", "127.0.0.2"}, {}, "", "", 3, 0},
   };
   std::size_t before = 0;
   for (const Row& row : rows) {
@@ -359,6 +371,7 @@ TEST_F(Cli, EachRunsLogIsInTheJournalBetweenItsFirstAndLastLine) {
     }
     if (!row.last.empty()) expected.push_back(row.last);
     EXPECT_EQ(recordLines, row.recordLines) << run.out;
+    EXPECT_EQ(std::count(log.begin(), log.end(), "* End *"), row.runs) << run.out;
     EXPECT_EQ(journalled, expected) << run.out;
   }
 }

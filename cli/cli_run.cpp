@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "model/program_folder.h"
@@ -47,6 +48,15 @@ void TellSetAsideSettings(Program& program, ConsoleView& view, const RunOptions&
   }
 }
 
+// Who started the run, as each run's first line in the journal names it:
+// --started-by, else the environment's ORLENT_STARTED_BY (a timer's unit, a
+// playbook), else the command line.
+std::string StartedBy(const RunOptions& options) {
+  if (!options.startedBy.empty()) return options.startedBy;
+  const char* environment = std::getenv("ORLENT_STARTED_BY");
+  return environment && *environment ? environment : "command line";
+}
+
 }  // namespace
 
 CliRun::CliRun(const RunOptions& options)
@@ -57,7 +67,7 @@ CliRun::CliRun(const RunOptions& options)
   // A program folder held by a window, or a settings file that cannot be
   // read, ends the command before it does anything.
   try {
-    program->Start(StartUp{options.role, true});
+    program->Start(StartUp{options.role, true, StartedBy(options)});
   } catch (const std::exception& failure) {
     throw ExitStatus(2, failure.what());
   }

@@ -37,6 +37,9 @@ struct RunOptions {
   std::map<std::string, std::string> givenSettings;
   // Off: the held state (Orlent.db) is neither read nor kept by this run.
   bool useHeld = true;
+  // Who started the run (--started-by); empty: ORLENT_STARTED_BY, else
+  // "command line".
+  std::string startedBy;
 };
 
 class CliRun {

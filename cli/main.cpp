@@ -349,6 +349,9 @@ int main(int argc, char** argv) {
       },
       "the shop named in the summaries and metrics of this run (default: Name in Orlent.ini's "
       "[Shop] section)");
+  app.add_option("--started-by", arguments.options.startedBy,
+                 "who started this run, as the journal names it (default: $ORLENT_STARTED_BY, "
+                 "else \"command line\")");
   app.add_option("--link-library", arguments.options.linkLibrary,
                  "bind this library instead of libtermlink.so from the executable's folder");
   std::function<int()> command;

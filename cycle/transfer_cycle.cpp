@@ -12,6 +12,7 @@ struct TransferCycle::Block : SessionReport {
 
   void Log(const std::string& line) override { cycle.Write(*this, line, false); }
   void LogProgress(const std::string& line) override { cycle.Write(*this, line, true); }
+  void LogRecordLine(const std::string& line) override { cycle.Place(*this, line, false); }
   void StateChanged(const TerminalSession& changed) override {
     cycle.host_.TerminalStateChanged(State(changed));
   }
@@ -164,6 +165,10 @@ void TransferCycle::Connected(Block& block, bool connected) {
 
 void TransferCycle::Write(Block& block, const std::string& line, bool progress) {
   host_.Journal(entries_[block.entry].address, line, progress);
+  Place(block, line, progress);
+}
+
+void TransferCycle::Place(Block& block, const std::string& line, bool progress) {
   if (block.entry == shown_) {
     host_.Show(line, progress);
   } else if (progress && !block.held.empty() && IsProgressLine(block.held.back())) {

@@ -8,7 +8,8 @@
 // reads the same: one block per entry in list order (a block is shown as
 // soon as every earlier one is complete), then "* End *". An entry the job
 // passes over is never connected. The journal gets
-// each line the moment it is written, with the address of its terminal.
+// each line the moment it is written, with the address of its terminal,
+// except a receive's line per record.
 #pragma once
 
 #include <cstddef>
@@ -93,7 +94,10 @@ class TransferCycle {
   void ShowNotServed();
   void Connect(Block& block);
   void Connected(Block& block, bool connected);
+  // A line of the block's terminal: journalled, and placed in the log.
   void Write(Block& block, const std::string& line, bool progress);
+  // Shown now when the block is the one shown live, else held until it is.
+  void Place(Block& block, const std::string& line, bool progress);
   // A line of no terminal's: shown and journalled at once.
   void WriteOwn(const std::string& line);
   void Finish(Block& block);

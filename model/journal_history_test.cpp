@@ -13,18 +13,24 @@
 namespace {
 
 // Two days: a send to both terminals, then a verification and a receive of
-// 127.0.0.2 and a failed connect of 127.0.0.3 the next day.
+// 127.0.0.2 and a failed connect of 127.0.0.3 the next day; each run between
+// its first and last line, which name no terminal.
 void WriteJournals(const TempFolder& folder) {
   folder.Write("Orlent-2026-12-08.log",
-               "2026-12-08T09:00:00 Start Send Data\n"
+               "2026-12-08T09:00:00 Run: send, PLU, file /srv/PLU-Down.txt, 2 terminals, 2 at "
+               "once, started by timer\n"
                "2026-12-08T09:00:00 [127.0.0.2] \n"
                "2026-12-08T09:00:01 [127.0.0.2] - Success Connect 127.0.0.2\n"
                "2026-12-08T09:00:01 [127.0.0.3] \n"
                "2026-12-08T09:00:02 [127.0.0.2] - Complete Send Plu (Total : 2)\n"
                "2026-12-08T09:00:02 [127.0.0.3] - Fail Connect 127.0.0.3\n"
                "2026-12-08T09:00:03 [127.0.0.2] - Success to Disconect 127.0.0.2\n"
-               "2026-12-08T09:00:03 * End *\n");
+               "2026-12-08T09:00:03 * End *\n"
+               "2026-12-08T09:00:03 Run ended: send, 2 terminals: 1 sent, 1 failed; 2 of 4 "
+               "records stored\n");
   folder.Write("Orlent-2026-12-09.log",
+               "2026-12-09T10:00:00 Run: verification, PLU, file /srv/PLU-Down.txt, 1 terminal, "
+               "1 at once, started by window\n"
                "2026-12-09T10:00:00 [127.0.0.2] \n"
                "2026-12-09T10:00:01 [127.0.0.2] - Differs 127.0.0.2: 1 same, 1 different\n"
                "2026-12-09T10:00:01 [127.0.0.2]   PLU 2 price: 1 in the file, 2 on the terminal\n"

@@ -71,17 +71,23 @@ TEST(DailyJournal, ACycleWritesItsLinesToTheJournalOfEachLinesDay) {
   EXPECT_FALSE(after.empty()) << "the connect came after the pause, past midnight";
   Lines journalled = before;
   journalled.insert(journalled.end(), after.begin(), after.end());
-  // The log as shown, the running count in its last form only; the window's
-  // caption is the program's own line, not the cycle's.
+  // The log as shown, the running count in its last form only, between the
+  // run's first and last line; the window's caption is the program's own
+  // line, not the cycle's.
   const Lines& log = f.program->Activity().Lines();
   ASSERT_EQ(log.front(), kWindowCaption);
-  EXPECT_EQ(journalled, Lines(log.begin() + 1, log.end()));
+  Lines expectedLines = {"Run: send, PLU, file " + f.program->DownloadFilePath() +
+                         ", 1 terminal, 1 at once, started by window"};
+  expectedLines.insert(expectedLines.end(), log.begin() + 1, log.end());
+  expectedLines.push_back("Run ended: send, 1 terminal: 1 sent, 0 failed; 3 of 3 records stored");
+  EXPECT_EQ(journalled, expectedLines);
   EXPECT_EQ(std::count(log.begin(), log.end(), "- Success to Send Plu (3)"), 1);
   EXPECT_EQ(log.back(), "* End *");
-  // Each terminal's lines carry its address; the cycle's own end none.
+  // Each terminal's lines carry its address; the run's lines and the
+  // cycle's own end none.
   Lines expected(journalled.size(), "127.0.0.12");
-  expected[0] = expected[1] = "127.0.0.11";
-  expected.end()[-2] = expected.end()[-1] = "";
+  expected[1] = expected[2] = "127.0.0.11";
+  expected[0] = expected.end()[-3] = expected.end()[-2] = expected.end()[-1] = "";
   EXPECT_EQ(terminals, expected);
 }
 

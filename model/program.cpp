@@ -87,6 +87,10 @@ void Program::LogProgress(const std::string& line) {
   Journal(served_.Session() ? served_.Session()->Address() : "", line, true);
 }
 
+void Program::LogRecordLine(const std::string& line) {
+  Show(line, false);
+}
+
 void Program::Show(const std::string& line, bool progress) {
   log_.Show(line, progress);
 }

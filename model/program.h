@@ -37,6 +37,7 @@
 #include "model/program_view.h"
 #include "model/receive_order.h"
 #include "model/repair_report.h"
+#include "model/run_lines.h"
 #include "model/send_plan.h"
 #include "model/served_terminal.h"
 #include "model/terminal_list.h"
@@ -59,6 +60,9 @@ struct StartUp {
   // name it (the command line). Else the window shows it once, and its next
   // save writes the value in use.
   bool keepSetAsideSettings = false;
+  // Who starts the program's runs, as each run's first line in the journal
+  // names it: "window", "command line", "timer", ...
+  std::string startedBy = "window";
 };
 
 class Program : private SessionReport, private CycleHost {
@@ -276,6 +280,8 @@ class Program : private SessionReport, private CycleHost {
   // journal and each terminal's state.
   void Log(const std::string& line) override;
   void LogProgress(const std::string& line) override;
+  // A receive's line per record: the log's, never the journal's.
+  void LogRecordLine(const std::string& line) override;
   void Show(const std::string& line, bool progress) override;
   void Journal(const std::string& terminal, const std::string& line, bool progress) override;
   void StateChanged(const TerminalSession& session) override;
@@ -290,6 +296,14 @@ class Program : private SessionReport, private CycleHost {
   SessionSettings SettingsFor(const std::string& address) override;
   // A journal that cannot be written is told in the log, once.
   void ReportJournalFailure();
+  // The run's first line in the journal, unless the cycle is a later stage
+  // of a repair (its send, its verification again), which goes on its run.
+  // A run still open (a cycle that never came to its end) is ended first.
+  void BeginRun(RunKind ran, uint8_t code, const std::string& file,
+                const std::vector<CycleEntry>& entries, const OrderOptions& options);
+  // The open run's last line in the journal, with its totals; nothing when
+  // no run is open.
+  void EndRun();
 
   EventLoop& loop_;
   ProgramView& view_;
@@ -324,6 +338,7 @@ class Program : private SessionReport, private CycleHost {
   CycleRunner cycles_{view_};
   std::unique_ptr<DailyJournal> journal_;  // from Start, in the program folder's logs/
   std::optional<RepairRun> repair_;
+  std::optional<RunKind> run_;  // the run whose first line the journal has, until its last
   // Posted work finds out whether the program still exists.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -49,6 +49,7 @@ void Program::StartReceive(std::vector<CycleEntry> entries, const ReceiveOrder& 
     if (IsReportCode(code)) view_.ReportReceived(path, code);
   };
   served_.Release();
+  BeginRun(RunKind::Receive, order.code, folder, entries, order.options);
   cycles_.Run(Services(), *this, std::move(entries),
               std::make_unique<ReceiveJob>(order.code, folder, clock_, complete, Keeper()), 0,
               Resolved(order.options, inForce_), Resolved(order.options, codePageInForce_), order);

@@ -24,13 +24,19 @@ void Program::StopCycle() {
 void Program::AbandonCycle() {
   if (repair_) repair_->stage = RepairStage::Done;
   cycles_.Abandon();
+  // A cycle given up comes to no end of its own.
+  EndRun();
 }
 
 void Program::CycleEnded() {
-  if (!Repairing()) return;
+  if (!Repairing()) return EndRun();
   // The cycle that ended is still on the stack: the next one starts after it.
   loop_.Post([this, alive = std::weak_ptr<int>(alive_)] {
-    if (!alive.expired()) HandleEvent([this] { NextRepairStage(); });
+    if (alive.expired()) return;
+    HandleEvent([this] {
+      NextRepairStage();
+      if (!Repairing() && !CycleRunning()) EndRun();
+    });
   });
 }
 

@@ -25,6 +25,8 @@ void Program::Send(const SendOrder& order) {
   const uint32_t total = prepared->Total();
   auto job = std::make_unique<DownloadJob>(
       *prepared, order.file, SendChoice{order.changes, order.deleteMissing}, Keeper(), codePage);
+  BeginRun(order.changes ? RunKind::ChangesSend : RunKind::Send, prepared->Code(), order.file,
+           order.entries, order.options);
   cycles_.Run(Services(), *this, order.entries, std::move(job), total,
               Resolved(order.options, inForce_), codePage, std::nullopt);
 }

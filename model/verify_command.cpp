@@ -26,6 +26,8 @@ void Program::StartVerify(const VerifyOrder& order) {
   // "Send to Failed" then sends the file to the terminals that differ.
   served_.Release();
   const uint32_t total = prepared->Total();
+  BeginRun(Repairing() ? RunKind::Repair : RunKind::Verification, prepared->Code(), order.file,
+           order.entries, order.options);
   cycles_.Run(Services(), *this, order.entries,
               std::make_unique<VerifyJob>(prepared->file, codePage, Keeper()), total,
               Resolved(order.options, inForce_), codePage, std::nullopt);

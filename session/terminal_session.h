@@ -64,6 +64,9 @@ class SessionReport {
   // The running count of a PLU download: replaces the log's last line when
   // that is an earlier count, else appends.
   virtual void LogProgress(const std::string& line) = 0;
+  // The line of one record an upload received ("…AddPlu"): a line of the
+  // log like any other, kept out of the day's journal by those that keep one.
+  virtual void LogRecordLine(const std::string& line) { Log(line); }
   // The session's state changed: its phase, or how far its transfer has come.
   virtual void StateChanged(const TerminalSession& session) = 0;
   // The session has disconnected (its disconnect line is logged).
@@ -148,6 +151,7 @@ class TerminalSession {
   // whoever runs the session, before its line is written.
   void Received(const void* record, std::size_t size);
   void Log(const std::string& line) { report_.Log(line); }
+  void LogRecordLine(const std::string& line) { report_.LogRecordLine(line); }
   // Every request arms the answer time-out anew.
   void ArmAnswerTimeout();
   // A request found the session's connection gone: the session ends as soon

@@ -14,7 +14,7 @@ void AddUploadLine(TerminalSession& session, const RecordKind& kind, const uint8
       UploadLine(kind, std::span<const uint8_t>(record, kind.size), session.TerminalCodePage());
   // A line that cannot be written ends the upload: asking for more records
   // would lose them.
-  session.Log(line + kind.lineWriter);
+  session.LogRecordLine(line + kind.lineWriter);
   if (session.OpenUploadFile() && !session.OpenUploadFile()->Write(line)) {
     session.Log("- Fail to Write " + session.OpenUploadFile()->Path());
     session.State().Direction = 0;

@@ -212,7 +212,7 @@ bool MainWindow::Start(FolderRole role) {
   std::optional<std::string> refusal;
   program_.HandleEvent([this, &refusal, role] {
     try {
-      program_.Start(StartUp{role, false});
+      program_.Start(StartUp{role, false, "window"});
     } catch (const FolderInUse& inUse) {
       refusal = inUse.what();
     }

@@ -2,6 +2,8 @@
 // checked by its standard output, standard error, exit status and files.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
@@ -266,41 +268,114 @@ TEST_F(Cli, UploadsFillTheirFiles) {
   }
 }
 
-// Every run appends its log, each line stamped with the local time, to the
-// journal of the line's day in the program folder's logs/.
-TEST_F(Cli, SendAndUploadLeaveTheirLogInTheDaysJournal) {
-  StartSimulator({"127.0.0.2"});
-  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
-  folder.Write("PLU-Down.txt", FileText(kPluLines));
-  const ProcessResult send = Run({"send", "--kind", "plu", "--pause-ms", "0"});
-  const ProcessResult upload = Run({"upload", "--kind", "plu", "--terminal", "127.0.0.2"});
-  ASSERT_EQ(send.exitCode, 0) << send.err;
-  ASSERT_EQ(upload.exitCode, 0) << upload.err;
-
-  std::set<std::string> journals;  // in date order; a run past midnight goes on in the next
+// Every journal line of the program folder, in date order (a run past
+// midnight goes on in the next day's file), each checked to be stamped with
+// the local time of its file's day; a terminal's line carries its address,
+// the run's lines and the cycle's end none.
+Lines JournalTexts(const TempFolder& folder) {
+  std::set<std::string> journals;
   for (const auto& entry : std::filesystem::directory_iterator(folder.File("logs"))) {
     journals.insert(entry.path().filename().string());
   }
-  // A terminal's line carries its address; the send cycle's end, none.
   static const std::regex stamped(
       R"((\d{4}-\d{2}-\d{2})T\d{2}:\d{2}:\d{2} (?:\[127\.0\.0\.2\] )?(.*))");
-  Lines journalled;
+  Lines texts;
   for (const auto& name : journals) {
     for (const auto& line : SplitLines(folder.Read("logs/" + name))) {
       std::smatch parts;
-      ASSERT_TRUE(std::regex_match(line, parts, stamped)) << line;
+      EXPECT_TRUE(std::regex_match(line, parts, stamped)) << line;
       EXPECT_EQ(name, "Orlent-" + parts[1].str() + ".log");
-      journalled.push_back(parts[2]);
+      texts.push_back(parts[2]);
     }
   }
-  // Both logs after the caption, which is the program's own line.
-  Lines logs = SplitLines(send.out);
-  const Lines uploaded = SplitLines(upload.out);
-  ASSERT_FALSE(logs.empty());
-  ASSERT_FALSE(uploaded.empty());
-  logs.erase(logs.begin());
-  logs.insert(logs.end(), uploaded.begin() + 1, uploaded.end());
-  EXPECT_EQ(journalled, logs);
+  return texts;
+}
+
+// Every run appends its log to the day's journal between a first line that
+// names what ran, its kind, file, terminals and who started it, and a last
+// line of its totals; a receive's line per record stays in the log alone.
+// A single terminal's upload is no run: its log goes to the journal as it is.
+TEST_F(Cli, EachRunsLogIsInTheJournalBetweenItsFirstAndLastLine) {
+  unsetenv("ORLENT_STARTED_BY");  // the command line's own runs, unless a row says
+  StartSimulator({"127.0.0.2"});
+  folder.Write("Orlent.ini", Ini(simulator->port(), {{"127.0.0.2", true}}));
+  folder.Write("PLU-Down.txt", FileText(kPluLines));
+  folder.Write("Changed.txt", FileText({"1\t1\t1\tApples Braeburn\t199\t20001\t7\t5\t1"}));
+  const std::string file = ", PLU, file " + folder.File("PLU-Down.txt") + ", 1 terminal, ";
+  struct Row {
+    Lines args;
+    Lines environment;
+    std::string first;  // empty: no run lines
+    std::string last;
+    int recordLines = 0;  // in the log, and none in the journal
+    int runs = 1;         // cycles the run is made of, each ending with "* End *"
+  };
+  const Row rows[] = {
+      {{"send", "--kind", "plu", "--pause-ms", "0"},
+       {},
+       "Run: send" + file + "1 at once, started by command line",
+       "Run ended: send, 1 terminal: 1 sent, 0 failed; 3 of 3 records stored"},
+      {{"--started-by", "timer", "send", "--kind", "plu", "--changes", "--pause-ms", "0"},
+       {},
+       "Run: changes send" + file + "1 at once, started by timer",
+       "Run ended: changes send, 1 terminal: 1 sent, 0 failed; 0 of 0 records stored"},
+      {{"verify", "--kind", "plu", "--pause-ms", "0", "--parallel", "3"},
+       {"ORLENT_STARTED_BY=ansible"},
+       "Run: verification" + file + "3 at once, started by ansible",
+       "Run ended: verification, 1 terminal: 1 same, 0 differs, 0 failed"},
+      // The terminal's first PLU priced otherwise: the repair verifies, sends
+      // what differs and verifies again, all one run.
+      {{"send", "--kind", "plu", "--file", folder.File("Changed.txt"), "--no-held", "--pause-ms",
+        "0"},
+       {},
+       "Run: send, PLU, file " + folder.File("Changed.txt") +
+           ", 1 terminal, 1 at once, started by command line",
+       "Run ended: send, 1 terminal: 1 sent, 0 failed; 1 of 1 records stored"},
+      {{"--started-by", "timer", "verify", "--kind", "plu", "--repair", "--pause-ms", "0"},
+       {"ORLENT_STARTED_BY=ansible"},
+       "Run: repair" + file + "1 at once, started by timer",
+       "Run ended: repair, 1 terminal: 1 same, 0 differs, 0 failed",
+       0,
+       3},
+      {{"upload", "--kind", "plu", "--terminal", "all", "--pause-ms", "0"},
+       {},
+       "Run: receive, PLU, folder " + folder.File("received") +
+           ", 1 terminal, 1 at once, started by command line",
+       "Run ended: receive, 1 terminal: 1 received, 0 failed; 3 records received",
+       3},
+      {{"upload", "--kind", "plu", "--terminal", "127.0.0.2"}, {}, "", "", 3, 0},
+  };
+  std::size_t before = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args[0] + " " + row.args[1]);
+    Lines args = {"--folder", folder.path()};
+    args.insert(args.end(), row.args.begin(), row.args.end());
+    const ProcessResult run = RunProcess(ORLENT_CLI_PATH, args, folder.path(), row.environment);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Lines texts = JournalTexts(folder);
+    ASSERT_GE(texts.size(), before);
+    const Lines journalled(texts.begin() + static_cast<std::ptrdiff_t>(before), texts.end());
+    before = texts.size();
+    // The log after the caption (the program's own line), without the lines
+    // of the records received (each a record's line and its "AddPlu").
+    Lines expected;
+    if (!row.first.empty()) expected.push_back(row.first);
+    const Lines log = SplitLines(run.out);
+    ASSERT_FALSE(log.empty());
+    int recordLines = 0;
+    for (std::size_t at = 1; at < log.size(); ++at) {
+      if (at + 1 < log.size() && log[at + 1] == "AddPlu") {
+        ++at;
+        ++recordLines;
+        continue;
+      }
+      expected.push_back(log[at]);
+    }
+    if (!row.last.empty()) expected.push_back(row.last);
+    EXPECT_EQ(recordLines, row.recordLines) << run.out;
+    EXPECT_EQ(std::count(log.begin(), log.end(), "* End *"), row.runs) << run.out;
+    EXPECT_EQ(journalled, expected) << run.out;
+  }
 }
 
 // Numbers with gaps (an upload asks for the one after the last answered),

@@ -1,5 +1,6 @@
 // Opening Orlent.db: the checks a file passes before it is used, the schema,
 // and setting a damaged file aside.
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -94,6 +95,16 @@ bool UseSchema(sqlite3* db, std::string& error, int& code) {
       error, &code);
 }
 
+// A new Orlent.db is made with the mode the process' umask gives, as every
+// other file of the program folder is: SQLite would make it 0644 whatever
+// the umask, and its -wal and -shm files take the database's mode, so a
+// folder shared by a group (the nightly service's and the operator's) could
+// not be written by the group. An empty file is a new database to SQLite.
+void MakeIfMissing(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd >= 0) close(fd);
+}
+
 // Every check in turn: the file is a database, it is whole, it keeps a
 // write-ahead log and has our schema.
 Opened OpenChecked(const std::string& path, std::chrono::milliseconds busy) {
@@ -107,6 +118,7 @@ Opened OpenChecked(const std::string& path, std::chrono::milliseconds busy) {
     opened.db = nullptr;
     return std::move(opened);
   };
+  MakeIfMissing(path);
   if (sqlite3_open_v2(path.c_str(), &opened.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                       nullptr) != SQLITE_OK) {
     return fail(Trouble::Unusable, SqliteError(opened.db));

@@ -3,6 +3,7 @@
 // folder that cannot be written, a lock held beyond the busy time-out and a
 // database of a later schema leave no store, each with a problem that says why.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -61,6 +62,28 @@ TEST(HeldOpen, ANewDatabaseIsMadeAndOpensAgain) {
   EXPECT_TRUE(store->AnyHeld());
   OtherConnection other(path);
   EXPECT_EQ(other.Rows("127.0.0.2"), 3);
+}
+
+// Orlent.db and its -wal and -shm files are made as the umask says, so that
+// a folder shared by a group stays the group's to write.
+TEST(HeldOpen, ANewDatabaseIsMadeWithTheUmasksMode) {
+  for (const mode_t mask : {mode_t{002}, mode_t{022}}) {
+    TempFolder folder;
+    const std::string path = folder.File("Orlent.db");
+    const mode_t before = umask(mask);
+    {
+      std::string problem;
+      auto store = HeldStore::Open(path, problem);
+      ASSERT_TRUE(store) << problem;
+      std::string error;
+      ASSERT_TRUE(store->ReplaceWithRead({"127.0.0.2", 3001}, kCodePlu, {}, true, error)) << error;
+      for (const char* suffix : {"", "-wal", "-shm"}) {
+        const auto permissions = fs::status(path + suffix).permissions();
+        EXPECT_EQ(static_cast<mode_t>(permissions), 0666 & ~mask) << suffix << " " << mask;
+      }
+    }
+    umask(before);
+  }
 }
 
 TEST(HeldOpen, AnUnusableFileIsSetAsideAndANewOneMade) {

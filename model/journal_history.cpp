@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "model/run_lines.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -82,7 +84,7 @@ std::vector<JournalBlock> TerminalBlocks(const std::vector<JournalLine>& history
   for (auto line = history.rbegin(); line != history.rend(); ++line) {
     if (line->text.empty()) {
       if (!block.lines.empty()) blocks.push_back(std::move(block));
-      block = JournalBlock{line->time, BlockKind::Other, {}, {}};
+      block = JournalBlock{line->time, BlockKind::Other, {}, {}, {}};
       continue;
     }
     if (block.lines.empty() && block.time.empty()) block.time = line->time;
@@ -90,6 +92,7 @@ std::vector<JournalBlock> TerminalBlocks(const std::vector<JournalLine>& history
     const LineMeaning meaning = MeaningOf(line->text);
     if (meaning.kind != BlockKind::Other) block.kind = meaning.kind;
     if (meaning.outcome) block.outcome = line->text;
+    if (auto file = RunFileOf(line->text)) block.file = std::move(*file);
   }
   if (!block.lines.empty()) blocks.push_back(std::move(block));
   std::reverse(blocks.begin(), blocks.end());

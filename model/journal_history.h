@@ -24,6 +24,9 @@ struct JournalBlock {
   // "- Differs 127.0.0.2: …", "- Fail Connect 127.0.0.2"); empty while
   // none does.
   std::string outcome;
+  // The file sent or compared (a receive: the folder it wrote into), as the
+  // run's first line at the block's start names it; empty where none does.
+  std::string file;
   std::vector<std::string> lines;  // in the order written
 };
 

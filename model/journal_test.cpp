@@ -76,9 +76,15 @@ TEST(DailyJournal, ACycleWritesItsLinesToTheJournalOfEachLinesDay) {
   // line, not the cycle's.
   const Lines& log = f.program->Activity().Lines();
   ASSERT_EQ(log.front(), kWindowCaption);
-  Lines expectedLines = {"Run: send, PLU, file " + f.program->DownloadFilePath() +
-                         ", 1 terminal, 1 at once, started by window"};
-  expectedLines.insert(expectedLines.end(), log.begin() + 1, log.end());
+  // Each terminal's block begins with the run's first line again.
+  const std::string run = "Run: send, PLU, file " + f.program->DownloadFilePath() +
+                          ", 1 terminal, 1 at once, started by window";
+  Lines expectedLines = {run};
+  for (auto line = log.begin() + 1; line != log.end(); ++line) {
+    expectedLines.push_back(*line);
+    if (line->empty() && line + 1 != log.end() && line[1] != "* End *")
+      expectedLines.push_back(run);
+  }
   expectedLines.push_back("Run ended: send, 1 terminal: 1 sent, 0 failed; 3 of 3 records stored");
   EXPECT_EQ(journalled, expectedLines);
   EXPECT_EQ(std::count(log.begin(), log.end(), "- Success to Send Plu (3)"), 1);
@@ -86,7 +92,7 @@ TEST(DailyJournal, ACycleWritesItsLinesToTheJournalOfEachLinesDay) {
   // Each terminal's lines carry its address; the run's lines and the
   // cycle's own end none.
   Lines expected(journalled.size(), "127.0.0.12");
-  expected[1] = expected[2] = "127.0.0.11";
+  expected[1] = expected[2] = expected[3] = "127.0.0.11";
   expected[0] = expected.end()[-3] = expected.end()[-2] = expected.end()[-1] = "";
   EXPECT_EQ(terminals, expected);
 }

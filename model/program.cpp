@@ -99,6 +99,10 @@ void Program::Journal(const std::string& terminal, const std::string& line, bool
   if (!journal_) return;
   // The journal gets a running count in its last form only.
   progress ? journal_->Hold(line, terminal) : journal_->Write(line, terminal);
+  // A terminal's block of a run begins with the run's first line too, so that
+  // its own lines say what ran and with which file, also where another
+  // process's lines come in between.
+  if (run_ && !terminal.empty() && line.empty()) journal_->Write(runLine_, terminal);
   ReportJournalFailure();
 }
 

@@ -339,6 +339,7 @@ class Program : private SessionReport, private CycleHost {
   std::unique_ptr<DailyJournal> journal_;  // from Start, in the program folder's logs/
   std::optional<RepairRun> repair_;
   std::optional<RunKind> run_;  // the run whose first line the journal has, until its last
+  std::string runLine_;         // that first line, which each terminal's block repeats
   // Posted work finds out whether the program still exists.
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

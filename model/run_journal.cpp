@@ -18,7 +18,8 @@ void Program::BeginRun(RunKind ran, uint8_t code, const std::string& file,
                        Resolved(options, inForce_).parallel,
                        startUp_.startedBy};
   run_ = ran;
-  Journal("", RunBeginLine(start), false);
+  runLine_ = RunBeginLine(start);
+  Journal("", runLine_, false);
 }
 
 void Program::EndRun() {

@@ -1,6 +1,8 @@
 #include "model/run_lines.h"
 
+#include <cstring>
 #include <map>
+#include <regex>
 #include <utility>
 
 #include "records/record_kinds.h"
@@ -101,6 +103,24 @@ std::string RunBeginLine(const RunStart& run) {
          (run.ran == RunKind::Receive ? ", folder " : ", file ") + run.file + ", " +
          Terminals(static_cast<std::size_t>(run.terminals)) + ", " + std::to_string(run.atOnce) +
          " at once, started by " + run.startedBy;
+}
+
+std::optional<std::string> RunFileOf(const std::string& line) {
+  // After the kind: the file, then the terminals, how many at once and who
+  // started the run; the file is the shortest text the rest can follow.
+  static const std::regex rest(", [0-9]+ terminals?, [0-9]+ at once, started by .*");
+  if (!line.starts_with("Run: ")) return std::nullopt;
+  for (const char* named : {", file ", ", folder "}) {
+    const std::size_t start = line.find(named);
+    if (start == std::string::npos) continue;
+    const std::size_t path = start + std::strlen(named);
+    for (std::size_t end = line.find(", ", path); end != std::string::npos;
+         end = line.find(", ", end + 1)) {
+      if (std::regex_match(line.begin() + static_cast<std::ptrdiff_t>(end), line.end(), rest))
+        return line.substr(path, end - path);
+    }
+  }
+  return std::nullopt;
 }
 
 std::string RunEndLine(RunKind ran, const std::vector<TerminalResult>& results) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct RunStart {
 // "Run: changes send, PLU, file /srv/PLU-Down.txt, 6 terminals, 2 at once,
 // started by timer".
 std::string RunBeginLine(const RunStart& run);
+
+// The file (a receive: the folder) that RunBeginLine `line` names; none
+// when `line` is no such line.
+std::optional<std::string> RunFileOf(const std::string& line);
 
 // "Run ended: changes send, 6 terminals: 5 sent, 1 failed; 20004 of 24000
 // records stored", from how each terminal ended (a repair: its final verdicts).

@@ -36,7 +36,25 @@ TEST(RunLines, TheFirstLineNamesWhatRanWhereFromAndWhoStartedIt) {
       {{RunKind::Send, 0, "/srv/Report.txt", 1, 1, "ansible"},
        "Run: send, no kind, file /srv/Report.txt, 1 terminal, 1 at once, started by ansible"},
   };
-  for (const auto& c : cases) EXPECT_EQ(RunBeginLine(c.run), c.line);
+  for (const auto& c : cases) {
+    EXPECT_EQ(RunBeginLine(c.run), c.line);
+    EXPECT_EQ(RunFileOf(c.line), c.run.file) << c.line;
+  }
+}
+
+// The file a first line names is read back whatever it and who started the
+// run hold; other lines name none.
+TEST(RunLines, TheFileIsReadBackFromTheFirstLine) {
+  for (const std::string file : {"/srv/a, b/PLU-Down.txt", "C:\\PLU, 2 terminals.txt", ""}) {
+    const RunStart run{
+        RunKind::Send, kCodePlu, file, 2, 1, "me, 3 terminals, 1 at once, started by you"};
+    EXPECT_EQ(RunFileOf(RunBeginLine(run)), file);
+  }
+  for (const std::string line :
+       {"- Complete Send Plu (Total : 2)", "Run ended: send, 1 terminal: 1 sent, 0 failed",
+        "Run: send, PLU, file /srv/x.txt", ""}) {
+    EXPECT_EQ(RunFileOf(line), std::nullopt) << line;
+  }
 }
 
 TEST(RunLines, TheLastLineCountsEachOutcomeAndTheRecords) {

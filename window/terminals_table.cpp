@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <array>
+#include <filesystem>
 #include <utility>
 
 #include "console/terminal_state_text.h"
@@ -49,11 +50,14 @@ std::vector<std::string> LastCycle(const Program& program, std::size_t entries) 
   return texts;
 }
 
-// "2026-12-08 09:00:00 - Complete Send Plu (Total : 2)"
+// "2026-12-08 09:00:00 - Complete Send Plu (Total : 2), PLU-Down.txt": the
+// file's name; the history has the whole path.
 std::string BlockText(const JournalBlock& block) {
   std::string time = block.time;
   if (time.size() > 10) time[10] = ' ';
-  return time + " " + (block.outcome.empty() ? "(did not end)" : block.outcome);
+  std::string text = time + " " + (block.outcome.empty() ? "(did not end)" : block.outcome);
+  if (!block.file.empty()) text += ", " + std::filesystem::path(block.file).filename().string();
+  return text;
 }
 
 void FillFromJournal(TerminalRow& row, const std::string& journals) {

@@ -77,7 +77,7 @@ TEST(WindowTerminalsTable, EachEntrysLastCycleJournalAndHeldStateWithANameKept) 
       {0, T::Address, "127.0.0.2"},
       {0, T::Ticked, "yes"},
       {0, T::LastCycle, "Send: done"},
-      {0, T::LastSend, "2026-12-10 08:00:00 - Complete Send Plu (Total : 2)"},
+      {0, T::LastSend, "2026-12-10 08:00:00 - Complete Send Plu (Total : 2), PLU-Down-Default.txt"},
       {0, T::LastVerification, "2026-12-09 17:00:00 - Verified 127.0.0.2: 2 same"},
       {0, T::LastReceive, ""},
       {1, T::Address, "127.0.0.3"},
@@ -105,7 +105,8 @@ TEST(WindowTerminalsTable, EachEntrysLastCycleJournalAndHeldStateWithANameKept) 
   ASSERT_EQ(again, window);
   EXPECT_EQ(Cell(*again, 0, T::Name), "Deli counter");
   SendWithOneFailure(w, 9);
-  EXPECT_EQ(Cell(*again, 0, T::LastSend), "2026-12-10 09:00:00 - Complete Send Plu (Total : 2)");
+  EXPECT_EQ(Cell(*again, 0, T::LastSend),
+            "2026-12-10 09:00:00 - Complete Send Plu (Total : 2), PLU-Down-Default.txt");
 
   // The filter finds the name; the history is the entry's, newest first.
   again->Filter()->setText("deli");

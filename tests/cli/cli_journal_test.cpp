@@ -125,13 +125,18 @@ TEST(CliJournal, AfterKill9TheJournalHoldsTheLinesOfEveryTerminalSoFar) {
   EXPECT_EQ(run.out.find("127.0.0.3"), std::string::npos) << "the log waits for 127.0.0.2";
   std::map<std::string, Lines> expected;
   // Killed, the run has its first line and never its last.
-  expected[""] = {"Run: send, PLU, file " + folder.File("PLU-Down-Default.txt") +
-                  ", 3 terminals, 3 at once, started by "
-                  "command line"};
-  expected["127.0.0.2"] = {"", "- Success Connect 127.0.0.2"};
+  // Each terminal's block begins with it again.
+  const std::string first = "Run: send, PLU, file " + folder.File("PLU-Down-Default.txt") +
+                          ", 3 terminals, 3 at once, started by command line";
+  expected[""] = {first};
+  expected["127.0.0.2"] = {"", first, "- Success Connect 127.0.0.2"};
   for (const std::string terminal : {"127.0.0.3", "127.0.0.4"}) {
-    expected[terminal] = {"", "- Success Connect " + terminal, "- Success to Send Plu (40)",
-                          "- Complete Send Plu (Total : 40)", "- Success to Disconect " + terminal};
+    expected[terminal] = {"",
+                          first,
+                          "- Success Connect " + terminal,
+                          "- Success to Send Plu (40)",
+                          "- Complete Send Plu (Total : 40)",
+                          "- Success to Disconect " + terminal};
   }
   EXPECT_EQ(JournalByTerminal(folder), expected);
 }

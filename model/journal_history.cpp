@@ -51,6 +51,13 @@ LineMeaning MeaningOf(std::string_view line) {
       {"- Fail Connect ", {BlockKind::Other, true}},
       {"- Time Out ", {BlockKind::Other, true}},
       {"- Stopped ", {BlockKind::Other, true}},
+      // A run's first line at the block's start: what the block was, also
+      // where it ended before saying so (a failed connect).
+      {"Run: send, ", {BlockKind::Send, false}},
+      {"Run: changes send, ", {BlockKind::Send, false}},
+      {"Run: verification, ", {BlockKind::Verification, false}},
+      {"Run: repair, ", {BlockKind::Verification, false}},
+      {"Run: receive, ", {BlockKind::Receive, false}},
   };
   for (const auto& [start, meaning] : starts) {
     if (line.starts_with(start)) return meaning;

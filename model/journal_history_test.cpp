@@ -95,7 +95,7 @@ TEST(JournalHistory, EachBlockSaysWhatItWasAndHowItEnded) {
         {"2026-12-08T09:00:00", BlockKind::Send, "- Complete Send Plu (Total : 2)",
          "/srv/PLU-Down.txt"}}},
       {"127.0.0.3",
-       {{"2026-12-08T09:00:01", BlockKind::Other, "- Fail Connect 127.0.0.3",
+       {{"2026-12-08T09:00:01", BlockKind::Send, "- Fail Connect 127.0.0.3",
          "/srv/PLU-Down.txt"}}},
       {"127.0.0.20",
        {{"2026-12-09T10:00:00", BlockKind::Send, "- Complete Send Plu (Total : 9)",

@@ -82,7 +82,8 @@ TEST(WindowTerminalsTable, EachEntrysLastCycleJournalAndHeldStateWithANameKept) 
       {0, T::LastReceive, ""},
       {1, T::Address, "127.0.0.3"},
       {1, T::LastCycle, "Send: failed: connect failed"},
-      {1, T::LastSend, ""},
+      // A send that failed at the connect is the last send all the same.
+      {1, T::LastSend, "2026-12-10 08:00:00 - Fail Connect 127.0.0.3, PLU-Down-Default.txt"},
       {1, T::Held, ""},
       {2, T::Ticked, "no"},
       {2, T::LastCycle, ""},

@@ -32,6 +32,7 @@ std::vector<fs::path> Journals(const std::string& folder) {
 struct LineMeaning {
   BlockKind kind = BlockKind::Other;
   bool outcome = false;
+  bool skipped = false;  // the entry was not ticked: the run passed it by
 };
 
 LineMeaning MeaningOf(std::string_view line) {
@@ -51,6 +52,7 @@ LineMeaning MeaningOf(std::string_view line) {
       {"- Fail Connect ", {BlockKind::Other, true}},
       {"- Time Out ", {BlockKind::Other, true}},
       {"- Stopped ", {BlockKind::Other, true}},
+      {"- Skip Connect ", {BlockKind::Other, true, true}},
       // A run's first line at the block's start: what the block was, also
       // where it ended before saying so (a failed connect).
       {"Run: send, ", {BlockKind::Send, false}},
@@ -97,7 +99,7 @@ std::vector<JournalBlock> TerminalBlocks(const std::vector<JournalLine>& history
     if (block.lines.empty() && block.time.empty()) block.time = line->time;
     block.lines.push_back(line->text);
     const LineMeaning meaning = MeaningOf(line->text);
-    if (meaning.kind != BlockKind::Other) block.kind = meaning.kind;
+    if (meaning.kind != BlockKind::Other || meaning.skipped) block.kind = meaning.kind;
     if (meaning.outcome) block.outcome = line->text;
     if (auto file = RunFileOf(line->text)) block.file = std::move(*file);
   }

@@ -16,7 +16,8 @@ namespace {
 // 127.0.0.2 and a failed connect of 127.0.0.3 the next day; each run between
 // its first and last line, which name no terminal, and each terminal's block
 // of a run beginning with that first line again. The verification's lines
-// come between those of another process's send, to 127.0.0.20 only.
+// come between those of another process's send, to 127.0.0.20 only; it
+// passes 127.0.0.3 by.
 void WriteJournals(const TempFolder& folder) {
   folder.Write("Orlent-2026-12-08.log",
                "2026-12-08T09:00:00 Run: send, PLU, file /srv/PLU-Down.txt, 2 terminals, 2 at "
@@ -42,6 +43,10 @@ void WriteJournals(const TempFolder& folder) {
                "2026-12-09T10:00:00 [127.0.0.2] \n"
                "2026-12-09T10:00:00 [127.0.0.2] Run: verification, PLU, file /srv/PLU-Down.txt, 1 "
                "terminal, 1 at once, started by window\n"
+               "2026-12-09T10:00:00 [127.0.0.3] \n"
+               "2026-12-09T10:00:00 [127.0.0.3] Run: verification, PLU, file /srv/PLU-Down.txt, 1 "
+               "terminal, 1 at once, started by window\n"
+               "2026-12-09T10:00:00 [127.0.0.3] - Skip Connect 127.0.0.3\n"
                "2026-12-09T10:00:00 [127.0.0.20] \n"
                "2026-12-09T10:00:00 [127.0.0.20] Run: send, PLU, file /srv/a, b/Other.txt, 1 "
                "terminal, 1 at once, started by me, 1 terminal, 1 at once, started by you\n"
@@ -94,9 +99,10 @@ TEST(JournalHistory, EachBlockSaysWhatItWasAndHowItEnded) {
          "/srv/PLU-Down.txt"},
         {"2026-12-08T09:00:00", BlockKind::Send, "- Complete Send Plu (Total : 2)",
          "/srv/PLU-Down.txt"}}},
+      // Not ticked for the verification: passed by, no verification.
       {"127.0.0.3",
-       {{"2026-12-08T09:00:01", BlockKind::Send, "- Fail Connect 127.0.0.3",
-         "/srv/PLU-Down.txt"}}},
+       {{"2026-12-09T10:00:00", BlockKind::Other, "- Skip Connect 127.0.0.3", "/srv/PLU-Down.txt"},
+        {"2026-12-08T09:00:01", BlockKind::Send, "- Fail Connect 127.0.0.3", "/srv/PLU-Down.txt"}}},
       {"127.0.0.20",
        {{"2026-12-09T10:00:00", BlockKind::Send, "- Complete Send Plu (Total : 9)",
          "/srv/a, b/Other.txt"}}},

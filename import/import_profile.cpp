@@ -31,19 +31,20 @@ const KindColumn* ColumnNamed(const RecordKind& kind, std::string_view name) {
   return nullptr;
 }
 
-std::optional<std::optional<char>> DelimiterNamed(const std::string& name) {
-  const std::string lower = Lower(name);
-  if (lower == "auto" || lower.empty()) return std::optional<char>{};
-  if (lower == "comma" || lower == ",") return std::optional<char>{','};
-  if (lower == "semicolon" || lower == ";") return std::optional<char>{';'};
-  if (lower == "tab") return std::optional<char>{'\t'};
-  return std::nullopt;
-}
-
 // A profile's one key that is wrong, by its name and value.
 struct ProfileFault {
   std::string message;
 };
+
+// The delimiter a profile names; nothing for auto (found from the header line).
+std::optional<char> DelimiterNamed(const std::string& name) {
+  const std::string lower = Lower(name);
+  if (lower == "auto" || lower.empty()) return std::nullopt;
+  if (lower == "comma" || lower == ",") return ',';
+  if (lower == "semicolon" || lower == ";") return ';';
+  if (lower == "tab") return '\t';
+  throw ProfileFault{"Delimiter is auto, comma, semicolon or tab"};
+}
 
 FieldSource SourceOf(const std::string& value) {
   FieldSource source;
@@ -90,9 +91,7 @@ void TakeMoney(ImportProfile& profile, const std::string& value) {
 }
 
 void TakeSettings(ImportProfile& profile, const IniText& ini, const std::string& section) {
-  const auto delimiter = DelimiterNamed(ini.Find(section, "Delimiter").value_or("auto"));
-  if (!delimiter) throw ProfileFault{"Delimiter is auto, comma, semicolon or tab"};
-  profile.delimiter = *delimiter;
+  profile.delimiter = DelimiterNamed(ini.Find(section, "Delimiter").value_or("auto"));
   const std::string decimal = Lower(ini.Find(section, "Decimal").value_or("point"));
   if (decimal != "point" && decimal != "comma") throw ProfileFault{"Decimal is comma or point"};
   profile.decimal = decimal == "comma" ? ',' : '.';

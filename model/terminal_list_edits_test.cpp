@@ -73,14 +73,14 @@ TEST_F(TerminalListEdits, LoadFillsTheListWithoutSelectionAndTellsTheView) {
 TEST_F(TerminalListEdits, AddAppendsUntickedEntryEvenTwiceAndKeepsTheTextAsTyped) {
   StartWithThree();
   std::vector<bool> taken;  // the typed address is used up: the IP box is emptied
-  for (const char* text : {"127.0.0.2", "292.267.222.303"}) {
+  for (const char* text : {"127.0.0.2", "127.0.0.300"}) {
     taken.push_back(program.AddTerminal(text));
   }
   EXPECT_EQ(Texts(),
-            (Lines{"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.2", "292.267.222.303"}));
+            (Lines{"127.0.0.2", "127.0.0.3", "127.0.0.4", "127.0.0.2", "127.0.0.300"}));
   EXPECT_EQ(Ticks(), (std::vector<bool>{false, true, true, false, false}));
   EXPECT_EQ(Value("TerminalNums"), "5");
-  EXPECT_EQ(Value("TerminalIP_5"), "292.267.222.303");
+  EXPECT_EQ(Value("TerminalIP_5"), "127.0.0.300");
   EXPECT_EQ(taken, (std::vector<bool>{true, true}));
   EXPECT_EQ(program.Terminals().Selected(), -1);
   EXPECT_EQ(f.view.focus, (Lines{"AddressBox", "AddressBox"}));

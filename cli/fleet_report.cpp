@@ -56,18 +56,9 @@ std::string Escaped(const std::string& text) {
   return html;
 }
 
+// The row's class in the page's style: its state's word, one word.
 const char* RowClass(FleetState state) {
-  switch (state) {
-    case FleetState::Failed:
-      return "failed";
-    case FleetState::Differs:
-      return "differs";
-    case FleetState::NotProven:
-      return "unproven";
-    case FleetState::Fine:
-      break;
-  }
-  return "ok";
+  return state == FleetState::NotProven ? "unproven" : FleetStateText(state);
 }
 
 constexpr const char* kPageHead =

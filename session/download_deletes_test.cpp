@@ -177,14 +177,29 @@ std::vector<uint8_t> ReplyRecord(const RecordKind& kind, const Reply& reply) {
   return record;
 }
 
-class DownloadDeletes : public ::testing::TestWithParam<Case> {
- protected:
-  DownloadDeletes() {
+// A session connected to the terminal through the fake link, its connect's
+// lines cleared.
+struct ConnectedSession {
+  ConnectedSession() {
     table.AddInterpreter(100, 5010, "records");
     session.Connect({});
     loop.RunPending();
     report.lines.clear();
   }
+
+  FakeLink link;
+  LinkLibrary table = link.Table();
+  ManualLoop loop;
+  AnswerRouter router{loop, IsDispatchedCode};
+  SessionServices services{loop, table, router, nullptr,
+                           [](const std::function<void()>& handler) { handler(); }};
+  HookReport report;
+  TerminalSession session{services, report,
+                          SessionSettings{kAddress, "20404", "5000", "3", 10000, true, {}}};
+};
+
+class DownloadDeletes : public ::testing::TestWithParam<Case>, protected ConnectedSession {
+ protected:
   // Answers every request as the case says until the session asks no more.
   void AnswerAll(const Case& c) {
     const RecordKind& kind = *KindOfCode(c.code);
@@ -198,16 +213,6 @@ class DownloadDeletes : public ::testing::TestWithParam<Case> {
       loop.RunPending();
     }
   }
-
-  FakeLink link;
-  LinkLibrary table = link.Table();
-  ManualLoop loop;
-  AnswerRouter router{loop, IsDispatchedCode};
-  SessionServices services{loop, table, router, nullptr,
-                           [](const std::function<void()>& handler) { handler(); }};
-  HookReport report;
-  TerminalSession session{services, report,
-                          SessionSettings{kAddress, "20404", "5000", "3", 10000, true, {}}};
 };
 
 TEST_P(DownloadDeletes, FollowTheRecordsOneAtATime) {
@@ -249,18 +254,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, DownloadDeletes, ::testing::ValuesIn(kCases),
 // An answer to a deletion that no request awaits, or one that comes after
 // the end, deletes nothing and changes nothing.
 TEST(DownloadDeletesLate, AnAnswerNoDeletionAwaitsIsIgnored) {
-  FakeLink link;
-  LinkLibrary table = link.Table();
-  ManualLoop loop;
-  AnswerRouter router{loop, IsDispatchedCode};
-  SessionServices services{loop, table, router, nullptr,
-                           [](const std::function<void()>& handler) { handler(); }};
-  HookReport report;
-  TerminalSession session{services, report,
-                          SessionSettings{kAddress, "20404", "5000", "3", 10000, true, {}}};
-  table.AddInterpreter(100, 5010, "records");
-  session.Connect({});
-  loop.RunPending();
+  ConnectedSession connected;
+  auto& [link, table, loop, router, services, report, session] = connected;
   Case c = kCases[0];
   session.Download(Prepared(c));  // record 1 awaits its acknowledgment
   const TransferState before = session.Transfer();

@@ -21,12 +21,6 @@
 
 namespace {
 
-const std::string kThreeTerminals =
-    "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=3\r\n"
-    "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n"
-    "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=1\r\n"
-    "TerminalIP_3=127.0.0.4\r\nTerminalChecked_3=0\r\n";
-
 QStringList ShownStates(const QListWidget* list) {
   QStringList states;
   for (int row = 0; row < list->count(); ++row) {
@@ -52,7 +46,7 @@ void CycleWithOneFailure(WindowFixture& w) {
 }
 
 TEST(WindowTerminalStates, AfterACycleEachTickedEntryShowsHowItEnded) {
-  WindowFixture w(kThreeTerminals);
+  WindowFixture w(kLastOfThreeUnticked);
   w.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
   ModalAnswerer operatorStandIn;
   CycleWithOneFailure(w);
@@ -86,7 +80,7 @@ TEST(WindowTerminalStates, AfterACycleEachTickedEntryShowsHowItEnded) {
 }
 
 TEST(WindowTerminalStates, StatesStayUntilTheListIsEdited) {
-  WindowFixture w(kThreeTerminals);
+  WindowFixture w(kLastOfThreeUnticked);
   w.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
   ModalAnswerer operatorStandIn;
   CycleWithOneFailure(w);
@@ -106,7 +100,7 @@ TEST(WindowTerminalStates, StatesStayUntilTheListIsEdited) {
 }
 
 TEST(WindowTerminalStates, AfterAStopNoEntryIsLeftWaiting) {
-  WindowFixture w(kThreeTerminals);
+  WindowFixture w(kLastOfThreeUnticked);
   w.folder.Write("PLU-Down-Default.txt", PluFileLines(2));
   ModalAnswerer operatorStandIn;
   QListWidget* list = w.Panel().TerminalList;

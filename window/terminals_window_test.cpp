@@ -22,12 +22,6 @@
 
 namespace {
 
-const std::string kThreeTerminals =
-    "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=3\r\n"
-    "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n"
-    "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=1\r\n"
-    "TerminalIP_3=127.0.0.4\r\nTerminalChecked_3=0\r\n";
-
 // A send in which 127.0.0.2 stores both records and 127.0.0.3 cannot be
 // reached, on 2026-12-10 at `hour`:00:00; a verification of 127.0.0.2 the day before.
 void SendWithOneFailure(WindowFixture& w, int hour = 8) {
@@ -62,7 +56,7 @@ QString Cell(const TerminalsWindow& window, int row, int column) {
 }  // namespace
 
 TEST(WindowTerminalsTable, EachEntrysLastCycleJournalAndHeldStateWithANameKept) {
-  WindowFixture w(kThreeTerminals);
+  WindowFixture w(kLastOfThreeUnticked);
   SendWithOneFailure(w);
   TerminalsWindow* window = OpenTerminals(w);
   ASSERT_NE(window, nullptr);
@@ -99,7 +93,7 @@ TEST(WindowTerminalsTable, EachEntrysLastCycleJournalAndHeldStateWithANameKept) 
   QAbstractItemModel* model = window->Table()->model();
   ASSERT_TRUE(model->setData(model->index(0, T::Name), "Deli counter"));
   const std::string ini = w.folder.Read("Orlent.ini");
-  EXPECT_EQ(ini.substr(0, kThreeTerminals.size()), kThreeTerminals);
+  EXPECT_EQ(ini.substr(0, kLastOfThreeUnticked.size()), kLastOfThreeUnticked);
   EXPECT_NE(ini.find("[TerminalNames]\r\n127.0.0.2=Deli counter\r\n"), std::string::npos) << ini;
   // The menu raises the window already open; a cycle's end draws it again.
   TerminalsWindow* again = OpenTerminals(w);

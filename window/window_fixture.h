@@ -17,6 +17,14 @@
 #include "window/main_window.h"
 #include "window/qt_event_loop.h"
 
+// A settings file of three entries on port 20404, 127.0.0.2 and 127.0.0.3
+// ticked, 127.0.0.4 not.
+inline const std::string kLastOfThreeUnticked =
+    "[Terminal]\r\nTerminalPort=20404\r\nTerminalNums=3\r\n"
+    "TerminalIP_1=127.0.0.2\r\nTerminalChecked_1=1\r\n"
+    "TerminalIP_2=127.0.0.3\r\nTerminalChecked_2=1\r\n"
+    "TerminalIP_3=127.0.0.4\r\nTerminalChecked_3=0\r\n";
+
 // The one QApplication of the test process, on the offscreen platform.
 void EnsureApplication();
 

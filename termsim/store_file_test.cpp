@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "records/records.h"
 #include "termsim/terminal.h"
@@ -20,27 +21,6 @@ std::vector<uint8_t> BarcodeBytes(uint16_t number, uint8_t fill) {
   std::vector<uint8_t> record(sizeof(BarcodeRecord), fill);
   termlink::SetRecordNumber(Barcode(), record, number);
   return record;
-}
-
-TEST(StoreFile, RecordsSurviveReopeningAndLaterWritesWin) {
-  TempFolder folder;
-  {
-    RecordMap records;
-    StoreFile file(folder.path(), Barcode(), records);
-    for (auto [number, fill] : {std::pair{5, 1}, {2, 2}, {5, 3}}) {
-      std::vector<uint8_t> record = BarcodeBytes(number, fill);
-      records[number] = record;
-      ASSERT_TRUE(file.AppendPut(record));
-    }
-  }
-  RecordMap records;
-  StoreFile file(folder.path(), Barcode(), records);
-  ASSERT_EQ(2u, records.size());
-  EXPECT_EQ(BarcodeBytes(2, 2), records[2]);
-  EXPECT_EQ(BarcodeBytes(5, 3), records[5]);
-  // Opening compacts: the replaced record is gone from the file.
-  EXPECT_EQ(8u + 2 * (1 + sizeof(BarcodeRecord)),
-            std::filesystem::file_size(folder.File("barcode.dat")));
 }
 
 TEST(StoreFile, AnEntryCutShortByACrashIsIgnored) {
@@ -65,39 +45,47 @@ TEST(StoreFile, AnEntryCutShortByACrashIsIgnored) {
   }
 }
 
-// Each case writes puts ('p') and deletes ('d') of record numbers, then reads
-// the journal as written, and again once reopening has compacted it.
-TEST(StoreFile, DeletionsSurviveReopening) {
+// Each case writes puts ('p', of a record filled with a byte) and deletes
+// ('d') of record numbers, then reads the journal as written, and again once
+// reopening has compacted it to one put of each record left.
+TEST(StoreFile, RecordsAndDeletionsSurviveReopeningAndLaterWritesWin) {
+  struct Step {
+    char step;
+    uint16_t number;
+    uint8_t fill = 5;
+  };
   struct Case {
     const char* name;
-    std::vector<std::pair<char, uint16_t>> steps;
-    std::vector<int64_t> left;
+    std::vector<Step> steps;
+    std::map<int64_t, uint8_t> left;  // number, fill
   } cases[] = {
-      {"put, put, delete the first", {{'p', 1}, {'p', 2}, {'d', 1}}, {2}},
-      {"deleted, then put again", {{'p', 1}, {'d', 1}, {'p', 1}}, {1}},
-      {"a number never held", {{'p', 2}, {'d', 7}}, {2}},
+      {"a later put wins", {{'p', 5, 1}, {'p', 2, 2}, {'p', 5, 3}}, {{2, 2}, {5, 3}}},
+      {"put, put, delete the first", {{'p', 1}, {'p', 2}, {'d', 1}}, {{2, 5}}},
+      {"deleted, then put again", {{'p', 1}, {'d', 1}, {'p', 1, 6}}, {{1, 6}}},
+      {"a number never held", {{'p', 2}, {'d', 7}}, {{2, 5}}},
       {"everything deleted", {{'p', 1}, {'p', 2}, {'d', 2}, {'d', 1}}, {}},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     TempFolder folder;
     {
       RecordMap records;
       StoreFile file(folder.path(), Barcode(), records);
-      for (auto [step, number] : c.steps) {
-        ASSERT_TRUE(step == 'p' ? file.AppendPut(BarcodeBytes(number, 5))
-                                : file.AppendDelete(number));
+      for (const Step& s : c.steps) {
+        ASSERT_TRUE(s.step == 'p' ? file.AppendPut(BarcodeBytes(s.number, s.fill))
+                                  : file.AppendDelete(s.number));
       }
     }
-    auto keys = [](const RecordMap& records) {
-      std::vector<int64_t> keys;
-      for (const auto& [key, record] : records) keys.push_back(key);
-      return keys;
-    };
-    EXPECT_EQ(c.left, keys(ReadStoreFile(folder.File("barcode.dat"), Barcode()))) << c.name;
+    RecordMap expected;
+    for (const auto& [number, fill] : c.left)
+      expected[number] = BarcodeBytes(static_cast<uint16_t>(number), fill);
+    EXPECT_EQ(expected, ReadStoreFile(folder.File("barcode.dat"), Barcode()));
     RecordMap reopened;
     StoreFile file(folder.path(), Barcode(), reopened);
-    EXPECT_EQ(c.left, keys(reopened)) << c.name;
-    EXPECT_EQ(c.left, keys(ReadStoreFile(folder.File("barcode.dat"), Barcode()))) << c.name;
+    EXPECT_EQ(expected, reopened);
+    EXPECT_EQ(expected, ReadStoreFile(folder.File("barcode.dat"), Barcode()));
+    EXPECT_EQ(8u + c.left.size() * (1 + sizeof(BarcodeRecord)),
+              std::filesystem::file_size(folder.File("barcode.dat")));
   }
 }
 
@@ -127,33 +115,43 @@ TEST(StoreFile, AVersionOneFileIsStillReadAndRewrittenAsAJournal) {
   EXPECT_EQ(BarcodeBytes(5, 2), left[5]);
 }
 
-TEST(StoreFile, AnEntryThatIsNeitherPutNorDeleteIsRefused) {
+// What the store cannot read as its own is refused and left as it was: an
+// entry that is neither a put nor a delete, another program's file, and a
+// store file read as another kind's.
+TEST(StoreFile, AFileItCannotReadIsRefusedAndLeftAsItWas) {
   TempFolder folder;
   {
     RecordMap records;
     StoreFile file(folder.path(), Barcode(), records);
     ASSERT_TRUE(file.AppendPut(BarcodeBytes(1, 7)));
   }
-  const std::string damaged = folder.Read("barcode.dat") + "\x07" + std::string(156, 'x');
-  folder.Write("barcode.dat", damaged);
-  RecordMap records;
-  EXPECT_THROW(StoreFile(folder.path(), Barcode(), records), std::runtime_error);
-  EXPECT_EQ(damaged, folder.Read("barcode.dat"));  // left as it was
-}
-
-TEST(StoreFile, AFileOfAnotherKindOrProgramIsRefused) {
-  TempFolder folder;
-  folder.Write("barcode.dat", "this is not a store file");
-  RecordMap records;
-  try {
-    StoreFile file(folder.path(), Barcode(), records);
-    FAIL() << "a foreign file was read";
-  } catch (const std::runtime_error& error) {
-    EXPECT_NE(std::string::npos, std::string(error.what()).find("is not a store file of barcode"));
+  const std::string journal = folder.Read("barcode.dat");
+  const struct {
+    const char* name;
+    std::string bytes;
+    const termlink::RecordKind& kind;
+    const char* says;  // empty: any reason
+  } cases[] = {
+      {"neither put nor delete", journal + "\x07" + std::string(156, 'x'), Barcode(), ""},
+      {"another program's", "this is not a store file", Barcode(),
+       "is not a store file of barcode"},
+      {"another kind's", journal, *termlink::FindRecordKind(kCodePlu), ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    folder.Write("barcode.dat", c.bytes);
+    EXPECT_THROW(ReadStoreFile(folder.File("barcode.dat"), c.kind), std::runtime_error);
+    if (&c.kind == &Barcode()) {
+      RecordMap records;
+      try {
+        StoreFile file(folder.path(), c.kind, records);
+        ADD_FAILURE() << "the file was read";
+      } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find(c.says), std::string::npos) << error.what();
+      }
+    }
+    EXPECT_EQ(c.bytes, folder.Read("barcode.dat"));
   }
-  EXPECT_EQ("this is not a store file", folder.Read("barcode.dat"));  // left as it was
-  EXPECT_THROW(ReadStoreFile(folder.File("barcode.dat"), *termlink::FindRecordKind(kCodePlu)),
-               std::runtime_error);
 }
 
 TEST(StoreFile, ManyOverwritesKeepTheFileSmall) {
